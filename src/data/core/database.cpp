@@ -1,0 +1,206 @@
+#include "data/core/database.h"
+
+#include <QAtomicInt>
+#include <QSqlDriver>
+
+namespace folian {
+
+namespace {
+QAtomicInt g_serial;
+}
+
+Database::~Database() { close(); }
+
+bool Database::open(const ConnectionParams &p, bool create, QString *why)
+{
+    close();
+    QString reason;
+    dialect_ = Dialect::forEngine(p.engine);
+    if (!dialect_) {
+        if (why)
+            *why = QStringLiteral("unknown engine: ") + p.engine;
+        return false;
+    }
+    params_ = p;
+    name_ = QStringLiteral("folian-%1").arg(g_serial.fetchAndAddRelaxed(1));
+    QSqlDatabase db = QSqlDatabase::addDatabase(dialect_->driver(), name_);
+    if (!db.isValid()) {
+        if (why)
+            *why = QStringLiteral("database driver missing: ") + dialect_->driver();
+        QSqlDatabase::removeDatabase(name_);
+        name_.clear();
+        return false;
+    }
+    if (!dialect_->configure(db, p, create, &reason) || !db.open() || !runSetup(db)) {
+        if (why)
+            *why = reason.isEmpty() ? db.lastError().text() : reason;
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+        name_.clear();
+        return false;
+    }
+    return true;
+}
+
+bool Database::runSetup(QSqlDatabase &db)
+{
+    for (const QString &s : dialect_->sessionSetup()) {
+        QSqlQuery q(db);
+        if (!q.exec(s)) {
+            lastError_ = q.lastError();
+            return false;
+        }
+    }
+    return true;
+}
+
+void Database::close()
+{
+    if (name_.isEmpty())
+        return;
+    for (const QString &n : idleStreams_ + busyStreams_) {
+        {
+            QSqlDatabase s = QSqlDatabase::database(n, false);
+            s.close();
+        }
+        QSqlDatabase::removeDatabase(n);
+    }
+    idleStreams_.clear();
+    busyStreams_.clear();
+    {
+        QSqlDatabase db = QSqlDatabase::database(name_, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name_);
+    name_.clear();
+    depth_ = 0;
+}
+
+bool Database::isOpen() const
+{
+    return !name_.isEmpty() && QSqlDatabase::database(name_, false).isOpen();
+}
+
+QSqlDatabase Database::connection() const { return QSqlDatabase::database(name_, false); }
+
+QSqlQuery Database::query(const QString &sql, const QVariantList &binds)
+{
+    QSqlQuery q(connection());
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    bool ok;
+    if (binds.isEmpty()) {
+        ok = q.exec(sql);
+    } else {
+        ok = q.prepare(sql);
+        if (ok) {
+            for (const QVariant &b : binds)
+                q.addBindValue(b);
+            ok = q.exec();
+        }
+    }
+    if (!ok) {
+        lastError_ = q.lastError();
+        return QSqlQuery();
+    }
+    return q;
+}
+
+bool Database::exec(const QString &sql, const QVariantList &binds)
+{
+    return query(sql, binds).isActive();
+}
+
+QVariant Database::scalar(const QString &sql, const QVariantList &binds, bool *ok)
+{
+    QSqlQuery q = query(sql, binds);
+    const bool good = q.isActive();
+    if (ok)
+        *ok = good;
+    if (good && q.next())
+        return q.value(0);
+    return {};
+}
+
+bool Database::begin()
+{
+    bool ok;
+    if (depth_ == 0)
+        ok = connection().transaction();
+    else
+        ok = exec(QStringLiteral("SAVEPOINT sp%1").arg(depth_));
+    if (!ok) {
+        if (depth_ == 0)
+            lastError_ = connection().lastError();
+        return false;
+    }
+    ++depth_;
+    return true;
+}
+
+bool Database::commit()
+{
+    if (depth_ == 0)
+        return false;
+    --depth_;
+    if (depth_ == 0) {
+        const bool ok = connection().commit();
+        if (!ok) {
+            lastError_ = connection().lastError();
+            connection().rollback();
+        }
+        return ok;
+    }
+    return exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(depth_));
+}
+
+bool Database::rollback()
+{
+    if (depth_ == 0)
+        return false;
+    --depth_;
+    if (depth_ == 0)
+        return connection().rollback();
+    const bool ok = exec(QStringLiteral("ROLLBACK TO SAVEPOINT sp%1").arg(depth_));
+    exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(depth_));
+    return ok;
+}
+
+QString Database::acquireStreamConnection()
+{
+    if (!idleStreams_.isEmpty()) {
+        const QString n = idleStreams_.takeLast();
+        if (QSqlDatabase::database(n, false).isOpen()) {
+            busyStreams_ << n;
+            return n;
+        }
+        QSqlDatabase::removeDatabase(n);
+    }
+    const QString n = name_ + QStringLiteral("-stream-%1").arg(++streamSerial_);
+    QSqlDatabase s = QSqlDatabase::cloneDatabase(name_, n);
+    if (!s.open() || !runSetup(s)) {
+        lastError_ = s.lastError();
+        s = QSqlDatabase();
+        QSqlDatabase::removeDatabase(n);
+        return {};
+    }
+    busyStreams_ << n;
+    return n;
+}
+
+void Database::releaseStreamConnection(const QString &name)
+{
+    if (!busyStreams_.removeOne(name))
+        return;
+    if (idleStreams_.size() < 4) {
+        idleStreams_ << name;
+        return;
+    }
+    {
+        QSqlDatabase s = QSqlDatabase::database(name, false);
+        s.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+} // namespace folian

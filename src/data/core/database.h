@@ -1,0 +1,93 @@
+#pragma once
+// One database connection with its dialect, the statements helpers every
+// service uses, RAII transactions, and the extra connections on which large
+// results are streamed.
+
+#include "data/core/dialect.h"
+
+#include <QSqlQuery>
+#include <memory>
+
+namespace folian {
+
+class Database
+{
+public:
+    Database() = default;
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Opens a connection. `create` lets the embedded engine create a missing
+    // file (used only to build a new database). On failure returns false and
+    // `why` tells the reason.
+    bool open(const ConnectionParams &p, bool create = false, QString *why = nullptr);
+    void close();
+    bool isOpen() const;
+
+    const Dialect &dialect() const { return *dialect_; }
+    QSqlDatabase connection() const;
+    QString connectionName() const { return name_; }
+    const ConnectionParams &params() const { return params_; }
+
+    // Prepares and runs a statement with bound values. On failure `lastError()` tells why.
+    bool exec(const QString &sql, const QVariantList &binds = {});
+    // Runs a query and returns it positioned before its first row (invalid on failure).
+    QSqlQuery query(const QString &sql, const QVariantList &binds = {});
+    // First column of the first row; invalid QVariant when no row or on failure.
+    QVariant scalar(const QString &sql, const QVariantList &binds = {}, bool *ok = nullptr);
+    QSqlError lastError() const { return lastError_; }
+
+    QDateTime serverDate() const { return dialect_->serverDate(connection()); }
+
+    // Transactions nest: the outermost begins and commits, inner ones use savepoints.
+    bool begin();
+    bool commit();
+    bool rollback();
+    bool inTransaction() const { return depth_ > 0; }
+
+    // A connection of its own for a streamed result; give it back when done.
+    QString acquireStreamConnection();
+    void releaseStreamConnection(const QString &name);
+
+private:
+    bool runSetup(QSqlDatabase &db);
+
+    QString name_;
+    ConnectionParams params_;
+    std::unique_ptr<Dialect> dialect_;
+    QSqlError lastError_;
+    int depth_ = 0;
+    QStringList idleStreams_;
+    QStringList busyStreams_;
+    int streamSerial_ = 0;
+};
+
+// Commits on `commit()`, rolls back when it goes out of scope uncommitted.
+class Transaction
+{
+public:
+    explicit Transaction(Database &db) : db_(db), active_(db.begin()) {}
+    ~Transaction()
+    {
+        if (active_)
+            db_.rollback();
+    }
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    bool isActive() const { return active_; }
+    bool commit()
+    {
+        if (!active_)
+            return false;
+        active_ = false;
+        return db_.commit();
+    }
+
+private:
+    Database &db_;
+    bool active_;
+};
+
+} // namespace folian

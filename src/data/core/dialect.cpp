@@ -1,0 +1,270 @@
+#include "data/core/dialect.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace folian {
+
+namespace {
+
+class SqliteDialect : public Dialect
+{
+public:
+    QString name() const override { return QStringLiteral("SQLITE"); }
+    QString driver() const override { return QStringLiteral("QSQLITE"); }
+
+    bool configure(QSqlDatabase &db, const ConnectionParams &p, bool create, QString *why) const override
+    {
+        if (p.catalog.trimmed().isEmpty()) {
+            *why = QStringLiteral("no database file named (Catalog)");
+            return false;
+        }
+        const QString path = QDir::isAbsolutePath(p.catalog) ? p.catalog : p.appDir + p.catalog;
+        if (!create && !QFileInfo::exists(path)) {
+            *why = QStringLiteral("database file not found: ") + path;
+            return false;
+        }
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        return true;
+    }
+
+    QStringList sessionSetup() const override
+    {
+        return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=NORMAL"),
+                QStringLiteral("PRAGMA foreign_keys=OFF"), QStringLiteral("PRAGMA cache_size=-65536")};
+    }
+
+    QString columnType(const ColumnDef &c) const override
+    {
+        switch (c.type) {
+        case ColType::Integer:
+        case ColType::SmallInt: return QStringLiteral("INTEGER");
+        case ColType::Text: return QStringLiteral("VARCHAR(%1)").arg(c.size > 0 ? c.size : 255);
+        case ColType::Memo: return QStringLiteral("TEXT");
+        case ColType::Date: return QStringLiteral("DATE");
+        case ColType::DateTime: return QStringLiteral("DATETIME");
+        // Amounts are kept as decimal text so that no binary rounding creeps in.
+        case ColType::Money: return QStringLiteral("DECIMAL_TEXT");
+        case ColType::Blob: return QStringLiteral("BLOB");
+        }
+        return QStringLiteral("TEXT");
+    }
+
+    bool isDuplicateKey(const QSqlError &e) const override
+    {
+        const QString t = e.databaseText();
+        return t.contains(QLatin1String("UNIQUE constraint failed"))
+            || t.contains(QLatin1String("PRIMARY KEY must be unique"))
+            || t.contains(QLatin1String("is not unique"));
+    }
+
+    QDateTime serverDate(const QSqlDatabase &db) const override
+    {
+        if (!db.isOpen())
+            return {};
+        return QDateTime(QDate::currentDate(), QTime(0, 0));
+    }
+
+    bool streamsOnMainConnection() const override { return true; }
+};
+
+class PostgresDialect : public Dialect
+{
+public:
+    QString name() const override { return QStringLiteral("POSTGRESQL"); }
+    QString driver() const override { return QStringLiteral("QPSQL"); }
+    bool isPostgres() const override { return true; }
+
+    bool configure(QSqlDatabase &db, const ConnectionParams &p, bool, QString *why) const override
+    {
+        if (p.catalog.trimmed().isEmpty()) {
+            *why = QStringLiteral("no database named (Catalog)");
+            return false;
+        }
+        QString host = p.server.trimmed();
+        int port = 5432;
+        const qsizetype colon = host.lastIndexOf(u':');
+        if (colon > 0) {
+            bool ok = false;
+            const int pp = host.mid(colon + 1).toInt(&ok);
+            if (ok) {
+                port = pp;
+                host = host.left(colon);
+            }
+        }
+        db.setHostName(host.isEmpty() ? QStringLiteral("localhost") : host);
+        db.setPort(port);
+        db.setDatabaseName(p.catalog);
+        db.setUserName(p.user);
+        db.setPassword(p.password);
+        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        return true;
+    }
+
+    QStringList sessionSetup() const override
+    {
+        return {QStringLiteral("SET client_encoding TO 'UTF8'"), QStringLiteral("SET datestyle TO ISO, DMY")};
+    }
+
+    QString columnType(const ColumnDef &c) const override
+    {
+        switch (c.type) {
+        case ColType::Integer: return QStringLiteral("INTEGER");
+        case ColType::SmallInt: return QStringLiteral("SMALLINT");
+        case ColType::Text: return QStringLiteral("VARCHAR(%1)").arg(c.size > 0 ? c.size : 255);
+        case ColType::Memo: return QStringLiteral("TEXT");
+        case ColType::Date: return QStringLiteral("DATE");
+        case ColType::DateTime: return QStringLiteral("TIMESTAMP(0)");
+        case ColType::Money: return QStringLiteral("NUMERIC(15,2)");
+        case ColType::Blob: return QStringLiteral("BYTEA");
+        }
+        return QStringLiteral("TEXT");
+    }
+
+    bool isDuplicateKey(const QSqlError &e) const override
+    {
+        return e.nativeErrorCode() == QLatin1String("23505")
+            || e.databaseText().contains(QLatin1String("duplicate key"));
+    }
+
+    QDateTime serverDate(const QSqlDatabase &db) const override
+    {
+        if (!db.isOpen())
+            return {};
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("SELECT LOCALTIMESTAMP(0)")) || !q.next())
+            return {};
+        return q.value(0).toDateTime();
+    }
+
+    bool streamsOnMainConnection() const override { return false; }
+
+    QStringList tables(const QSqlDatabase &db) const override
+    {
+        QStringList out;
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("SELECT table_name FROM information_schema.tables "
+                              "WHERE table_schema = current_schema() AND table_type = 'BASE TABLE'"));
+        while (q.next())
+            out << q.value(0).toString().toUpper();
+        return out;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Dialect> Dialect::forEngine(const QString &engine)
+{
+    const QString e = engine.trimmed().toUpper();
+    if (e == QLatin1String("SQLITE") || e == QLatin1String("ACCESS"))
+        return std::make_unique<SqliteDialect>();
+    if (e == QLatin1String("POSTGRESQL"))
+        return std::make_unique<PostgresDialect>();
+    return nullptr;
+}
+
+QString Dialect::createTable(const TableDef &t) const
+{
+    QStringList parts;
+    for (const ColumnDef &c : t.columns) {
+        QString col = c.name + u' ' + columnType(c);
+        if (c.notNull || t.primaryKey.contains(c.name, Qt::CaseInsensitive))
+            col += QStringLiteral(" NOT NULL");
+        parts << col;
+    }
+    parts << QStringLiteral("PRIMARY KEY (") + t.primaryKey.join(QStringLiteral(", ")) + u')';
+    return QStringLiteral("CREATE TABLE ") + t.name + QStringLiteral(" (\n  ")
+        + parts.join(QStringLiteral(",\n  ")) + QStringLiteral("\n)");
+}
+
+QString Dialect::createIndex(const TableDef &t, const IndexDef &ix) const
+{
+    return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+        .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), ix.name, t.name,
+             ix.columns.join(QStringLiteral(", ")));
+}
+
+QString Dialect::addColumn(const QString &table, const ColumnDef &c) const
+{
+    return QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" ADD COLUMN ") + c.name + u' '
+        + columnType(c);
+}
+
+QVariant Dialect::toDb(const QVariant &v, ColType t) const
+{
+    if (v.isNull() || !v.isValid())
+        return v;
+    switch (t) {
+    case ColType::Date: {
+        const QDate d = v.typeId() == QMetaType::QString ? QDate::fromString(v.toString(), Qt::ISODate)
+                                                         : v.toDate();
+        return d.isValid() ? QVariant(d.toString(Qt::ISODate)) : QVariant();
+    }
+    case ColType::DateTime: {
+        QDateTime dt = v.toDateTime();
+        if (!dt.isValid() && v.typeId() == QMetaType::QDate)
+            dt = QDateTime(v.toDate(), QTime(0, 0));
+        return dt.isValid() ? QVariant(dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))) : QVariant();
+    }
+    case ColType::Money:
+        return v.toString();
+    default:
+        return v;
+    }
+}
+
+QVariant Dialect::fromDb(const QVariant &v, ColType t) const
+{
+    if (v.isNull())
+        return v;
+    switch (t) {
+    case ColType::Date:
+        if (v.typeId() == QMetaType::QString)
+            return QDate::fromString(v.toString().left(10), Qt::ISODate);
+        if (v.typeId() == QMetaType::QDateTime)
+            return v.toDateTime().date();
+        return v;
+    case ColType::DateTime:
+        if (v.typeId() == QMetaType::QString) {
+            QString s = v.toString();
+            s.replace(u' ', u'T');
+            QDateTime dt = QDateTime::fromString(s, Qt::ISODate);
+            if (!dt.isValid())
+                dt = QDateTime(QDate::fromString(s.left(10), Qt::ISODate), QTime(0, 0));
+            return dt;
+        }
+        return v;
+    case ColType::Integer:
+    case ColType::SmallInt:
+        if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::QString)
+            return v.toInt();
+        return v;
+    case ColType::Money:
+        return v.toString();
+    default:
+        return v;
+    }
+}
+
+QStringList Dialect::tables(const QSqlDatabase &db) const
+{
+    QStringList out;
+    for (const QString &t : db.tables(QSql::Tables))
+        out << t.toUpper();
+    return out;
+}
+
+QStringList Dialect::columns(const QSqlDatabase &db, const QString &table) const
+{
+    QStringList out;
+    const QSqlRecord r = db.record(isPostgres() ? table.toLower() : table);
+    for (int i = 0; i < r.count(); ++i)
+        out << r.fieldName(i).toUpper();
+    return out;
+}
+
+} // namespace folian

@@ -1,0 +1,69 @@
+#pragma once
+// What differs between the two database engines, in one place: DDL types,
+// connection set-up, error classification and the server clock.
+
+#include "data/core/schema.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <memory>
+
+namespace folian {
+
+struct ConnectionParams
+{
+    QString engine;    // "SQLITE"/"ACCESS" or "POSTGRESQL"
+    QString server;    // host[:port]
+    QString catalog;   // database name, or SQLite file relative to appDir
+    QString user;
+    QString password;
+    QString appDir;    // ends with '/'
+};
+
+class Dialect
+{
+public:
+    virtual ~Dialect() = default;
+
+    // The dialect of an engine name; nullptr for an unknown engine.
+    static std::unique_ptr<Dialect> forEngine(const QString &engine);
+
+    virtual QString name() const = 0;           // "SQLITE" or "POSTGRESQL"
+    virtual QString driver() const = 0;         // Qt driver name
+    virtual bool isPostgres() const { return false; }
+
+    // Fills the connection fields of `db` from the parameters. Returns false
+    // with a reason when the parameters cannot work (missing file, ...).
+    virtual bool configure(QSqlDatabase &db, const ConnectionParams &p, bool create,
+                           QString *why) const = 0;
+    // Statements to run on every new connection.
+    virtual QStringList sessionSetup() const = 0;
+
+    virtual QString columnType(const ColumnDef &c) const = 0;
+    QString createTable(const TableDef &t) const;
+    QString createIndex(const TableDef &t, const IndexDef &ix) const;
+    QString addColumn(const QString &table, const ColumnDef &c) const;
+
+    // Does the error come from a duplicate primary or unique key?
+    virtual bool isDuplicateKey(const QSqlError &e) const = 0;
+
+    // The server's date and time, or the workstation's date for the
+    // embedded engine; invalid when it cannot be read.
+    virtual QDateTime serverDate(const QSqlDatabase &db) const = 0;
+
+    // Can a lazily read result stay open on the main connection while other
+    // statements run on it? When not, datasets stream on a connection of their own.
+    virtual bool streamsOnMainConnection() const = 0;
+
+    // Values as stored and as read, for a column of a known type.
+    virtual QVariant toDb(const QVariant &v, ColType t) const;
+    virtual QVariant fromDb(const QVariant &v, ColType t) const;
+
+    // Lists the user tables of the database, upper-cased.
+    virtual QStringList tables(const QSqlDatabase &db) const;
+    // Lists the columns of a table, upper-cased.
+    virtual QStringList columns(const QSqlDatabase &db, const QString &table) const;
+};
+
+} // namespace folian

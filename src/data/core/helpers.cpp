@@ -1,0 +1,166 @@
+#include "data/core/helpers.h"
+
+#include "data/core/database.h"
+
+namespace folian {
+
+namespace {
+std::function<void(int, const QString &)> &statusWriter()
+{
+    static std::function<void(int, const QString &)> w;
+    return w;
+}
+} // namespace
+
+int NextId(Database &db, const QString &table, const QString &expression, const QString &extra)
+{
+    QString sql = QStringLiteral("SELECT ") + expression + QStringLiteral("FROM ") + table;
+    if (!extra.isEmpty())
+        sql += u' ' + extra;
+    bool ok = false;
+    const QVariant v = db.scalar(sql, {}, &ok);
+    if (!ok)
+        return 1;
+    return v.isNull() ? 1 : v.toInt() + 1;
+}
+
+QString LookupCountText(Database &db, const QString &table, const QString &label, const QString &unit)
+{
+    bool ok = false;
+    const QVariant v = db.scalar(QStringLiteral("SELECT COUNT(*)") + QStringLiteral("FROM ") + table, {}, &ok);
+    if (!ok)
+        return {};
+    return u' ' + label + QStringLiteral(" : ") + QString::number(v.toLongLong()) + u' ' + unit;
+}
+
+void LookupCount(Database &db, const QString &table, const QString &label, const QString &unit)
+{
+    const QString text = LookupCountText(db, table, label, unit);
+    if (!text.isEmpty())
+        writeStatusPanel(2, text);
+}
+
+void setStatusPanelWriter(std::function<void(int, const QString &)> writer)
+{
+    statusWriter() = std::move(writer);
+}
+
+void writeStatusPanel(int panel, const QString &text)
+{
+    if (statusWriter())
+        statusWriter()(panel, text);
+}
+
+QVariant ServerDate(Database &db)
+{
+    if (!db.isOpen())
+        return {};
+    const QDateTime dt = db.serverDate();
+    return dt.isValid() ? QVariant(dt) : QVariant();
+}
+
+bool IsBlank(const QVariant &v)
+{
+    return v.isNull() || !v.isValid() || v.toString().trimmed().isEmpty();
+}
+
+QString NextToken(const QString &text, int &pos, const QString &separators)
+{
+    int i = qMax(pos, 1) - 1;
+    const int n = int(text.size());
+    while (i < n && separators.contains(text.at(i)))
+        ++i;
+    const int start = i;
+    while (i < n && !separators.contains(text.at(i)))
+        ++i;
+    const QString token = text.mid(start, i - start);
+    pos = (i < n ? i + 1 : i) + 1;
+    return token;
+}
+
+QString ReplaceChars(const QString &text, const QString &chars, const QString &replacement)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (chars.contains(c))
+            out += replacement;
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString ZeroPad(qint64 n, int width)
+{
+    const QString digits = QString::number(n < 0 ? -n : n);
+    return digits.size() >= width ? digits : QString(width - digits.size(), u'0') + digits;
+}
+
+QString ScrambleText(const QString &text, unsigned char key)
+{
+    QString out = text;
+    for (QChar &c : out)
+        c = QChar(char16_t(c.unicode() ^ key));
+    return out;
+}
+
+const QString &KeywordSeparators()
+{
+    // blank . , Arabic comma ; : - + / \ ! ? [ ] ( ) '
+    static const QString s = QStringLiteral(" .,\u060C;:-+/\\!?[]()'");
+    return s;
+}
+
+QString BuildKeywords(const QString &text)
+{
+    QString out;
+    int pos = 1;
+    for (;;) {
+        const QString word = NextToken(text, pos, KeywordSeparators());
+        if (word.isEmpty())
+            break;
+        out += u'/' + word + u'/';
+    }
+    return out;
+}
+
+QVariant NormaliseStandardNumber(const QVariant &v)
+{
+    if (v.isNull() || !v.isValid())
+        return v;
+    return ReplaceChars(v.toString(), QStringLiteral(" -."));
+}
+
+QVariant ResourceLinkName(const QVariant &v)
+{
+    if (IsBlank(v))
+        return v;
+    const QString link = v.toString().trimmed();
+    const QString lower = link.toLower();
+    if (lower.startsWith(QLatin1String("http://")) || lower.startsWith(QLatin1String("https://")))
+        return link;
+    const qsizetype cut = qMax(link.lastIndexOf(u'/'), link.lastIndexOf(u'\\'));
+    return cut >= 0 ? link.mid(cut + 1) : link;
+}
+
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    const bool an = a.isNull() || !a.isValid();
+    const bool bn = b.isNull() || !b.isValid();
+    if (an || bn)
+        return an == bn;
+    if (a.typeId() == b.typeId())
+        return a == b;
+    bool ok1 = false, ok2 = false;
+    const double x = a.toDouble(&ok1), y = b.toDouble(&ok2);
+    if (ok1 && ok2 && a.typeId() != QMetaType::QString && b.typeId() != QMetaType::QString)
+        return x == y;
+    if (a.typeId() == QMetaType::QDate || b.typeId() == QMetaType::QDate)
+        return a.toDate() == b.toDate();
+    if (a.typeId() == QMetaType::QDateTime || b.typeId() == QMetaType::QDateTime)
+        return a.toDateTime() == b.toDateTime();
+    return a.toString() == b.toString();
+}
+
+} // namespace folian

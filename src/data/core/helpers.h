@@ -1,0 +1,65 @@
+#pragma once
+// The small data-access and text helpers every screen and service calls.
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+namespace folian {
+
+class Database;
+
+// Largest key + 1: runs "SELECT " + expression + "FROM " + table (+ extra),
+// NULL counts as 0; any failure gives 1.
+int NextId(Database &db, const QString &table, const QString &expression,
+           const QString &extra = QString());
+
+// The status-bar count line " label : count unit"; empty when the count fails.
+QString LookupCountText(Database &db, const QString &table, const QString &label, const QString &unit);
+// Writes the count line into status panel 2 through the installed writer;
+// a failed count leaves the panel unchanged.
+void LookupCount(Database &db, const QString &table, const QString &label, const QString &unit);
+// The main window installs the writer of its status panels.
+void setStatusPanelWriter(std::function<void(int panel, const QString &text)> writer);
+void writeStatusPanel(int panel, const QString &text);
+
+// Server date and time (PostgreSQL) or today's date at midnight (SQLite);
+// a null QVariant when not connected or on failure.
+QVariant ServerDate(Database &db);
+
+// True when the value is NULL or its text, trimmed, is empty.
+bool IsBlank(const QVariant &v);
+
+// Skips separators from `pos` (1-based), returns the characters up to the
+// next separator and leaves `pos` one past it; empty at the end of the text.
+QString NextToken(const QString &text, int &pos, const QString &separators);
+
+// Replaces each character of `chars` by `replacement` (empty deletes them).
+QString ReplaceChars(const QString &text, const QString &chars, const QString &replacement = QString());
+
+// Decimal of |n| left-padded with zeros to `width`; never truncated.
+QString ZeroPad(qint64 n, int width);
+
+// XOR of every character with a one-byte key: its own inverse.
+QString ScrambleText(const QString &text, unsigned char key);
+// The key with which passwords were scrambled before they were hashed.
+constexpr unsigned char PasswordKey = 0x5A;
+
+// Keyword text: each word of the source between slashes, concatenated.
+QString BuildKeywords(const QString &text);
+// The word separators of the keyword columns.
+const QString &KeywordSeparators();
+
+// A standard number (ISBN, ISSN, ...) without blanks, hyphens and full stops;
+// NULL stays NULL.
+QVariant NormaliseStandardNumber(const QVariant &v);
+
+// The stored form of a resource link: an http(s) address is kept whole,
+// a file path is cut to its file name; blank stays as it is.
+QVariant ResourceLinkName(const QVariant &v);
+
+// Equality of two field values across the engines' representations.
+bool sameValue(const QVariant &a, const QVariant &b);
+
+} // namespace folian

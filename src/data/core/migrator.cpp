@@ -1,0 +1,179 @@
+#include "data/core/migrator.h"
+
+#include "data/core/database.h"
+#include "data/core/schema.h"
+
+#include <functional>
+
+namespace folian {
+
+namespace {
+
+const QString kVersionTable = QStringLiteral("VERSION_BASE");
+
+struct UpgradeStep {
+    int toVersion;
+    std::function<bool(Database &, QString *)> run;
+};
+
+// Data changes that adding tables, columns and indexes does not cover, one
+// entry per version. Version 1 is the first released schema.
+const QVector<UpgradeStep> &upgradeSteps()
+{
+    static const QVector<UpgradeStep> steps;
+    return steps;
+}
+
+bool run(Database &db, const QString &sql, QString *why)
+{
+    if (db.exec(sql))
+        return true;
+    if (why)
+        *why = db.lastError().text() + QStringLiteral("\n") + sql;
+    return false;
+}
+
+bool createIndexes(Database &db, const TableDef &t, QString *why)
+{
+    for (const IndexDef &ix : t.indexes) {
+        QString sql = db.dialect().createIndex(t, ix);
+        sql.replace(QLatin1String("INDEX "), QLatin1String("INDEX IF NOT EXISTS "));
+        if (!run(db, sql, why))
+            return false;
+    }
+    return true;
+}
+
+bool setVersion(Database &db, int version, QString *why)
+{
+    if (!db.exec(QStringLiteral("DELETE FROM ") + kVersionTable))
+        return run(db, QStringLiteral("DELETE FROM ") + kVersionTable, why);
+    if (!db.exec(QStringLiteral("INSERT INTO ") + kVersionTable + QStringLiteral(" (VRS_NUMERO) VALUES (?)"),
+                 {version})) {
+        if (why)
+            *why = db.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool ensureVersionTable(Database &db, const QStringList &existing, QString *why)
+{
+    if (existing.contains(kVersionTable))
+        return true;
+    return run(db, QStringLiteral("CREATE TABLE ") + kVersionTable
+                   + QStringLiteral(" (VRS_NUMERO INTEGER NOT NULL PRIMARY KEY)"),
+               why);
+}
+
+} // namespace
+
+int Schema::currentVersion() { return 1; }
+
+int schemaVersion(Database &db)
+{
+    if (!db.dialect().tables(db.connection()).contains(kVersionTable))
+        return 0;
+    bool ok = false;
+    const QVariant v = db.scalar(QStringLiteral("SELECT MAX(VRS_NUMERO) FROM ") + kVersionTable, {}, &ok);
+    return ok ? v.toInt() : 0;
+}
+
+bool insertRows(Database &db, const QString &table, const QStringList &columns,
+                const QVector<QVariantList> &rows, QString *why)
+{
+    const TableDef *t = Schema::table(table);
+    if (!t) {
+        if (why)
+            *why = QStringLiteral("unknown table ") + table;
+        return false;
+    }
+    QStringList marks;
+    for (int i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    const QString sql = QStringLiteral("INSERT INTO ") + t->name + QStringLiteral(" (")
+        + columns.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (")
+        + marks.join(QStringLiteral(", ")) + u')';
+    for (const QVariantList &row : rows) {
+        QVariantList binds;
+        for (int i = 0; i < columns.size(); ++i) {
+            const ColumnDef *c = t->column(columns.at(i));
+            binds << (c ? db.dialect().toDb(row.value(i), c->type) : row.value(i));
+        }
+        if (!db.exec(sql, binds)) {
+            if (why)
+                *why = table + QStringLiteral(": ") + db.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool createSchema(Database &db, QString *why)
+{
+    if (!db.dialect().tables(db.connection()).isEmpty()) {
+        if (why)
+            *why = QStringLiteral("the database already holds tables");
+        return false;
+    }
+    Transaction tx(db);
+    if (!ensureVersionTable(db, {}, why))
+        return false;
+    for (const TableDef &t : Schema::tables()) {
+        if (!run(db, db.dialect().createTable(t), why) || !createIndexes(db, t, why))
+            return false;
+    }
+    for (const SeedRows &seed : Schema::referenceData())
+        if (!insertRows(db, seed.table, seed.columns, seed.rows, why))
+            return false;
+    if (!setVersion(db, Schema::currentVersion(), why))
+        return false;
+    if (!tx.commit()) {
+        if (why)
+            *why = db.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool upgradeSchema(Database &db, QString *why)
+{
+    const int from = schemaVersion(db);
+    if (from > Schema::currentVersion()) {
+        if (why)
+            *why = QStringLiteral("the database is of a newer version (%1) than this program (%2)")
+                       .arg(from)
+                       .arg(Schema::currentVersion());
+        return false;
+    }
+    const QStringList existing = db.dialect().tables(db.connection());
+    Transaction tx(db);
+    if (!ensureVersionTable(db, existing, why))
+        return false;
+    for (const TableDef &t : Schema::tables()) {
+        if (!existing.contains(t.name)) {
+            if (!run(db, db.dialect().createTable(t), why))
+                return false;
+        } else {
+            const QStringList cols = db.dialect().columns(db.connection(), t.name);
+            for (const ColumnDef &c : t.columns)
+                if (!cols.contains(c.name.toUpper()) && !run(db, db.dialect().addColumn(t.name, c), why))
+                    return false;
+        }
+        if (!createIndexes(db, t, why))
+            return false;
+    }
+    for (const UpgradeStep &s : upgradeSteps())
+        if (s.toVersion > from && !s.run(db, why))
+            return false;
+    if (!setVersion(db, Schema::currentVersion(), why))
+        return false;
+    if (!tx.commit()) {
+        if (why)
+            *why = db.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+} // namespace folian

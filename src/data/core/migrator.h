@@ -1,0 +1,26 @@
+#pragma once
+// Creating and upgrading the database from the one schema description.
+
+#include <QString>
+
+namespace folian {
+
+class Database;
+
+// Tables of the database (upper-cased) that the schema knows.
+int schemaVersion(Database &db);
+
+// Creates every table, index and the reference data in one transaction.
+// Refuses a database that already holds tables.
+bool createSchema(Database &db, QString *why);
+
+// Brings an older database to the current version: missing tables, columns
+// and indexes are added, then the steps of each later version run. Nothing
+// is dropped. One transaction.
+bool upgradeSchema(Database &db, QString *why);
+
+// Inserts rows into a table, converting each value to the column's type.
+bool insertRows(Database &db, const QString &table, const QStringList &columns,
+                const QVector<QVariantList> &rows, QString *why);
+
+} // namespace folian

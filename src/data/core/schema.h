@@ -1,0 +1,69 @@
+#pragma once
+// The one description of the database, shared by both engines: every table,
+// its columns, keys and indexes, and the reference rows every new database
+// receives. The dialects turn it into DDL; the datasets read it to know the
+// key of a table and the type of a column.
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+namespace folian {
+
+enum class ColType {
+    Integer,   // 32-bit integer
+    SmallInt,  // small code (0..32767)
+    Text,      // bounded text, `size` characters (0 = default 255)
+    Memo,      // unbounded text
+    Date,      // calendar day
+    DateTime,  // date and time
+    Money,     // exact decimal amount, two decimals
+    Blob       // binary (images)
+};
+
+struct ColumnDef {
+    QString name;
+    ColType type = ColType::Text;
+    int size = 0;          // for Text
+    bool notNull = false;
+};
+
+struct IndexDef {
+    QString name;
+    QStringList columns;
+    bool unique = false;
+};
+
+struct TableDef {
+    QString name;
+    QVector<ColumnDef> columns;
+    QStringList primaryKey;      // one or more columns
+    bool surrogateKey = false;   // the key is a hidden row number no screen shows
+    QVector<IndexDef> indexes;   // secondary indexes (unique or not)
+
+    const ColumnDef *column(const QString &col) const;
+    bool hasColumn(const QString &col) const { return column(col) != nullptr; }
+};
+
+// A block of reference rows delivered with every new database.
+struct SeedRows {
+    QString table;
+    QStringList columns;
+    QVector<QVariantList> rows;
+};
+
+class Schema
+{
+public:
+    // Version of the schema that this build creates and upgrades to.
+    static int currentVersion();
+
+    static const QVector<TableDef> &tables();
+    static const TableDef *table(const QString &name);
+
+    // Reference data inserted by `init-db`, in insertion order.
+    static const QVector<SeedRows> &referenceData();
+};
+
+} // namespace folian

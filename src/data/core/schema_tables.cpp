@@ -1,0 +1,561 @@
+// The tables of the main database and of the scratch report database.
+//
+// Keys are allocated by the program (largest key plus one) or typed by the
+// operator; code-keyed reference tables are keyed by their code. Tables
+// that have no natural key get a hidden integer row number (surrogateKey).
+// No foreign keys are declared: the program checks references itself and
+// deletes dependent rows in its own order.
+
+#include "schema.h"
+#include "schema_scratch.h"
+
+#include <QHash>
+
+#include <initializer_list>
+
+namespace folian {
+
+namespace {
+
+using Columns = QVector<ColumnDef>;
+using Indexes = QVector<IndexDef>;
+
+ColumnDef column(const char *name, ColType type, int size = 0)
+{
+    ColumnDef c;
+    c.name = QString::fromLatin1(name);
+    c.type = type;
+    c.size = size;
+    return c;
+}
+
+ColumnDef intCol(const char *name) { return column(name, ColType::Integer); }
+ColumnDef smallCol(const char *name) { return column(name, ColType::SmallInt); }
+ColumnDef textCol(const char *name, int size) { return column(name, ColType::Text, size); }
+ColumnDef memoCol(const char *name) { return column(name, ColType::Memo); }
+ColumnDef dateCol(const char *name) { return column(name, ColType::Date); }
+ColumnDef dateTimeCol(const char *name) { return column(name, ColType::DateTime); }
+ColumnDef moneyCol(const char *name) { return column(name, ColType::Money); }
+ColumnDef blobCol(const char *name) { return column(name, ColType::Blob); }
+
+constexpr int NameSize = 255;   // names, titles, labels, addresses
+constexpr int LoginSize = 50;   // logins, also the audit user columns
+constexpr int ReaderIdSize = 30;
+constexpr int CopyIdSize = 50;
+
+// The creation and last-edit stamps.
+Columns audit()
+{
+    return {textCol("CREATE_USER", LoginSize), dateTimeCol("CREATE_DATE"),
+            textCol("UPDATE_USER", LoginSize), dateTimeCol("UPDATE_DATE")};
+}
+
+// French label and its Arabic counterpart (`<prefix>_LIBELLE`, `..._AR`).
+Columns labels(const char *prefix)
+{
+    const QByteArray base = QByteArray(prefix) + "_LIBELLE";
+    return {textCol(base.constData(), NameSize),
+            textCol(QByteArray(base + "_AR").constData(), NameSize)};
+}
+
+QStringList names(std::initializer_list<const char *> list)
+{
+    QStringList out;
+    for (const char *n : list)
+        out.append(QString::fromLatin1(n));
+    return out;
+}
+
+IndexDef index(const char *table, const char *what, std::initializer_list<const char *> columns,
+               bool unique = false)
+{
+    IndexDef ix;
+    ix.name = QStringLiteral("IX_%1_%2").arg(QLatin1String(table), QLatin1String(what));
+    ix.columns = names(columns);
+    ix.unique = unique;
+    return ix;
+}
+
+// An index on one column, named after it.
+IndexDef indexOn(const char *table, const char *col, bool unique = false)
+{
+    return index(table, col, {col}, unique);
+}
+
+TableDef makeTable(const char *name, const Columns &columns,
+                   std::initializer_list<const char *> key, bool surrogate = false,
+                   const Indexes &indexes = {})
+{
+    TableDef t;
+    t.name = QString::fromLatin1(name);
+    t.columns = columns;
+    t.primaryKey = names(key);
+    t.surrogateKey = surrogate;
+    t.indexes = indexes;
+    for (ColumnDef &c : t.columns) {
+        if (t.primaryKey.contains(c.name))
+            c.notNull = true;
+    }
+    return t;
+}
+
+// --- Administration -------------------------------------------------------
+
+void addAdministration(QVector<TableDef> &out)
+{
+    Columns user = {
+        intCol("UTL_ID"),
+        textCol("UTL_LOGIN", LoginSize),
+        textCol("UTL_PASSWORD", 255),   // salted hash
+        textCol("UTL_NOM", 100),
+        textCol("UTL_PRENOM", 100),
+        textCol("UTL_TEL", 50),
+        textCol("UTL_EMAIL", 100),
+        textCol("UTL_ADRESSE", NameSize),
+        smallCol("UTL_ROLE"),
+    };
+    // The rights, in their fixed order.
+    for (const char *right : {"UTL_ACQ_ACCES", "UTL_ACQ_ADMIN", "UTL_ACQ_TRANSACT",
+                              "UTL_ACQ_BUDGET", "UTL_ACQ_EDITION", "UTL_CAT_ACCES",
+                              "UTL_CAT_ADMIN", "UTL_CAT_NOTICE", "UTL_CAT_IMPORT",
+                              "UTL_CAT_AUTORITE", "UTL_CAT_EDITION", "UTL_CIRCUL_ACCES",
+                              "UTL_CIRCUL_ADMIN", "UTL_CIRCUL_LECTEUR", "UTL_CIRCUL_TRANSACT",
+                              "UTL_CIRCUL_PEB", "UTL_CIRCUL_EDITION"})
+        user.append(smallCol(right));
+    out << makeTable("UTILISATEUR", user, {"UTL_ID"}, false,
+                     {indexOn("UTILISATEUR", "UTL_LOGIN", true)});
+
+    out << makeTable("CATALOGAGE", {intCol("UTL_ID"), textCol("TYP_ID", 1)},
+                     {"UTL_ID", "TYP_ID"});
+
+    out << makeTable("PARAMETRE",
+                     {intCol("PAR_ID"),
+                      textCol("PAY_ID", 2),
+                      textCol("AGENCE", 50),
+                      intCol("CLASSIFICATION"),
+                      memoCol("RELANCE_LECTEUR"),
+                      memoCol("QUITUS"),
+                      memoCol("RELANCE_FOURNISSEUR"),
+                      intCol("WEEKEND1"),
+                      intCol("WEEKEND2"),
+                      blobCol("ENTETE")},
+                     {"PAR_ID"}, true);
+
+    out << makeTable("JOUR_EXCEPTION",
+                     {intCol("JEX_ID"), dateCol("DATE_DEBUT"), dateCol("DATE_FIN")},
+                     {"JEX_ID"}, true);
+}
+
+// --- Catalogue: records and their satellites ------------------------------
+
+void addRecords(QVector<TableDef> &out)
+{
+    Columns notice = {
+        intCol("DOC_ID"),
+        textCol("TYP_ID", 1),
+        textCol("IND_ID", 1),
+        intCol("STA_ID"),
+        textCol("LAN_ID", 3),
+        textCol("LAN_ID2", 3),
+        textCol("PER_ID", 1),
+        textCol("DOC_TITRE_PROPRE", 500),
+        textCol("DOC_TITRE_PARALLELE", 500),
+        textCol("DOC_TITRE_COMPLEMENT", 500),
+        textCol("DOC_TITRE_ENSEMBLE", 500),
+        textCol("DOC_NUMERO_PARTIE", 100),
+        textCol("DOC_ISBN", 40),
+        textCol("DOC_ISSN", 30),
+        textCol("DOC_NUM", 50),
+        textCol("DOC_EDITION", NameSize),
+        textCol("DOC_LIEU_EDITION", NameSize),
+        textCol("DOC_LIEU_EDITION2", NameSize),
+        intCol("EDT_ID"),
+        intCol("EDT_ID2"),
+        textCol("DOC_ANNEE", 50),
+        textCol("DOC_NBR_UNITE", NameSize),
+        textCol("DOC_ILLUSTRATION", NameSize),
+        textCol("DOC_FORMAT", 100),
+        textCol("DOC_MATERIEL", NameSize),
+        intCol("COL_ID"),
+        textCol("COL_NUMERO", 50),
+        intCol("SCL_ID"),
+        textCol("SCL_NUMERO", 50),
+        memoCol("DOC_NUMEROTATION"),   // imported numberings are appended
+        textCol("DOC_MUSIQUE", NameSize),
+        textCol("DOC_MATHEMATIQUE", NameSize),
+        textCol("DOC_RESSOURCE", NameSize),
+        memoCol("DOC_NOTE"),
+        memoCol("DOC_RESUME"),
+        intCol("DIP_ID"),
+        intCol("SPE_ID"),
+        textCol("DOC_LIEU_SOUTENANCE", NameSize),
+        intCol("REL_ID"),
+        textCol("REL_TITRE", 500),
+        textCol("REL_VOLUME", 100),
+        textCol("REL_DATE_PUB", 50),
+        textCol("REL_ISBN", 40),
+        textCol("REL_ISSN", 30),
+        intCol("DOC_NBR_EXEMPLAIRE"),
+        textCol("PAY_ID", 2),
+        textCol("DOC_AGENCE", 100),
+        intCol("DOC_PRET_INTERNE"),
+        intCol("DOC_PRET_EXTERNE"),
+        memoCol("DOC_KEYWORDS"),
+    };
+    notice += audit();
+    out << makeTable("NOTICE", notice, {"DOC_ID"}, false,
+                     {indexOn("NOTICE", "TYP_ID"), indexOn("NOTICE", "DOC_ISBN"),
+                      indexOn("NOTICE", "DOC_ISSN"), indexOn("NOTICE", "EDT_ID"),
+                      indexOn("NOTICE", "COL_ID")});
+
+    out << makeTable("NOTICE_AUTEUR",
+                     {intCol("NAU_ID"), intCol("DOC_ID"), intCol("VED_ID"),
+                      textCol("FON_ID", 3), smallCol("AUT_TYPE")},
+                     {"NAU_ID"}, true,
+                     {indexOn("NOTICE_AUTEUR", "DOC_ID"), indexOn("NOTICE_AUTEUR", "VED_ID")});
+
+    out << makeTable("NOTICE_MATIERE",
+                     {intCol("NMA_ID"), intCol("DOC_ID"), intCol("VED_ID")},
+                     {"NMA_ID"}, true,
+                     {indexOn("NOTICE_MATIERE", "DOC_ID"), indexOn("NOTICE_MATIERE", "VED_ID")});
+
+    out << makeTable("NOTICE_CLASSIFICATION",
+                     {intCol("NCL_ID"), intCol("DOC_ID"), textCol("CLA_ID", 100)},
+                     {"NCL_ID"}, true,
+                     {indexOn("NOTICE_CLASSIFICATION", "DOC_ID"),
+                      indexOn("NOTICE_CLASSIFICATION", "CLA_ID")});
+
+    out << makeTable("NOTICE_RESSOURCE",
+                     {intCol("RES_ID"), intCol("DOC_ID"), textCol("RES_TYPE", 100),
+                      textCol("RES_LIEN", NameSize)},
+                     {"RES_ID"}, false, {indexOn("NOTICE_RESSOURCE", "DOC_ID")});
+
+    // BUL_DATE is the date of publication as printed on the issue
+    // ("1998", "printemps 2003", ...), kept as text like REL_DATE_PUB.
+    out << makeTable("NOTICE_BULLETIN",
+                     {intCol("BUL_ID"), intCol("DOC_ID"), intCol("BIB_ID"),
+                      textCol("BUL_NUMERO", 50), textCol("BUL_DATE", 50),
+                      textCol("BUL_TITRE", NameSize), smallCol("BUL_STATUT"),
+                      intCol("LIV_ID"), intCol("ACQ_LIGNE_ID"), intCol("ACQ_LIGNE_ID2")},
+                     {"BUL_ID"}, false, {indexOn("NOTICE_BULLETIN", "DOC_ID")});
+
+    out << makeTable("NOTICE_EXEMPLAIRE",
+                     {textCol("EXP_ID", CopyIdSize),
+                      intCol("DOC_ID"),
+                      intCol("BIB_ID"),
+                      textCol("EXP_COTE", 50),
+                      textCol("EXP_INV", 50),
+                      textCol("LOC_ID", 30),
+                      intCol("SUP_ID"),
+                      intCol("STA_EXP_ID"),
+                      intCol("MOD_ID"),
+                      moneyCol("EXP_PRIX"),
+                      dateCol("EXP_DATE_ACQUISITION"),
+                      textCol("EXP_OBSERVATION", NameSize),
+                      intCol("EXP_INVENTORIE"),
+                      textCol("LEC_ID", ReaderIdSize),
+                      dateCol("EXP_DATE_PRET"),
+                      dateCol("EXP_DATE_RETOUR"),
+                      textCol("LEC_ID2", ReaderIdSize),
+                      dateCol("EXP_DATE_RESERVATION"),
+                      intCol("LIV_ID"),
+                      intCol("ACQ_LIGNE_ID"),
+                      intCol("ACQ_LIGNE_ID2")},
+                     {"EXP_ID"}, false,
+                     {indexOn("NOTICE_EXEMPLAIRE", "LEC_ID"),
+                      indexOn("NOTICE_EXEMPLAIRE", "LEC_ID2"),
+                      indexOn("NOTICE_EXEMPLAIRE", "DOC_ID")});
+}
+
+// --- Catalogue: authorities and reference tables --------------------------
+
+void addAuthorities(QVector<TableDef> &out)
+{
+    out << makeTable("VEDETTE",
+                     {intCol("VED_ID"), intCol("TYP_VED_ID"), textCol("VED_NOM", NameSize),
+                      intCol("VED_ID2"), memoCol("VED_KEYWORDS"), memoCol("VED_NOTES"),
+                      textCol("VED_ORIGINE", NameSize)},
+                     {"VED_ID"}, false,
+                     {indexOn("VEDETTE", "VED_ID2"), indexOn("VEDETTE", "VED_NOM")});
+
+    out << makeTable("TYPE_VEDETTE",
+                     Columns{intCol("TYP_VED_ID")} + labels("TYP_VED")
+                         + Columns{textCol("TYP_VED_UNIMARC1", 3), textCol("TYP_VED_UNIMARC2", 3)},
+                     {"TYP_VED_ID"});
+
+    out << makeTable("EDITEUR",
+                     {intCol("EDT_ID"), textCol("EDT_NOM", NameSize),
+                      textCol("EDT_NOM_AR", NameSize), intCol("EDT_TYPE"),
+                      textCol("EDT_ADRESSE", NameSize), textCol("EDT_TEL", 50),
+                      textCol("EDT_FAX", 50), textCol("EDT_EMAIL", 100),
+                      textCol("EDT_URL", NameSize), textCol("PAY_ID", 2),
+                      memoCol("EDT_KEYWORDS")},
+                     {"EDT_ID"});
+
+    out << makeTable("COLLECTION",
+                     {intCol("COL_ID"), textCol("COL_TITRE_PROPRE", NameSize),
+                      textCol("COL_TITRE_PARALLELE", NameSize),
+                      textCol("COL_TITRE_COMPLEMENT", NameSize),
+                      textCol("COL_RESPONSABILITE", NameSize), textCol("COL_ISSN", 30)},
+                     {"COL_ID"});
+
+    out << makeTable("SOUS_COLLECTION",
+                     {intCol("SCL_ID"), intCol("COL_ID"), textCol("SCL_TITRE_PROPRE", NameSize),
+                      textCol("SCL_TITRE_PARALLELE", NameSize),
+                      textCol("SCL_TITRE_COMPLEMENT", NameSize),
+                      textCol("SCL_RESPONSABILITE", NameSize), textCol("SCL_ISSN", 30)},
+                     {"SCL_ID"}, false, {indexOn("SOUS_COLLECTION", "COL_ID")});
+
+    // The classification index itself is the key.
+    out << makeTable("CLASSIFICATION", Columns{textCol("CLA_ID", 100)} + labels("CLA"),
+                     {"CLA_ID"});
+}
+
+void addReferenceTables(QVector<TableDef> &out)
+{
+    out << makeTable("TYPE_DOCUMENT",
+                     Columns{textCol("TYP_ID", 1)} + labels("TYP")
+                         + Columns{textCol("TYP_REP_ARCHIVAGE", NameSize)},
+                     {"TYP_ID"});
+    out << makeTable("INDICATION", Columns{textCol("IND_ID", 1)} + labels("IND"), {"IND_ID"});
+    out << makeTable("STATUT_NOTICE", Columns{intCol("STA_ID")} + labels("STA"), {"STA_ID"});
+    out << makeTable("STATUT_EXEMPLAIRE", Columns{intCol("STA_EXP_ID")} + labels("STA_EXP"),
+                     {"STA_EXP_ID"});
+    out << makeTable("LANGUE", Columns{textCol("LAN_ID", 3)} + labels("LAN"), {"LAN_ID"});
+    out << makeTable("PAYS", Columns{textCol("PAY_ID", 2)} + labels("PAY"), {"PAY_ID"});
+    out << makeTable("PERIODICITE", Columns{textCol("PER_ID", 1)} + labels("PER"), {"PER_ID"});
+    out << makeTable("DIPLOME", Columns{intCol("DIP_ID")} + labels("DIP"), {"DIP_ID"});
+    out << makeTable("SPECIALITE", Columns{intCol("SPE_ID")} + labels("SPE"), {"SPE_ID"});
+    out << makeTable("FONCTION",
+                     Columns{textCol("FON_ID", 3)} + labels("FON")
+                         + Columns{textCol("FON_ABREVIATION", 50),
+                                   textCol("FON_ABREVIATION_AR", 50)},
+                     {"FON_ID"});
+    out << makeTable("SUPPORT", Columns{intCol("SUP_ID")} + labels("SUP"), {"SUP_ID"});
+    out << makeTable("LOCALISATION",
+                     {textCol("LOC_ID", 30), textCol("LOC_LIBELLE", NameSize)}, {"LOC_ID"});
+    // REL_ID is the UNIMARC linking tag (4xx) as a number.
+    out << makeTable("RELATION", Columns{intCol("REL_ID")} + labels("REL"), {"REL_ID"});
+    out << makeTable("MODE_ACQUISITION", Columns{intCol("MOD_ID")} + labels("MOD"), {"MOD_ID"});
+    // Leading words that the sort keys of the printed catalogue skip.
+    out << makeTable("MOT_VIDE", {intCol("MOV_ID"), textCol("MOT", 50)}, {"MOV_ID"}, true);
+}
+
+// --- Circulation ----------------------------------------------------------
+
+void addCirculation(QVector<TableDef> &out)
+{
+    Columns reader = {
+        textCol("LEC_ID", ReaderIdSize),
+        textCol("LEC_NOM", 100),
+        textCol("LEC_PRENOM", 100),
+        dateCol("LEC_DATE_NAISSANCE"),
+        textCol("LEC_ADRESSE", NameSize),
+        textCol("LEC_TEL", 50),
+        textCol("LEC_EMAIL", 100),
+        textCol("LEC_OBSERVATION", NameSize),
+        intCol("STR_ID"),
+        intCol("CAT_ID"),
+        dateCol("LEC_DATE_ADHESION"),
+        intCol("LEC_STATUT"),
+        dateCol("LEC_FIN_PENALITE"),
+        textCol("LEC_MOTIF", NameSize),
+        intCol("LEC_STAT_PRET"),
+        textCol("LEC_PASSWORD", 255),   // salted hash
+        intCol("BIB_ID"),
+    };
+    reader += audit();
+    out << makeTable("LECTEUR", reader, {"LEC_ID"}, false,
+                     {indexOn("LECTEUR", "LEC_NOM"), indexOn("LECTEUR", "CAT_ID")});
+
+    out << makeTable("CATEGORIE",
+                     {intCol("CAT_ID"), textCol("CAT_LIBELLE", NameSize), intCol("CAT_ADHESION"),
+                      intCol("CAT_PENALITE"), intCol("CAT_PENALITE_PROP")},
+                     {"CAT_ID"});
+
+    out << makeTable("REGLEMENT",
+                     {intCol("CAT_ID"), textCol("TYP_ID", 1), intCol("REG_DOCUMENT"),
+                      intCol("REG_PRET"), intCol("REG_PROLONGATION"), intCol("REG_RESERVATION")},
+                     {"CAT_ID", "TYP_ID"});
+
+    out << makeTable("STRUCTURE", {intCol("STR_ID"), textCol("STR_LIBELLE", NameSize)},
+                     {"STR_ID"});
+
+    out << makeTable("BIBLIOTHEQUE",
+                     {intCol("BIB_ID"), textCol("BIB_NOM", NameSize),
+                      textCol("BIB_TUTELLE", NameSize), textCol("BIB_ADRESSE", NameSize),
+                      textCol("BIB_PHONE", 50), textCol("BIB_FAX", 50),
+                      textCol("BIB_EMAIL", 100), textCol("BIB_SITE", NameSize),
+                      textCol("BIB_CONTACT", 100), textCol("BIB_HORAIRES", NameSize),
+                      textCol("BIB_CATALOGUE", NameSize)},
+                     {"BIB_ID"}, false,
+                     {index("BIBLIOTHEQUE", "BIB_NOM_TUTELLE", {"BIB_NOM", "BIB_TUTELLE"}, true)});
+
+    out << makeTable("PEB",
+                     {intCol("PEB_ID"), textCol("PEB_EXP_ID", CopyIdSize),
+                      textCol("PEB_TITRE", NameSize), textCol("PEB_AUTEUR", NameSize),
+                      intCol("BIB_ID"), textCol("LEC_ID", ReaderIdSize), dateCol("BIB_PRET"),
+                      dateCol("BIB_RETOUR"), intCol("BIB_REMIS")},
+                     {"PEB_ID"}, false, {indexOn("PEB", "LEC_ID")});
+}
+
+// --- Acquisitions ---------------------------------------------------------
+
+void addAcquisitions(QVector<TableDef> &out)
+{
+    Columns acquisition = {
+        intCol("ACQ_ID"),
+        smallCol("ACQ_TYP"),
+        textCol("ACQ_NUMERO", 50),
+        dateCol("ACQ_DATE"),
+        smallCol("ACQ_STATUT"),
+        intCol("FOU_ID"),
+        intCol("MON_ID"),
+        textCol("ACQ_PARTENAIRE", NameSize),
+        smallCol("ACQ_SENS"),
+        moneyCol("ACQ_TOTAL"),
+    };
+    acquisition += audit();
+    out << makeTable("ACQUISITION", acquisition, {"ACQ_ID"});
+
+    out << makeTable("ACQUISITION_LIGNE",
+                     {intCol("ACQ_LIGNE_ID"), intCol("ACQ_ID"), intCol("DOC_ID"),
+                      textCol("ACQ_REFERENCE", 50), intCol("ACQ_EXEMPLAIRE"),
+                      moneyCol("ACQ_PRIX"), moneyCol("ACQ_MONTANT"), intCol("ACQ_NBR_LIVRE"),
+                      dateCol("ACQ_DATE_LIVRAISON"), dateCol("ACQ_DEBUT_ABONNEMENT"),
+                      dateCol("ACQ_FIN_ABONNEMENT"), textCol("ACQ_NUMEROTATION", NameSize)},
+                     {"ACQ_LIGNE_ID"}, false,
+                     {indexOn("ACQUISITION_LIGNE", "ACQ_ID"),
+                      indexOn("ACQUISITION_LIGNE", "DOC_ID")});
+
+    out << makeTable("LIVRAISON",
+                     {intCol("LIV_ID"), textCol("LIV_NUMERO", 50), dateCol("LIV_DATE"),
+                      intCol("ACQ_ID")},
+                     {"LIV_ID"}, false, {indexOn("LIVRAISON", "ACQ_ID")});
+
+    out << makeTable("LIVRAISON_LIGNE",
+                     {intCol("LIV_ID"), intCol("ACQ_LIGNE_ID"), intCol("LIV_EXEMPLAIRE")},
+                     {"LIV_ID", "ACQ_LIGNE_ID"});
+
+    out << makeTable("FACTURE",
+                     {textCol("FAC_ID", 50), intCol("ACQ_ID"), intCol("ENG_ID"),
+                      dateCol("FAC_DATE"), moneyCol("FAC_MONTANT")},
+                     {"FAC_ID"});
+
+    // BUD_ID is the budget year.
+    Columns budget = {intCol("BUD_ID"), moneyCol("BUD_MONTANT"), moneyCol("BUD_DEBIT")};
+    budget += audit();
+    out << makeTable("BUDGET", budget, {"BUD_ID"});
+
+    out << makeTable("CHAPITRE",
+                     {intCol("CHP_ID"), intCol("BUD_ID"), textCol("CHP_INTITULE", NameSize),
+                      moneyCol("CHP_MONTANT"), moneyCol("CHP_DEBIT")},
+                     {"CHP_ID"}, false, {indexOn("CHAPITRE", "BUD_ID")});
+
+    Columns commitment = {
+        intCol("ENG_ID"),
+        intCol("CHP_ID"),
+        dateCol("ENG_DATE"),
+        textCol("ENG_NUMERO_PAIEMENT", 50),
+        textCol("ENG_MODE_PAIEMENT", 100),
+        dateCol("ENG_DATE_PAIEMENT"),
+        moneyCol("ENG_MONTANT"),
+        moneyCol("ENG_DEBIT"),
+    };
+    commitment += audit();
+    out << makeTable("ENGAGEMENT", commitment, {"ENG_ID"}, false,
+                     {indexOn("ENGAGEMENT", "CHP_ID")});
+
+    out << makeTable("TRANSFERT",
+                     {intCol("TRS_ID"), intCol("CHP_ID"), intCol("CHP_ID2"),
+                      moneyCol("TRS_MONTANT")},
+                     {"TRS_ID"});
+
+    out << makeTable("MONNAIE", Columns{intCol("MON_ID")} + labels("MON"), {"MON_ID"});
+
+    out << makeTable("FOURNISSEUR",
+                     {intCol("FOU_ID"), textCol("FOU_LIBELLE", NameSize), smallCol("FOU_TYP"),
+                      textCol("FOU_COMPTE", 50), textCol("FOU_CONTACT", 100),
+                      textCol("PAY_ID", 2), textCol("FOU_ADRESSE", NameSize),
+                      textCol("FOU_TEL", 50), textCol("FOU_FAX", 50),
+                      textCol("FOU_EMAIL", 100), textCol("FOU_URL", NameSize)},
+                     {"FOU_ID"});
+
+    out << makeTable("SUGGESTION",
+                     {intCol("SUG_ID"), textCol("SUG_TITRE", NameSize),
+                      textCol("SUG_AUTEUR", NameSize), textCol("SUG_EDITEUR", NameSize),
+                      moneyCol("SUG_PRIX"), dateCol("SUG_DATE"), memoCol("SUG_COMMENTAIRE")},
+                     {"SUG_ID"});
+}
+
+QVector<TableDef> buildTables()
+{
+    QVector<TableDef> out;
+    addAdministration(out);
+    addRecords(out);
+    addAuthorities(out);
+    addReferenceTables(out);
+    addCirculation(out);
+    addAcquisitions(out);
+    return out;
+}
+
+QVector<TableDef> buildScratchTables()
+{
+    QVector<TableDef> out;
+    // One entry per record and per matching classification index.
+    out << makeTable("CATALOGUE",
+                     {intCol("ID"), intCol("OCC"), textCol("INDICE", 100), memoCol("ENTREE"),
+                      memoCol("TITRE"), memoCol("ISBD"), intCol("NUMERO")},
+                     {"ID", "OCC"});
+    out << makeTable("TITRE",
+                     {intCol("ID"), memoCol("TITRE"), memoCol("TITRE_TRI"), memoCol("RENVOIS")},
+                     {"ID"});
+    out << makeTable("AUTEUR",
+                     {intCol("ID"), textCol("AUTEUR", NameSize), textCol("AUTEUR_TRI", NameSize),
+                      memoCol("RENVOIS")},
+                     {"ID"});
+    out << makeTable("MATIERE",
+                     {intCol("ID"), textCol("MATIERE", NameSize),
+                      textCol("MATIERE_TRI", NameSize), memoCol("RENVOIS")},
+                     {"ID"});
+    return out;
+}
+
+} // namespace
+
+const ColumnDef *TableDef::column(const QString &col) const
+{
+    for (const ColumnDef &c : columns) {
+        if (c.name.compare(col, Qt::CaseInsensitive) == 0)
+            return &c;
+    }
+    return nullptr;
+}
+
+const QVector<TableDef> &Schema::tables()
+{
+    static const QVector<TableDef> all = buildTables();
+    return all;
+}
+
+const TableDef *Schema::table(const QString &name)
+{
+    static const QHash<QString, qsizetype> byName = [] {
+        QHash<QString, qsizetype> h;
+        const QVector<TableDef> &all = tables();
+        for (qsizetype i = 0; i < all.size(); ++i)
+            h.insert(all.at(i).name.toUpper(), i);
+        return h;
+    }();
+    const auto it = byName.constFind(name.toUpper());
+    return it == byName.constEnd() ? nullptr : &tables().at(*it);
+}
+
+const QVector<TableDef> &scratchTables()
+{
+    static const QVector<TableDef> all = buildScratchTables();
+    return all;
+}
+
+} // namespace folian

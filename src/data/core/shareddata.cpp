@@ -1,0 +1,369 @@
+#include "data/core/shareddata.h"
+
+#include "app/core/config.h"
+#include "app/core/messages.h"
+#include "app/core/session.h"
+#include "data/core/helpers.h"
+
+namespace folian {
+
+namespace {
+
+TFrmData *g_data = nullptr;
+
+enum Flag { PostErr = 1, DeleteErr = 2, Both = PostErr | DeleteErr };
+
+struct QueryRules {
+    const char *name;
+    const char *idColumn;     // MAX + 1 on insert
+    const char *sortColumn;   // label column, `LanguageSuffix` added when `bySuffix`
+    bool bySuffix;
+    int flags;
+};
+
+// Which shared query carries which rule. Queries not listed carry both
+// error messages and no other rule.
+const QueryRules kRules[] = {
+    {"QNotice", "DOC_ID", nullptr, false, Both},
+    {"QRessource", "RES_ID", nullptr, false, Both},
+    {"QBulletin", "BUL_ID", nullptr, false, Both},
+    {"QSupport", "SUP_ID", nullptr, false, Both},
+    {"QLangue", nullptr, "LAN_LIBELLE", true, Both},
+    {"QPays", nullptr, "PAY_LIBELLE", true, Both},
+    {"QDiplome", "DIP_ID", "DIP_LIBELLE", true, Both},
+    {"QSpecialite", "SPE_ID", "SPE_LIBELLE", true, Both},
+    {"QFonction", nullptr, "FON_LIBELLE", true, Both},
+    {"QMonnaie", "MON_ID", "MON_LIBELLE", true, Both},
+    {"QEditeur", "EDT_ID", "EDT_NOM", true, Both},
+    {"QVedette", "VED_ID", "VED_NOM", false, Both},
+    {"QCollection", "COL_ID", "COL_TITRE_PROPRE", false, Both},
+    {"QSousCollection", "SCL_ID", "SCL_TITRE_PROPRE", false, Both},
+    {"QClassification", nullptr, "CLA_ID", false, Both},
+    {"QStructure", "STR_ID", nullptr, false, Both},
+    {"QCategorie", "CAT_ID", nullptr, false, Both},
+    {"QBibliotheque", "BIB_ID", nullptr, false, Both},
+    {"QPEB", "PEB_ID", nullptr, false, Both},
+    {"QFournisseur", "FOU_ID", nullptr, false, Both},
+    {"QAcquisition", "ACQ_ID", nullptr, false, Both},
+    {"QAcquisitionLigne", "ACQ_LIGNE_ID", nullptr, false, Both},
+    {"QLivraison", "LIV_ID", nullptr, false, Both},
+    {"QChapitre", "CHP_ID", nullptr, false, Both},
+    {"QTransfert", "TRS_ID", nullptr, false, Both},
+    {"QEngagement", "ENG_ID", nullptr, false, Both},
+    {"QSuggestion", "SUG_ID", nullptr, false, Both},
+    {"QUtilisateur", "UTL_ID", "UTL_LOGIN", false, PostErr},
+    {"QCatalogage", nullptr, nullptr, false, PostErr},
+    {"QLookup", nullptr, nullptr, false, PostErr},
+    {"QParametre", nullptr, nullptr, false, PostErr},
+    {"QFond", nullptr, nullptr, false, PostErr},
+    {"QPret", nullptr, nullptr, false, 0},
+    {"QReservation", nullptr, nullptr, false, 0},
+    {"QPebHistory", nullptr, nullptr, false, 0},
+    {"QLogOn", nullptr, nullptr, false, 0},
+    {"QLecteurSearch", nullptr, nullptr, false, 0},
+    {"QExemplaireSearch", nullptr, nullptr, false, 0},
+};
+
+const QueryRules *rulesOf(const QString &name)
+{
+    for (const QueryRules &r : kRules)
+        if (name == QLatin1String(r.name))
+            return &r;
+    return nullptr;
+}
+
+QString joinTitles(const Dataset &d)
+{
+    QStringList parts;
+    for (const char *c : {"DOC_TITRE_PROPRE", "DOC_TITRE_COMPLEMENT", "DOC_TITRE_PARALLELE",
+                          "DOC_TITRE_ENSEMBLE"})
+        parts << d.value(QLatin1String(c)).toString();
+    return parts.join(u' ');
+}
+
+void normalise(Dataset &d, const char *column)
+{
+    const QString c = QLatin1String(column);
+    if (d.hasField(c))
+        d.setValue(c, NormaliseStandardNumber(d.value(c)));
+}
+
+} // namespace
+
+TFrmData *FrmData() { return g_data; }
+void setFrmData(TFrmData *d) { g_data = d; }
+
+QString TFrmData::ConnectionFailedMessage()
+{
+    return QStringLiteral("Echec de connexion à la base de données.");
+}
+
+QString TFrmData::PostErrorMessage() { return tr2(QStringLiteral("Erreur d'enregistrement."), QStringLiteral("خطأ في التسجيل.")); }
+
+QString TFrmData::DeleteErrorMessage() { return tr2(QStringLiteral("Suppression impossible."), QStringLiteral("الحذف غير ممكن.")); }
+
+TFrmData::TFrmData(QObject *parent) : QObject(parent)
+{
+    createQueries();
+    attachHandlers();
+}
+
+TFrmData::~TFrmData()
+{
+    for (Dataset *d : queries_)
+        d->close();
+    if (g_data == this)
+        g_data = nullptr;
+}
+
+void TFrmData::createQueries()
+{
+#define FOLIAN_CREATE(n, t)                                                     \
+    n = new Dataset(db_, QStringLiteral(#n), QStringLiteral(t), this);        \
+    queries_ << n;
+    FOLIAN_SHARED_QUERIES(FOLIAN_CREATE)
+#undef FOLIAN_CREATE
+}
+
+Dataset *TFrmData::query(const QString &name) const
+{
+    for (Dataset *d : queries_)
+        if (d->name() == name)
+            return d;
+    return nullptr;
+}
+
+QString TFrmData::reportDatabasePath() const { return session().AppDir + QStringLiteral("Folian.tmp"); }
+
+QVariant TFrmData::parametre(const QString &column) const
+{
+    return QParametre->isOpen() ? QParametre->value(column) : QVariant();
+}
+
+QVariant TFrmData::currentDocId() const { return QNotice->value(QStringLiteral("DOC_ID")); }
+
+void TFrmData::stampCreate(Dataset &d)
+{
+    d.setValue(QStringLiteral("CREATE_USER"), session().CurrentUserLogin);
+    d.setValue(QStringLiteral("CREATE_DATE"), ServerDate(db_));
+}
+
+void TFrmData::stampUpdate(Dataset &d)
+{
+    d.setValue(QStringLiteral("UPDATE_USER"), session().CurrentUserLogin);
+    d.setValue(QStringLiteral("UPDATE_DATE"), ServerDate(db_));
+}
+
+void TFrmData::attachHandlers()
+{
+    for (Dataset *d : queries_) {
+        const QueryRules *r = rulesOf(d->name());
+        const int flags = r ? r->flags : Both;
+        if (r && r->idColumn)
+            d->setAutoKey(QLatin1String(r->idColumn));
+        if (r && r->sortColumn) {
+            const QString col = QLatin1String(r->sortColumn);
+            const bool bySuffix = r->bySuffix;
+            // The label column of the current language, chosen at each open.
+            connect(d, &Dataset::aboutToReset, d, [d, col, bySuffix] {
+                d->setSortField(bySuffix ? col + session().LanguageSuffix : col);
+            });
+        }
+        if (flags & PostErr)
+            d->postError = [](Dataset &, const QSqlError &) {
+                if (!session().SilentMode)
+                    error(PostErrorMessage());
+            };
+        if (flags & DeleteErr)
+            d->deleteError = [](Dataset &, const QSqlError &) {
+                if (!session().SilentMode)
+                    error(DeleteErrorMessage());
+            };
+    }
+
+    // Records
+    QNotice->beforePost = [this](Dataset &d) {
+        noticeBeforePost(d);
+        return true;
+    };
+    QNotice->afterInsert = [this](Dataset &d) { noticeAfterInsert(d); };
+    QNotice->afterEdit = [this](Dataset &d) { stampUpdate(d); };
+    QNotice->afterPost = [](Dataset &d, bool inserted) {
+        if (inserted && !IsBlank(d.value(QStringLiteral("TYP_ID"))))
+            session().DefaultDocumentType = d.value(QStringLiteral("TYP_ID")).toString();
+    };
+    QNotice->beforeDelete = [this](Dataset &d) { return noticeBeforeDelete(d); };
+
+    // Satellites of the current record
+    QAuteur->afterInsert = [this](Dataset &d) {
+        d.setValue(QStringLiteral("DOC_ID"), currentDocId());
+        d.setValue(QStringLiteral("AUT_TYPE"), d.rowsBefore() == 0 ? 1 : 2);
+    };
+    for (Dataset *d : {QMatiere, QIndice, QRessource})
+        d->afterInsert = [this](Dataset &ds) { ds.setValue(QStringLiteral("DOC_ID"), currentDocId()); };
+    QRessource->beforePost = [](Dataset &d) {
+        d.setValue(QStringLiteral("RES_LIEN"), ResourceLinkName(d.value(QStringLiteral("RES_LIEN"))));
+        return true;
+    };
+    QBulletin->afterInsert = [this](Dataset &d) {
+        d.setValue(QStringLiteral("BIB_ID"), 0);
+        d.setValue(QStringLiteral("DOC_ID"), currentDocId());
+        d.setValue(QStringLiteral("BUL_STATUT"), 1);
+    };
+    QExemplaire->afterInsert = [this](Dataset &d) {
+        d.setValue(QStringLiteral("BIB_ID"), 0);
+        d.setValue(QStringLiteral("DOC_ID"), currentDocId());
+        d.setValue(QStringLiteral("STA_EXP_ID"), 2);
+        d.setValue(QStringLiteral("MOD_ID"), 5);
+        d.setValue(QStringLiteral("EXP_INVENTORIE"), 1);
+    };
+    QTypeDocument->beforeInsert = [](Dataset &) { return false; };
+
+    // Authorities
+    QEditeur->afterInsert = [](Dataset &d) { d.setValue(QStringLiteral("EDT_TYPE"), 1); };
+    QEditeur->beforePost = [](Dataset &d) {
+        d.setValue(QStringLiteral("EDT_KEYWORDS"),
+                   BuildKeywords(d.value(QStringLiteral("EDT_NOM")).toString() + u' '
+                                 + d.value(QStringLiteral("EDT_NOM_AR")).toString()));
+        return true;
+    };
+    QVedette->beforePost = [](Dataset &d) {
+        d.setValue(QStringLiteral("VED_KEYWORDS"), BuildKeywords(d.value(QStringLiteral("VED_NOM")).toString()));
+        if (d.state() == Dataset::State::Edit && d.isNull(QStringLiteral("VED_ID2")))
+            d.setValue(QStringLiteral("VED_ID2"), d.value(QStringLiteral("VED_ID")));
+        return true;
+    };
+    // A heading with no accepted form refers to itself, once its key is known.
+    QVedette->keyAllocated = [](Dataset &d) {
+        if (d.isNull(QStringLiteral("VED_ID2")))
+            d.setValue(QStringLiteral("VED_ID2"), d.value(QStringLiteral("VED_ID")));
+    };
+    QCollection->beforePost = [](Dataset &d) {
+        normalise(d, "COL_ISSN");
+        return true;
+    };
+    QSousCollection->beforePost = [](Dataset &d) {
+        normalise(d, "SCL_ISSN");
+        return true;
+    };
+
+    // Readers
+    QLecteur->afterInsert = [this](Dataset &d) {
+        d.setValue(QStringLiteral("BIB_ID"), 0);
+        if (QCategorie->isOpen() && QCategorie->rowCount() > 0)
+            d.setValue(QStringLiteral("CAT_ID"), QCategorie->valueAt(0, QCategorie->fieldIndex(QStringLiteral("CAT_ID"))));
+        d.setValue(QStringLiteral("LEC_STATUT"), 0);
+        const QVariant now = ServerDate(db_);
+        d.setValue(QStringLiteral("LEC_DATE_ADHESION"), now.isNull() ? now : QVariant(now.toDateTime().date()));
+        d.setValue(QStringLiteral("LEC_STAT_PRET"), 0);
+        stampCreate(d);
+    };
+    QLecteur->afterEdit = [this](Dataset &d) { stampUpdate(d); };
+
+    // Acquisitions and budgets
+    for (Dataset *d : {QBudget, QEngagement, QAcquisition}) {
+        d->afterInsert = [this](Dataset &ds) { stampCreate(ds); };
+        d->afterEdit = [this](Dataset &ds) { stampUpdate(ds); };
+    }
+
+    // Users: no role and no right until the administrator grants them.
+    QUtilisateur->afterInsert = [](Dataset &d) {
+        d.setValue(QStringLiteral("UTL_ROLE"), 0);
+        for (Right r : allRights())
+            d.setValue(QLatin1String(rightColumn(r)), 0);
+    };
+}
+
+void TFrmData::noticeAfterInsert(Dataset &d)
+{
+    const Session &s = session();
+    d.setValue(QStringLiteral("TYP_ID"), s.DefaultDocumentType.isEmpty() ? QVariant() : QVariant(s.DefaultDocumentType));
+    d.setValue(QStringLiteral("IND_ID"), QStringLiteral("a"));
+    d.setValue(QStringLiteral("STA_ID"), 1);
+    d.setValue(QStringLiteral("LAN_ID"), s.ArabicMode ? QStringLiteral("ara") : QStringLiteral("fre"));
+    d.setValue(QStringLiteral("PAY_ID"), parametre(QStringLiteral("PAY_ID")));
+    d.setValue(QStringLiteral("DOC_AGENCE"), parametre(QStringLiteral("AGENCE")));
+    d.setValue(QStringLiteral("DOC_PRET_INTERNE"), 0);
+    d.setValue(QStringLiteral("DOC_PRET_EXTERNE"), 0);
+    stampCreate(d);
+}
+
+void TFrmData::noticeBeforePost(Dataset &d)
+{
+    normalise(d, "DOC_ISBN");
+    normalise(d, "DOC_ISSN");
+    normalise(d, "DOC_NUM");
+    if (d.isNull(QStringLiteral("STA_ID")))
+        d.setValue(QStringLiteral("STA_ID"), 1);
+    d.setValue(QStringLiteral("DOC_KEYWORDS"), BuildKeywords(joinTitles(d)));
+}
+
+bool TFrmData::noticeBeforeDelete(Dataset &d)
+{
+    // Runs inside the deletion's transaction: all of it goes, or nothing.
+    const QVariant id = d.value(QStringLiteral("DOC_ID"));
+    static const char *statements[] = {
+        "DELETE FROM NOTICE_AUTEUR WHERE DOC_ID = ?",
+        "DELETE FROM NOTICE_MATIERE WHERE DOC_ID = ?",
+        "DELETE FROM NOTICE_CLASSIFICATION WHERE DOC_ID = ?",
+        "DELETE FROM NOTICE_RESSOURCE WHERE DOC_ID = ?",
+        "DELETE FROM NOTICE_BULLETIN WHERE DOC_ID = ?",
+        "DELETE FROM NOTICE_EXEMPLAIRE WHERE DOC_ID = ?",
+        "DELETE FROM LIVRAISON_LIGNE WHERE ACQ_LIGNE_ID IN "
+        "(SELECT ACQ_LIGNE_ID FROM ACQUISITION_LIGNE WHERE DOC_ID = ?)",
+        "DELETE FROM ACQUISITION_LIGNE WHERE DOC_ID = ?",
+    };
+    for (const char *sql : statements)
+        if (!db_.exec(QLatin1String(sql), {id}))
+            return false;
+    return true;
+}
+
+bool TFrmData::DataModuleCreate(const QString &iniPath)
+{
+    readConfig(iniPath, session());
+    return connectSession();
+}
+
+bool TFrmData::connectSession()
+{
+    const Session &s = session();
+    ConnectionParams p{s.DbEngine, s.DbServer, s.DbCatalog, s.DbUser, s.DbPassword, s.AppDir};
+    // The embedded engine's name as the configuration gives it; SQL Server is not supported.
+    if (!db_.open(p, false))
+        return false;
+    if (!openStartTables()) {
+        db_.close();
+        return false;
+    }
+    return true;
+}
+
+bool TFrmData::openStartTables()
+{
+    Session &s = session();
+    if (!QParametre->open(QStringLiteral("SELECT * FROM PARAMETRE"))
+        || !QUtilisateur->open(QStringLiteral("SELECT * FROM UTILISATEUR"))
+        || !QTypeDocument->open(QStringLiteral("SELECT * FROM TYPE_DOCUMENT")))
+        return false;
+    s.AllDocumentTypes.clear();
+    QTypeDocument->fetchAll();
+    for (int r = 0; r < QTypeDocument->rowCount(); ++r)
+        s.AllDocumentTypes += QTypeDocument->valueAt(r, QTypeDocument->fieldIndex(QStringLiteral("TYP_ID"))).toString();
+    QParametre->fetchAll();
+    QParametre->first();
+    const QVariant cls = QParametre->value(QStringLiteral("CLASSIFICATION"));
+    s.ClassificationScheme = cls.isNull() ? 0 : cls.toInt();
+    return true;
+}
+
+void TFrmData::DataModuleDestroy()
+{
+    if (db_.isOpen())
+        writeConfig(session());
+    for (Dataset *d : queries_)
+        d->close();
+    db_.close();
+}
+
+} // namespace folian

@@ -1,0 +1,35 @@
+#include "data/widgets/uihelpers.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QProcess>
+#include <QUrl>
+
+namespace folian {
+
+void AddAndSelect(const QString &text, QListWidget *list)
+{
+    if (!list)
+        return;
+    list->addItem(text);
+    list->setCurrentRow(list->count() - 1);
+    list->scrollToBottom();
+}
+
+bool RunDocument(const QString &file, const QString &parameters, const QString &directory)
+{
+    const QString f = file.trimmed();
+    if (f.isEmpty())
+        return false;
+    const QUrl url(f, QUrl::StrictMode);
+    if (url.isValid() && !url.scheme().isEmpty() && url.scheme().size() > 1)
+        return QDesktopServices::openUrl(url);
+    const QString path = QDir::isAbsolutePath(f) || directory.isEmpty() ? f : QDir(directory).filePath(f);
+    if (!parameters.trimmed().isEmpty())
+        return QProcess::startDetached(path, QProcess::splitCommand(parameters), directory);
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+} // namespace folian

@@ -1,0 +1,19 @@
+#pragma once
+// Helpers that need widgets or the desktop.
+
+#include <QString>
+
+class QListWidget;
+
+namespace folian {
+
+// Adds the text as a new item and selects it; does nothing without a list.
+void AddAndSelect(const QString &text, QListWidget *list);
+
+// Opens a file or an address with the desktop's handler. A file with
+// parameters is started as a program with them, in `directory`. False when
+// nothing could open it.
+bool RunDocument(const QString &file, const QString &parameters = QString(),
+                 const QString &directory = QString());
+
+} // namespace folian

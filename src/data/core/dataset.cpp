@@ -371,10 +371,13 @@ bool Dataset::insertRow()
         const QString sql = QStringLiteral("INSERT INTO ") + table_ + QStringLiteral(" (")
             + cols.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (")
             + marks.join(QStringLiteral(", ")) + u')';
-        Transaction tx(db_);
-        if (db_.exec(sql, binds) && tx.commit())
-            return true;
-        const QSqlError e = db_.lastError();
+        QSqlError e;
+        {
+            Transaction tx(db_);
+            if (db_.exec(sql, binds) && tx.commit())
+                return true;
+            e = db_.lastError();
+        }  // rolled back before the key is read again
         if (keyField >= 0 && db_.dialect().isDuplicateKey(e)) {
             // Another workstation took the key between our read and our insert:
             // take the next one. If the key is still free the duplicate is elsewhere.

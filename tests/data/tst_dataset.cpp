@@ -1,0 +1,261 @@
+// The dataset on both engines: lazy reading, the three states, hooks in
+// order, key-located writes of the changed columns only, and the grid adapter.
+
+#include "data/core/dataset.h"
+#include "data/core/datasetmodel.h"
+#include "data/core/migrator.h"
+#include "support/testdb.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace folian;
+using namespace folian::test;
+
+namespace {
+void fillSupports(Database &db, int n)
+{
+    QVector<QVariantList> rows;
+    for (int i = 1; i <= n; ++i)
+        rows << QVariantList{i, QStringLiteral("Support %1").arg(i, 4, 10, QLatin1Char('0')), QStringLiteral("دعامة %1").arg(i)};
+    QString why;
+    QVERIFY2(insertRows(db, QStringLiteral("SUPPORT"),
+                        {QStringLiteral("SUP_ID"), QStringLiteral("SUP_LIBELLE"), QStringLiteral("SUP_LIBELLE_AR")}, rows, &why),
+             qPrintable(why));
+}
+} // namespace
+
+class TstDataset : public QObject
+{
+    Q_OBJECT
+private slots:
+    void readsLazily_data() { addEngineRows(); }
+    void readsLazily()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        fillSupports(tdb.db(), 1000);
+        Dataset d(tdb.db(), QStringLiteral("QSupport"), QStringLiteral("SUPPORT"));
+        QVERIFY2(d.open(QStringLiteral("SELECT * FROM SUPPORT ORDER BY SUP_ID")), qPrintable(d.lastError()));
+        QVERIFY(d.rowCount() < 1000);
+        QVERIFY(!d.allFetched());
+        QCOMPARE(d.value(QStringLiteral("SUP_ID")).toInt(), 1);
+        // Other statements on the same database do not disturb the open result.
+        QVERIFY(tdb.db().exec(QStringLiteral("UPDATE SUPPORT SET SUP_LIBELLE = 'x' WHERE SUP_ID = 1000")));
+        QVERIFY(d.moveTo(700));
+        QCOMPARE(d.value(QStringLiteral("SUP_ID")).toInt(), 701);
+        QCOMPARE(d.recordCount(), 1000);
+        QVERIFY(d.allFetched());
+        QVERIFY(d.last());
+        QCOMPARE(d.value(QStringLiteral("SUP_ID")).toInt(), 1000);
+        QVERIFY(!d.next());
+        QVERIFY(d.eof());
+        QVERIFY(d.locate(QStringLiteral("SUP_ID"), 42));
+        QCOMPARE(d.value(QStringLiteral("sup_libelle")).toString(), QStringLiteral("Support 0042"));
+    }
+
+    void sortsOnAColumn_data() { addEngineRows(); }
+    void sortsOnAColumn()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        fillSupports(tdb.db(), 5);
+        Dataset d(tdb.db(), QStringLiteral("QSupport"), QStringLiteral("SUPPORT"));
+        d.setSortField(QStringLiteral("SUP_ID"));
+        QVERIFY(d.open(QStringLiteral("SELECT * FROM SUPPORT WHERE SUP_ID > ?"), {2}));
+        QCOMPARE(d.recordCount(), 3);
+        QCOMPARE(d.valueAt(0, d.fieldIndex(QStringLiteral("SUP_ID"))).toInt(), 3);
+        QCOMPARE(d.valueAt(2, d.fieldIndex(QStringLiteral("SUP_ID"))).toInt(), 5);
+    }
+
+    void statesAndHooks_data() { addEngineRows(); }
+    void statesAndHooks()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Dataset d(tdb.db(), QStringLiteral("QSupport"), QStringLiteral("SUPPORT"));
+        d.setAutoKey(QStringLiteral("SUP_ID"));
+        QStringList log;
+        d.afterOpen = [&](Dataset &) { log << QStringLiteral("open"); };
+        d.afterInsert = [&](Dataset &ds) {
+            log << QStringLiteral("insert");
+            ds.setValue(QStringLiteral("SUP_LIBELLE"), QStringLiteral("défaut"));
+        };
+        d.afterEdit = [&](Dataset &) { log << QStringLiteral("edit"); };
+        d.beforePost = [&](Dataset &) {
+            log << QStringLiteral("beforePost");
+            return true;
+        };
+        d.keyAllocated = [&](Dataset &) { log << QStringLiteral("key"); };
+        d.afterPost = [&](Dataset &, bool inserted) { log << (inserted ? QStringLiteral("posted new") : QStringLiteral("posted")); };
+        d.beforeDelete = [&](Dataset &) {
+            log << QStringLiteral("beforeDelete");
+            return true;
+        };
+
+        QCOMPARE(d.state(), Dataset::State::Inactive);
+        QVERIFY(!d.append());
+        QVERIFY(d.open(QStringLiteral("SELECT * FROM SUPPORT")));
+        QVERIFY(d.isEmpty());
+        QVERIFY(d.append());
+        QCOMPARE(d.state(), Dataset::State::Insert);
+        QCOMPARE(d.value(QStringLiteral("SUP_LIBELLE")).toString(), QStringLiteral("défaut"));
+        QVERIFY(d.post());
+        QCOMPARE(d.state(), Dataset::State::Browse);
+        QCOMPARE(d.value(QStringLiteral("SUP_ID")).toInt(), 1);
+        QVERIFY(d.edit());
+        QVERIFY(d.setValue(QStringLiteral("SUP_LIBELLE_AR"), QStringLiteral("ورق")));
+        QVERIFY(d.post());
+        QVERIFY(d.remove());
+        QCOMPARE(log, (QStringList{QStringLiteral("open"), QStringLiteral("insert"), QStringLiteral("beforePost"),
+                                   QStringLiteral("key"), QStringLiteral("posted new"), QStringLiteral("edit"),
+                                   QStringLiteral("beforePost"), QStringLiteral("posted"), QStringLiteral("beforeDelete")}));
+        QCOMPARE(tdb.db().scalar(QStringLiteral("SELECT COUNT(*) FROM SUPPORT")).toInt(), 0);
+        QVERIFY(!d.setValue(QStringLiteral("SUP_LIBELLE"), QStringLiteral("hors édition")));
+    }
+
+    void cancelRestores_data() { addEngineRows(); }
+    void cancelRestores()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        fillSupports(tdb.db(), 2);
+        Dataset d(tdb.db(), QStringLiteral("QSupport"), QStringLiteral("SUPPORT"));
+        QVERIFY(d.open(QStringLiteral("SELECT * FROM SUPPORT ORDER BY SUP_ID")));
+        QVERIFY(d.edit());
+        d.setValue(QStringLiteral("SUP_LIBELLE"), QStringLiteral("changé"));
+        d.cancel();
+        QCOMPARE(d.value(QStringLiteral("SUP_LIBELLE")).toString(), QStringLiteral("Support 0001"));
+        QVERIFY(d.append());
+        QCOMPARE(d.rowCount(), 3);
+        d.cancel();
+        QCOMPARE(d.rowCount(), 2);
+        QCOMPARE(d.state(), Dataset::State::Browse);
+        QCOMPARE(tdb.db().scalar(QStringLiteral("SELECT COUNT(*) FROM SUPPORT")).toInt(), 2);
+    }
+
+    // Another workstation's change to a column this one did not touch survives our post.
+    void writesOnlyChangedColumns_data() { addEngineRows(); }
+    void writesOnlyChangedColumns()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        fillSupports(tdb.db(), 3);
+        Dataset d(tdb.db(), QStringLiteral("QSupport"), QStringLiteral("SUPPORT"));
+        QVERIFY(d.open(QStringLiteral("SELECT * FROM SUPPORT ORDER BY SUP_ID")));
+        QVERIFY(d.moveTo(1));
+        QVERIFY(d.edit());
+        QVERIFY(tdb.db().exec(QStringLiteral("UPDATE SUPPORT SET SUP_LIBELLE_AR = 'آخر' WHERE SUP_ID = 2")));
+        d.setValue(QStringLiteral("SUP_LIBELLE"), QStringLiteral("Disque"));
+        QVERIFY(d.post());
+        QSqlQuery q = tdb.db().query(QStringLiteral("SELECT SUP_LIBELLE, SUP_LIBELLE_AR FROM SUPPORT WHERE SUP_ID = 2"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("Disque"));
+        QCOMPARE(q.value(1).toString(), QStringLiteral("آخر"));
+        // The neighbours are untouched: the row was located by its key.
+        QCOMPARE(tdb.db().scalar(QStringLiteral("SELECT COUNT(*) FROM SUPPORT WHERE SUP_LIBELLE = 'Disque'")).toInt(), 1);
+        // A row deleted elsewhere cannot be posted: the failure is reported, the edit kept.
+        QVERIFY(d.moveTo(2));
+        QVERIFY(d.edit());
+        QVERIFY(tdb.db().exec(QStringLiteral("DELETE FROM SUPPORT WHERE SUP_ID = 3")));
+        d.setValue(QStringLiteral("SUP_LIBELLE"), QStringLiteral("perdu"));
+        bool reported = false;
+        d.postError = [&](Dataset &, const QSqlError &) { reported = true; };
+        QVERIFY(!d.post());
+        QVERIFY(reported);
+        QCOMPARE(d.state(), Dataset::State::Edit);
+    }
+
+    void typesRoundTrip_data() { addEngineRows(); }
+    void typesRoundTrip()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Dataset d(tdb.db(), QStringLiteral("QExemplaire"), QStringLiteral("NOTICE_EXEMPLAIRE"));
+        QVERIFY(d.open(QStringLiteral("SELECT * FROM NOTICE_EXEMPLAIRE")));
+        QVERIFY(d.append());
+        d.setValue(QStringLiteral("EXP_ID"), QStringLiteral("B-001"));
+        d.setValue(QStringLiteral("DOC_ID"), 12);
+        d.setValue(QStringLiteral("EXP_PRIX"), QStringLiteral("1234567.89"));
+        d.setValue(QStringLiteral("EXP_DATE_RETOUR"), QDate(2026, 2, 28));
+        QVERIFY2(d.post(), qPrintable(d.lastError()));
+        QVERIFY(d.open(QStringLiteral("SELECT * FROM NOTICE_EXEMPLAIRE WHERE EXP_DATE_RETOUR < ?"), {QStringLiteral("2026-03-01")}));
+        QCOMPARE(d.recordCount(), 1);
+        QCOMPARE(d.value(QStringLiteral("EXP_DATE_RETOUR")).toDate(), QDate(2026, 2, 28));
+        QCOMPARE(d.value(QStringLiteral("DOC_ID")).toInt(), 12);
+        // Amounts come back exact, not as binary floating point.
+        QVERIFY(d.value(QStringLiteral("EXP_PRIX")).toString().startsWith(QStringLiteral("1234567.89")));
+        QVERIFY(d.value(QStringLiteral("EXP_DATE_PRET")).isNull());
+        // A text key is changed by locating the row under its old value.
+        QVERIFY(d.edit());
+        d.setValue(QStringLiteral("EXP_ID"), QStringLiteral("B-002"));
+        QVERIFY(d.post());
+        QCOMPARE(tdb.db().scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE EXP_ID = 'B-002'")).toInt(), 1);
+        QCOMPARE(tdb.db().scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE")).toInt(), 1);
+    }
+
+    void refusalsKeepTheState_data() { addEngineRows(); }
+    void refusalsKeepTheState()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        fillSupports(tdb.db(), 1);
+        Dataset d(tdb.db(), QStringLiteral("QSupport"), QStringLiteral("SUPPORT"));
+        QVERIFY(d.open(QStringLiteral("SELECT * FROM SUPPORT")));
+        d.beforeInsert = [](Dataset &) { return false; };
+        QVERIFY(!d.append());
+        QCOMPARE(d.rowCount(), 1);
+        d.beforeInsert = nullptr;
+        // A duplicate key without an allocated key column fails and stays in insert.
+        QVERIFY(d.append());
+        d.setValue(QStringLiteral("SUP_ID"), 1);
+        d.setValue(QStringLiteral("SUP_LIBELLE"), QStringLiteral("doublon"));
+        QVERIFY(!d.post());
+        QCOMPARE(d.state(), Dataset::State::Insert);
+        d.setValue(QStringLiteral("SUP_ID"), 2);
+        QVERIFY(d.post());
+        d.beforeDelete = [](Dataset &) { return false; };
+        QVERIFY(!d.remove());
+        QCOMPARE(tdb.db().scalar(QStringLiteral("SELECT COUNT(*) FROM SUPPORT")).toInt(), 2);
+    }
+
+    void modelFollowsTheDataset_data() { addEngineRows(); }
+    void modelFollowsTheDataset()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        fillSupports(tdb.db(), 600);
+        Dataset d(tdb.db(), QStringLiteral("QSupport"), QStringLiteral("SUPPORT"));
+        d.setAutoKey(QStringLiteral("SUP_ID"));
+        DatasetModel m(&d);
+        m.setColumns({QStringLiteral("SUP_LIBELLE"), QStringLiteral("SUP_ID")}, {QStringLiteral("Libellé")});
+        QVERIFY(d.open(QStringLiteral("SELECT * FROM SUPPORT ORDER BY SUP_ID")));
+        QCOMPARE(m.rowCount(), d.rowCount());
+        QCOMPARE(m.columnCount(), 2);
+        QCOMPARE(m.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Libellé"));
+        QCOMPARE(m.headerData(1, Qt::Horizontal).toString(), QStringLiteral("SUP_ID"));
+        QVERIFY(m.canFetchMore({}));
+        QSignalSpy inserted(&m, &QAbstractItemModel::rowsInserted);
+        const int before = m.rowCount();
+        m.fetchMore({});
+        QVERIFY(m.rowCount() > before);
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(m.data(m.index(0, 0)).toString(), QStringLiteral("Support 0001"));
+        d.fetchAll();
+        QCOMPARE(m.rowCount(), 600);
+        QVERIFY(!m.canFetchMore({}));
+        QVERIFY(d.append());
+        QCOMPARE(m.rowCount(), 601);
+        d.setValue(QStringLiteral("SUP_LIBELLE"), QStringLiteral("Nouveau"));
+        QCOMPARE(m.data(m.index(600, 0)).toString(), QStringLiteral("Nouveau"));
+        QVERIFY(d.post());
+        QCOMPARE(m.data(m.index(600, 1)).toInt(), 601);
+        QVERIFY(d.remove());
+        QCOMPARE(m.rowCount(), 600);
+        d.close();
+        QCOMPARE(m.rowCount(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstDataset)
+#include "tst_dataset.moc"

@@ -1,0 +1,103 @@
+// The schema on both engines: created whole with its reference data,
+// refused over an existing database, and brought up from an older version.
+
+#include "data/core/migrator.h"
+#include "data/core/schema.h"
+#include "support/testdb.h"
+
+#include <QTest>
+
+using namespace folian;
+using namespace folian::test;
+
+class TstSchema : public QObject
+{
+    Q_OBJECT
+private slots:
+    void everyTableHasAKey()
+    {
+        for (const TableDef &t : Schema::tables()) {
+            QVERIFY2(!t.primaryKey.isEmpty(), qPrintable(t.name));
+            for (const QString &k : t.primaryKey)
+                QVERIFY2(t.hasColumn(k), qPrintable(t.name + u'.' + k));
+        }
+        QCOMPARE(Schema::table(QStringLiteral("REGLEMENT"))->primaryKey,
+                 (QStringList{QStringLiteral("CAT_ID"), QStringLiteral("TYP_ID")}));
+        QVERIFY(Schema::table(QStringLiteral("NOTICE_AUTEUR"))->surrogateKey);
+        QCOMPARE(Schema::table(QStringLiteral("NOTICE_EXEMPLAIRE"))->primaryKey, QStringList{QStringLiteral("EXP_ID")});
+    }
+
+    void createsSchemaAndReferenceData_data() { addEngineRows(); }
+    void createsSchemaAndReferenceData()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QCOMPARE(schemaVersion(db), Schema::currentVersion());
+        const QStringList tables = db.dialect().tables(db.connection());
+        for (const TableDef &t : Schema::tables())
+            QVERIFY2(tables.contains(t.name), qPrintable(t.name));
+        for (const SeedRows &seed : Schema::referenceData()) {
+            const int n = db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + seed.table).toInt();
+            QVERIFY2(n >= seed.rows.size(), qPrintable(seed.table));
+        }
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM TYPE_DOCUMENT")).toInt(), 24);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM TYPE_VEDETTE")).toInt(), 10);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM PARAMETRE")).toInt(), 1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT CAT_ID FROM CATEGORIE WHERE CAT_ID = 9")).toInt(), 9);
+        // Arabic labels survive the round trip.
+        QCOMPARE(db.scalar(QStringLiteral("SELECT PAY_LIBELLE_AR FROM PAYS WHERE PAY_ID = ?"), {QStringLiteral("DZ")}).toString(),
+                 QStringLiteral("الجزائر"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT TYP_VED_UNIMARC1 FROM TYPE_VEDETTE WHERE TYP_VED_ID = 6")).toString(),
+                 QStringLiteral("606"));
+        // A second creation is refused.
+        QString why;
+        QVERIFY(!createSchema(db, &why));
+        QVERIFY(!why.isEmpty());
+    }
+
+    void uniqueCopyNumberAndKeys_data() { addEngineRows(); }
+    void uniqueCopyNumberAndKeys()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        const QString ins = QStringLiteral("INSERT INTO NOTICE_EXEMPLAIRE (EXP_ID, DOC_ID) VALUES (?, ?)");
+        QVERIFY(db.exec(ins, {QStringLiteral("0001"), 1}));
+        QVERIFY(!db.exec(ins, {QStringLiteral("0001"), 2}));
+        QVERIFY(db.dialect().isDuplicateKey(db.lastError()));
+        const QString rule = QStringLiteral("INSERT INTO REGLEMENT (CAT_ID, TYP_ID, REG_PRET) VALUES (?, ?, ?)");
+        QVERIFY(db.exec(rule, {9, QStringLiteral("a"), 14}));
+        QVERIFY(db.exec(rule, {9, QStringLiteral("b"), 14}));
+        QVERIFY(!db.exec(rule, {9, QStringLiteral("a"), 7}));
+    }
+
+    void upgradesAnOlderDatabase_data() { addEngineRows(); }
+    void upgradesAnOlderDatabase()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        // An older database: a table and a column missing, an index missing, version 0.
+        QVERIFY(db.exec(QStringLiteral("DROP TABLE SUGGESTION")));
+        QVERIFY(db.exec(QStringLiteral("DROP INDEX IX_NOTICE_EXEMPLAIRE_LEC_ID2")));
+        QVERIFY(db.exec(QStringLiteral("ALTER TABLE NOTICE_EXEMPLAIRE DROP COLUMN LEC_ID2")));
+        QVERIFY(db.exec(QStringLiteral("DELETE FROM VERSION_BASE")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE_EXEMPLAIRE (EXP_ID, DOC_ID) VALUES ('X1', 5)")));
+        QCOMPARE(schemaVersion(db), 0);
+        QString why;
+        QVERIFY2(upgradeSchema(db, &why), qPrintable(why));
+        QCOMPARE(schemaVersion(db), Schema::currentVersion());
+        QVERIFY(db.dialect().tables(db.connection()).contains(QStringLiteral("SUGGESTION")));
+        QVERIFY(db.dialect().columns(db.connection(), QStringLiteral("NOTICE_EXEMPLAIRE")).contains(QStringLiteral("LEC_ID2")));
+        // Existing rows are kept; upgrading again changes nothing.
+        QCOMPARE(db.scalar(QStringLiteral("SELECT DOC_ID FROM NOTICE_EXEMPLAIRE WHERE EXP_ID = 'X1'")).toInt(), 5);
+        QVERIFY2(upgradeSchema(db, &why), qPrintable(why));
+        // A database of a newer version is refused.
+        QVERIFY(db.exec(QStringLiteral("UPDATE VERSION_BASE SET VRS_NUMERO = 999")));
+        QVERIFY(!upgradeSchema(db, &why));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstSchema)
+#include "tst_schema.moc"

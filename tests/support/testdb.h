@@ -1,0 +1,51 @@
+#pragma once
+// Databases for the tests: a fresh SQLite file in a temporary directory, or
+// a fresh database on the PostgreSQL server that the test command started
+// (FOLIAN_TEST_PG_* in the environment). Each one is dropped at the end.
+
+#include "data/core/database.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace folian::test {
+
+// The engines the tests run on: SQLITE always, POSTGRESQL when the server is there.
+QStringList engines();
+// Adds an "engine" column and one row per engine to a data-driven test.
+void addEngineRows();
+bool postgresAvailable();
+
+class TestDatabase
+{
+public:
+    // Creates an empty database; with `schema`, creates the schema and reference data too.
+    explicit TestDatabase(const QString &engine, bool schema = true);
+    ~TestDatabase();
+
+    bool isValid() const { return valid_; }
+    QString error() const { return error_; }
+    const ConnectionParams &params() const { return params_; }
+    // The connection opened on it.
+    Database &db() { return db_; }
+    // Writes a Folian.ini for this database into its directory; returns its path.
+    QString writeIni(const QString &extra = QString()) const;
+    QString dir() const { return dir_.path() + u'/'; }
+
+private:
+    QTemporaryDir dir_;
+    ConnectionParams params_;
+    Database db_;
+    QString pgName_;
+    bool valid_ = false;
+    QString error_;
+};
+
+// Skips the current test when the engine is not available, fails when the database cannot be made.
+#define FOLIAN_TEST_DB(var, engine)                                                      \
+    if ((engine) == QLatin1String("POSTGRESQL") && !folian::test::postgresAvailable())   \
+        QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");               \
+    folian::test::TestDatabase var(engine);                                              \
+    QVERIFY2(var.isValid(), qPrintable(var.error()))
+
+} // namespace folian::test

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -19,9 +20,20 @@ class Database;
 namespace demo {
 
 struct Context {
+    Context(Database &database, const QDate &day) : db(database), today(day) {}
+
     Database &db;
     QDate today;
     QString why;
+
+    // The library's calendar: weekly closing days (Qt days of the week) and
+    // closed periods (first and last day), so that loans, registrations and
+    // orders fall on days the library is open.
+    QVector<int> closedWeekdays;
+    QVector<QPair<QDate, QDate>> closedPeriods;
+    bool isOpen(const QDate &d) const;
+    QDate openOnOrAfter(QDate d) const;
+    QDate openOnOrBefore(QDate d) const;
 
     // Inserts rows (values converted by column type); on failure `why` is set.
     bool insert(const char *table, const QStringList &columns, const QVector<QVariantList> &rows);

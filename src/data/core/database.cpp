@@ -67,6 +67,7 @@ void Database::close()
     }
     idleStreams_.clear();
     busyStreams_.clear();
+    failed_.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(name_, false);
         db.close();
@@ -101,6 +102,10 @@ QSqlQuery Database::query(const QString &sql, const QVariantList &binds)
     }
     if (!ok) {
         lastError_ = q.lastError();
+        // In a failed transaction the server refuses to free the statement
+        // until the rollback: keep it until then.
+        if (depth_ > 0)
+            failed_.push_back(std::make_unique<QSqlQuery>(std::move(q)));
         return QSqlQuery();
     }
     return q;
@@ -149,6 +154,7 @@ bool Database::commit()
             lastError_ = connection().lastError();
             connection().rollback();
         }
+        failed_.clear();
         return ok;
     }
     return exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(depth_));
@@ -159,10 +165,14 @@ bool Database::rollback()
     if (depth_ == 0)
         return false;
     --depth_;
-    if (depth_ == 0)
-        return connection().rollback();
-    const bool ok = exec(QStringLiteral("ROLLBACK TO SAVEPOINT sp%1").arg(depth_));
-    exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(depth_));
+    bool ok;
+    if (depth_ == 0) {
+        ok = connection().rollback();
+    } else {
+        ok = exec(QStringLiteral("ROLLBACK TO SAVEPOINT sp%1").arg(depth_));
+        exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(depth_));
+    }
+    failed_.clear();
     return ok;
 }
 

@@ -7,6 +7,7 @@
 
 #include <QSqlQuery>
 #include <memory>
+#include <vector>
 
 namespace folian {
 
@@ -61,6 +62,7 @@ private:
     QStringList idleStreams_;
     QStringList busyStreams_;
     int streamSerial_ = 0;
+    std::vector<std::unique_ptr<QSqlQuery>> failed_;
 };
 
 // Commits on `commit()`, rolls back when it goes out of scope uncommitted.

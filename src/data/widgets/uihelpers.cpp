@@ -33,3 +33,29 @@ bool RunDocument(const QString &file, const QString &parameters, const QString &
 }
 
 } // namespace folian
+
+#include "data/widgets/screen.h"
+
+#include <QKeyEvent>
+
+namespace folian {
+
+bool returnMovesFocus(QWidget *control, QKeyEvent *event)
+{
+    if (!control || (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter))
+        return false;
+    // Multi-line editors keep their Return.
+    if (control->inherits("QPlainTextEdit") || control->inherits("QTextEdit"))
+        return false;
+    QWidget *w = control->window();
+    if (!w)
+        return false;
+    QWidget *next = control->nextInFocusChain();
+    while (next && next != control && (!(next->focusPolicy() & Qt::TabFocus) || !next->isEnabled() || !next->isVisible()))
+        next = next->nextInFocusChain();
+    if (next && next != control)
+        next->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+} // namespace folian

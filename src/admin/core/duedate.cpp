@@ -1,0 +1,73 @@
+#include "admin/core/duedate.h"
+
+#include "app/core/messages.h"
+#include "data/core/database.h"
+
+namespace folian {
+
+namespace {
+// 1 Sunday .. 7 Saturday, as the parameters store them.
+int libraryDayOfWeek(const QDate &d) { return d.dayOfWeek() % 7 + 1; }
+
+bool isClosingDay(const QDate &d, int w1, int w2)
+{
+    const int day = libraryDayOfWeek(d);
+    return (w1 >= 1 && w1 <= 7 && day == w1) || (w2 >= 1 && w2 <= 7 && day == w2);
+}
+} // namespace
+
+QDate MoveToOpenDay(QDate candidate, const QVector<ClosedPeriod> &periods, int weekend1, int weekend2)
+{
+    if (!candidate.isValid())
+        return candidate;
+    // Repeat until no period and no closing day moves the date: a move past
+    // one period can land in another listed before it, or on a closing day.
+    for (;;) {
+        bool moved = false;
+        for (const ClosedPeriod &p : periods) {
+            if (p.start.isValid() && p.end.isValid() && p.start <= p.end && candidate >= p.start
+                && candidate <= p.end) {
+                candidate = p.end.addDays(1);
+                moved = true;
+            }
+        }
+        while (isClosingDay(candidate, weekend1, weekend2)) {
+            candidate = candidate.addDays(1);
+            moved = true;
+        }
+        if (!moved)
+            return candidate;
+    }
+}
+
+QDate MoveToOpenDay(Database &db, QDate candidate)
+{
+    QVector<ClosedPeriod> periods;
+    QSqlQuery q = db.query(QStringLiteral("SELECT DATE_DEBUT, DATE_FIN FROM JOUR_EXCEPTION"));
+    while (q.isActive() && q.next())
+        periods.append({db.dialect().fromDb(q.value(0), ColType::Date).toDate(),
+                        db.dialect().fromDb(q.value(1), ColType::Date).toDate()});
+    q.finish();
+    int w1 = 0, w2 = 0;
+    QSqlQuery p = db.query(QStringLiteral("SELECT WEEKEND1, WEEKEND2 FROM PARAMETRE"));
+    if (p.isActive() && p.next()) {
+        w1 = p.value(0).toInt();
+        w2 = p.value(1).toInt();
+    }
+    p.finish();
+    return MoveToOpenDay(candidate, periods, w1, w2);
+}
+
+QDate DueDate(Database &db, QDate today, int days) { return MoveToOpenDay(db, today.addDays(days)); }
+
+QString CheckClosedPeriod(const QDate &start, const QDate &end)
+{
+    if (!start.isValid() || !end.isValid())
+        return tr2(QStringLiteral("Les deux dates sont obligatoires."), QStringLiteral("التاريخان إجباريان."));
+    if (end < start)
+        return tr2(QStringLiteral("La date de début est superieure à la date de fin"),
+                   QStringLiteral("تاريخ البدء أكبر من تاريخ الإنتهاء"));
+    return {};
+}
+
+} // namespace folian

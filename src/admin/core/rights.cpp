@@ -1,0 +1,63 @@
+#include "admin/core/rights.h"
+
+namespace folian {
+
+namespace {
+int managerRoleOf(Right r)
+{
+    const int i = static_cast<int>(r);
+    if (i <= static_cast<int>(Right::AcqEdition))
+        return 2;
+    if (i <= static_cast<int>(Right::CatEdition))
+        return 3;
+    return 4;
+}
+} // namespace
+
+bool allowed(Right r, const Session &s)
+{
+    return s.CurrentUserRole == 1 || s.CurrentUserRole == managerRoleOf(r) || s.right(r);
+}
+
+bool moduleEnabled(Module m, const Session &s)
+{
+    const int role = s.CurrentUserRole;
+    switch (m) {
+    case Module::Acquisition:
+        return role == 1 || role == 2 || role == 5 || s.right(Right::AcqAcces);
+    case Module::Catalogage:
+        return role == 1 || role == 3 || role == 6 || s.right(Right::CatAcces);
+    case Module::Autorite:
+        return role == 1 || role == 3 || s.right(Right::CatAutorite);
+    case Module::Circulation:
+        return role == 1 || role == 4 || role == 7 || s.right(Right::CirculAcces);
+    case Module::Edition:
+        return (role >= 1 && role <= 4) || s.right(Right::AcqEdition) || s.right(Right::CatEdition)
+            || s.right(Right::CirculEdition);
+    case Module::Administration:
+        return role == 1;
+    case Module::Opac:
+        return true;
+    }
+    return false;
+}
+
+QString roleName(int role, bool arabic)
+{
+    static const char16_t *fr[] = {u"Agent de Saisie", u"Administrateur", u"Responsable d'Acquisition",
+                                   u"Responsable du Catalogage", u"Responsable du Prêt", u"Agent d'Acquisition",
+                                   u"Agent de Catalogage", u"Agent de Prêt"};
+    static const char16_t *ar[] = {u"عامل إدخال المعلومات", u"الإدارة", u"مسؤول التزويد", u"مسؤول الفهرسة",
+                                   u"مسؤول الإعارة", u"عامل التزويد", u"عامل الفهرسة", u"عامل الإعارة"};
+    if (role < 0 || role > 7)
+        return {};
+    return QString::fromUtf16(arabic ? ar[role] : fr[role]);
+}
+
+const QList<int> &roleOrder()
+{
+    static const QList<int> order{1, 2, 3, 4, 5, 6, 7, 0};
+    return order;
+}
+
+} // namespace folian

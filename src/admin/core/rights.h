@@ -1,0 +1,27 @@
+#pragma once
+// Who may use what: the module buttons of the main window and the gated
+// actions of each module, from the session's role and rights.
+
+#include "app/core/session.h"
+
+namespace folian {
+
+enum class Role { Saisie = 0, Administrateur = 1, ResponsableAcquisition = 2, ResponsableCatalogage = 3,
+                  ResponsablePret = 4, AgentAcquisition = 5, AgentCatalogage = 6, AgentPret = 7 };
+
+enum class Module { Acquisition, Catalogage, Autorite, Circulation, Edition, Administration, Opac };
+constexpr int ModuleCount = 7;
+
+// Is the module's button enabled for this session?
+bool moduleEnabled(Module m, const Session &s);
+
+// A gated action: allowed to role 1, to the manager role of the right's
+// module (2 acquisitions, 3 cataloguing, 4 circulation), or with the right.
+bool allowed(Right r, const Session &s);
+
+// Role names as the users screens show them (French or Arabic); empty for an unknown code.
+QString roleName(int role, bool arabic);
+// The role codes in the order the user sheet lists them: 1..7 then 0.
+const QList<int> &roleOrder();
+
+} // namespace folian

@@ -1,0 +1,58 @@
+#pragma once
+// Operators: the user sheet's rules and saving, deleting users.
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <array>
+
+#include "app/core/session.h"
+
+namespace folian {
+
+class TFrmData;
+
+// What the user sheet shows for a role: per group (acquisition, cataloguing,
+// circulation) whether the boxes are checked and locked by the role, and
+// whether the document-type list is usable.
+struct RolePreset {
+    bool acqLocked = false;
+    bool catLocked = false;
+    bool circLocked = false;
+    bool typesEnabled = true;
+};
+RolePreset rolePreset(int role);
+// The group of a right: 0 acquisition, 1 cataloguing, 2 circulation.
+int rightGroup(Right r);
+// Is the right's box locked (checked) by the role?
+bool lockedByRole(int role, Right r);
+
+// What the sheet holds when it is saved.
+struct UserSheet {
+    int id = 0;            // 0 for a new user
+    QString login, nom, prenom, tel, email, adresse;
+    int role = 0;
+    std::array<bool, RightCount> rights{};
+    // A new password, or empty with `keepPassword` to leave the stored one.
+    QString password, confirmation;
+    bool keepPassword = false;
+    QSet<QString> documentTypes;  // TYP_ID codes checked
+};
+
+// The stored sheet of a user (the password is never read back).
+UserSheet loadUser(TFrmData &data, int userId);
+
+// Checks and saves the sheet: required fields, password and confirmation,
+// unique login, the last administrator keeps his role. Saves the user row
+// and its CATALOGAGE rows in one transaction. Returns the message shown to
+// the operator on refusal (empty on success); the new user's id in `savedId`.
+QString saveUser(TFrmData &data, const UserSheet &sheet, int *savedId = nullptr);
+
+// Deletes a user and his CATALOGAGE rows in one transaction, unless it is
+// the logged-on user or the last administrator. Empty on success, else the message.
+QString deleteUser(TFrmData &data, int userId);
+
+// The confirmation question before deleting `login`.
+QString deleteUserQuestion(const QString &login);
+
+} // namespace folian

@@ -1,0 +1,282 @@
+// Logon, users and the loan-counter reset, on both engines.
+
+#include "admin/core/administration.h"
+#include "admin/core/logon.h"
+#include "admin/core/passwords.h"
+#include "admin/core/users.h"
+#include "app/core/messages.h"
+#include "data/core/helpers.h"
+#include "support/session.h"
+
+#include <QTest>
+
+using namespace folian;
+using namespace folian::test;
+
+namespace {
+
+// Inserts a user; `password` is stored as given (a hash, a scrambled text or NULL).
+void addUser(Database &db, int id, const QString &login, int role, const QVariant &password,
+             const QMap<QString, QVariant> &rights = {})
+{
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO UTILISATEUR (UTL_ID, UTL_LOGIN, UTL_NOM, UTL_PRENOM, UTL_ROLE, UTL_PASSWORD) "
+                                   "VALUES (?, ?, 'Nom', 'Prénom', ?, ?)"),
+                    {id, login, role, password}));
+    for (auto it = rights.begin(); it != rights.end(); ++it)
+        QVERIFY(db.exec(QStringLiteral("UPDATE UTILISATEUR SET %1 = ? WHERE UTL_ID = ?").arg(it.key()), {it.value(), id}));
+}
+
+UserSheet sheet(const QString &login, int role)
+{
+    UserSheet u;
+    u.login = login;
+    u.nom = QStringLiteral("Benali");
+    u.prenom = QStringLiteral("Amina");
+    u.role = role;
+    u.password = u.confirmation = QStringLiteral("secret");
+    return u;
+}
+
+} // namespace
+
+class TstAdminCore : public QObject
+{
+    Q_OBJECT
+    RecordingSink sink;
+
+private slots:
+    void init()
+    {
+        session() = Session();
+        sink.clear();
+        setMessageSink(&sink);
+    }
+    void cleanup() { setMessageSink(nullptr); }
+
+    void passwords()
+    {
+        const QString h = HashPassword(QStringLiteral("clé"));
+        QVERIFY(IsPasswordHash(h));
+        QVERIFY(h != HashPassword(QStringLiteral("clé")));  // salted
+        QCOMPARE(CheckPassword(QStringLiteral("clé"), h), PasswordCheck::Right);
+        QCOMPARE(CheckPassword(QStringLiteral("Clé"), h), PasswordCheck::Wrong);
+        const QString old = ScrambleText(QStringLiteral("abc"), PasswordKey);
+        QCOMPARE(CheckPassword(QStringLiteral("abc"), old), PasswordCheck::RightButOldForm);
+        QCOMPARE(CheckPassword(QStringLiteral("abd"), old), PasswordCheck::Wrong);
+        QCOMPARE(CheckPassword(QString(), QString(), true), PasswordCheck::RightButOldForm);
+        QCOMPARE(CheckPassword(QStringLiteral("x"), QString(), true), PasswordCheck::Wrong);
+    }
+
+    void logon_data() { addEngineRows(); }
+    void logon()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        addUser(db, 2, QStringLiteral("hash"), 6, HashPassword(QStringLiteral("pw")),
+                {{QStringLiteral("UTL_CAT_NOTICE"), 1}, {QStringLiteral("UTL_CAT_IMPORT"), 2}, {QStringLiteral("UTL_CAT_ADMIN"), QVariant()}});
+        addUser(db, 3, QStringLiteral("ancien"), 3, ScrambleText(QStringLiteral("vieux"), PasswordKey));
+        addUser(db, 4, QStringLiteral("vide"), 0, QVariant());
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO CATALOGAGE (UTL_ID, TYP_ID) VALUES (2, 'c'), (2, 'b')")));
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        session().DefaultDocumentType = QStringLiteral("z");
+
+        QCOMPARE(CheckLogon(data, 0, QString()), LogonResult::NoUser);
+        QCOMPARE(CheckLogon(data, 99, QString()), LogonResult::NoUser);
+        QCOMPARE(CheckLogon(data, 2, QStringLiteral("PW")), LogonResult::WrongPassword);
+        QCOMPARE(session().CurrentUserId, 0);  // a failed attempt changes nothing
+        QCOMPARE(CheckLogon(data, 4, QStringLiteral("x")), LogonResult::WrongPassword);
+        QCOMPARE(LogonMessage(LogonResult::WrongPassword), QStringLiteral("Mot de passe incorrect."));
+
+        QCOMPARE(CheckLogon(data, 2, QStringLiteral("pw")), LogonResult::Ok);
+        QCOMPARE(session().CurrentUserLogin, QStringLiteral("hash"));
+        QCOMPARE(session().CurrentUserRole, 6);
+        QVERIFY(session().right(Right::CatNotice));
+        QVERIFY(!session().right(Right::CatImport));  // 2 is not 1
+        QVERIFY(!session().right(Right::CatAdmin));   // NULL
+        // Role 6 catalogues only its own types; the first becomes the default.
+        QCOMPARE(data.QTypeDocument->recordCount(), 2);
+        QCOMPARE(session().DefaultDocumentType, QStringLiteral("b"));
+    }
+
+    void oldPasswordIsRehashedOnce_data() { addEngineRows(); }
+    void oldPasswordIsRehashedOnce()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        addUser(db, 3, QStringLiteral("ancien"), 3, ScrambleText(QStringLiteral("vieux"), PasswordKey));
+        addUser(db, 4, QStringLiteral("vide"), 6, QVariant());
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        session().DefaultDocumentType = QStringLiteral("z");
+        QCOMPARE(CheckLogon(data, 3, QStringLiteral("vieux")), LogonResult::Ok);
+        const QString stored = db.scalar(QStringLiteral("SELECT UTL_PASSWORD FROM UTILISATEUR WHERE UTL_ID = 3")).toString();
+        QVERIFY(IsPasswordHash(stored));
+        QCOMPARE(CheckPassword(QStringLiteral("vieux"), stored), PasswordCheck::Right);
+        // Role 3 sees every type even without CATALOGAGE rows.
+        QCOMPARE(data.QTypeDocument->recordCount(), 24);
+        // NULL password: only the empty entry; role 6 without rows keeps the previous default.
+        session().DefaultDocumentType = QStringLiteral("z");
+        QCOMPARE(CheckLogon(data, 4, QString()), LogonResult::Ok);
+        QCOMPARE(data.QTypeDocument->recordCount(), 0);
+        QCOMPARE(session().DefaultDocumentType, QStringLiteral("z"));
+    }
+
+    // On the shared server a user may hold one session per database at a time.
+    void oneSessionPerUser()
+    {
+        if (!postgresAvailable())
+            QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");
+        FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+        for (int id : {1, 11})
+            addUser(tdb.db(), id, QStringLiteral("u%1").arg(id), 1, HashPassword(QStringLiteral("p")));
+        auto first = std::make_unique<TFrmData>();
+        QVERIFY(connectTo(*first, tdb));
+        QCOMPARE(CheckLogon(*first, 1, QStringLiteral("p")), LogonResult::Ok);
+        TFrmData second;
+        QVERIFY(connectTo(second, tdb));
+        QCOMPARE(CheckLogon(second, 1, QStringLiteral("p")), LogonResult::AlreadyConnected);
+        QCOMPARE(LogonMessage(LogonResult::AlreadyConnected), QStringLiteral("Utilisateur déja connecté."));
+        QCOMPARE(CheckLogon(second, 11, QStringLiteral("p")), LogonResult::Ok);  // 11 is not 1
+        // The marker goes with the connection, however it ends.
+        first->DataModuleDestroy();
+        first.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(CheckLogon(second, 1, QStringLiteral("p")), LogonResult::Ok, 5000);
+    }
+
+    void savingUsers_data() { addEngineRows(); }
+    void savingUsers()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        addUser(db, 1, QStringLiteral("admin"), 1, HashPassword(QStringLiteral("a")));
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        QVERIFY(data.QUtilisateur->open(QStringLiteral("SELECT * FROM UTILISATEUR")));
+
+        UserSheet u = sheet(QStringLiteral("  amina "), 6);
+        u.rights[static_cast<size_t>(Right::CatNotice)] = true;
+        u.documentTypes = {QStringLiteral("a"), QStringLiteral("d")};
+        int id = 0;
+        QCOMPARE(saveUser(data, u, &id), QString());
+        QCOMPARE(id, 2);
+        QSqlQuery q = db.query(QStringLiteral("SELECT UTL_LOGIN, UTL_PASSWORD, UTL_CAT_NOTICE, UTL_ACQ_ACCES FROM UTILISATEUR WHERE UTL_ID = 2"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("amina"));
+        const QString hash = q.value(1).toString();
+        QCOMPARE(CheckPassword(QStringLiteral("secret"), hash), PasswordCheck::Right);
+        QCOMPARE(q.value(2).toInt(), 1);
+        QCOMPARE(q.value(3).toInt(), 0);
+        q.finish();
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM CATALOGAGE WHERE UTL_ID = 2")).toInt(), 2);
+
+        // Editing without a new password keeps the stored hash; types follow the codes.
+        UserSheet e = loadUser(data, 2);
+        QVERIFY(e.keepPassword);
+        QVERIFY(e.password.isEmpty());
+        QCOMPARE(e.documentTypes, (QSet<QString>{QStringLiteral("a"), QStringLiteral("d")}));
+        e.documentTypes = {QStringLiteral("d"), QStringLiteral("x")};
+        e.role = 3;  // locks and grants the cataloguing rights
+        QCOMPARE(saveUser(data, e), QString());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT UTL_PASSWORD FROM UTILISATEUR WHERE UTL_ID = 2")).toString(), hash);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT UTL_CAT_IMPORT FROM UTILISATEUR WHERE UTL_ID = 2")).toInt(), 1);
+        QSqlQuery t = db.query(QStringLiteral("SELECT TYP_ID FROM CATALOGAGE WHERE UTL_ID = 2 ORDER BY TYP_ID"));
+        QStringList codes;
+        while (t.next())
+            codes << t.value(0).toString();
+        t.finish();
+        QCOMPARE(codes, (QStringList{QStringLiteral("d"), QStringLiteral("x")}));
+    }
+
+    void sheetRefusals_data() { addEngineRows(); }
+    void sheetRefusals()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        addUser(db, 1, QStringLiteral("admin"), 1, HashPassword(QStringLiteral("a")));
+        addUser(db, 2, QStringLiteral("karim"), 7, HashPassword(QStringLiteral("k")));
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        QVERIFY(data.QUtilisateur->open(QStringLiteral("SELECT * FROM UTILISATEUR")));
+        session().CurrentUserId = 1;
+
+        UserSheet u = sheet(QStringLiteral("x"), 0);
+        u.nom.clear();
+        QCOMPARE(saveUser(data, u), QStringLiteral("Complétez votre inscription"));
+        u = sheet(QStringLiteral("x"), 0);
+        u.confirmation.clear();
+        QVERIFY(saveUser(data, u).startsWith(QStringLiteral("Attention le mot de passe")));
+        u = sheet(QStringLiteral("karim"), 0);
+        QCOMPARE(saveUser(data, u), QStringLiteral("Ce Login existe déja"));
+        // Keeping one's own login is fine.
+        UserSheet k = loadUser(data, 2);
+        k.tel = QStringLiteral("021 00 00 00");
+        QCOMPARE(saveUser(data, k), QString());
+        // The last administrator keeps his role and cannot be deleted; nobody deletes himself.
+        UserSheet a = loadUser(data, 1);
+        a.role = 4;
+        QVERIFY(!saveUser(data, a).isEmpty());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT UTL_ROLE FROM UTILISATEUR WHERE UTL_ID = 1")).toInt(), 1);
+        QCOMPARE(deleteUser(data, 1), QStringLiteral("Impossible de supprimer cet utilisateur."));
+        session().CurrentUserId = 2;
+        QVERIFY(!deleteUser(data, 1).isEmpty());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM UTILISATEUR")).toInt(), 2);
+        // With a second administrator the first may go, with his document types.
+        QVERIFY(db.exec(QStringLiteral("UPDATE UTILISATEUR SET UTL_ROLE = 1 WHERE UTL_ID = 2")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO CATALOGAGE (UTL_ID, TYP_ID) VALUES (1, 'a')")));
+        QCOMPARE(deleteUser(data, 1), QString());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM UTILISATEUR")).toInt(), 1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM CATALOGAGE")).toInt(), 0);
+        QVERIFY(sink.messages.isEmpty());
+    }
+
+    void rolePresets_data()
+    {
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("locked");  // acquisition, cataloguing, circulation, type list enabled
+        QTest::newRow("administrateur") << 1 << QStringLiteral("1110");
+        QTest::newRow("resp. acquisition") << 2 << QStringLiteral("1001");
+        QTest::newRow("resp. catalogage") << 3 << QStringLiteral("0100");
+        QTest::newRow("resp. pret") << 4 << QStringLiteral("0011");
+        for (int r : {0, 5, 6, 7})
+            QTest::newRow(qPrintable(QStringLiteral("agent %1").arg(r))) << r << QStringLiteral("0001");
+    }
+    void rolePresets()
+    {
+        QFETCH(int, role);
+        QFETCH(QString, locked);
+        const RolePreset p = rolePreset(role);
+        const QString got = QString::number(p.acqLocked) + QString::number(p.catLocked)
+            + QString::number(p.circLocked) + QString::number(p.typesEnabled);
+        QCOMPARE(got, locked);
+        QCOMPARE(lockedByRole(role, Right::CatNotice), p.catLocked);
+        QCOMPARE(lockedByRole(role, Right::CirculPeb), p.circLocked);
+    }
+
+    void resetLoanStatistics_data() { addEngineRows(); }
+    void resetLoanStatistics()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE (DOC_ID, DOC_PRET_INTERNE, DOC_PRET_EXTERNE) VALUES (1, 3, 4)")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO LECTEUR (LEC_ID, LEC_STAT_PRET) VALUES ('L1', 9)")));
+        QVERIFY(ResetLoanStatistics(db));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT DOC_PRET_INTERNE + DOC_PRET_EXTERNE FROM NOTICE")).toInt(), 0);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT LEC_STAT_PRET FROM LECTEUR")).toInt(), 0);
+        // A failure of the second statement keeps the first undone.
+        QVERIFY(db.exec(QStringLiteral("UPDATE NOTICE SET DOC_PRET_EXTERNE = 5")));
+        QVERIFY(db.exec(QStringLiteral("DROP TABLE LECTEUR")));
+        QString why;
+        QVERIFY(!ResetLoanStatistics(db, &why));
+        QVERIFY(!why.isEmpty());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT DOC_PRET_EXTERNE FROM NOTICE")).toInt(), 5);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstAdminCore)
+#include "tst_admincore.moc"

@@ -1,0 +1,16 @@
+#pragma once
+// Windows-1256, the Arabic code page of the files the system exchanges.
+
+#include <QByteArray>
+#include <QString>
+
+namespace folian {
+
+QString decodeCp1256(const QByteArray &bytes);
+// Characters the code page lacks become numeric character references
+// (`&#233;`) when `htmlReferences`, else '?'.
+QByteArray encodeCp1256(const QString &text, bool htmlReferences = true);
+// UTF-8 when the bytes are valid UTF-8 (a BOM is dropped), else Windows-1256.
+QString decodeText(const QByteArray &bytes);
+
+} // namespace folian

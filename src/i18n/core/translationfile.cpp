@@ -1,0 +1,98 @@
+#include "i18n/core/translationfile.h"
+
+#include "app/core/session.h"
+#include "i18n/core/cp1256.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+namespace folian {
+
+bool TranslationFile::load(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        *this = TranslationFile();
+        return false;
+    }
+    return loadFromData(f.readAll());
+}
+
+bool TranslationFile::loadFromData(const QByteArray &bytes)
+{
+    *this = TranslationFile();
+    const QString text = decodeText(bytes);
+    QString section;
+    const QStringList lines = text.split(u'\n');
+    for (QString line : lines) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            section = line.mid(1, line.size() - 2).trimmed();
+            sectionNames_.insert(section.toLower(), section);
+            continue;
+        }
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq <= 0 || section.isEmpty())
+            continue;
+        const QString key = line.left(eq).trimmed();
+        QString value = line.mid(eq + 1).trimmed();
+        if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
+            value = value.mid(1, value.size() - 2);
+        auto &keys = sections_[section.toLower()];
+        if (!keys.contains(key.toLower()))
+            keyNames_[section.toLower()] << key;
+        keys.insert(key.toLower(), value);
+    }
+    loaded_ = true;
+    return true;
+}
+
+QString TranslationFile::caption(const QString &section, const QString &key, const QString &fallback) const
+{
+    const auto s = sections_.constFind(section.toLower());
+    if (s == sections_.constEnd())
+        return fallback;
+    const auto k = s->constFind(key.toLower());
+    return k == s->constEnd() ? fallback : *k;
+}
+
+bool TranslationFile::contains(const QString &section, const QString &key) const
+{
+    const auto s = sections_.constFind(section.toLower());
+    return s != sections_.constEnd() && s->contains(key.toLower());
+}
+
+QStringList TranslationFile::sections() const { return sectionNames_.values(); }
+
+QStringList TranslationFile::keys(const QString &section) const { return keyNames_.value(section.toLower()); }
+
+TranslationFile &LanguageFile()
+{
+    static TranslationFile f;
+    return f;
+}
+
+QStringList translationDirs()
+{
+    const QString app = QCoreApplication::applicationDirPath();
+    return {app + QStringLiteral("/../share/folian"), app + QStringLiteral("/../i18n"),
+            QStringLiteral(FOLIAN_SOURCE_I18N_DIR)};
+}
+
+bool LoadLanguageFile(const QString &language)
+{
+    const QString name = QStringLiteral("Folian.") + language;
+    QStringList candidates{session().AppDir + name};
+    for (const QString &d : translationDirs())
+        candidates << QDir(d).filePath(name);
+    for (const QString &c : candidates)
+        if (QFile::exists(c) && LanguageFile().load(c))
+            return true;
+    LanguageFile() = TranslationFile();
+    return false;
+}
+
+} // namespace folian

@@ -54,6 +54,24 @@ private slots:
         QCOMPARE(d.value(QStringLiteral("sup_libelle")).toString(), QStringLiteral("Support 0042"));
     }
 
+    // Values typed by users reach the server intact whichever way the rows are read.
+    void boundValuesWithQuotes_data() { addEngineRows(); }
+    void boundValuesWithQuotes()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        const QString odd = QStringLiteral("L'Harmattan ? 100% \\ d'Alembert");
+        QVERIFY(tdb.db().exec(QStringLiteral("INSERT INTO SUPPORT (SUP_ID, SUP_LIBELLE) VALUES (1, ?), (2, 'x?')"), {odd}));
+        Dataset d(tdb.db(), QStringLiteral("QSupport"), QStringLiteral("SUPPORT"));
+        QVERIFY2(d.open(QStringLiteral("SELECT * FROM SUPPORT WHERE SUP_LIBELLE = ? OR (SUP_LIBELLE = 'x?' AND SUP_ID = ?)"), {odd, 2}),
+                 qPrintable(d.lastError()));
+        QCOMPARE(d.recordCount(), 2);
+        QVERIFY(d.locate(QStringLiteral("SUP_ID"), 1));
+        QCOMPARE(d.value(QStringLiteral("SUP_LIBELLE")).toString(), odd);
+        QVERIFY(d.open(QStringLiteral("SELECT * FROM SUPPORT WHERE SUP_LIBELLE LIKE ?"), {QStringLiteral("L'Harm%")}));
+        QCOMPARE(d.recordCount(), 1);
+    }
+
     void sortsOnAColumn_data() { addEngineRows(); }
     void sortsOnAColumn()
     {

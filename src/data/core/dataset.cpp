@@ -57,6 +57,19 @@ bool Dataset::startQuery()
         if (streamConnection_.isEmpty())
             return fail(QStringLiteral("no connection for the query"), db_.lastError());
         conn = QSqlDatabase::database(streamConnection_, false);
+        // The server reads a cursor page by page; an executed statement would
+        // be run to its end before the first row arrives.
+        QSqlQuery declare(conn);
+        if (!conn.transaction()
+            || !declare.exec(QStringLiteral("DECLARE FOLIAN_ROWS NO SCROLL CURSOR FOR ")
+                             + Dialect::inlineBinds(conn, text, binds_))) {
+            const QSqlError e = declare.lastError().isValid() ? declare.lastError() : conn.lastError();
+            stopQuery();
+            return fail(e.text(), e);
+        }
+        cursor_ = true;
+        atEnd_ = false;
+        return fetchCursorPage(kFirstPage);
     }
     query_ = std::make_unique<QSqlQuery>(conn);
     query_->setForwardOnly(true);
@@ -72,18 +85,51 @@ bool Dataset::startQuery()
         stopQuery();
         return fail(e.text(), e);
     }
-    const QSqlRecord rec = query_->record();
+    setFields(query_->record());
+    atEnd_ = false;
+    // Without a connection of its own the result must be read before any
+    // other statement runs on the shared one.
+    if (!db_.dialect().streamsOnMainConnection())
+        fetchMore(INT_MAX);
+    return true;
+}
+
+void Dataset::setFields(const QSqlRecord &rec)
+{
     fields_.clear();
     fieldTypes_.clear();
     for (int i = 0; i < rec.count(); ++i) {
         fields_ << rec.fieldName(i).toUpper();
         fieldTypes_ << tableColumnType(rec.fieldName(i));
     }
-    atEnd_ = false;
-    // Without a connection of its own the result must be read before any
-    // other statement runs on the shared one.
-    if (!ownConnection && !db_.dialect().streamsOnMainConnection())
-        fetchMore(INT_MAX);
+}
+
+bool Dataset::fetchCursorPage(int count)
+{
+    QSqlQuery page(QSqlDatabase::database(streamConnection_, false));
+    page.setForwardOnly(true);
+    page.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!page.exec(QStringLiteral("FETCH FORWARD %1 FROM FOLIAN_ROWS").arg(count))) {
+        const QSqlError e = page.lastError();
+        atEnd_ = true;
+        stopQuery();
+        return fail(e.text(), e);
+    }
+    if (fields_.isEmpty())
+        setFields(page.record());
+    const int first = rowCount();
+    int n = 0;
+    while (page.next()) {
+        rows_.append(Row{readRow(page)});
+        ++n;
+    }
+    page.finish();
+    if (n < count) {
+        atEnd_ = true;
+        stopQuery();
+    }
+    if (n > 0 && !resetting_)
+        emit rowsFetched(first, first + n - 1);
     return true;
 }
 
@@ -94,6 +140,12 @@ void Dataset::stopQuery()
         query_.reset();
     }
     if (!streamConnection_.isEmpty()) {
+        QSqlDatabase conn = QSqlDatabase::database(streamConnection_, false);
+        if (cursor_) {
+            QSqlQuery(conn).exec(QStringLiteral("CLOSE FOLIAN_ROWS"));
+            cursor_ = false;
+        }
+        conn.rollback();  // the stream only read
         db_.releaseStreamConnection(streamConnection_);
         streamConnection_.clear();
     }
@@ -103,15 +155,18 @@ bool Dataset::open()
 {
     close();
     emit aboutToReset();
+    resetting_ = true;
     rows_.clear();
     lastError_.clear();
     lastSqlError_ = QSqlError();
-    if (!startQuery()) {
+    const bool started = startQuery();
+    if (started && !atEnd_ && rows_.isEmpty())
+        fetchMore(kFirstPage);
+    resetting_ = false;
+    if (!started) {
         emit reset();
         return false;
     }
-    if (!atEnd_)
-        fetchMore(kFirstPage);
     current_ = rows_.isEmpty() ? -1 : 0;
     eof_ = rows_.isEmpty();
     state_ = State::Browse;
@@ -158,9 +213,15 @@ QVariantList Dataset::readRow(const QSqlQuery &q) const
 
 bool Dataset::fetchMore(int count)
 {
-    if (atEnd_ || !query_)
+    if (atEnd_)
         return false;
-    const int first = rowCount();
+    const int before = rowCount();
+    if (cursor_) {
+        fetchCursorPage(qBound(256, count, 65536));
+        return rowCount() > before;
+    }
+    if (!query_)
+        return false;
     int n = 0;
     while (n < count) {
         if (!query_->next()) {
@@ -172,8 +233,8 @@ bool Dataset::fetchMore(int count)
     }
     if (atEnd_)
         stopQuery();
-    if (n > 0)
-        emit rowsFetched(first, first + n - 1);
+    if (n > 0 && !resetting_)
+        emit rowsFetched(before, before + n - 1);
     return n > 0;
 }
 

@@ -122,6 +122,8 @@ private:
     };
     bool startQuery();
     void stopQuery();
+    void setFields(const QSqlRecord &rec);
+    bool fetchCursorPage(int count);
     QVariantList readRow(const QSqlQuery &q) const;
     QVariant convert(int field, const QVariant &v) const;
     QStringList keyColumns() const;
@@ -149,6 +151,8 @@ private:
 
     std::unique_ptr<QSqlQuery> query_;
     QString streamConnection_;
+    bool cursor_ = false;      // reading a server cursor on the stream connection
+    bool resetting_ = false;   // rows read while opening are announced by reset()
 
     Row pending_;            // the row being edited or inserted
     int pendingRow_ = -1;    // its position in rows_

@@ -95,6 +95,18 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation o, int role) cons
     return fieldOf(section);
 }
 
+bool DatasetModel::setHeaderData(int section, Qt::Orientation o, const QVariant &value, int role)
+{
+    if (o != Qt::Horizontal || (role != Qt::EditRole && role != Qt::DisplayRole) || section < 0
+        || section >= columnCount())
+        return false;
+    while (titles_.size() <= section)
+        titles_ << fieldOf(int(titles_.size()));
+    titles_[section] = value.toString();
+    emit headerDataChanged(o, section, section);
+    return true;
+}
+
 bool DatasetModel::canFetchMore(const QModelIndex &parent) const
 {
     return !parent.isValid() && dataset_->isOpen() && !dataset_->allFetched();

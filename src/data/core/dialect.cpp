@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDriver>
+#include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -192,6 +193,32 @@ QString Dialect::addColumn(const QString &table, const ColumnDef &c) const
 {
     return QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" ADD COLUMN ") + c.name + u' '
         + columnType(c);
+}
+
+QString Dialect::inlineBinds(const QSqlDatabase &db, const QString &sql, const QVariantList &binds)
+{
+    QString out;
+    out.reserve(sql.size() + 16 * binds.size());
+    int next = 0;
+    QChar quote;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            out += c;
+        } else if (c == u'\'' || c == u'"') {
+            quote = c;
+            out += c;
+        } else if (c == u'?' && next < binds.size()) {
+            const QVariant &v = binds.at(next++);
+            QSqlField f(QString(), v.metaType());
+            f.setValue(v);
+            out += db.driver()->formatValue(f);
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 QVariant Dialect::toDb(const QVariant &v, ColType t) const

@@ -56,6 +56,11 @@ public:
     // statements run on it? When not, datasets stream on a connection of their own.
     virtual bool streamsOnMainConnection() const = 0;
 
+    // The statement with each `?` placeholder replaced by its value, quoted by
+    // the driver of `db` (for statements the server cannot prepare, such as a
+    // cursor declaration). Placeholders inside quotes are left alone.
+    static QString inlineBinds(const QSqlDatabase &db, const QString &sql, const QVariantList &binds);
+
     // Values as stored and as read, for a column of a known type.
     virtual QVariant toDb(const QVariant &v, ColType t) const;
     virtual QVariant fromDb(const QVariant &v, ColType t) const;

@@ -9,6 +9,7 @@
 #include "support/testdb.h"
 
 #include <QTest>
+#include <QThread>
 
 using namespace folian;
 using namespace folian::test;
@@ -343,6 +344,49 @@ private slots:
             QVERIFY(d->post());
         }
         QCOMPARE(count(tdb.db(), QStringLiteral("SELECT COUNT(DISTINCT SUP_ID) FROM SUPPORT")), 22);
+    }
+
+    // The same on real threads, each a workstation with its own connection.
+    void workstationsInParallel_data() { addEngineRows(); }
+    void workstationsInParallel()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        constexpr int perThread = 60;
+        const ConnectionParams params = tdb.params();
+        QAtomicInt failures;
+        auto work = [&](int who) {
+            Database db;
+            if (!db.open(params)) {
+                failures.fetchAndAddRelaxed(perThread);
+                return;
+            }
+            Dataset d(db, QStringLiteral("QSupport"), QStringLiteral("SUPPORT"));
+            d.setAutoKey(QStringLiteral("SUP_ID"));
+            if (!d.open(QStringLiteral("SELECT * FROM SUPPORT WHERE SUP_ID < 0"))) {
+                failures.fetchAndAddRelaxed(perThread);
+                return;
+            }
+            for (int i = 0; i < perThread; ++i) {
+                if (!d.append() || !d.setValue(QStringLiteral("SUP_LIBELLE"), QStringLiteral("%1-%2").arg(who).arg(i))
+                    || !d.post()) {
+                    failures.fetchAndAddRelaxed(1);
+                    d.cancel();
+                }
+            }
+            d.close();
+        };
+        QThread *a = QThread::create(work, 1);
+        QThread *b = QThread::create(work, 2);
+        a->start();
+        b->start();
+        QVERIFY(a->wait(120000));
+        QVERIFY(b->wait(120000));
+        delete a;
+        delete b;
+        QCOMPARE(failures.loadRelaxed(), 0);
+        QCOMPARE(count(tdb.db(), QStringLiteral("SELECT COUNT(*) FROM SUPPORT")), 2 * perThread);
+        QCOMPARE(count(tdb.db(), QStringLiteral("SELECT MAX(SUP_ID) FROM SUPPORT")), 2 * perThread);
     }
 
     void helpersOnTheDatabase_data() { addEngineRows(); }

@@ -1,0 +1,110 @@
+// folianctl builds a working database on both engines and says no clearly.
+
+#include "data/core/database.h"
+#include "support/testdb.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace folian;
+using namespace folian::test;
+
+namespace {
+struct Run {
+    int code;
+    QString out;
+};
+Run folianctl(const QStringList &args)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QStringLiteral(FOLIANCTL_PATH), args);
+    if (!p.waitForFinished(120000))
+        return {-1, QStringLiteral("timeout")};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAll())};
+}
+} // namespace
+
+class TstFolianctl : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initAndDemo_data() { addEngineRows(); }
+    void initAndDemo()
+    {
+        QFETCH(QString, engine);
+        if (engine == QLatin1String("POSTGRESQL") && !postgresAvailable())
+            QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");
+        TestDatabase tdb(engine, false);  // empty
+        QVERIFY2(tdb.isValid(), qPrintable(tdb.error()));
+        const QString ini = tdb.writeIni();
+        Run r = folianctl({QStringLiteral("--ini"), ini, QStringLiteral("init-db"), QStringLiteral("--admin-password"), QStringLiteral("s3cret")});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        r = folianctl({QStringLiteral("--ini"), ini, QStringLiteral("demo-db")});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        Database &db = tdb.db();
+        QCOMPARE(db.scalar(QStringLiteral("SELECT UTL_LOGIN FROM UTILISATEUR WHERE UTL_ID = 1")).toString(), QStringLiteral("admin"));
+        QVERIFY(db.scalar(QStringLiteral("SELECT UTL_PASSWORD FROM UTILISATEUR WHERE UTL_ID = 1")).toString().startsWith(QStringLiteral("$argon2")));
+        QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(DISTINCT UTL_ROLE) FROM UTILISATEUR")).toInt() == 8);
+        QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE")).toInt() >= 25);
+        QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE WHERE LAN_ID = 'ara'")).toInt() >= 10);
+        QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE")).toInt() >= 30);
+        QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM LECTEUR")).toInt() >= 5);
+        QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM REGLEMENT")).toInt() >= 3);
+        QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM FOURNISSEUR")).toInt() >= 2);
+        // Every copy belongs to a record, every author row to a heading.
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE E WHERE NOT EXISTS (SELECT 1 FROM NOTICE N WHERE N.DOC_ID = E.DOC_ID)")).toInt(), 0);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_AUTEUR A WHERE NOT EXISTS (SELECT 1 FROM VEDETTE V WHERE V.VED_ID = A.VED_ID)")).toInt(), 0);
+        // Doing either again is refused, with a message and a failure status, and changes nothing.
+        const int users = db.scalar(QStringLiteral("SELECT COUNT(*) FROM UTILISATEUR")).toInt();
+        r = folianctl({QStringLiteral("--ini"), ini, QStringLiteral("demo-db")});
+        QVERIFY(r.code != 0);
+        QVERIFY(!r.out.trimmed().isEmpty());
+        r = folianctl({QStringLiteral("--ini"), ini, QStringLiteral("init-db")});
+        QVERIFY(r.code != 0);
+        QVERIFY(r.out.contains(QStringLiteral("already holds tables")));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM UTILISATEUR")).toInt(), users);
+        r = folianctl({QStringLiteral("--ini"), ini, QStringLiteral("upgrade-db")});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("ini");
+        QTest::newRow("no command") << QStringList() << QString();
+        QTest::newRow("unknown command") << QStringList{QStringLiteral("drop-all")} << QString();
+        QTest::newRow("missing ini") << QStringList{QStringLiteral("init-db")} << QStringLiteral("/nonexistent/Folian.ini");
+        QTest::newRow("unknown engine") << QStringList{QStringLiteral("init-db")} << QStringLiteral("[Application]\nEngine=ORACLE\nCatalog=x.db\n");
+        QTest::newRow("demo without schema") << QStringList{QStringLiteral("demo-db")} << QStringLiteral("[Application]\nEngine=SQLITE\nCatalog=x.db\n");
+        QTest::newRow("server unreachable") << QStringList{QStringLiteral("init-db")} << QStringLiteral("[Application]\nEngine=POSTGRESQL\nServer=127.0.0.1:1\nCatalog=x\n");
+    }
+    void failures()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, ini);
+        QTemporaryDir dir;
+        QString path = ini;
+        if (ini.startsWith(u'[')) {
+            path = dir.filePath(QStringLiteral("Folian.ini"));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(ini.toUtf8());
+            f.close();
+            if (args.first() == QLatin1String("demo-db")) {
+                QFile db(dir.filePath(QStringLiteral("x.db")));
+                QVERIFY(db.open(QIODevice::WriteOnly));
+            }
+        }
+        if (!path.isEmpty())
+            args = QStringList{QStringLiteral("--ini"), path} + args;
+        const Run r = folianctl(args);
+        QVERIFY2(r.code > 0, qPrintable(r.out));
+        QVERIFY(r.out.contains(QStringLiteral("folianctl")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstFolianctl)
+#include "tst_folianctl.moc"

@@ -6,7 +6,7 @@
 #include "app/core/session.h"
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
-#include "support/testdb.h"
+#include "support/session.h"
 
 #include <QTest>
 #include <QThread>
@@ -15,19 +15,6 @@ using namespace folian;
 using namespace folian::test;
 
 namespace {
-
-bool connectTo(TFrmData &data, const TestDatabase &tdb)
-{
-    Session &s = session();
-    const ConnectionParams &p = tdb.params();
-    s.DbEngine = p.engine;
-    s.DbServer = p.server;
-    s.DbCatalog = p.catalog;
-    s.DbUser = p.user;
-    s.DbPassword = p.password;
-    s.AppDir = p.appDir;
-    return data.connectSession();
-}
 
 int count(Database &db, const QString &sql) { return db.scalar(sql).toInt(); }
 

@@ -2,21 +2,20 @@
 
 namespace folian {
 
-namespace {
-int managerRoleOf(Right r)
+int rightGroup(Right r)
 {
     const int i = static_cast<int>(r);
     if (i <= static_cast<int>(Right::AcqEdition))
-        return 2;
+        return 0;
     if (i <= static_cast<int>(Right::CatEdition))
-        return 3;
-    return 4;
+        return 1;
+    return 2;
 }
-} // namespace
 
 bool allowed(Right r, const Session &s)
 {
-    return s.CurrentUserRole == 1 || s.CurrentUserRole == managerRoleOf(r) || s.right(r);
+    // The manager roles 2, 3 and 4 follow the order of the groups.
+    return s.CurrentUserRole == 1 || s.CurrentUserRole == 2 + rightGroup(r) || s.right(r);
 }
 
 bool moduleEnabled(Module m, const Session &s)

@@ -12,6 +12,9 @@ enum class Role { Saisie = 0, Administrateur = 1, ResponsableAcquisition = 2, Re
 enum class Module { Acquisition, Catalogage, Autorite, Circulation, Edition, Administration, Opac };
 constexpr int ModuleCount = 7;
 
+// The group of a right: 0 acquisition, 1 cataloguing, 2 circulation.
+int rightGroup(Right r);
+
 // Is the module's button enabled for this session?
 bool moduleEnabled(Module m, const Session &s);
 

@@ -1,6 +1,7 @@
 #include "admin/core/users.h"
 
 #include "admin/core/passwords.h"
+#include "admin/core/rights.h"
 #include "app/core/messages.h"
 #include "data/core/shareddata.h"
 
@@ -52,16 +53,6 @@ RolePreset rolePreset(int role)
     p.circLocked = role == 1 || role == 4;
     p.typesEnabled = role != 1 && role != 3;
     return p;
-}
-
-int rightGroup(Right r)
-{
-    const int i = static_cast<int>(r);
-    if (i <= static_cast<int>(Right::AcqEdition))
-        return 0;
-    if (i <= static_cast<int>(Right::CatEdition))
-        return 1;
-    return 2;
 }
 
 bool lockedByRole(int role, Right r)

@@ -6,7 +6,7 @@
 #include <QString>
 #include <array>
 
-#include "app/core/session.h"
+#include "admin/core/rights.h"
 
 namespace folian {
 
@@ -22,8 +22,6 @@ struct RolePreset {
     bool typesEnabled = true;
 };
 RolePreset rolePreset(int role);
-// The group of a right: 0 acquisition, 1 cataloguing, 2 circulation.
-int rightGroup(Right r);
 // Is the right's box locked (checked) by the role?
 bool lockedByRole(int role, Right r);
 

@@ -161,7 +161,7 @@ private slots:
         u.rights[static_cast<size_t>(Right::CatNotice)] = true;
         u.documentTypes = {QStringLiteral("a"), QStringLiteral("d")};
         int id = 0;
-        QCOMPARE(saveUser(data, u, &id), QString());
+        QCOMPARE(saveUser(data, u, &id).message, QString());
         QCOMPARE(id, 2);
         QSqlQuery q = db.query(QStringLiteral("SELECT UTL_LOGIN, UTL_PASSWORD, UTL_CAT_NOTICE, UTL_ACQ_ACCES FROM UTILISATEUR WHERE UTL_ID = 2"));
         QVERIFY(q.next());
@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(e.documentTypes, (QSet<QString>{QStringLiteral("a"), QStringLiteral("d")}));
         e.documentTypes = {QStringLiteral("d"), QStringLiteral("x")};
         e.role = 3;  // locks and grants the cataloguing rights
-        QCOMPARE(saveUser(data, e), QString());
+        QCOMPARE(saveUser(data, e).message, QString());
         QCOMPARE(db.scalar(QStringLiteral("SELECT UTL_PASSWORD FROM UTILISATEUR WHERE UTL_ID = 2")).toString(), hash);
         QCOMPARE(db.scalar(QStringLiteral("SELECT UTL_CAT_IMPORT FROM UTILISATEUR WHERE UTL_ID = 2")).toInt(), 1);
         QSqlQuery t = db.query(QStringLiteral("SELECT TYP_ID FROM CATALOGAGE WHERE UTL_ID = 2 ORDER BY TYP_ID"));
@@ -206,20 +206,24 @@ private slots:
 
         UserSheet u = sheet(QStringLiteral("x"), 0);
         u.nom.clear();
-        QCOMPARE(saveUser(data, u), QStringLiteral("Complétez votre inscription"));
+        QCOMPARE(saveUser(data, u).message, QStringLiteral("Complétez votre inscription"));
+        QCOMPARE(saveUser(data, u).field, UserField::Required);
         u = sheet(QStringLiteral("x"), 0);
         u.confirmation.clear();
-        QVERIFY(saveUser(data, u).startsWith(QStringLiteral("Attention le mot de passe")));
+        QVERIFY(saveUser(data, u).message.startsWith(QStringLiteral("Attention le mot de passe")));
+        QCOMPARE(saveUser(data, u).field, UserField::Confirmation);
         u = sheet(QStringLiteral("karim"), 0);
-        QCOMPARE(saveUser(data, u), QStringLiteral("Ce Login existe déja"));
+        QCOMPARE(saveUser(data, u).message, QStringLiteral("Ce Login existe déja"));
+        QCOMPARE(saveUser(data, u).field, UserField::Login);
         // Keeping one's own login is fine.
         UserSheet k = loadUser(data, 2);
         k.tel = QStringLiteral("021 00 00 00");
-        QCOMPARE(saveUser(data, k), QString());
+        QCOMPARE(saveUser(data, k).message, QString());
         // The last administrator keeps his role and cannot be deleted; nobody deletes himself.
         UserSheet a = loadUser(data, 1);
         a.role = 4;
-        QVERIFY(!saveUser(data, a).isEmpty());
+        QCOMPARE(saveUser(data, a).field, UserField::Role);
+        QCOMPARE(deleteUserRefusal(data, 1), QStringLiteral("Impossible de supprimer cet utilisateur."));
         QCOMPARE(db.scalar(QStringLiteral("SELECT UTL_ROLE FROM UTILISATEUR WHERE UTL_ID = 1")).toInt(), 1);
         QCOMPARE(deleteUser(data, 1), QStringLiteral("Impossible de supprimer cet utilisateur."));
         session().CurrentUserId = 2;

@@ -95,15 +95,15 @@ UserSheet loadUser(TFrmData &data, int userId)
     return u;
 }
 
-QString saveUser(TFrmData &data, const UserSheet &sheet, int *savedId)
+SaveUserResult saveUser(TFrmData &data, const UserSheet &sheet, int *savedId)
 {
     const QString login = sheet.login.trimmed();
     if (login.isEmpty() || sheet.nom.trimmed().isEmpty() || sheet.prenom.trimmed().isEmpty())
-        return tr2(QStringLiteral("Complétez votre inscription"), QStringLiteral("أكمل التسجيل"));
+        return {tr2(QStringLiteral("Complétez votre inscription"), QStringLiteral("أكمل التسجيل")), UserField::Required};
     const bool isNew = sheet.id <= 0;
     const bool setPassword = isNew || !sheet.keepPassword;
     if (setPassword && sheet.password != sheet.confirmation)
-        return mismatchMessage();
+        return {mismatchMessage(), UserField::Confirmation};
 
     Database &db = data.db();
     QString sql = QStringLiteral("SELECT COUNT(*) FROM UTILISATEUR WHERE UTL_LOGIN = ?");
@@ -115,18 +115,19 @@ QString saveUser(TFrmData &data, const UserSheet &sheet, int *savedId)
     bool ok = false;
     const int same = db.scalar(sql, binds, &ok).toInt();
     if (!ok)
-        return TFrmData::PostErrorMessage();
+        return {TFrmData::PostErrorMessage()};
     if (same > 0)
-        return tr2(QStringLiteral("Ce Login existe déja"), QStringLiteral("إسم المستخدم موجود "));
+        return {tr2(QStringLiteral("Ce Login existe déja"), QStringLiteral("إسم المستخدم موجود ")), UserField::Login};
     if (!isNew && sheet.role != 1 && storedRole(db, sheet.id) == 1 && adminCount(db, sheet.id) == 0)
-        return tr2(QStringLiteral("Le dernier administrateur ne peut pas perdre son rôle."),
-                   QStringLiteral("لا يمكن سحب دور الإدارة من آخر مدير."));
+        return {tr2(QStringLiteral("Le dernier administrateur ne peut pas perdre son rôle."),
+                    QStringLiteral("لا يمكن سحب دور الإدارة من آخر مدير.")),
+                UserField::Role};
 
     QString hash;
     if (setPassword) {
         hash = HashPassword(sheet.password);
         if (hash.isEmpty())
-            return TFrmData::PostErrorMessage();
+            return {TFrmData::PostErrorMessage()};
     }
 
     Dataset *users = data.QUtilisateur;
@@ -180,14 +181,14 @@ QString saveUser(TFrmData &data, const UserSheet &sheet, int *savedId)
     if (!typesOk || !tx.commit()) {
         // The list no longer matches the database: read it again.
         users->open();
-        return TFrmData::PostErrorMessage();
+        return {TFrmData::PostErrorMessage()};
     }
     if (savedId)
         *savedId = id;
     return {};
 }
 
-QString deleteUser(TFrmData &data, int userId)
+QString deleteUserRefusal(TFrmData &data, int userId)
 {
     if (userId == session().CurrentUserId)
         return tr2(QStringLiteral("Impossible de supprimer cet utilisateur."), QStringLiteral("لا يمكن حذف هذا المستخدم    "));
@@ -195,6 +196,14 @@ QString deleteUser(TFrmData &data, int userId)
     if (storedRole(db, userId) == 1 && adminCount(db, userId) == 0)
         return tr2(QStringLiteral("Impossible de supprimer le dernier administrateur."),
                    QStringLiteral("لا يمكن حذف آخر مدير."));
+    return {};
+}
+
+QString deleteUser(TFrmData &data, int userId)
+{
+    if (const QString refusal = deleteUserRefusal(data, userId); !refusal.isEmpty())
+        return refusal;
+    Database &db = data.db();
     Dataset *users = data.QUtilisateur;
     Transaction tx(db);
     const bool ok = quietly(users, [&] {

@@ -40,14 +40,26 @@ struct UserSheet {
 // The stored sheet of a user (the password is never read back).
 UserSheet loadUser(TFrmData &data, int userId);
 
-// Checks and saves the sheet: required fields, password and confirmation,
-// unique login, the last administrator keeps his role. Saves the user row
-// and its CATALOGAGE rows in one transaction. Returns the message shown to
-// the operator on refusal (empty on success); the new user's id in `savedId`.
-QString saveUser(TFrmData &data, const UserSheet &sheet, int *savedId = nullptr);
+// Which part of the sheet a refusal is about.
+enum class UserField { None, Required, Confirmation, Login, Role };
 
-// Deletes a user and his CATALOGAGE rows in one transaction, unless it is
-// the logged-on user or the last administrator. Empty on success, else the message.
+struct SaveUserResult {
+    QString message;                    // empty when saved
+    UserField field = UserField::None;  // where the operator corrects it
+    bool ok() const { return message.isEmpty(); }
+};
+
+// Checks and saves the sheet: required fields (login, name, first name),
+// password and confirmation, unique login, the last administrator keeps his
+// role. Saves the user row and its CATALOGAGE rows in one transaction. The
+// new user's id in `savedId`.
+SaveUserResult saveUser(TFrmData &data, const UserSheet &sheet, int *savedId = nullptr);
+
+// Why the user may not be deleted (the logged-on user, the last
+// administrator), or empty: asked before the confirmation question.
+QString deleteUserRefusal(TFrmData &data, int userId);
+// Deletes a user and his CATALOGAGE rows in one transaction, unless refused.
+// Empty on success, else the message.
 QString deleteUser(TFrmData &data, int userId);
 
 // The confirmation question before deleting `login`.

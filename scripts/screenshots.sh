@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds the program and takes the screenshots of the documentation on a
+# demonstration database made in a temporary directory: the logon dialog and
+# the main window (administration, users) in French and in Arabic.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+build_dir=${FOLIAN_BUILD_DIR:-build}
+
+say() { printf 'screenshots: %s\n' "$*"; }
+
+command -v xvfb-run >/dev/null || { say "xvfb-run is missing (run scripts/setup.sh)" >&2; exit 1; }
+
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build_dir" -j2 --target folian folianctl folian_translations
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/folian-shots.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+ini=$work/Folian.ini
+
+write_ini() {
+    cat >"$ini" <<INI
+[Application]
+Engine=SQLITE
+Catalog=Folian.db
+Login=1
+Language=$1
+INI
+}
+
+write_ini FR
+"$build_dir/bin/folianctl" --ini "$ini" --admin-login admin --admin-password admin init-db
+if ! "$build_dir/bin/folianctl" --ini "$ini" demo-db; then
+    say "no demonstration data: the database holds the administrator only"
+fi
+
+mkdir -p docs
+# shot LANGUAGE OUTPUT [VAR=VALUE...]: one run of the program, one picture.
+shot() {
+    local language=$1 out=$2
+    shift 2
+    write_ini "$language"
+    rm -f "$out"
+    env "$@" FOLIAN_SCREENSHOT="$root/$out" \
+        xvfb-run -a -s "-screen 0 1280x800x24" "$build_dir/bin/folian" --ini "$ini"
+    [[ -s $out ]] || { say "$out was not written" >&2; exit 1; }
+    say "wrote $out"
+}
+
+shot FR docs/logon-fr.png
+shot AR docs/logon-ar.png
+shot FR docs/main-fr.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Administration/Utilisateurs
+shot AR docs/main-ar.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Administration/Utilisateurs

@@ -1,0 +1,61 @@
+// Folian: the desktop program.
+
+#include "app/core/config.h"
+#include "app/core/messages.h"
+#include "app/core/session.h"
+#include "app/widgets/frmmain.h"
+#include "app/widgets/messageboxsink.h"
+#include "data/core/shareddata.h"
+#include "i18n/widgets/localise.h"
+#include "screenshot.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QStyleFactory>
+
+using namespace folian;
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Folian"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Folian - Gestion de bibliothèque"));
+    parser.addHelpOption();
+    const QCommandLineOption ini(QStringLiteral("ini"), QStringLiteral("The configuration file to use."),
+                                 QStringLiteral("FILE"));
+    parser.addOption(ini);
+    parser.process(app);
+    const QString iniPath = parser.isSet(ini)
+        ? parser.value(ini)
+        : defaultAppDir(QApplication::applicationDirPath()) + QStringLiteral("Folian.ini");
+
+    MessageBoxSink sink;
+    setMessageSink(&sink);
+    readConfig(iniPath, session());
+    SetApplicationLanguage(session().CurrentLanguage);
+
+    TFrmData data;
+    setFrmData(&data);
+    if (!data.DataModuleCreate(iniPath)) {
+        error(TFrmData::ConnectionFailedMessage());
+        return 1;  // the configuration file is left as it was
+    }
+
+    int status = 0;
+    {
+        prepareScreenshot(data);
+        TFrmMain window(data);
+        if (window.loggedOn()) {
+            window.showMaximized();
+            scheduleMainScreenshot(window);
+            status = QApplication::exec();
+        }
+    }
+    data.DataModuleDestroy();
+    setFrmData(nullptr);
+    setMessageSink(nullptr);
+    return status;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Unattended runs for the documentation's screenshots, driven by the
+// environment: FOLIAN_SCREENSHOT=file.png grabs a window and quits;
+// FOLIAN_AUTOLOGON=login:password logs on without the dialog (else the
+// logon dialog itself is grabbed); FOLIAN_OPEN=Module/Entry opens a module
+// and one of its entries before the main window is grabbed.
+
+namespace folian {
+
+class TFrmData;
+class TFrmMain;
+
+// Installs the logon hook when a screenshot is asked for; false otherwise.
+bool prepareScreenshot(TFrmData &data);
+// Opens what FOLIAN_OPEN names and grabs the shown main window later.
+void scheduleMainScreenshot(TFrmMain &window);
+
+} // namespace folian

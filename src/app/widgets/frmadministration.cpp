@@ -1,0 +1,63 @@
+// The administration module: users, the reset of the loan counters and the
+// parameters; the partner libraries and the union catalogue come later.
+
+#include "admin/core/administration.h"
+#include "admin/widgets/frmparametre.h"
+#include "admin/widgets/frmutilisateur.h"
+#include "app/core/messages.h"
+#include "app/widgets/modules.h"
+#include "data/core/shareddata.h"
+
+#include <QApplication>
+
+namespace folian {
+
+TFrmAdministration::TFrmAdministration(TFrmData &dataModule, QWidget *parent)
+    : TFrmModule(dataModule, QStringLiteral("FrmAdministration"), QStringLiteral("Administration"),
+                 QStringLiteral("Module Administration"), parent)
+{
+    setHomeTitle(QStringLiteral("Administration"), QStringLiteral("الإدارة"));
+    addEntry(QStringLiteral("BtnUtilisateurs"), QStringLiteral("Utilisateurs"), {}, [this] { Utilisateurs(); });
+    addEntry(QStringLiteral("BtnBibliotheques"), QStringLiteral("Bibliothèques"), {}, {});
+    addEntry(QStringLiteral("BtnInitialisation"), QStringLiteral("Initialisation"), {}, [this] { Initialisation(); });
+    addEntry(QStringLiteral("BtnConstitution"), QStringLiteral("Constitution"), {}, {});
+    addEntry(QStringLiteral("BtnParametres"), QStringLiteral("Paramètres"), {}, [this] { Parametres(); });
+    addEntry(QStringLiteral("BtnCatalogueCollectif"), QStringLiteral("Catalogue Collectif"), {}, {});
+    addEntry(QStringLiteral("BtnStatistiques"), QStringLiteral("Statistiques"), {}, {});
+}
+
+void TFrmAdministration::Utilisateurs()
+{
+    ClearDesktopForm();
+    data_.QUtilisateur->open(QStringLiteral("SELECT *") + QStringLiteral(" FROM UTILISATEUR"));  // errors ignored
+    host(new TFrmUtilisateur(data_, this), QStringLiteral("FrmUtilisateur"),
+         QStringLiteral("Administration - Utilisateurs"), QStringLiteral("الإدارة -المستخدمين"));
+}
+
+void TFrmAdministration::Initialisation()
+{
+    ClearDesktopForm();
+    setTitle(QStringLiteral("Administration - Initialisation des Statistiques de Prêt"),
+             QStringLiteral("الإدارة -إفراغ الإحصاءات"));
+    if (!confirm(tr2(QStringLiteral("Etes-vous sûr de vouloir initialiser les Statistiques de prêt? "),
+                     QStringLiteral(" هل أنت متأكد من إفراغ الإحصاءات؟  "))))
+        return;
+    QString why;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ok = ResetLoanStatistics(data_.db(), &why);
+    QApplication::restoreOverrideCursor();
+    if (ok)
+        inform(tr2(QStringLiteral("L'initialisation des statistiques de prêt est terminer avec succès"),
+                   QStringLiteral("عملية إفراغ الإحصاءات تمت بنجاح")));
+    else
+        error(tr2(QStringLiteral("L'initialisation des statistiques de prêt a échoué."),
+                  QStringLiteral("فشلت عملية إفراغ الإحصاءات.")) + u'\n' + why);
+}
+
+void TFrmAdministration::Parametres()
+{
+    TFrmParametre dialog(data_, this);
+    dialog.exec();
+}
+
+} // namespace folian

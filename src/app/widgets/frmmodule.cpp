@@ -1,0 +1,200 @@
+#include "app/widgets/frmmodule.h"
+
+#include "app/core/messages.h"
+#include "i18n/widgets/localise.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace folian {
+
+TFrmModule::TFrmModule(TFrmData &dataModule, const QString &formName, const QString &caption,
+                       const QString &desktopCaption, QWidget *parent)
+    : QWidget(parent), data_(dataModule)
+{
+    setObjectName(formName);
+    setWindowTitle(caption);
+
+    auto *toolbar = new QFrame(this);
+    toolbar->setObjectName(QStringLiteral("PnlToolbar"));
+    toolbar->setFrameShape(QFrame::StyledPanel);
+    toolbar->setAutoFillBackground(true);
+    QPalette pal = toolbar->palette();
+    pal.setColor(QPalette::Window, QColor(0xe4, 0xea, 0xf2));
+    toolbar->setPalette(pal);
+    menu_ = new QVBoxLayout(toolbar);
+    menu_->setContentsMargins(8, 8, 8, 8);
+    menu_->setSpacing(2);
+    menu_->addStretch(1);  // entries go above it
+
+    auto *titlePanel = new QFrame(this);
+    titlePanel->setObjectName(QStringLiteral("PnlTitle"));
+    titlePanel->setFrameShape(QFrame::StyledPanel);
+    titlePanel->setAutoFillBackground(true);
+    pal = titlePanel->palette();
+    pal.setColor(QPalette::Window, QColor(0x3b, 0x5b, 0x8c));
+    pal.setColor(QPalette::WindowText, Qt::white);
+    titlePanel->setPalette(pal);
+    title_ = new QLabel(titlePanel);  // its text is set at run time in the session's language
+    QFont tf = title_->font();
+    tf.setBold(true);
+    tf.setPointSize(12);
+    title_->setFont(tf);
+    auto *tl = new QHBoxLayout(titlePanel);
+    tl->setContentsMargins(10, 6, 10, 6);
+    tl->addWidget(title_);
+
+    desktop_ = new QWidget(this);
+    desktop_->setObjectName(QStringLiteral("PnlDesktop"));
+    auto *dl = new QVBoxLayout(desktop_);
+    dl->setContentsMargins(0, 0, 0, 0);
+    placeholder_ = new QLabel(desktopCaption, desktop_);
+    placeholder_->setObjectName(QStringLiteral("LblDesktop"));
+    placeholder_->setAlignment(Qt::AlignCenter);
+    QFont pf = placeholder_->font();
+    pf.setPointSize(14);
+    placeholder_->setFont(pf);
+    pal = placeholder_->palette();
+    pal.setColor(QPalette::WindowText, QColor(0x90, 0x90, 0x90));
+    placeholder_->setPalette(pal);
+    dl->addWidget(placeholder_);
+
+    auto *right = new QVBoxLayout;
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(0);
+    right->addWidget(titlePanel);
+    right->addWidget(desktop_, 1);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(toolbar);
+    layout->addLayout(right, 1);
+
+    setHomeTitle(caption, caption);
+}
+
+TFrmModule::~TFrmModule()
+{
+    // The screen goes with the frame: CurrentScreen must not outlive it.
+    if (screen_)
+        session().CurrentScreen.clear();
+}
+
+void TFrmModule::addHeading(const QString &name, const QString &caption)
+{
+    auto *l = new QLabel(caption, menu_->parentWidget());
+    l->setObjectName(name);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    if (menu_->count() > 1)
+        menu_->insertSpacing(menu_->count() - 1, 6);
+    menu_->insertWidget(menu_->count() - 1, l);
+}
+
+void TFrmModule::addEntry(const QString &name, const QString &caption, Rule permitted, Action action)
+{
+    auto *b = new QPushButton(caption, menu_->parentWidget());
+    b->setObjectName(name);
+    b->setFlat(true);
+    b->setCursor(Qt::PointingHandCursor);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setStyleSheet(QStringLiteral("QPushButton { text-align: left; padding: 3px 8px; }"
+                                    "QPushButton:enabled { color: #1a3d7c; }"
+                                    "QPushButton:disabled { color: #8c96a3; }"
+                                    "QPushButton:hover { text-decoration: underline; }"));
+    const bool ok = !permitted || permitted(session());
+    permitted_.insert(name, ok);
+    b->setEnabled(ok && action);
+    if (action)
+        connect(b, &QPushButton::clicked, this, [action] { action(); });
+    menu_->insertWidget(menu_->count() - 1, b);
+}
+
+QAbstractButton *TFrmModule::entry(const QString &name) const
+{
+    return menu_->parentWidget()->findChild<QAbstractButton *>(name, Qt::FindDirectChildrenOnly);
+}
+
+bool TFrmModule::entryPermitted(const QString &name) const { return permitted_.value(name, false); }
+
+bool TFrmModule::trigger(const QString &name)
+{
+    QAbstractButton *b = entry(name);
+    if (!b || !b->isEnabled())
+        return false;
+    b->click();
+    return true;
+}
+
+QString TFrmModule::title() const { return title_->text(); }
+
+void TFrmModule::start()
+{
+    for (const QString &name : std::as_const(firstEntries_))
+        if (trigger(name))
+            return;
+}
+
+void TFrmModule::setHomeTitle(const QString &french, const QString &arabic)
+{
+    homeFrench_ = french;
+    homeArabic_ = arabic;
+    setTitle(french, arabic);
+}
+
+void TFrmModule::setTitle(const QString &french, const QString &arabic) { title_->setText(tr2(french, arabic)); }
+
+bool TFrmModule::Keyboard(QWidget *control, QKeyEvent *event)
+{
+    if (!routesKeys_ || !screen_ || screenName_.isEmpty() || session().CurrentScreen != screenName_)
+        return false;
+    auto *target = dynamic_cast<KeyboardTarget *>(screen_.data());
+    return target && target->Keyboard(control, event);
+}
+
+void TFrmModule::screenClosing(QWidget *) {}
+
+void TFrmModule::ClearDesktopForm()
+{
+    Session &s = session();
+    s.ClearingDesktop = true;
+    if (screen_) {
+        screenClosing(screen_);
+        delete screen_.data();
+    }
+    screenName_.clear();
+    s.CurrentScreen.clear();
+    s.ClearingDesktop = false;
+    placeholder_->show();
+    setTitle(homeFrench_, homeArabic_);
+}
+
+void TFrmModule::host(QWidget *screen, const QString &screenName, const QString &frenchTitle,
+                      const QString &arabicTitle)
+{
+    ClearDesktopForm();
+    setTitle(frenchTitle, arabicTitle);
+    placeholder_->hide();
+    screen->setParent(desktop_);
+    screen->setWindowFlags(Qt::Widget);
+    desktop_->layout()->addWidget(screen);
+    screen_ = screen;
+    screenName_ = screenName;
+    screen->show();
+    session().CurrentScreen = screenName;
+}
+
+void TFrmModule::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        LocaliseForm(this);
+}
+
+} // namespace folian

@@ -1,0 +1,16 @@
+#pragma once
+// The desktop program's messages: message boxes over the active window,
+// with their buttons in the interface language.
+
+#include "app/core/messages.h"
+
+namespace folian {
+
+class MessageBoxSink : public MessageSink
+{
+public:
+    void show(MessageKind kind, const QString &text) override;
+    bool ask(const QString &text) override;
+};
+
+} // namespace folian

@@ -3,7 +3,7 @@
 #include "admin/core/logon.h"
 #include "admin/widgets/frmlogon.h"
 #include "app/widgets/frmmain.h"
-#include "app/widgets/frmmodule.h"
+#include "data/widgets/frmmodule.h"
 #include "data/core/shareddata.h"
 
 #include <QAbstractButton>

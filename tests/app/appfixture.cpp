@@ -6,19 +6,6 @@
 
 namespace folian::test {
 
-bool connectTo(TFrmData &data, const TestDatabase &tdb)
-{
-    Session &s = session();
-    const ConnectionParams &p = tdb.params();
-    s.DbEngine = p.engine;
-    s.DbServer = p.server;
-    s.DbCatalog = p.catalog;
-    s.DbUser = p.user;
-    s.DbPassword = p.password;
-    s.AppDir = p.appDir;
-    return data.connectSession();
-}
-
 bool insertUser(Database &db, int id, const QString &login, const QString &password, int role,
                 const QList<Right> &rights)
 {

@@ -3,6 +3,7 @@
 // module connected to a test database, and operators of given roles.
 
 #include "app/core/session.h"
+#include "support/session.h"
 
 #include <QList>
 #include <QString>
@@ -13,8 +14,6 @@ class TFrmData;
 namespace test {
 class TestDatabase;
 
-// Points the session at the test database and connects the data module.
-bool connectTo(TFrmData &data, const TestDatabase &tdb);
 // Inserts an operator with a hashed password, a role and the given rights.
 bool insertUser(Database &db, int id, const QString &login, const QString &password, int role,
                 const QList<Right> &rights = {});

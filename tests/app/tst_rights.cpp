@@ -3,6 +3,7 @@
 
 #include "admin/core/rights.h"
 #include "app/widgets/frmmain.h"
+#include "admin/widgets/frmadministration.h"
 #include "app/widgets/modules.h"
 #include "appfixture.h"
 #include "data/core/shareddata.h"

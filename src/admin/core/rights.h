@@ -4,6 +4,8 @@
 
 #include "app/core/session.h"
 
+#include <functional>
+
 namespace folian {
 
 enum class Role { Saisie = 0, Administrateur = 1, ResponsableAcquisition = 2, ResponsableCatalogage = 3,
@@ -21,6 +23,12 @@ bool moduleEnabled(Module m, const Session &s);
 // A gated action: allowed to role 1, to the manager role of the right's
 // module (2 acquisitions, 3 cataloguing, 4 circulation), or with the right.
 bool allowed(Right r, const Session &s);
+
+// The rule of a menu entry gated by a right: allowed(r, session).
+inline std::function<bool(const Session &)> needs(Right r)
+{
+    return [r](const Session &s) { return allowed(r, s); };
+}
 
 // Role names as the users screens show them (French or Arabic); empty for an unknown code.
 QString roleName(int role, bool arabic);

@@ -4,7 +4,7 @@
 // routing of keys to the current module.
 
 #include "admin/core/rights.h"
-#include "app/widgets/frmmodule.h"
+#include "data/widgets/frmmodule.h"
 
 #include <QMainWindow>
 #include <QPointer>

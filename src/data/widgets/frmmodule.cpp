@@ -1,4 +1,4 @@
-#include "app/widgets/frmmodule.h"
+#include "data/widgets/frmmodule.h"
 
 #include "app/core/messages.h"
 #include "i18n/widgets/localise.h"

@@ -1,11 +1,9 @@
-// The administration module: users, the reset of the loan counters and the
-// parameters; the partner libraries and the union catalogue come later.
+#include "admin/widgets/frmadministration.h"
 
 #include "admin/core/administration.h"
 #include "admin/widgets/frmparametre.h"
 #include "admin/widgets/frmutilisateur.h"
 #include "app/core/messages.h"
-#include "app/widgets/modules.h"
 #include "data/core/shareddata.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "data/core/shareddata.h"
 #include "i18n/core/translationfile.h"
 #include "i18n/widgets/localise.h"
-#include "support/testdb.h"
+#include "support/session.h"
 
 #include <QTest>
 
@@ -74,15 +74,8 @@ private slots:
         QFETCH(int, index);
         FOLIAN_TEST_DB(tdb, engine);
         TFrmData data;
+        QVERIFY(connectTo(data, tdb));
         Session &s = session();
-        const ConnectionParams &p = tdb.params();
-        s.DbEngine = p.engine;
-        s.DbServer = p.server;
-        s.DbCatalog = p.catalog;
-        s.DbUser = p.user;
-        s.DbPassword = p.password;
-        s.AppDir = p.appDir;
-        QVERIFY(data.connectSession());
         s.CurrentUserId = 1;
         s.CurrentUserLogin = QStringLiteral("admin");
         s.CurrentUserRole = 1;

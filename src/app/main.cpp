@@ -40,7 +40,10 @@ int main(int argc, char *argv[])
     TFrmData data;
     setFrmData(&data);
     if (!data.DataModuleCreate(iniPath)) {
-        error(TFrmData::ConnectionFailedMessage());
+        QString text = TFrmData::ConnectionFailedMessage();
+        if (!data.connectionError().isEmpty())
+            text += QStringLiteral("\n\n") + data.connectionError();
+        error(text);
         return 1;  // the configuration file is left as it was
     }
 

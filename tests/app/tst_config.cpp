@@ -135,6 +135,7 @@ private slots:
         {
             TFrmData data;
             QVERIFY(!data.DataModuleCreate(path));
+            QVERIFY(!data.connectionError().isEmpty());
             QVERIFY(!data.isConnected());
             data.DataModuleDestroy();
         }

@@ -95,7 +95,8 @@ void setFrmData(TFrmData *d) { g_data = d; }
 
 QString TFrmData::ConnectionFailedMessage()
 {
-    return QStringLiteral("Echec de connexion à la base de données.");
+    return tr2(QStringLiteral("Echec de connexion à la base de données."),
+               QStringLiteral("فشل الاتصال بقاعدة البيانات."));
 }
 
 QString TFrmData::PostErrorMessage() { return tr2(QStringLiteral("Erreur d'enregistrement."), QStringLiteral("خطأ في التسجيل.")); }
@@ -329,10 +330,13 @@ bool TFrmData::connectSession()
 {
     const Session &s = session();
     ConnectionParams p{s.DbEngine, s.DbServer, s.DbCatalog, s.DbUser, s.DbPassword, s.AppDir};
-    // The embedded engine's name as the configuration gives it; SQL Server is not supported.
-    if (!db_.open(p, false))
+    connectionError_.clear();
+    if (!db_.open(p, false, &connectionError_))
         return false;
     if (!openStartTables()) {
+        for (Dataset *d : {QParametre, QUtilisateur, QTypeDocument})
+            if (!d->lastError().isEmpty())
+                connectionError_ = d->lastError();
         db_.close();
         return false;
     }

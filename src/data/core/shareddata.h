@@ -65,6 +65,8 @@ public:
 #undef FOLIAN_DECLARE
 
     static QString ConnectionFailedMessage();
+    // Why the last start failed (the engine's own words), for the operator.
+    QString connectionError() const { return connectionError_; }
     static QString PostErrorMessage();
     static QString DeleteErrorMessage();
 
@@ -83,6 +85,7 @@ private:
 
     Database db_;
     QList<Dataset *> queries_;
+    QString connectionError_;
 };
 
 // The process-wide data module of the desktop program (null before start).

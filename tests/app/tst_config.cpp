@@ -92,6 +92,38 @@ private slots:
         QVERIFY(bytes.indexOf("Login=7") < bytes.indexOf("[OPAC]"));
     }
 
+    // A file that is not UTF-8 (written by an older tool in a Windows code
+    // page) keeps its bytes where nothing was changed; line ends are kept.
+    void writeBackKeepsEncodingAndLineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("latin-1, CRLF") << QByteArray("[OPAC]\r\nDirectory=C:\\Biblioth\xE8que\r\n[Application]\r\nLogin=2\r\n");
+        QTest::newRow("utf-8 with BOM, LF") << QByteArray("\xEF\xBB\xBF[OPAC]\nDirectory=/srv/biblioth\xC3\xA8que\n[Application]\nLogin=2\n");
+        QTest::newRow("no Application section") << QByteArray("[OPAC]\nDirectory=x\n");
+    }
+    void writeBackKeepsEncodingAndLineEnds()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Folian.ini"));
+        writeAll(path, bytes);
+        Session s;
+        readConfig(path, s);
+        const QString opac = s.OpacDirectory;
+        s.CurrentUserId = 9;
+        QVERIFY(writeConfig(s));
+        const QByteArray after = readAll(path);
+        const QByteArray eol = bytes.contains("\r\n") ? "\r\n" : "\n";
+        const QByteArray opacLine = bytes.mid(bytes.indexOf("Directory="));
+        QVERIFY(after.contains(opacLine.left(opacLine.indexOf('\n') + 1)));
+        QVERIFY(after.contains(QByteArray(QByteArray("Login=9") + eol)));
+        QVERIFY(!after.contains("Login=2"));
+        Session again;
+        readConfig(path, again);
+        QCOMPARE(again.OpacDirectory, opac);
+        QCOMPARE(again.CurrentUserId, 9);
+    }
+
     // Every way the start can fail shows the message, ends, and leaves the INI as it was.
     void failedStartLeavesIniUntouched_data()
     {

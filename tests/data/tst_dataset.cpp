@@ -184,6 +184,42 @@ private slots:
         QCOMPARE(d.state(), Dataset::State::Edit);
     }
 
+    // Moving away from a row being edited posts it; a refused post keeps the
+    // row where it is; refreshRow reads what another workstation wrote.
+    void movingPostsAndRefreshReads_data() { addEngineRows(); }
+    void movingPostsAndRefreshReads()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        fillSupports(tdb.db(), 3);
+        Dataset d(tdb.db(), QStringLiteral("QSupport"), QStringLiteral("SUPPORT"));
+        QVERIFY(d.open(QStringLiteral("SELECT * FROM SUPPORT ORDER BY SUP_ID")));
+        QVERIFY(d.edit());
+        d.setValue(QStringLiteral("SUP_LIBELLE"), QStringLiteral("posté en partant"));
+        QVERIFY(d.next());
+        QCOMPARE(d.state(), Dataset::State::Browse);
+        QCOMPARE(tdb.db().scalar(QStringLiteral("SELECT SUP_LIBELLE FROM SUPPORT WHERE SUP_ID = 1")).toString(),
+                 QStringLiteral("posté en partant"));
+        QVERIFY(d.edit());
+        d.beforePost = [](Dataset &) { return false; };
+        QVERIFY(!d.moveTo(0));
+        QCOMPARE(d.currentRow(), 1);
+        QCOMPARE(d.state(), Dataset::State::Edit);
+        d.cancel();
+        d.beforePost = nullptr;
+        QVERIFY(tdb.db().exec(QStringLiteral("UPDATE SUPPORT SET SUP_LIBELLE_AR = 'جديد' WHERE SUP_ID = 2")));
+        QVERIFY(d.refreshRow());
+        QCOMPARE(d.value(QStringLiteral("SUP_LIBELLE_AR")).toString(), QStringLiteral("جديد"));
+        // A result without the key of its table cannot be written back.
+        QVERIFY(d.open(QStringLiteral("SELECT SUP_LIBELLE FROM SUPPORT")));
+        QVERIFY(d.edit());
+        d.setValue(QStringLiteral("SUP_LIBELLE"), QStringLiteral("x"));
+        QVERIFY(!d.post());
+        QVERIFY(d.lastError().contains(QStringLiteral("SUP_ID")));
+        d.cancel();
+        QCOMPARE(tdb.db().scalar(QStringLiteral("SELECT COUNT(*) FROM SUPPORT WHERE SUP_LIBELLE = 'x'")).toInt(), 0);
+    }
+
     void typesRoundTrip_data() { addEngineRows(); }
     void typesRoundTrip()
     {

@@ -5,7 +5,10 @@
 #include "data/core/schema.h"
 #include "support/testdb.h"
 
+#include <QSet>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace folian;
 using namespace folian::test;
@@ -25,6 +28,43 @@ private slots:
                  (QStringList{QStringLiteral("CAT_ID"), QStringLiteral("TYP_ID")}));
         QVERIFY(Schema::table(QStringLiteral("NOTICE_AUTEUR"))->surrogateKey);
         QCOMPARE(Schema::table(QStringLiteral("NOTICE_EXEMPLAIRE"))->primaryKey, QStringList{QStringLiteral("EXP_ID")});
+    }
+
+    // The reference rows fit their tables: known columns, full rows, unique
+    // keys, and an Arabic label wherever a table has one.
+    void referenceDataFitsTheSchema()
+    {
+        for (const SeedRows &seed : Schema::referenceData()) {
+            const TableDef *t = Schema::table(seed.table);
+            QVERIFY2(t, qPrintable(seed.table));
+            for (const QString &c : seed.columns)
+                QVERIFY2(t->hasColumn(c), qPrintable(seed.table + u'.' + c));
+            QSet<QString> keys;
+            for (const QVariantList &row : seed.rows) {
+                QCOMPARE(row.size(), seed.columns.size());
+                QStringList key;
+                for (const QString &k : t->primaryKey) {
+                    const int i = int(seed.columns.indexOf(k));
+                    if (i >= 0)
+                        key << row.at(i).toString();
+                }
+                if (!key.isEmpty())
+                    QVERIFY2(!keys.contains(key.join(u'|')), qPrintable(seed.table + u' ' + key.join(u'|')));
+                keys.insert(key.join(u'|'));
+                for (int i = 0; i < seed.columns.size(); ++i) {
+                    if (!seed.columns.at(i).endsWith(QLatin1String("_AR")) || row.at(i).isNull())
+                        continue;
+                    const QString v = row.at(i).toString();
+                    const bool arabic = std::any_of(v.begin(), v.end(), [](QChar c) { return c.script() == QChar::Script_Arabic; });
+                    QVERIFY2(arabic, qPrintable(seed.table + u' ' + seed.columns.at(i) + u' ' + v));
+                }
+                for (int i = 0; i < seed.columns.size(); ++i) {
+                    const ColumnDef *c = t->column(seed.columns.at(i));
+                    if (c->type == ColType::Text && c->size > 0 && !row.at(i).isNull())
+                        QVERIFY2(row.at(i).toString().size() <= c->size, qPrintable(seed.table + u'.' + c->name));
+                }
+            }
+        }
     }
 
     void createsSchemaAndReferenceData_data() { addEngineRows(); }

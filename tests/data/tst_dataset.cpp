@@ -3,6 +3,7 @@
 
 #include "data/core/dataset.h"
 #include "data/core/datasetmodel.h"
+#include "data/core/helpers.h"
 #include "data/core/migrator.h"
 #include "support/testdb.h"
 
@@ -70,6 +71,55 @@ private slots:
         QCOMPARE(d.value(QStringLiteral("SUP_LIBELLE")).toString(), odd);
         QVERIFY(d.open(QStringLiteral("SELECT * FROM SUPPORT WHERE SUP_LIBELLE LIKE ?"), {QStringLiteral("L'Harm%")}));
         QCOMPARE(d.recordCount(), 1);
+    }
+
+    // Criteria match every letter without regard to case, and the operator's
+    // "*" is the only wildcard: "%", "_" and quotes stand for themselves.
+    void caseInsensitiveCriteria_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("found");
+        const QStringList names{QStringLiteral("Émile Zola"), QStringLiteral("ÉCOLE"), QStringLiteral("école normale"),
+                                QStringLiteral("L'Harmattan"), QStringLiteral("100% bio"), QStringLiteral("1000 bio"),
+                                QStringLiteral("a_b"), QStringLiteral("axb"), QStringLiteral("الجزائر العاصمة"),
+                                QStringLiteral("C:\\docs")};
+        for (const QString &e : engines()) {
+            auto row = [&](const char *name, const QString &typed, const QStringList &found) {
+                QTest::newRow(qPrintable(e + u' ' + QLatin1String(name))) << e << typed << found;
+            };
+            row("accent and case", QStringLiteral("é*"), {names[0], names[1], names[2]});
+            row("upper typed", QStringLiteral("ÉCOLE*"), {names[1], names[2]});
+            row("apostrophe", QStringLiteral("l'harm*"), {names[3]});
+            row("percent is literal", QStringLiteral("100%*"), {names[4]});
+            row("underscore is literal", QStringLiteral("a_b"), {names[6]});
+            row("arabic inside", QStringLiteral("*جزائر*"), {names[8]});
+            row("backslash", QStringLiteral("c:\\docs"), {names[9]});
+            row("no match", QStringLiteral("zz*"), {});
+        }
+    }
+    void caseInsensitiveCriteria()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, found);
+        FOLIAN_TEST_DB(tdb, engine);
+        const QStringList names{QStringLiteral("Émile Zola"), QStringLiteral("ÉCOLE"), QStringLiteral("école normale"),
+                                QStringLiteral("L'Harmattan"), QStringLiteral("100% bio"), QStringLiteral("1000 bio"),
+                                QStringLiteral("a_b"), QStringLiteral("axb"), QStringLiteral("الجزائر العاصمة"),
+                                QStringLiteral("C:\\docs")};
+        for (int i = 0; i < names.size(); ++i)
+            QVERIFY(tdb.db().exec(QStringLiteral("INSERT INTO VEDETTE (VED_ID, VED_NOM) VALUES (?, ?)"), {i + 1, names[i]}));
+        Dataset d(tdb.db(), QStringLiteral("QVedette"), QStringLiteral("VEDETTE"));
+        d.setSortField(QStringLiteral("VED_ID"));
+        QVERIFY2(d.open(QStringLiteral("SELECT * FROM VEDETTE WHERE ") + tdb.db().dialect().likeNoCase(QStringLiteral("VED_NOM")),
+                        {LikePattern(typed)}),
+                 qPrintable(d.lastError()));
+        QStringList got;
+        d.fetchAll();
+        for (int r = 0; r < d.rowCount(); ++r)
+            got << d.valueAt(r, d.fieldIndex(QStringLiteral("VED_NOM"))).toString();
+        QCOMPARE(got, found);
     }
 
     void sortsOnAColumn_data() { addEngineRows(); }

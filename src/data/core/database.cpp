@@ -44,6 +44,8 @@ bool Database::open(const ConnectionParams &p, bool create, QString *why)
 
 bool Database::runSetup(QSqlDatabase &db)
 {
+    if (!dialect_->onConnect(db))
+        return false;
     for (const QString &s : dialect_->sessionSetup()) {
         QSqlQuery q(db);
         if (!q.exec(s)) {

@@ -9,6 +9,8 @@
 
 namespace folian {
 
+bool registerSqliteFunctions(QSqlDatabase &db);
+
 namespace {
 
 class SqliteDialect : public Dialect
@@ -71,6 +73,14 @@ public:
     }
 
     bool streamsOnMainConnection() const override { return true; }
+
+    bool onConnect(QSqlDatabase &db) const override { return registerSqliteFunctions(db); }
+
+    // SQLite folds only ASCII letters: both sides go through the case fold of every letter.
+    QString likeNoCase(const QString &column) const override
+    {
+        return QStringLiteral("FOLIAN_FOLD(") + column + QStringLiteral(") LIKE FOLIAN_FOLD(?) ESCAPE '\\'");
+    }
 };
 
 class PostgresDialect : public Dialect
@@ -143,6 +153,12 @@ public:
     }
 
     bool streamsOnMainConnection() const override { return false; }
+
+    // Case mapping by ICU, whatever the locale the database was created with.
+    QString likeNoCase(const QString &column) const override
+    {
+        return QStringLiteral("LOWER(") + column + QStringLiteral(" COLLATE \"und-x-icu\") LIKE LOWER(CAST(? AS TEXT) COLLATE \"und-x-icu\") ESCAPE '\\'");
+    }
 
     QStringList tables(const QSqlDatabase &db) const override
     {

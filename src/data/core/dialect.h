@@ -39,6 +39,12 @@ public:
                            QString *why) const = 0;
     // Statements to run on every new connection.
     virtual QStringList sessionSetup() const = 0;
+    // Anything else a new connection needs (functions the SQL relies on).
+    virtual bool onConnect(QSqlDatabase &) const { return true; }
+
+    // A criterion matching `column` against one bound LIKE pattern (see
+    // LikePattern) without regard to case, for every letter: é finds É.
+    virtual QString likeNoCase(const QString &column) const = 0;
 
     virtual QString columnType(const ColumnDef &c) const = 0;
     QString createTable(const TableDef &t) const;

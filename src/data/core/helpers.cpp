@@ -144,6 +144,17 @@ QVariant ResourceLinkName(const QVariant &v)
     return cut >= 0 ? link.mid(cut + 1) : link;
 }
 
+QString LikePattern(const QString &typed, bool contains)
+{
+    QString out;
+    for (const QChar c : typed.trimmed()) {
+        if (c == u'\\' || c == u'%' || c == u'_')
+            out += u'\\';
+        out += c == u'*' ? u'%' : c;
+    }
+    return contains ? u'%' + out + u'%' : out;
+}
+
 bool sameValue(const QVariant &a, const QVariant &b)
 {
     const bool an = a.isNull() || !a.isValid();

@@ -59,6 +59,11 @@ QVariant NormaliseStandardNumber(const QVariant &v);
 // a file path is cut to its file name; blank stays as it is.
 QVariant ResourceLinkName(const QVariant &v);
 
+// A criterion typed by the operator as a LIKE pattern: "*" is the wildcard;
+// "%", "_" and "\\" stand for themselves (escaped with "\\"). With
+// `contains`, the pattern matches anywhere in the text.
+QString LikePattern(const QString &typed, bool contains = false);
+
 // Equality of two field values across the engines' representations.
 bool sameValue(const QVariant &a, const QVariant &b);
 

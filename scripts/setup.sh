@@ -10,7 +10,7 @@ build_dir=${FOLIAN_BUILD_DIR:-build}
 
 packages=(
     cmake ninja-build ccache g++ pkg-config
-    qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-charts-dev libqt6charts6-dev
+    qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-charts-dev
     libsodium-dev libsqlite3-dev
     postgresql
     xvfb xauth fonts-noto-core fonts-hosny-amiri imagemagick

@@ -6,6 +6,7 @@
 #include "data/core/datasetmodel.h"
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
+#include "data/widgets/uihelpers.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -223,10 +224,7 @@ QWidget *TFrmParametre::pageCirculation()
     exceptions_ = new QTableView(grp);
     exceptions_->setObjectName(QStringLiteral("GrdException"));
     exceptions_->setModel(exceptionModel_);
-    exceptions_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    exceptions_->setSelectionMode(QAbstractItemView::SingleSelection);
-    exceptions_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    exceptions_->verticalHeader()->hide();
+    ConfigureGrid(exceptions_);
     exceptions_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     Dataset *q = data_.QException;
     connect(exceptions_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

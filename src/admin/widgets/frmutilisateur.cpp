@@ -7,6 +7,7 @@
 #include "app/core/session.h"
 #include "data/core/datasetmodel.h"
 #include "data/core/shareddata.h"
+#include "data/widgets/uihelpers.h"
 #include "i18n/widgets/localise.h"
 
 #include <QHBoxLayout>
@@ -37,10 +38,7 @@ TFrmUtilisateur::TFrmUtilisateur(TFrmData &frmData, QWidget *parent) : QWidget(p
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->hide();
+    ConfigureGrid(grid_);
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid_->setColumnWidth(0, 140);

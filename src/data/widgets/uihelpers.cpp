@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QHeaderView>
 #include <QProcess>
+#include <QTableView>
 #include <QUrl>
 
 namespace folian {
@@ -16,6 +18,14 @@ void AddAndSelect(const QString &text, QListWidget *list)
     list->addItem(text);
     list->setCurrentRow(list->count() - 1);
     list->scrollToBottom();
+}
+
+void ConfigureGrid(QTableView *view)
+{
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
 }
 
 bool RunDocument(const QString &file, const QString &parameters, const QString &directory)

@@ -4,11 +4,16 @@
 #include <QString>
 
 class QListWidget;
+class QTableView;
 
 namespace folian {
 
 // Adds the text as a new item and selects it; does nothing without a list.
 void AddAndSelect(const QString &text, QListWidget *list);
+
+// A grid over a shared query as the screens show them: whole rows, one at
+// a time, no editing in the cells, no row numbers.
+void ConfigureGrid(QTableView *view);
 
 // Opens a file or an address with the desktop's handler. A file with
 // parameters is started as a program with them, in `directory`. False when

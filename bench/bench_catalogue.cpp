@@ -9,7 +9,7 @@
 // The PostgreSQL settings may come from FOLIAN_BENCH_PG_HOST, _PORT, _USER,
 // _PASSWORD and _DB instead. --keep leaves the generated database in place.
 
-#include "app/core/session.h"
+#include "base/session.h"
 #include "data/core/database.h"
 #include "data/core/dataset.h"
 #include "data/core/helpers.h"
@@ -434,7 +434,7 @@ int measure(const Options &o)
         s.AppDir = QFileInfo(o.file).absolutePath() + u'/';
     }
     TFrmData data;
-    if (!data.connectSession())
+    if (!data.DataModuleCreate(sessionConnection(session())))
         die(QStringLiteral("connectSession failed: ") + data.db().lastError().text());
     Dataset *q = data.QNotice;
     const qint64 hwmBase = procStatusKb("VmHWM");

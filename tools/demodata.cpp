@@ -9,7 +9,7 @@
 #include "demodata_p.h"
 
 #include "admin/core/passwords.h"
-#include "app/core/session.h"
+#include "base/session.h"
 #include "data/core/database.h"
 #include "data/core/helpers.h"
 #include "data/core/migrator.h"

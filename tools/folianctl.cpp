@@ -2,8 +2,8 @@
 // and benchmarks.
 
 #include "admin/core/passwords.h"
-#include "app/core/config.h"
-#include "app/core/session.h"
+#include "base/config.h"
+#include "base/session.h"
 #include "data/core/database.h"
 #include "data/core/migrator.h"
 #include "demodata.h"

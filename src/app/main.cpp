@@ -1,8 +1,8 @@
 // Folian: the desktop program.
 
-#include "app/core/config.h"
-#include "app/core/messages.h"
-#include "app/core/session.h"
+#include "base/config.h"
+#include "base/messages.h"
+#include "base/session.h"
 #include "app/widgets/frmmain.h"
 #include "app/widgets/messageboxsink.h"
 #include "data/core/shareddata.h"
@@ -34,12 +34,11 @@ int main(int argc, char *argv[])
 
     MessageBoxSink sink;
     setMessageSink(&sink);
-    readConfig(iniPath, session());
-    SetApplicationLanguage(session().CurrentLanguage);
-
     TFrmData data;
     setFrmData(&data);
-    if (!data.DataModuleCreate(iniPath)) {
+    const bool connected = OpenSession(data, iniPath);
+    SetApplicationLanguage(session().CurrentLanguage);
+    if (!connected) {
         QString text = TFrmData::ConnectionFailedMessage();
         if (!data.connectionError().isEmpty())
             text += QStringLiteral("\n\n") + data.connectionError();
@@ -57,7 +56,7 @@ int main(int argc, char *argv[])
             status = QApplication::exec();
         }
     }
-    data.DataModuleDestroy();
+    CloseSession(data);
     setFrmData(nullptr);
     setMessageSink(nullptr);
     return status;

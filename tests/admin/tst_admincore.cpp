@@ -4,7 +4,7 @@
 #include "admin/core/logon.h"
 #include "admin/core/passwords.h"
 #include "admin/core/users.h"
-#include "app/core/messages.h"
+#include "base/messages.h"
 #include "data/core/helpers.h"
 #include "support/session.h"
 

@@ -7,7 +7,7 @@
 #include "admin/widgets/frmlogon.h"
 #include "admin/widgets/frmparametre.h"
 #include "admin/widgets/frmutilisateur.h"
-#include "app/core/messages.h"
+#include "base/messages.h"
 #include "i18n/core/translationfile.h"
 #include "i18n/widgets/localise.h"
 #include "support/session.h"

@@ -2,7 +2,7 @@
 // What the tests of the main window and the module frames share: the data
 // module connected to a test database, and operators of given roles.
 
-#include "app/core/session.h"
+#include "base/session.h"
 #include "support/session.h"
 
 #include <QList>

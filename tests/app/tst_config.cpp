@@ -1,10 +1,10 @@
 // Folian.ini: reading with defaults, writing back only what the session
 // owns, and the start-up that fails without touching the file.
 
-#include "app/core/config.h"
-#include "app/core/inifile.h"
-#include "app/core/messages.h"
-#include "app/core/session.h"
+#include "base/config.h"
+#include "base/inifile.h"
+#include "base/messages.h"
+#include "base/session.h"
 #include "data/core/shareddata.h"
 #include "support/testdb.h"
 
@@ -166,10 +166,10 @@ private slots:
         const QByteArray before = readAll(path);
         {
             TFrmData data;
-            QVERIFY(!data.DataModuleCreate(path));
+            QVERIFY(!OpenSession(data, path));
             QVERIFY(!data.connectionError().isEmpty());
             QVERIFY(!data.isConnected());
-            data.DataModuleDestroy();
+            CloseSession(data);
         }
         QCOMPARE(readAll(path), before);
     }
@@ -182,13 +182,13 @@ private slots:
         QVERIFY(tdb.db().exec(QStringLiteral("UPDATE PARAMETRE SET CLASSIFICATION = NULL")));
         const QString path = tdb.writeIni(QStringLiteral("Engine=%1\nMode=0\n[OPAC]\nDirectory=/srv/opac\n").arg(engine.toLower()));
         TFrmData data;
-        QVERIFY(data.DataModuleCreate(path));
+        QVERIFY(OpenSession(data, path));
         QCOMPARE(session().ClassificationScheme, 0);
         QCOMPARE(session().AllDocumentTypes.size(), 24);
         QVERIFY(session().AllDocumentTypes.startsWith(QStringLiteral("abcd")));
         session().CurrentUserId = 7;
         session().setLanguage(QStringLiteral("AR"));
-        data.DataModuleDestroy();
+        CloseSession(data);
         IniFile ini;
         QVERIFY(ini.load(path));
         QCOMPARE(ini.value(QStringLiteral("Application"), QStringLiteral("Login")), QStringLiteral("7"));

@@ -3,7 +3,7 @@
 // administration module.
 
 #include "admin/core/logon.h"
-#include "app/core/messages.h"
+#include "base/messages.h"
 #include "app/widgets/frmmain.h"
 #include "app/widgets/modules.h"
 #include "appfixture.h"

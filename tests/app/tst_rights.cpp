@@ -1,7 +1,7 @@
 // Who sees what: the module buttons of the main window and the entries of
 // the module frames, for each role with and without rights.
 
-#include "admin/core/rights.h"
+#include "base/rights.h"
 #include "app/widgets/frmmain.h"
 #include "admin/widgets/frmadministration.h"
 #include "app/widgets/modules.h"

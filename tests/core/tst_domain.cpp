@@ -5,7 +5,7 @@
 #include "catalogue/core/codes.h"
 #include "circulation/core/copystate.h"
 #include "data/core/money.h"
-#include "i18n/core/cp1256.h"
+#include "base/cp1256.h"
 #include "i18n/core/translationfile.h"
 #include "reports/core/htmlpage.h"
 

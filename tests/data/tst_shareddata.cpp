@@ -2,8 +2,8 @@
 // normalised numbers, defaults, stamps, the record cascade (whole or not at
 // all), the two messages and two workstations allocating keys at once.
 
-#include "app/core/messages.h"
-#include "app/core/session.h"
+#include "base/messages.h"
+#include "base/session.h"
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 #include "support/session.h"

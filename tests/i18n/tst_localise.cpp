@@ -1,7 +1,7 @@
 // Localisation of a form: captions from the translation file with the design
 // text as fallback, fonts by language, direction, view column titles.
 
-#include "app/core/session.h"
+#include "base/session.h"
 #include "i18n/core/translationfile.h"
 #include "i18n/widgets/localise.h"
 

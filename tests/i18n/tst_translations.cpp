@@ -1,7 +1,7 @@
 // The translation files are complete: every captioned control of every form
 // has its key in Folian.FR and Folian.AR, and both files hold the same keys.
 
-#include "app/core/session.h"
+#include "base/session.h"
 #include "i18n/formregistry.h"
 #include "data/core/shareddata.h"
 #include "i18n/core/translationfile.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Connects a data module to a test database through the session, as the program does.
 
-#include "app/core/session.h"
+#include "base/session.h"
 #include "data/core/shareddata.h"
 #include "support/testdb.h"
 
@@ -17,7 +17,7 @@ inline bool connectTo(TFrmData &data, const TestDatabase &tdb)
     s.DbUser = p.user;
     s.DbPassword = p.password;
     s.AppDir = p.appDir;
-    return data.connectSession();
+    return data.DataModuleCreate(sessionConnection(s));
 }
 
 } // namespace folian::test

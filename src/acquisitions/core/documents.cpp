@@ -1,6 +1,6 @@
 #include "acquisitions/core/documents.h"
 
-#include "app/core/messages.h"
+#include "base/messages.h"
 #include "data/core/helpers.h"
 
 namespace folian {

@@ -1,6 +1,6 @@
 #include "acquisitions/widgets/frmacquisition.h"
 
-#include "admin/core/rights.h"
+#include "base/rights.h"
 
 namespace folian {
 

@@ -1,6 +1,6 @@
 #include "admin/core/duedate.h"
 
-#include "app/core/messages.h"
+#include "base/messages.h"
 #include "data/core/database.h"
 
 namespace folian {

@@ -1,8 +1,8 @@
 #include "admin/core/logon.h"
 
 #include "admin/core/passwords.h"
-#include "app/core/messages.h"
-#include "app/core/session.h"
+#include "base/messages.h"
+#include "base/session.h"
 #include "data/core/shareddata.h"
 
 namespace folian {

@@ -1,8 +1,8 @@
 #include "admin/core/users.h"
 
 #include "admin/core/passwords.h"
-#include "admin/core/rights.h"
-#include "app/core/messages.h"
+#include "base/rights.h"
+#include "base/messages.h"
 #include "data/core/shareddata.h"
 
 #include <QSqlRecord>
@@ -28,19 +28,13 @@ int storedRole(Database &db, int userId)
     return db.scalar(QStringLiteral("SELECT UTL_ROLE FROM UTILISATEUR WHERE UTL_ID = ?"), {userId}).toInt();
 }
 
-// Runs `body` with the dataset's own error messages silenced: the caller
-// reports the outcome itself.
+// Runs `body` with the shared error messages silenced: the caller reports
+// the outcome itself.
 template <typename F>
-bool quietly(Dataset *d, F body)
+bool quietly(F body)
 {
-    auto post = std::move(d->postError);
-    auto del = std::move(d->deleteError);
-    d->postError = nullptr;
-    d->deleteError = nullptr;
-    const bool ok = body();
-    d->postError = std::move(post);
-    d->deleteError = std::move(del);
-    return ok;
+    SilentScope silent;
+    return body();
 }
 
 } // namespace
@@ -132,7 +126,7 @@ SaveUserResult saveUser(TFrmData &data, const UserSheet &sheet, int *savedId)
 
     Dataset *users = data.QUtilisateur;
     Transaction tx(db);
-    const bool saved = quietly(users, [&] {
+    const bool saved = quietly([&] {
         if (!users->isOpen() && !users->open(QStringLiteral("SELECT * FROM UTILISATEUR")))
             return false;
         if (isNew) {
@@ -206,7 +200,7 @@ QString deleteUser(TFrmData &data, int userId)
     Database &db = data.db();
     Dataset *users = data.QUtilisateur;
     Transaction tx(db);
-    const bool ok = quietly(users, [&] {
+    const bool ok = quietly([&] {
         if (!db.exec(QStringLiteral("DELETE FROM CATALOGAGE WHERE CATALOGAGE.UTL_ID = ?"), {userId}))
             return false;
         if (users->isOpen() && users->locate(QStringLiteral("UTL_ID"), userId))

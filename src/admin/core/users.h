@@ -6,7 +6,7 @@
 #include <QString>
 #include <array>
 
-#include "admin/core/rights.h"
+#include "base/rights.h"
 
 namespace folian {
 

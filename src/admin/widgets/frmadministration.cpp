@@ -3,7 +3,7 @@
 #include "admin/core/administration.h"
 #include "admin/widgets/frmparametre.h"
 #include "admin/widgets/frmutilisateur.h"
-#include "app/core/messages.h"
+#include "base/messages.h"
 #include "data/core/shareddata.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "admin/widgets/frmdetailuser.h"
 
-#include "admin/core/rights.h"
+#include "base/rights.h"
 #include "admin/core/users.h"
-#include "app/core/messages.h"
+#include "base/messages.h"
 #include "data/core/shareddata.h"
 
 #include <QButtonGroup>

@@ -3,7 +3,7 @@
 // document types the user may catalogue. Saving goes through saveUser.
 
 #include "admin/widgets/formdialog.h"
-#include "app/core/session.h"
+#include "base/session.h"
 
 #include <QSet>
 #include <array>

@@ -1,7 +1,7 @@
 #include "admin/widgets/frmexception.h"
 
 #include "admin/core/duedate.h"
-#include "app/core/messages.h"
+#include "base/messages.h"
 #include "data/core/shareddata.h"
 
 #include <QCalendarWidget>

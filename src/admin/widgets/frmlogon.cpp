@@ -1,8 +1,8 @@
 #include "admin/widgets/frmlogon.h"
 
 #include "admin/core/logon.h"
-#include "app/core/messages.h"
-#include "app/core/session.h"
+#include "base/messages.h"
+#include "base/session.h"
 #include "data/core/datasetmodel.h"
 #include "data/core/shareddata.h"
 #include "i18n/widgets/localise.h"

@@ -1,6 +1,6 @@
 #include "admin/widgets/frmopac.h"
 
-#include "admin/core/rights.h"
+#include "base/rights.h"
 
 namespace folian {
 

@@ -1,8 +1,8 @@
 #include "admin/widgets/frmparametre.h"
 
 #include "admin/widgets/frmexception.h"
-#include "app/core/messages.h"
-#include "app/core/session.h"
+#include "base/messages.h"
+#include "base/session.h"
 #include "data/core/datasetmodel.h"
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"

@@ -1,10 +1,10 @@
 #include "admin/widgets/frmutilisateur.h"
 
-#include "admin/core/rights.h"
+#include "base/rights.h"
 #include "admin/core/users.h"
 #include "admin/widgets/frmdetailuser.h"
-#include "app/core/messages.h"
-#include "app/core/session.h"
+#include "base/messages.h"
+#include "base/session.h"
 #include "data/core/datasetmodel.h"
 #include "data/core/shareddata.h"
 #include "data/widgets/uihelpers.h"

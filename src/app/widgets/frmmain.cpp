@@ -1,8 +1,8 @@
 #include "app/widgets/frmmain.h"
 
 #include "admin/widgets/frmlogon.h"
-#include "app/core/messages.h"
-#include "app/core/session.h"
+#include "base/messages.h"
+#include "base/session.h"
 #include "app/widgets/modules.h"
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"

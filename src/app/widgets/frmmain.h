@@ -3,7 +3,7 @@
 // one module frame at a time, the status bar, the language switch and the
 // routing of keys to the current module.
 
-#include "admin/core/rights.h"
+#include "base/rights.h"
 #include "data/widgets/frmmodule.h"
 
 #include <QMainWindow>

@@ -2,7 +2,7 @@
 // The desktop program's messages: message boxes over the active window,
 // with their buttons in the interface language.
 
-#include "app/core/messages.h"
+#include "base/messages.h"
 
 namespace folian {
 

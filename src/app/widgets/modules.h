@@ -1,7 +1,7 @@
 #pragma once
 // The seven module frames that the main window hosts, one at a time.
 
-#include "admin/core/rights.h"
+#include "base/rights.h"
 #include "data/widgets/frmmodule.h"
 
 namespace folian {

@@ -1,6 +1,6 @@
 #include "catalogue/widgets/frmcatalogage.h"
 
-#include "admin/core/rights.h"
+#include "base/rights.h"
 
 namespace folian {
 

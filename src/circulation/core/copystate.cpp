@@ -1,6 +1,6 @@
 #include "circulation/core/copystate.h"
 
-#include "app/core/messages.h"
+#include "base/messages.h"
 #include "data/core/helpers.h"
 
 #include <QLocale>

@@ -1,6 +1,6 @@
 #include "circulation/widgets/frmcirculation.h"
 
-#include "admin/core/rights.h"
+#include "base/rights.h"
 
 namespace folian {
 

@@ -1,8 +1,8 @@
 #include "data/core/shareddata.h"
 
-#include "app/core/config.h"
-#include "app/core/messages.h"
-#include "app/core/session.h"
+#include "base/config.h"
+#include "base/messages.h"
+#include "base/session.h"
 #include "data/core/helpers.h"
 
 namespace folian {
@@ -320,16 +320,26 @@ bool TFrmData::noticeBeforeDelete(Dataset &d)
     return true;
 }
 
-bool TFrmData::DataModuleCreate(const QString &iniPath)
+ConnectionParams sessionConnection(const Session &s)
 {
-    readConfig(iniPath, session());
-    return connectSession();
+    return {s.DbEngine, s.DbServer, s.DbCatalog, s.DbUser, s.DbPassword, s.AppDir};
 }
 
-bool TFrmData::connectSession()
+bool OpenSession(TFrmData &data, const QString &iniPath)
 {
-    const Session &s = session();
-    ConnectionParams p{s.DbEngine, s.DbServer, s.DbCatalog, s.DbUser, s.DbPassword, s.AppDir};
+    readConfig(iniPath, session());
+    return data.DataModuleCreate(sessionConnection(session()));
+}
+
+void CloseSession(TFrmData &data)
+{
+    if (data.isConnected())
+        writeConfig(session());
+    data.DataModuleDestroy();
+}
+
+bool TFrmData::DataModuleCreate(const ConnectionParams &p)
+{
     connectionError_.clear();
     if (!db_.open(p, false, &connectionError_))
         return false;
@@ -363,8 +373,6 @@ bool TFrmData::openStartTables()
 
 void TFrmData::DataModuleDestroy()
 {
-    if (db_.isOpen())
-        writeConfig(session());
     for (Dataset *d : queries_)
         d->close();
     db_.close();

@@ -11,6 +11,8 @@
 
 namespace folian {
 
+struct Session;
+
 // name, table
 #define FOLIAN_SHARED_QUERIES(X)                                                                  \
     X(QNotice, "NOTICE") X(QAuteur, "NOTICE_AUTEUR") X(QMatiere, "NOTICE_MATIERE")                 \
@@ -42,14 +44,11 @@ public:
     explicit TFrmData(QObject *parent = nullptr);
     ~TFrmData() override;
 
-    // Start: reads the INI file into the session, opens the connection and
-    // the three tables the start needs, sets AllDocumentTypes and
-    // ClassificationScheme. False on any failure (the caller shows
-    // ConnectionFailedMessage and ends the program).
-    bool DataModuleCreate(const QString &iniPath);
-    // Connects to an already configured session (tests, tools).
-    bool connectSession();
-    // End: writes the INI back when the connection was open, then closes it.
+    // Start: opens the connection and the three tables the start needs,
+    // sets AllDocumentTypes and ClassificationScheme. False on any failure
+    // (the caller shows ConnectionFailedMessage and ends the program).
+    bool DataModuleCreate(const ConnectionParams &params);
+    // End: closes the queries and the connection.
     void DataModuleDestroy();
 
     Database &db() { return db_; }
@@ -87,6 +86,15 @@ private:
     QList<Dataset *> queries_;
     QString connectionError_;
 };
+
+// The connection the session's configuration names.
+ConnectionParams sessionConnection(const Session &s);
+
+// The program's start and end around a data module: reads the INI file into
+// the session and connects; at the end writes the INI back, only when the
+// connection was open, then closes it.
+bool OpenSession(TFrmData &data, const QString &iniPath);
+void CloseSession(TFrmData &data);
 
 // The process-wide data module of the desktop program (null before start).
 TFrmData *FrmData();

@@ -1,6 +1,6 @@
 #include "data/widgets/frmmodule.h"
 
-#include "app/core/messages.h"
+#include "base/messages.h"
 #include "i18n/widgets/localise.h"
 
 #include <QFrame>

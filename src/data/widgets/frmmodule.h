@@ -3,7 +3,7 @@
 // desktop (PnlDesktop) hosting one screen at a time. Each module declares
 // its entries: caption, who may use it, and what it opens.
 
-#include "app/core/session.h"
+#include "base/session.h"
 #include "data/widgets/screen.h"
 
 #include <QPointer>

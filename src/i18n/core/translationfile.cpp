@@ -1,7 +1,7 @@
 #include "i18n/core/translationfile.h"
 
-#include "app/core/session.h"
-#include "i18n/core/cp1256.h"
+#include "base/session.h"
+#include "base/inifile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,23 +22,18 @@ bool TranslationFile::load(const QString &path)
 bool TranslationFile::loadFromData(const QByteArray &bytes)
 {
     *this = TranslationFile();
-    const QString text = decodeText(bytes);
+    IniFile ini;
+    ini.loadFromData(bytes);
     QString section;
-    const QStringList lines = text.split(u'\n');
-    for (QString line : lines) {
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
-            continue;
-        if (line.startsWith(u'[') && line.endsWith(u']')) {
-            section = line.mid(1, line.size() - 2).trimmed();
+    for (const QString &line : ini.lines()) {
+        QString name, key, value;
+        if (IniFile::isSectionLine(line, &name)) {
+            section = name;
             sectionNames_.insert(section.toLower(), section);
             continue;
         }
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq <= 0 || section.isEmpty())
+        if (section.isEmpty() || !IniFile::isKeyLine(line, &key, &value))
             continue;
-        const QString key = line.left(eq).trimmed();
-        QString value = line.mid(eq + 1).trimmed();
         if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
             value = value.mid(1, value.size() - 2);
         auto &keys = sections_[section.toLower()];

@@ -1,6 +1,6 @@
 #include "i18n/widgets/localise.h"
 
-#include "app/core/session.h"
+#include "base/session.h"
 #include "i18n/core/translationfile.h"
 
 #include <QAbstractButton>

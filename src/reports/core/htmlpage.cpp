@@ -1,6 +1,6 @@
 #include "reports/core/htmlpage.h"
 
-#include "i18n/core/cp1256.h"
+#include "base/cp1256.h"
 
 #include <QSaveFile>
 

@@ -1,6 +1,6 @@
 #include "reports/widgets/frmedition.h"
 
-#include "admin/core/rights.h"
+#include "base/rights.h"
 #include "data/core/shareddata.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "app/core/config.h"
+#include "base/config.h"
 
-#include "app/core/inifile.h"
-#include "app/core/session.h"
+#include "base/inifile.h"
+#include "base/session.h"
 
 #include <QDir>
 #include <QFileInfo>

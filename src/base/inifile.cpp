@@ -1,4 +1,6 @@
-#include "app/core/inifile.h"
+#include "base/inifile.h"
+
+#include "base/cp1256.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -39,20 +41,32 @@ bool IniFile::load(const QString &path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return false;
-    QByteArray bytes = f.readAll();
+    loadFromData(f.readAll());
+    return true;
+}
+
+void IniFile::loadFromData(QByteArray bytes)
+{
+    lines_.clear();
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     crlf_ = bytes.contains("\r\n");
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
-    latin1_ = utf8.hasError();
-    if (latin1_)
-        text = QString::fromLatin1(bytes);
+    cp1256_ = utf8.hasError();
+    if (cp1256_)
+        text = decodeCp1256(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     lines_ = text.split(u'\n');
     if (!lines_.isEmpty() && lines_.last().isEmpty())
         lines_.removeLast();
-    return true;
+}
+
+bool IniFile::isSectionLine(const QString &line, QString *name) { return isSection(line.trimmed(), name); }
+
+bool IniFile::isKeyLine(const QString &line, QString *key, QString *value)
+{
+    return splitKey(line.trimmed(), key, value);
 }
 
 bool IniFile::save(const QString &path) const
@@ -64,7 +78,7 @@ bool IniFile::save(const QString &path) const
     QString text;
     for (const QString &line : lines_)
         text += line + eol;
-    const QByteArray bytes = latin1_ ? text.toLatin1() : text.toUtf8();
+    const QByteArray bytes = cp1256_ ? encodeCp1256(text, false) : text.toUtf8();
     if (f.write(bytes) != bytes.size())
         return false;
     return f.commit();

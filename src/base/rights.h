@@ -2,7 +2,7 @@
 // Who may use what: the module buttons of the main window and the gated
 // actions of each module, from the session's role and rights.
 
-#include "app/core/session.h"
+#include "base/session.h"
 
 #include <functional>
 

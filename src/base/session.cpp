@@ -1,4 +1,4 @@
-#include "app/core/session.h"
+#include "base/session.h"
 
 namespace folian {
 

@@ -15,7 +15,10 @@ class IniFile
 {
 public:
     // Loads `path`; false when the file cannot be read (the object is then empty).
+    // The text is UTF-8 when the bytes are valid UTF-8 (a BOM is dropped),
+    // else Windows-1256; a write-back keeps the file's encoding and line ends.
     bool load(const QString &path);
+    void loadFromData(QByteArray bytes);
     // Writes to `path` through a temporary file; false on any failure.
     bool save(const QString &path) const;
 
@@ -26,13 +29,17 @@ public:
     void setValue(const QString &section, const QString &key, const QString &value);
 
     const QStringList &lines() const { return lines_; }
+    // How a line reads: a section header, or a key with its value (comments
+    // starting with ';' or '#' are neither).
+    static bool isSectionLine(const QString &line, QString *name);
+    static bool isKeyLine(const QString &line, QString *key, QString *value);
 
 private:
     // Index of the line holding the key, -1 when absent.
     int find(const QString &section, const QString &key) const;
 
     QStringList lines_;
-    bool latin1_ = false;   // the file was not valid UTF-8: write it back the same way
+    bool cp1256_ = false;   // the file was not valid UTF-8: write it back the same way
     bool crlf_ = false;
 };
 

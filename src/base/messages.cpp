@@ -1,6 +1,6 @@
-#include "app/core/messages.h"
+#include "base/messages.h"
 
-#include "app/core/session.h"
+#include "base/session.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "admin/core/rights.h"
+#include "base/rights.h"
 
 namespace folian {
 

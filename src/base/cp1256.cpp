@@ -1,5 +1,6 @@
-#include "i18n/core/cp1256.h"
+#include "base/cp1256.h"
 
+#include <QHash>
 #include <QStringDecoder>
 
 namespace folian {
@@ -47,14 +48,15 @@ QByteArray encodeCp1256(const QString &text, bool htmlReferences)
             out += char(u);
             continue;
         }
-        int found = -1;
-        for (int i = 0; i < 128; ++i)
-            if (kHigh[i] == u) {
-                found = i;
-                break;
-            }
-        if (found >= 0)
-            out += char(0x80 + found);
+        static const QHash<uint, char> reverse = [] {
+            QHash<uint, char> r;
+            for (int i = 0; i < 128; ++i)
+                r.insert(kHigh[i], char(0x80 + i));
+            return r;
+        }();
+        const auto found = reverse.constFind(u);
+        if (found != reverse.constEnd())
+            out += *found;
         else if (htmlReferences)
             out += "&#" + QByteArray::number(u) + ';';
         else

@@ -67,4 +67,15 @@ struct Session
 
 Session &session();
 
+// Silences the shared error messages of the data module for its scope, for
+// callers that report the outcome themselves (batch runs, core services).
+class SilentScope
+{
+public:
+    SilentScope() { ++session().SilentMode; }
+    ~SilentScope() { --session().SilentMode; }
+    SilentScope(const SilentScope &) = delete;
+    SilentScope &operator=(const SilentScope &) = delete;
+};
+
 } // namespace folian

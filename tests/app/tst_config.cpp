@@ -182,7 +182,7 @@ private slots:
         QVERIFY(tdb.db().exec(QStringLiteral("UPDATE PARAMETRE SET CLASSIFICATION = NULL")));
         const QString path = tdb.writeIni(QStringLiteral("Engine=%1\nMode=0\n[OPAC]\nDirectory=/srv/opac\n").arg(engine.toLower()));
         TFrmData data;
-        QVERIFY(OpenSession(data, path));
+        QVERIFY2(OpenSession(data, path), qPrintable(data.connectionError()));
         QCOMPARE(session().ClassificationScheme, 0);
         QCOMPARE(session().AllDocumentTypes.size(), 24);
         QVERIFY(session().AllDocumentTypes.startsWith(QStringLiteral("abcd")));

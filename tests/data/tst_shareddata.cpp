@@ -23,6 +23,7 @@ int count(Database &db, const QString &sql) { return db.scalar(sql).toInt(); }
 class TstSharedData : public QObject
 {
     Q_OBJECT
+    QObject hookOwner;  // the handlers a test adds beside the rules
     RecordingSink sink;
 
 private slots:
@@ -306,7 +307,7 @@ private slots:
         QVERIFY(mine->open(QStringLiteral("SELECT * FROM SUPPORT")));
         QVERIFY(theirs.open(QStringLiteral("SELECT * FROM SUPPORT")));
         int raced = 0;
-        mine->keyAllocated = [&](Dataset &d) {
+        mine->keyAllocated.add([&](Dataset &d) {
             // Between our read of MAX and our insert, the other workstation posts with the same key.
             if (raced++ > 0)
                 return;
@@ -314,7 +315,7 @@ private slots:
             theirs.setValue(QStringLiteral("SUP_LIBELLE"), QStringLiteral("theirs"));
             QVERIFY(theirs.post());
             QCOMPARE(theirs.value(QStringLiteral("SUP_ID")), d.value(QStringLiteral("SUP_ID")));
-        };
+        }, &hookOwner);
         QVERIFY(mine->append());
         mine->setValue(QStringLiteral("SUP_LIBELLE"), QStringLiteral("mine"));
         QVERIFY2(mine->post(), qPrintable(mine->lastError()));
@@ -323,7 +324,7 @@ private slots:
         QCOMPARE(count(tdb.db(), QStringLiteral("SELECT COUNT(*) FROM SUPPORT")), 2);
         QVERIFY(sink.messages.isEmpty());
         // Many interleaved posts from both sides lose nothing.
-        mine->keyAllocated = nullptr;
+        mine->keyAllocated.remove(&hookOwner);
         for (int i = 0; i < 20; ++i) {
             Dataset *d = (i % 2) ? mine : &theirs;
             QVERIFY(d->append());

@@ -1,5 +1,7 @@
 #include "data/core/database.h"
 
+#include "data/core/dataset.h"
+
 #include <QAtomicInt>
 #include <QSqlDriver>
 
@@ -60,16 +62,8 @@ void Database::close()
 {
     if (name_.isEmpty())
         return;
-    for (const QString &n : idleStreams_ + busyStreams_) {
-        {
-            QSqlDatabase s = QSqlDatabase::database(n, false);
-            s.close();
-        }
-        QSqlDatabase::removeDatabase(n);
-    }
-    idleStreams_.clear();
-    busyStreams_.clear();
     failed_.clear();
+    posted_.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(name_, false);
         db.close();
@@ -157,8 +151,15 @@ bool Database::commit()
             connection().rollback();
         }
         failed_.clear();
+        if (ok)
+            posted_.clear();
+        else
+            afterRollback();
         return ok;
     }
+    // What was posted in the savepoint now belongs to the enclosing level.
+    for (Posted &p : posted_)
+        p.depth = std::min(p.depth, depth_);
     return exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(depth_));
 }
 
@@ -175,44 +176,39 @@ bool Database::rollback()
         exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(depth_));
     }
     failed_.clear();
+    afterRollback();
     return ok;
 }
 
-QString Database::acquireStreamConnection()
+void Database::posted(Dataset *d)
 {
-    if (!idleStreams_.isEmpty()) {
-        const QString n = idleStreams_.takeLast();
-        if (QSqlDatabase::database(n, false).isOpen()) {
-            busyStreams_ << n;
-            return n;
+    if (depth_ == 0)
+        return;
+    for (Posted &p : posted_)
+        if (p.dataset == d) {
+            p.depth = std::max(p.depth, depth_);
+            return;
         }
-        QSqlDatabase::removeDatabase(n);
-    }
-    const QString n = name_ + QStringLiteral("-stream-%1").arg(++streamSerial_);
-    QSqlDatabase s = QSqlDatabase::cloneDatabase(name_, n);
-    if (!s.open() || !runSetup(s)) {
-        lastError_ = s.lastError();
-        s = QSqlDatabase();
-        QSqlDatabase::removeDatabase(n);
-        return {};
-    }
-    busyStreams_ << n;
-    return n;
+    posted_.push_back({d, depth_});
 }
 
-void Database::releaseStreamConnection(const QString &name)
+void Database::forget(Dataset *d)
 {
-    if (!busyStreams_.removeOne(name))
-        return;
-    if (idleStreams_.size() < 4) {
-        idleStreams_ << name;
-        return;
-    }
-    {
-        QSqlDatabase s = QSqlDatabase::database(name, false);
-        s.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    std::erase_if(posted_, [d](const Posted &p) { return p.dataset == d; });
+}
+
+void Database::afterRollback()
+{
+    // Everything posted deeper than the level now current was undone.
+    std::vector<Dataset *> undone;
+    std::erase_if(posted_, [&](const Posted &p) {
+        if (p.depth <= depth_)
+            return false;
+        undone.push_back(p.dataset);
+        return true;
+    });
+    for (Dataset *d : undone)
+        d->rolledBack();
 }
 
 } // namespace folian

@@ -1,7 +1,7 @@
 #pragma once
 // One database connection with its dialect, the statements helpers every
-// service uses, RAII transactions, and the extra connections on which large
-// results are streamed.
+// service uses and RAII transactions. A workstation holds this one
+// connection: datasets read their results in pages on it.
 
 #include "data/core/dialect.h"
 
@@ -10,6 +10,8 @@
 #include <vector>
 
 namespace folian {
+
+class Dataset;
 
 class Database
 {
@@ -46,23 +48,29 @@ public:
     bool commit();
     bool rollback();
     bool inTransaction() const { return depth_ > 0; }
+    int transactionDepth() const { return depth_; }
 
-    // A connection of its own for a streamed result; give it back when done.
-    QString acquireStreamConnection();
-    void releaseStreamConnection(const QString &name);
+    // A dataset posted a row inside the current transaction: when that
+    // transaction (or the savepoint it posted in) rolls back, the dataset
+    // reads the database again.
+    void posted(Dataset *d);
+    void forget(Dataset *d);
 
 private:
     bool runSetup(QSqlDatabase &db);
+    void afterRollback();
 
     QString name_;
     ConnectionParams params_;
     std::unique_ptr<Dialect> dialect_;
     QSqlError lastError_;
     int depth_ = 0;
-    QStringList idleStreams_;
-    QStringList busyStreams_;
-    int streamSerial_ = 0;
     std::vector<std::unique_ptr<QSqlQuery>> failed_;
+    struct Posted {
+        Dataset *dataset;
+        int depth;
+    };
+    std::vector<Posted> posted_;
 };
 
 // Commits on `commit()`, rolls back when it goes out of scope uncommitted.

@@ -72,7 +72,11 @@ public:
         return QDateTime(QDate::currentDate(), QTime(0, 0));
     }
 
-    bool streamsOnMainConnection() const override { return true; }
+    // Collations registered on each connection from the platform's collator.
+    QString collate(const QString &language) const override
+    {
+        return language == QLatin1String("AR") ? QStringLiteral(" COLLATE FOLIAN_AR") : QStringLiteral(" COLLATE FOLIAN_FR");
+    }
 
     bool onConnect(QSqlDatabase &db) const override { return registerSqliteFunctions(db); }
 
@@ -152,7 +156,11 @@ public:
         return q.value(0).toDateTime();
     }
 
-    bool streamsOnMainConnection() const override { return false; }
+    // ICU's collations, whatever the locale the database was created with.
+    QString collate(const QString &language) const override
+    {
+        return language == QLatin1String("AR") ? QStringLiteral(" COLLATE \"ar-x-icu\"") : QStringLiteral(" COLLATE \"fr-x-icu\"");
+    }
 
     // Case mapping by ICU, whatever the locale the database was created with.
     QString likeNoCase(const QString &column) const override

@@ -58,9 +58,9 @@ public:
     // embedded engine; invalid when it cannot be read.
     virtual QDateTime serverDate(const QSqlDatabase &db) const = 0;
 
-    // Can a lazily read result stay open on the main connection while other
-    // statements run on it? When not, datasets stream on a connection of their own.
-    virtual bool streamsOnMainConnection() const = 0;
+    // The clause that sorts and compares text alphabetically in a language
+    // ("FR" or "AR"): " COLLATE ..." after a column.
+    virtual QString collate(const QString &language) const = 0;
 
     // The statement with each `?` placeholder replaced by its value, quoted by
     // the driver of `db` (for statements the server cannot prepare, such as a

@@ -19,6 +19,7 @@ struct QueryRules {
     const char *sortColumn;   // label column, `LanguageSuffix` added when `bySuffix`
     bool bySuffix;
     int flags;
+    bool collated = true;     // the sort column is text sorted alphabetically
 };
 
 // Which shared query carries which rule. Queries not listed carry both
@@ -38,7 +39,7 @@ const QueryRules kRules[] = {
     {"QVedette", "VED_ID", "VED_NOM", false, Both},
     {"QCollection", "COL_ID", "COL_TITRE_PROPRE", false, Both},
     {"QSousCollection", "SCL_ID", "SCL_TITRE_PROPRE", false, Both},
-    {"QClassification", nullptr, "CLA_ID", false, Both},
+    {"QClassification", nullptr, "CLA_ID", false, Both, false},
     {"QStructure", "STR_ID", nullptr, false, Both},
     {"QCategorie", "CAT_ID", nullptr, false, Both},
     {"QBibliotheque", "BIB_ID", nullptr, false, Both},
@@ -165,91 +166,101 @@ void TFrmData::attachHandlers()
         if (r && r->sortColumn) {
             const QString col = QLatin1String(r->sortColumn);
             const bool bySuffix = r->bySuffix;
-            // The label column of the current language, chosen at each open.
-            connect(d, &Dataset::aboutToReset, d, [d, col, bySuffix] {
-                d->setSortField(bySuffix ? col + session().LanguageSuffix : col);
+            const bool collated = r->collated;
+            // The label column of the current language, chosen at each open,
+            // sorted alphabetically in that language.
+            connect(d, &Dataset::aboutToReset, d, [this, d, col, bySuffix, collated] {
+                if (db_.isOpen())
+                    d->setSortField(bySuffix ? col + session().LanguageSuffix : col,
+                                    collated ? db_.dialect().collate(session().CurrentLanguage) : QString());
             });
         }
         if (flags & PostErr)
-            d->postError = [](Dataset &, const QSqlError &) {
-                if (!session().SilentMode)
-                    error(PostErrorMessage());
-            };
+            d->postError.add([](Dataset &ds, const QSqlError &) {
+                if (session().SilentMode)
+                    return;
+                // A refused value says which field to correct.
+                error(ds.refusal().isEmpty() ? PostErrorMessage() : PostErrorMessage() + u'\n' + ds.refusal());
+            }, this);
+        d->readError.add([](Dataset &ds) {
+            if (!session().SilentMode)
+                error(ds.lastError());
+        }, this);
         if (flags & DeleteErr)
-            d->deleteError = [](Dataset &, const QSqlError &) {
+            d->deleteError.add([](Dataset &, const QSqlError &) {
                 if (!session().SilentMode)
                     error(DeleteErrorMessage());
-            };
+            }, this);
     }
 
     // Records
-    QNotice->beforePost = [this](Dataset &d) {
+    QNotice->beforePost.add([this](Dataset &d) {
         noticeBeforePost(d);
         return true;
-    };
-    QNotice->afterInsert = [this](Dataset &d) { noticeAfterInsert(d); };
-    QNotice->afterEdit = [this](Dataset &d) { stampUpdate(d); };
-    QNotice->afterPost = [](Dataset &d, bool inserted) {
+    }, this);
+    QNotice->afterInsert.add([this](Dataset &d) { noticeAfterInsert(d); }, this);
+    QNotice->afterEdit.add([this](Dataset &d) { stampUpdate(d); }, this);
+    QNotice->afterPost.add([](Dataset &d, bool inserted) {
         if (inserted && !IsBlank(d.value(QStringLiteral("TYP_ID"))))
             session().DefaultDocumentType = d.value(QStringLiteral("TYP_ID")).toString();
-    };
-    QNotice->beforeDelete = [this](Dataset &d) { return noticeBeforeDelete(d); };
+    }, this);
+    QNotice->beforeDelete.add([this](Dataset &d) { return noticeBeforeDelete(d); }, this);
 
     // Satellites of the current record
-    QAuteur->afterInsert = [this](Dataset &d) {
+    QAuteur->afterInsert.add([this](Dataset &d) {
         d.setValue(QStringLiteral("DOC_ID"), currentDocId());
         d.setValue(QStringLiteral("AUT_TYPE"), d.rowsBefore() == 0 ? 1 : 2);
-    };
+    }, this);
     for (Dataset *d : {QMatiere, QIndice, QRessource})
-        d->afterInsert = [this](Dataset &ds) { ds.setValue(QStringLiteral("DOC_ID"), currentDocId()); };
-    QRessource->beforePost = [](Dataset &d) {
+        d->afterInsert.add([this](Dataset &ds) { ds.setValue(QStringLiteral("DOC_ID"), currentDocId()); }, this);
+    QRessource->beforePost.add([](Dataset &d) {
         d.setValue(QStringLiteral("RES_LIEN"), ResourceLinkName(d.value(QStringLiteral("RES_LIEN"))));
         return true;
-    };
-    QBulletin->afterInsert = [this](Dataset &d) {
+    }, this);
+    QBulletin->afterInsert.add([this](Dataset &d) {
         d.setValue(QStringLiteral("BIB_ID"), 0);
         d.setValue(QStringLiteral("DOC_ID"), currentDocId());
         d.setValue(QStringLiteral("BUL_STATUT"), 1);
-    };
-    QExemplaire->afterInsert = [this](Dataset &d) {
+    }, this);
+    QExemplaire->afterInsert.add([this](Dataset &d) {
         d.setValue(QStringLiteral("BIB_ID"), 0);
         d.setValue(QStringLiteral("DOC_ID"), currentDocId());
         d.setValue(QStringLiteral("STA_EXP_ID"), 2);
         d.setValue(QStringLiteral("MOD_ID"), 5);
         d.setValue(QStringLiteral("EXP_INVENTORIE"), 1);
-    };
-    QTypeDocument->beforeInsert = [](Dataset &) { return false; };
+    }, this);
+    QTypeDocument->beforeInsert.add([](Dataset &) { return false; }, this);
 
     // Authorities
-    QEditeur->afterInsert = [](Dataset &d) { d.setValue(QStringLiteral("EDT_TYPE"), 1); };
-    QEditeur->beforePost = [](Dataset &d) {
+    QEditeur->afterInsert.add([](Dataset &d) { d.setValue(QStringLiteral("EDT_TYPE"), 1); }, this);
+    QEditeur->beforePost.add([](Dataset &d) {
         d.setValue(QStringLiteral("EDT_KEYWORDS"),
                    BuildKeywords(d.value(QStringLiteral("EDT_NOM")).toString() + u' '
                                  + d.value(QStringLiteral("EDT_NOM_AR")).toString()));
         return true;
-    };
-    QVedette->beforePost = [](Dataset &d) {
+    }, this);
+    QVedette->beforePost.add([](Dataset &d) {
         d.setValue(QStringLiteral("VED_KEYWORDS"), BuildKeywords(d.value(QStringLiteral("VED_NOM")).toString()));
-        if (d.state() == Dataset::State::Edit && d.isNull(QStringLiteral("VED_ID2")))
+        if (d.state() == Dataset::State::Edit && IsBlank(d.value(QStringLiteral("VED_ID2"))))
             d.setValue(QStringLiteral("VED_ID2"), d.value(QStringLiteral("VED_ID")));
         return true;
-    };
+    }, this);
     // A heading with no accepted form refers to itself, once its key is known.
-    QVedette->keyAllocated = [](Dataset &d) {
-        if (d.isNull(QStringLiteral("VED_ID2")))
+    QVedette->keyAllocated.add([](Dataset &d) {
+        if (IsBlank(d.value(QStringLiteral("VED_ID2"))))
             d.setValue(QStringLiteral("VED_ID2"), d.value(QStringLiteral("VED_ID")));
-    };
-    QCollection->beforePost = [](Dataset &d) {
+    }, this);
+    QCollection->beforePost.add([](Dataset &d) {
         normalise(d, "COL_ISSN");
         return true;
-    };
-    QSousCollection->beforePost = [](Dataset &d) {
+    }, this);
+    QSousCollection->beforePost.add([](Dataset &d) {
         normalise(d, "SCL_ISSN");
         return true;
-    };
+    }, this);
 
     // Readers
-    QLecteur->afterInsert = [this](Dataset &d) {
+    QLecteur->afterInsert.add([this](Dataset &d) {
         d.setValue(QStringLiteral("BIB_ID"), 0);
         if (QCategorie->isOpen() && QCategorie->rowCount() > 0)
             d.setValue(QStringLiteral("CAT_ID"), QCategorie->valueAt(0, QCategorie->fieldIndex(QStringLiteral("CAT_ID"))));
@@ -258,21 +269,21 @@ void TFrmData::attachHandlers()
         d.setValue(QStringLiteral("LEC_DATE_ADHESION"), now.isNull() ? now : QVariant(now.toDateTime().date()));
         d.setValue(QStringLiteral("LEC_STAT_PRET"), 0);
         stampCreate(d);
-    };
-    QLecteur->afterEdit = [this](Dataset &d) { stampUpdate(d); };
+    }, this);
+    QLecteur->afterEdit.add([this](Dataset &d) { stampUpdate(d); }, this);
 
     // Acquisitions and budgets
     for (Dataset *d : {QBudget, QEngagement, QAcquisition}) {
-        d->afterInsert = [this](Dataset &ds) { stampCreate(ds); };
-        d->afterEdit = [this](Dataset &ds) { stampUpdate(ds); };
+        d->afterInsert.add([this](Dataset &ds) { stampCreate(ds); }, this);
+        d->afterEdit.add([this](Dataset &ds) { stampUpdate(ds); }, this);
     }
 
     // Users: no role and no right until the administrator grants them.
-    QUtilisateur->afterInsert = [](Dataset &d) {
+    QUtilisateur->afterInsert.add([](Dataset &d) {
         d.setValue(QStringLiteral("UTL_ROLE"), 0);
         for (Right r : allRights())
             d.setValue(QLatin1String(rightColumn(r)), 0);
-    };
+    }, this);
 }
 
 void TFrmData::noticeAfterInsert(Dataset &d)
@@ -294,7 +305,7 @@ void TFrmData::noticeBeforePost(Dataset &d)
     normalise(d, "DOC_ISBN");
     normalise(d, "DOC_ISSN");
     normalise(d, "DOC_NUM");
-    if (d.isNull(QStringLiteral("STA_ID")))
+    if (IsBlank(d.value(QStringLiteral("STA_ID"))))
         d.setValue(QStringLiteral("STA_ID"), 1);
     d.setValue(QStringLiteral("DOC_KEYWORDS"), BuildKeywords(joinTitles(d)));
 }

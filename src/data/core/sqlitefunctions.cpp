@@ -1,5 +1,7 @@
 // Functions the embedded engine lacks, registered on each of its connections.
 
+#include <QCollator>
+#include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QString>
@@ -23,6 +25,25 @@ void fold(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
+int compareWith(void *collator, int n1, const void *s1, int n2, const void *s2)
+{
+    const QString a = QString::fromUtf8(static_cast<const char *>(s1), n1);
+    const QString b = QString::fromUtf8(static_cast<const char *>(s2), n2);
+    const int c = static_cast<QCollator *>(collator)->compare(a, b);
+    if (c != 0)
+        return c;
+    return a < b ? -1 : (b < a ? 1 : 0);  // equal to the collator, still distinct texts
+}
+
+void freeCollator(void *collator) { delete static_cast<QCollator *>(collator); }
+
+bool addCollation(sqlite3 *h, const char *name, const QLocale &locale)
+{
+    auto *collator = new QCollator(locale);
+    collator->setCaseSensitivity(Qt::CaseInsensitive);
+    return sqlite3_create_collation_v2(h, name, SQLITE_UTF8, collator, compareWith, freeCollator) == SQLITE_OK;
+}
+
 } // namespace
 
 bool registerSqliteFunctions(QSqlDatabase &db)
@@ -35,7 +56,9 @@ bool registerSqliteFunctions(QSqlDatabase &db)
         return false;
     return sqlite3_create_function_v2(h, "FOLIAN_FOLD", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fold,
                                       nullptr, nullptr, nullptr)
-        == SQLITE_OK;
+            == SQLITE_OK
+        && addCollation(h, "FOLIAN_FR", QLocale(QLocale::French, QLocale::France))
+        && addCollation(h, "FOLIAN_AR", QLocale(QLocale::Arabic));
 }
 
 } // namespace folian

@@ -1,0 +1,344 @@
+// Reading a dataset's result in pages: each page is a complete query that
+// continues after the last row read, in the order of the sort columns and
+// then of the key.
+
+#include "data/core/dataset.h"
+
+#include "base/messages.h"
+#include "data/core/helpers.h"
+#include "data/core/sqltext.h"
+
+#include <QRegularExpression>
+
+namespace folian {
+
+namespace {
+constexpr int kFirstPage = 100;
+constexpr int kLargestPage = 100000;
+} // namespace
+
+bool Dataset::readFailed(const QSqlError &e)
+{
+    // The rows read so far are not the whole result: say so.
+    atEnd_ = true;
+    fetchFailed_ = true;
+    fail(tr2(QStringLiteral("La lecture des données a échoué : "), QStringLiteral("فشلت قراءة البيانات : "))
+             + e.text(),
+         e);
+    readError(*this);
+    emit fetchFailed(lastError_);
+    return false;
+}
+
+bool Dataset::startReading()
+{
+    fetchFailed_ = false;
+    paged_ = false;
+    atEnd_ = false;
+    frontier_.clear();
+    localRows_.clear();
+    order_.clear();
+    orderFields_.clear();
+    keyFields_.clear();
+    const SqlOrder parsed = splitOrderBy(sql_);
+    base_ = parsed.base;
+    if (!parsed.pageable)
+        return readWhole();
+    if (!describe())
+        return false;
+    if (!sortField_.isEmpty()) {
+        order_ = {OrderItem{sortField_.toUpper(), sortCollation_, false}};
+    } else {
+        for (const SqlOrder::Item &i : parsed.items)
+            order_ << OrderItem{i.column, i.collation, i.descending};
+    }
+    if (!planPages())
+        return readWhole();
+    paged_ = true;
+    readPage(kFirstPage);
+    return !fetchFailed_;
+}
+
+bool Dataset::describe()
+{
+    if (describedSql_ == base_ && !describedFields_.isEmpty()) {
+        fields_ = describedFields_;
+    } else {
+        QSqlQuery q = db_.query(QStringLiteral("SELECT * FROM (") + base_ + QStringLiteral(") FOLIAN_D WHERE 1 = 0"),
+                                binds_);
+        if (!q.isActive())
+            return fail(db_.lastError().text(), db_.lastError());
+        const QSqlRecord rec = q.record();
+        fields_.clear();
+        for (int i = 0; i < rec.count(); ++i)
+            fields_ << rec.fieldName(i).toUpper();
+        describedSql_ = base_;
+        describedFields_ = fields_;
+    }
+    fieldTypes_.clear();
+    for (const QString &f : std::as_const(fields_))
+        fieldTypes_ << tableColumnType(f);
+    return true;
+}
+
+bool Dataset::planPages()
+{
+    auto once = [this](const QString &c) { return fields_.count(c.toUpper()) == 1; };
+    QStringList key = keyColumns();
+    if (key.isEmpty() || !std::all_of(key.cbegin(), key.cend(), once))
+        key = uniqueKey_;
+    if (key.isEmpty() || !std::all_of(key.cbegin(), key.cend(), once))
+        return false;
+    for (const OrderItem &o : std::as_const(order_))
+        if (!once(o.column))
+            return false;
+    for (const QString &k : std::as_const(key)) {
+        keyFields_ << fieldIndex(k);
+        const bool ordered = std::any_of(order_.cbegin(), order_.cend(),
+                                         [&](const OrderItem &o) { return o.column == k.toUpper(); });
+        if (!ordered)
+            order_ << OrderItem{k.toUpper(), QString(), false};
+    }
+    for (const OrderItem &o : std::as_const(order_))
+        orderFields_ << fieldIndex(o.column);
+    return true;
+}
+
+QString Dataset::orderClause() const
+{
+    // NULL sorts as the smallest value on both engines.
+    QStringList parts;
+    for (const OrderItem &o : order_)
+        parts << o.column + o.collation + (o.desc ? QStringLiteral(" DESC NULLS LAST") : QStringLiteral(" NULLS FIRST"));
+    return parts.join(QStringLiteral(", "));
+}
+
+QString Dataset::afterClause(const QVariantList &frontier, QVariantList &binds) const
+{
+    if (frontier.isEmpty())
+        return {};
+    const bool simple = std::all_of(order_.cbegin(), order_.cend(),
+                                    [](const OrderItem &o) { return !o.desc && o.collation.isEmpty(); })
+        && std::none_of(frontier.cbegin(), frontier.cend(), [](const QVariant &v) { return v.isNull(); });
+    if (simple) {
+        // A row comparison, which both engines answer from an index.
+        QStringList cols, marks;
+        for (int i = 0; i < order_.size(); ++i) {
+            cols << order_.at(i).column;
+            marks << QStringLiteral("?");
+            binds << frontier.at(i);
+        }
+        if (cols.size() == 1)
+            return cols.first() + QStringLiteral(" > ?");
+        return u'(' + cols.join(QStringLiteral(", ")) + QStringLiteral(") > (") + marks.join(QStringLiteral(", ")) + u')';
+    }
+    // after(i) = beyond(i) OR (same(i) AND after(i + 1)), built from the last column.
+    QString clause;
+    QVariantList tail;
+    for (int i = int(order_.size()) - 1; i >= 0; --i) {
+        const OrderItem &o = order_.at(i);
+        const QString c = o.column + o.collation;
+        const QVariant &v = frontier.at(i);
+        QString beyond, same;
+        QVariantList beyondBinds, sameBinds;
+        if (v.isNull()) {
+            beyond = o.desc ? QString() : o.column + QStringLiteral(" IS NOT NULL");
+            same = o.column + QStringLiteral(" IS NULL");
+        } else {
+            beyond = o.desc ? QString(u'(' + c + QStringLiteral(" < ? OR ") + o.column + QStringLiteral(" IS NULL)"))
+                            : QString(c + QStringLiteral(" > ?"));
+            beyondBinds << v;
+            same = c + QStringLiteral(" = ?");
+            sameBinds << v;
+        }
+        QString next;
+        QVariantList nextBinds;
+        if (!clause.isEmpty()) {
+            next = u'(' + same + QStringLiteral(" AND ") + clause + u')';
+            nextBinds = sameBinds + tail;
+        }
+        if (beyond.isEmpty()) {
+            clause = next;
+            tail = nextBinds;
+        } else if (next.isEmpty()) {
+            clause = beyond;
+            tail = beyondBinds;
+        } else {
+            clause = u'(' + beyond + QStringLiteral(" OR ") + next + u')';
+            tail = beyondBinds + nextBinds;
+        }
+        if (clause.isEmpty()) {
+            clause = QStringLiteral("1 = 0");
+            tail.clear();
+        }
+    }
+    binds << tail;
+    return clause;
+}
+
+QString Dataset::pageSql(const QString &where, int limit) const
+{
+    QString sql = QStringLiteral("SELECT * FROM (") + base_ + QStringLiteral(") FOLIAN_P");
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where;
+    sql += QStringLiteral(" ORDER BY ") + orderClause();
+    if (limit > 0)
+        sql += QStringLiteral(" LIMIT %1").arg(limit);
+    return sql;
+}
+
+bool Dataset::readPage(int count, const QString &extraWhere, const QVariantList &extraBinds)
+{
+    if (atEnd_)
+        return false;
+    QVariantList binds = binds_;
+    QString where = afterClause(frontier_, binds);
+    if (!extraWhere.isEmpty()) {
+        where = where.isEmpty() ? extraWhere : where + QStringLiteral(" AND ") + extraWhere;
+        binds << extraBinds;
+    }
+    QSqlQuery q = db_.query(pageSql(where, count), binds);
+    if (!q.isActive())
+        return readFailed(db_.lastError());
+    const int first = rowCount();
+    int n = 0;
+    QVariantList frontier;
+    while (q.next()) {
+        ++n;
+        Row row;
+        row.reserve(fields_.size());
+        for (int i = 0; i < fields_.size(); ++i)
+            row << convert(i, q.value(i));
+        frontier.clear();
+        for (int f : std::as_const(orderFields_))
+            frontier << q.value(f);
+        if (!localRows_.isEmpty() && localRows_.contains(keyText(row)))
+            continue;  // posted here: already among the rows
+        rows_.append(row);
+    }
+    if (q.lastError().isValid())
+        return readFailed(q.lastError());
+    q.finish();
+    if (n > 0)
+        frontier_ = frontier;
+    if (n < count) {
+        atEnd_ = true;
+        localRows_.clear();
+    }
+    if (rowCount() > first)
+        emit rowsFetched(first, rowCount() - 1);
+    return rowCount() > first;
+}
+
+bool Dataset::readWhole()
+{
+    QString text = sql_;
+    if (!sortField_.isEmpty())
+        text = QStringLiteral("SELECT * FROM (") + base_ + QStringLiteral(") FOLIAN_S ORDER BY ") + sortField_
+            + sortCollation_;
+    QSqlQuery q = db_.query(text, binds_);
+    if (!q.isActive())
+        return fail(db_.lastError().text(), db_.lastError());
+    const QSqlRecord rec = q.record();
+    fields_.clear();
+    fieldTypes_.clear();
+    for (int i = 0; i < rec.count(); ++i) {
+        fields_ << rec.fieldName(i).toUpper();
+        fieldTypes_ << tableColumnType(fields_.last());
+    }
+    while (q.next()) {
+        Row row;
+        row.reserve(fields_.size());
+        for (int i = 0; i < fields_.size(); ++i)
+            row << convert(i, q.value(i));
+        rows_.append(row);
+    }
+    if (q.lastError().isValid())
+        return readFailed(q.lastError());
+    atEnd_ = true;
+    if (!rows_.isEmpty())
+        emit rowsFetched(0, rowCount() - 1);
+    return true;
+}
+
+QString Dataset::keyText(const Row &row) const
+{
+    QString out;
+    for (int f : keyFields_)
+        out += row.at(f).toString() + QChar(0x1f);
+    return out;
+}
+
+void Dataset::rememberLocal(const Row &row)
+{
+    if (paged_ && !atEnd_)
+        localRows_.insert(keyText(row));
+}
+
+bool Dataset::fetchMore(int count)
+{
+    if (atEnd_ || !isOpen())
+        return false;
+    return readPage(qBound(64, count, kLargestPage));
+}
+
+bool Dataset::fetchAll()
+{
+    while (!atEnd_)
+        readPage(kLargestPage);
+    return !fetchFailed_;
+}
+
+bool Dataset::isEmpty()
+{
+    if (rows_.isEmpty() && !atEnd_)
+        fetchMore(1);
+    return rows_.isEmpty();
+}
+
+int Dataset::recordCount()
+{
+    if (atEnd_)
+        return fetchFailed_ ? -1 : rowCount();
+    bool ok = false;
+    const QVariant n = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM (") + base_ + QStringLiteral(") FOLIAN_C"),
+                                  binds_, &ok);
+    if (!ok) {
+        fail(db_.lastError().text(), db_.lastError());
+        return -1;
+    }
+    return std::max(n.toInt(), rowCount());
+}
+
+bool Dataset::locate(const QString &column, const QVariant &value)
+{
+    const int f = fieldIndex(column);
+    if (f < 0)
+        return false;
+    auto search = [&](int from) {
+        for (int r = from; r < rowCount(); ++r)
+            if (sameValue(rows_.at(r).at(f), value))
+                return r;
+        return -1;
+    };
+    int found = search(0);
+    if (found < 0 && !atEnd_) {
+        // Is it there at all? Then read on until it comes.
+        const ColumnDef *c = this->column(column);
+        const QVariant bound = c ? db_.dialect().toDb(value, c->type) : value;
+        bool ok = false;
+        const QVariant n = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM (") + base_ + QStringLiteral(") FOLIAN_L WHERE ")
+                                          + fields_.at(f) + QStringLiteral(" = ?"),
+                                      binds_ + QVariantList{bound}, &ok);
+        if (!ok || n.toInt() == 0)
+            return false;
+        for (int page = 1000; found < 0 && !atEnd_; page = std::min(page * 2, kLargestPage)) {
+            const int from = rowCount();
+            readPage(page);
+            found = search(from);
+        }
+    }
+    return found >= 0 && moveTo(found);
+}
+
+} // namespace folian

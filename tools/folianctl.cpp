@@ -1,7 +1,7 @@
 // folianctl: batch access to the Folian core for librarians' scripts, tests
 // and benchmarks.
 
-#include "admin/core/passwords.h"
+#include "admin/core/administration.h"
 #include "base/config.h"
 #include "base/session.h"
 #include "data/core/database.h"
@@ -53,22 +53,8 @@ int initDb(const QString &iniPath, const QString &adminLogin, const QString &adm
     QString why;
     if (!openDatabase(db, iniPath, true, &why))
         return fail(why);
-    if (!db.dialect().tables(db.connection()).isEmpty())
-        return fail(QStringLiteral("the database already holds tables; init-db only fills an empty database"));
-    if (!createSchema(db, &why))
-        return fail(QStringLiteral("creating the schema failed: ") + why);
-    const QString hash = HashPassword(adminPassword);
-    if (hash.isEmpty())
-        return fail(QStringLiteral("cannot hash the administrator's password"));
-    QStringList cols{QStringLiteral("UTL_ID"), QStringLiteral("UTL_LOGIN"), QStringLiteral("UTL_PASSWORD"),
-                     QStringLiteral("UTL_NOM"), QStringLiteral("UTL_PRENOM"), QStringLiteral("UTL_ROLE")};
-    QVariantList row{1, adminLogin, hash, QStringLiteral("Administrateur"), QStringLiteral("Système"), 1};
-    for (Right r : allRights()) {
-        cols << QLatin1String(rightColumn(r));
-        row << 1;
-    }
-    if (!insertRows(db, QStringLiteral("UTILISATEUR"), cols, {row}, &why))
-        return fail(QStringLiteral("creating the administrator failed: ") + why);
+    if (!InitialiseDatabase(db, adminLogin, adminPassword, &why))
+        return fail(why + QStringLiteral(" (nothing was written)"));
     say(QStringLiteral("Database created (schema version %1) with the administrator \"%2\".")
             .arg(Schema::currentVersion())
             .arg(adminLogin));

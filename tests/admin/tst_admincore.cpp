@@ -261,6 +261,79 @@ private slots:
         QCOMPARE(lockedByRole(role, Right::CirculPeb), p.circLocked);
     }
 
+    // A role change: the rights the old role locked go back to the new role's preset.
+    void rightsOnRoleChange_data()
+    {
+        QTest::addColumn<int>("storedRole");
+        QTest::addColumn<QString>("stored");   // the 17 stored rights, 0/1
+        QTest::addColumn<int>("newRole");
+        QTest::addColumn<QString>("shown");
+        const QString all(17, u'1'), none(17, u'0');
+        //                                 acq   cat    circ
+        QTest::newRow("admin demoted to agent") << 1 << all << 6 << none;
+        QTest::newRow("admin to cataloguing manager") << 1 << all << 3 << QStringLiteral("00000111111000000");
+        QTest::newRow("admin stays admin") << 1 << all << 1 << all;
+        QTest::newRow("agent keeps his chosen right") << 6 << QStringLiteral("00000001000000000") << 6
+                                                      << QStringLiteral("00000001000000000");
+        QTest::newRow("circulation manager to agent keeps chosen") << 4 << QStringLiteral("00000001000111111") << 6
+                                                                   << QStringLiteral("00000001000000000");
+        QTest::newRow("agent promoted") << 0 << QStringLiteral("10000000000000000") << 4
+                                        << QStringLiteral("10000000000111111");
+    }
+    void rightsOnRoleChange()
+    {
+        QFETCH(int, storedRole);
+        QFETCH(QString, stored);
+        QFETCH(int, newRole);
+        QFETCH(QString, shown);
+        Rights in{};
+        for (int i = 0; i < RightCount; ++i)
+            in[size_t(i)] = stored.at(i) == u'1';
+        const Rights out = sheetRights(newRole, chosenRights(storedRole, in));
+        QString got;
+        for (bool b : out)
+            got += b ? u'1' : u'0';
+        QCOMPARE(got, shown);
+    }
+
+    // A demoted administrator saved through the sheet keeps no right of his old role.
+    void demotedAdministratorLosesHisRights_data() { addEngineRows(); }
+    void demotedAdministratorLosesHisRights()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        addUser(tdb.db(), 1, QStringLiteral("chef"), 1, HashPassword(QStringLiteral("p")));
+        int id = 0;
+        QVERIFY(saveUser(data, sheet(QStringLiteral("second"), 1), &id).ok());
+        UserSheet u = loadUser(data, id);
+        QVERIFY(std::all_of(u.rights.cbegin(), u.rights.cend(), [](bool b) { return b; }));
+        u.rights = sheetRights(6, chosenRights(u.role, u.rights));
+        u.role = 6;
+        QVERIFY(saveUser(data, u).ok());
+        QCOMPARE(tdb.db().scalar(QStringLiteral("SELECT UTL_CAT_NOTICE + UTL_ACQ_ACCES + UTL_CIRCUL_PEB FROM UTILISATEUR "
+                                                "WHERE UTL_ID = ?"), {id}).toInt(), 0);
+    }
+
+    // Creating a database is all or nothing: a failure leaves it empty, ready to try again.
+    void initialisingIsAllOrNothing_data() { addEngineRows(); }
+    void initialisingIsAllOrNothing()
+    {
+        QFETCH(QString, engine);
+        if (engine == QLatin1String("POSTGRESQL") && !postgresAvailable())
+            QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");
+        TestDatabase tdb(engine, false);
+        QVERIFY2(tdb.isValid(), qPrintable(tdb.error()));
+        QString why;
+        QVERIFY(!InitialiseDatabase(tdb.db(), QString(60, u'x'), QStringLiteral("p"), &why));  // login too long
+        QVERIFY2(why.contains(QLatin1String("UTL_LOGIN")), qPrintable(why));
+        QVERIFY(tdb.db().dialect().tables(tdb.db().connection()).isEmpty());
+        QVERIFY2(InitialiseDatabase(tdb.db(), QStringLiteral("admin"), QStringLiteral("p"), &why), qPrintable(why));
+        QCOMPARE(tdb.db().scalar(QStringLiteral("SELECT COUNT(*) FROM UTILISATEUR WHERE UTL_ROLE = 1")).toInt(), 1);
+        QVERIFY(!InitialiseDatabase(tdb.db(), QStringLiteral("admin"), QStringLiteral("p"), &why));
+    }
+
     void resetLoanStatistics_data() { addEngineRows(); }
     void resetLoanStatistics()
     {

@@ -150,6 +150,7 @@ private slots:
         QPointer<TFrmModule> previous;
         for (const auto &r : rows) {
             w.openModule(r.m);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(w.CurrentModuleFrame());
             QCOMPARE(w.CurrentModuleFrame()->objectName(), QLatin1String(r.form));
             QCOMPARE(session().CurrentModule, QLatin1String(r.current));

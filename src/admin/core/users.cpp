@@ -59,6 +59,23 @@ bool lockedByRole(int role, Right r)
     }
 }
 
+Rights chosenRights(int storedRole, const Rights &stored)
+{
+    Rights out = stored;
+    for (Right r : allRights())
+        if (lockedByRole(storedRole, r))
+            out[static_cast<size_t>(r)] = false;
+    return out;
+}
+
+Rights sheetRights(int role, const Rights &chosen)
+{
+    Rights out{};
+    for (Right r : allRights())
+        out[static_cast<size_t>(r)] = lockedByRole(role, r) || chosen[static_cast<size_t>(r)];
+    return out;
+}
+
 UserSheet loadUser(TFrmData &data, int userId)
 {
     UserSheet u;
@@ -172,11 +189,8 @@ SaveUserResult saveUser(TFrmData &data, const UserSheet &sheet, int *savedId)
                 typesOk = typesOk && db.exec(QStringLiteral("DELETE FROM CATALOGAGE WHERE UTL_ID = ? AND TYP_ID = ?"), {id, code});
         }
     }
-    if (!typesOk || !tx.commit()) {
-        // The list no longer matches the database: read it again.
-        users->open();
-        return {TFrmData::PostErrorMessage()};
-    }
+    if (!typesOk || !tx.commit())
+        return {TFrmData::PostErrorMessage()};  // rolled back: the list reads the database again
     if (savedId)
         *savedId = id;
     return {};
@@ -207,10 +221,8 @@ QString deleteUser(TFrmData &data, int userId)
             return users->remove();
         return db.exec(QStringLiteral("DELETE FROM UTILISATEUR WHERE UTL_ID = ?"), {userId});
     });
-    if (!ok || !tx.commit()) {
-        users->open();
+    if (!ok || !tx.commit())
         return TFrmData::DeleteErrorMessage();
-    }
     return {};
 }
 

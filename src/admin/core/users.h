@@ -25,6 +25,15 @@ RolePreset rolePreset(int role);
 // Is the right's box locked (checked) by the role?
 bool lockedByRole(int role, Right r);
 
+using Rights = std::array<bool, RightCount>;
+
+// The rights a user holds by choice: the stored rights without those his
+// stored role grants (they are stored granted). When the role changes, the
+// rights the old role locked go back to the new role's preset.
+Rights chosenRights(int storedRole, const Rights &stored);
+// The boxes of the sheet for a role: checked when locked by the role or chosen.
+Rights sheetRights(int role, const Rights &chosen);
+
 // What the sheet holds when it is saved.
 struct UserSheet {
     int id = 0;            // 0 for a new user

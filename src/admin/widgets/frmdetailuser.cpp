@@ -237,7 +237,7 @@ void TFrmDetailUser::showSheet()
     adresse_->setText(u.adresse);
     login_->setText(u.login);
     // The stored password is never shown: both fields start empty.
-    held_ = u.rights;
+    held_ = chosenRights(u.role, u.rights);
     fillTypes(u.documentTypes);
     setRole(u.role);
     RoleChange();
@@ -279,11 +279,11 @@ void TFrmDetailUser::RoleChange()
 {
     const int r = role();
     applying_ = true;
+    const Rights shown = sheetRights(r, held_);
     for (Right right : allRights()) {
         const auto i = static_cast<size_t>(right);
-        const bool locked = lockedByRole(r, right);
-        boxes_[i]->setChecked(locked || held_[i]);
-        boxes_[i]->setEnabled(!locked);
+        boxes_[i]->setChecked(shown[i]);
+        boxes_[i]->setEnabled(!lockedByRole(r, right));
     }
     applying_ = false;
     types_->setEnabled(rolePreset(r).typesEnabled);

@@ -1,5 +1,6 @@
 #include "app/widgets/frmmain.h"
 
+#include "data/widgets/uihelpers.h"
 #include "admin/widgets/frmlogon.h"
 #include "base/messages.h"
 #include "base/session.h"
@@ -222,7 +223,8 @@ void TFrmMain::ClearDesktopForm()
     if (module_)
         module_->ClearDesktopForm();  // the module asks about unsaved work first
     s.ClearingDesktop = true;
-    delete module_.data();
+    if (module_)
+        retire(module_.data());
     module_ = nullptr;
     s.ClearingDesktop = false;
     s.CurrentModule.clear();

@@ -119,6 +119,9 @@ public:
 
     QString lastError() const { return lastError_; }
     QSqlError lastSqlError() const { return lastSqlError_; }
+    // The name a refusal gives the field (its caption on the screen); the
+    // column's name by default.
+    void setFieldCaption(const QString &column, const QString &caption) { captions_.insert(column.toUpper(), caption); }
     // The message for the operator when the last failure was a refused value
     // (too long, not a number, ...), else empty.
     QString refusal() const { return refusal_; }
@@ -230,6 +233,7 @@ private:
     QString lastError_;
     QSqlError lastSqlError_;
     QString refusal_;
+    QHash<QString, QString> captions_;
 };
 
 } // namespace folian

@@ -4,6 +4,8 @@
 
 #include "data/core/dataset.h"
 
+#include "data/core/columnvalue.h"
+
 #include "base/messages.h"
 #include "data/core/helpers.h"
 #include "data/core/money.h"
@@ -73,44 +75,17 @@ QDateTime parseDateTime(const QString &text)
 
 } // namespace
 
-std::optional<ColType> Dataset::tableColumnType(const QString &field) const
+std::optional<QVariant> toColumnValue(const ColumnDef &column, const QVariant &v, QString *refusal)
 {
-    if (const ColumnDef *c = column(field))
-        return c->type;
-    return std::nullopt;
-}
-
-const ColumnDef *Dataset::column(const QString &field) const
-{
-    if (const TableDef *t = Schema::table(table_))
-        return t->column(field);
-    return nullptr;
-}
-
-QVariant Dataset::convert(int field, const QVariant &v) const
-{
-    const auto &t = fieldTypes_.at(field);
-    return t ? db_.dialect().fromDb(v, *t) : v;
-}
-
-bool Dataset::refuse(const QString &message)
-{
-    refusal_ = message;
-    return fail(message);
-}
-
-std::optional<QVariant> Dataset::toColumn(int field, const QVariant &v)
-{
-    const QString name = fields_.at(field);
-    const ColumnDef *c = column(name);
-    if (!c)
-        return v;
+    const ColumnDef *c = &column;
+    const QString &name = column.name;
     if (IsBlank(v) && c->type != ColType::Blob)
         return QVariant();
     if (!v.isValid() || v.isNull())
         return QVariant();
     auto refused = [&](const QString &fr, const QString &ar) -> std::optional<QVariant> {
-        refuse(tr2(fr, ar).arg(name, v.toString().left(40)));
+        if (refusal)
+            *refusal = tr2(fr, ar).arg(name, v.toString().left(40));
         return std::nullopt;
     };
     switch (c->type) {
@@ -127,11 +102,12 @@ std::optional<QVariant> Dataset::toColumn(int field, const QVariant &v)
         const QString s = v.toString();
         const int size = c->size > 0 ? c->size : 255;
         if (codePoints(s) > size) {
-            refuse(tr2(QStringLiteral("Le champ « %1 » ne peut pas dépasser %2 caractères (%3 saisis)."),
+            if (refusal)
+                *refusal = tr2(QStringLiteral("Le champ « %1 » ne peut pas dépasser %2 caractères (%3 saisis)."),
                        QStringLiteral("لا يمكن أن يتجاوز الحقل « %1 » %2 حرفا (أدخل %3)."))
                        .arg(name)
                        .arg(size)
-                       .arg(codePoints(s)));
+                       .arg(codePoints(s));
             return std::nullopt;
         }
         return QVariant(s);
@@ -169,6 +145,46 @@ std::optional<QVariant> Dataset::toColumn(int field, const QVariant &v)
         return QVariant(v.toByteArray());
     }
     return v;
+}
+
+std::optional<ColType> Dataset::tableColumnType(const QString &field) const
+{
+    if (const ColumnDef *c = column(field))
+        return c->type;
+    return std::nullopt;
+}
+
+const ColumnDef *Dataset::column(const QString &field) const
+{
+    if (const TableDef *t = Schema::table(table_))
+        return t->column(field);
+    return nullptr;
+}
+
+QVariant Dataset::convert(int field, const QVariant &v) const
+{
+    const auto &t = fieldTypes_.at(field);
+    return t ? db_.dialect().fromDb(v, *t) : v;
+}
+
+bool Dataset::refuse(const QString &message)
+{
+    refusal_ = message;
+    return fail(message);
+}
+
+std::optional<QVariant> Dataset::toColumn(int field, const QVariant &v)
+{
+    const ColumnDef *c = column(fields_.at(field));
+    if (!c)
+        return v;
+    ColumnDef named = *c;
+    named.name = captions_.value(named.name.toUpper(), named.name);
+    QString why;
+    const std::optional<QVariant> out = toColumnValue(named, v, &why);
+    if (!out)
+        refuse(why);
+    return out;
 }
 
 bool Dataset::checkRow()

@@ -1,5 +1,6 @@
 #include "data/core/migrator.h"
 
+#include "data/core/columnvalue.h"
 #include "data/core/database.h"
 #include "data/core/schema.h"
 
@@ -98,7 +99,18 @@ bool insertRows(Database &db, const QString &table, const QStringList &columns,
         QVariantList binds;
         for (int i = 0; i < columns.size(); ++i) {
             const ColumnDef *c = t->column(columns.at(i));
-            binds << (c ? db.dialect().toDb(row.value(i), c->type) : row.value(i));
+            if (!c) {
+                binds << row.value(i);
+                continue;
+            }
+            QString refusal;
+            const std::optional<QVariant> v = toColumnValue(*c, row.value(i), &refusal);
+            if (!v) {
+                if (why)
+                    *why = table + QStringLiteral(": ") + refusal;
+                return false;
+            }
+            binds << db.dialect().toDb(*v, c->type);
         }
         if (!db.exec(sql, binds)) {
             if (why)

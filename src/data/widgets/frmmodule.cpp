@@ -1,5 +1,6 @@
 #include "data/widgets/frmmodule.h"
 
+#include "data/widgets/uihelpers.h"
 #include "base/messages.h"
 #include "i18n/widgets/localise.h"
 
@@ -166,7 +167,8 @@ void TFrmModule::ClearDesktopForm()
     s.ClearingDesktop = true;
     if (screen_) {
         screenClosing(screen_);
-        delete screen_.data();
+        retire(screen_.data());
+        screen_ = nullptr;
     }
     screenName_.clear();
     s.CurrentScreen.clear();

@@ -1,5 +1,8 @@
 #include "data/widgets/uihelpers.h"
 
+#include <QLayout>
+#include <QWidget>
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -66,6 +69,16 @@ bool returnMovesFocus(QWidget *control, QKeyEvent *event)
     if (next && next != control)
         next->setFocus(Qt::TabFocusReason);
     return true;
+}
+
+void retire(QWidget *screen)
+{
+    if (!screen)
+        return;
+    screen->hide();
+    if (QWidget *parent = screen->parentWidget(); parent && parent->layout())
+        parent->layout()->removeWidget(screen);
+    screen->deleteLater();
 }
 
 } // namespace folian

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QListWidget;
+class QWidget;
 class QTableView;
 
 namespace folian {
@@ -14,6 +15,11 @@ void AddAndSelect(const QString &text, QListWidget *list);
 // A grid over a shared query as the screens show them: whole rows, one at
 // a time, no editing in the cells, no row numbers.
 void ConfigureGrid(QTableView *view);
+
+// Takes a screen off the desktop at once and frees it when control is back
+// in the event loop: a screen that opens another from one of its own
+// handlers is never deleted while that handler runs.
+void retire(QWidget *screen);
 
 // Opens a file or an address with the desktop's handler. A file with
 // parameters is started as a program with them, in `directory`. False when

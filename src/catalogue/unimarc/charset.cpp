@@ -50,8 +50,9 @@ bool isAscii(QByteArrayView bytes)
     return true;
 }
 
-bool isValidUtf8(QByteArrayView bytes)
+TextFacts examine(QByteArrayView bytes)
 {
+    TextFacts facts;
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const unsigned char *end = p + bytes.size();
     while (p < end) {
@@ -68,6 +69,7 @@ bool isValidUtf8(QByteArrayView bytes)
             ++p;
             continue;
         }
+        facts.ascii = false;
         int len;
         unsigned char lo = 0x80, hi = 0xBF;  // bounds of the second byte
         if (b >= 0xC2 && b <= 0xDF) {
@@ -85,101 +87,68 @@ bool isValidUtf8(QByteArrayView bytes)
             else if (b == 0xF4)
                 hi = 0x8F;  // nothing above U+10FFFF
         } else {
-            return false;
+            facts.utf8 = false;
+            return facts;
         }
-        if (end - p < len || p[1] < lo || p[1] > hi)
-            return false;
-        for (int k = 2; k < len; ++k)
-            if ((p[k] & 0xC0) != 0x80)
-                return false;
+        bool valid = end - p >= len && p[1] >= lo && p[1] <= hi;
+        for (int k = 2; valid && k < len; ++k)
+            valid = (p[k] & 0xC0) == 0x80;
+        if (!valid) {
+            facts.utf8 = false;
+            return facts;
+        }
+        // The non-sorting markers U+0088, U+0089, U+0098, U+009C; the combining
+        // diacritics U+0300-U+036F; the Arabic madda and hamza marks U+0653-U+0655
+        // (alef + madda is alef with madda). Other scripts' marks are left as they come.
+        if ((b == 0xC2 && iso5426::isNonSortingMarker(p[1])) || b == 0xCC || b == 0xCD ||
+            (b == 0xD9 && p[1] >= 0x93 && p[1] <= 0x95))
+            facts.cleanUtf8 = false;
         p += len;
     }
-    return true;
+    return facts;
 }
 
-Charset chooseCharset(Charset declared, QByteArrayView data)
+Charset chooseCharset(Charset declared, QByteArrayView data, const TextFacts &facts)
 {
-    if (isAscii(data))
+    if (facts.ascii)
         return declared == Charset::Undeclared || declared == Charset::Windows1256 ? Charset::Iso646 : declared;
-    const bool utf8 = isValidUtf8(data);
     switch (declared) {
     case Charset::Utf8:
-        return utf8 ? Charset::Utf8 : Charset::Windows1256;
+        return facts.utf8 ? Charset::Utf8 : Charset::Windows1256;
     case Charset::Iso646:
     case Charset::Iso5426:
         // ISO 5426 puts its diacritics before an ASCII letter, which UTF-8 never
         // allows: bytes that are valid UTF-8 are UTF-8 whatever the declaration.
-        if (utf8)
+        if (facts.utf8)
             return Charset::Utf8;
         return iso5426::plausible(data) ? Charset::Iso5426 : Charset::Windows1256;
     case Charset::Undeclared:
     case Charset::Windows1256:
         break;
     }
-    return utf8 ? Charset::Utf8 : Charset::Windows1256;
+    return facts.utf8 ? Charset::Utf8 : Charset::Windows1256;
 }
 
 namespace {
 
-// U+0088, U+0089, U+0098 and U+009C, the non-sorting markers as UTF-8 writes them.
-bool isMarkerAt(const char *p, const char *end)
-{
-    if (end - p < 2 || static_cast<unsigned char>(p[0]) != 0xC2)
-        return false;
-    const auto b = static_cast<unsigned char>(p[1]);
-    return iso5426::isNonSortingMarker(b);
-}
-
-// Whether UTF-8 text may hold a sequence that NFC changes: the combining
-// diacritics U+0300-U+036F and the Arabic madda and hamza marks U+0653-U+0655
-// (alef + madda is alef with madda). Other scripts' marks are left as they come.
-bool mayNeedComposition(QByteArrayView v)
-{
-    const qsizetype n = v.size();
-    for (qsizetype i = 0; i + 1 < n; ++i) {
-        const auto b = static_cast<unsigned char>(v[i]);
-        if (b == 0xCC || b == 0xCD)
-            return true;
-        if (b == 0xD9) {
-            const auto c = static_cast<unsigned char>(v[i + 1]);
-            if (c >= 0x93 && c <= 0x95)
-                return true;
-        }
-    }
-    return false;
-}
-
+// Valid UTF-8 without the non-sorting markers, in NFC.
 void appendUtf8(QByteArray &out, QByteArrayView v)
 {
-    if (isAscii(v)) {
+    if (examine(v).cleanUtf8) {
         out.append(v);
         return;
     }
     QByteArray clean;
-    const char *p = v.data();
-    const char *end = p + v.size();
-    bool markers = false;
-    for (const char *q = p; q < end; ++q)
-        if (isMarkerAt(q, end)) {
-            markers = true;
-            break;
-        }
-    if (markers) {
-        clean.reserve(v.size());
-        for (const char *q = p; q < end;) {
-            if (isMarkerAt(q, end)) {
-                q += 2;
-            } else {
-                clean += *q;
-                ++q;
-            }
-        }
-        v = clean;
+    clean.reserve(v.size());
+    const char *end = v.data() + v.size();
+    for (const char *q = v.data(); q < end; ++q) {
+        if (static_cast<unsigned char>(q[0]) == 0xC2 && q + 1 < end &&
+            iso5426::isNonSortingMarker(static_cast<unsigned char>(q[1])))
+            ++q;
+        else
+            clean += *q;
     }
-    if (mayNeedComposition(v))
-        out += QString::fromUtf8(v).normalized(QString::NormalizationForm_C).toUtf8();
-    else
-        out.append(v);
+    out += QString::fromUtf8(clean).normalized(QString::NormalizationForm_C).toUtf8();
 }
 
 } // namespace

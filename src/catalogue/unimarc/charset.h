@@ -24,12 +24,21 @@ QString charsetName(Charset c);
 Charset declaredCharset(QByteArrayView field100a);
 
 bool isAscii(QByteArrayView bytes);
-bool isValidUtf8(QByteArrayView bytes);
+
+// What one pass over the bytes finds.
+struct TextFacts {
+    bool ascii = true;
+    bool utf8 = true;       // valid UTF-8
+    bool cleanUtf8 = true;  // without non-sorting markers or marks that NFC may compose
+};
+TextFacts examine(QByteArrayView bytes);
+inline bool isValidUtf8(QByteArrayView bytes) { return examine(bytes).utf8; }
 
 // The set to decode with: the declared one when the bytes fit it, else UTF-8
 // when they are valid UTF-8, else Windows-1256. `data` is every byte of the
 // record's fields.
-Charset chooseCharset(Charset declared, QByteArrayView data);
+Charset chooseCharset(Charset declared, QByteArrayView data, const TextFacts &facts);
+inline Charset chooseCharset(Charset declared, QByteArrayView data) { return chooseCharset(declared, data, examine(data)); }
 
 // Appends `bytes` (one value) decoded from `charset` as UTF-8 in NFC, without
 // the non-sorting markers.

@@ -18,21 +18,22 @@ DumpCounts dumpFile(const QString &path, QIODevice &out, QIODevice &err)
     QByteArray text;
     text.reserve(kFlushAt + 64 * 1024);
     RawRecord raw;
+    RecordView view;
+    QByteArray scratch;
     bool first = true;
     while (splitter.next(raw)) {
-        const ParseResult r = parseRecord(raw);
-        if (!r.ok()) {
+        if (!scanRecord(raw, view, &scratch)) {
             ++counts.rejected;
-            err.write((rejectionMessage(raw.ordinal, raw.offset, r.reason()) + u'\n').toUtf8());
+            err.write((rejectionMessage(raw.ordinal, raw.offset, reason(view)) + u'\n').toUtf8());
             continue;
         }
         ++counts.records;
-        if (r.record.isDeleted())
+        if (view.leader[5] == 'd')
             ++counts.deleted;
         if (!first)
             text += '\n';
         first = false;
-        appendTagged(text, r.record);
+        appendTagged(text, view);
         if (text.size() >= kFlushAt) {
             out.write(text);
             text.resize(0);  // keeps the capacity

@@ -1,9 +1,6 @@
 #include "catalogue/unimarc/reader.h"
 
 #include "app/core/messages.h"
-#include "catalogue/unimarc/iso2709.h"
-
-#include <QVarLengthArray>
 
 namespace folian::unimarc {
 
@@ -37,59 +34,54 @@ QString printable(QByteArrayView v)
     return s;
 }
 
-struct RawField {
-    QByteArrayView tag;
-    QByteArrayView body;  // without its terminator
-    qsizetype start;      // position of the body in the record
-    qsizetype entry;      // directory entry number, from 1
-};
+QString hexByte(char c) { return QStringLiteral("0x%1").arg(uint(static_cast<unsigned char>(c)), 2, 16, QChar(u'0')); }
 
 // The raw value of the first $a of field 100, for its character set positions.
-QByteArrayView raw100a(const QVarLengthArray<RawField, 64> &fields)
+QByteArrayView raw100a(const RecordView &v)
 {
-    for (const RawField &f : fields) {
-        if (f.tag != "100")
+    for (const FieldView &f : v.fields) {
+        if (f.tag != "100" || f.isControl())
             continue;
-        const QByteArrayView b = f.body;
-        for (qsizetype i = 0; i + 1 < b.size(); ++i) {
-            if (b[i] == kSubfieldDelimiter && b[i + 1] == 'a') {
-                qsizetype end = i + 2;
-                while (end < b.size() && b[end] != kSubfieldDelimiter)
-                    ++end;
-                return b.sliced(i + 2, end - i - 2);
+        QByteArrayView a;
+        bool found = false;
+        forEachSubfield(f.subfields, [&](char code, QByteArrayView value) {
+            if (!found && code == 'a') {
+                a = value;
+                found = true;
             }
-        }
+        });
+        if (found)
+            return a;
     }
     return {};
 }
 
-class Parser
+class Scanner
 {
 public:
-    explicit Parser(QByteArrayView bytes) : b_(bytes) {}
-    ParseResult run();
+    Scanner(QByteArrayView bytes, RecordView &view) : b_(bytes), v_(view) {}
+    bool run();
 
 private:
-    ParseResult &fail(qsizetype at, const QString &why)
+    bool fail(qsizetype at, const QString &why)
     {
-        r_.record = Record();
-        r_.error = why;
-        r_.errorAt = at;
-        return r_;
+        v_.error = why;
+        v_.errorAt = at;
+        v_.fields.clear();
+        return false;
     }
     bool readDirectory(qsizetype base, qsizetype dataEnd);
-    bool readDataField(const RawField &raw, Field &f);
-    QString where(const RawField &raw) const
+    bool readIndicators(FieldView &f);
+    QString where(const FieldView &f) const
     {
-        return QStringLiteral("field %1 (directory entry %2)").arg(printable(raw.tag)).arg(raw.entry);
+        return QStringLiteral("field %1 (directory entry %2)").arg(printable(f.tag)).arg(f.entry);
     }
 
     QByteArrayView b_;
-    ParseResult r_;
-    QVarLengthArray<RawField, 64> raw_;
+    RecordView &v_;
 };
 
-ParseResult Parser::run()
+bool Scanner::run()
 {
     const qsizetype n = b_.size();
     if (n == 0)
@@ -119,152 +111,188 @@ ParseResult Parser::run()
     if ((b_[20] != '4' && b_[20] != ' ') || (b_[21] != '5' && b_[21] != ' '))
         return fail(20, QStringLiteral("directory entry map \"%1\" in the leader, where UNIMARC has 45")
                             .arg(printable(b_.sliced(20, 2))));
+    v_.leader = b_.first(kLeaderLength);
     if (!readDirectory(base, dataEnd))
-        return r_;
+        return false;
 
-    r_.declared = declaredCharset(raw100a(raw_));
-    r_.charset = chooseCharset(r_.declared, b_.sliced(base, dataEnd - base));
-
-    Record &rec = r_.record;
-    rec.leader = b_.first(kLeaderLength).toByteArray();
-    rec.fields.reserve(raw_.size());
-    for (const RawField &raw : raw_) {
-        if (Field::isControlTag(raw.tag)) {
-            rec.fields.append(Field::control(raw.tag, decoded(raw.body, r_.charset)));
-            continue;
-        }
-        Field f(raw.tag, ' ', ' ');
-        if (!readDataField(raw, f))
-            return r_;
-        rec.fields.append(std::move(f));
-    }
-    return r_;
+    const QByteArrayView data = b_.sliced(base, dataEnd - base);
+    v_.declared = declaredCharset(raw100a(v_));
+    const TextFacts facts = examine(data);
+    v_.charset = chooseCharset(v_.declared, data, facts);
+    v_.verbatim = facts.ascii || (v_.charset == Charset::Utf8 && facts.cleanUtf8);
+    return true;
 }
 
-bool Parser::readDirectory(qsizetype base, qsizetype dataEnd)
+bool Scanner::readDirectory(qsizetype base, qsizetype dataEnd)
 {
     const qsizetype dirLength = base - 1 - kLeaderLength;
-    if (dirLength % kEntryLength != 0) {
-        fail(kLeaderLength, QStringLiteral("directory of %1 bytes is not a whole number of 12-byte entries").arg(dirLength));
-        return false;
-    }
+    if (dirLength % kEntryLength != 0)
+        return fail(kLeaderLength,
+                    QStringLiteral("directory of %1 bytes is not a whole number of 12-byte entries").arg(dirLength));
     const qsizetype entries = dirLength / kEntryLength;
-    raw_.reserve(entries);
+    v_.fields.reserve(entries);
     for (qsizetype i = 0; i < entries; ++i) {
         const qsizetype e = kLeaderLength + i * kEntryLength;
-        RawField raw{b_.sliced(e, 3), {}, 0, i + 1};
-        if (!isAlnum(raw.tag[0]) || !isAlnum(raw.tag[1]) || !isAlnum(raw.tag[2])) {
-            fail(e, QStringLiteral("directory entry %1: tag \"%2\" is not three letters or digits").arg(i + 1).arg(printable(raw.tag)));
-            return false;
-        }
+        FieldView f;
+        f.tag = b_.sliced(e, 3);
+        f.entry = i + 1;
+        if (!isAlnum(f.tag[0]) || !isAlnum(f.tag[1]) || !isAlnum(f.tag[2]))
+            return fail(e, QStringLiteral("directory entry %1: tag \"%2\" is not three letters or digits")
+                               .arg(i + 1).arg(printable(f.tag)));
         const qsizetype flen = digits(b_, e + 3, 4);
         const qsizetype start = digits(b_, e + 7, 5);
-        if (flen < 0 || start < 0) {
-            fail(e + 3, QStringLiteral("%1: length \"%2\" or start \"%3\" is not a number")
-                            .arg(where(raw), printable(b_.sliced(e + 3, 4)), printable(b_.sliced(e + 7, 5))));
-            return false;
-        }
-        if (flen == 0) {
-            fail(e + 3, QStringLiteral("%1: length 0").arg(where(raw)));
-            return false;
-        }
+        if (flen < 0 || start < 0)
+            return fail(e + 3, QStringLiteral("%1: length \"%2\" or start \"%3\" is not a number")
+                                   .arg(where(f), printable(b_.sliced(e + 3, 4)), printable(b_.sliced(e + 7, 5))));
+        if (flen == 0)
+            return fail(e + 3, QStringLiteral("%1: length 0").arg(where(f)));
         const qsizetype fs = base + start;
         const qsizetype fe = fs + flen;
-        if (fe > dataEnd) {
-            fail(e + 7, QStringLiteral("%1 points outside the record: bytes %2 to %3 of %4")
-                            .arg(where(raw)).arg(fs).arg(fe - 1).arg(dataEnd));
+        if (fe > dataEnd)
+            return fail(e + 7, QStringLiteral("%1 points outside the record: bytes %2 to %3 of %4")
+                                   .arg(where(f)).arg(fs).arg(fe - 1).arg(dataEnd));
+        if (b_[fe - 1] != kFieldTerminator)
+            return fail(fe - 1, QStringLiteral("%1 does not end with a field terminator where its length of %2 says")
+                                    .arg(where(f)).arg(flen));
+        f.body = b_.sliced(fs, flen - 1);
+        f.start = fs;
+        if (const qsizetype inner = f.body.indexOf(kFieldTerminator); inner >= 0)
+            return fail(fs + inner, QStringLiteral("%1 holds a field terminator before its end").arg(where(f)));
+        if (!f.isControl() && !readIndicators(f))
             return false;
-        }
-        if (b_[fe - 1] != kFieldTerminator) {
-            fail(fe - 1, QStringLiteral("%1 does not end with a field terminator where its length of %2 says")
-                             .arg(where(raw)).arg(flen));
-            return false;
-        }
-        raw.body = b_.sliced(fs, flen - 1);
-        raw.start = fs;
-        if (const qsizetype inner = raw.body.indexOf(kFieldTerminator); inner >= 0) {
-            fail(fs + inner, QStringLiteral("%1 holds a field terminator before its end").arg(where(raw)));
-            return false;
-        }
-        raw_.append(raw);
+        v_.fields.append(f);
     }
     return true;
 }
 
-bool Parser::readDataField(const RawField &raw, Field &f)
+bool Scanner::readIndicators(FieldView &f)
 {
-    QByteArrayView rest = raw.body;
+    QByteArrayView rest = f.body;
     // Two indicators, unless the field starts at once with a subfield.
     for (char *ind : {&f.ind1, &f.ind2}) {
         if (rest.isEmpty() || rest[0] == kSubfieldDelimiter)
             break;
-        if (!isPrintable(rest[0])) {
-            fail(raw.start + (raw.body.size() - rest.size()),
-                 QStringLiteral("%1: indicator byte 0x%2 is not a printable character")
-                     .arg(where(raw)).arg(uint(static_cast<unsigned char>(rest[0])), 2, 16, QChar(u'0')));
-            return false;
-        }
+        if (!isPrintable(rest[0]))
+            return fail(f.start + (f.body.size() - rest.size()),
+                        QStringLiteral("%1: indicator byte %2 is not a printable character").arg(where(f), hexByte(rest[0])));
         *ind = rest[0];
         rest = rest.sliced(1);
     }
-    // Text before the first delimiter belongs to no subfield and is not kept.
-    qsizetype p = rest.indexOf(kSubfieldDelimiter);
-    f.subfields.reserve(rest.count(kSubfieldDelimiter));
-    while (p >= 0) {
-        qsizetype next = rest.indexOf(kSubfieldDelimiter, p + 1);
-        const qsizetype end = next < 0 ? rest.size() : next;
-        if (end > p + 1) {
-            const char code = rest[p + 1];
-            if (!isPrintable(code)) {
-                fail(raw.start + (raw.body.size() - rest.size()) + p + 1,
-                     QStringLiteral("%1: subfield code byte 0x%2 is not a printable character")
-                         .arg(where(raw)).arg(uint(static_cast<unsigned char>(code)), 2, 16, QChar(u'0')));
-                return false;
-            }
-            Subfield s;
-            s.code = code;
-            appendDecoded(s.value, rest.sliced(p + 2, end - p - 2), r_.charset);
-            f.subfields.append(std::move(s));
-        }
-        p = next;
-    }
+    f.subfields = rest;
+    qsizetype bad = -1;
+    forEachSubfield(rest, [&](char code, QByteArrayView value) {
+        if (bad < 0 && !isPrintable(code))
+            bad = value.data() - 1 - b_.data();
+    });
+    if (bad >= 0)
+        return fail(bad, QStringLiteral("%1: subfield code byte %2 is not a printable character").arg(where(f), hexByte(b_[bad])));
     return true;
 }
 
 } // namespace
 
-QString ParseResult::reason() const
+Record RecordView::toRecord() const
 {
-    return errorAt >= 0 ? QStringLiteral("%1 (byte %2 of the record)").arg(error).arg(errorAt) : error;
+    Record rec;
+    rec.leader = leader.toByteArray();
+    rec.fields.reserve(fields.size());
+    for (const FieldView &fv : fields) {
+        if (fv.isControl()) {
+            QByteArray data;
+            appendValue(data, fv.body);
+            rec.fields.append(Field::control(fv.tag, std::move(data)));
+            continue;
+        }
+        Field f(fv.tag, fv.ind1, fv.ind2);
+        forEachSubfield(fv.subfields, [&](char code, QByteArrayView raw) {
+            Subfield s;
+            s.code = code;
+            appendValue(s.value, raw);
+            f.subfields.append(std::move(s));
+        });
+        rec.fields.append(std::move(f));
+    }
+    return rec;
 }
+
+bool scanRecord(QByteArrayView bytes, RecordView &view, QByteArray *scratch)
+{
+    view.fields.clear();
+    view.error.clear();
+    view.errorAt = -1;
+    view.declared = view.charset = Charset::Undeclared;
+    view.verbatim = false;
+    if (Scanner(bytes, view).run() || !scratch || bytes.indexOf('\0') < 0)
+        return view.ok();
+    // Some systems pad their records with NUL bytes that no length counts.
+    const QString error = view.error;
+    const qsizetype errorAt = view.errorAt;
+    *scratch = bytes.toByteArray();
+    scratch->removeIf([](char c) { return c == '\0'; });
+    view.error.clear();
+    if (Scanner(*scratch, view).run())
+        return true;
+    view.error = error;
+    view.errorAt = errorAt;
+    return false;
+}
+
+bool scanRecord(const RawRecord &raw, RecordView &view, QByteArray *scratch)
+{
+    if (!raw.oversize)
+        return scanRecord(raw.bytes, view, scratch);
+    view.fields.clear();
+    view.error = QStringLiteral("no record terminator within %1 bytes, the format's longest record").arg(kMaxRecordLength);
+    view.errorAt = kMaxRecordLength;
+    return false;
+}
+
+namespace {
+ParseResult resultOf(const RecordView &view)
+{
+    ParseResult r;
+    r.declared = view.declared;
+    r.charset = view.charset;
+    if (view.ok())
+        r.record = view.toRecord();
+    r.error = view.error;
+    r.errorAt = view.errorAt;
+    return r;
+}
+} // namespace
+
+ParseResult parseRecord(QByteArrayView bytes)
+{
+    RecordView view;
+    QByteArray scratch;
+    scanRecord(bytes, view, &scratch);
+    return resultOf(view);
+}
+
+ParseResult parseRecord(const RawRecord &raw)
+{
+    RecordView view;
+    QByteArray scratch;
+    scanRecord(raw, view, &scratch);
+    return resultOf(view);
+}
+
+namespace {
+QString withPosition(const QString &error, qsizetype at)
+{
+    return at >= 0 ? QStringLiteral("%1 (byte %2 of the record)").arg(error).arg(at) : error;
+}
+} // namespace
+
+QString ParseResult::reason() const { return withPosition(error, errorAt); }
+
+QString reason(const RecordView &view) { return withPosition(view.error, view.errorAt); }
 
 bool ParseResult::charsetMismatch() const
 {
     if (declared == Charset::Undeclared || charset == Charset::Iso646)
         return false;
     return declared != charset && !(declared == Charset::Iso646 && charset == Charset::Iso5426);
-}
-
-ParseResult parseRecord(QByteArrayView bytes)
-{
-    ParseResult r = Parser(bytes).run();
-    if (r.ok() || bytes.indexOf('\0') < 0)
-        return r;
-    // Some systems pad their records with NUL bytes that no length counts.
-    QByteArray clean = bytes.toByteArray();
-    clean.removeIf([](char c) { return c == '\0'; });
-    ParseResult again = Parser(clean).run();
-    return again.ok() ? again : r;
-}
-
-ParseResult parseRecord(const RawRecord &raw)
-{
-    if (!raw.oversize)
-        return parseRecord(raw.bytes);
-    ParseResult r;
-    r.error = QStringLiteral("no record terminator within %1 bytes, the format's longest record").arg(kMaxRecordLength);
-    r.errorAt = kMaxRecordLength;
-    return r;
 }
 
 QString rejectionMessage(qint64 ordinal, qint64 offset, const QString &reason)

@@ -6,6 +6,7 @@
 // Indicators show blanks as '#'; subfields are "$" + code + value. Records
 // are separated by a blank line.
 
+#include "catalogue/unimarc/reader.h"
 #include "catalogue/unimarc/record.h"
 
 #include <QByteArray>
@@ -15,6 +16,8 @@ namespace folian::unimarc {
 
 // Appends the record's lines (UTF-8, each ending with '\n') to `out`.
 void appendTagged(QByteArray &out, const Record &record);
+// The same from a scanned record, decoding its values on the way.
+void appendTagged(QByteArray &out, const RecordView &record);
 QString taggedText(const Record &record);
 
 } // namespace folian::unimarc

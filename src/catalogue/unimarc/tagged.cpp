@@ -18,6 +18,8 @@ public:
 
     void put(const char *s, qsizetype len)
     {
+        if (len <= 0)
+            return;  // an empty value may have no data at all
         if (n_ + len > out_.size())
             grow(len);
         std::memcpy(p_ + n_, s, size_t(len));

@@ -15,6 +15,7 @@ packages=(
     postgresql
     xvfb xauth fonts-noto-core fonts-hosny-amiri imagemagick
     libgl1-mesa-dev
+    yaz
 )
 
 say() { printf 'setup: %s\n' "$*"; }

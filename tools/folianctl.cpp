@@ -4,6 +4,7 @@
 #include "admin/core/administration.h"
 #include "base/config.h"
 #include "base/session.h"
+#include "catalogue/unimarc/dump.h"
 #include "data/core/database.h"
 #include "data/core/migrator.h"
 #include "demodata.h"
@@ -11,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -93,6 +95,23 @@ int demoDb(const QString &iniPath)
     return 0;
 }
 
+// Prints a UNIMARC file in tagged form; needs no configuration or database.
+int dump(const QString &path)
+{
+    QFile out;
+    QFile err;
+    if (!out.open(stdout, QIODevice::WriteOnly) || !err.open(stderr, QIODevice::WriteOnly))
+        return fail(QStringLiteral("cannot write to the standard output"));
+    const unimarc::DumpCounts counts = unimarc::dumpFile(path, out, err);
+    out.flush();
+    if (!counts.ok())
+        return fail(QStringLiteral("cannot read %1: %2").arg(path, counts.error));
+    if (counts.rejected > 0)
+        std::fprintf(stderr, "folianctl: %lld of %lld records rejected\n", static_cast<long long>(counts.rejected),
+                     static_cast<long long>(counts.rejected + counts.records));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -106,7 +125,9 @@ int main(int argc, char **argv)
         "  init-db     create the schema, the reference data and an administrator\n"
         "              in an empty database\n"
         "  upgrade-db  bring an older database to this program's schema version\n"
-        "  demo-db     add demonstration users, records, copies and readers"));
+        "  demo-db     add demonstration users, records, copies and readers\n"
+        "  dump FILE   print every record of a UNIMARC file in tagged form\n"
+        "              (no configuration or database needed)"));
     parser.addHelpOption();
     QCommandLineOption ini(QStringLiteral("ini"), QStringLiteral("Configuration file (default: ./Folian.ini)."),
                            QStringLiteral("FILE"), QStringLiteral("Folian.ini"));
@@ -118,12 +139,17 @@ int main(int argc, char **argv)
     parser.addOption(ini);
     parser.addOption(login);
     parser.addOption(password);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init-db, upgrade-db or demo-db"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init-db, upgrade-db, demo-db or dump FILE"));
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
+    if (!args.isEmpty() && args.first() == QLatin1String("dump")) {
+        if (args.size() != 2)
+            return fail(QStringLiteral("dump takes one file (see --help)"));
+        return dump(args.at(1));
+    }
     if (args.size() != 1)
-        return fail(QStringLiteral("give one command: init-db, upgrade-db or demo-db (see --help)"));
+        return fail(QStringLiteral("give one command: init-db, upgrade-db, demo-db or dump FILE (see --help)"));
     const QString iniPath = QFileInfo(parser.value(ini)).absoluteFilePath();
     const QString cmd = args.first();
     if (cmd == QLatin1String("init-db"))
@@ -132,5 +158,5 @@ int main(int argc, char **argv)
         return upgradeDb(iniPath);
     if (cmd == QLatin1String("demo-db"))
         return demoDb(iniPath);
-    return fail(QStringLiteral("unknown command \"%1\" (init-db, upgrade-db or demo-db)").arg(cmd));
+    return fail(QStringLiteral("unknown command \"%1\" (init-db, upgrade-db, demo-db or dump)").arg(cmd));
 }

@@ -3,10 +3,13 @@
 
 #include "admin/core/passwords.h"
 #include "base/config.h"
+#include "base/outputdir.h"
 #include "base/session.h"
 #include "data/core/database.h"
 #include "data/core/migrator.h"
 #include "demodata.h"
+#include "reports/core/editions.h"
+#include "reports/core/report.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -107,6 +110,35 @@ int demoDb(const QString &iniPath)
     return 0;
 }
 
+// A page of the query's rows, in the configured language, among the user's pages.
+int writePage(const QString &iniPath, const QString &fileName, const QString &title, const QString &sql)
+{
+    if (fileName.isEmpty() || fileName.contains(u'/') || sql.isEmpty())
+        return fail(QStringLiteral("report needs a page name (no directory), --title and --sql"));
+    Database db;
+    QString why;
+    if (!openDatabase(db, iniPath, false, &why))
+        return fail(why);
+    Report report;
+    report.fileName = fileName;
+    report.french = title;
+    report.sql = sql;
+    const ReportResult result = writeReport(db, report);
+    if (!result.written())
+        return fail(result.message);
+    say(QStringLiteral("%1 rows written to %2").arg(result.rows).arg(result.path));
+    return 0;
+}
+
+int scratchDb()
+{
+    QString why;
+    if (!ensureScratchDatabase(&why))
+        return fail(QStringLiteral("cannot create the scratch report database: ") + why);
+    say(QStringLiteral("Scratch report database ready: ") + scratchDatabasePath());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -120,7 +152,10 @@ int main(int argc, char **argv)
         "  init-db     create the schema, the reference data and an administrator\n"
         "              in an empty database\n"
         "  upgrade-db  bring an older database to this program's schema version\n"
-        "  demo-db     add demonstration users, records, copies and readers"));
+        "  demo-db     add demonstration users, records, copies and readers\n"
+        "  report PAGE write the rows of --sql as the page PAGE (\"liste.html\")\n"
+        "              titled --title, among the user's pages\n"
+        "  scratch-db  create the scratch report database of the catalogue generation"));
     parser.addHelpOption();
     QCommandLineOption ini(QStringLiteral("ini"), QStringLiteral("Configuration file (default: ./Folian.ini)."),
                            QStringLiteral("FILE"), QStringLiteral("Folian.ini"));
@@ -129,15 +164,25 @@ int main(int argc, char **argv)
     QCommandLineOption password(QStringLiteral("admin-password"),
                                 QStringLiteral("Administrator's password (init-db)."), QStringLiteral("PASSWORD"),
                                 QStringLiteral("admin"));
+    QCommandLineOption title(QStringLiteral("title"), QStringLiteral("Title of the page (report)."),
+                             QStringLiteral("TITLE"));
+    QCommandLineOption sql(QStringLiteral("sql"), QStringLiteral("The query whose rows the page lists (report)."),
+                           QStringLiteral("SELECT"));
     parser.addOption(ini);
     parser.addOption(login);
     parser.addOption(password);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init-db, upgrade-db or demo-db"));
+    parser.addOption(title);
+    parser.addOption(sql);
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("init-db, upgrade-db, demo-db, report or scratch-db"));
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
+    if (args.size() == 2 && args.first() == QLatin1String("report"))
+        return writePage(QFileInfo(parser.value(ini)).absoluteFilePath(), args.at(1), parser.value(title),
+                         parser.value(sql));
     if (args.size() != 1)
-        return fail(QStringLiteral("give one command: init-db, upgrade-db or demo-db (see --help)"));
+        return fail(QStringLiteral("give one command: init-db, upgrade-db, demo-db, report or scratch-db (see --help)"));
     const QString iniPath = QFileInfo(parser.value(ini)).absoluteFilePath();
     const QString cmd = args.first();
     if (cmd == QLatin1String("init-db"))
@@ -146,5 +191,7 @@ int main(int argc, char **argv)
         return upgradeDb(iniPath);
     if (cmd == QLatin1String("demo-db"))
         return demoDb(iniPath);
-    return fail(QStringLiteral("unknown command \"%1\" (init-db, upgrade-db or demo-db)").arg(cmd));
+    if (cmd == QLatin1String("scratch-db"))
+        return scratchDb();
+    return fail(QStringLiteral("unknown command \"%1\" (init-db, upgrade-db, demo-db, report or scratch-db)").arg(cmd));
 }

@@ -9,11 +9,21 @@ namespace folian {
 
 // Escapes &, <, >, " and ' for HTML text and attributes.
 QString htmlEscape(const QString &text);
+// Every character above ASCII as a numeric reference ("Pr&#233;nom"); the
+// rest unchanged.
+QString htmlReferences(const QString &text);
+// A local file as an escaped URL, ready to stand between quotes in an attribute.
+QString htmlFileUrl(const QString &path);
 
-// The opening of a page: charset declaration, direction by language, title.
-QString htmlPageHead(const QString &title, bool arabic);
+// The first line of every page: the charset declaration, and the
+// right-to-left direction in Arabic.
+QString htmlPageOpening(bool arabic);
 
 // Writes the page; false when the file cannot be written.
 bool writeHtmlPage(const QString &path, const QString &html);
+// Reads a page in the character set it declares (windows-1256 or UTF-8;
+// undeclared: UTF-8 when valid, else Windows-1256). False when the file
+// cannot be read.
+bool readHtmlPage(const QString &path, QString *html);
 
 } // namespace folian

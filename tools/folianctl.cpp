@@ -111,7 +111,8 @@ int demoDb(const QString &iniPath)
 }
 
 // A page of the query's rows, in the configured language, among the user's pages.
-int writePage(const QString &iniPath, const QString &fileName, const QString &title, const QString &sql)
+int writePage(const QString &iniPath, const QString &fileName, const QString &title, const QString &sql,
+              bool letterhead)
 {
     if (fileName.isEmpty() || fileName.contains(u'/') || sql.isEmpty())
         return fail(QStringLiteral("report needs a page name (no directory), --title and --sql"));
@@ -123,6 +124,7 @@ int writePage(const QString &iniPath, const QString &fileName, const QString &ti
     report.fileName = fileName;
     report.french = title;
     report.sql = sql;
+    report.letterhead = letterhead;
     const ReportResult result = writeReport(db, report);
     if (!result.written())
         return fail(result.message);
@@ -154,7 +156,8 @@ int main(int argc, char **argv)
         "  upgrade-db  bring an older database to this program's schema version\n"
         "  demo-db     add demonstration users, records, copies and readers\n"
         "  report PAGE write the rows of --sql as the page PAGE (\"liste.html\")\n"
-        "              titled --title, among the user's pages\n"
+        "              titled --title (--letterhead: with the letterhead), among\n"
+        "              the user's pages\n"
         "  scratch-db  create the scratch report database of the catalogue generation"));
     parser.addHelpOption();
     QCommandLineOption ini(QStringLiteral("ini"), QStringLiteral("Configuration file (default: ./Folian.ini)."),
@@ -168,7 +171,10 @@ int main(int argc, char **argv)
                              QStringLiteral("TITLE"));
     QCommandLineOption sql(QStringLiteral("sql"), QStringLiteral("The query whose rows the page lists (report)."),
                            QStringLiteral("SELECT"));
+    QCommandLineOption letterhead(QStringLiteral("letterhead"),
+                                  QStringLiteral("Put the letterhead picture on top of the page (report)."));
     parser.addOption(ini);
+    parser.addOption(letterhead);
     parser.addOption(login);
     parser.addOption(password);
     parser.addOption(title);
@@ -180,7 +186,7 @@ int main(int argc, char **argv)
     const QStringList args = parser.positionalArguments();
     if (args.size() == 2 && args.first() == QLatin1String("report"))
         return writePage(QFileInfo(parser.value(ini)).absoluteFilePath(), args.at(1), parser.value(title),
-                         parser.value(sql));
+                         parser.value(sql), parser.isSet(letterhead));
     if (args.size() != 1)
         return fail(QStringLiteral("give one command: init-db, upgrade-db, demo-db, report or scratch-db (see --help)"));
     const QString iniPath = QFileInfo(parser.value(ini)).absoluteFilePath();

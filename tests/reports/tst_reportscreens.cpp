@@ -25,6 +25,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextTable>
 #include <QTimer>
 
 using namespace folian;
@@ -152,6 +154,17 @@ private slots:
         QVERIFY(text.contains(report.title()));
         QVERIFY(text.contains(language == QLatin1String("AR") ? QStringLiteral("الرقم") : QStringLiteral("N°")));
         QVERIFY2(redPixels(preview.browser()->viewport()->grab().toImage()) > 1000, "the letterhead is not shown");
+        // The first column stands on the right in Arabic.
+        QTextTable *table = nullptr;
+        for (QTextFrame *frame : preview.browser()->document()->rootFrame()->childFrames())
+            if ((table = qobject_cast<QTextTable *>(frame)))
+                break;
+        QVERIFY(table);
+        const int last = table->columns() - 1;
+        const QTextTableCell number = table->cellAt(1, language == QLatin1String("AR") ? last : 0);
+        QTextCursor c = number.firstCursorPosition();
+        c.setPosition(number.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+        QCOMPARE(c.selectedText(), QStringLiteral("1"));
         QVERIFY(!preview.PreviewFile(report.title(), r.path + QStringLiteral(".absent")));
         QVERIFY(preview.browser()->toPlainText().isEmpty());
     }

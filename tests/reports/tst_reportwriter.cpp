@@ -403,6 +403,28 @@ private slots:
         QVERIFY(!readHtmlPage(path + QStringLiteral(".absent"), &html));
     }
 
+    void previewOfPage_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("preview");
+        const QString rows = QStringLiteral("<table border=\"1\">\n<tr align=\"center\"><td width=\"40\"><b>A</b></td><td><b>B</b></td></tr>\n"
+                                            "<tr><td valign=\"top\">1</td><td valign=\"top\">x &lt;y&gt;</td><td>z</td></tr>\n</table>");
+        const QString mirrored = QStringLiteral("<table align=\"right\" border=\"1\">\n<tr align=\"center\"><td><b>B</b></td><td width=\"40\"><b>A</b></td></tr>\n"
+                                                "<tr><td>z</td><td valign=\"top\">x &lt;y&gt;</td><td valign=\"top\">1</td></tr>\n</table>");
+        QTest::newRow("right to left") << htmlPageOpening(true) + rows << htmlPageOpening(true) + mirrored;
+        QTest::newRow("left to right") << htmlPageOpening(false) + rows << htmlPageOpening(false) + rows;
+        QTest::newRow("aligned table kept") << QStringLiteral("<HTML DIR=rtl><TABLE ALIGN=center><TR><TD>1</TD><TH>2</TH></TR></TABLE>")
+                                            << QStringLiteral("<HTML DIR=rtl><TABLE ALIGN=center><TR><TH>2</TH><TD>1</TD></TR></TABLE>");
+        QTest::newRow("no table") << htmlPageOpening(true) + QStringLiteral("<p>texte</p>")
+                                  << htmlPageOpening(true) + QStringLiteral("<p>texte</p>");
+    }
+    void previewOfPage()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, preview);
+        QCOMPARE(previewHtml(page), preview);
+    }
+
     // Made when missing, completed when a table is missing, kept otherwise.
     void scratchDatabase()
     {

@@ -3,6 +3,7 @@
 #include "base/cp1256.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QUrl>
@@ -90,6 +91,32 @@ bool readHtmlPage(const QString &path, QString *html)
         *html = decodeText(bytes);
     }
     return true;
+}
+
+QString previewHtml(const QString &html)
+{
+    constexpr auto options =
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption;
+    static const QRegularExpression rtl(QStringLiteral("<html\\b[^>]*\\bdir\\s*=\\s*[\"']?rtl"), options);
+    if (!rtl.match(html).hasMatch())
+        return html;
+    static const QRegularExpression row(QStringLiteral("(<tr\\b[^>]*>)(.*?)(</tr>)"), options);
+    static const QRegularExpression cell(QStringLiteral("<t[dh]\\b.*?</t[dh]>"), options);
+    static const QRegularExpression table(QStringLiteral("<table\\b(?![^>]*\\balign\\s*=)"), options);
+    QString out;
+    out.reserve(html.size() + 64);
+    qsizetype done = 0;
+    for (auto rows = row.globalMatch(html); rows.hasNext();) {
+        const QRegularExpressionMatch m = rows.next();
+        QStringList cells;
+        for (auto it = cell.globalMatch(m.captured(2)); it.hasNext();)
+            cells.prepend(it.next().captured());
+        out += QStringView(html).mid(done, m.capturedStart() - done);
+        out += m.captured(1) + cells.join(QString()) + m.captured(3);
+        done = m.capturedEnd();
+    }
+    out += QStringView(html).mid(done);
+    return out.replace(table, QStringLiteral("<table align=\"right\""));
 }
 
 } // namespace folian

@@ -26,4 +26,11 @@ bool writeHtmlPage(const QString &path, const QString &html);
 // cannot be read.
 bool readHtmlPage(const QString &path, QString *html);
 
+// The page as the preview's rich-text engine must be given it: that engine
+// lays table columns out left to right whatever the page's direction, so
+// the cells of every row of a right-to-left page are put in reverse order
+// and its tables against the right margin. Other pages are returned as
+// they are.
+QString previewHtml(const QString &html);
+
 } // namespace folian

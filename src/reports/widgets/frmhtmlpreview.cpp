@@ -78,7 +78,7 @@ bool TFrmHTMLPreview::PreviewFile(const QString &title, const QString &file)
     // Pictures beside the page (the letterhead) are found from its directory.
     browser_->document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(file_).absolutePath() + u'/'));
     browser_->setSearchPaths({QFileInfo(file_).absolutePath()});
-    browser_->setHtml(read ? html : QString());
+    browser_->setHtml(read ? previewHtml(html) : QString());
     QApplication::restoreOverrideCursor();
     show();
     return read;

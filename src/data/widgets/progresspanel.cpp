@@ -32,6 +32,7 @@ ProgressPanel::ProgressPanel(QWidget *parent) : QFrame(parent)
 void ProgressPanel::start()
 {
     stopped_ = false;
+    clock_.invalidate();
     label_->clear();
     bar_->setRange(0, 100);
     bar_->setValue(0);
@@ -42,6 +43,11 @@ void ProgressPanel::finish() { hide(); }
 
 void ProgressPanel::step(int done, int total, const QString &text)
 {
+    // Drawing the panel for every item of a long run would cost more than
+    // the items: it is brought up to date a few times a second, and at the end.
+    if (clock_.isValid() && clock_.elapsed() < kRefreshMs && (total <= 0 || done < total))
+        return;
+    clock_.start();
     label_->setText(text);
     if (total > 0) {
         bar_->setRange(0, 100);

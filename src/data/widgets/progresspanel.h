@@ -1,11 +1,12 @@
 #pragma once
 // The progress panel of a long task run from a screen: a line of text, a
-// bar and a stop button. It is the task's Progress: each step shows the
-// text and the bar and lets the interface process pending events, so the
-// stop button can be clicked while the task runs.
+// bar and a stop button. It is the task's Progress: a few times a second a
+// step shows the text and the bar and lets the interface process pending
+// events, so the stop button can be clicked while the task runs.
 
 #include "base/progress.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
 
 class QLabel;
@@ -40,6 +41,8 @@ private:
     QProgressBar *bar_;
     QPushButton *stop_;
     bool stopped_ = false;
+    QElapsedTimer clock_;
+    static constexpr qint64 kRefreshMs = 50;
 };
 
 } // namespace folian

@@ -251,19 +251,21 @@ bool writeLetterhead(Database &db, QString *path)
     return true;
 }
 
-} // namespace
-
-QString Report::title() const { return inLanguage(french, arabic); }
-
-QString reportProgressText(const QString &fileName, int row)
+// The progress line without its row number: "Création [" + the page's
+// directory and short name ("statistiqueleteur.htm") + "] : ".
+QString progressPrefix(const QString &fileName)
 {
-    // The page's short name, as "statistiqueleteur.htm".
     QString shortName = fileName;
     if (shortName.endsWith(QLatin1String(".html"), Qt::CaseInsensitive))
         shortName.chop(1);
     return tr2(QStringLiteral("Création ["), QStringLiteral("إنشاء [")) + reportDirectory() + shortName
-        + QStringLiteral("] : ") + QString::number(row);
+        + QStringLiteral("] : ");
 }
+
+} // namespace
+
+QString Report::title() const { return inLanguage(french, arabic); }
+
 
 ReportResult writeReport(Database &db, const Report &report, Progress *progress)
 {
@@ -308,12 +310,13 @@ ReportResult writeReport(Database &db, const Report &report, Progress *progress)
 
     ReportResult result;
     result.path = file.fileName();
+    const QString prefix = progressPrefix(report.fileName);
     QVariantList row;
     while (good && rows.next(&row)) {
         writeLine(bodyRow(columns, labels, row));
         ++result.rows;
         if (progress) {
-            progress->step(result.rows, total, reportProgressText(report.fileName, result.rows));
+            progress->step(result.rows, total, prefix + QString::number(result.rows));
             if (progress->stopped()) {
                 file.cancelWriting();
                 result.status = ReportResult::Status::Stopped;

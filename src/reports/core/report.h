@@ -80,7 +80,4 @@ struct ReportResult
 // a stopped or failed run leaves the previous page as it was.
 ReportResult writeReport(Database &db, const Report &report, Progress *progress = nullptr);
 
-// The text of the progress line after `row` rows of the page `fileName`.
-QString reportProgressText(const QString &fileName, int row);
-
 } // namespace folian

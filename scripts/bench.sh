@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
-# Runs the catalogue benchmark on SQLite and on a private PostgreSQL server
-# that it starts and always stops again. Builds the benchmark first.
+# Runs a benchmark on SQLite and on a private PostgreSQL server that it
+# starts and always stops again. Builds the benchmark first.
 #   ROWS=200000 scripts/bench.sh          (default 1000000 records)
 #   ENGINES=SQLITE scripts/bench.sh       (default "SQLITE POSTGRESQL")
+#   BENCH=reports scripts/bench.sh        (the report writer, default 200000
+#                                          rows; default BENCH=catalogue)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 build_dir=${FOLIAN_BUILD_DIR:-build}
-rows=${ROWS:-1000000}
+name=${BENCH:-catalogue}
+case $name in
+catalogue) rows=${ROWS:-1000000} ;;
+reports) rows=${ROWS:-200000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue or reports)\n' "$name" >&2; exit 1 ;;
+esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 
 say() { printf 'bench: %s\n' "$*"; }
@@ -24,9 +31,9 @@ if [[ ! -f $build_dir/build.ninja && ! -f $build_dir/Makefile ]]; then
     say "configuring $build_dir/"
     cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-say "building bench_catalogue"
-cmake --build "$build_dir" -j2 --target bench_catalogue >/dev/null
-bench=$build_dir/bin/bench_catalogue
+say "building bench_$name"
+cmake --build "$build_dir" -j2 --target "bench_$name" >/dev/null
+bench=$build_dir/bin/bench_$name
 [[ -x $bench ]] || fail "$bench was not built"
 
 pg_wanted=0
@@ -64,7 +71,7 @@ fi
 
 status=0
 for engine in $engines; do
-    say "$engine, $rows records"
+    say "$engine, $rows rows"
     if [[ $engine == POSTGRESQL ]]; then
         FOLIAN_BENCH_PG_HOST=127.0.0.1 FOLIAN_BENCH_PG_PORT=$pg_port FOLIAN_BENCH_PG_USER=folian \
             FOLIAN_BENCH_PG_PASSWORD=$pg_password "$bench" --engine POSTGRESQL --rows "$rows" || status=$?

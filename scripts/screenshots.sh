@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the program and takes the screenshots of the documentation on a
 # demonstration database made in a temporary directory: the logon dialog and
-# the main window (administration, users) in French and in Arabic.
+# the main window (administration, users; editions with a page previewed) in
+# French and in Arabic.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -35,6 +36,13 @@ if ! "$build_dir/bin/folianctl" --ini "$ini" demo-db; then
     say "no demonstration data: the database holds the administrator only"
 fi
 
+# The pages go to the user's directory of pages: one inside the work directory.
+export XDG_DATA_HOME=$work/share
+titles_page() {
+    "$build_dir/bin/folianctl" --ini "$ini" report titres.html --title "Index titres" \
+        --sql "SELECT DOC_ID, DOC_TITRE_PROPRE, TYP_ID, DOC_ANNEE FROM NOTICE ORDER BY DOC_TITRE_PROPRE" >/dev/null
+}
+
 mkdir -p docs
 # shot LANGUAGE OUTPUT [VAR=VALUE...]: one run of the program, one picture.
 shot() {
@@ -52,3 +60,7 @@ shot FR docs/logon-fr.png
 shot AR docs/logon-ar.png
 shot FR docs/main-fr.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Administration/Utilisateurs
 shot AR docs/main-ar.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Administration/Utilisateurs
+write_ini FR && titles_page
+shot FR docs/editions-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Index titres"
+write_ini AR && titles_page
+shot AR docs/editions-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Index titres"

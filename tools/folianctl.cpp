@@ -1,24 +1,21 @@
 // folianctl: batch access to the Folian core for librarians' scripts, tests
 // and benchmarks.
 
-#include "admin/core/administration.h"
+#include "ctl.h"
+
 #include "base/config.h"
 #include "base/session.h"
-#include "catalogue/unimarc/dump.h"
 #include "data/core/database.h"
-#include "data/core/migrator.h"
-#include "demodata.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 
-using namespace folian;
+namespace folian::ctl {
 
 namespace {
+QString g_ini = QStringLiteral("Folian.ini");
+}
 
 int fail(const QString &message)
 {
@@ -26,16 +23,23 @@ int fail(const QString &message)
     return 1;
 }
 
-void say(const QString &message) { std::printf("%s\n", message.toLocal8Bit().constData()); }
-
-bool openDatabase(Database &db, const QString &iniPath, bool create, QString *why)
+void say(const QString &message)
 {
-    if (!QFileInfo::exists(iniPath)) {
-        *why = QStringLiteral("configuration file not found: ") + iniPath;
+    std::printf("%s\n", message.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+QString iniPath() { return QFileInfo(g_ini).absoluteFilePath(); }
+
+bool openDatabase(Database &db, bool create, QString *why)
+{
+    const QString path = iniPath();
+    if (!QFileInfo::exists(path)) {
+        *why = QStringLiteral("configuration file not found: ") + path;
         return false;
     }
     Session &s = session();
-    readConfig(iniPath, s);
+    readConfig(path, s);
     const ConnectionParams p{s.DbEngine, s.DbServer, s.DbCatalog, s.DbUser, s.DbPassword, s.AppDir};
     if (!Dialect::forEngine(p.engine)) {
         *why = QStringLiteral("unknown engine \"%1\" (use SQLITE or POSTGRESQL)").arg(p.engine);
@@ -49,114 +53,112 @@ bool openDatabase(Database &db, const QString &iniPath, bool create, QString *wh
     return true;
 }
 
-int initDb(const QString &iniPath, const QString &adminLogin, const QString &adminPassword)
+namespace {
+
+QVector<Command> allCommands()
 {
-    Database db;
-    QString why;
-    if (!openDatabase(db, iniPath, true, &why))
-        return fail(why);
-    if (!InitialiseDatabase(db, adminLogin, adminPassword, &why))
-        return fail(why + QStringLiteral(" (nothing was written)"));
-    say(QStringLiteral("Database created (schema version %1) with the administrator \"%2\".")
-            .arg(Schema::currentVersion())
-            .arg(adminLogin));
-    return 0;
+    QVector<Command> out;
+    addAdminCommands(out);
+    addUnimarcCommands(out);
+    addReportCommands(out);
+    return out;
 }
 
-int upgradeDb(const QString &iniPath)
+void printHelp(const QVector<Command> &commands)
 {
-    Database db;
-    QString why;
-    if (!openDatabase(db, iniPath, false, &why))
-        return fail(why);
-    const int from = schemaVersion(db);
-    if (!upgradeSchema(db, &why))
-        return fail(QStringLiteral("upgrade failed: ") + why);
-    say(QStringLiteral("Database upgraded from version %1 to %2.").arg(from).arg(Schema::currentVersion()));
-    return 0;
+    QString text = QStringLiteral("Usage: folianctl [--ini FILE] COMMAND [ARGUMENTS]\n\n"
+                                  "Batch access to a Folian database. --ini names the configuration file\n"
+                                  "(default: ./Folian.ini).\n\nCommands:\n");
+    for (const Command &c : commands)
+        text += QStringLiteral("  %1\n      %2\n").arg(c.synopsis, c.summary);
+    std::printf("%s", text.toLocal8Bit().constData());
 }
 
-int demoDb(const QString &iniPath)
+// Splits the words after the command by its options; false with a reason on a word it does not know.
+bool parse(const Command &c, const QStringList &words, Args &args, QString *why)
 {
-    Database db;
-    QString why;
-    if (!openDatabase(db, iniPath, false, &why))
-        return fail(why);
-    if (schemaVersion(db) == 0)
-        return fail(QStringLiteral("the database has no Folian schema; run init-db first"));
-    DemoSummary summary;
-    if (!populateDemo(db, &summary, &why))
-        return fail(QStringLiteral("demo data not written (nothing kept): ") + why);
-    say(QStringLiteral("Demo data added: %1 users, %2 records, %3 copies, %4 readers.")
-            .arg(summary.users)
-            .arg(summary.records)
-            .arg(summary.copies)
-            .arg(summary.readers));
-    return 0;
-}
-
-// Prints a UNIMARC file in tagged form; needs no configuration or database.
-int dump(const QString &path)
-{
-    QFile out;
-    QFile err;
-    if (!out.open(stdout, QIODevice::WriteOnly) || !err.open(stderr, QIODevice::WriteOnly))
-        return fail(QStringLiteral("cannot write to the standard output"));
-    const unimarc::DumpCounts counts = unimarc::dumpFile(path, out, err);
-    out.flush();
-    if (!counts.ok())
-        return fail(QStringLiteral("cannot read %1: %2").arg(path, counts.error));
-    if (counts.rejected > 0)
-        std::fprintf(stderr, "folianctl: %lld of %lld records rejected\n", static_cast<long long>(counts.rejected),
-                     static_cast<long long>(counts.rejected + counts.records));
-    return 0;
+    for (int i = 0; i < words.size(); ++i) {
+        const QString &w = words.at(i);
+        if (!w.startsWith(QLatin1String("--")) || w == QLatin1String("--")) {
+            args.positional << w;
+            continue;
+        }
+        QString name = w.mid(2), value;
+        const qsizetype eq = name.indexOf(u'=');
+        const bool inlineValue = eq > 0;
+        if (inlineValue) {
+            value = name.mid(eq + 1);
+            name = name.left(eq);
+        }
+        if (c.valueOptions.contains(name)) {
+            if (!inlineValue) {
+                if (i + 1 >= words.size()) {
+                    *why = QStringLiteral("--%1 needs a value").arg(name);
+                    return false;
+                }
+                value = words.at(++i);
+            }
+            args.options[name] << value;
+        } else if (c.flagOptions.contains(name) && !inlineValue) {
+            args.flags << name;
+        } else {
+            *why = QStringLiteral("%1 does not take --%2 (see folianctl --help)").arg(c.name, name);
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
 
+} // namespace folian::ctl
+
 int main(int argc, char **argv)
 {
+    using namespace folian::ctl;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("folianctl"));
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Batch access to a Folian database.\n\n"
-        "Commands:\n"
-        "  init-db     create the schema, the reference data and an administrator\n"
-        "              in an empty database\n"
-        "  upgrade-db  bring an older database to this program's schema version\n"
-        "  demo-db     add demonstration users, records, copies and readers\n"
-        "  dump FILE   print every record of a UNIMARC file in tagged form\n"
-        "              (no configuration or database needed)"));
-    parser.addHelpOption();
-    QCommandLineOption ini(QStringLiteral("ini"), QStringLiteral("Configuration file (default: ./Folian.ini)."),
-                           QStringLiteral("FILE"), QStringLiteral("Folian.ini"));
-    QCommandLineOption login(QStringLiteral("admin-login"), QStringLiteral("Administrator's login (init-db)."),
-                             QStringLiteral("LOGIN"), QStringLiteral("admin"));
-    QCommandLineOption password(QStringLiteral("admin-password"),
-                                QStringLiteral("Administrator's password (init-db)."), QStringLiteral("PASSWORD"),
-                                QStringLiteral("admin"));
-    parser.addOption(ini);
-    parser.addOption(login);
-    parser.addOption(password);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init-db, upgrade-db, demo-db or dump FILE"));
-    parser.process(app);
-
-    const QStringList args = parser.positionalArguments();
-    if (!args.isEmpty() && args.first() == QLatin1String("dump")) {
-        if (args.size() != 2)
-            return fail(QStringLiteral("dump takes one file (see --help)"));
-        return dump(args.at(1));
+    const QVector<Command> commands = allCommands();
+    QStringList words = app.arguments().mid(1);
+    // Options before the command: --ini FILE and --help.
+    while (!words.isEmpty() && words.first().startsWith(QLatin1String("--"))) {
+        const QString w = words.takeFirst();
+        if (w == QLatin1String("--help") || w == QLatin1String("-h")) {
+            printHelp(commands);
+            return 0;
+        }
+        if (w == QLatin1String("--ini") && !words.isEmpty())
+            g_ini = words.takeFirst();
+        else if (w.startsWith(QLatin1String("--ini=")))
+            g_ini = w.mid(6);
+        else
+            return fail(QStringLiteral("unknown option %1 (see --help)").arg(w));
     }
-    if (args.size() != 1)
-        return fail(QStringLiteral("give one command: init-db, upgrade-db, demo-db or dump FILE (see --help)"));
-    const QString iniPath = QFileInfo(parser.value(ini)).absoluteFilePath();
-    const QString cmd = args.first();
-    if (cmd == QLatin1String("init-db"))
-        return initDb(iniPath, parser.value(login), parser.value(password));
-    if (cmd == QLatin1String("upgrade-db"))
-        return upgradeDb(iniPath);
-    if (cmd == QLatin1String("demo-db"))
-        return demoDb(iniPath);
-    return fail(QStringLiteral("unknown command \"%1\" (init-db, upgrade-db, demo-db or dump)").arg(cmd));
+    if (words.isEmpty())
+        return fail(QStringLiteral("give a command (see --help)"));
+    const QString name = words.takeFirst();
+    // --ini may also follow the command.
+    for (int i = 0; i < words.size(); ++i)
+        if (words.at(i) == QLatin1String("--ini") && i + 1 < words.size()) {
+            g_ini = words.at(i + 1);
+            words.remove(i, 2);
+            --i;
+        } else if (words.at(i).startsWith(QLatin1String("--ini="))) {
+            g_ini = words.at(i).mid(6);
+            words.remove(i--);
+        }
+    for (const Command &c : commands) {
+        if (c.name != name)
+            continue;
+        Args args;
+        QString why;
+        if (words.contains(QLatin1String("--help"))) {
+            say(QStringLiteral("Usage: folianctl %1\n%2").arg(c.synopsis, c.summary));
+            return 0;
+        }
+        if (!parse(c, words, args, &why))
+            return fail(why);
+        return c.run(args);
+    }
+    return fail(QStringLiteral("unknown command \"%1\" (see --help)").arg(name));
 }

@@ -8,6 +8,7 @@
 #include "app/widgets/frmmain.h"
 #include "app/widgets/modules.h"
 #include "data/core/shareddata.h"
+#include "reports/widgets/frmhtmlpreview.h"
 
 namespace folian::test {
 
@@ -43,6 +44,7 @@ QList<RegisteredForm> registeredForms()
         module("FrmEdition", Module::Edition),
         module("FrmAdministration", Module::Administration),
         module("FrmOPAC", Module::Opac),
+        form("FrmHTMLPreview", [](TFrmData &) { return new TFrmHTMLPreview; }),
         form("FrmLogOn", [](TFrmData &d) { return new TFrmLogOn(d); }),
         form("FrmUtilisateur", [](TFrmData &d) { return new TFrmUtilisateur(d); }),
         form("FrmDetailUser", [](TFrmData &d) { return new TFrmDetailUser(d, 0); }),

@@ -3,6 +3,8 @@
 #include "data/core/database.h"
 #include "support/testdb.h"
 
+#include <QProcessEnvironment>
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -16,9 +18,10 @@ struct Run {
     int code;
     QString out;
 };
-Run folianctl(const QStringList &args)
+Run folianctl(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(QStringLiteral(FOLIANCTL_PATH), args);
     if (!p.waitForFinished(120000))
@@ -68,6 +71,42 @@ private slots:
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM UTILISATEUR")).toInt(), users);
         r = folianctl({QStringLiteral("--ini"), ini, QStringLiteral("upgrade-db")});
         QVERIFY2(r.code == 0, qPrintable(r.out));
+    }
+
+    // A page of any query among the user's pages, in the configured
+    // language; a failing query says why; the scratch report database.
+    void pages_data() { addEngineRows(); }
+    void pages()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        QTemporaryDir home;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+        const QString ini = tdb.writeIni(QStringLiteral("Language=AR\n"));
+        const QString sql = QStringLiteral("SELECT TYP_ID, TYP_LIBELLE_AR FROM TYPE_DOCUMENT WHERE TYP_ID = 'a'");
+        Run r = folianctl({QStringLiteral("--ini"), ini, QStringLiteral("report"), QStringLiteral("types.html"),
+                           QStringLiteral("--title"), QStringLiteral("Types"), QStringLiteral("--sql"), sql},
+                          env);
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        const QString page = home.path() + QStringLiteral("/Folian/pages/types.html");
+        QVERIFY2(r.out.contains(QStringLiteral("1 rows written to ") + page), qPrintable(r.out));
+        QFile f(page);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QVERIFY(bytes.startsWith("<html dir=\"rtl\">"));
+        QVERIFY(bytes.contains("<td valign=\"top\">a</td><td valign=\"top\">\xDF\xCA\xC7\xC8</td>"));  // كتاب
+
+        r = folianctl({QStringLiteral("--ini"), ini, QStringLiteral("report"), QStringLiteral("types.html"),
+                       QStringLiteral("--title"), QStringLiteral("Types"), QStringLiteral("--sql"),
+                       QStringLiteral("SELECT * FROM NO_SUCH_TABLE")},
+                      env);
+        QVERIFY(r.code > 0);
+        QVERIFY2(r.out.contains(QStringLiteral("فشل استعلام التقرير")), qPrintable(r.out));
+
+        r = folianctl({QStringLiteral("scratch-db")}, env);
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        QVERIFY(QFile::exists(home.path() + QStringLiteral("/Folian/Folian.tmp")));
     }
 
     void failures_data()

@@ -62,6 +62,11 @@ void Database::close()
 {
     if (name_.isEmpty())
         return;
+    for (const QString &n : std::as_const(streams_)) {
+        QSqlDatabase::database(n, false).close();
+        QSqlDatabase::removeDatabase(n);
+    }
+    streams_.clear();
     failed_.clear();
     posted_.clear();
     {
@@ -178,6 +183,28 @@ bool Database::rollback()
     failed_.clear();
     afterRollback();
     return ok;
+}
+
+QString Database::acquireStreamConnection()
+{
+    const QString n = name_ + QStringLiteral("-stream-%1").arg(++streamSerial_);
+    QSqlDatabase s = QSqlDatabase::cloneDatabase(name_, n);
+    if (!s.open() || !runSetup(s)) {
+        lastError_ = s.lastError();
+        s = QSqlDatabase();
+        QSqlDatabase::removeDatabase(n);
+        return {};
+    }
+    streams_ << n;
+    return n;
+}
+
+void Database::releaseStreamConnection(const QString &name)
+{
+    if (!streams_.removeOne(name))
+        return;
+    QSqlDatabase::database(name, false).close();
+    QSqlDatabase::removeDatabase(name);
 }
 
 void Database::posted(Dataset *d)

@@ -56,6 +56,11 @@ public:
     void posted(Dataset *d);
     void forget(Dataset *d);
 
+    // A connection of its own for one long forward-only read (a report, an
+    // export), opened on demand and closed when given back; empty on failure.
+    QString acquireStreamConnection();
+    void releaseStreamConnection(const QString &name);
+
 private:
     bool runSetup(QSqlDatabase &db);
     void afterRollback();
@@ -71,6 +76,8 @@ private:
         int depth;
     };
     std::vector<Posted> posted_;
+    QStringList streams_;
+    int streamSerial_ = 0;
 };
 
 // Commits on `commit()`, rolls back when it goes out of scope uncommitted.

@@ -72,6 +72,8 @@ public:
         return QDateTime(QDate::currentDate(), QTime(0, 0));
     }
 
+    bool streamsOnMainConnection() const override { return true; }
+
     // Collations registered on each connection from the platform's collator.
     QString collate(const QString &language) const override
     {
@@ -155,6 +157,8 @@ public:
             return {};
         return q.value(0).toDateTime();
     }
+
+    bool streamsOnMainConnection() const override { return false; }
 
     // ICU's collations, whatever the locale the database was created with.
     QString collate(const QString &language) const override

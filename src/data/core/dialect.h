@@ -58,6 +58,11 @@ public:
     // embedded engine; invalid when it cannot be read.
     virtual QDateTime serverDate(const QSqlDatabase &db) const = 0;
 
+    // Can a result read forward only stay open on a connection while other
+    // statements run on it? When not, a long read (a report, an export)
+    // streams on a connection of its own for its duration.
+    virtual bool streamsOnMainConnection() const = 0;
+
     // The clause that sorts and compares text alphabetically in a language
     // ("FR" or "AR"): " COLLATE ..." after a column.
     virtual QString collate(const QString &language) const = 0;

@@ -2,6 +2,7 @@
 
 #include "base/config.h"
 #include "base/messages.h"
+#include "base/outputdir.h"
 #include "base/session.h"
 #include "data/core/helpers.h"
 
@@ -135,7 +136,7 @@ Dataset *TFrmData::query(const QString &name) const
     return nullptr;
 }
 
-QString TFrmData::reportDatabasePath() const { return session().AppDir + QStringLiteral("Folian.tmp"); }
+QString TFrmData::reportDatabasePath() const { return scratchDatabasePath(); }
 
 QVariant TFrmData::parametre(const QString &column) const
 {

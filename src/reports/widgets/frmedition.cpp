@@ -1,7 +1,10 @@
 #include "reports/widgets/frmedition.h"
 
+#include "base/messages.h"
 #include "base/rights.h"
 #include "data/core/shareddata.h"
+#include "reports/core/editions.h"
+#include "reports/widgets/frmhtmlpreview.h"
 
 #include <QApplication>
 
@@ -23,39 +26,31 @@ TFrmEdition::TFrmEdition(TFrmData &dataModule, QWidget *parent)
     };
     for (const auto &[query, table] : refs)
         query->open(QStringLiteral("SELECT * FROM ") + QLatin1String(table));
+    // The catalogue generation finds its scratch database ready; it says
+    // so itself when the database cannot be made.
+    ensureScratchDatabase();
     QApplication::restoreOverrideCursor();
 
-    addHeading(QStringLiteral("LblCatalogage"), QStringLiteral("Catalogage :"));
-    const struct {
-        const char *name;
-        const char16_t *caption;
-        Right right;
-    } entries[] = {
-        {"BtnGeneration", u"Génération...", Right::CatEdition},
-        {"BtnCatalogue", u"Catalogue ", Right::CatEdition},
-        {"BtnIndexTitres", u"Index titres", Right::CatEdition},
-        {"BtnIndexAuteurs", u"Index auteurs", Right::CatEdition},
-        {"BtnIndexMatieres", u"Index matières", Right::CatEdition},
-        {"BtnFonds", u"Fonds documentaire", Right::CatEdition},
-        {nullptr, u"Circulation :", Right::CirculEdition},
-        {"BtnStatLecteur", u"Statistiques de prêt  par lecteur", Right::CirculEdition},
-        {"BtnStatCategorie", u"Statistiques de prêt  par catégorie de lecteur", Right::CirculEdition},
-        {"BtnStatDocument", u"Statistiques de prêt  par documents", Right::CirculEdition},
-        {"BtnStatTypeDocument", u"Statistiques de prêt  par type de documents", Right::CirculEdition},
-        {"BtnStatStructure", u"Statistiques de prêt  par structure de lecteur", Right::CirculEdition},
-        {"BtnLecteursInscrits", u"Lecteurs inscrits par catégorie", Right::CirculEdition},
-        {nullptr, u"Acquisition :", Right::AcqEdition},
-        {"BtnNouvellesAcquisitions", u"Nouvelles acquisitions", Right::AcqEdition},
-        {"BtnStatAcquisitions", u"Statistiques des acquisitions", Right::AcqEdition},
-    };
-    for (const auto &e : entries) {
-        if (!e.name)
-            addHeading(e.right == Right::AcqEdition ? QStringLiteral("LblAcquisition")
-                                                    : QStringLiteral("LblCirculation"),
-                       QString::fromUtf16(e.caption));
-        else
-            addEntry(QLatin1String(e.name), QString::fromUtf16(e.caption), needs(e.right), {});
+    for (const EditionGroup &group : editionMenu()) {
+        addHeading(group.name, group.caption);
+        for (const EditionEntry &e : group.entries) {
+            // Entries whose screens are still to come are shown disabled.
+            Action action;
+            if (!e.page.isEmpty())
+                action = [this, &e] { previewPage(e); };
+            addEntry(e.name, e.caption, needs(e.right), action);
+        }
     }
+}
+
+void TFrmEdition::previewPage(const EditionEntry &e)
+{
+    const QString page = existingEditionPage(e);
+    if (page.isEmpty())
+        return;
+    auto *preview = new TFrmHTMLPreview;
+    host(preview, QString(), e.titleFrench, e.titleArabic);
+    preview->PreviewFile(tr2(e.pageFrench, e.pageArabic), page);
 }
 
 } // namespace folian

@@ -1,0 +1,54 @@
+#pragma once
+// folianctl's commands: each subsystem adds its own, each a thin face over
+// the same core services as the screens.
+
+#include <QHash>
+#include <QSet>
+#include <QStringList>
+#include <functional>
+
+namespace folian {
+class Database;
+}
+
+namespace folian::ctl {
+
+// The words that follow a command's name.
+struct Args {
+    QStringList positional;
+    QHash<QString, QStringList> options;  // --name VALUE, repeatable
+    QSet<QString> flags;                  // --name
+
+    QString value(const QString &name, const QString &fallback = QString()) const
+    {
+        const QStringList v = options.value(name);
+        return v.isEmpty() ? fallback : v.last();
+    }
+    QStringList values(const QString &name) const { return options.value(name); }
+    bool has(const QString &name) const { return flags.contains(name) || options.contains(name); }
+};
+
+struct Command {
+    QString name;
+    QString synopsis;             // "import FILE [--library N]"
+    QString summary;              // one line for --help
+    QStringList valueOptions;     // options that take a value
+    QStringList flagOptions;      // options that take none
+    std::function<int(const Args &)> run;
+};
+
+// Messages: on standard error with a non-zero status, or on standard output.
+int fail(const QString &message);
+void say(const QString &message);
+
+// The configuration file given by --ini (default ./Folian.ini).
+QString iniPath();
+// Reads the configuration into the session and opens its database.
+bool openDatabase(Database &db, bool create, QString *why);
+
+// The commands of each subsystem.
+void addAdminCommands(QVector<Command> &out);
+void addUnimarcCommands(QVector<Command> &out);
+void addReportCommands(QVector<Command> &out);
+
+} // namespace folian::ctl

@@ -119,34 +119,42 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("folianctl"));
     const QVector<Command> commands = allCommands();
-    QStringList words = app.arguments().mid(1);
-    // Options before the command: --ini FILE and --help.
-    while (!words.isEmpty() && words.first().startsWith(QLatin1String("--"))) {
-        const QString w = words.takeFirst();
+    // The command is the first word that is neither an option nor an option's
+    // value; --ini FILE may stand anywhere, the command's options too.
+    QSet<QString> takesValue{QStringLiteral("ini")};
+    for (const Command &c : commands)
+        for (const QString &o : c.valueOptions)
+            takesValue.insert(o);
+    const QStringList all = app.arguments().mid(1);
+    QStringList words;
+    QString name;
+    for (int i = 0; i < all.size(); ++i) {
+        const QString &w = all.at(i);
         if (w == QLatin1String("--help") || w == QLatin1String("-h")) {
-            printHelp(commands);
-            return 0;
+            if (name.isEmpty()) {
+                printHelp(commands);
+                return 0;
+            }
+            words << w;
+        } else if (w == QLatin1String("--ini") || w.startsWith(QLatin1String("--ini="))) {
+            if (w.contains(u'='))
+                g_ini = w.mid(6);
+            else if (i + 1 < all.size())
+                g_ini = all.at(++i);
+            else
+                return fail(QStringLiteral("--ini needs a file"));
+        } else if (w.startsWith(QLatin1String("--"))) {
+            words << w;
+            if (!w.contains(u'=') && takesValue.contains(w.mid(2)) && i + 1 < all.size())
+                words << all.at(++i);
+        } else if (name.isEmpty()) {
+            name = w;
+        } else {
+            words << w;
         }
-        if (w == QLatin1String("--ini") && !words.isEmpty())
-            g_ini = words.takeFirst();
-        else if (w.startsWith(QLatin1String("--ini=")))
-            g_ini = w.mid(6);
-        else
-            return fail(QStringLiteral("unknown option %1 (see --help)").arg(w));
     }
-    if (words.isEmpty())
+    if (name.isEmpty())
         return fail(QStringLiteral("give a command (see --help)"));
-    const QString name = words.takeFirst();
-    // --ini may also follow the command.
-    for (int i = 0; i < words.size(); ++i)
-        if (words.at(i) == QLatin1String("--ini") && i + 1 < words.size()) {
-            g_ini = words.at(i + 1);
-            words.remove(i, 2);
-            --i;
-        } else if (words.at(i).startsWith(QLatin1String("--ini="))) {
-            g_ini = words.at(i).mid(6);
-            words.remove(i--);
-        }
     for (const Command &c : commands) {
         if (c.name != name)
             continue;

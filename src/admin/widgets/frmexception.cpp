@@ -1,5 +1,7 @@
 #include "admin/widgets/frmexception.h"
 
+#include "data/widgets/fieldbinder.h"
+
 #include "admin/core/duedate.h"
 #include "base/messages.h"
 #include "data/core/shareddata.h"
@@ -75,9 +77,10 @@ TFrmException::TFrmException(TFrmData &frmData, const QString &title, QWidget *p
     layout->addStretch(1);
     layout->addLayout(buttons);
 
-    Dataset *q = data_.QException;
-    setDate(start_, q->value(QStringLiteral("DATE_DEBUT")).toDate());
-    setDate(end_, q->value(QStringLiteral("DATE_FIN")).toDate());
+    binder_ = new FieldBinder(data_.QException, this);
+    binder_->bind(start_, QStringLiteral("DATE_DEBUT"));
+    binder_->bind(end_, QStringLiteral("DATE_FIN"));
+    binder_->refresh();
     updateButtons();
     setMinimumWidth(340);
     start_->setFocus();
@@ -137,9 +140,7 @@ void TFrmException::BtnPostClick()
         end_->setFocus();
         return;
     }
-    q->setValue(QStringLiteral("DATE_DEBUT"), start_->date());
-    q->setValue(QStringLiteral("DATE_FIN"), end_->date());
-    if (q->post())  // a failed post is reported by the data module; the row stays pending
+    if (binder_->post())  // a failed post is reported by the data module; the row stays pending
         accept();
 }
 

@@ -9,6 +9,7 @@ class QPushButton;
 
 namespace folian {
 
+class FieldBinder;
 class TFrmData;
 
 class TFrmException : public FormDialog
@@ -37,6 +38,7 @@ private:
     void updateButtons();
 
     TFrmData &data_;
+    FieldBinder *binder_ = nullptr;
     QString title_;
     QDateEdit *start_;
     QDateEdit *end_;

@@ -1,5 +1,8 @@
 #include "admin/widgets/frmparametre.h"
 
+#include "data/core/helpers.h"
+#include "data/widgets/fieldbinder.h"
+
 #include "admin/widgets/frmexception.h"
 #include "base/messages.h"
 #include "base/session.h"
@@ -56,7 +59,6 @@ QWidget *page(const char *name, QWidget *parent)
     return w;
 }
 
-QVariant textOrNull(const QString &s) { return s.isEmpty() ? QVariant() : QVariant(s); }
 
 } // namespace
 
@@ -103,6 +105,19 @@ TFrmParametre::TFrmParametre(TFrmData &frmData, QWidget *parent) : FormDialog(pa
         else
             p->edit();
     }
+    binder_ = new FieldBinder(p, this);
+    binder_->bind(pays_, QStringLiteral("PAY_ID"));
+    binder_->bind(agence_, QStringLiteral("AGENCE"));
+    binder_->bind(classification_, QStringLiteral("CLASSIFICATION"));
+    binder_->bind(relanceLecteur_, QStringLiteral("RELANCE_LECTEUR"));
+    binder_->bind(quitus_, QStringLiteral("QUITUS"));
+    binder_->bind(relanceFournisseur_, QStringLiteral("RELANCE_FOURNISSEUR"));
+    binder_->bind(weekend1_, QStringLiteral("WEEKEND1"));
+    binder_->bind(weekend2_, QStringLiteral("WEEKEND2"));
+    // A library that never chose its closing days closes on Friday.
+    for (const char *day : {"WEEKEND1", "WEEKEND2"})
+        if (p->isEditing() && IsBlank(p->value(QLatin1String(day))))
+            p->setValue(QLatin1String(day), kFriday + 1);
     showRow();
 
     openExceptions();
@@ -272,20 +287,7 @@ QWidget *TFrmParametre::pageAcquisition()
 
 void TFrmParametre::showRow()
 {
-    Dataset *p = data_.QParametre;
-    pays_->setCurrentIndex(pays_->findData(p->value(QStringLiteral("PAY_ID")).toString()));
-    agence_->setText(p->value(QStringLiteral("AGENCE")).toString());
-    const QVariant cls = p->value(QStringLiteral("CLASSIFICATION"));
-    if (QAbstractButton *b = cls.isNull() ? nullptr : classification_->button(cls.toInt()))
-        b->setChecked(true);
-    relanceLecteur_->setPlainText(p->value(QStringLiteral("RELANCE_LECTEUR")).toString());
-    quitus_->setPlainText(p->value(QStringLiteral("QUITUS")).toString());
-    relanceFournisseur_->setPlainText(p->value(QStringLiteral("RELANCE_FOURNISSEUR")).toString());
-    for (auto [list, column] : {std::pair{weekend1_, "WEEKEND1"}, std::pair{weekend2_, "WEEKEND2"}}) {
-        const QVariant day = p->value(QLatin1String(column));
-        if (!day.isNull() && day.toInt() >= 1 && day.toInt() <= 7)
-            list->setCurrentIndex(day.toInt() - 1);
-    }
+    binder_->refresh();
     showLetterhead();
 }
 
@@ -327,20 +329,9 @@ void TFrmParametre::BtnLoadClick()
 void TFrmParametre::BtnPostClick()
 {
     Dataset *p = data_.QParametre;
-    if (p->isEditing()) {
-        p->setValue(QStringLiteral("PAY_ID"), pays_->currentIndex() < 0 ? QVariant() : pays_->currentData());
-        p->setValue(QStringLiteral("AGENCE"), textOrNull(agence_->text()));
-        const int cls = classification_->checkedId();
-        p->setValue(QStringLiteral("CLASSIFICATION"), cls > 0 ? QVariant(cls) : QVariant());
-        p->setValue(QStringLiteral("RELANCE_LECTEUR"), textOrNull(relanceLecteur_->toPlainText()));
-        p->setValue(QStringLiteral("QUITUS"), textOrNull(quitus_->toPlainText()));
-        p->setValue(QStringLiteral("RELANCE_FOURNISSEUR"), textOrNull(relanceFournisseur_->toPlainText()));
-        p->setValue(QStringLiteral("WEEKEND1"), weekend1_->currentIndex() + 1);
-        p->setValue(QStringLiteral("WEEKEND2"), weekend2_->currentIndex() + 1);
-        // A failed post has shown "Erreur d'enregistrement.": nothing is lost, the edit stays.
-        if (!p->post())
-            return;
-    }
+    // A failed post has shown its message: nothing is lost, the edit stays.
+    if (p->isEditing() && !binder_->post())
+        return;
     const QVariant cls = p->value(QStringLiteral("CLASSIFICATION"));
     session().ClassificationScheme = cls.isNull() ? 0 : cls.toInt();
     accept();

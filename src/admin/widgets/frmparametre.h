@@ -15,6 +15,8 @@ class QTableView;
 
 namespace folian {
 
+class FieldBinder;
+
 class DatasetModel;
 class TFrmData;
 
@@ -51,6 +53,7 @@ private:
     void updateExceptionButtons();
 
     TFrmData &data_;
+    FieldBinder *binder_ = nullptr;
     QLabel *letterhead_ = nullptr;
     QComboBox *pays_ = nullptr;
     QLineEdit *agence_ = nullptr;

@@ -3,6 +3,7 @@
 #include "base/messages.h"
 #include "data/core/dataset.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -32,7 +33,7 @@ FieldBinder::FieldBinder(Dataset *dataset, QObject *parent) : QObject(parent), d
     });
 }
 
-FieldBinder::Binding &FieldBinder::add(QWidget *w, const QString &column)
+FieldBinder::Binding &FieldBinder::add(QObject *w, const QString &column)
 {
     bindings_.append(Binding{w, column.toUpper(), {}, {}, {}, false});
     return bindings_.last();
@@ -47,7 +48,7 @@ void FieldBinder::bind(QLineEdit *w, const QString &column)
     b.lock = [w](bool ro) { w->setReadOnly(ro); };
     if (const ColumnDef *c = dataset_->column(column); c && c->type == ColType::Text)
         w->setMaxLength(c->size > 0 ? c->size : 255);
-    connect(w, &QLineEdit::textEdited, this, [this, i] { changed(bindings_[i], false); });
+    connect(w, &QLineEdit::textChanged, this, [this, i] { changed(bindings_[i], false); });
     connect(w, &QLineEdit::editingFinished, this, [this, i] {
         if (bindings_[i].pending)
             write(bindings_[i]);
@@ -74,7 +75,7 @@ void FieldBinder::bind(QCheckBox *w, const QString &column, const QVariant &on, 
     b.read = [w, on, off] { return w->isChecked() ? on : off; };
     b.show = [w, on](const QVariant &v) { w->setChecked(!v.isNull() && v.toString() == on.toString()); };
     b.lock = [w](bool ro) { w->setEnabled(!ro); };
-    connect(w, &QCheckBox::clicked, this, [this, i] { changed(bindings_[i], true); });
+    connect(w, &QCheckBox::toggled, this, [this, i] { changed(bindings_[i], true); });
 }
 
 void FieldBinder::bind(QComboBox *w, const QString &column)
@@ -92,7 +93,7 @@ void FieldBinder::bind(QComboBox *w, const QString &column)
         w->setCurrentIndex(at);
     };
     b.lock = [w](bool ro) { w->setEnabled(!ro); };
-    connect(w, &QComboBox::activated, this, [this, i] { changed(bindings_[i], true); });
+    connect(w, &QComboBox::currentIndexChanged, this, [this, i] { changed(bindings_[i], true); });
 }
 
 void FieldBinder::bind(QSpinBox *w, const QString &column)
@@ -109,6 +110,31 @@ void FieldBinder::bind(QSpinBox *w, const QString &column)
     connect(w, &QSpinBox::editingFinished, this, [this, i] {
         if (bindings_[i].pending)
             write(bindings_[i]);
+    });
+}
+
+void FieldBinder::bind(QButtonGroup *w, const QString &column)
+{
+    const int i = int(bindings_.size());
+    Binding &b = add(w, column);
+    b.read = [w] { return w->checkedId() < 0 ? QVariant() : QVariant(w->checkedId()); };
+    b.show = [w](const QVariant &v) {
+        QAbstractButton *on = v.isNull() ? nullptr : w->button(v.toInt());
+        if (on) {
+            on->setChecked(true);
+        } else if (QAbstractButton *checked = w->checkedButton()) {
+            w->setExclusive(false);
+            checked->setChecked(false);
+            w->setExclusive(true);
+        }
+    };
+    b.lock = [w](bool ro) {
+        for (QAbstractButton *button : w->buttons())
+            button->setEnabled(!ro);
+    };
+    connect(w, &QButtonGroup::idToggled, this, [this, i](int, bool on) {
+        if (on)
+            changed(bindings_[i], true);
     });
 }
 
@@ -177,7 +203,8 @@ bool FieldBinder::write(Binding &b)
         return true;
     const QString message = dataset_->refusal().isEmpty() ? dataset_->lastError() : dataset_->refusal();
     showBinding(b);  // the widget shows what the row holds
-    b.widget->setFocus();
+    if (auto *w = qobject_cast<QWidget *>(b.widget.data()))
+        w->setFocus();
     error(message);
     return false;
 }
@@ -204,7 +231,7 @@ void FieldBinder::showBinding(Binding &b)
     showing_ = true;
     b.pending = false;
     {
-        const QSignalBlocker block(b.widget.data());
+        const QSignalBlocker block(b.widget.data());  // a group's buttons signal through the group
         b.show(dataset_->isOpen() ? dataset_->value(b.column) : QVariant());
     }
     showing_ = false;

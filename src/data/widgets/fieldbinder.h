@@ -1,7 +1,7 @@
 #pragma once
 // Widgets bound to the columns of a dataset: they show the current row,
-// follow it when it moves or changes, and write back what the operator
-// types. Typing in a widget puts the row in edit; a value the dataset
+// follow it when it moves or changes, and write back every change that is
+// not the binder's own display (the operator's, or a screen's on his behalf). Typing in a widget puts the row in edit; a value the dataset
 // refuses (too long, not a number, not a date) is shown to the operator
 // with the field it concerns and the widget gets its value back.
 //
@@ -14,6 +14,7 @@
 #include <QVector>
 #include <functional>
 
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -45,6 +46,8 @@ public:
     // the label or the position.
     void bind(QComboBox *w, const QString &column);
     void bind(QSpinBox *w, const QString &column);
+    // Radio buttons whose ids are the column's values (none checked: NULL).
+    void bind(QButtonGroup *w, const QString &column);
     // A date; the earliest date of the widget, shown blank, stands for NULL.
     void bind(QDateEdit *w, const QString &column);
     // Shown only.
@@ -76,14 +79,14 @@ signals:
 
 private:
     struct Binding {
-        QPointer<QWidget> widget;
+        QPointer<QObject> widget;
         QString column;
         std::function<QVariant()> read;             // the widget's value
         std::function<void(const QVariant &)> show; // puts a value in the widget
         std::function<void(bool)> lock;             // read-only or not
         bool pending = false;                       // typed, not yet written
     };
-    Binding &add(QWidget *w, const QString &column);
+    Binding &add(QObject *w, const QString &column);
     // The operator changed a widget: write now, or mark it for later.
     void changed(Binding &b, bool writeNow);
     bool write(Binding &b);

@@ -218,6 +218,36 @@ private slots:
         QCOMPARE(d.value(QStringLiteral("SUP_ID")).toInt(), firstKey);
     }
 
+    // A join that repeats the table's key loses no row.
+    void joinRepeatingTheKeyLosesNoRow_data() { addEngineRows(); }
+    void joinRepeatingTheKeyLosesNoRow()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        QVector<QVariantList> records, copies;
+        for (int i = 1; i <= 150; ++i) {
+            records << QVariantList{i, QStringLiteral("Titre %1").arg(i)};
+            copies << QVariantList{QStringLiteral("A%1").arg(i), i} << QVariantList{QStringLiteral("B%1").arg(i), i};
+        }
+        QString why;
+        QVERIFY2(insertRows(tdb.db(), QStringLiteral("NOTICE"), {QStringLiteral("DOC_ID"), QStringLiteral("DOC_TITRE_PROPRE")}, records, &why), qPrintable(why));
+        QVERIFY2(insertRows(tdb.db(), QStringLiteral("NOTICE_EXEMPLAIRE"),
+                            {QStringLiteral("EXP_ID"), QStringLiteral("DOC_ID")}, copies, &why),
+                 qPrintable(why));
+        Dataset d(tdb.db(), QStringLiteral("QNotice"), QStringLiteral("NOTICE"));
+        for (const char *sql : {"SELECT N.*, E.EXP_ID FROM NOTICE N JOIN NOTICE_EXEMPLAIRE E ON E.DOC_ID = N.DOC_ID",
+                                "SELECT N.*, E.EXP_ID FROM NOTICE N, NOTICE_EXEMPLAIRE E WHERE E.DOC_ID = N.DOC_ID ORDER BY N.DOC_ID"}) {
+            QVERIFY2(d.open(QString::fromLatin1(sql)), qPrintable(d.lastError()));
+            QVERIFY(d.fetchAll());
+            QCOMPARE(d.rowCount(), 300);
+        }
+        // SELECT DISTINCT on the table's rows pages by its key.
+        QVERIFY(d.open(QStringLiteral("SELECT DISTINCT N.* FROM NOTICE N JOIN NOTICE_EXEMPLAIRE E ON E.DOC_ID = N.DOC_ID")));
+        QVERIFY(!d.allFetched());
+        QVERIFY(d.fetchAll());
+        QCOMPARE(d.rowCount(), 150);
+    }
+
     // A read-only join with a key of its own is read in pages.
     void readOnlyJoinWithUniqueKeyPages_data() { addEngineRows(); }
     void readOnlyJoinWithUniqueKeyPages()

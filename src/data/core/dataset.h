@@ -49,8 +49,9 @@ public:
     // is the dialect's clause for a text sort (see Dialect::collate).
     void setSortField(const QString &column, const QString &collation = QString());
     QString sortField() const { return sortField_; }
-    // Columns that identify a row of a read-only result (for reading it in
-    // pages); the table's key is used when the set has a table.
+    // Columns that identify a row of the result, for reading it in pages;
+    // without them the table's key is used when the SQL reads one table (or
+    // SELECT DISTINCT), else the result is read whole.
     void setUniqueKey(const QStringList &columns) { uniqueKey_ = columns; }
 
     bool open();
@@ -170,7 +171,7 @@ private:
     // Reading (datasetreader.cpp)
     bool startReading();
     bool describe();
-    bool planPages();
+    bool planPages(bool singleSource);
     bool readPage(int count, const QString &extraWhere = {}, const QVariantList &extraBinds = {});
     bool readWhole();
     QString afterClause(const QVariantList &frontier, QVariantList &binds) const;

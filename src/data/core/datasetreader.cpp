@@ -52,7 +52,7 @@ bool Dataset::startReading()
         for (const SqlOrder::Item &i : parsed.items)
             order_ << OrderItem{i.column, i.collation, i.descending};
     }
-    if (!planPages())
+    if (!planPages(parsed.singleSource))
         return readWhole();
     paged_ = true;
     readPage(kFirstPage);
@@ -81,11 +81,13 @@ bool Dataset::describe()
     return true;
 }
 
-bool Dataset::planPages()
+bool Dataset::planPages(bool singleSource)
 {
     auto once = [this](const QString &c) { return fields_.count(c.toUpper()) == 1; };
-    QStringList key = keyColumns();
-    if (key.isEmpty() || !std::all_of(key.cbegin(), key.cend(), once))
+    // The table's key identifies a row only when each row comes from one of
+    // the table's rows; a join names its unique key itself.
+    QStringList key = singleSource ? keyColumns() : QStringList();
+    if (!uniqueKey_.isEmpty())
         key = uniqueKey_;
     if (key.isEmpty() || !std::all_of(key.cbegin(), key.cend(), once))
         return false;
@@ -106,10 +108,10 @@ bool Dataset::planPages()
 
 QString Dataset::orderClause() const
 {
-    // NULL sorts as the smallest value on both engines.
+    // NULLs where the engine puts them, so that its indexes serve the order.
     QStringList parts;
     for (const OrderItem &o : order_)
-        parts << o.column + o.collation + (o.desc ? QStringLiteral(" DESC NULLS LAST") : QStringLiteral(" NULLS FIRST"));
+        parts << o.column + o.collation + (o.desc ? QStringLiteral(" DESC") : QString());
     return parts.join(QStringLiteral(", "));
 }
 
@@ -117,11 +119,17 @@ QString Dataset::afterClause(const QVariantList &frontier, QVariantList &binds) 
 {
     if (frontier.isEmpty())
         return {};
+    // Ordered by the key alone (never NULL), ascending: a row comparison,
+    // which both engines answer from the key's index.
+    QStringList keys;
+    for (int f : keyFields_)
+        keys << fields_.at(f);
     const bool simple = std::all_of(order_.cbegin(), order_.cend(),
-                                    [](const OrderItem &o) { return !o.desc && o.collation.isEmpty(); })
+                                    [&](const OrderItem &o) {
+                                        return !o.desc && o.collation.isEmpty() && keys.contains(o.column);
+                                    })
         && std::none_of(frontier.cbegin(), frontier.cend(), [](const QVariant &v) { return v.isNull(); });
     if (simple) {
-        // A row comparison, which both engines answer from an index.
         QStringList cols, marks;
         for (int i = 0; i < order_.size(); ++i) {
             cols << order_.at(i).column;
@@ -132,7 +140,10 @@ QString Dataset::afterClause(const QVariantList &frontier, QVariantList &binds) 
             return cols.first() + QStringLiteral(" > ?");
         return u'(' + cols.join(QStringLiteral(", ")) + QStringLiteral(") > (") + marks.join(QStringLiteral(", ")) + u')';
     }
-    // after(i) = beyond(i) OR (same(i) AND after(i + 1)), built from the last column.
+    // after(i) = beyond(i) OR (same(i) AND after(i + 1)), built from the last
+    // column. NULL is the smallest value on one engine, the largest on the
+    // other; in a descending order the ends swap.
+    const bool nullSmallest = db_.dialect().nullsSortFirst();
     QString clause;
     QVariantList tail;
     for (int i = int(order_.size()) - 1; i >= 0; --i) {
@@ -141,12 +152,14 @@ QString Dataset::afterClause(const QVariantList &frontier, QVariantList &binds) 
         const QVariant &v = frontier.at(i);
         QString beyond, same;
         QVariantList beyondBinds, sameBinds;
+        const bool nullsFirst = nullSmallest != o.desc;  // where NULLs stand in this column's order
         if (v.isNull()) {
-            beyond = o.desc ? QString() : o.column + QStringLiteral(" IS NOT NULL");
+            beyond = nullsFirst ? o.column + QStringLiteral(" IS NOT NULL") : QString();
             same = o.column + QStringLiteral(" IS NULL");
         } else {
-            beyond = o.desc ? QString(u'(' + c + QStringLiteral(" < ? OR ") + o.column + QStringLiteral(" IS NULL)"))
-                            : QString(c + QStringLiteral(" > ?"));
+            beyond = c + (o.desc ? QStringLiteral(" < ?") : QStringLiteral(" > ?"));
+            if (!nullsFirst)
+                beyond = u'(' + beyond + QStringLiteral(" OR ") + o.column + QStringLiteral(" IS NULL)");
             beyondBinds << v;
             same = c + QStringLiteral(" = ?");
             sameBinds << v;

@@ -73,6 +73,7 @@ public:
     }
 
     bool streamsOnMainConnection() const override { return true; }
+    bool nullsSortFirst() const override { return true; }
 
     // Collations registered on each connection from the platform's collator.
     QString collate(const QString &language) const override
@@ -159,6 +160,7 @@ public:
     }
 
     bool streamsOnMainConnection() const override { return false; }
+    bool nullsSortFirst() const override { return false; }
 
     // ICU's collations, whatever the locale the database was created with.
     QString collate(const QString &language) const override

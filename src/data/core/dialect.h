@@ -63,6 +63,11 @@ public:
     // streams on a connection of its own for its duration.
     virtual bool streamsOnMainConnection() const = 0;
 
+    // Where NULL sorts in an ascending order with no NULLS clause: first
+    // (the smallest value) or last. Pages keep the engine's own order so that
+    // its indexes serve them.
+    virtual bool nullsSortFirst() const = 0;
+
     // The clause that sorts and compares text alphabetically in a language
     // ("FR" or "AR"): " COLLATE ..." after a column.
     virtual QString collate(const QString &language) const = 0;

@@ -66,6 +66,39 @@ SqlOrder splitOrderBy(const QString &sql)
             out.pageable = false;
             return out;
         }
+    // One source: SELECT DISTINCT, or one table after FROM with no join,
+    // no second table, no grouping and no union.
+    if (words.size() > 1 && words.at(0).text == QLatin1String("SELECT") && words.at(1).text == QLatin1String("DISTINCT")) {
+        out.singleSource = true;
+    } else {
+        int from = -1;
+        for (int i = 0; i < words.size(); ++i)
+            if (words.at(i).text == QLatin1String("FROM")) {
+                from = i;
+                break;
+            }
+        bool single = from >= 0;
+        for (int i = 0; i < words.size() && single; ++i) {
+            const QString &w = words.at(i).text;
+            if (w == QLatin1String("JOIN") || w == QLatin1String("UNION") || w == QLatin1String("GROUP")
+                || w == QLatin1String("EXCEPT") || w == QLatin1String("INTERSECT"))
+                single = false;
+        }
+        if (single) {
+            // A comma between FROM and the clause after it names a second table.
+            const qsizetype start = words.at(from).pos;
+            qsizetype end = text.size();
+            for (int i = from + 1; i < words.size(); ++i)
+                if (words.at(i).text == QLatin1String("WHERE") || words.at(i).text == QLatin1String("ORDER")) {
+                    end = words.at(i).pos;
+                    break;
+                }
+            QVector<qsizetype> commas;
+            topLevelWords(text.mid(start, end - start), &commas);
+            single = commas.isEmpty();
+        }
+        out.singleSource = single;
+    }
     if (orderAt < 0)
         return out;
     out.base = text.left(orderAt).trimmed();

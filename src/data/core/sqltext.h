@@ -18,6 +18,10 @@ struct SqlOrder {
     // False when the order cannot be continued page by page: it sorts on
     // expressions or positions, or the statement limits its own rows.
     bool pageable = true;
+    // True when each row comes from one row of one table (a single table in
+    // FROM, or SELECT DISTINCT), so that the table's key identifies it; a
+    // join may repeat the key.
+    bool singleSource = false;
 };
 
 SqlOrder splitOrderBy(const QString &sql);

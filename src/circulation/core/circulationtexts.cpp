@@ -264,13 +264,16 @@ QString importDone() { return tr2(QStringLiteral("Importation terminé."), QStri
 
 QString importStopped() { return tr2(QStringLiteral("Importation interrompue."), QStringLiteral("تم إيقاف الاستيراد.")); }
 
-QString importCounts(int read, int imported, int skipped)
+QString importCounts(int read, int imported, int skipped, int blank)
 {
-    return tr2(QStringLiteral("%1 ligne(s) lue(s), %2 lecteur(s) importé(s), %3 ligne(s) rejetée(s).")
-                   .arg(read)
-                   .arg(imported)
-                   .arg(skipped),
-               QStringLiteral("%1 سطر مقروء، %2 قارئ مستورد، %3 سطر مرفوض.").arg(read).arg(imported).arg(skipped));
+    QString text = tr2(QStringLiteral("%1 ligne(s) lue(s), %2 lecteur(s) importé(s), %3 ligne(s) rejetée(s)")
+                           .arg(read)
+                           .arg(imported)
+                           .arg(skipped),
+                       QStringLiteral("%1 سطر مقروء، %2 قارئ مستورد، %3 سطر مرفوض").arg(read).arg(imported).arg(skipped));
+    if (blank > 0)
+        text += tr2(QStringLiteral(", %1 ligne(s) vide(s)").arg(blank), QStringLiteral("، %1 سطر فارغ").arg(blank));
+    return text + u'.';
 }
 
 QString importSkippedLine(int line, const QString &reason)

@@ -70,7 +70,8 @@ QString ruleNumbersRequired();
 // Reader import
 QString importDone();
 QString importStopped();
-QString importCounts(int read, int imported, int skipped);
+// Lines read, readers imported, lines rejected, and the blank lines when there are some.
+QString importCounts(int read, int imported, int skipped, int blank);
 QString importSkippedLine(int line, const QString &reason);
 QString importEmptyNumber();
 QString importDuplicate(const QString &id);

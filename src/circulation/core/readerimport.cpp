@@ -148,7 +148,7 @@ QString ReaderImportResult::summary() const
 {
     const int skippedCount = int(skipped.size());
     return (stopped ? circ::importStopped() : circ::importDone()) + u'\n'
-        + circ::importCounts(read(), imported, skippedCount);
+        + circ::importCounts(lines, imported, skippedCount, blank);
 }
 
 QStringList ReaderImportResult::skippedLines() const

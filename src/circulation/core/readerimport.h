@@ -42,7 +42,6 @@ struct ReaderImportResult {
     int imported = 0;
     QList<SkippedLine> skipped;
 
-    int read() const { return lines - blank; }
     // "Importation terminé." or "Importation interrompue.", then the counts.
     QString summary() const;
     // One line per skipped line: "Ligne 4 : ...".

@@ -90,6 +90,13 @@ QString deleteRule(Database &db, int catId, const QString &typId)
     return copies > 0 ? circ::ruleInUse(copies) : TFrmData::DeleteErrorMessage();
 }
 
+SqlText categoryRulesSql(int catId)
+{
+    return {QStringLiteral("SELECT R.*, (SELECT T.TYP_LIBELLE") + session().LanguageSuffix
+                + QStringLiteral(" FROM TYPE_DOCUMENT T WHERE T.TYP_ID = R.TYP_ID) AS TYPE FROM REGLEMENT R WHERE R.CAT_ID = ?"),
+            {catId}};
+}
+
 bool toggleProportionalPenalty(Database &db, int catId)
 {
     QSqlQuery q = db.query(QStringLiteral("UPDATE CATEGORIE SET CAT_PENALITE_PROP = "

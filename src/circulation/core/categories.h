@@ -4,6 +4,8 @@
 // deleted: each deletion is one statement whose condition checks it, and a
 // refusal says why.
 
+#include "circulation/core/readers.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -23,6 +25,10 @@ QString deleteStructure(Database &db, int strId);
 // Deletes a loan rule unless readers of its category hold or reserve
 // copies of its document type (their renewals and reservations need it).
 QString deleteRule(Database &db, int catId, const QString &typId);
+
+// The loan rules of a category, with the label of their document type in
+// the session's language as TYPE.
+SqlText categoryRulesSql(int catId);
 
 // "Pénalité proportionnelle" clicked: empty or 0 becomes 1, anything else
 // 0, decided from the stored value.

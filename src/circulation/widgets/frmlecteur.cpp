@@ -193,11 +193,12 @@ TFrmLecteur::TFrmLecteur(TFrmData &frmData, QWidget *parent) : QWidget(parent), 
     layout->addLayout(top, 1);
     layout->addLayout(buttons);
 
-    for (auto signal : {&Dataset::stateChanged, &Dataset::reset, &Dataset::currentChanged})
+    for (auto signal : {&Dataset::stateChanged, &Dataset::reset})
         connect(q, signal, this, [this] {
             showRow();
             updateButtons();
         });
+    connect(q, &Dataset::currentChanged, this, [this] { showRow(); });
     connect(q, &Dataset::rowChanged, this, [this] { showRow(); });
     showRow();
     updateButtons();
@@ -238,7 +239,7 @@ void TFrmLecteur::showRow()
     status_->setText(row ? ReaderStatus::text(v("LEC_STATUT"), v("LEC_FIN_PENALITE")) : QString());
     const auto stamp = [](const QVariant &user, const QVariant &when) {
         const QDateTime t = when.toDateTime();
-        return (user.toString() + u' ' + (t.isValid() ? QLocale().toString(t, QLocale::ShortFormat) : QString()))
+        return QString(user.toString() + u' ' + (t.isValid() ? QLocale().toString(t, QLocale::ShortFormat) : QString()))
             .trimmed();
     };
     created_->setText(stamp(v("CREATE_USER"), v("CREATE_DATE")));

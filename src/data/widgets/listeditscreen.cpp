@@ -239,6 +239,10 @@ void ListEditScreen::BtnDeleteClick()
 {
     if (!mayEdit_ || dataset_->state() != Dataset::State::Browse || dataset_->currentRow() < 0)
         return;
+    if (const QString refused = deleteRefusal(); !refused.isEmpty()) {
+        inform(refused);
+        return;
+    }
     if (!confirm(deleteQuestion()))
         return;
     const QVariant key = currentKey();

@@ -61,8 +61,10 @@ protected:
     ListEditScreen(TFrmData &data, Dataset *dataset, const QString &keyColumn, const QString &labelColumn, Mode mode,
                    bool mayEdit, QWidget *parent = nullptr);
 
-    // The question before deleting the current row, and the deletion
-    // (empty on success, else why not).
+    // Why the current row may not be deleted at all (told instead of the
+    // question), the question before deleting it, and the deletion (empty
+    // on success, else why not).
+    virtual QString deleteRefusal() const { return {}; }
     virtual QString deleteQuestion() const = 0;
     virtual QString deleteCurrent() = 0;
     // After a row was saved or deleted (the status-bar count).

@@ -45,7 +45,9 @@ TFrmCategorie::TFrmCategorie(TFrmData &frmData, QWidget *parent)
             return {};
         return categories->valueAt(row, QStringLiteral("CAT_PENALITE_PROP")).toInt() == 1 ? Qt::Checked : Qt::Unchecked;
     });
-    grid()->setColumnWidth(0, 240);
+    const int widths[] = {260, 150, 150};
+    for (int c = 0; c < int(std::size(widths)); ++c)
+        grid()->setColumnWidth(c, widths[c]);
     connect(grid(), &QTableView::clicked, this, [this](const QModelIndex &i) {
         if (model()->fieldOf(i.column()) == kProportion)
             ToggleProportional(i.row());
@@ -64,7 +66,9 @@ TFrmCategorie::TFrmCategorie(TFrmData &frmData, QWidget *parent)
     rules_->setModel(rulesModel);
     ConfigureGrid(rules_);
     rules_->horizontalHeader()->setStretchLastSection(true);
-    rules_->setColumnWidth(0, 220);
+    const int ruleWidths[] = {240, 140, 140, 170};
+    for (int c = 0; c < int(std::size(ruleWidths)); ++c)
+        rules_->setColumnWidth(c, ruleWidths[c]);
     connect(rules_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &i) {
         if (i.isValid() && !data_.QReglement->isEditing())
             data_.QReglement->moveTo(i.row());
@@ -91,6 +95,8 @@ TFrmCategorie::TFrmCategorie(TFrmData &frmData, QWidget *parent)
     bl->addStretch(1);
     gl->addLayout(bl);
     body()->addWidget(group, 1);
+    if (auto *main = qobject_cast<QVBoxLayout *>(layout()))
+        main->setStretchFactor(body(), 1);
 
     connect(categories, &Dataset::currentChanged, this, [this] { openRules(); });
     connect(categories, &Dataset::reset, this, [this] { openRules(); });

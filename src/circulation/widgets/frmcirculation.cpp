@@ -148,6 +148,8 @@ void TFrmCirculation::updateEnded()
 
 void TFrmCirculation::LblImportation2Click()
 {
+    if (!entryPermitted(QStringLiteral("BtnImportation")))
+        return;
     dropKeptSearch();
     ClearDesktopForm();
     openLists();
@@ -158,6 +160,8 @@ void TFrmCirculation::LblImportation2Click()
 
 void TFrmCirculation::Categories()
 {
+    if (!entryPermitted(QStringLiteral("BtnCategories")))
+        return;
     dropKeptSearch();
     ClearDesktopForm();
     auto *screen = new TFrmCategorie(data_);
@@ -171,6 +175,8 @@ void TFrmCirculation::Categories()
 
 void TFrmCirculation::Structure()
 {
+    if (!entryPermitted(QStringLiteral("BtnStructure")))
+        return;
     dropKeptSearch();
     ClearDesktopForm();
     auto *screen = new TFrmStructure(data_);
@@ -183,6 +189,8 @@ void TFrmCirculation::Structure()
 
 void TFrmCirculation::administration(AdminAction action)
 {
+    if (!allowed(Right::CirculAdmin, session()))
+        return;
     dropKeptSearch();
     ClearDesktopForm();
     static const struct {

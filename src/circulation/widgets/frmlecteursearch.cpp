@@ -92,6 +92,9 @@ TFrmLecteurSearch::TFrmLecteurSearch(TFrmData &frmData, Mode mode, QWidget *pare
     grid_->setSelectionMode(mode_ == Mode::Pick ? QAbstractItemView::SingleSelection
                                                 : QAbstractItemView::ExtendedSelection);
     grid_->horizontalHeader()->setStretchLastSection(true);
+    const int widths[] = {80, 140, 130, 100, 170, 110, 230, 105};
+    for (int c = 0; c < int(std::size(widths)); ++c)
+        grid_->setColumnWidth(c, widths[c]);
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [readers](const QModelIndex &current) {
                 if (current.isValid() && current.row() != readers->currentRow() && !readers->isEditing())

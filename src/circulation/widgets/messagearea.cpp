@@ -8,6 +8,7 @@ MessageArea::MessageArea(QWidget *parent) : QTextEdit(parent)
     setReadOnly(true);
     setFocusPolicy(Qt::NoFocus);
     setMinimumHeight(60);
+    setMaximumHeight(110);
     QFont f = font();
     f.setBold(true);
     setFont(f);

@@ -120,6 +120,11 @@ QTableView *ReaderHistory::grid(const char *name, DatasetModel *model)
     ConfigureGrid(v);
     v->horizontalHeader()->setStretchLastSection(true);
     v->setMinimumHeight(90);
+    // The title takes the room: "N° Exemplaire" and "Cote" are short codes.
+    const bool peb = model->dataset() == data_.QPebHistory;
+    const QList<int> widths = peb ? QList<int>{110, 300, 180, 200, 100} : QList<int>{110, 100, 360, 100};
+    for (int c = 0; c < widths.size(); ++c)
+        v->setColumnWidth(c, widths.at(c));
     return v;
 }
 

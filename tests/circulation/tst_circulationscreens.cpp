@@ -135,7 +135,7 @@ private slots:
         const struct {
             const char *id, *nom, *prenom;
             int cat;
-        } readers[] = {{"2024-001", "d'Alembert", "Jean", 2}, {"2024-002", "بن علي", "سارة", 1}};
+        } readers[] = {{"2024-001", "d'Alembert", "Jean", 2}, {" 2024-002 ", "بن علي", "سارة", 1}};
         for (const auto &r : readers) {
             QVERIFY(!form->postButton()->isEnabled());
             type(form, "EdtNumero", QString::fromUtf8(r.id));
@@ -189,6 +189,7 @@ private slots:
         form = screen<TFrmLecteur>(module);
         QVERIFY(form && form->isUpdate());
         QCOMPARE(form->field("EdtNumero")->text(), QStringLiteral("2024-001"));
+        QVERIFY(form->field("EdtNumero")->isReadOnly());  // his loans name him by it
         type(form, "EdtPrenom", QStringLiteral("Jean-Baptiste"));
         QVERIFY(form->BtnPostClick());
         QCOMPARE(module.CurrentScreen(), search);

@@ -217,6 +217,7 @@ void TFrmLecteur::startNew()
     q->open(QStringLiteral("SELECT * FROM LECTEUR WHERE LEC_ID LIKE ?"), {QStringLiteral("-2147483647")});
     q->append();
     registered_->setDate(today());
+    field("EdtNumero")->setReadOnly(false);
     field("EdtNumero")->setFocus();
 }
 
@@ -228,7 +229,10 @@ void TFrmLecteur::startUpdate()
         q->edit();
     const QDate d = q->value(QStringLiteral("LEC_DATE_ADHESION")).toDate();
     registered_->setDate(d.isValid() ? d : kNoDate);
-    field("EdtNumero")->setFocus();
+    // Loans, reservations and inter-library loans name the reader by his
+    // number: it is never changed under them.
+    field("EdtNumero")->setReadOnly(true);
+    field("EdtNom")->setFocus();
 }
 
 void TFrmLecteur::showRow()
@@ -269,7 +273,9 @@ bool TFrmLecteur::save()
     if (!q->isEditing() || !binder_->submit())
         return false;
     if (q->state() == Dataset::State::Insert) {
-        const QString taken = readerNumberRefusal(data_.db(), q->value(QStringLiteral("LEC_ID")).toString().trimmed());
+        // The number as the desks will type it.
+        q->setValue(QStringLiteral("LEC_ID"), q->value(QStringLiteral("LEC_ID")).toString().trimmed());
+        const QString taken = readerNumberRefusal(data_.db(), q->value(QStringLiteral("LEC_ID")).toString());
         if (!taken.isEmpty()) {
             inform(taken);
             field("EdtNumero")->setFocus();

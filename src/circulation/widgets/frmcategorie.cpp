@@ -98,8 +98,10 @@ TFrmCategorie::TFrmCategorie(TFrmData &frmData, QWidget *parent)
     if (auto *main = qobject_cast<QVBoxLayout *>(layout()))
         main->setStretchFactor(body(), 1);
 
+    // The rules follow the category, also a new one once it is saved.
+    for (auto signal : {&Dataset::stateChanged, &Dataset::reset})
+        connect(categories, signal, this, [this] { openRules(); });
     connect(categories, &Dataset::currentChanged, this, [this] { openRules(); });
-    connect(categories, &Dataset::reset, this, [this] { openRules(); });
     for (auto signal : {&Dataset::stateChanged, &Dataset::reset})
         connect(data_.QReglement, signal, this, [this] { updateButtons(); });
     openRules();

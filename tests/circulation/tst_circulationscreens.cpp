@@ -23,6 +23,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBrush>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
@@ -312,6 +313,48 @@ private slots:
         QCOMPARE(tdb.db().scalar(QStringLiteral("SELECT LEC_ID FROM LECTEUR")).toString(), QStringLiteral("A2"));
         QVERIFY(!data.QLecteur->isEditing());
         QVERIFY(session().CurrentScreen.isEmpty());  // the structures screen takes no keys
+        QKeyEvent f6(QEvent::KeyPress, Qt::Key_F6, Qt::NoModifier);
+        QVERIFY(!module.Keyboard(module.CurrentScreen(), &f6));
+    }
+
+    // What a reader holds, as the administration screen and the loan desk show it.
+    void readerHistory_data() { addEngineRows(); }
+    void readerHistory()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(addCategory(db, 1, QStringLiteral("Etudiant")));
+        ReaderRow r;
+        r.id = QStringLiteral("L1");
+        QVERIFY(addReader(db, r));
+        QVERIFY(addCopy(db, 1, QStringLiteral("E1"), QStringLiteral("a"), QStringLiteral("L1"), day(-2)));       // overdue
+        QVERIFY(addCopy(db, 2, QStringLiteral("E2"), QStringLiteral("a"), QStringLiteral("L1"), day(3), {}, 3)); // in house
+        QVERIFY(addCopy(db, 3, QStringLiteral("E3"), QStringLiteral("b"), none(), none(), QStringLiteral("L1")));  // back, held
+        QVERIFY(addInterLibraryLoan(db, 1, QStringLiteral("L1"), day(-1)));
+        QVERIFY(addInterLibraryLoan(db, 2, QStringLiteral("L1"), day(-9), 1));  // returned
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        ReaderHistory history(data);
+        QCOMPARE(history.loansHeader(), QStringLiteral("Prêt"));
+        history.showReader(QStringLiteral("L1"), QDate::currentDate());
+        QCOMPARE(history.loansHeader(), QStringLiteral(" 2 prêt(s)"));
+        QCOMPARE(history.reservationsHeader(), QStringLiteral(" 1 réservation(s)"));
+        QCOMPARE(history.interLibraryHeader(), QStringLiteral(" 1 peb(s)"));
+        QAbstractItemModel *loans = history.loans()->model();
+        QCOMPARE(loans->index(0, 2).data().toString(), QStringLiteral("Titre 1"));
+        QCOMPARE(loans->index(0, 0).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
+        QVERIFY(!loans->index(1, 0).data(Qt::ForegroundRole).isValid());
+        QCOMPARE(loans->index(1, 0).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(0xc0, 0xc0, 0xc0));
+        QCOMPARE(history.reservations()->model()->index(0, 3).data().toString(), QStringLiteral("Restitué"));
+        QCOMPARE(history.interLibrary()->model()->index(0, 3).data().toString(), QString());  // no such library
+        QCOMPARE(history.interLibrary()->model()->index(0, 0).data(Qt::ForegroundRole).value<QBrush>().color(),
+                 QColor(Qt::red));
+        session().setLanguage(QStringLiteral("AR"));
+        history.refreshHeaders();
+        QCOMPARE(history.loansHeader(), QStringLiteral(" 2 إعارة"));
+        history.clear();
+        QCOMPARE(history.interLibraryHeader(), QStringLiteral("الإعارة بين المكتبات"));
     }
 
     void entriesFollowTheRights()

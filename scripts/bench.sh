@@ -5,6 +5,8 @@
 #   ENGINES=SQLITE scripts/bench.sh       (default "SQLITE POSTGRESQL")
 #   BENCH=reports scripts/bench.sh        (the report writer, default 200000
 #                                          rows; default BENCH=catalogue)
+#   BENCH=readers scripts/bench.sh        (reader import, searches and the desk
+#                                          check, default 100000 readers)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 
@@ -15,7 +17,8 @@ name=${BENCH:-catalogue}
 case $name in
 catalogue) rows=${ROWS:-1000000} ;;
 reports) rows=${ROWS:-200000} ;;
-*) printf 'bench: unknown BENCH "%s" (catalogue or reports)\n' "$name" >&2; exit 1 ;;
+readers) rows=${ROWS:-100000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue, reports or readers)\n' "$name" >&2; exit 1 ;;
 esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 

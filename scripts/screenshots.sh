@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the program and takes the screenshots of the documentation on a
 # demonstration database made in a temporary directory: the logon dialog and
-# the main window (administration, users; editions with a page previewed) in
+# the main window (administration, users; editions with a page previewed;
+# circulation: readers, a new reader, categories) in
 # French and in Arabic.
 set -euo pipefail
 
@@ -64,3 +65,10 @@ write_ini FR && titles_page
 shot FR docs/editions-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Index titres"
 write_ini AR && titles_page
 shot AR docs/editions-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Index titres"
+# Circulation: the readers found by "*", a new reader, the categories and their loan rules.
+for language in FR AR; do
+    lower=${language,,}
+    shot "$language" "docs/readers-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Recherche/Rechercher" "FOLIAN_TYPE=*"
+    shot "$language" "docs/reader-form-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Inscription"
+    shot "$language" "docs/categories-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Catégories et règlements"
+done

@@ -235,6 +235,25 @@ const ReaderDef kReaders[] = {
      u"Document rendu détérioré, remplacement demandé"},
     {u"مسعودي", u"إيمان", 4, 2, 29, 180, 0, 14, u"حي بن بوالعيد، رقم 17، الشفة",
      u"0662 85 17 39", nullptr},
+    {u"Ouadah", u"Sofiane", 3, 0, 23, 150, 3, 7, u"Cité 300 logements, bât. 2, Boufarik",
+     u"0559 41 07 63", u"Carte de lecteur prêtée à un tiers"},
+};
+
+// A partner library, and the document it lent on to one of our readers
+// (reader position, days since the loan, days until it is due; negative
+// when overdue).
+struct InterLibraryDef {
+    int reader;
+    const char16_t *copy;
+    const char16_t *title;
+    const char16_t *author;
+    int lentDaysAgo;
+    int dueInDays;
+};
+
+const InterLibraryDef kInterLibrary[] = {
+    {8, u"BC-2291", u"Droit des contrats", u"Ali Filali", 40, -5},
+    {6, u"BC-3108", u"Méthodologie de la recherche", u"Madeleine Grawitz", 6, 15},
 };
 
 // Current loans: reader (position), title of the record, days since the
@@ -267,7 +286,7 @@ public:
     bool run(int *readers)
     {
         return writeStructures() && writeCategories() && writeRules()
-            && writeClosedPeriods() && writeReaders(readers) && writeLoans();
+            && writeClosedPeriods() && writeReaders(readers) && writeLoans() && writeInterLibrary();
     }
 
 private:
@@ -334,7 +353,7 @@ private:
                 : id.toLower() + QStringLiteral("@univ-demo.dz");
             rows.append({id, text(r.name), text(r.firstName), born, text(r.address), text(r.phone),
                          email, faculties_.at(r.faculty), categories_.at(r.category), registered,
-                         r.status, r.status == 1 ? QVariant(cx_.today.addDays(6)) : QVariant(),
+                         r.status, r.status == 1 || r.status == 3 ? QVariant(cx_.today.addDays(6)) : QVariant(),
                          optional(r.reason), r.loans, 0, QStringLiteral("resp.pret"),
                          QDateTime(registered, QTime(10, 15).addSecs(position * 600))});
             ++position;
@@ -392,6 +411,27 @@ private:
                          {readerId(kReservingReader), date(until), copy}))
             return cx_.fail(QStringLiteral("NOTICE_EXEMPLAIRE: ") + cx_.db.lastError().text());
         return true;
+    }
+
+    bool writeInterLibrary()
+    {
+        const int library = cx_.nextId("BIBLIOTHEQUE", "BIB_ID");
+        if (!cx_.insert("BIBLIOTHEQUE",
+                        columns({"BIB_ID", "BIB_NOM", "BIB_TUTELLE", "BIB_ADRESSE", "BIB_PHONE", "BIB_EMAIL"}),
+                        {{library, text(u"Bibliothèque centrale"), text(u"Université d'Alger 1"),
+                          text(u"2, rue Didouche Mourad, Alger"), text(u"021 63 70 12"),
+                          QStringLiteral("peb@bc-univ-alger.dz")}}))
+            return false;
+        int id = cx_.nextId("PEB", "PEB_ID");
+        QVector<QVariantList> rows;
+        for (const InterLibraryDef &l : kInterLibrary)
+            rows.append({id++, text(l.copy), text(l.title), text(l.author), library, readerId(l.reader),
+                         date(cx_.openOnOrBefore(cx_.today.addDays(-l.lentDaysAgo))),
+                         date(cx_.today.addDays(l.dueInDays)), 0});
+        return cx_.insert("PEB",
+                          columns({"PEB_ID", "PEB_EXP_ID", "PEB_TITRE", "PEB_AUTEUR", "BIB_ID", "LEC_ID",
+                                   "BIB_PRET", "BIB_RETOUR", "BIB_REMIS"}),
+                          rows);
     }
 
     Context &cx_;

@@ -61,6 +61,7 @@ QVector<Command> allCommands()
     addAdminCommands(out);
     addUnimarcCommands(out);
     addReportCommands(out);
+    addCirculationCommands(out);
     return out;
 }
 

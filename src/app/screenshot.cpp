@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
 
@@ -75,9 +76,18 @@ void scheduleMainScreenshot(TFrmMain &window)
         const QString open = qEnvironmentVariable("FOLIAN_OPEN");
         if (QAbstractButton *b = buttonNamed(&window, open.section(u'/', 0, 0)))
             b->click();
-        if (TFrmModule *m = window.CurrentModuleFrame())
-            if (QAbstractButton *e = buttonNamed(m, open.section(u'/', 1)))
+        if (TFrmModule *m = window.CurrentModuleFrame()) {
+            if (QAbstractButton *e = buttonNamed(m, open.section(u'/', 1, 1)))
                 e->click();
+            // A text typed in the screen's first field, then one of its buttons clicked.
+            if (QWidget *screen = m->CurrentScreen()) {
+                auto *field = qobject_cast<QLineEdit *>(screen->focusWidget());
+                if (field && qEnvironmentVariableIsSet("FOLIAN_TYPE"))
+                    field->setText(qEnvironmentVariable("FOLIAN_TYPE"));
+                if (QAbstractButton *b = buttonNamed(screen, open.section(u'/', 2)); b && !open.section(u'/', 2).isEmpty())
+                    b->click();
+            }
+        }
         grabLater(&window, 900, [] { QApplication::quit(); });
     });
 }

@@ -142,7 +142,8 @@ private slots:
             {Module::Acquisition, "FrmAcquisition", "FrmAcquisition", " ..."},
             {Module::Catalogage, "FrmCatalogage", "FrmCatalogage", " ..."},
             {Module::Autorite, "FrmAutorite", "FrmAutorite", " ..."},
-            {Module::Circulation, "FrmCirculation", "FrmCirculation", " ..."},
+            // Its first screen, the reader search, writes the count of readers.
+            {Module::Circulation, "FrmCirculation", "FrmCirculation", " Lecteurs : 0 enreg(s)"},
             {Module::Edition, "FrmEdition", "FrmEdition", " Catalogue : 0 notice(s)"},
             {Module::Administration, "FrmAdministration", "FrmAdministration", " Utilisateurs : 3 enreg(s)"},
             {Module::Opac, "FrmOPAC", "", " Catalogue : 0 notice(s)"},

@@ -7,6 +7,13 @@
 #include "admin/widgets/frmutilisateur.h"
 #include "app/widgets/frmmain.h"
 #include "app/widgets/modules.h"
+#include "circulation/widgets/frmcategorie.h"
+#include "circulation/widgets/frmlecteur.h"
+#include "circulation/widgets/frmlecteuradmin.h"
+#include "circulation/widgets/frmlecteurimport.h"
+#include "circulation/widgets/frmlecteursearch.h"
+#include "circulation/widgets/frmreglement.h"
+#include "circulation/widgets/frmstructure.h"
 #include "data/core/shareddata.h"
 #include "reports/widgets/frmhtmlpreview.h"
 
@@ -55,6 +62,18 @@ QList<RegisteredForm> registeredForms()
                  d.QException->append();
                  auto *w = new TFrmException(d, QStringLiteral("Exception"));
                  return w;
+             }),
+        form("FrmLecteurSearch", [](TFrmData &d) { return new TFrmLecteurSearch(d, TFrmLecteurSearch::Mode::Pick); }),
+        form("FrmLecteur", [](TFrmData &d) { return new TFrmLecteur(d); }),
+        form("FrmLecteurAdmin", [](TFrmData &d) { return new TFrmLecteurAdmin(d, AdminAction::Suspend); }),
+        form("FrmLecteurImport", [](TFrmData &d) { return new TFrmLecteurImport(d); }),
+        form("FrmCategorie", [](TFrmData &d) { return new TFrmCategorie(d); }),
+        form("FrmStructure", [](TFrmData &d) { return new TFrmStructure(d, ListEditScreen::Mode::Pick); }),
+        form("FrmReglement",
+             [](TFrmData &d) {
+                 d.QReglement->open(QStringLiteral("SELECT * FROM REGLEMENT"));
+                 d.QReglement->append();
+                 return new TFrmReglement(d, 9, QStringLiteral("Règlement"));
              }),
     };
 }

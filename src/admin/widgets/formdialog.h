@@ -1,24 +1,5 @@
 #pragma once
-// What every modal sheet of the administration shares: Return moves to the
-// next control, Escape closes as "Annuler" does, and the form is localised
-// each time it is shown.
+// The modal sheet base moved to the data widgets, where every module's
+// sheets find it.
 
-#include <QDialog>
-
-namespace folian {
-
-class FormDialog : public QDialog
-{
-    Q_OBJECT
-public:
-    explicit FormDialog(QWidget *parent = nullptr);
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    // Runs after the captions of the language are in place: the texts that
-    // the form sets itself (titles, lists built from data) come here.
-    virtual void afterLocalise() {}
-};
-
-} // namespace folian
+#include "data/widgets/formdialog.h"

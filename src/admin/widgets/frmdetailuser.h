@@ -2,7 +2,7 @@
 // The user sheet: identity, login and password, role, rights and the
 // document types the user may catalogue. Saving goes through saveUser.
 
-#include "admin/widgets/formdialog.h"
+#include "data/widgets/formdialog.h"
 #include "base/session.h"
 
 #include <QSet>

@@ -5,6 +5,7 @@
 #include "admin/core/duedate.h"
 #include "base/messages.h"
 #include "data/core/shareddata.h"
+#include "data/widgets/uihelpers.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>
@@ -23,15 +24,6 @@ namespace {
 // Stands for "no date" in a date field: shown blank.
 const QDate kNoDate(1900, 1, 1);
 
-// The workstation's short date format, with the year in four digits.
-QString shortDateFormat()
-{
-    QString f = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!f.contains(QLatin1String("yyyy")))
-        f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return f;
-}
-
 } // namespace
 
 TFrmException::TFrmException(TFrmData &frmData, const QString &title, QWidget *parent)
@@ -44,7 +36,7 @@ TFrmException::TFrmException(TFrmData &frmData, const QString &title, QWidget *p
     start_ = dateField("EdtDateDebut");
     end_ = dateField("EdtDateFin");
     auto *form = new QFormLayout;
-    const QString hint = u'(' + shortDateFormat().toLower() + u')';
+    const QString hint = u'(' + DateFieldFormat().toLower() + u')';
     const struct {
         const char *name;
         const char *caption;
@@ -90,7 +82,7 @@ QDateEdit *TFrmException::dateField(const char *name)
 {
     auto *f = new QDateEdit(this);
     f->setObjectName(QLatin1String(name));
-    f->setDisplayFormat(shortDateFormat());
+    f->setDisplayFormat(DateFieldFormat());
     f->setCalendarPopup(true);
     f->setMinimumDate(kNoDate);
     f->setSpecialValueText(QStringLiteral(" "));

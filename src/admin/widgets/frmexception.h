@@ -2,7 +2,7 @@
 // A closed period of the library: its first and last closed days, edited in
 // the current row of QException (appended or edited by the caller).
 
-#include "admin/widgets/formdialog.h"
+#include "data/widgets/formdialog.h"
 
 class QDateEdit;
 class QPushButton;

@@ -2,7 +2,7 @@
 // The logon dialog: the operator chooses his login, types his password and
 // may switch the interface language before logging on.
 
-#include "admin/widgets/formdialog.h"
+#include "data/widgets/formdialog.h"
 
 class QComboBox;
 class QLineEdit;

@@ -3,7 +3,7 @@
 // cataloguing source, classification, letters, weekly closing days) and the
 // closed periods of JOUR_EXCEPTION.
 
-#include "admin/widgets/formdialog.h"
+#include "data/widgets/formdialog.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -1,9 +1,7 @@
 #include "circulation/core/copystate.h"
 
-#include "base/messages.h"
+#include "circulation/core/circulationtexts.h"
 #include "data/core/helpers.h"
-
-#include <QLocale>
 
 namespace folian {
 
@@ -29,12 +27,11 @@ QString ReaderStatus::text(const QVariant &status, const QVariant &penaltyEnd)
 {
     switch (of(status)) {
     case Normal:
-        return tr2(QStringLiteral("Normal"), QStringLiteral("عادي"));
+        return circ::statusNormal();
     case Penalised:
-        return tr2(QStringLiteral("Pénalisé jusqu'au "), QStringLiteral("معاقب إلى غاية "))
-            + QLocale().toString(penaltyEnd.toDate(), QLocale::ShortFormat);
+        return circ::statusPenalisedUntil(penaltyEnd.toDate());
     case Suspended:
-        return tr2(QStringLiteral("Suspendu"), QStringLiteral("موقوف"));
+        return circ::statusSuspended();
     default:
         return {};
     }

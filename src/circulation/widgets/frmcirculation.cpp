@@ -1,8 +1,25 @@
 #include "circulation/widgets/frmcirculation.h"
 
+#include "base/messages.h"
 #include "base/rights.h"
+#include "circulation/widgets/frmcategorie.h"
+#include "circulation/widgets/frmlecteur.h"
+#include "circulation/widgets/frmlecteuradmin.h"
+#include "circulation/widgets/frmlecteurimport.h"
+#include "circulation/widgets/frmlecteursearch.h"
+#include "circulation/widgets/frmstructure.h"
+#include "data/core/helpers.h"
+#include "data/core/shareddata.h"
+#include "data/widgets/uihelpers.h"
+
+#include <QLineEdit>
 
 namespace folian {
+
+namespace {
+const QString kSearchFrench = QStringLiteral("Lecteur - Recherche");
+const QString kSearchArabic = QStringLiteral("القراء - البحث");
+} // namespace
 
 TFrmCirculation::TFrmCirculation(TFrmData &dataModule, QWidget *parent)
     : TFrmModule(dataModule, QStringLiteral("FrmCirculation"), QStringLiteral("Circulation"),
@@ -12,9 +29,10 @@ TFrmCirculation::TFrmCirculation(TFrmData &dataModule, QWidget *parent)
     const Right lecteur = Right::CirculLecteur, transact = Right::CirculTransact, peb = Right::CirculPeb,
                 admin = Right::CirculAdmin;
     addHeading(QStringLiteral("LblLecteurs"), QStringLiteral("Lecteurs :"));
-    addEntry(QStringLiteral("BtnRecherche"), QStringLiteral("Recherche"), {}, {});
-    addEntry(QStringLiteral("BtnInscription"), QStringLiteral("Inscription"), needs(lecteur), {});
-    addEntry(QStringLiteral("BtnImportation"), QStringLiteral("Importation"), needs(lecteur), {});
+    addEntry(QStringLiteral("BtnRecherche"), QStringLiteral("Recherche"), {}, [this] { RechercheLecteur(); });
+    addEntry(QStringLiteral("BtnInscription"), QStringLiteral("Inscription"), needs(lecteur), [this] { LecteurNew(); });
+    addEntry(QStringLiteral("BtnImportation"), QStringLiteral("Importation"), needs(lecteur),
+             [this] { LblImportation2Click(); });
     addEntry(QStringLiteral("BtnRelance"), QStringLiteral("Relances"), needs(lecteur), {});
     addHeading(QStringLiteral("LblExemplaires"), QStringLiteral("Exemplaires"));
     addEntry(QStringLiteral("BtnPret"), QStringLiteral("Prêt externe"), needs(transact), {});
@@ -24,15 +42,167 @@ TFrmCirculation::TFrmCirculation(TFrmData &dataModule, QWidget *parent)
     addEntry(QStringLiteral("BtnRetourPeb"), QStringLiteral("Retour"), needs(peb), {});
     addEntry(QStringLiteral("BtnRelancePeb"), QStringLiteral("Relances"), needs(peb), {});
     addHeading(QStringLiteral("LblAdministration"), QStringLiteral("Administration"));
-    addEntry(QStringLiteral("BtnCategories"), QStringLiteral("Catégories et règlements"), needs(admin), {});
-    addEntry(QStringLiteral("BtnStructure"), QStringLiteral("Structure des lecteurs"), needs(admin), {});
-    addEntry(QStringLiteral("BtnAnnulPenalite"), QStringLiteral("Annuler pénalité"), needs(admin), {});
-    addEntry(QStringLiteral("BtnSuspLecteur"), QStringLiteral("Suspension lecteur"), needs(admin), {});
-    addEntry(QStringLiteral("BtnAnnulSuspension"), QStringLiteral("Annuler suspension"), needs(admin), {});
+    addEntry(QStringLiteral("BtnCategories"), QStringLiteral("Catégories et règlements"), needs(admin),
+             [this] { Categories(); });
+    addEntry(QStringLiteral("BtnStructure"), QStringLiteral("Structure des lecteurs"), needs(admin),
+             [this] { Structure(); });
+    addEntry(QStringLiteral("BtnAnnulPenalite"), QStringLiteral("Annuler pénalité"), needs(admin),
+             [this] { AnnulPenalite(); });
+    addEntry(QStringLiteral("BtnSuspLecteur"), QStringLiteral("Suspension lecteur"), needs(admin),
+             [this] { SuspLecteur(); });
+    addEntry(QStringLiteral("BtnAnnulSuspension"), QStringLiteral("Annuler suspension"), needs(admin),
+             [this] { AnnulSuspension(); });
     addHeading(QStringLiteral("LblEditions"), QStringLiteral("Editions"));
     addEntry(QStringLiteral("BtnEditions"), QStringLiteral("Editions"), {}, {});
     // The loan desk when the user may lend, else the reader search.
     setFirstEntries({QStringLiteral("BtnPret"), QStringLiteral("BtnRecherche")});
+}
+
+void TFrmCirculation::countReaders()
+{
+    LookupCount(data_.db(), QStringLiteral("LECTEUR"), tr2(QStringLiteral("Lecteurs"), QStringLiteral("القراء")),
+                tr2(QStringLiteral("enreg(s)"), QStringLiteral("تسجيلة")));
+}
+
+void TFrmCirculation::openLists()
+{
+    for (const auto &l : {std::pair{data_.QCategorie, "CATEGORIE"}, std::pair{data_.QStructure, "STRUCTURE"}}) {
+        if (l.first->isEditing())
+            l.first->cancel();
+        l.first->open(QStringLiteral("SELECT *") + QStringLiteral(" FROM ") + QLatin1String(l.second));
+    }
+}
+
+void TFrmCirculation::dropKeptSearch()
+{
+    if (keptSearch_)
+        retire(keptSearch_.data());
+    keptSearch_ = nullptr;
+}
+
+void TFrmCirculation::screenClosing(QWidget *screen)
+{
+    auto *form = qobject_cast<TFrmLecteur *>(screen);
+    if (!form || !form->isPending())
+        return;
+    // A reader half typed (a mandatory field empty) goes without a question.
+    if (form->mandatoryFilled() && confirm(tr2(QStringLiteral("Sauvegardez les modifications ?"), QStringLiteral("حفظ التغييرات؟"))))
+        form->saveOnLeaving();
+    else
+        form->cancelRow();
+}
+
+void TFrmCirculation::RechercheLecteur()
+{
+    dropKeptSearch();
+    ClearDesktopForm();
+    auto *search = new TFrmLecteurSearch(data_, TFrmLecteurSearch::Mode::Manage);
+    connect(search, &TFrmLecteurSearch::updateRequested, this, &TFrmCirculation::LecteurUpdate);
+    connect(search, &TFrmLecteurSearch::registerRequested, this, &TFrmCirculation::LecteurNew);
+    host(search, QStringLiteral("FrmLecteurSearch"), kSearchFrench, kSearchArabic);
+    search->focusValue();
+    countReaders();
+}
+
+void TFrmCirculation::LecteurNew()
+{
+    if (!entryPermitted(QStringLiteral("BtnInscription")))
+        return;
+    dropKeptSearch();
+    ClearDesktopForm();
+    openLists();
+    auto *form = new TFrmLecteur(data_);
+    connect(form, &TFrmLecteur::finished, this, [this] { ClearDesktopForm(); });
+    host(form, QStringLiteral("FrmLecteur"), QStringLiteral("Lecteur - Inscription"), QStringLiteral("القراء - التسجيل"));
+    form->startNew();
+    countReaders();
+}
+
+void TFrmCirculation::LecteurUpdate()
+{
+    auto *search = qobject_cast<TFrmLecteurSearch *>(CurrentScreen());
+    if (!search || !allowed(Right::CirculLecteur, session()))
+        return;
+    keptSearch_ = search;
+    keepScreen();
+    openLists();
+    auto *form = new TFrmLecteur(data_);
+    connect(form, &TFrmLecteur::finished, this, &TFrmCirculation::updateEnded);
+    host(form, QStringLiteral("FrmLecteur"), QStringLiteral("Lecteur - Modification du lecteur"),
+         QStringLiteral("القراء - تعديل قارئ"));
+    form->startUpdate();
+}
+
+void TFrmCirculation::updateEnded()
+{
+    TFrmLecteurSearch *search = keptSearch_.data();
+    keptSearch_ = nullptr;
+    if (!search) {
+        ClearDesktopForm();
+        return;
+    }
+    host(search, QStringLiteral("FrmLecteurSearch"), kSearchFrench, kSearchArabic);
+    search->refresh();
+    search->focusValue();
+}
+
+void TFrmCirculation::LblImportation2Click()
+{
+    if (!entryPermitted(QStringLiteral("BtnImportation")))
+        return;
+    dropKeptSearch();
+    ClearDesktopForm();
+    openLists();
+    host(new TFrmLecteurImport(data_), QStringLiteral("FrmLecteurImport"), QStringLiteral("Lecteurs - Importation"),
+         QStringLiteral("القراء - الاستيراد"));
+    countReaders();
+}
+
+void TFrmCirculation::Categories()
+{
+    if (!entryPermitted(QStringLiteral("BtnCategories")))
+        return;
+    dropKeptSearch();
+    ClearDesktopForm();
+    auto *screen = new TFrmCategorie(data_);
+    connect(screen, &ListEditScreen::closeRequested, this, [this] { ClearDesktopForm(); });
+    host(screen, QString(), QStringLiteral("Administration - Catégorie et règlement"),
+         QStringLiteral("الإدارة - الفئات والقوانين"));
+    screen->searchKey()->setFocus();
+    LookupCount(data_.db(), QStringLiteral("CATEGORIE"), tr2(QStringLiteral("Catégories"), QStringLiteral("الفئات")),
+                tr2(QStringLiteral("enreg(s)"), QStringLiteral("تسجيلة")));
+}
+
+void TFrmCirculation::Structure()
+{
+    if (!entryPermitted(QStringLiteral("BtnStructure")))
+        return;
+    dropKeptSearch();
+    ClearDesktopForm();
+    auto *screen = new TFrmStructure(data_);
+    connect(screen, &ListEditScreen::closeRequested, this, [this] { ClearDesktopForm(); });
+    host(screen, QString(), QStringLiteral("Administration - Structure"), QStringLiteral("الإدارة - الهياكل"));
+    screen->searchKey()->setFocus();
+    LookupCount(data_.db(), QStringLiteral("STRUCTURE"), tr2(QStringLiteral("Structures"), QStringLiteral("الهياكل")),
+                tr2(QStringLiteral("enreg(s)"), QStringLiteral("تسجيلة")));
+}
+
+void TFrmCirculation::administration(AdminAction action)
+{
+    if (!allowed(Right::CirculAdmin, session()))
+        return;
+    dropKeptSearch();
+    ClearDesktopForm();
+    static const struct {
+        const char16_t *french, *arabic;
+    } titles[] = {{u"Administration - Annuler une pénalité", u"الإدارة - إلغاء عقوبة"},
+                  {u"Administration - Suspension lecteur", u"الإدارة - توقيف قارئ"},
+                  {u"Administration - Annuler une suspension", u"الإدارة - إلغاء توقيف"}};
+    const auto &t = titles[int(action)];
+    auto *screen = new TFrmLecteurAdmin(data_, action);
+    host(screen, QStringLiteral("FrmLecteurAdmin"), QString::fromUtf16(t.french), QString::fromUtf16(t.arabic));
+    screen->focusReader();
+    countReaders();
 }
 
 } // namespace folian

@@ -54,6 +54,11 @@ void DatasetModel::setDisplay(const QString &field, std::function<QString(const 
     formats_.insert(field.toUpper(), std::move(format));
 }
 
+void DatasetModel::setRowDisplay(const QString &field, std::function<QString(int)> format)
+{
+    rowFormats_.insert(field.toUpper(), std::move(format));
+}
+
 QStringList DatasetModel::shownFields() const
 {
     return fields_.isEmpty() ? dataset_->fieldNames() : fields_;
@@ -71,11 +76,46 @@ int DatasetModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(shownFields().size());
 }
 
+void DatasetModel::setEditable(std::function<bool(int, const QString &)> editable)
+{
+    editable_ = std::move(editable);
+}
+
+void DatasetModel::setStyle(std::function<QVariant(int, const QString &, int)> style) { style_ = std::move(style); }
+
+Qt::ItemFlags DatasetModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && editable_ && editable_(index.row(), fieldOf(index.column())))
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool DatasetModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    const int row = index.row();
+    // One row is edited at a time: another row's pending edit is the screen's to post first.
+    if (dataset_->currentRow() != row && (dataset_->isEditing() || !dataset_->moveTo(row)))
+        return false;
+    if (!dataset_->isEditing() && !dataset_->edit())
+        return false;
+    if (!dataset_->setValue(fieldOf(index.column()), value))
+        return false;
+    emit dataChanged(index, index);
+    return true;
+}
+
 QVariant DatasetModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
         return {};
     const QString field = fieldOf(index.column());
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return style_ ? style_(index.row(), field, role) : QVariant();
+    if (const auto it = rowFormats_.constFind(field); it != rowFormats_.constEnd())
+        return (*it)(index.row());
     const QVariant v = dataset_->valueAt(index.row(), dataset_->fieldIndex(field));
     if (const auto it = formats_.constFind(field); it != formats_.constEnd())
         return (*it)(v);

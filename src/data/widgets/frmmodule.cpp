@@ -192,6 +192,19 @@ void TFrmModule::host(QWidget *screen, const QString &screenName, const QString 
     session().CurrentScreen = screenName;
 }
 
+QWidget *TFrmModule::keepScreen()
+{
+    QWidget *kept = screen_.data();
+    if (!kept)
+        return nullptr;
+    kept->hide();
+    desktop_->layout()->removeWidget(kept);
+    screen_ = nullptr;
+    screenName_.clear();
+    session().CurrentScreen.clear();
+    return kept;
+}
+
 void TFrmModule::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);

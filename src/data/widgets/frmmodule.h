@@ -68,6 +68,10 @@ protected:
     void host(QWidget *screen, const QString &screenName, const QString &frenchTitle,
               const QString &arabicTitle);
     void setTitle(const QString &french, const QString &arabic);
+    // Takes the hosted screen off the desktop without freeing it, so that it
+    // can be hosted again later (it stays a hidden child of the desktop and
+    // goes with the frame); CurrentScreen is emptied. Null when none.
+    QWidget *keepScreen();
     // Called before the hosted screen is freed: the place to ask about
     // unsaved changes.
     virtual void screenClosing(QWidget *screen);

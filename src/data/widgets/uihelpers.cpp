@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QHeaderView>
+#include <QLocale>
 #include <QProcess>
 #include <QTableView>
 #include <QUrl>
@@ -29,6 +30,14 @@ void ConfigureGrid(QTableView *view)
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
+}
+
+QString DateFieldFormat()
+{
+    QString f = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!f.contains(QLatin1String("yyyy")))
+        f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return f;
 }
 
 bool RunDocument(const QString &file, const QString &parameters, const QString &directory)

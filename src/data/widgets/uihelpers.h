@@ -16,6 +16,10 @@ void AddAndSelect(const QString &text, QListWidget *list);
 // a time, no editing in the cells, no row numbers.
 void ConfigureGrid(QTableView *view);
 
+// The display format of date fields: the workstation's short date format
+// with the year in four digits.
+QString DateFieldFormat();
+
 // Takes a screen off the desktop at once and frees it when control is back
 // in the event loop: a screen that opens another from one of its own
 // handlers is never deleted while that handler runs.

@@ -235,7 +235,19 @@ bool readLabels(Database &db, const QList<ReportColumn> &columns, QList<Labels> 
     return true;
 }
 
-// Writes the letterhead picture beside the pages; empty when none is set.
+// The progress line without its row number: "Création [" + the page's
+// directory and short name ("statistiqueleteur.htm") + "] : ".
+QString progressPrefix(const QString &fileName)
+{
+    QString shortName = fileName;
+    if (shortName.endsWith(QLatin1String(".html"), Qt::CaseInsensitive))
+        shortName.chop(1);
+    return tr2(QStringLiteral("Création ["), QStringLiteral("إنشاء [")) + reportDirectory() + shortName
+        + QStringLiteral("] : ");
+}
+
+} // namespace
+
 bool writeLetterhead(Database &db, QString *path)
 {
     bool ok = false;
@@ -251,18 +263,13 @@ bool writeLetterhead(Database &db, QString *path)
     return true;
 }
 
-// The progress line without its row number: "Création [" + the page's
-// directory and short name ("statistiqueleteur.htm") + "] : ".
-QString progressPrefix(const QString &fileName)
+QString letterheadHtml(const QString &picture)
 {
-    QString shortName = fileName;
-    if (shortName.endsWith(QLatin1String(".html"), Qt::CaseInsensitive))
-        shortName.chop(1);
-    return tr2(QStringLiteral("Création ["), QStringLiteral("إنشاء [")) + reportDirectory() + shortName
-        + QStringLiteral("] : ");
+    if (picture.isEmpty())
+        return {};
+    return QStringLiteral("<p align=\"center\"><b><img src=\"") + htmlFileUrl(picture)
+        + QStringLiteral("\"></b></p>\n<p align=\"center\">&nbsp;</p>");
 }
-
-} // namespace
 
 QString Report::title() const { return inLanguage(french, arabic); }
 
@@ -298,11 +305,8 @@ ReportResult writeReport(Database &db, const Report &report, Progress *progress)
     };
 
     writeLine(htmlPageOpening(arabic));
-    if (!letterhead.isEmpty()) {
-        writeLine(QStringLiteral("<p align=\"center\"><b><img src=\"") + htmlFileUrl(letterhead)
-                  + QStringLiteral("\"></b></p>"));
-        writeLine(QStringLiteral("<p align=\"center\">&nbsp;</p>"));
-    }
+    if (!letterhead.isEmpty())
+        writeLine(letterheadHtml(letterhead));
     writeLine(QStringLiteral("<p align=\"center\"><b>") + htmlEscape(report.title())
               + QStringLiteral("</b></p>"));
     writeLine(QStringLiteral("<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">"));

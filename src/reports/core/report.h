@@ -75,6 +75,13 @@ struct ReportResult
     bool written() const { return status == Status::Written; }
 };
 
+// Writes the letterhead picture PARAMETRE.ENTETE as "entete.bmp" in the
+// directory of pages. `path` is the picture, empty when none is set; on
+// failure (false) it is the file that could not be written.
+bool writeLetterhead(Database &db, QString *path);
+// The centred picture and the blank paragraph under it; empty without a picture.
+QString letterheadHtml(const QString &picture);
+
 // Writes the page of `report` to reportPath(report.fileName). After each
 // row `progress` is told "Création [page] : n" and asked whether to stop;
 // a stopped or failed run leaves the previous page as it was.

@@ -1,4 +1,4 @@
-#include "admin/widgets/formdialog.h"
+#include "data/widgets/formdialog.h"
 
 #include "data/widgets/screen.h"
 #include "i18n/widgets/localise.h"

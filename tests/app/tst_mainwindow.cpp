@@ -141,7 +141,8 @@ private slots:
         } rows[] = {
             {Module::Acquisition, "FrmAcquisition", "FrmAcquisition", " ..."},
             {Module::Catalogage, "FrmCatalogage", "FrmCatalogage", " ..."},
-            {Module::Autorite, "FrmAutorite", "FrmAutorite", " ..."},
+            // The headings, its first screen, count themselves.
+            {Module::Autorite, "FrmAutorite", "FrmAutorite", " Notices : 0 notice(s)"},
             {Module::Circulation, "FrmCirculation", "FrmCirculation", " ..."},
             {Module::Edition, "FrmEdition", "FrmEdition", " Catalogue : 0 notice(s)"},
             {Module::Administration, "FrmAdministration", "FrmAdministration", " Utilisateurs : 3 enreg(s)"},

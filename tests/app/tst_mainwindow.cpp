@@ -143,7 +143,7 @@ private slots:
             {Module::Catalogage, "FrmCatalogage", "FrmCatalogage", " ..."},
             // The headings, its first screen, count themselves.
             {Module::Autorite, "FrmAutorite", "FrmAutorite", " Notices : 0 notice(s)"},
-            {Module::Circulation, "FrmCirculation", "FrmCirculation", " ..."},
+            {Module::Circulation, "FrmCirculation", "FrmCirculation", " Notices : 0 notice(s)"},  // unchanged
             {Module::Edition, "FrmEdition", "FrmEdition", " Catalogue : 0 notice(s)"},
             {Module::Administration, "FrmAdministration", "FrmAdministration", " Utilisateurs : 3 enreg(s)"},
             {Module::Opac, "FrmOPAC", "", " Catalogue : 0 notice(s)"},

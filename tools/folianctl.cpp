@@ -61,6 +61,7 @@ QVector<Command> allCommands()
     addAdminCommands(out);
     addUnimarcCommands(out);
     addReportCommands(out);
+    addAuthorityCommands(out);
     return out;
 }
 

@@ -7,6 +7,9 @@
 #include "data/core/shareddata.h"
 
 #include <QAbstractButton>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
@@ -75,10 +78,32 @@ void scheduleMainScreenshot(TFrmMain &window)
         const QString open = qEnvironmentVariable("FOLIAN_OPEN");
         if (QAbstractButton *b = buttonNamed(&window, open.section(u'/', 0, 0)))
             b->click();
-        if (TFrmModule *m = window.CurrentModuleFrame())
-            if (QAbstractButton *e = buttonNamed(m, open.section(u'/', 1)))
+        TFrmModule *m = window.CurrentModuleFrame();
+        if (m)
+            if (QAbstractButton *e = buttonNamed(m, open.section(u'/', 1, 1)))
                 e->click();
-        grabLater(&window, 900, [] { QApplication::quit(); });
+        // Text typed into the screen's first field, then Return (a search).
+        const QString keys = qEnvironmentVariable("FOLIAN_KEYS");
+        if (auto *field = qobject_cast<QLineEdit *>(QApplication::focusWidget()); field && !keys.isEmpty()) {
+            field->setText(keys);
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(field, &press);
+        }
+        // A button of the screen that opens a dialog: the dialog is grabbed.
+        const QString button = open.section(u'/', 2);
+        QAbstractButton *b = m && m->CurrentScreen() && !button.isEmpty() ? buttonNamed(m->CurrentScreen(), button) : nullptr;
+        if (!b) {
+            grabLater(&window, 900, [] { QApplication::quit(); });
+            return;
+        }
+        QTimer::singleShot(900, &window, [&window] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            (dialog ? dialog : static_cast<QWidget *>(&window))->grab().save(shotPath());
+            if (auto *d = qobject_cast<QDialog *>(dialog))
+                d->reject();
+            QApplication::quit();
+        });
+        QTimer::singleShot(0, b, [b] { b->click(); });
     });
 }
 

@@ -84,14 +84,21 @@ void scheduleMainScreenshot(TFrmMain &window)
                 e->click();
         // Text typed into the screen's first field, then Return (a search).
         const QString keys = qEnvironmentVariable("FOLIAN_KEYS");
-        if (auto *field = qobject_cast<QLineEdit *>(QApplication::focusWidget()); field && !keys.isEmpty()) {
+        QWidget *screen = m ? m->CurrentScreen() : nullptr;
+        auto *field = screen ? qobject_cast<QLineEdit *>(screen->focusWidget()) : nullptr;
+        if (screen && !field)
+            field = screen->findChild<QLineEdit *>();
+        if (field && !keys.isEmpty()) {
+            // Without a window manager nothing activates the window: the key must reach the field.
+            QApplication::setActiveWindow(&window);
+            field->setFocus();
             field->setText(keys);
             QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
             QApplication::sendEvent(field, &press);
         }
         // A button of the screen that opens a dialog: the dialog is grabbed.
         const QString button = open.section(u'/', 2);
-        QAbstractButton *b = m && m->CurrentScreen() && !button.isEmpty() ? buttonNamed(m->CurrentScreen(), button) : nullptr;
+        QAbstractButton *b = screen && !button.isEmpty() ? buttonNamed(screen, button) : nullptr;
         if (!b) {
             grabLater(&window, 900, [] { QApplication::quit(); });
             return;

@@ -57,6 +57,8 @@ TFrmAuthorityList::TFrmAuthorityList(TFrmData &frmData, const Definition &def, i
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid_->setColumnWidth(0, 320);
+    for (int c = 1; c < model_->columnCount(); ++c)
+        grid_->setColumnWidth(c, 200);
     connect(grid_, &QTableView::doubleClicked, this, [this] {
         if (mode_ == 0)
             Edit();

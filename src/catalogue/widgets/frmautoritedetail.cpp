@@ -159,6 +159,7 @@ QWidget *TFrmAutoriteDetail::buildPage()
         auto *notes = new QPlainTextEdit(sheet);
         notes->setObjectName(QStringLiteral("EdtVedNotes"));
         notes->setTabChangesFocus(true);
+        notes->setFixedHeight(90);
         auto *lbl = new QLabel(QStringLiteral("Notes :"), sheet);
         lbl->setObjectName(QStringLiteral("LblVedNotes"));
         lbl->setBuddy(notes);

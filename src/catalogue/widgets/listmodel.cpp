@@ -3,6 +3,8 @@
 #include "base/messages.h"
 #include "data/core/dataset.h"
 
+#include <QGuiApplication>
+
 namespace folian {
 
 void ListModel::setEditable(const QStringList &fields)
@@ -19,9 +21,16 @@ void ListModel::setRowDisplay(const QString &field, std::function<QString(int ro
 
 QVariant ListModel::data(const QModelIndex &index, int role) const
 {
-    if (role == Qt::DisplayRole && index.isValid())
+    if (role == Qt::DisplayRole && index.isValid()) {
+        QVariant shown = DatasetModel::data(index, role);
         if (const auto it = rowDisplays_.constFind(fieldOf(index.column())); it != rowDisplays_.constEnd())
-            return (*it)(index.row());
+            shown = (*it)(index.row());
+        // Right to left, a Latin name keeps its own order ("Benali, K." stays so).
+        if (QGuiApplication::layoutDirection() == Qt::RightToLeft && shown.typeId() == QMetaType::QString
+            && !shown.toString().isEmpty())
+            return QString(QChar(0x2068) + shown.toString() + QChar(0x2069));
+        return shown;
+    }
     if (role == Qt::ForegroundRole && colour_ && index.isValid()) {
         const QColor c = colour_(index.row());
         return c.isValid() ? QVariant(c) : QVariant();

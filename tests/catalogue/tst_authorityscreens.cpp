@@ -106,6 +106,20 @@ int scalar(Database &db, const QString &sql, const QVariantList &binds = {})
 
 } // namespace
 
+// The authorities module on a fresh database of the row's engine, showing
+// the list of `entry` as `var`.
+#define OPEN_LIST(Type, var, entry)                                                     \
+    QFETCH(QString, engine);                                                            \
+    FOLIAN_TEST_DB(tdb, engine);                                                        \
+    TFrmData data;                                                                      \
+    QVERIFY(connectTo(data, tdb));                                                      \
+    Database &db = tdb.db();                                                            \
+    TFrmAutorite module(data);                                                          \
+    module.show();                                                                      \
+    QVERIFY(module.trigger(QStringLiteral(entry)));                                     \
+    auto *var = qobject_cast<Type *>(module.CurrentScreen());                           \
+    QVERIFY(var)
+
 class TstAuthorityScreens : public QObject
 {
     Q_OBJECT
@@ -129,16 +143,7 @@ private slots:
     void headings_data() { addEngineRows(); }
     void headings()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        TFrmData data;
-        QVERIFY(connectTo(data, tdb));
-        Database &db = tdb.db();
-        TFrmAutorite module(data);
-        module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnVedettes")));
-        auto *list = qobject_cast<TFrmVedette *>(module.CurrentScreen());
-        QVERIFY(list);
+        OPEN_LIST(TFrmVedette, list, "BtnVedettes");
         QCOMPARE(session().CurrentScreen, QStringLiteral("FrmVedette"));
         QCOMPARE(module.title(), QStringLiteral("Autorités - Notices"));
         QVERIFY(list->kindList()->isVisible());
@@ -272,16 +277,7 @@ private slots:
     void publishers_data() { addEngineRows(); }
     void publishers()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        TFrmData data;
-        QVERIFY(connectTo(data, tdb));
-        Database &db = tdb.db();
-        TFrmAutorite module(data);
-        module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnEditeurs")));
-        auto *list = qobject_cast<TFrmEditeur *>(module.CurrentScreen());
-        QVERIFY(list);
+        OPEN_LIST(TFrmEditeur, list, "BtnEditeurs");
         QCOMPARE(module.title(), QStringLiteral("Autorités - Editeurs"));
         const QString arabic = QStringLiteral("دار لارماتان");
 
@@ -341,16 +337,7 @@ private slots:
     void collections_data() { addEngineRows(); }
     void collections()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        TFrmData data;
-        QVERIFY(connectTo(data, tdb));
-        Database &db = tdb.db();
-        TFrmAutorite module(data);
-        module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnCollections")));
-        auto *collections = qobject_cast<TFrmCollection *>(module.CurrentScreen());
-        QVERIFY(collections);
+        OPEN_LIST(TFrmCollection, collections, "BtnCollections");
         whenShown<TFrmAutoriteDetail>([](TFrmAutoriteDetail &sheet) {
             type(&sheet, "EdtTitrePropre", QStringLiteral("Que sais-je ?"));
             type(&sheet, "EdtIssn", QStringLiteral("0768-0066"));
@@ -426,16 +413,7 @@ private slots:
     void classifications_data() { addEngineRows(); }
     void classifications()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        TFrmData data;
-        QVERIFY(connectTo(data, tdb));
-        Database &db = tdb.db();
-        TFrmAutorite module(data);
-        module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnClassifications")));
-        auto *list = qobject_cast<TFrmClassification *>(module.CurrentScreen());
-        QVERIFY(list);
+        OPEN_LIST(TFrmClassification, list, "BtnClassifications");
         whenShown<TFrmAutoriteDetail>([](TFrmAutoriteDetail &sheet) {
             QCOMPARE(sheet.windowTitle(), QStringLiteral("Nouvel indice de classification"));
             type(&sheet, "EdtClaId", QStringLiteral("510"));

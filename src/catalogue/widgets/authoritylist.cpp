@@ -65,17 +65,7 @@ TFrmAuthorityList::TFrmAuthorityList(TFrmData &frmData, const Definition &def, i
         else
             Select();
     });
-    // The grid's row is the shared query's current row, both ways.
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid() && current.row() != dataset_->currentRow() && !dataset_->isEditing())
-                    dataset_->moveTo(current.row());
-            });
-    connect(dataset_, &Dataset::currentChanged, this, [this] { showCurrent(); });
-    for (auto signal : {&Dataset::stateChanged, &Dataset::reset})
-        connect(dataset_, signal, this, [this] { updateButtons(); });
-    connect(dataset_, &Dataset::rowInserted, this, [this] { updateButtons(); });
-    connect(dataset_, &Dataset::rowRemoved, this, [this] { updateButtons(); });
+    FollowCurrentRow(grid_, dataset_, [this] { updateButtons(); });
 
     auto button = [this](const char *name, const char16_t *caption, void (TFrmAuthorityList::*slot)()) {
         auto *b = new QPushButton(text(caption), this);
@@ -147,13 +137,6 @@ void TFrmAuthorityList::updateButtons()
     btnSelect_->setEnabled(a.select);
 }
 
-void TFrmAuthorityList::showCurrent()
-{
-    const int row = dataset_->currentRow();
-    if (row >= 0 && row < model_->rowCount() && grid_->currentIndex().row() != row)
-        grid_->setCurrentIndex(model_->index(row, 0));
-}
-
 void TFrmAuthorityList::Search()
 {
     if (key_->text().trimmed().isEmpty())
@@ -163,7 +146,7 @@ void TFrmAuthorityList::Search()
     const ListQuery q = searchQuery(key_->text());
     dataset_->open(q.sql, q.binds);  // a failure is told by the shared query
     dataset_->first();
-    showCurrent();
+    ShowCurrentRow(grid_, dataset_);
     updateButtons();
 }
 
@@ -174,7 +157,7 @@ void TFrmAuthorityList::openDetail(bool inserting)
     TFrmAutoriteDetail sheet(data_, def_.page, fr, ar, this);
     if (sheet.exec() == QDialog::Accepted)
         afterSave(sheet);
-    showCurrent();
+    ShowCurrentRow(grid_, dataset_);
     updateButtons();
 }
 

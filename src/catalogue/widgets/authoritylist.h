@@ -85,7 +85,6 @@ private:
     bool hosted() const { return !isWindow(); }
     bool handleKey(QWidget *control, QKeyEvent *event);
     void openDetail(bool inserting);
-    void showCurrent();
 
     const Definition def_;
     const int mode_;

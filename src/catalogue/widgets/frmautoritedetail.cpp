@@ -98,32 +98,40 @@ TFrmAutoriteDetail::TFrmAutoriteDetail(TFrmData &frmData, AuthorityPage page, co
     showLink();
 }
 
+QLabel *TFrmAutoriteDetail::addRow(QFormLayout *form, const char *name, const char16_t *label, QWidget *field,
+                                   QLayout *row)
+{
+    auto *lbl = new QLabel(QString::fromUtf16(label), form->parentWidget());
+    lbl->setObjectName(QStringLiteral("Lbl") + QLatin1String(name));
+    lbl->setBuddy(field);
+    if (row)
+        form->addRow(lbl, row);
+    else
+        form->addRow(lbl, field);
+    return lbl;
+}
+
+template <typename W>
+W *TFrmAutoriteDetail::addField(QFormLayout *form, const char *prefix, const char *name, const char16_t *label,
+                                const QString &column)
+{
+    auto *field = new W(form->parentWidget());
+    field->setObjectName(QLatin1String(prefix) + QLatin1String(name));
+    captions_.append({column, addRow(form, name, label, field)});
+    binder_->bind(field, column);
+    return field;
+}
+
 QLineEdit *TFrmAutoriteDetail::addLine(QFormLayout *form, const char *name, const char16_t *label,
                                        const QString &column)
 {
-    auto *edit = new QLineEdit(form->parentWidget());
-    edit->setObjectName(QStringLiteral("Edt") + QLatin1String(name));
-    auto *lbl = new QLabel(QString::fromUtf16(label), form->parentWidget());
-    lbl->setObjectName(QStringLiteral("Lbl") + QLatin1String(name));
-    lbl->setBuddy(edit);
-    form->addRow(lbl, edit);
-    binder_->bind(edit, column);
-    captions_.append({column, lbl});
-    return edit;
+    return addField<QLineEdit>(form, "Edt", name, label, column);
 }
 
 QComboBox *TFrmAutoriteDetail::addList(QFormLayout *form, const char *name, const char16_t *label,
                                        const QString &column)
 {
-    auto *box = new QComboBox(form->parentWidget());
-    box->setObjectName(QStringLiteral("Cmb") + QLatin1String(name));
-    auto *lbl = new QLabel(QString::fromUtf16(label), form->parentWidget());
-    lbl->setObjectName(QStringLiteral("Lbl") + QLatin1String(name));
-    lbl->setBuddy(box);
-    form->addRow(lbl, box);
-    binder_->bind(box, column);
-    captions_.append({column, lbl});
-    return box;
+    return addField<QComboBox>(form, "Cmb", name, label, column);
 }
 
 void TFrmAutoriteDetail::addLink(QFormLayout *form, const char *name, const char16_t *label)
@@ -134,13 +142,10 @@ void TFrmAutoriteDetail::addLink(QFormLayout *form, const char *name, const char
     auto *button = new QPushButton(QStringLiteral("..."), parent);
     button->setObjectName(QStringLiteral("Btn") + QLatin1String(name));
     button->setFixedWidth(32);
-    auto *lbl = new QLabel(QString::fromUtf16(label), parent);
-    lbl->setObjectName(QStringLiteral("Lbl") + QLatin1String(name));
-    lbl->setBuddy(link_);
     auto *row = new QHBoxLayout;
     row->addWidget(link_, 1);
     row->addWidget(button);
-    form->addRow(lbl, row);
+    addRow(form, name, label, link_, row);
     connect(link_, &LinkBox::clearRequested, this, &TFrmAutoriteDetail::ClearLink);
     connect(link_, &LinkBox::pickRequested, this, &TFrmAutoriteDetail::PickLink);
     connect(button, &QPushButton::clicked, this, [this] { PickLink(); });
@@ -156,15 +161,9 @@ QWidget *TFrmAutoriteDetail::buildPage()
         list_ = addList(form, "TypVed", u"Type de vedette :", QStringLiteral("TYP_VED_ID"));
         addLine(form, "VedNom", u"Nom de vedette :", QStringLiteral("VED_NOM"))->setFocus();
         addLink(form, "Retenue", u"Vedette retenue :");
-        auto *notes = new QPlainTextEdit(sheet);
-        notes->setObjectName(QStringLiteral("EdtVedNotes"));
+        auto *notes = addField<QPlainTextEdit>(form, "Edt", "VedNotes", u"Notes :", QStringLiteral("VED_NOTES"));
         notes->setTabChangesFocus(true);
         notes->setFixedHeight(90);
-        auto *lbl = new QLabel(QStringLiteral("Notes :"), sheet);
-        lbl->setObjectName(QStringLiteral("LblVedNotes"));
-        lbl->setBuddy(notes);
-        form->addRow(lbl, notes);
-        binder_->bind(notes, QStringLiteral("VED_NOTES"));
         addLine(form, "VedOrigine", u"Origine :", QStringLiteral("VED_ORIGINE"));
         break;
     }

@@ -11,6 +11,7 @@
 class QComboBox;
 class QFormLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -51,6 +52,10 @@ protected:
     void afterLocalise() override;
 
 private:
+    QLabel *addRow(QFormLayout *form, const char *name, const char16_t *label, QWidget *field,
+                   QLayout *row = nullptr);
+    template <typename W>
+    W *addField(QFormLayout *form, const char *prefix, const char *name, const char16_t *label, const QString &column);
     QLineEdit *addLine(QFormLayout *form, const char *name, const char16_t *label, const QString &column);
     QComboBox *addList(QFormLayout *form, const char *name, const char16_t *label, const QString &column);
     void addLink(QFormLayout *form, const char *name, const char16_t *label);

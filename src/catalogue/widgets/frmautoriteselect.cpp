@@ -60,10 +60,7 @@ TFrmAutoriteSelect::TFrmAutoriteSelect(TFrmData &frmData, int kind, const QVaria
     ConfigureGrid(grid_);
     grid_->horizontalHeader()->setStretchLastSection(true);
     connect(grid_, &QTableView::doubleClicked, this, &TFrmAutoriteSelect::Select);
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &i) {
-        if (i.isValid() && i.row() != found_->currentRow())
-            found_->moveTo(i.row());
-    });
+    FollowCurrentRow(grid_, found_, [this] { updateButtons(); });
 
     btnSelect_ = new QPushButton(QStringLiteral("Choisir"), this);
     btnSelect_->setObjectName(QStringLiteral("BtnSelect"));
@@ -86,7 +83,6 @@ TFrmAutoriteSelect::TFrmAutoriteSelect(TFrmData &frmData, int kind, const QVaria
     connect(btnSearch_, &QPushButton::clicked, this, &TFrmAutoriteSelect::Search);
     connect(btnSelect_, &QPushButton::clicked, this, &TFrmAutoriteSelect::Select);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
-    connect(found_, &Dataset::reset, this, [this] { updateButtons(); });
 
     key_->setText(text);
     updateButtons();
@@ -115,8 +111,7 @@ void TFrmAutoriteSelect::Search()
     if (!found_->open(q.sql, q.binds))
         error(found_->lastError());
     found_->first();
-    if (found_->rowCount() > 0)
-        grid_->setCurrentIndex(model_->index(0, 0));
+    ShowCurrentRow(grid_, found_);
     updateButtons();
 }
 

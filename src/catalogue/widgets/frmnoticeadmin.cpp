@@ -187,16 +187,7 @@ TFrmNoticeAdmin::TFrmNoticeAdmin(TFrmData &frmData, NoticeAdminPage page, QWidge
     layout->addLayout(buttons);
 
     // Leaving a row being edited saves it first.
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid())
-                    rowChosen(current.row());
-            });
-    connect(dataset_, &Dataset::currentChanged, this, [this] { showCurrent(); });
-    for (auto signal : {&Dataset::stateChanged, &Dataset::reset})
-        connect(dataset_, signal, this, [this] { updateButtons(); });
-    connect(dataset_, &Dataset::rowInserted, this, [this] { updateButtons(); });
-    connect(dataset_, &Dataset::rowRemoved, this, [this] { updateButtons(); });
+    FollowCurrentRow(grid_, dataset_, [this] { updateButtons(); }, [this](int row) { rowChosen(row); });
 
     if (dataset_->isEditing())
         dataset_->cancel();
@@ -206,7 +197,7 @@ TFrmNoticeAdmin::TFrmNoticeAdmin(TFrmData &frmData, NoticeAdminPage page, QWidge
                 tr2(QString::fromUtf16(pageDef(page_).french), QString::fromUtf16(pageDef(page_).arabic)),
                 tr2(QStringLiteral("enreg(s)"), QStringLiteral("تسجيلة")));
     dataset_->first();
-    showCurrent();
+    ShowCurrentRow(grid_, dataset_);
     updateButtons();
 }
 
@@ -231,13 +222,6 @@ void TFrmNoticeAdmin::updateButtons()
     btnCancel_->setEnabled(dataset_->isEditing());
 }
 
-void TFrmNoticeAdmin::showCurrent()
-{
-    const int row = dataset_->currentRow();
-    if (row >= 0 && row < grid_->model()->rowCount() && grid_->currentIndex().row() != row)
-        grid_->setCurrentIndex(grid_->model()->index(row, qMax(0, grid_->currentIndex().column())));
-}
-
 bool TFrmNoticeAdmin::save()
 {
     grid_->finishEditing(true);
@@ -256,7 +240,7 @@ void TFrmNoticeAdmin::rowChosen(int row)
         return;
     if (dataset_->isEditing() && !save()) {
         // The row being edited stays the current one.
-        QTimer::singleShot(0, this, [this] { showCurrent(); });
+        QTimer::singleShot(0, this, [this] { ShowCurrentRow(grid_, dataset_); });
         return;
     }
     dataset_->moveTo(row);
@@ -266,7 +250,7 @@ void TFrmNoticeAdmin::BtnAppendClick()
 {
     if (!btnAppend_->isEnabled() || !dataset_->append())
         return;
-    showCurrent();
+    ShowCurrentRow(grid_, dataset_);
     grid_->setFocus();
     grid_->edit(grid_->model()->index(dataset_->currentRow(), 0));
 }

@@ -55,7 +55,6 @@ private:
     bool save();
     void rowChosen(int row);
     void updateButtons();
-    void showCurrent();
 
     TFrmData &data_;
     const NoticeAdminPage page_;

@@ -561,6 +561,19 @@ private slots:
         QVERIFY(screen.dataset()->isEditing());
         click(&screen, "BtnCancel");
         QCOMPARE(scalar(db, QStringLiteral("SELECT COUNT(*) FROM LANGUE WHERE LAN_ID = 'fre'")), 1);
+
+        // Closing with a row being edited asks; the answer Yes saves it.
+        grid->setCurrentIndex(grid->model()->index(screen.dataset()->currentRow(), 1));
+        click(&screen, "BtnEdit");
+        editor = cellEditor(grid);
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("Français"));
+        sink.clear();
+        click(&screen, "BtnClose");
+        QCOMPARE(sink.questions, QStringList{QStringLiteral("Sauvegardez les modifications ?")});
+        QCOMPARE(db.scalar(QStringLiteral("SELECT LAN_LIBELLE FROM LANGUE WHERE LAN_ID = 'fre'")).toString(),
+                 QStringLiteral("Français"));
+        QVERIFY(!screen.dataset()->isEditing());
     }
 };
 

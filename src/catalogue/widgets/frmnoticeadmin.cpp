@@ -148,8 +148,8 @@ TFrmNoticeAdmin::TFrmNoticeAdmin(TFrmData &frmData, NoticeAdminPage page, QWidge
                               | QAbstractItemView::AnyKeyPressed);
         grid->horizontalHeader()->setStretchLastSection(true);
         grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-        grid->setColumnWidth(0, 180);
-        grid->setColumnWidth(1, 220);
+        for (int c = 0; c < d.columns.size(); ++c)
+            grid->setColumnWidth(c, d.columns.at(c).endsWith(QLatin1String("_ID")) ? 90 : 240);
         pages_->addWidget(grid);
         if (d.page == page_) {
             grid_ = grid;
@@ -174,7 +174,7 @@ TFrmNoticeAdmin::TFrmNoticeAdmin(TFrmData &frmData, NoticeAdminPage page, QWidge
     connect(btnDelete_, &QPushButton::clicked, this, &TFrmNoticeAdmin::BtnDeleteClick);
     connect(btnPost_, &QPushButton::clicked, this, &TFrmNoticeAdmin::BtnPostClick);
     connect(btnCancel_, &QPushButton::clicked, this, &TFrmNoticeAdmin::BtnCancelClick);
-    connect(btnClose, &QPushButton::clicked, this, [this] { closeScreen(this); });
+    connect(btnClose, &QPushButton::clicked, this, &TFrmNoticeAdmin::BtnCloseClick);
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : {btnAppend_, btnEdit_, btnDelete_, btnPost_, btnCancel_})
         buttons->addWidget(b);
@@ -201,7 +201,28 @@ TFrmNoticeAdmin::TFrmNoticeAdmin(TFrmData &frmData, NoticeAdminPage page, QWidge
     updateButtons();
 }
 
+TFrmNoticeAdmin::~TFrmNoticeAdmin()
+{
+    // The shared query is never left in edit for the next screen.
+    if (dataset_ && dataset_->isEditing())
+        dataset_->cancel();
+}
+
 QTableView *TFrmNoticeAdmin::grid() const { return grid_; }
+
+void TFrmNoticeAdmin::BtnCloseClick()
+{
+    grid_->finishEditing(true);
+    if (dataset_->isEditing()) {
+        if (confirm(tr2(QStringLiteral("Sauvegardez les modifications ?"), QStringLiteral("حفظ التغييرات؟")))) {
+            if (!save())
+                return;  // the message is shown, the row stays to be corrected
+        } else {
+            BtnCancelClick();
+        }
+    }
+    closeScreen(this);
+}
 
 void TFrmNoticeAdmin::showEvent(QShowEvent *event)
 {

@@ -30,6 +30,7 @@ class TFrmNoticeAdmin : public QWidget, public KeyboardTarget
     Q_OBJECT
 public:
     TFrmNoticeAdmin(TFrmData &data, NoticeAdminPage page, QWidget *parent = nullptr);
+    ~TFrmNoticeAdmin() override;
 
     NoticeAdminPage page() const { return page_; }
     Dataset *dataset() const { return dataset_; }
@@ -44,6 +45,8 @@ public slots:
     void BtnDeleteClick();
     void BtnPostClick();
     void BtnCancelClick();
+    // "Fermer": a row being edited is saved or dropped as the operator answers.
+    void BtnCloseClick();
     // "Rechercher :": the first row whose label begins with the text.
     void Search(const QString &text);
 

@@ -515,6 +515,21 @@ private slots:
         QCOMPARE(db.scalar(QStringLiteral("SELECT LAN_LIBELLE FROM LANGUE WHERE LAN_ID = 'fre'")).toString(),
                  QStringLiteral("Français (langue)"));
 
+        // A code too long for its column is refused, naming the column.
+        grid->setCurrentIndex(grid->model()->index(screen.dataset()->currentRow(), 0));
+        click(&screen, "BtnEdit");
+        editor = cellEditor(grid);
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("fran"));
+        sink.clear();
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+        QCOMPARE(sink.messages.size(), 1);
+        QVERIFY(sink.messages.first().contains(QStringLiteral("Code")));
+        QCOMPARE(screen.dataset()->value(QStringLiteral("LAN_ID")).toString(), QStringLiteral("fre"));
+        click(&screen, "BtnCancel");
+        sink.clear();
+
         // A new language, typed cell by cell, then deleted.
         click(&screen, "BtnAppend");
         QVERIFY(screen.dataset()->state() == Dataset::State::Insert);

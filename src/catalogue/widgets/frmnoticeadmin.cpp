@@ -227,6 +227,10 @@ void TFrmNoticeAdmin::BtnCloseClick()
 void TFrmNoticeAdmin::showEvent(QShowEvent *event)
 {
     LocaliseForm(this);
+    // A refused value names its column as the grid titles it.
+    auto *model = static_cast<ListModel *>(grid_->model());
+    for (int c = 0; c < model->columnCount(); ++c)
+        dataset_->setFieldCaption(model->fieldOf(c), model->headerData(c, Qt::Horizontal).toString());
     QWidget::showEvent(event);
 }
 

@@ -72,3 +72,12 @@ for language in FR AR; do
     shot "$language" "docs/reader-form-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Inscription"
     shot "$language" "docs/categories-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Catégories et règlements"
 done
+# The authorities: the headings found by name (rejected forms in red), the
+# publishers, and the detail dialog of a heading.
+shot FR docs/headings-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes" "FOLIAN_KEYS=b*"
+shot AR docs/headings-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes" "FOLIAN_KEYS=b*"
+shot FR docs/publishers-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Editeurs" "FOLIAN_KEYS=*"
+shot AR docs/publishers-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Editeurs" "FOLIAN_KEYS=*"
+shot FR docs/heading-detail-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes/Modifier" "FOLIAN_KEYS=Benali, K*"
+shot AR docs/heading-detail-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes/Modifier" "FOLIAN_KEYS=Benali, K*"
+shot AR docs/publisher-detail-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Editeurs/Modifier" "FOLIAN_KEYS=Dar*"

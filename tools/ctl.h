@@ -51,5 +51,6 @@ void addAdminCommands(QVector<Command> &out);
 void addUnimarcCommands(QVector<Command> &out);
 void addReportCommands(QVector<Command> &out);
 void addCirculationCommands(QVector<Command> &out);
+void addAuthorityCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

@@ -91,6 +91,19 @@ const CollectionDef kCollections[] = {
     {u"Manuels universitaires", u"كتب جامعية", nullptr},
 };
 
+struct SubCollectionDef {
+    const char16_t *collection;
+    const char16_t *title;
+    const char16_t *parallel;
+};
+
+const SubCollectionDef kSubCollections[] = {
+    {u"Sciences et techniques", u"Informatique", u"إعلام آلي"},
+    {u"Sciences et techniques", u"Hydraulique et environnement", u"الري والبيئة"},
+    {u"Manuels universitaires", u"Licence", u"ليسانس"},
+    {u"Manuels universitaires", u"Master", u"ماستر"},
+};
+
 // Kinds: 1 person, 2 corporate body, 6 topical subject, 7 geographical name.
 // A heading with an accepted form is a rejected form of that heading.
 struct HeadingDef {
@@ -126,11 +139,14 @@ const HeadingDef kHeadings[] = {
     {1, u"عيساوي، رشيد", nullptr},
     {1, u"شريفي، ليلى", nullptr},
     {1, u"Ben Youcef, Mohamed", u"بن يوسف، محمد"},
+    {1, u"Benali, K.", u"Benali, Karim"},
+    {1, u"Haddad, N.", u"Haddad, Nadia"},
     {2, u"Association algérienne des bibliothécaires universitaires", nullptr},
     {2, u"Laboratoire de recherche en informatique appliquée", nullptr},
     {2, u"مخبر الدراسات الاجتماعية والإنسانية", nullptr},
     {6, u"Bases de données", nullptr},
     {6, u"Banques de données", u"Bases de données"},
+    {6, u"Données, Bases de", u"Bases de données"},
     {6, u"Informatique", nullptr},
     {6, u"Algorithmes", nullptr},
     {6, u"Réseaux d'ordinateurs", nullptr},
@@ -499,7 +515,7 @@ public:
         return writeLabels("DIPLOME", "DIP", kDiplomas, &diplomas_)
             && writeLabels("SPECIALITE", "SPE", kSpecialities, &specialities_)
             && writeLabels("SUPPORT", "SUP", kSupports, &supports_) && writeLocations()
-            && writePublishers() && writeCollections() && writeHeadings() && writeClasses()
+            && writePublishers() && writeCollections() && writeSubCollections() && writeHeadings() && writeClasses()
             && writeRecords();
     }
 
@@ -556,6 +572,20 @@ private:
         return cx_.insert("COLLECTION",
                           columns({"COL_ID", "COL_TITRE_PROPRE", "COL_TITRE_PARALLELE",
                                    "COL_TITRE_COMPLEMENT"}),
+                          rows);
+    }
+
+    bool writeSubCollections()
+    {
+        int id = cx_.nextId("SOUS_COLLECTION", "SCL_ID");
+        QVector<QVariantList> rows;
+        for (const SubCollectionDef &c : kSubCollections) {
+            QVariant collection;
+            if (!lookup(collections_, text(c.collection), "collection", &collection))
+                return false;
+            rows.append({id++, collection, text(c.title), text(c.parallel)});
+        }
+        return cx_.insert("SOUS_COLLECTION", columns({"SCL_ID", "COL_ID", "SCL_TITRE_PROPRE", "SCL_TITRE_PARALLELE"}),
                           rows);
     }
 

@@ -5,6 +5,7 @@
 #include "base/session.h"
 #include "app/widgets/frmmain.h"
 #include "app/widgets/messageboxsink.h"
+#include "catalogue/widgets/authoritypickers.h"
 #include "data/core/shareddata.h"
 #include "i18n/widgets/localise.h"
 #include "screenshot.h"
@@ -36,6 +37,7 @@ int main(int argc, char *argv[])
     setMessageSink(&sink);
     TFrmData data;
     setFrmData(&data);
+    installAuthorityPickers();
     const bool connected = OpenSession(data, iniPath);
     SetApplicationLanguage(session().CurrentLanguage);
     if (!connected) {

@@ -7,6 +7,9 @@
 #include "data/core/shareddata.h"
 
 #include <QAbstractButton>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -76,19 +79,43 @@ void scheduleMainScreenshot(TFrmMain &window)
         const QString open = qEnvironmentVariable("FOLIAN_OPEN");
         if (QAbstractButton *b = buttonNamed(&window, open.section(u'/', 0, 0)))
             b->click();
-        if (TFrmModule *m = window.CurrentModuleFrame()) {
+        TFrmModule *m = window.CurrentModuleFrame();
+        if (m)
             if (QAbstractButton *e = buttonNamed(m, open.section(u'/', 1, 1)))
                 e->click();
-            // A text typed in the screen's first field, then one of its buttons clicked.
-            if (QWidget *screen = m->CurrentScreen()) {
-                auto *field = qobject_cast<QLineEdit *>(screen->focusWidget());
-                if (field && qEnvironmentVariableIsSet("FOLIAN_TYPE"))
-                    field->setText(qEnvironmentVariable("FOLIAN_TYPE"));
-                if (QAbstractButton *b = buttonNamed(screen, open.section(u'/', 2)); b && !open.section(u'/', 2).isEmpty())
-                    b->click();
+        // Text typed into the screen's first field, then Return (a search);
+        // FOLIAN_TYPE types it without Return (a button then does the work).
+        const bool withReturn = qEnvironmentVariableIsSet("FOLIAN_KEYS");
+        const QString keys = withReturn ? qEnvironmentVariable("FOLIAN_KEYS") : qEnvironmentVariable("FOLIAN_TYPE");
+        QWidget *screen = m ? m->CurrentScreen() : nullptr;
+        auto *field = screen ? qobject_cast<QLineEdit *>(screen->focusWidget()) : nullptr;
+        if (screen && !field)
+            field = screen->findChild<QLineEdit *>();
+        if (field && !keys.isEmpty()) {
+            // Without a window manager nothing activates the window: the key must reach the field.
+            QApplication::setActiveWindow(&window);
+            field->setFocus();
+            field->setText(keys);
+            if (withReturn) {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                QApplication::sendEvent(field, &press);
             }
         }
-        grabLater(&window, 900, [] { QApplication::quit(); });
+        // A button of the screen that opens a dialog: the dialog is grabbed.
+        const QString button = open.section(u'/', 2);
+        QAbstractButton *b = screen && !button.isEmpty() ? buttonNamed(screen, button) : nullptr;
+        if (!b) {
+            grabLater(&window, 900, [] { QApplication::quit(); });
+            return;
+        }
+        QTimer::singleShot(900, &window, [&window] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            (dialog ? dialog : static_cast<QWidget *>(&window))->grab().save(shotPath());
+            if (auto *d = qobject_cast<QDialog *>(dialog))
+                d->reject();
+            QApplication::quit();
+        });
+        QTimer::singleShot(0, b, [b] { b->click(); });
     });
 }
 

@@ -141,7 +141,8 @@ private slots:
         } rows[] = {
             {Module::Acquisition, "FrmAcquisition", "FrmAcquisition", " ..."},
             {Module::Catalogage, "FrmCatalogage", "FrmCatalogage", " ..."},
-            {Module::Autorite, "FrmAutorite", "FrmAutorite", " ..."},
+            // The headings, its first screen, count themselves.
+            {Module::Autorite, "FrmAutorite", "FrmAutorite", " Notices : 0 notice(s)"},
             // Its first screen, the reader search, writes the count of readers.
             {Module::Circulation, "FrmCirculation", "FrmCirculation", " Lecteurs : 0 enreg(s)"},
             {Module::Edition, "FrmEdition", "FrmEdition", " Catalogue : 0 notice(s)"},

@@ -6,6 +6,11 @@
 #include "admin/widgets/frmparametre.h"
 #include "admin/widgets/frmutilisateur.h"
 #include "app/widgets/frmmain.h"
+#include "catalogue/widgets/frmautoritedetail.h"
+#include "catalogue/widgets/frmautoriteselect.h"
+#include "catalogue/widgets/frmnoticeadmin.h"
+#include "catalogue/widgets/frmreferencelists.h"
+#include "catalogue/widgets/frmvedette.h"
 #include "app/widgets/modules.h"
 #include "circulation/widgets/frmcategorie.h"
 #include "circulation/widgets/frmlecteur.h"
@@ -25,6 +30,13 @@ template <typename F>
 RegisteredForm form(const char *name, F make)
 {
     return {QLatin1String(name), [make](TFrmData &d) { return std::unique_ptr<QWidget>(make(d)); }};
+}
+
+RegisteredForm detail(AuthorityPage page)
+{
+    return form("FrmAutoriteDetail", [page](TFrmData &d) {
+        return new TFrmAutoriteDetail(d, page, QStringLiteral("Autorité"), QStringLiteral("استناد"));
+    });
 }
 
 RegisteredForm module(const char *name, Module m)
@@ -51,6 +63,18 @@ QList<RegisteredForm> registeredForms()
         module("FrmEdition", Module::Edition),
         module("FrmAdministration", Module::Administration),
         module("FrmOPAC", Module::Opac),
+        form("FrmVedette", [](TFrmData &d) { return new TFrmVedette(d); }),
+        form("FrmEditeur", [](TFrmData &d) { return new TFrmEditeur(d); }),
+        form("FrmCollection", [](TFrmData &d) { return new TFrmCollection(d); }),
+        form("FrmSousCollection", [](TFrmData &d) { return new TFrmSousCollection(d); }),
+        form("FrmClassification", [](TFrmData &d) { return new TFrmClassification(d); }),
+        detail(AuthorityPage::Heading),
+        detail(AuthorityPage::Publisher),
+        detail(AuthorityPage::Collection),
+        detail(AuthorityPage::SubCollection),
+        detail(AuthorityPage::Classification),
+        form("FrmAutoriteSelect", [](TFrmData &d) { return new TFrmAutoriteSelect(d, 1, QVariant()); }),
+        form("FrmNoticeAdmin", [](TFrmData &d) { return new TFrmNoticeAdmin(d, NoticeAdminPage::Languages); }),
         form("FrmHTMLPreview", [](TFrmData &) { return new TFrmHTMLPreview; }),
         form("FrmLogOn", [](TFrmData &d) { return new TFrmLogOn(d); }),
         form("FrmUtilisateur", [](TFrmData &d) { return new TFrmUtilisateur(d); }),

@@ -73,6 +73,46 @@ private slots:
         QVERIFY2(r.code == 0, qPrintable(r.out));
     }
 
+    // Headings and reference rows from the command line: the same rules as the screens.
+    void authorities_data() { addEngineRows(); }
+    void authorities()
+    {
+        QFETCH(QString, engine);
+        if (engine == QLatin1String("POSTGRESQL") && !postgresAvailable())
+            QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");
+        TestDatabase tdb(engine);
+        QVERIFY2(tdb.isValid(), qPrintable(tdb.error()));
+        Database &db = tdb.db();
+        for (int id : {1, 2, 3})
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO VEDETTE (VED_ID, TYP_VED_ID, VED_NOM, VED_ID2) VALUES (?, 1, ?, ?)"),
+                            {id, QStringLiteral("Nom %1").arg(id), id == 3 ? 1 : id}));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE (DOC_ID, DOC_TITRE_PROPRE, LAN_ID) VALUES (1, 'T', 'fre')")));
+        const QString ini = tdb.writeIni();
+        const auto ctl = [&ini](QStringList args) { return folianctl(QStringList{QStringLiteral("--ini"), ini} + args); };
+        Run r = ctl({QStringLiteral("headings"), QStringLiteral("nom*")});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        QVERIFY(r.out.contains(QStringLiteral("3 heading(s)")));
+        // 1 becomes a rejected form of 2: its rejected form 3 follows it.
+        r = ctl({QStringLiteral("accepted-form"), QStringLiteral("1"), QStringLiteral("2")});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT VED_ID2 FROM VEDETTE WHERE VED_ID = 3")).toInt(), 2);
+        r = ctl({QStringLiteral("accepted-form"), QStringLiteral("2"), QStringLiteral("3")});
+        QVERIFY(r.code != 0);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT VED_ID2 FROM VEDETTE WHERE VED_ID = 2")).toInt(), 2);
+        r = ctl({QStringLiteral("delete-reference"), QStringLiteral("VEDETTE"), QStringLiteral("2")});
+        QVERIFY(r.code != 0);
+        QVERIFY(r.out.contains(QStringLiteral("VEDETTE")));
+        r = ctl({QStringLiteral("delete-reference"), QStringLiteral("langue"), QStringLiteral("fre")});
+        QVERIFY(r.code != 0);
+        QVERIFY(r.out.contains(QStringLiteral("NOTICE")));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM LANGUE WHERE LAN_ID = 'fre'")).toInt(), 1);
+        r = ctl({QStringLiteral("accepted-form"), QStringLiteral("3"), QStringLiteral("none")});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        r = ctl({QStringLiteral("delete-reference"), QStringLiteral("VEDETTE"), QStringLiteral("3")});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM VEDETTE")).toInt(), 2);
+    }
+
     // A page of any query among the user's pages, in the configured
     // language; a failing query says why; the scratch report database.
     void pages_data() { addEngineRows(); }

@@ -45,17 +45,7 @@ TFrmUtilisateur::TFrmUtilisateur(TFrmData &frmData, QWidget *parent) : QWidget(p
     grid_->setColumnWidth(1, 180);
     grid_->setColumnWidth(2, 180);
     connect(grid_, &QTableView::doubleClicked, this, &TFrmUtilisateur::BtnUpdateClick);
-    // The grid's row is the shared query's current row, both ways.
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [users](const QModelIndex &current) {
-                if (current.isValid() && current.row() != users->currentRow() && !users->isEditing())
-                    users->moveTo(current.row());
-            });
-    connect(users, &Dataset::currentChanged, this, [this] { showCurrent(); });
-    for (auto signal : {&Dataset::stateChanged, &Dataset::reset})
-        connect(users, signal, this, [this] { updateButtons(); });
-    connect(users, &Dataset::rowInserted, this, [this] { updateButtons(); });
-    connect(users, &Dataset::rowRemoved, this, [this] { updateButtons(); });
+    FollowCurrentRow(grid_, users, [this] { updateButtons(); });
 
     btnAppend_ = new QPushButton(QStringLiteral("&Insérer"), this);
     btnAppend_->setObjectName(QStringLiteral("BtnAppend"));
@@ -77,7 +67,7 @@ TFrmUtilisateur::TFrmUtilisateur(TFrmData &frmData, QWidget *parent) : QWidget(p
     layout->addWidget(grid_, 1);
     layout->addLayout(buttons);
 
-    showCurrent();
+    ShowCurrentRow(grid_, data_.QUtilisateur);
     updateButtons();
 }
 
@@ -97,13 +87,6 @@ void TFrmUtilisateur::keyPressEvent(QKeyEvent *event)
     // Shown on its own (outside a module frame) the screen routes its keys itself.
     if (!Keyboard(focusWidget(), event))
         QWidget::keyPressEvent(event);
-}
-
-void TFrmUtilisateur::showCurrent()
-{
-    const int row = data_.QUtilisateur->currentRow();
-    if (row >= 0 && row < model_->rowCount() && grid_->currentIndex().row() != row)
-        grid_->setCurrentIndex(model_->index(row, 0));
 }
 
 void TFrmUtilisateur::updateButtons()

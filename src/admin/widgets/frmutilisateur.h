@@ -38,7 +38,6 @@ private:
     // the row at `fallbackRow` when he is not there any more.
     void reopen(int userId, int fallbackRow = 0);
     void updateButtons();
-    void showCurrent();
 
     TFrmData &data_;
     DatasetModel *model_;

@@ -100,6 +100,9 @@ public:
 
     // Values of the current row (pending edits included).
     QVariant value(const QString &column) const;
+    // The value of the current row as it was read, before its pending edit
+    // (NULL for a row being inserted).
+    QVariant storedValue(const QString &column) const;
     QVariant valueAt(int row, int column) const;
     QVariant valueAt(int row, const QString &column) const { return valueAt(row, fieldIndex(column)); }
     bool isNull(const QString &column) const { return value(column).isNull(); }

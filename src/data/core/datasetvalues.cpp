@@ -229,6 +229,18 @@ QVariant Dataset::value(const QString &column) const
     return rows_.at(current_).at(f);
 }
 
+QVariant Dataset::storedValue(const QString &column) const
+{
+    const int f = fieldIndex(column);
+    if (f < 0 || current_ < 0)
+        return {};
+    if (state_ == State::Insert && current_ == pendingRow_)
+        return {};
+    if (state_ == State::Edit && current_ == pendingRow_)
+        return original_.at(f);
+    return rows_.at(current_).at(f);
+}
+
 QVariant Dataset::valueAt(int row, int column) const
 {
     if (row < 0 || row >= rowCount() || column < 0 || column >= fields_.size())

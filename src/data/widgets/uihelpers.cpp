@@ -1,5 +1,7 @@
 #include "data/widgets/uihelpers.h"
 
+#include "data/core/dataset.h"
+
 #include <QLayout>
 #include <QWidget>
 
@@ -38,6 +40,36 @@ QString DateFieldFormat()
     if (!f.contains(QLatin1String("yyyy")))
         f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
     return f;
+}
+
+void ShowCurrentRow(QTableView *grid, Dataset *dataset)
+{
+    const int row = dataset->currentRow();
+    QAbstractItemModel *model = grid->model();
+    if (row >= 0 && model && row < model->rowCount() && grid->currentIndex().row() != row)
+        grid->setCurrentIndex(model->index(row, qMax(0, grid->currentIndex().column())));
+}
+
+void FollowCurrentRow(QTableView *grid, Dataset *dataset, std::function<void()> changed,
+                      std::function<void(int row)> chosen)
+{
+    if (!chosen)
+        chosen = [dataset](int row) {
+            if (!dataset->isEditing())
+                dataset->moveTo(row);
+        };
+    QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, grid,
+                     [dataset, chosen](const QModelIndex &current) {
+                         if (current.isValid() && current.row() != dataset->currentRow())
+                             chosen(current.row());
+                     });
+    QObject::connect(dataset, &Dataset::currentChanged, grid, [grid, dataset] { ShowCurrentRow(grid, dataset); });
+    if (!changed)
+        return;
+    for (auto signal : {&Dataset::stateChanged, &Dataset::reset})
+        QObject::connect(dataset, signal, grid, [changed] { changed(); });
+    QObject::connect(dataset, &Dataset::rowInserted, grid, [changed] { changed(); });
+    QObject::connect(dataset, &Dataset::rowRemoved, grid, [changed] { changed(); });
 }
 
 bool RunDocument(const QString &file, const QString &parameters, const QString &directory)

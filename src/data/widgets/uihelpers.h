@@ -3,11 +3,16 @@
 
 #include <QString>
 
+#include <functional>
+
 class QListWidget;
+class QObject;
 class QWidget;
 class QTableView;
 
 namespace folian {
+
+class Dataset;
 
 // Adds the text as a new item and selects it; does nothing without a list.
 void AddAndSelect(const QString &text, QListWidget *list);
@@ -19,6 +24,15 @@ void ConfigureGrid(QTableView *view);
 // The display format of date fields: the workstation's short date format
 // with the year in four digits.
 QString DateFieldFormat();
+// A grid over a dataset kept on the dataset's current row, both ways: the
+// dataset moving puts the grid on its row; the operator putting the grid on
+// another row calls `chosen` (by default the dataset moves there, unless a
+// row is being edited). `changed` runs whenever the rows or the state of the
+// dataset change (the screen's buttons follow them).
+void FollowCurrentRow(QTableView *grid, Dataset *dataset, std::function<void()> changed,
+                      std::function<void(int row)> chosen = {});
+// Puts the grid on the dataset's current row.
+void ShowCurrentRow(QTableView *grid, Dataset *dataset);
 
 // Takes a screen off the desktop at once and frees it when control is back
 // in the event loop: a screen that opens another from one of its own

@@ -50,5 +50,6 @@ bool openDatabase(Database &db, bool create, QString *why);
 void addAdminCommands(QVector<Command> &out);
 void addUnimarcCommands(QVector<Command> &out);
 void addReportCommands(QVector<Command> &out);
+void addRecordCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

@@ -61,6 +61,7 @@ QVector<Command> allCommands()
     addAdminCommands(out);
     addUnimarcCommands(out);
     addReportCommands(out);
+    addRecordCommands(out);
     return out;
 }
 

@@ -164,18 +164,23 @@ private slots:
     // The archive cannot be written: said, and nothing is left behind.
     void copyFailure()
     {
-        if (::geteuid() == 0)
-            QSKIP("directory permissions do not bind the superuser");
         QTemporaryDir dir;
         const QString src = write(dir.filePath(QStringLiteral("in/z.pdf")), "z");
+        // A file where the archive directory should be: no one can create it.
+        const QString blocked = write(dir.filePath(QStringLiteral("blocked")), "not a directory");
+        for (const QString &archive : QStringList{blocked, blocked + QStringLiteral("/sub")}) {
+            ResourceArchive a(src, archive, ArchiveMode::Move);
+            QVERIFY(!a.prepare());
+            QVERIFY2(a.message().contains(blocked), qPrintable(a.message()));
+            QVERIFY(!a.copied());
+            QVERIFY(QFile::exists(src));
+        }
+        QCOMPARE(read(blocked), QByteArray("not a directory"));
+        if (::geteuid() == 0)
+            return;  // directory permissions do not bind the superuser
         const QString locked = dir.filePath(QStringLiteral("locked"));
         QVERIFY(QDir().mkpath(locked));
         QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        ResourceArchive a(src, locked + QStringLiteral("/sub"), ArchiveMode::Move);
-        QVERIFY(!a.prepare());
-        QVERIFY(a.message().contains(locked));
-        QVERIFY(!a.copied());
-        QVERIFY(QFile::exists(src));
         ResourceArchive b(src, locked, ArchiveMode::Move);
         QVERIFY(!b.prepare());
         QVERIFY(QFile::exists(src));

@@ -221,6 +221,15 @@ bool storeCopyCount(Dataset &notice, Database &db)
     return true;
 }
 
+QString withRecordLineBreaks(const QString &text)
+{
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(u'\r', u'\n');
+    out.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return out;
+}
+
 bool hasTitle(const Dataset &notice) { return !IsBlank(notice.value(QStringLiteral("DOC_TITRE_PROPRE"))); }
 
 QString titleRequiredMessage()

@@ -76,6 +76,10 @@ QString headingName(Database &db, const QVariant &vedId);
 // change. `notice` is the record's dataset on its current row.
 bool storeCopyCount(Dataset &notice, Database &db);
 
+// A long text as the record keeps it: lines end with CR LF (imported notes
+// are separated so), whatever the editor gave.
+QString withRecordLineBreaks(const QString &text);
+
 // The record's title proper is not blank: it may be saved.
 bool hasTitle(const Dataset &notice);
 // The message when a record without a title proper would be saved.

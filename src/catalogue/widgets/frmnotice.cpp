@@ -108,14 +108,24 @@ TFrmNotice::TFrmNotice(TFrmData &frmData, QWidget *parent) : QWidget(parent), da
     });
     connect(n, &Dataset::rowChanged, this, [this] { updateStamps(); });
     connect(titles_->title(), &QLineEdit::textChanged, this, [this] { updateButtons(); });
+    // The editors give lines ending with LF: the record keeps CR LF.
+    n->beforePost.add([](Dataset &d) {
+        for (const char *c : {"DOC_NOTE", "DOC_RESUME"}) {
+            const QVariant v = d.value(QLatin1String(c));
+            if (!v.isNull() && !d.setValue(QLatin1String(c), withRecordLineBreaks(v.toString())))
+                return false;
+        }
+        return true;
+    }, this);
     applyRights();
     updateButtons();
 }
 
 TFrmNotice::~TFrmNotice()
 {
-    // The shared record query outlives the form: no half-done work stays in it.
-    if (data_.QNotice->isEditing())
+    // The shared record query outlives the form: no half-done work of this
+    // form stays in it (a form freed before it started leaves it alone).
+    if (started_ && data_.QNotice->isEditing())
         data_.QNotice->cancel();
 }
 
@@ -155,6 +165,7 @@ void TFrmNotice::Append()
     if (n->isEditing())
         n->cancel();
     newRecord_ = true;
+    started_ = true;
     writable_ = rights_.mayCreate();
     titles_->offerTypes(rights_.types);
     if (writable_ && n->append()) {
@@ -178,6 +189,7 @@ void TFrmNotice::Edit()
     if (n->state() == Dataset::State::Insert)
         n->cancel();
     newRecord_ = false;
+    started_ = true;
     writable_ = rights_.mayEdit(n->value(QStringLiteral("TYP_ID")));
     titles_->offerTypes(rights_.types);
     if (writable_)
@@ -216,32 +228,35 @@ bool TFrmNotice::saveRecord()
 bool TFrmNotice::leave()
 {
     Dataset *n = data_.QNotice;
-    if (!n->isEditing())
-        return true;
-    binder_->submit();
-    if (!hasTitle(*n) && titles_->title()->text().trimmed().isEmpty()) {
-        n->cancel();
-        return true;
+    if (n->isEditing()) {
+        binder_->submit();
+        if (!hasTitle(*n) && titles_->title()->text().trimmed().isEmpty()) {
+            n->cancel();
+        } else if (!confirm(tr2(QStringLiteral("Sauvegardez les modifications ?"), QStringLiteral(" حفظ التعديلات ؟")))) {
+            n->cancel();
+        } else if (!saveRecord()) {
+            return false;
+        }
     }
-    if (!confirm(tr2(QStringLiteral("Sauvegardez les modifications ?"), QStringLiteral(" حفظ التعديلات ؟")))) {
-        n->cancel();
-        return true;
-    }
-    return saveRecord();
+    started_ = false;  // the shared record is no longer this form's
+    return true;
 }
 
 void TFrmNotice::BtnPostClick()
 {
     if (!data_.QNotice->isEditing() || !btnPost_->isEnabled())
         return;
-    if (saveRecord())
+    if (saveRecord()) {
+        started_ = false;
         emit finished();
+    }
 }
 
 void TFrmNotice::BtnCancelClick()
 {
     if (data_.QNotice->isEditing())
         data_.QNotice->cancel();
+    started_ = false;
     emit finished();
 }
 

@@ -92,6 +92,7 @@ private:
     CataloguerRights rights_;
     bool writable_ = false;
     bool newRecord_ = false;
+    bool started_ = false;
     QVariant shownDocId_;
     bool followed_ = false;
 };

@@ -3,12 +3,15 @@
 #include "admin/core/logon.h"
 #include "admin/widgets/frmlogon.h"
 #include "app/widgets/frmmain.h"
+#include "catalogue/widgets/frmcatalogage.h"
+#include "catalogue/widgets/frmnotice.h"
 #include "data/widgets/frmmodule.h"
 #include "data/core/shareddata.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
 
 namespace folian {
@@ -34,6 +37,20 @@ QAbstractButton *buttonNamed(QWidget *parent, const QString &caption)
             return b;
     }
     return nullptr;
+}
+
+// FOLIAN_RECORD=<DOC_ID>: the record form on that record, on the page
+// FOLIAN_TAB (0 for the first).
+void showRecord(TFrmMain &window)
+{
+    const int docId = qEnvironmentVariableIntValue("FOLIAN_RECORD");
+    auto *module = qobject_cast<TFrmCatalogage *>(window.CurrentModuleFrame());
+    if (docId <= 0 || !module || !FrmData())
+        return;
+    FrmData()->QNotice->open(QStringLiteral("SELECT * FROM NOTICE WHERE DOC_ID = ?"), {docId});
+    module->ModifierNotice();
+    if (TFrmNotice *form = module->recordForm())
+        form->tabs()->setCurrentIndex(qEnvironmentVariableIntValue("FOLIAN_TAB"));
 }
 
 } // namespace
@@ -75,10 +92,16 @@ void scheduleMainScreenshot(TFrmMain &window)
         const QString open = qEnvironmentVariable("FOLIAN_OPEN");
         if (QAbstractButton *b = buttonNamed(&window, open.section(u'/', 0, 0)))
             b->click();
-        if (TFrmModule *m = window.CurrentModuleFrame())
+        if (TFrmModule *m = window.CurrentModuleFrame(); m && !open.section(u'/', 1).isEmpty())
             if (QAbstractButton *e = buttonNamed(m, open.section(u'/', 1)))
                 e->click();
-        grabLater(&window, 900, [] { QApplication::quit(); });
+        showRecord(window);
+        grabLater(&window, 900, [] {
+            // The picture is taken: a record shown in the form is left as it was, unasked.
+            if (TFrmData *data = FrmData(); data && data->QNotice->isEditing())
+                data->QNotice->cancel();
+            QApplication::quit();
+        });
     });
 }
 

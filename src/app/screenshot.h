@@ -3,7 +3,9 @@
 // environment: FOLIAN_SCREENSHOT=file.png grabs a window and quits;
 // FOLIAN_AUTOLOGON=login:password logs on without the dialog (else the
 // logon dialog itself is grabbed); FOLIAN_OPEN=Module/Entry opens a module
-// and one of its entries before the main window is grabbed.
+// and one of its entries before the main window is grabbed;
+// FOLIAN_RECORD=DOC_ID (with FOLIAN_OPEN=Catalogage) shows that record in the
+// record form, on the page FOLIAN_TAB (0 for the first).
 
 namespace folian {
 

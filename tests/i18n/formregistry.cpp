@@ -7,6 +7,10 @@
 #include "admin/widgets/frmutilisateur.h"
 #include "app/widgets/frmmain.h"
 #include "app/widgets/modules.h"
+#include "catalogue/widgets/frmbulletinsearch.h"
+#include "catalogue/widgets/frmnotice.h"
+#include "catalogue/widgets/frmnoticedetail.h"
+#include "catalogue/widgets/frmresponsabilite.h"
 #include "data/core/shareddata.h"
 #include "reports/widgets/frmhtmlpreview.h"
 
@@ -49,6 +53,13 @@ QList<RegisteredForm> registeredForms()
         form("FrmUtilisateur", [](TFrmData &d) { return new TFrmUtilisateur(d); }),
         form("FrmDetailUser", [](TFrmData &d) { return new TFrmDetailUser(d, 0); }),
         form("FrmParametre", [](TFrmData &d) { return new TFrmParametre(d); }),
+        form("FrmNotice", [](TFrmData &d) { return new TFrmNotice(d); }),
+        form("FrmResponsabilite", [](TFrmData &d) { return new TFrmResponsabilite(d); }),
+        form("FrmNoticeDetail",
+             [](TFrmData &d) {
+                 return new TFrmNoticeDetail(d, TFrmNoticeDetail::Page::Copy, QStringLiteral("Nouvelle exemplaire"));
+             }),
+        form("FrmBulletinSearch", [](TFrmData &d) { return new TFrmBulletinSearch(d); }),
         form("FrmException",
              [](TFrmData &d) {
                  d.QException->open(QStringLiteral("SELECT * FROM JOUR_EXCEPTION"));

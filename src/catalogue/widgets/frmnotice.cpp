@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -27,6 +28,19 @@ namespace folian {
 
 namespace {
 constexpr int kNoRecord = -2147483647;
+
+// A page that scrolls on a small screen rather than making the window grow;
+// the scroll area is the tab and carries the page's name.
+QWidget *scrolled(QWidget *page)
+{
+    auto *area = new QScrollArea;
+    area->setObjectName(page->objectName());
+    page->setObjectName(QStringLiteral("Pg") + page->objectName().mid(3));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(page);
+    return area;
+}
 
 QString stamp(const QVariant &user, const QVariant &date)
 {
@@ -50,10 +64,10 @@ TFrmNotice::TFrmNotice(TFrmData &frmData, QWidget *parent) : QWidget(parent), da
     auto *notes = new NoticeNotesTab(frmData, *binder_, tabs_);
     holdingsTab_ = new NoticeHoldingsTab(frmData, *binder_, tabs_);
     preview_ = new NoticePreviewTab(tabs_);
-    tabs_->addTab(titles_, QStringLiteral("Titres/Auteurs/Numéros"));
-    tabs_->addTab(publisher_, QStringLiteral("Editeur/Collection/Indexation"));
-    tabs_->addTab(notes, QStringLiteral("Notes/Résumé/Informations"));
-    tabs_->addTab(holdingsTab_, QStringLiteral("Ressources/Bulletins/Exemplaires"));
+    tabs_->addTab(scrolled(titles_), QStringLiteral("Titres/Auteurs/Numéros"));
+    tabs_->addTab(scrolled(publisher_), QStringLiteral("Editeur/Collection/Indexation"));
+    tabs_->addTab(scrolled(notes), QStringLiteral("Notes/Résumé/Informations"));
+    tabs_->addTab(scrolled(holdingsTab_), QStringLiteral("Ressources/Bulletins/Exemplaires"));
     tabs_->addTab(preview_, QStringLiteral("Aperçu"));
 
     auto save = [this] { return saveRecord(); };
@@ -218,7 +232,7 @@ bool TFrmNotice::saveRecord()
         return false;
     if (!hasTitle(*n)) {
         error(titleRequiredMessage());
-        tabs_->setCurrentWidget(titles_);
+        tabs_->setCurrentIndex(0);
         titles_->title()->setFocus();
         return false;
     }

@@ -56,6 +56,7 @@ TFrmNoticeDetail::TFrmNoticeDetail(TFrmData &frmData, Page page, const QString &
         } else {
             b->setReadOnly(true);
             pages_->setTabVisible(i, false);
+            w->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);  // the sheet takes its own page's size
         }
         connect(first_[i], &QLineEdit::textChanged, this, [this] { updateButtons(); });
     }

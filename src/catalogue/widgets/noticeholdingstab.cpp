@@ -80,6 +80,8 @@ NoticeHoldingsTab::NoticeHoldingsTab(TFrmData &frmData, FieldBinder &binder, QWi
          QStringLiteral("STA_EXP_LIBELLE") + sfx, QStringLiteral("EXP_INV")},
         {QStringLiteral("N° Exemplaire"), QStringLiteral("Cote"), QStringLiteral("Localisation"), QStringLiteral("Support"),
          QStringLiteral("Statut"), QStringLiteral("N° Alternatif")});
+    for (const auto &[column, width] : {std::pair{0, 110}, {1, 120}, {2, 230}, {3, 150}, {4, 150}})
+        copies_->grid()->setColumnWidth(column, width);
     auto *count = new QWidget;
     auto *countRow = new QHBoxLayout(count);
     countRow->setContentsMargins(0, 0, 0, 0);
@@ -95,6 +97,7 @@ NoticeHoldingsTab::NoticeHoldingsTab(TFrmData &frmData, FieldBinder &binder, QWi
     generate_->setEnabled(false);  // the batch generator comes with acquisitions
     count_ = button("BtnCompter", QStringLiteral("?"), count);
     count_->setProperty("localise", false);
+    count_->setMaximumWidth(36);
     countRow->addWidget(nbrLabel);
     countRow->addWidget(nbr);
     countRow->addWidget(generate_);

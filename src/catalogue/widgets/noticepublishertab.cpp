@@ -9,12 +9,12 @@
 #include "data/widgets/fieldbinder.h"
 
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QVBoxLayout>
 
 namespace folian {
 
@@ -29,15 +29,17 @@ NoticePublisherTab::NoticePublisherTab(TFrmData &frmData, FieldBinder &binder, Q
     subjects_ = new SatellitePanel(frmData.QMatiere, QStringLiteral("Matiere"), {QStringLiteral("VED_NOM")},
                                    {QStringLiteral("Nom de la vedette")});
 
-    auto *layout = new QGridLayout(this);
-    layout->addWidget(titledBox(QStringLiteral("GrpEdition"), QStringLiteral(" Publication "), publication(frmData, binder), this),
-                      0, 0);
-    layout->addWidget(titledBox(QStringLiteral("GrpNoticeMere"), QStringLiteral(" Notice mère "), parentRecord(frmData, binder), this),
-                      1, 0);
-    layout->addWidget(titledBox(QStringLiteral("GrpIndices"), QStringLiteral(" Indices "), indices_, this), 0, 1);
-    layout->addWidget(titledBox(QStringLiteral("GrpMatieres"), QStringLiteral(" Vedettes matières "), subjects_, this), 1, 1);
-    layout->setColumnStretch(0, 3);
-    layout->setColumnStretch(1, 2);
+    // Left the publication and its indices, right the parent record and the subjects.
+    auto *left = new QVBoxLayout;
+    left->addWidget(titledBox(QStringLiteral("GrpEdition"), QStringLiteral(" Publication "), publication(frmData, binder), this));
+    left->addWidget(titledBox(QStringLiteral("GrpIndices"), QStringLiteral(" Indices "), indices_, this), 1);
+    auto *right = new QVBoxLayout;
+    right->addWidget(
+        titledBox(QStringLiteral("GrpNoticeMere"), QStringLiteral(" Notice mère "), parentRecord(frmData, binder), this));
+    right->addWidget(titledBox(QStringLiteral("GrpMatieres"), QStringLiteral(" Vedettes matières "), subjects_, this), 1);
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(right, 1);
 }
 
 QWidget *NoticePublisherTab::publication(TFrmData &frmData, FieldBinder &binder)

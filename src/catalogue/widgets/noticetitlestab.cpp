@@ -12,7 +12,7 @@
 #include <QBrush>
 #include <QComboBox>
 #include <QFormLayout>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -65,8 +65,8 @@ NoticeTitlesTab::NoticeTitlesTab(TFrmData &frmData, FieldBinder &binder, QWidget
         return QBrush(Qt::red);
     });
     connect(notice, &Dataset::rowChanged, authors_, [this] { authors_->model()->refresh(); });
-    authors_->grid()->setColumnWidth(0, 260);
-    authors_->grid()->setColumnWidth(1, 120);
+    authors_->grid()->setColumnWidth(0, 190);
+    authors_->grid()->setColumnWidth(1, 110);
 
     auto *codes = new QWidget;
     f = fieldForm(codes);
@@ -100,15 +100,18 @@ NoticeTitlesTab::NoticeTitlesTab(TFrmData &frmData, FieldBinder &binder, QWidget
     addLine(f, binder, QStringLiteral("DOC_FORMAT"), QStringLiteral("Format :"));
     addLine(f, binder, QStringLiteral("DOC_MATERIEL"), QStringLiteral("Matériel d'accompagnement :"));
 
-    auto *layout = new QGridLayout(this);
-    layout->addWidget(titledBox(QStringLiteral("GrpTitres"), QStringLiteral(" Titres "), titles, this), 0, 0);
-    layout->addWidget(titledBox(QStringLiteral("GrpAuteurs"), QStringLiteral(" Auteurs "), authors_, this), 1, 0, 2, 1);
-    layout->addWidget(titledBox(QStringLiteral("GrpCodes"), QStringLiteral(" Codes "), codes, this), 0, 1);
-    layout->addWidget(titledBox(QStringLiteral("GrpNumeros"), QStringLiteral(" Numéros normalisés "), numbers, this), 1, 1);
-    layout->addWidget(titledBox(QStringLiteral("GrpCollation"), QStringLiteral(" Collation "), collation, this), 2, 1);
-    layout->setColumnStretch(0, 3);
-    layout->setColumnStretch(1, 2);
-    layout->setRowStretch(2, 1);
+    // Left the titles and the description, right the codes and the authors.
+    auto *left = new QVBoxLayout;
+    left->addWidget(titledBox(QStringLiteral("GrpTitres"), QStringLiteral(" Titres "), titles, this));
+    left->addWidget(titledBox(QStringLiteral("GrpNumeros"), QStringLiteral(" Numéros normalisés "), numbers, this));
+    left->addWidget(titledBox(QStringLiteral("GrpCollation"), QStringLiteral(" Collation "), collation, this));
+    left->addStretch(1);
+    auto *right = new QVBoxLayout;
+    right->addWidget(titledBox(QStringLiteral("GrpCodes"), QStringLiteral(" Codes "), codes, this));
+    right->addWidget(titledBox(QStringLiteral("GrpAuteurs"), QStringLiteral(" Auteurs "), authors_, this), 1);
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(right, 1);
 }
 
 void NoticeTitlesTab::offerTypes(const QStringList &types)

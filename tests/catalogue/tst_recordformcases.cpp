@@ -118,6 +118,84 @@ private slots:
         QCOMPARE(session().CurrentScreen, QString());
     }
 
+    // A text too long for its column is refused with the field's name, never cut.
+    void tooLongIsRefusedNotCut_data() { addEngineRows(); }
+    void tooLongIsRefusedNotCut()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        RecordFixture fx(tdb);
+        QVERIFY2(fx.ok, qPrintable(fx.why));
+        fx.logOn(1, {});
+        TFrmNotice form(fx.data);
+        form.show();
+        form.Append();
+        typeInto(&form, QStringLiteral("DOC_TITRE_PROPRE"), QStringLiteral("Nedjma"));
+        // A paste of 501 characters into a title of 500.
+        auto *title = child<QLineEdit>(&form, QStringLiteral("DOC_TITRE_PROPRE"));
+        const QString pasted(501, u'é');
+        title->setText(pasted);
+        QCOMPARE(title->text(), pasted);  // the box does not cut it
+        emit title->textEdited(pasted);
+        emit title->editingFinished();
+        QCOMPARE(sink.messages.size(), 1);
+        QVERIFY2(sink.messages.first().contains(QStringLiteral("« Titre propre »"))
+                     && sink.messages.first().contains(QStringLiteral("500")),
+                 qPrintable(sink.messages.first()));
+        QCOMPARE(fx.data.QNotice->value(QStringLiteral("DOC_TITRE_PROPRE")).toString(), QStringLiteral("Nedjma"));
+        click(&form, QStringLiteral("BtnPost"));
+        QCOMPARE(fx.scalar("SELECT DOC_TITRE_PROPRE FROM NOTICE").toString(), QStringLiteral("Nedjma"));
+    }
+
+    // Subjects and indices modified and deleted through their lists.
+    void subjectsAndIndices_data() { addEngineRows(); }
+    void subjectsAndIndices()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        RecordFixture fx(tdb);
+        QVERIFY2(fx.ok, qPrintable(fx.why));
+        fx.logOn(1, {});
+        Database &db = tdb.db();
+        QVERIFY(addRecord(db, 1, "a", QStringLiteral("Le fils du pauvre")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO CLASSIFICATION (CLA_ID, CLA_LIBELLE) VALUES ('920', 'Biographies')")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE_MATIERE (NMA_ID, DOC_ID, VED_ID) VALUES (1, 1, 4)")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE_CLASSIFICATION (NCL_ID, DOC_ID, CLA_ID) VALUES (1, 1, '843')")));
+        QVERIFY(fx.data.QNotice->open(QStringLiteral("SELECT * FROM NOTICE WHERE DOC_ID = 1")));
+        Pickers pickers;
+        TFrmNotice form(fx.data);
+        form.show();
+        form.Edit();
+        // A rejected form chosen in place of the subject: the accepted one is linked.
+        pickers.push(fx.rejectedSubject, fx.subject);
+        click(&form, QStringLiteral("BtnModifierMatiere"));
+        QCOMPARE(pickers.requests.last().text, QStringLiteral("Enfance -- Algérie*"));
+        QCOMPARE(pickers.requests.last().mode, 2);
+        QCOMPARE(fx.scalar("SELECT VED_ID FROM NOTICE_MATIERE").toInt(), fx.subject);
+        pickers.push(QStringLiteral("920"));
+        click(&form, QStringLiteral("BtnModifierIndice"));
+        QCOMPARE(pickers.requests.last().list, PickList::Classification);
+        QCOMPARE(pickers.requests.last().text, QStringLiteral("843"));
+        QCOMPARE(fx.scalar("SELECT CLA_ID FROM NOTICE_CLASSIFICATION").toString(), QStringLiteral("920"));
+        auto *indices = child<QTableView>(&form, QStringLiteral("GrdIndice"));
+        QCOMPARE(indices->model()->data(indices->model()->index(0, 1)).toString(), QStringLiteral("Biographies"));
+        // A choice cancelled in the list adds nothing.
+        pickers.cancel();
+        click(&form, QStringLiteral("BtnAjouterMatiere"));
+        QCOMPARE(fx.scalar("SELECT COUNT(*) FROM NOTICE_MATIERE").toInt(), 1);
+        sink.answer = false;
+        click(&form, QStringLiteral("BtnSupprimerMatiere"));
+        QCOMPARE(fx.scalar("SELECT COUNT(*) FROM NOTICE_MATIERE").toInt(), 1);
+        sink.answer = true;
+        click(&form, QStringLiteral("BtnSupprimerMatiere"));
+        click(&form, QStringLiteral("BtnSupprimerIndice"));
+        QCOMPARE(sink.questions, (QStringList{QStringLiteral("Supprimer la vedette matière ?"),
+                                              QStringLiteral("Supprimer la vedette matière ?"),
+                                              QStringLiteral("Supprimer l'indice ?")}));
+        QCOMPARE(fx.scalar("SELECT COUNT(*) FROM NOTICE_MATIERE").toInt() + fx.scalar("SELECT COUNT(*) FROM NOTICE_CLASSIFICATION").toInt(), 0);
+        QVERIFY(!child<QPushButton>(&form, QStringLiteral("BtnSupprimerIndice"))->isEnabled());
+    }
+
     // Every satellite command saves the record first and stops when it cannot.
     void satelliteCommandsStopWhenTheRecordCannotBeSaved_data() { addEngineRows(); }
     void satelliteCommandsStopWhenTheRecordCannotBeSaved()

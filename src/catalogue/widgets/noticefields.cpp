@@ -47,8 +47,11 @@ QLineEdit *addLine(QFormLayout *form, FieldBinder &binder, const QString &column
     addFieldRow(form, column, caption, edit);
     binder.bind(edit, column);
     binder.setCaption(column, fieldCaption(caption));
+    acceptAnyLength(edit);
     return edit;
 }
+
+void acceptAnyLength(QLineEdit *edit) { edit->setMaxLength(32767); }
 
 QPlainTextEdit *addText(QFormLayout *form, FieldBinder &binder, const QString &column, const QString &caption)
 {

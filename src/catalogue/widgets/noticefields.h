@@ -21,7 +21,12 @@ class FieldBinder;
 QFormLayout *fieldForm(QWidget *w);
 // The label of a field; `caption` is the design text ("Titre propre :").
 QLabel *addFieldRow(QFormLayout *form, const QString &column, const QString &caption, QWidget *field);
+// A line edit. It takes any length: a text too long for its column is
+// refused by the record with a message naming the field, never cut by the
+// box (as a limited box would cut a paste).
 QLineEdit *addLine(QFormLayout *form, FieldBinder &binder, const QString &column, const QString &caption);
+// Lifts the length limit the binder gives a box (see addLine).
+void acceptAnyLength(QLineEdit *edit);
 QPlainTextEdit *addText(QFormLayout *form, FieldBinder &binder, const QString &column, const QString &caption);
 // A list of a lookup's rows: its key `keyColumn` as data, its label column
 // in the interface's language (`labelPrefix` + "_LIBELLE", + "_AR" in

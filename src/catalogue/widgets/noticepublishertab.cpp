@@ -69,6 +69,7 @@ QWidget *NoticePublisherTab::publication(TFrmData &frmData, FieldBinder &binder)
         num->setObjectName(QLatin1String(number));
         num->setMaximumWidth(90);
         binder.bind(num, QLatin1String(number));
+        acceptAnyLength(num);
         binder.setCaption(QLatin1String(number), QStringLiteral("N°"));
         auto *numLabel = new QLabel(QStringLiteral("N° :"), w);
         numLabel->setObjectName(QStringLiteral("Lbl") + QLatin1String(number));

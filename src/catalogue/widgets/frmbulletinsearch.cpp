@@ -4,6 +4,7 @@
 #include "base/session.h"
 #include "catalogue/core/parentsearch.h"
 #include "catalogue/widgets/cataloguegrid.h"
+#include "catalogue/widgets/noticefields.h"
 #include "data/core/dataset.h"
 #include "data/core/shareddata.h"
 #include "data/widgets/uihelpers.h"
@@ -22,14 +23,6 @@
 namespace folian {
 
 namespace {
-
-QPushButton *button(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QTableView *grid(const char *name, CatalogueGridModel *model, QWidget *parent)
 {
@@ -117,14 +110,10 @@ TFrmBulletinSearch::TFrmBulletinSearch(TFrmData &frmData, QWidget *parent) : For
         l->setFrameShape(QFrame::StyledPanel);
     }
 
-    btnSelect_ = button("BtnSelect", QStringLiteral("Sélection"), this);
-    auto *btnCancel = button("BtnCancel", QStringLiteral("Annuler"), this);
+    const SheetButtons buttons = sheetButtons(this, QStringLiteral("BtnSelect"), QStringLiteral("Sélection"));
+    btnSelect_ = buttons.post;
     connect(btnSelect_, &QPushButton::clicked, this, &TFrmBulletinSearch::Select);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnSelect_);
-    buttons->addWidget(btnCancel);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildCriteria());
@@ -132,7 +121,7 @@ TFrmBulletinSearch::TFrmBulletinSearch(TFrmData &frmData, QWidget *parent) : For
     layout->addWidget(candidateGrid_, 3);
     layout->addWidget(issueCount_);
     layout->addWidget(issueGrid_, 2);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     resize(820, 560);
     updateCounts();
 }
@@ -163,8 +152,8 @@ QWidget *TFrmBulletinSearch::buildCriteria()
     f->addRow(label("LblTIT", QStringLiteral("Mots du titre :"), title_), title_);
     f->addRow(label("LblNUM", QStringLiteral("ISBN, ISSN... :"), number_), number_);
     f->addRow(label("LblTRI", QStringLiteral("Trier par :"), sort_), sort_);
-    btnSearch_ = button("BtnSearch", QStringLiteral("Rechercher"), box);
-    auto *btnClear = button("BtnClear", QStringLiteral("Initialiser"), box);
+    btnSearch_ = namedButton(QStringLiteral("BtnSearch"), QStringLiteral("Rechercher"), box);
+    auto *btnClear = namedButton(QStringLiteral("BtnClear"), QStringLiteral("Initialiser"), box);
     connect(btnSearch_, &QPushButton::clicked, this, &TFrmBulletinSearch::Search);
     connect(btnClear, &QPushButton::clicked, this, &TFrmBulletinSearch::Initialise);
     auto *side = new QVBoxLayout;

@@ -4,6 +4,7 @@
 #include "base/session.h"
 #include "catalogue/core/satellites.h"
 #include "catalogue/widgets/frmbulletinsearch.h"
+#include "catalogue/widgets/noticefields.h"
 #include "catalogue/widgets/noticeholdings.h"
 #include "catalogue/widgets/noticesatellites.h"
 #include "catalogue/widgets/noticetabs.h"
@@ -92,19 +93,14 @@ TFrmNotice::TFrmNotice(TFrmData &frmData, QWidget *parent) : QWidget(parent), da
     holdings_->setOpenButton(holdingsTab_->openButton());
     connect(publisher_->linkButton(), &QPushButton::clicked, this, [this] { linkParent(); });
 
-    btnPost_ = new QPushButton(QStringLiteral("Enregistrer"), this);
-    btnPost_->setObjectName(QStringLiteral("BtnPost"));
-    btnCancel_ = new QPushButton(QStringLiteral("Annuler"), this);
-    btnCancel_->setObjectName(QStringLiteral("BtnCancel"));
-    for (QPushButton *b : {btnPost_, btnCancel_})
-        b->setAutoDefault(false);
+    const SheetButtons buttons = sheetButtons(this);
+    btnPost_ = buttons.post;
+    btnCancel_ = buttons.cancel;
     connect(btnPost_, &QPushButton::clicked, this, &TFrmNotice::BtnPostClick);
     connect(btnCancel_, &QPushButton::clicked, this, &TFrmNotice::BtnCancelClick);
 
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(buildStamps(), 1);
-    bottom->addWidget(btnPost_);
-    bottom->addWidget(btnCancel_);
+    auto *bottom = buttons.row;
+    bottom->insertWidget(0, buildStamps(), 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(tabs_, 1);

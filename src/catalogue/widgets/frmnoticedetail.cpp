@@ -62,21 +62,13 @@ TFrmNoticeDetail::TFrmNoticeDetail(TFrmData &frmData, Page page, const QString &
     }
     pages_->setCurrentIndex(int(page));
 
-    btnPost_ = new QPushButton(QStringLiteral("Enregistrer"), this);
-    btnPost_->setObjectName(QStringLiteral("BtnPost"));
-    auto *btnCancel = new QPushButton(QStringLiteral("Annuler"), this);
-    btnCancel->setObjectName(QStringLiteral("BtnCancel"));
-    btnPost_->setAutoDefault(false);
-    btnCancel->setAutoDefault(false);
+    const SheetButtons buttons = sheetButtons(this);
+    btnPost_ = buttons.post;
     connect(btnPost_, &QPushButton::clicked, this, &TFrmNoticeDetail::BtnPostClick);
-    connect(btnCancel, &QPushButton::clicked, this, &TFrmNoticeDetail::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnPost_);
-    buttons->addWidget(btnCancel);
+    connect(buttons.cancel, &QPushButton::clicked, this, &TFrmNoticeDetail::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(pages_, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     setMinimumWidth(520);
     updateButtons();
     first_[int(page)]->setFocus();

@@ -60,22 +60,13 @@ TFrmResponsabilite::TFrmResponsabilite(TFrmData &frmData, QWidget *parent) : For
     function_->installEventFilter(this);
     binder_->refresh();
 
-    auto *btnPost = new QPushButton(QStringLiteral("Enregistrer"), this);
-    btnPost->setObjectName(QStringLiteral("BtnPost"));
-    auto *btnCancel = new QPushButton(QStringLiteral("Annuler"), this);
-    btnCancel->setObjectName(QStringLiteral("BtnCancel"));
-    btnPost->setAutoDefault(false);
-    btnCancel->setAutoDefault(false);
-    connect(btnPost, &QPushButton::clicked, this, &TFrmResponsabilite::BtnPostClick);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnPost);
-    buttons->addWidget(btnCancel);
+    const SheetButtons buttons = sheetButtons(this);
+    connect(buttons.post, &QPushButton::clicked, this, &TFrmResponsabilite::BtnPostClick);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(fields);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     setMinimumWidth(420);
 }
 

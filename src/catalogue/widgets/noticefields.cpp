@@ -6,6 +6,8 @@
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -61,6 +63,24 @@ QPlainTextEdit *addText(QFormLayout *form, FieldBinder &binder, const QString &c
     binder.bind(edit, column);
     binder.setCaption(column, fieldCaption(caption));
     return edit;
+}
+
+QPushButton *namedButton(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+SheetButtons sheetButtons(QWidget *sheet, const QString &postName, const QString &postCaption)
+{
+    SheetButtons b{namedButton(postName, postCaption, sheet),
+                   namedButton(QStringLiteral("BtnCancel"), QStringLiteral("Annuler"), sheet), new QHBoxLayout};
+    b.row->addStretch(1);
+    b.row->addWidget(b.post);
+    b.row->addWidget(b.cancel);
+    return b;
 }
 
 void openLookup(Dataset *lookup)

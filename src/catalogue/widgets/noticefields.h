@@ -7,6 +7,8 @@
 
 class QComboBox;
 class QFormLayout;
+class QHBoxLayout;
+class QPushButton;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -36,6 +38,18 @@ QComboBox *addList(QFormLayout *form, FieldBinder &binder, const QString &column
 // Fills a list as addList does.
 void fillLookupList(QComboBox *list, Dataset *lookup, const QString &keyColumn, const QString &labelPrefix,
                     bool frenchOnly = false);
+// A push button named `name` that leaves Return to the form (focus moves on).
+QPushButton *namedButton(const QString &name, const QString &caption, QWidget *parent);
+// The buttons of a sheet, at the right of their row: `post` (named BtnPost,
+// "Enregistrer" unless told) and "Annuler" (BtnCancel).
+struct SheetButtons {
+    QPushButton *post;
+    QPushButton *cancel;
+    QHBoxLayout *row;
+};
+SheetButtons sheetButtons(QWidget *sheet, const QString &postName = QStringLiteral("BtnPost"),
+                          const QString &postCaption = QStringLiteral("Enregistrer"));
+
 // Opens a lookup on its whole table unless it is open so already.
 void openLookup(Dataset *lookup);
 

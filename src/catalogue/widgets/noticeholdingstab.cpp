@@ -21,18 +21,6 @@
 
 namespace folian {
 
-namespace {
-
-QPushButton *button(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
-
 NoticeNotesTab::NoticeNotesTab(TFrmData &frmData, FieldBinder &binder, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabNotes"));
@@ -93,9 +81,9 @@ NoticeHoldingsTab::NoticeHoldingsTab(TFrmData &frmData, FieldBinder &binder, QWi
     auto *nbrLabel = new QLabel(QStringLiteral("Nombre d'exemplaires :"), count);
     nbrLabel->setObjectName(QStringLiteral("LblDOC_NBR_EXEMPLAIRE"));
     nbrLabel->setBuddy(nbr);
-    generate_ = button("BtnGenerer", QStringLiteral("Générer"), count);
+    generate_ = namedButton(QStringLiteral("BtnGenerer"), QStringLiteral("Générer"), count);
     generate_->setEnabled(false);  // the batch generator comes with acquisitions
-    count_ = button("BtnCompter", QStringLiteral("?"), count);
+    count_ = namedButton(QStringLiteral("BtnCompter"), QStringLiteral("?"), count);
     count_->setProperty("localise", false);
     count_->setMaximumWidth(36);
     countRow->addWidget(nbrLabel);
@@ -127,7 +115,7 @@ NoticeHoldingsTab::NoticeHoldingsTab(TFrmData &frmData, FieldBinder &binder, QWi
                                     {QStringLiteral("RES_TYPE"), QStringLiteral("RES_LIEN")},
                                     {QStringLiteral("Type de ressource"), QStringLiteral("Lien vers la ressource")});
     resources_->grid()->setColumnWidth(0, 140);
-    open_ = button("BtnOuvrirRessource", QStringLiteral("Ouvrir"), resources_);
+    open_ = namedButton(QStringLiteral("BtnOuvrirRessource"), QStringLiteral("Ouvrir"), resources_);
     resources_->addButton(open_);
 
     auto *source = new QWidget;
@@ -158,8 +146,8 @@ NoticePreviewTab::NoticePreviewTab(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabApercu"));
     // The ISBD and UNIMARC displays come with the exchange formats.
-    isbd_ = button("BtnISBD", QStringLiteral("ISBD"), this);
-    unimarc_ = button("BtnUNIMARC", QStringLiteral("UNIMARC"), this);
+    isbd_ = namedButton(QStringLiteral("BtnISBD"), QStringLiteral("ISBD"), this);
+    unimarc_ = namedButton(QStringLiteral("BtnUNIMARC"), QStringLiteral("UNIMARC"), this);
     for (QPushButton *b : {isbd_, unimarc_}) {
         b->setEnabled(false);
         b->setProperty("localise", false);

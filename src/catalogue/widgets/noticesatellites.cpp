@@ -86,20 +86,22 @@ bool NoticeSatellites::remove(int which, const QString &question)
     return ok;
 }
 
-bool NoticeSatellites::AddAuthor()
+bool NoticeSatellites::startRow(int which, bool append)
 {
-    if (!save_() || !openSatellite(data_, Satellite::Authors, data_.QNotice->value(QStringLiteral("DOC_ID")))
-        || !data_.QAuteur->append())
+    const Satellite s = kChosen[which].satellite;
+    Dataset *d = satelliteQuery(data_, s);
+    if (!save_())
         return false;
-    return chooseAuthor(QString());
+    if (append)
+        return openSatellite(data_, s, data_.QNotice->value(QStringLiteral("DOC_ID"))) && d->append();
+    return d->isOpen() && d->currentRow() >= 0 && d->edit();
 }
+
+bool NoticeSatellites::AddAuthor() { return startRow(kAuthors, true) && chooseAuthor(QString()); }
 
 bool NoticeSatellites::EditAuthor()
 {
-    Dataset *a = data_.QAuteur;
-    if (!save_() || !a->isOpen() || a->currentRow() < 0 || !a->edit())
-        return false;
-    return chooseAuthor(filterOf(a, "VED_NOM"));
+    return startRow(kAuthors, false) && chooseAuthor(filterOf(data_.QAuteur, "VED_NOM"));
 }
 
 bool NoticeSatellites::DeleteAuthor()
@@ -107,20 +109,11 @@ bool NoticeSatellites::DeleteAuthor()
     return remove(kAuthors, tr2(QStringLiteral("Supprimer l'auteur ?"), QStringLiteral("حذف المؤلف ؟")));
 }
 
-bool NoticeSatellites::AddSubject()
-{
-    if (!save_() || !openSatellite(data_, Satellite::Subjects, data_.QNotice->value(QStringLiteral("DOC_ID")))
-        || !data_.QMatiere->append())
-        return false;
-    return chooseAndPost(kSubjects, QString());
-}
+bool NoticeSatellites::AddSubject() { return startRow(kSubjects, true) && chooseAndPost(kSubjects, QString()); }
 
 bool NoticeSatellites::EditSubject()
 {
-    Dataset *m = data_.QMatiere;
-    if (!save_() || !m->isOpen() || m->currentRow() < 0 || !m->edit())
-        return false;
-    return chooseAndPost(kSubjects, filterOf(m, "VED_NOM"));
+    return startRow(kSubjects, false) && chooseAndPost(kSubjects, filterOf(data_.QMatiere, "VED_NOM"));
 }
 
 bool NoticeSatellites::DeleteSubject()
@@ -128,20 +121,12 @@ bool NoticeSatellites::DeleteSubject()
     return remove(kSubjects, tr2(QStringLiteral("Supprimer la vedette matière ?"), QStringLiteral("حذف رأس الموضوع")));
 }
 
-bool NoticeSatellites::AddIndex()
-{
-    if (!save_() || !openSatellite(data_, Satellite::Indices, data_.QNotice->value(QStringLiteral("DOC_ID")))
-        || !data_.QIndice->append())
-        return false;
-    return chooseAndPost(kIndices, QString());
-}
+bool NoticeSatellites::AddIndex() { return startRow(kIndices, true) && chooseAndPost(kIndices, QString()); }
 
 bool NoticeSatellites::EditIndex()
 {
-    Dataset *c = data_.QIndice;
-    if (!save_() || !c->isOpen() || c->currentRow() < 0 || !c->edit())
-        return false;
-    return chooseAndPost(kIndices, c->value(QStringLiteral("CLA_ID")).toString().trimmed());
+    return startRow(kIndices, false)
+        && chooseAndPost(kIndices, data_.QIndice->value(QStringLiteral("CLA_ID")).toString().trimmed());
 }
 
 bool NoticeSatellites::DeleteIndex()

@@ -32,6 +32,9 @@ public:
     bool DeleteIndex();
 
 private:
+    // Saves the record, then appends a row to the satellite or puts its
+    // current row in edit; false when either fails.
+    bool startRow(int which, bool append);
     // The author row is in insert or edit: choose its heading, then its
     // responsibility; "Annuler" in the responsibility returns to the list.
     bool chooseAuthor(const QString &filter);

@@ -1,6 +1,7 @@
 #include "catalogue/widgets/satellitepanel.h"
 
 #include "catalogue/widgets/cataloguegrid.h"
+#include "catalogue/widgets/noticefields.h"
 #include "data/core/dataset.h"
 #include "data/widgets/uihelpers.h"
 
@@ -42,15 +43,9 @@ SatellitePanel::SatellitePanel(Dataset *dataset, const QString &name, const QStr
     connect(dataset, &Dataset::rowInserted, this, [this] { updateButtons(); });
     connect(dataset, &Dataset::rowRemoved, this, [this] { updateButtons(); });
 
-    auto button = [this, &name](const char *what, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QStringLiteral("Btn") + QLatin1String(what) + name);
-        b->setAutoDefault(false);
-        return b;
-    };
-    btnAppend_ = button("Ajouter", QStringLiteral("Ajouter"));
-    btnEdit_ = button("Modifier", QStringLiteral("Modifier"));
-    btnDelete_ = button("Supprimer", QStringLiteral("Supprimer"));
+    btnAppend_ = namedButton(QStringLiteral("BtnAjouter") + name, QStringLiteral("Ajouter"), this);
+    btnEdit_ = namedButton(QStringLiteral("BtnModifier") + name, QStringLiteral("Modifier"), this);
+    btnDelete_ = namedButton(QStringLiteral("BtnSupprimer") + name, QStringLiteral("Supprimer"), this);
     connect(btnAppend_, &QPushButton::clicked, this, &SatellitePanel::appendRequested);
     connect(btnEdit_, &QPushButton::clicked, this, &SatellitePanel::editRequested);
     connect(btnDelete_, &QPushButton::clicked, this, &SatellitePanel::deleteRequested);

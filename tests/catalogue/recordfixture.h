@@ -114,3 +114,9 @@ private:
 };
 
 } // namespace folian::test
+
+// A fixture on a fresh database of the engine (skipped without PostgreSQL).
+#define FOLIAN_RECORD_FIXTURE(fx, tdb, engine)                                   \
+    FOLIAN_TEST_DB(tdb, engine);                                                   \
+    folian::test::RecordFixture fx(tdb);                                           \
+    QVERIFY2(fx.ok, qPrintable(fx.why))

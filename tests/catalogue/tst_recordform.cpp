@@ -230,9 +230,7 @@ private slots:
     {
         QFETCH(QString, engine);
         QFETCH(bool, serial);
-        FOLIAN_TEST_DB(tdb, engine);
-        RecordFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_RECORD_FIXTURE(fx, tdb, engine);
         fx.logOn(6, {Right::CatNotice});  // a cataloguing agent with types a and b
         const QString type = serial ? QStringLiteral("b") : QStringLiteral("a");
         int docId = 0;
@@ -356,9 +354,7 @@ private slots:
     void defaultsAndArabicRecord()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        RecordFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_RECORD_FIXTURE(fx, tdb, engine);
         fx.logOn(3, {});
         session().DefaultDocumentType = QStringLiteral("c");
         Pickers pickers;

@@ -69,9 +69,7 @@ private slots:
     void leavingUnsavedWork()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        RecordFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_RECORD_FIXTURE(fx, tdb, engine);
         fx.logOn(3, {});
         TFrmCatalogage module(fx.data);
         module.resize(1200, 760);
@@ -123,9 +121,7 @@ private slots:
     void tooLongIsRefusedNotCut()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        RecordFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_RECORD_FIXTURE(fx, tdb, engine);
         fx.logOn(1, {});
         TFrmNotice form(fx.data);
         form.show();
@@ -152,9 +148,7 @@ private slots:
     void subjectsAndIndices()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        RecordFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_RECORD_FIXTURE(fx, tdb, engine);
         fx.logOn(1, {});
         Database &db = tdb.db();
         QVERIFY(addRecord(db, 1, "a", QStringLiteral("Le fils du pauvre")));
@@ -201,9 +195,7 @@ private slots:
     void satelliteCommandsStopWhenTheRecordCannotBeSaved()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        RecordFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_RECORD_FIXTURE(fx, tdb, engine);
         fx.logOn(1, {});
         Pickers pickers;
         pickers.push(fx.author);
@@ -237,9 +229,7 @@ private slots:
     void sheetStaysOpenWhenItsPostFails()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        RecordFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_RECORD_FIXTURE(fx, tdb, engine);
         fx.logOn(1, {});
         QVERIFY(addRecord(tdb.db(), 1, "a", QStringLiteral("Le Quai aux fleurs")));
         QVERIFY(addRecord(tdb.db(), 2, "a", QStringLiteral("Autre")));
@@ -278,9 +268,7 @@ private slots:
     void copiesOnLoan()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        RecordFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_RECORD_FIXTURE(fx, tdb, engine);
         fx.logOn(1, {});
         Database &db = tdb.db();
         QVERIFY(addRecord(db, 1, "a", QStringLiteral("Les chemins qui montent")));
@@ -334,9 +322,7 @@ private slots:
         QFETCH(QString, type);
         QFETCH(bool, mayCreate);
         QFETCH(bool, mayEdit);
-        FOLIAN_TEST_DB(tdb, engine);
-        RecordFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_RECORD_FIXTURE(fx, tdb, engine);
         fx.logOn(role, noticeRight ? QList<Right>{Right::CatNotice} : QList<Right>{});
         TFrmCatalogage module(fx.data);
         QCOMPARE(module.entry(QStringLiteral("BtnNouvelleNotice"))->isEnabled(), mayCreate);
@@ -378,9 +364,7 @@ private slots:
     void parentRecord()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        RecordFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_RECORD_FIXTURE(fx, tdb, engine);
         fx.logOn(1, {});
         Database &db = tdb.db();
         QVERIFY(addRecord(db, 1, "b", QStringLiteral("Revue algérienne des sciences")));
@@ -436,9 +420,7 @@ private slots:
     void openingResources()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        RecordFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_RECORD_FIXTURE(fx, tdb, engine);
         fx.logOn(1, {});
         Database &db = tdb.db();
         QVERIFY(QDir().mkpath(fx.archive));

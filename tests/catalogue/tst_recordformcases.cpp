@@ -415,6 +415,39 @@ private slots:
         QVERIFY(sink.messages.isEmpty());
     }
 
+    // A file chosen by a path longer than the column of links is archived
+    // and linked by its name.
+    void longPathArchived_data() { addEngineRows(); }
+    void longPathArchived()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_RECORD_FIXTURE(fx, tdb, engine);
+        fx.logOn(1, {});
+        QVERIFY(addRecord(tdb.db(), 1, "a", QStringLiteral("Le fils du pauvre")));
+        const QString deep = fx.files.filePath(QString(120, u'd') + u'/' + QString(120, u'e') + u'/' + QString(40, u'f'));
+        QVERIFY(QDir().mkpath(deep));
+        const QString source = deep + QStringLiteral("/rapport.pdf");
+        QFile f(source);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QVERIFY(source.size() > 255);
+        QVERIFY(fx.data.QNotice->open(QStringLiteral("SELECT * FROM NOTICE WHERE DOC_ID = 1")));
+        TFrmNotice form(fx.data);
+        form.show();
+        form.Edit();
+        ModalHandler h([&](QDialog *d) {
+            typeInto(d, QStringLiteral("RES_LIEN"), source);
+            QCOMPARE(child<QLineEdit>(d, QStringLiteral("RES_LIEN"))->text(), source);
+            click(d, QStringLiteral("BtnPost"));
+        });
+        click(&form, QStringLiteral("BtnAjouterRessource"));
+        QCOMPARE(h.handled, 1);
+        QVERIFY2(sink.messages.isEmpty(), qPrintable(sink.messages.join(u'\n')));
+        QCOMPARE(fx.scalar("SELECT RES_LIEN FROM NOTICE_RESSOURCE").toString(), QStringLiteral("rapport.pdf"));
+        QVERIFY(QFile::exists(fx.archive + QStringLiteral("/rapport.pdf")));
+        QVERIFY(QFile::exists(source));  // copied, the default
+    }
+
     // The open button: an address as an address, a file from the archive of the record's type.
     void openingResources_data() { addEngineRows(); }
     void openingResources()

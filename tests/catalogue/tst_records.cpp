@@ -241,6 +241,31 @@ private slots:
         QCOMPARE(headingName(db, 5), QStringLiteral("d'Alembert, Jean"));
     }
 
+    // A new record given up: whoever hears of it finds the current row on a real row.
+    void cancelledNewRecord_data() { addEngineRows(); }
+    void cancelledNewRecord()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        addRecord(tdb.db(), 1, 0);
+        Dataset *n = data.QNotice;
+        QVERIFY(n->open(QStringLiteral("SELECT * FROM NOTICE")));
+        QList<int> seen;
+        QStringList titles;
+        QObject listener;
+        connect(n, &Dataset::stateChanged, &listener, [&] {
+            seen << (n->currentRow() < n->rowCount() ? n->currentRow() : -99);
+            titles << n->value(QStringLiteral("DOC_TITRE_PROPRE")).toString();
+        });
+        QVERIFY(n->append());
+        n->cancel();
+        QCOMPARE(seen, (QList<int>{1, 0}));
+        QCOMPARE(titles.last(), QStringLiteral("T"));
+        QCOMPARE(n->rowCount(), 1);
+    }
+
     // "?": the number of copies, or empty without copies; a refused post
     // cancels the count only.
     void copyCount_data() { addEngineRows(); }

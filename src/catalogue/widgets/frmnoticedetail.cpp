@@ -5,6 +5,7 @@
 #include "catalogue/core/records.h"
 #include "catalogue/core/resources.h"
 #include "catalogue/widgets/noticefields.h"
+#include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 #include "data/widgets/fieldbinder.h"
 
@@ -141,7 +142,9 @@ QWidget *TFrmNoticeDetail::resourcePage(FieldBinder &b)
     addFieldRow(f, QStringLiteral("RES_LIEN"), QStringLiteral("Lien vers la ressource :"), linkRow);
     first_[2]->setObjectName(QStringLiteral("RES_LIEN"));
     linkRow->setObjectName(QStringLiteral("PnlLien"));
-    b.bind(first_[2], QStringLiteral("RES_LIEN"));
+    // The link typed is a full path, longer than the file name stored: it
+    // is written when the sheet is saved, once the file is archived.
+    first_[2]->setText(data_.QRessource->value(QStringLiteral("RES_LIEN")).toString());
     b.setCaption(QStringLiteral("RES_LIEN"), QStringLiteral("Lien vers la ressource"));
 
     auto *options = new QGroupBox(QStringLiteral(" Options de sauvegarde "), w);
@@ -178,8 +181,6 @@ void TFrmNoticeDetail::chooseFile()
     if (file.isEmpty())
         return;
     first_[2]->setText(file);
-    emit first_[2]->textEdited(file);  // typed as if by hand
-    binder_->submit();
 }
 
 void TFrmNoticeDetail::updateButtons()
@@ -205,17 +206,21 @@ bool TFrmNoticeDetail::postResource()
         || !dataset_->setValue(QStringLiteral("RES_TYPE"), resourceType_->currentText().trimmed()))
         return false;
     const auto mode = ArchiveMode(archive_->checkedId());
-    ResourceArchive archive(dataset_->value(QStringLiteral("RES_LIEN")).toString(),
+    ResourceArchive archive(first_[2]->text(),
                             archiveDirectory(data_.db(), data_.QNotice->value(QStringLiteral("TYP_ID")), session().AppDir),
                             mode);
     if (!archive.prepare()) {
         error(archive.message());
         return false;
     }
-    if (!dataset_->setValue(QStringLiteral("RES_LIEN"), archive.link()) || !dataset_->post()) {
+    // The stored form (the file name, or the whole address), checked against the column.
+    if (!dataset_->setValue(QStringLiteral("RES_LIEN"), ResourceLinkName(archive.link()))) {
         archive.undo();
-        dataset_->setValue(QStringLiteral("RES_LIEN"), archive.link());
-        binder_->refresh();
+        error(dataset_->refusal().isEmpty() ? dataset_->lastError() : dataset_->refusal());
+        return false;
+    }
+    if (!dataset_->post()) {
+        archive.undo();  // the sheet keeps the link as typed
         return false;
     }
     if (!archive.finish())

@@ -4,6 +4,9 @@
 # the main window (administration, users; editions with a page previewed;
 # circulation: readers, a new reader, categories) in
 # French and in Arabic.
+# the main window (administration, users; editions with a page previewed; the
+# record form on a monograph and on a serial's copies and issues) in French
+# and in Arabic.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -61,6 +64,10 @@ shot FR docs/logon-fr.png
 shot AR docs/logon-ar.png
 shot FR docs/main-fr.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Administration/Utilisateurs
 shot AR docs/main-ar.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Administration/Utilisateurs
+shot FR docs/record-fr.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage FOLIAN_RECORD=1 FOLIAN_TAB=0
+shot AR docs/record-ar.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage FOLIAN_RECORD=16 FOLIAN_TAB=0
+shot FR docs/record-copies-fr.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage FOLIAN_RECORD=13 FOLIAN_TAB=3
+shot AR docs/record-copies-ar.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage FOLIAN_RECORD=29 FOLIAN_TAB=3
 write_ini FR && titles_page
 shot FR docs/editions-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Index titres"
 write_ini AR && titles_page

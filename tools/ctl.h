@@ -52,5 +52,6 @@ void addUnimarcCommands(QVector<Command> &out);
 void addReportCommands(QVector<Command> &out);
 void addCirculationCommands(QVector<Command> &out);
 void addAuthorityCommands(QVector<Command> &out);
+void addRecordCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

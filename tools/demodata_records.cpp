@@ -257,6 +257,9 @@ struct RecordDef {
     const char16_t *speciality = nullptr;
     const char16_t *defencePlace = nullptr;
     const char16_t *specialIssue = nullptr;
+    // An electronic resource: its kind and its address.
+    const char16_t *resourceType = nullptr;
+    const char *resource = nullptr;
     int copies = 1;
     int price = 0;           // dinars; 0 = no price
     int mode = 1;            // MODE_ACQUISITION
@@ -278,6 +281,7 @@ const RecordDef kRecords[] = {
      .subjects = u"Bases de données|Informatique", .classes = "005.74",
      .abstract = u"Le modèle relationnel, l'algèbre relationnelle, la normalisation et le langage "
                  u"SQL, avec des exercices corrigés à la fin de chaque chapitre.",
+     .resourceType = u"Sommaire", .resource = "www.example.org/cirta/bases-de-donnees/sommaire.html",
      .copies = 3, .price = 1850, .homeLoans = 14, .inHouseLoans = 6},
     {.title = u"Algorithmique et structures de données", .complement = u"avec exercices en langage C",
      .isbn = "978-9931-480-17", .publisher = "medina", .place = u"Blida", .year = 2017,
@@ -346,6 +350,7 @@ const RecordDef kRecords[] = {
      .authors = u"Laboratoire de recherche en informatique appliquée@475",
      .subjects = u"Informatique|Mathématiques appliquées", .classes = "004",
      .specialIssue = u"Numéro spécial : intelligence artificielle et applications",
+     .resourceType = u"Texte integral", .resource = "https://revues.example.org/raima/archives",
      .copies = 1, .price = 800, .location = "PER", .inHouseLoans = 12},
     {.type = 'b', .title = u"Cahiers d'économie et de gestion", .issn = "1112-582",
      .publisher = "tassili", .place = u"Alger", .year = 2008, .format = u"24 cm",
@@ -634,12 +639,14 @@ private:
     bool writeAuthors(const RecordDef &r, int docId, QString *firstAuthor);
     bool writeSubjectsAndClasses(const RecordDef &r, int docId);
     bool writeIssues(const RecordDef &r, int docId);
+    bool writeResource(const RecordDef &r, int docId);
     bool writeCopies(const RecordDef &r, Record *rec, const QDate &acquired, const QString &mark);
 
     Context &cx_;
     Catalogue *out_;
     QHash<QString, int> diplomas_, specialities_, supports_, publishers_, collections_, headings_;
-    int nextAuthorRow_ = 0, nextSubjectRow_ = 0, nextClassRow_ = 0, nextIssue_ = 0, nextCopy_ = 101;
+    int nextAuthorRow_ = 0, nextSubjectRow_ = 0, nextClassRow_ = 0, nextIssue_ = 0, nextResource_ = 0;
+    int nextCopy_ = 101;
 };
 
 bool CatalogueWriter::writeRecords()
@@ -656,6 +663,7 @@ bool CatalogueWriter::writeRecords()
     nextSubjectRow_ = cx_.nextId("NOTICE_MATIERE", "NMA_ID");
     nextClassRow_ = cx_.nextId("NOTICE_CLASSIFICATION", "NCL_ID");
     nextIssue_ = cx_.nextId("NOTICE_BULLETIN", "BUL_ID");
+    nextResource_ = cx_.nextId("NOTICE_RESSOURCE", "RES_ID");
     int docId = cx_.nextId("NOTICE", "DOC_ID");
     int n = 0;
     for (const RecordDef &r : kRecords) {
@@ -699,7 +707,7 @@ bool CatalogueWriter::writeRecords()
 
         QString firstAuthor;
         if (!writeAuthors(r, rec.docId, &firstAuthor) || !writeSubjectsAndClasses(r, rec.docId)
-            || (r.type == 'b' && !writeIssues(r, rec.docId)))
+            || (r.type == 'b' && !writeIssues(r, rec.docId)) || !writeResource(r, rec.docId))
             return false;
         const QString mark = authorMark(firstAuthor.isEmpty() ? title : firstAuthor);
         if (!writeCopies(r, &rec, acquired, mark))
@@ -774,6 +782,14 @@ bool CatalogueWriter::writeIssues(const RecordDef &r, int docId)
                       columns({"BUL_ID", "DOC_ID", "BIB_ID", "BUL_NUMERO", "BUL_DATE", "BUL_TITRE",
                                "BUL_STATUT"}),
                       rows);
+}
+
+bool CatalogueWriter::writeResource(const RecordDef &r, int docId)
+{
+    if (!r.resource)
+        return true;
+    return cx_.insert("NOTICE_RESSOURCE", columns({"RES_ID", "DOC_ID", "RES_TYPE", "RES_LIEN"}),
+                      {{nextResource_++, docId, text(r.resourceType), QString::fromLatin1(r.resource)}});
 }
 
 bool CatalogueWriter::writeCopies(const RecordDef &r, Record *rec, const QDate &acquired,

@@ -63,6 +63,7 @@ QVector<Command> allCommands()
     addReportCommands(out);
     addCirculationCommands(out);
     addAuthorityCommands(out);
+    addRecordCommands(out);
     return out;
 }
 

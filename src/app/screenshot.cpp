@@ -3,6 +3,8 @@
 #include "admin/core/logon.h"
 #include "admin/widgets/frmlogon.h"
 #include "app/widgets/frmmain.h"
+#include "catalogue/widgets/frmcatalogage.h"
+#include "catalogue/widgets/frmnotice.h"
 #include "data/widgets/frmmodule.h"
 #include "data/core/shareddata.h"
 
@@ -13,6 +15,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
 
 namespace folian {
@@ -38,6 +41,20 @@ QAbstractButton *buttonNamed(QWidget *parent, const QString &caption)
             return b;
     }
     return nullptr;
+}
+
+// FOLIAN_RECORD=<DOC_ID>: the record form on that record, on the page
+// FOLIAN_TAB (0 for the first).
+void showRecord(TFrmMain &window)
+{
+    const int docId = qEnvironmentVariableIntValue("FOLIAN_RECORD");
+    auto *module = qobject_cast<TFrmCatalogage *>(window.CurrentModuleFrame());
+    if (docId <= 0 || !module || !FrmData())
+        return;
+    FrmData()->QNotice->open(QStringLiteral("SELECT * FROM NOTICE WHERE DOC_ID = ?"), {docId});
+    module->ModifierNotice();
+    if (TFrmNotice *form = module->recordForm())
+        form->tabs()->setCurrentIndex(qEnvironmentVariableIntValue("FOLIAN_TAB"));
 }
 
 } // namespace
@@ -83,6 +100,7 @@ void scheduleMainScreenshot(TFrmMain &window)
         if (m)
             if (QAbstractButton *e = buttonNamed(m, open.section(u'/', 1, 1)))
                 e->click();
+        showRecord(window);
         // Text typed into the screen's first field, then Return (a search);
         // FOLIAN_TYPE types it without Return (a button then does the work).
         const bool withReturn = qEnvironmentVariableIsSet("FOLIAN_KEYS");
@@ -105,7 +123,12 @@ void scheduleMainScreenshot(TFrmMain &window)
         const QString button = open.section(u'/', 2);
         QAbstractButton *b = screen && !button.isEmpty() ? buttonNamed(screen, button) : nullptr;
         if (!b) {
-            grabLater(&window, 900, [] { QApplication::quit(); });
+            grabLater(&window, 900, [] {
+                // The picture is taken: a record shown in the form is left as it was, unasked.
+                if (TFrmData *data = FrmData(); data && data->QNotice->isEditing())
+                    data->QNotice->cancel();
+                QApplication::quit();
+            });
             return;
         }
         QTimer::singleShot(900, &window, [&window] {

@@ -7,6 +7,8 @@
 // types the text into the screen's field and presses Return (FOLIAN_TYPE
 // types it without Return); a third part, Module/Entry/Button, clicks a
 // button of the screen and grabs the dialog it opens, or the window.
+// FOLIAN_RECORD=DOC_ID (with FOLIAN_OPEN=Catalogage) shows that record in the
+// record form, on the page FOLIAN_TAB (0 for the first).
 
 namespace folian {
 

@@ -68,7 +68,6 @@ private slots:
         QCOMPARE(title.text(), QStringLiteral("Nedjma"));
         QCOMPARE(language.currentData().toString(), QStringLiteral("fre"));
         QCOMPARE(status.currentText(), QStringLiteral("Catalogué"));
-        QCOMPARE(title.maxLength(), 500);
         QVERIFY(n->next());
         QCOMPARE(title.text(), QStringLiteral("L'enfant"));
         QCOMPARE(status.currentData().toInt(), 2);
@@ -92,7 +91,6 @@ private slots:
 
         // A value too long is refused with the field's caption; the box shows the row again.
         QVERIFY(n->edit());
-        title.setMaxLength(1000);  // a box that lets more through than the column holds
         title.setText(QString(501, u'x'));
         QVERIFY(!binder.submit());
         QCOMPARE(sink.messages.size(), 1);

@@ -72,6 +72,40 @@ private slots:
         QCOMPARE(got, expected);
     }
 
+    // An address of any kind keeps its whole text (and opens as an address);
+    // a file path keeps its file name.
+    void resourceLinks_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("address");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("ftp") << QStringLiteral("ftp://ftp.example.org/pub/notes.txt") << true
+                             << QStringLiteral("ftp://ftp.example.org/pub/notes.txt");
+        QTest::newRow("mailto") << QStringLiteral("mailto:bibliotheque@example.org") << true
+                                << QStringLiteral("mailto:bibliotheque@example.org");
+        QTest::newRow("file url") << QStringLiteral("file:///srv/docs/a.pdf") << true
+                                  << QStringLiteral("file:///srv/docs/a.pdf");
+        QTest::newRow("www") << QStringLiteral("www.example.org/catalogue/sommaire.html") << true
+                             << QStringLiteral("www.example.org/catalogue/sommaire.html");
+        QTest::newRow("WWW upper case") << QStringLiteral("WWW.Example.org/a") << true << QStringLiteral("WWW.Example.org/a");
+        QTest::newRow("scheme with digits and plus") << QStringLiteral("svn+ssh://depot/x") << true
+                                                      << QStringLiteral("svn+ssh://depot/x");
+        QTest::newRow("trimmed") << QStringLiteral("  https://x.org/y  ") << true << QStringLiteral("https://x.org/y");
+        QTest::newRow("drive letter") << QStringLiteral("D:/docs/these.pdf") << false << QStringLiteral("these.pdf");
+        QTest::newRow("colon in a file name") << QStringLiteral("/srv/notes: 2024.pdf") << false
+                                              << QStringLiteral("notes: 2024.pdf");
+        QTest::newRow("wwwfile") << QStringLiteral("/srv/www.txt") << false << QStringLiteral("www.txt");
+        QTest::newRow("arabic name") << QStringLiteral("/srv/ملخص.pdf") << false << QStringLiteral("ملخص.pdf");
+    }
+    void resourceLinks()
+    {
+        QFETCH(QString, link);
+        QFETCH(bool, address);
+        QFETCH(QString, stored);
+        QCOMPARE(IsResourceAddress(link), address);
+        QCOMPARE(ResourceLinkName(link).toString(), stored);
+    }
+
     void nullsStayNull()
     {
         QVERIFY(NormaliseStandardNumber(QVariant()).isNull());

@@ -268,12 +268,12 @@ private slots:
                                      QStringLiteral("NOTICE_CLASSIFICATION"), QStringLiteral("NOTICE_RESSOURCE"),
                                      QStringLiteral("NOTICE_BULLETIN"), QStringLiteral("NOTICE_EXEMPLAIRE"),
                                      QStringLiteral("ACQUISITION_LIGNE"), QStringLiteral("NOTICE")};
-        // A failure in the middle of the cascade keeps everything.
+        // A failure at the last step of the cascade keeps everything.
         const bool pg = db.dialect().isPostgres();
         QVERIFY(db.exec(pg ? QStringLiteral("CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION 'refused'; END $$ LANGUAGE plpgsql")
                            : QStringLiteral("SELECT 1")));
-        QVERIFY(db.exec(pg ? QStringLiteral("CREATE TRIGGER no_delete BEFORE DELETE ON NOTICE_EXEMPLAIRE FOR EACH ROW EXECUTE FUNCTION refuse()")
-                           : QStringLiteral("CREATE TRIGGER no_delete BEFORE DELETE ON NOTICE_EXEMPLAIRE BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+        QVERIFY(db.exec(pg ? QStringLiteral("CREATE TRIGGER no_delete BEFORE DELETE ON ACQUISITION_LIGNE FOR EACH ROW EXECUTE FUNCTION refuse()")
+                           : QStringLiteral("CREATE TRIGGER no_delete BEFORE DELETE ON ACQUISITION_LIGNE BEGIN SELECT RAISE(ABORT, 'refused'); END")));
         QVERIFY(data.QNotice->open(QStringLiteral("SELECT * FROM NOTICE WHERE DOC_ID = 1")));
         QVERIFY(!data.QNotice->remove());
         QCOMPARE(sink.messages, QStringList{QStringLiteral("Suppression impossible.")});
@@ -281,7 +281,7 @@ private slots:
             QVERIFY2(count(db, QStringLiteral("SELECT COUNT(*) FROM ") + t + QStringLiteral(" WHERE DOC_ID = 1")) == 1, qPrintable(t));
         QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM LIVRAISON_LIGNE")), 2);
         // Without the obstacle the whole record goes, and only it.
-        QVERIFY(db.exec(pg ? QStringLiteral("DROP TRIGGER no_delete ON NOTICE_EXEMPLAIRE") : QStringLiteral("DROP TRIGGER no_delete")));
+        QVERIFY(db.exec(pg ? QStringLiteral("DROP TRIGGER no_delete ON ACQUISITION_LIGNE") : QStringLiteral("DROP TRIGGER no_delete")));
         QVERIFY(data.QNotice->remove());
         for (const QString &t : satellites) {
             QVERIFY2(count(db, QStringLiteral("SELECT COUNT(*) FROM ") + t + QStringLiteral(" WHERE DOC_ID = 1")) == 0, qPrintable(t));

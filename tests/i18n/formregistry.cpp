@@ -19,6 +19,10 @@
 #include "circulation/widgets/frmlecteursearch.h"
 #include "circulation/widgets/frmreglement.h"
 #include "circulation/widgets/frmstructure.h"
+#include "catalogue/widgets/frmbulletinsearch.h"
+#include "catalogue/widgets/frmnotice.h"
+#include "catalogue/widgets/frmnoticedetail.h"
+#include "catalogue/widgets/frmresponsabilite.h"
 #include "data/core/shareddata.h"
 #include "reports/widgets/frmhtmlpreview.h"
 
@@ -80,6 +84,13 @@ QList<RegisteredForm> registeredForms()
         form("FrmUtilisateur", [](TFrmData &d) { return new TFrmUtilisateur(d); }),
         form("FrmDetailUser", [](TFrmData &d) { return new TFrmDetailUser(d, 0); }),
         form("FrmParametre", [](TFrmData &d) { return new TFrmParametre(d); }),
+        form("FrmNotice", [](TFrmData &d) { return new TFrmNotice(d); }),
+        form("FrmResponsabilite", [](TFrmData &d) { return new TFrmResponsabilite(d); }),
+        form("FrmNoticeDetail",
+             [](TFrmData &d) {
+                 return new TFrmNoticeDetail(d, TFrmNoticeDetail::Page::Copy, QStringLiteral("Nouvelle exemplaire"));
+             }),
+        form("FrmBulletinSearch", [](TFrmData &d) { return new TFrmBulletinSearch(d); }),
         form("FrmException",
              [](TFrmData &d) {
                  d.QException->open(QStringLiteral("SELECT * FROM JOUR_EXCEPTION"));

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -198,7 +199,8 @@ void TFrmMain::openModule(Module m)
     QToolButton *button = buttons_[size_t(m)];
     if (!loggedOn_ || !button->isEnabled())
         return;
-    ClearDesktopForm();
+    if (!ClearDesktopForm())
+        return;
     TFrmModule *frame = createModuleFrame(m, data_, desktop_);
     desktop_->layout()->addWidget(frame);
     module_ = frame;
@@ -217,11 +219,11 @@ void TFrmMain::openModule(Module m)
         session().CurrentModule = frame->objectName();
 }
 
-void TFrmMain::ClearDesktopForm()
+bool TFrmMain::ClearDesktopForm()
 {
     Session &s = session();
-    if (module_)
-        module_->ClearDesktopForm();  // the module asks about unsaved work first
+    if (module_ && !module_->ClearDesktopForm())  // the module asks about unsaved work first
+        return false;
     s.ClearingDesktop = true;
     if (module_)
         retire(module_.data());
@@ -229,6 +231,16 @@ void TFrmMain::ClearDesktopForm()
     s.ClearingDesktop = false;
     s.CurrentModule.clear();
     s.CurrentScreen.clear();
+    return true;
+}
+
+void TFrmMain::closeEvent(QCloseEvent *event)
+{
+    if (module_ && !module_->ClearDesktopForm()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void TFrmMain::OptionDisable()
@@ -255,8 +267,8 @@ void TFrmMain::SelectLanguage()
 
 void TFrmMain::SetLanguage(const QString &language, bool clearDesktop)
 {
-    if (clearDesktop)
-        ClearDesktopForm();
+    if (clearDesktop && !ClearDesktopForm())
+        return;
     OptionDisable();
     SetApplicationLanguage(language);  // direction, language globals, translation file
     LocaliseForm(this);

@@ -44,8 +44,9 @@ public:
     void OPAC() { openModule(Module::Opac); }
     void openModule(Module m);
 
-    // Frees the module frame the desktop holds.
-    void ClearDesktopForm();
+    // Frees the module frame the desktop holds; false when its screen keeps
+    // unsaved work that could not be saved (the frame stays).
+    bool ClearDesktopForm();
     // The active module's button caption in blue; all back to normal.
     void OptionEnable(QAbstractButton *button);
     void OptionDisable();
@@ -62,6 +63,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Leaving the program asks about unsaved work like leaving a screen.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     bool runLogon();

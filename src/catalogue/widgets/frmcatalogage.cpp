@@ -1,6 +1,7 @@
 #include "catalogue/widgets/frmcatalogage.h"
 
 #include "base/rights.h"
+#include "catalogue/widgets/frmnotice.h"
 
 namespace folian {
 
@@ -10,7 +11,8 @@ TFrmCatalogage::TFrmCatalogage(TFrmData &dataModule, QWidget *parent)
 {
     setHomeTitle(QStringLiteral("Module de catalogage"), QStringLiteral("وحدة الفهرسة"));
     addEntry(QStringLiteral("BtnRecherche"), QStringLiteral("Recherche"), {}, {});
-    addEntry(QStringLiteral("BtnNouvelleNotice"), QStringLiteral("Nouvelle notice"), needs(Right::CatNotice), {});
+    addEntry(QStringLiteral("BtnNouvelleNotice"), QStringLiteral("Nouvelle notice"), needs(Right::CatNotice),
+             [this] { NouvelleNotice(); });
     addEntry(QStringLiteral("BtnImportation"), QStringLiteral("Importation"), needs(Right::CatImport), {});
     const struct {
         const char *name;
@@ -25,6 +27,38 @@ TFrmCatalogage::TFrmCatalogage(TFrmData &dataModule, QWidget *parent)
     for (const auto &e : lists)
         addEntry(QLatin1String(e.name), QString::fromUtf16(e.caption), needs(Right::CatAdmin), {});
     setFirstEntries({QStringLiteral("BtnRecherche")});
+}
+
+TFrmNotice *TFrmCatalogage::openRecordForm()
+{
+    auto *form = new TFrmNotice(data_);
+    if (!host(form, QStringLiteral("FrmNotice"), QStringLiteral("Catalogage - Notice bibliographique"),
+              QStringLiteral("الفهرسة - البطاقة الببليوغرافية")))
+        return nullptr;  // the screen shown keeps work that could not be saved
+    // "Enregistrer" and "Annuler" end the form's work: back to the module's desktop.
+    connect(form, &TFrmNotice::finished, this, [this] { ClearDesktopForm(); }, Qt::QueuedConnection);
+    return form;
+}
+
+void TFrmCatalogage::NouvelleNotice()
+{
+    if (TFrmNotice *form = openRecordForm())
+        form->Append();
+}
+
+void TFrmCatalogage::ModifierNotice()
+{
+    if (TFrmNotice *form = openRecordForm())
+        form->Edit();
+}
+
+TFrmNotice *TFrmCatalogage::recordForm() const { return qobject_cast<TFrmNotice *>(CurrentScreen()); }
+
+bool TFrmCatalogage::screenClosing(QWidget *screen)
+{
+    if (auto *form = qobject_cast<TFrmNotice *>(screen))
+        return form->leave();
+    return true;
 }
 
 } // namespace folian

@@ -80,22 +80,23 @@ void TFrmCirculation::dropKeptSearch()
     keptSearch_ = nullptr;
 }
 
-void TFrmCirculation::screenClosing(QWidget *screen)
+bool TFrmCirculation::screenClosing(QWidget *screen)
 {
     auto *form = qobject_cast<TFrmLecteur *>(screen);
     if (!form || !form->isPending())
-        return;
+        return true;
     // A reader half typed (a mandatory field empty) goes without a question.
     if (form->mandatoryFilled() && confirm(tr2(QStringLiteral("Sauvegardez les modifications ?"), QStringLiteral("حفظ التغييرات؟"))))
-        form->saveOnLeaving();
-    else
-        form->cancelRow();
+        return form->saveOnLeaving();
+    form->cancelRow();
+    return true;
 }
 
 void TFrmCirculation::RechercheLecteur()
 {
     dropKeptSearch();
-    ClearDesktopForm();
+    if (!ClearDesktopForm())  // the operator kept his unsaved work
+        return;
     auto *search = new TFrmLecteurSearch(data_, TFrmLecteurSearch::Mode::Manage);
     connect(search, &TFrmLecteurSearch::updateRequested, this, &TFrmCirculation::LecteurUpdate);
     connect(search, &TFrmLecteurSearch::registerRequested, this, &TFrmCirculation::LecteurNew);
@@ -109,7 +110,8 @@ void TFrmCirculation::LecteurNew()
     if (!entryPermitted(QStringLiteral("BtnInscription")))
         return;
     dropKeptSearch();
-    ClearDesktopForm();
+    if (!ClearDesktopForm())  // the operator kept his unsaved work
+        return;
     openLists();
     auto *form = new TFrmLecteur(data_);
     connect(form, &TFrmLecteur::finished, this, [this] { ClearDesktopForm(); });
@@ -151,7 +153,8 @@ void TFrmCirculation::LblImportation2Click()
     if (!entryPermitted(QStringLiteral("BtnImportation")))
         return;
     dropKeptSearch();
-    ClearDesktopForm();
+    if (!ClearDesktopForm())  // the operator kept his unsaved work
+        return;
     openLists();
     host(new TFrmLecteurImport(data_), QStringLiteral("FrmLecteurImport"), QStringLiteral("Lecteurs - Importation"),
          QStringLiteral("القراء - الاستيراد"));
@@ -163,7 +166,8 @@ void TFrmCirculation::Categories()
     if (!entryPermitted(QStringLiteral("BtnCategories")))
         return;
     dropKeptSearch();
-    ClearDesktopForm();
+    if (!ClearDesktopForm())  // the operator kept his unsaved work
+        return;
     auto *screen = new TFrmCategorie(data_);
     connect(screen, &ListEditScreen::closeRequested, this, [this] { ClearDesktopForm(); });
     host(screen, QString(), QStringLiteral("Administration - Catégorie et règlement"),
@@ -178,7 +182,8 @@ void TFrmCirculation::Structure()
     if (!entryPermitted(QStringLiteral("BtnStructure")))
         return;
     dropKeptSearch();
-    ClearDesktopForm();
+    if (!ClearDesktopForm())  // the operator kept his unsaved work
+        return;
     auto *screen = new TFrmStructure(data_);
     connect(screen, &ListEditScreen::closeRequested, this, [this] { ClearDesktopForm(); });
     host(screen, QString(), QStringLiteral("Administration - Structure"), QStringLiteral("الإدارة - الهياكل"));
@@ -192,7 +197,8 @@ void TFrmCirculation::administration(AdminAction action)
     if (!allowed(Right::CirculAdmin, session()))
         return;
     dropKeptSearch();
-    ClearDesktopForm();
+    if (!ClearDesktopForm())  // the operator kept his unsaved work
+        return;
     static const struct {
         const char16_t *french, *arabic;
     } titles[] = {{u"Administration - Annuler une pénalité", u"الإدارة - إلغاء عقوبة"},

@@ -33,7 +33,7 @@ public:
     void AnnulSuspension() { administration(AdminAction::LiftSuspension); }
 
 protected:
-    void screenClosing(QWidget *screen) override;
+    bool screenClosing(QWidget *screen) override;
 
 private:
     void administration(AdminAction action);

@@ -326,10 +326,10 @@ void TFrmLecteur::BtnCancelClick()
     emit finished(false);
 }
 
-void TFrmLecteur::saveOnLeaving()
+bool TFrmLecteur::saveOnLeaving()
 {
-    if (!save() || data_.QLecteur->isEditing())
-        cancelRow();
+    // A failed save keeps the reader as typed, with its message: the screen stays.
+    return save() && !data_.QLecteur->isEditing();
 }
 
 void TFrmLecteur::BtnStructureClick()

@@ -39,7 +39,7 @@ public:
     bool mandatoryFilled() const;
     // Saves when leaving the form (the module's question answered Yes); the
     // row is given up when that fails. Nothing stays pending.
-    void saveOnLeaving();
+    bool saveOnLeaving();
     // Gives up the row being typed.
     void cancelRow();
 

@@ -340,15 +340,16 @@ bool Dataset::post()
 void Dataset::cancel()
 {
     if (state_ == State::Insert) {
+        // The current row is a real one again before anybody hears of the change.
         const int row = pendingRow_;
         rows_.removeAt(row);
         pendingRow_ = -1;
-        setState(State::Browse);
-        emit rowRemoved(row);
         current_ = qMin(current_, rowCount() - 1);
         if (current_ < 0 && rowCount() > 0)
             current_ = 0;
         eof_ = current_ < 0;
+        setState(State::Browse);
+        emit rowRemoved(row);
         emit currentChanged(current_);
     } else if (state_ == State::Edit) {
         const int row = pendingRow_;

@@ -222,7 +222,7 @@ bool Dataset::setValue(const QString &column, const QVariant &v)
 QVariant Dataset::value(const QString &column) const
 {
     const int f = fieldIndex(column);
-    if (f < 0 || current_ < 0)
+    if (f < 0 || current_ < 0 || current_ >= rowCount())
         return {};
     if (isEditing() && current_ == pendingRow_)
         return pending_.at(f);

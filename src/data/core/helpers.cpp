@@ -132,13 +132,27 @@ QVariant NormaliseStandardNumber(const QVariant &v)
     return ReplaceChars(v.toString(), QStringLiteral(" -."));
 }
 
+bool IsResourceAddress(const QString &link)
+{
+    const QString t = link.trimmed();
+    if (t.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
+        return true;
+    // scheme = letter *( letter / digit / "+" / "-" / "." ) ":"
+    qsizetype i = 0;
+    if (t.isEmpty() || !(t.at(0).isLetter() && t.at(0).unicode() < 128))
+        return false;
+    while (i < t.size() && t.at(i).unicode() < 128
+           && (t.at(i).isLetterOrNumber() || t.at(i) == u'+' || t.at(i) == u'-' || t.at(i) == u'.'))
+        ++i;
+    return i >= 2 && i < t.size() && t.at(i) == u':';
+}
+
 QVariant ResourceLinkName(const QVariant &v)
 {
     if (IsBlank(v))
         return v;
     const QString link = v.toString().trimmed();
-    const QString lower = link.toLower();
-    if (lower.startsWith(QLatin1String("http://")) || lower.startsWith(QLatin1String("https://")))
+    if (IsResourceAddress(link))
         return link;
     const qsizetype cut = qMax(link.lastIndexOf(u'/'), link.lastIndexOf(u'\\'));
     return cut >= 0 ? link.mid(cut + 1) : link;

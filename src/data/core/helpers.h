@@ -55,8 +55,12 @@ const QString &KeywordSeparators();
 // NULL stays NULL.
 QVariant NormaliseStandardNumber(const QVariant &v);
 
-// The stored form of a resource link: an http(s) address is kept whole,
-// a file path is cut to its file name; blank stays as it is.
+// Is a resource link an address rather than a file: a scheme of two or more
+// letters ("http:", "ftp:", "mailto:", "file:", ...) or a name beginning
+// with "www."? A drive letter ("C:\\...") is a file.
+bool IsResourceAddress(const QString &link);
+// The stored form of a resource link: an address is kept whole, a file path
+// is cut to its file name; blank stays as it is.
 QVariant ResourceLinkName(const QVariant &v);
 
 // A criterion typed by the operator as a LIKE pattern: "*" is the wildcard;

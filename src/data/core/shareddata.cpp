@@ -230,6 +230,8 @@ void TFrmData::attachHandlers()
         d.setValue(QStringLiteral("MOD_ID"), 5);
         d.setValue(QStringLiteral("EXP_INVENTORIE"), 1);
     }, this);
+    // A copy lent or reserved is not deleted, whoever asks.
+    QExemplaire->beforeDelete.add([this](Dataset &d) { return copyBeforeDelete(d); }, this);
     QTypeDocument->beforeInsert.add([](Dataset &) { return false; }, this);
 
     // Authorities
@@ -314,14 +316,23 @@ void TFrmData::noticeBeforePost(Dataset &d)
 bool TFrmData::noticeBeforeDelete(Dataset &d)
 {
     // Runs inside the deletion's transaction: all of it goes, or nothing.
+    // The free copies go first, in one conditional statement: a copy lent
+    // or reserved meanwhile by another workstation stays, and the record
+    // with it.
     const QVariant id = d.value(QStringLiteral("DOC_ID"));
+    const QString freeCopies = QStringLiteral("DELETE FROM NOTICE_EXEMPLAIRE WHERE DOC_ID = ? AND ") + CopyIsFreeCondition();
+    if (!db_.exec(freeCopies, {id}))
+        return false;
+    bool ok = false;
+    const QVariant left = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE DOC_ID = ?"), {id}, &ok);
+    if (!ok || left.toInt() > 0)
+        return false;
     static const char *statements[] = {
         "DELETE FROM NOTICE_AUTEUR WHERE DOC_ID = ?",
         "DELETE FROM NOTICE_MATIERE WHERE DOC_ID = ?",
         "DELETE FROM NOTICE_CLASSIFICATION WHERE DOC_ID = ?",
         "DELETE FROM NOTICE_RESSOURCE WHERE DOC_ID = ?",
         "DELETE FROM NOTICE_BULLETIN WHERE DOC_ID = ?",
-        "DELETE FROM NOTICE_EXEMPLAIRE WHERE DOC_ID = ?",
         "DELETE FROM LIVRAISON_LIGNE WHERE ACQ_LIGNE_ID IN "
         "(SELECT ACQ_LIGNE_ID FROM ACQUISITION_LIGNE WHERE DOC_ID = ?)",
         "DELETE FROM ACQUISITION_LIGNE WHERE DOC_ID = ?",
@@ -330,6 +341,21 @@ bool TFrmData::noticeBeforeDelete(Dataset &d)
         if (!db_.exec(QLatin1String(sql), {id}))
             return false;
     return true;
+}
+
+bool TFrmData::copyBeforeDelete(Dataset &d)
+{
+    // Inside the deletion's transaction: the statement holds the row until
+    // the end, so a loan cannot slip in between this check and the delete.
+    QSqlQuery q = db_.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = LEC_ID WHERE EXP_ID = ? AND ")
+                                + CopyIsFreeCondition(),
+                            {d.value(QStringLiteral("EXP_ID"))});
+    return q.isActive() && q.numRowsAffected() == 1;
+}
+
+QString CopyIsFreeCondition()
+{
+    return QStringLiteral("COALESCE(TRIM(LEC_ID), '') = '' AND COALESCE(TRIM(LEC_ID2), '') = ''");
 }
 
 ConnectionParams sessionConnection(const Session &s)

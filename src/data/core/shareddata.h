@@ -77,6 +77,7 @@ private:
     void noticeBeforePost(Dataset &d);
     void noticeAfterInsert(Dataset &d);
     bool noticeBeforeDelete(Dataset &d);
+    bool copyBeforeDelete(Dataset &d);
     void stampCreate(Dataset &d);
     void stampUpdate(Dataset &d);
     QVariant parametre(const QString &column) const;
@@ -86,6 +87,10 @@ private:
     QList<Dataset *> queries_;
     QString connectionError_;
 };
+
+// The SQL condition on a NOTICE_EXEMPLAIRE row that is neither lent
+// (LEC_ID) nor reserved (LEC_ID2): only such a copy may be deleted.
+QString CopyIsFreeCondition();
 
 // The connection the session's configuration names.
 ConnectionParams sessionConnection(const Session &s);

@@ -46,8 +46,8 @@ void FieldBinder::bind(QLineEdit *w, const QString &column)
     b.read = [w] { return QVariant(w->text()); };
     b.show = [w](const QVariant &v) { w->setText(v.toString()); w->setCursorPosition(0); };
     b.lock = [w](bool ro) { w->setReadOnly(ro); };
-    if (const ColumnDef *c = dataset_->column(column); c && c->type == ColType::Text)
-        w->setMaxLength(c->size > 0 ? c->size : 255);
+    // No length limit on the box: a pasted text too long is refused with the
+    // field named, never cut silently by the box.
     connect(w, &QLineEdit::textChanged, this, [this, i] { changed(bindings_[i], false); });
     connect(w, &QLineEdit::editingFinished, this, [this, i] {
         if (bindings_[i].pending)

@@ -159,14 +159,15 @@ bool TFrmModule::Keyboard(QWidget *control, QKeyEvent *event)
     return target && target->Keyboard(control, event);
 }
 
-void TFrmModule::screenClosing(QWidget *) {}
+bool TFrmModule::screenClosing(QWidget *) { return true; }
 
-void TFrmModule::ClearDesktopForm()
+bool TFrmModule::ClearDesktopForm()
 {
     Session &s = session();
+    if (screen_ && !screenClosing(screen_))
+        return false;
     s.ClearingDesktop = true;
     if (screen_) {
-        screenClosing(screen_);
         retire(screen_.data());
         screen_ = nullptr;
     }
@@ -175,12 +176,16 @@ void TFrmModule::ClearDesktopForm()
     s.ClearingDesktop = false;
     placeholder_->show();
     setTitle(homeFrench_, homeArabic_);
+    return true;
 }
 
-void TFrmModule::host(QWidget *screen, const QString &screenName, const QString &frenchTitle,
+bool TFrmModule::host(QWidget *screen, const QString &screenName, const QString &frenchTitle,
                       const QString &arabicTitle)
 {
-    ClearDesktopForm();
+    if (!ClearDesktopForm()) {
+        delete screen;
+        return false;
+    }
     setTitle(frenchTitle, arabicTitle);
     placeholder_->hide();
     screen->setParent(desktop_);
@@ -190,6 +195,7 @@ void TFrmModule::host(QWidget *screen, const QString &screenName, const QString 
     screenName_ = screenName;
     screen->show();
     session().CurrentScreen = screenName;
+    return true;
 }
 
 QWidget *TFrmModule::keepScreen()

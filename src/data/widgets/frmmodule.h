@@ -37,8 +37,9 @@ public:
     // The main window's keys: passed to the hosted screen named by CurrentScreen.
     bool Keyboard(QWidget *control, QKeyEvent *event) override;
     // Frees the hosted screen (asking first where the module asks) and
-    // empties CurrentScreen.
-    void ClearDesktopForm();
+    // empties CurrentScreen. False when the screen stays: the operator's
+    // work could not be saved and is kept.
+    bool ClearDesktopForm();
     // The hosted screen, or null.
     QWidget *CurrentScreen() const { return screen_; }
 
@@ -65,7 +66,9 @@ protected:
 
     // Clears the desktop, shows the title and hosts `screen` filling the
     // desktop; `screenName` becomes CurrentScreen (empty: no key reaches it).
-    void host(QWidget *screen, const QString &screenName, const QString &frenchTitle,
+    // When the screen shown refuses to close, `screen` is freed and false
+    // returned.
+    bool host(QWidget *screen, const QString &screenName, const QString &frenchTitle,
               const QString &arabicTitle);
     void setTitle(const QString &french, const QString &arabic);
     // Takes the hosted screen off the desktop without freeing it, so that it
@@ -73,8 +76,8 @@ protected:
     // goes with the frame); CurrentScreen is emptied. Null when none.
     QWidget *keepScreen();
     // Called before the hosted screen is freed: the place to ask about
-    // unsaved changes.
-    virtual void screenClosing(QWidget *screen);
+    // unsaved changes. False keeps the screen.
+    virtual bool screenClosing(QWidget *screen);
 
     void showEvent(QShowEvent *event) override;
 

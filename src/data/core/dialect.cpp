@@ -57,6 +57,9 @@ public:
         return QStringLiteral("TEXT");
     }
 
+    // The declared length of a text is not enforced: nothing to change.
+    QString changeColumnType(const QString &, const ColumnDef &) const override { return {}; }
+
     bool isDuplicateKey(const QSqlError &e) const override
     {
         const QString t = e.databaseText();
@@ -140,6 +143,11 @@ public:
         case ColType::Blob: return QStringLiteral("BYTEA");
         }
         return QStringLiteral("TEXT");
+    }
+
+    QString changeColumnType(const QString &table, const ColumnDef &c) const override
+    {
+        return QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3").arg(table, c.name, columnType(c));
     }
 
     bool isDuplicateKey(const QSqlError &e) const override

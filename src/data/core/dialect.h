@@ -50,6 +50,9 @@ public:
     QString createTable(const TableDef &t) const;
     QString createIndex(const TableDef &t, const IndexDef &ix) const;
     QString addColumn(const QString &table, const ColumnDef &c) const;
+    // Gives an existing column the type the schema now gives it (a longer
+    // text); empty when the engine needs nothing for that.
+    virtual QString changeColumnType(const QString &table, const ColumnDef &c) const = 0;
 
     // Does the error come from a duplicate primary or unique key?
     virtual bool isDuplicateKey(const QSqlError &e) const = 0;

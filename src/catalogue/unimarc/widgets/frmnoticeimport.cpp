@@ -248,7 +248,10 @@ void TFrmNoticeImport::BtnPrintClick()
     report.fileName = QStringLiteral("rapport_importation.html");
     report.french = QStringLiteral("Rapport d'importation");
     report.arabic = QStringLiteral("تقرير التحصيل");
-    report.columns = {ReportColumn{QStringLiteral("Notice"), QStringLiteral("البطاقة")}};
+    ReportColumn column;
+    column.french = QStringLiteral("Notice");
+    column.arabic = QStringLiteral("البطاقة");
+    report.columns = {column};
     for (const unimarc::ImportLogLine &line : std::as_const(lines_))
         report.rows << QVariantList{line.text};
     PrintReport(data_.db(), report, this, panel_, btnPrint_);

@@ -3,17 +3,26 @@
 #include "catalogue/unimarc/widgets/frmnoticeview.h"
 #include "i18n/widgets/localise.h"
 
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace folian {
 
-TFrmNoticePreview::TFrmNoticePreview(TFrmData &data, QWidget *parent) : QDialog(parent)
+TFrmNoticePreview::TFrmNoticePreview(TFrmData &frmData, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmNoticePreview"));
     setWindowTitle(QStringLiteral("Aperçu notice"));
-    view_ = new TFrmNoticeView(data, this);
+    view_ = new TFrmNoticeView(frmData, this);
+    auto *close = new QPushButton(QStringLiteral("Fermer"), this);
+    close->setObjectName(QStringLiteral("BtnClose"));
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(close);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(view_);
+    layout->addWidget(view_, 1);
+    layout->addLayout(buttons);
     resize(760, 560);
 }
 
@@ -25,9 +34,9 @@ void TFrmNoticePreview::showEvent(QShowEvent *event)
 
 bool TFrmNoticePreview::showRecord(int docId) { return view_->showRecord(docId); }
 
-TFrmNoticePreview *TFrmNoticePreview::preview(TFrmData &data, int docId, QWidget *parent)
+TFrmNoticePreview *TFrmNoticePreview::preview(TFrmData &frmData, int docId, QWidget *parent)
 {
-    auto *w = new TFrmNoticePreview(data, parent);
+    auto *w = new TFrmNoticePreview(frmData, parent);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->showRecord(docId);
     w->show();

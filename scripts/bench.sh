@@ -5,6 +5,8 @@
 #   ENGINES=SQLITE scripts/bench.sh       (default "SQLITE POSTGRESQL")
 #   BENCH=reports scripts/bench.sh        (the report writer, default 200000
 #                                          rows; default BENCH=catalogue)
+#   BENCH=import scripts/bench.sh         (the UNIMARC import of periouni.mrc
+#                                          repeated, default 300000 records)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 
@@ -15,7 +17,8 @@ name=${BENCH:-catalogue}
 case $name in
 catalogue) rows=${ROWS:-1000000} ;;
 reports) rows=${ROWS:-200000} ;;
-*) printf 'bench: unknown BENCH "%s" (catalogue or reports)\n' "$name" >&2; exit 1 ;;
+import) rows=${ROWS:-300000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue, reports or import)\n' "$name" >&2; exit 1 ;;
 esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 
@@ -26,6 +29,21 @@ fail() {
 }
 
 [[ $rows =~ ^[1-9][0-9]*$ ]] || fail "ROWS must be a positive number, not '$rows'"
+
+# The import reads the real file periouni.mrc, from shared/ beside the checkout
+# unless FOLIAN_UNIMARC_TESTDATA names its folder.
+bench_args=(--rows "$rows")
+if [[ $name == import ]]; then
+    source_file=
+    for dir in "${FOLIAN_UNIMARC_TESTDATA:-}" "$root/../shared/testdata/unimarc" "$root/../../shared/testdata/unimarc"; do
+        if [[ -n $dir && -f $dir/periouni.mrc ]]; then
+            source_file=$dir/periouni.mrc
+            break
+        fi
+    done
+    [[ -n $source_file ]] || fail "periouni.mrc not found (set FOLIAN_UNIMARC_TESTDATA)"
+    bench_args=(--records "$rows" --source "$source_file")
+fi
 
 if [[ ! -f $build_dir/build.ninja && ! -f $build_dir/Makefile ]]; then
     say "configuring $build_dir/"
@@ -74,9 +92,9 @@ for engine in $engines; do
     say "$engine, $rows rows"
     if [[ $engine == POSTGRESQL ]]; then
         FOLIAN_BENCH_PG_HOST=127.0.0.1 FOLIAN_BENCH_PG_PORT=$pg_port FOLIAN_BENCH_PG_USER=folian \
-            FOLIAN_BENCH_PG_PASSWORD=$pg_password "$bench" --engine POSTGRESQL --rows "$rows" || status=$?
+            FOLIAN_BENCH_PG_PASSWORD=$pg_password "$bench" --engine POSTGRESQL "${bench_args[@]}" || status=$?
     else
-        "$bench" --engine SQLITE --rows "$rows" || status=$?
+        "$bench" --engine SQLITE "${bench_args[@]}" || status=$?
     fi
 done
 exit "$status"

@@ -278,6 +278,24 @@ private slots:
         }
     }
 
+    // A record given twice in one file is a duplicate the second time, whatever the criterion.
+    void duplicatesWithinAFile_data() { addEngineRows(); }
+    void duplicatesWithinAFile()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        QTemporaryDir dir;
+        const Record byAuthor = titled("Un", {dataField("700", " 1", {{'a', "X"}}), dataField("606", "  ", {{'a', "S"}})});
+        const Record byIsbn = titled("Deux", {dataField("010", "  ", {{'a', "2070360248"}})});
+        QList<ImportLogLine> log;
+        const ImportCounts c = importRecords(tdb.db(), dir, {byAuthor, byIsbn, titled("Autre"), byAuthor, byIsbn}, {}, &log);
+        QCOMPARE(c.imported, 3);
+        QCOMPARE(c.duplicates, 2);
+        QCOMPARE(log.size(), 2);
+        QCOMPARE(count(tdb.db(), QStringLiteral("SELECT COUNT(*) FROM NOTICE_AUTEUR")), 1);
+        QCOMPARE(count(tdb.db(), QStringLiteral("SELECT COUNT(*) FROM NOTICE_MATIERE")), 1);
+    }
+
     // The duplicates of a file found again are logged with their place in the
     // file; "Intégrer" reads them from there and removes only the lines it imported.
     void integration_data() { addEngineRows(); }

@@ -13,6 +13,9 @@ namespace {
 // by another workstation meanwhile).
 constexpr int kAttempts = 25;
 
+// A batch writes the rows of a table this many at a time.
+constexpr qsizetype kDeferredRows = 32;
+
 QStringList cols(std::initializer_list<const char *> names)
 {
     QStringList out;
@@ -41,9 +44,10 @@ QString itemOf(LookupKind kind, const QString &value) { return QStringLiteral("L
 // Duplicate criteria: which columns the query compares.
 enum Criterion { ByIsbn = 1, ByIssn = 2, ByTitle = 4, WithComplement = 8, WithEdition = 16, WithAuthor = 32 };
 
-QString duplicateSql(int c)
+// The records a record duplicates: "SELECT " + what + " FROM NOTICE N WHERE ...".
+QString duplicateSql(int c, const char *what)
 {
-    QString sql = QStringLiteral("SELECT N.DOC_ID FROM NOTICE N WHERE N.TYP_ID = ? AND ");
+    QString sql = QStringLiteral("SELECT %1 FROM NOTICE N WHERE N.TYP_ID = ? AND ").arg(QLatin1String(what));
     if (c & ByIsbn)
         sql += QStringLiteral("N.DOC_ISBN = ?");
     else if (c & ByIssn)
@@ -58,7 +62,7 @@ QString duplicateSql(int c)
             sql += QStringLiteral(" AND N.DOC_ID IN (SELECT NA.DOC_ID FROM NOTICE_AUTEUR NA WHERE NA.VED_ID IN "
                                   "(SELECT V.VED_ID FROM VEDETTE V WHERE V.VED_NOM = ?))");
     }
-    return sql + QStringLiteral(" ORDER BY N.DOC_ID LIMIT 1");
+    return sql;
 }
 
 } // namespace
@@ -72,11 +76,14 @@ QString skippedRow(const QString &what, const QString &value, const QString &why
         .arg(what, shown, why);
 }
 
-// One attempt at writing a record, inside its savepoint.
+// One attempt at writing a record. A careful attempt runs in its own
+// savepoint and writes row by row, so that the row the server refuses is
+// known; a quick one writes the rows of a table in one statement, and any
+// failure costs it the batch.
 struct RecordImporter::Attempt {
     Attempt(RecordImporter &importer, const MappedRecord &record, const RecordOptions &options,
-            const QList<std::pair<QString, QString>> &left)
-        : im(importer), m(record), o(options), skips(left)
+            const QList<std::pair<QString, QString>> &left, bool quickly)
+        : im(importer), m(record), o(options), skips(left), quick(quickly)
     {
     }
 
@@ -84,6 +91,14 @@ struct RecordImporter::Attempt {
     const MappedRecord &m;
     const RecordOptions &o;
     const QList<std::pair<QString, QString>> &skips;  // items left out by earlier attempts, and why
+    const bool quick;
+
+    // A satellite row waiting for the statement of its table.
+    struct Row {
+        QString item;
+        QVariantHash values;
+        QString what, value;  // for the operator, when it is refused
+    };
 
     QStringList skipped;       // values refused before anything was sent
     QString failedItem;        // the item the server refused ("N": the record itself)
@@ -94,6 +109,8 @@ struct RecordImporter::Attempt {
 
     bool skip(const QString &item) const
     {
+        if (skips.isEmpty())
+            return false;
         for (const auto &s : skips)
             if (s.first == item)
                 return true;
@@ -151,45 +168,87 @@ struct RecordImporter::Attempt {
         return fail(item, skippedRow(what, value, why), e, ins.hasCounter());
     }
 
-    // The first matching record, null when there is none; nullopt when the attempt ends.
-    std::optional<QVariant> duplicate()
+    // Inserts the rows of one table: row by row when careful, else in as few
+    // statements as can be. False when the server refused (the attempt ends).
+    bool insertAll(PreparedInsert &ins, const QList<Row> &rows)
     {
-        if (!o.checkDuplicates || skip(QStringLiteral("D")))
-            return QVariant();
+        if (!quick) {
+            for (const Row &r : rows)
+                if (!insertRow(r.item, ins, r.values, r.what, r.value))
+                    return false;
+            return true;
+        }
+        // The rows wait with those of the records before, and go in statements of many rows.
+        for (const Row &r : rows) {
+            if (const QString why = ins.refusalOf(r.values); !why.isEmpty())
+                skipped << skippedRow(r.what, r.value, why);
+            else
+                im.deferred_[&ins] << r.values;
+        }
+        if (im.flushDeferred(false))
+            return true;
+        return fail(QStringLiteral("*"), QString(), {}, false);
+    }
+
+    // The duplicate test of the record: its criterion and bound values; false
+    // when the record has nothing the test could match (it is new).
+    bool criterion(int &c, QVariantList &binds) const
+    {
         const QString isbn = NormaliseStandardNumber(m.column(QStringLiteral("DOC_ISBN"))).toString();
         const QString issn = NormaliseStandardNumber(m.column(QStringLiteral("DOC_ISSN"))).toString();
         const QString edition = m.column(QStringLiteral("DOC_EDITION"));
         const QString complement = m.column(QStringLiteral("DOC_TITRE_COMPLEMENT"));
-        int c = 0;
-        QVariantList binds{m.typeId};
+        binds = {m.typeId};
         if (!isbn.isEmpty()) {
             c = ByIsbn;
             binds << isbn;
-        } else if (!issn.isEmpty()) {
+            return true;
+        }
+        if (!issn.isEmpty()) {
             c = ByIssn;
             binds << issn;
-        } else {
-            // A title alone does not make a duplicate.
-            if (edition.isEmpty() && m.firstMainAuthor.isEmpty())
-                return QVariant();
-            c = ByTitle;
-            binds << m.title();
-            if (!complement.isEmpty()) {
-                c |= WithComplement;
-                binds << complement;
-            }
-            if (!edition.isEmpty()) {
-                c |= WithEdition;
-                binds << edition;
-            }
-            if (!m.firstMainAuthor.isEmpty()) {
-                c |= WithAuthor;
-                binds << m.firstMainAuthor;
-            }
+            return true;
         }
+        // A title alone does not make a duplicate.
+        if (edition.isEmpty() && m.firstMainAuthor.isEmpty())
+            return false;
+        c = ByTitle;
+        binds << m.title();
+        if (!complement.isEmpty()) {
+            c |= WithComplement;
+            binds << complement;
+        }
+        if (!edition.isEmpty()) {
+            c |= WithEdition;
+            binds << edition;
+        }
+        if (!m.firstMainAuthor.isEmpty()) {
+            c |= WithAuthor;
+            binds << m.firstMainAuthor;
+        }
+        return true;
+    }
+
+    // The test reads the authors of the records before this one: they must be written.
+    bool authorsWritten(int c)
+    {
+        if (!(c & WithAuthor) || !quick || im.flushDeferred(true))
+            return true;
+        return fail(QStringLiteral("*"), QString(), {}, false);
+    }
+
+    // The first matching record, null when there is none; nullopt when the attempt ends.
+    std::optional<QVariant> duplicate()
+    {
+        int c = 0;
+        QVariantList binds;
+        if (!o.checkDuplicates || skip(QStringLiteral("D")) || !criterion(c, binds))
+            return QVariant();
+        if (!authorsWritten(c))
+            return std::nullopt;
         PreparedQuery *&q = im.duplicateQueries_[c];
         if (!q)
-            q = new PreparedQuery(im.db_, duplicateSql(c));
+            q = new PreparedQuery(im.db_, duplicateSql(c, "N.DOC_ID") + QStringLiteral(" ORDER BY N.DOC_ID LIMIT 1"));
         QVariant match;
         if (!q->first(binds, &match)) {
             // The test could not run: the record counts as new.
@@ -202,7 +261,9 @@ struct RecordImporter::Attempt {
         return match;
     }
 
-    bool writeNotice()
+    // Writes the record's row; with `testing`, only when the duplicate test
+    // (run by the same statement) finds no match.
+    bool writeNotice(bool testing)
     {
         QVariantHash v;
         v.insert(QStringLiteral("IND_ID"), QStringLiteral("a"));
@@ -266,9 +327,8 @@ struct RecordImporter::Attempt {
         v.insert(QStringLiteral("CREATE_DATE"), im.stamp_);
         // A value the record's row cannot hold is left out and said; without
         // its title proper there is no record.
-        const QString notice = QStringLiteral("NOTICE");
         for (auto it = v.begin(); it != v.end();) {
-            const QString why = PreparedInsert::refusalOf(notice, it.key(), it.value());
+            const QString why = im.notice_.refusalOf(it.key(), it.value());
             if (why.isEmpty()) {
                 ++it;
                 continue;
@@ -278,8 +338,19 @@ struct RecordImporter::Attempt {
             skipped << skippedRow(tr2(QStringLiteral("valeur"), QStringLiteral("القيمة")), it.value().toString(), why);
             it = v.erase(it);
         }
-        switch (im.notice_.insert(v, &docId)) {
-        case PreparedInsert::Result::Inserted: return true;
+        int c = 0;
+        QVariantList test;
+        testing = testing && criterion(c, test);
+        if (testing && !authorsWritten(c))
+            return false;
+        const PreparedInsert::Result written = testing
+            ? im.notice_.insertUnless(v, duplicateSql(c, "1"), test, &docId)
+            : im.notice_.insert(v, &docId);
+        switch (written) {
+        case PreparedInsert::Result::Inserted:
+            if (docId.isNull())
+                status = RecordOutcome::Status::Duplicate;
+            return true;
         case PreparedInsert::Result::Refused: return fail(QStringLiteral("N"), im.notice_.refusal(), {}, false);
         case PreparedInsert::Result::Failed: break;
         }
@@ -289,9 +360,10 @@ struct RecordImporter::Attempt {
     bool writeHeadings()
     {
         const QString authorCaption = tr2(QStringLiteral("auteur"), QStringLiteral("المؤلف"));
+        QList<Row> authors;
         for (qsizetype i = 0; i < m.authors.size(); ++i) {
             const MappedAuthor &a = m.authors.at(i);
-            const QString item = QStringLiteral("A%1").arg(i);
+            const QString item = u'A' + QString::number(i);
             if (skip(item))
                 continue;
             const std::optional<QVariant> heading =
@@ -303,77 +375,80 @@ struct RecordImporter::Attempt {
             const std::optional<QVariant> function = code(LookupKind::Function, a.function);
             if (!function)
                 return false;
-            if (!insertRow(item, im.author_,
+            authors << Row{item,
                            {{QStringLiteral("DOC_ID"), docId},
                             {QStringLiteral("VED_ID"), *heading},
                             {QStringLiteral("FON_ID"), *function},
                             {QStringLiteral("AUT_TYPE"), a.type}},
-                           authorCaption, a.name))
-                return false;
+                           authorCaption, a.name};
         }
+        if (!insertAll(im.author_, authors))
+            return false;
         const QString subjectCaption = tr2(QStringLiteral("matière"), QStringLiteral("الموضوع"));
+        QList<Row> subjects;
         for (qsizetype i = 0; i < m.subjects.size(); ++i) {
-            const MappedSubject &s = m.subjects.at(i);
-            const QString item = QStringLiteral("M%1").arg(i);
+            const MappedSubject &sub = m.subjects.at(i);
+            const QString item = u'M' + QString::number(i);
             if (skip(item))
                 continue;
             const std::optional<QVariant> heading =
-                resolve(LookupKind::Heading, s.name, [&] { return im.lookups_.heading(s.name, s.kind); });
+                resolve(LookupKind::Heading, sub.name, [&] { return im.lookups_.heading(sub.name, sub.kind); });
             if (!heading)
                 return false;
-            if (heading->isNull())
-                continue;
-            if (!insertRow(item, im.subject_, {{QStringLiteral("DOC_ID"), docId}, {QStringLiteral("VED_ID"), *heading}},
-                           subjectCaption, s.name))
-                return false;
+            if (!heading->isNull())
+                subjects << Row{item, {{QStringLiteral("DOC_ID"), docId}, {QStringLiteral("VED_ID"), *heading}},
+                                subjectCaption, sub.name};
         }
-        return true;
+        return insertAll(im.subject_, subjects);
     }
 
     bool writeIndicesAndResources()
     {
         const QString indexCaption = Lookups::caption(LookupKind::Classification);
+        QList<Row> indices;
         for (qsizetype i = 0; i < m.indices.size(); ++i) {
-            const QString item = QStringLiteral("I%1").arg(i);
+            const QString item = u'I' + QString::number(i);
             if (skip(item))
                 continue;
             const std::optional<QVariant> index = code(LookupKind::Classification, m.indices.at(i));
             if (!index)
                 return false;
-            if (index->isNull())
-                continue;
-            if (!insertRow(item, im.index_, {{QStringLiteral("DOC_ID"), docId}, {QStringLiteral("CLA_ID"), *index}},
-                           indexCaption, m.indices.at(i)))
-                return false;
+            if (!index->isNull())
+                indices << Row{item, {{QStringLiteral("DOC_ID"), docId}, {QStringLiteral("CLA_ID"), *index}},
+                               indexCaption, m.indices.at(i)};
         }
+        if (!insertAll(im.index_, indices))
+            return false;
         const QString resourceCaption = tr2(QStringLiteral("ressource"), QStringLiteral("المورد"));
+        QList<Row> resources;
         for (qsizetype i = 0; i < m.resources.size(); ++i) {
             const MappedResource &r = m.resources.at(i);
-            if (!insertRow(QStringLiteral("R%1").arg(i), im.resource_,
-                           {{QStringLiteral("DOC_ID"), docId},
-                            {QStringLiteral("RES_TYPE"), r.type},
-                            {QStringLiteral("RES_LIEN"), ResourceLinkName(r.link)}},
-                           resourceCaption, r.link.isEmpty() ? r.type : r.link))
-                return false;
+            resources << Row{u'R' + QString::number(i),
+                             {{QStringLiteral("DOC_ID"), docId},
+                              {QStringLiteral("RES_TYPE"), r.type},
+                              {QStringLiteral("RES_LIEN"), ResourceLinkName(r.link)}},
+                             resourceCaption, r.link.isEmpty() ? r.type : r.link};
         }
-        return true;
+        return insertAll(im.resource_, resources);
     }
 
     bool writeHoldings()
     {
         const QString issueCaption = tr2(QStringLiteral("bulletin"), QStringLiteral("العدد"));
+        QList<Row> issues;
         for (qsizetype i = 0; i < m.issues.size(); ++i) {
             const MappedIssue &is = m.issues.at(i);
-            if (!insertRow(QStringLiteral("B%1").arg(i), im.issue_,
-                           {{QStringLiteral("DOC_ID"), docId},
-                            {QStringLiteral("BIB_ID"), o.library},
-                            {QStringLiteral("BUL_NUMERO"), is.number},
-                            {QStringLiteral("BUL_DATE"), is.date},
-                            {QStringLiteral("BUL_TITRE"), is.title},
-                            {QStringLiteral("BUL_STATUT"), 1}},
-                           issueCaption, is.number))
-                return false;
+            issues << Row{u'B' + QString::number(i),
+                          {{QStringLiteral("DOC_ID"), docId},
+                           {QStringLiteral("BIB_ID"), o.library},
+                           {QStringLiteral("BUL_NUMERO"), is.number},
+                           {QStringLiteral("BUL_DATE"), is.date},
+                           {QStringLiteral("BUL_TITRE"), is.title},
+                           {QStringLiteral("BUL_STATUT"), 1}},
+                          issueCaption, is.number};
         }
+        if (!insertAll(im.issue_, issues))
+            return false;
         QList<MappedCopy> copies = m.copies;
         if (copies.isEmpty()) {
             for (const QString &shelf : m.shelfNumbers) {
@@ -393,34 +468,43 @@ struct RecordImporter::Attempt {
             copies << c;
         }
         const QString copyCaption = tr2(QStringLiteral("exemplaire"), QStringLiteral("النسخة"));
+        QList<Row> rows;
         for (qsizetype i = 0; i < copies.size(); ++i) {
             const MappedCopy &c = copies.at(i);
-            const QString item = QStringLiteral("E%1").arg(i);
+            const QString item = u'E' + QString::number(i);
             if (skip(item))
                 continue;
             const std::optional<QVariant> location = code(LookupKind::Location, c.location);
             if (!location)
                 return false;
-            if (!insertRow(item, im.copy_,
-                           {{QStringLiteral("EXP_ID"), c.id},
-                            {QStringLiteral("DOC_ID"), docId},
-                            {QStringLiteral("BIB_ID"), o.library},
-                            {QStringLiteral("EXP_COTE"), c.shelfMark},
-                            {QStringLiteral("EXP_INV"), c.inventory},
-                            {QStringLiteral("LOC_ID"), *location},
-                            {QStringLiteral("SUP_ID"), c.support},
-                            {QStringLiteral("STA_EXP_ID"), c.status},
-                            {QStringLiteral("MOD_ID"), 5},
-                            {QStringLiteral("EXP_OBSERVATION"), c.remark},
-                            {QStringLiteral("EXP_INVENTORIE"), 1}},
-                           copyCaption, c.id))
-                return false;
+            rows << Row{item,
+                        {{QStringLiteral("EXP_ID"), c.id},
+                         {QStringLiteral("DOC_ID"), docId},
+                         {QStringLiteral("BIB_ID"), o.library},
+                         {QStringLiteral("EXP_COTE"), c.shelfMark},
+                         {QStringLiteral("EXP_INV"), c.inventory},
+                         {QStringLiteral("LOC_ID"), *location},
+                         {QStringLiteral("SUP_ID"), c.support},
+                         {QStringLiteral("STA_EXP_ID"), c.status},
+                         {QStringLiteral("MOD_ID"), 5},
+                         {QStringLiteral("EXP_OBSERVATION"), c.remark},
+                         {QStringLiteral("EXP_INVENTORIE"), 1}},
+                        copyCaption, c.id};
         }
-        return true;
+        return insertAll(im.copy_, rows);
     }
 
     bool run()
     {
+        // Written quickly for our own library, the record and its duplicate
+        // test are one statement.
+        if (quick && o.library == 0 && o.checkDuplicates) {
+            if (!writeNotice(true))
+                return false;
+            if (status == RecordOutcome::Status::Duplicate)
+                return true;
+            return writeHeadings() && writeIndicesAndResources() && writeHoldings();
+        }
         const std::optional<QVariant> match = duplicate();
         if (!match)
             return false;
@@ -433,7 +517,7 @@ struct RecordImporter::Attempt {
             status = RecordOutcome::Status::Attached;
             return writeHoldings();
         }
-        return writeNotice() && writeHeadings() && writeIndicesAndResources() && writeHoldings();
+        return writeNotice(false) && writeHeadings() && writeIndicesAndResources() && writeHoldings();
     }
 };
 
@@ -495,36 +579,110 @@ bool RecordImporter::start(QString *why)
 
 bool RecordImporter::beginBatch(QString *why)
 {
-    batch_.emplace(db_);
-    if (!batch_->isActive()) {
-        batch_.reset();
-        if (why)
-            *why = db_.lastError().text();
+    pending_.clear();
+    if (!beginBatchTransaction(why))
         return false;
-    }
     stamp_ = ServerDate(db_);
     return true;
 }
 
-bool RecordImporter::commitBatch(QString *why)
+bool RecordImporter::add(const MappedRecord &m, const RecordOptions &options, qint64 tag, QString *why)
 {
-    if (!batch_)
-        return true;
-    const bool ok = batch_->commit();
-    batch_.reset();
-    if (ok) {
-        lookups_.keepBatch();
-        return true;
+    Pending p{tag, m, options, {}};
+    if (careful_ || !batch_) {
+        p.outcome = writeCarefully(p.record, p.options);
+    } else if (!writeQuickly(p.record, p.options, p.outcome)) {
+        refused_ = true;
+        if (!writeBatchAgain(why))
+            return false;
+        p.outcome = writeCarefully(p.record, p.options);
     }
+    pending_ << std::move(p);
+    return true;
+}
+
+bool RecordImporter::flushDeferred(bool all)
+{
+    for (auto it = deferred_.begin(); it != deferred_.end(); ++it) {
+        QList<QVariantHash> &rows = it.value();
+        const qsizetype n = all ? rows.size() : rows.size() - rows.size() % kDeferredRows;
+        if (n == 0)
+            continue;
+        if (it.key()->insertRows(rows.mid(0, n)) != PreparedInsert::Result::Inserted)
+            return false;
+        rows.remove(0, n);
+    }
+    return true;
+}
+
+bool RecordImporter::writeBatchAgain(QString *why)
+{
+    batch_.reset();  // rolled back
+    deferred_.clear();
     lookups_.dropBatch();
+    if (!beginBatchTransaction(why))
+        return false;
+    careful_ = true;
+    for (Pending &p : pending_)
+        p.outcome = writeCarefully(p.record, p.options);
+    return true;
+}
+
+bool RecordImporter::beginBatchTransaction(QString *why)
+{
+    batch_.emplace(db_);
+    if (batch_->isActive())
+        return true;
+    batch_.reset();
     if (why)
         *why = db_.lastError().text();
     return false;
 }
 
+bool RecordImporter::commitBatch(QList<BatchOutcome> *outcomes, QString *why)
+{
+    bool ok = true;
+    QString reason;
+    if (batch_ && !flushDeferred(true)) {
+        // A row of the batch was refused: written again record by record.
+        refused_ = true;
+        ok = writeBatchAgain(&reason);
+    }
+    if (batch_ && ok) {
+        ok = batch_->commit();
+        if (!ok)
+            reason = db_.lastError().text();
+        batch_.reset();
+    }
+    if (ok)
+        lookups_.keepBatch();
+    else
+        lookups_.dropBatch();
+    for (Pending &p : pending_) {
+        if (!ok && p.outcome.result() == 1) {
+            p.outcome.status = RecordOutcome::Status::Failed;
+            p.outcome.error = reason;
+            p.outcome.skipped.clear();
+        }
+        if (ok && p.outcome.status == RecordOutcome::Status::Imported)
+            session().DefaultDocumentType = p.record.typeId;
+        if (outcomes)
+            outcomes->append(BatchOutcome{p.tag, std::move(p.outcome)});
+    }
+    pending_.clear();
+    // A batch the server refused something in is followed by a careful one.
+    careful_ = refused_;
+    refused_ = false;
+    if (!ok && why)
+        *why = reason;
+    return ok;
+}
+
 void RecordImporter::rollbackBatch()
 {
     batch_.reset();
+    deferred_.clear();
+    pending_.clear();
     lookups_.dropBatch();
 }
 
@@ -535,17 +693,47 @@ RecordOutcome RecordImporter::importRecord(const Record &record, const RecordOpt
 
 RecordOutcome RecordImporter::importMapped(const MappedRecord &m, const RecordOptions &options)
 {
+    const RecordOutcome out = writeCarefully(m, options);
+    if (!batch_) {
+        if (out.result() == 1)
+            lookups_.keepBatch();
+        if (out.status == RecordOutcome::Status::Imported)
+            session().DefaultDocumentType = m.typeId;
+    }
+    return out;
+}
+
+bool RecordImporter::writeQuickly(const MappedRecord &m, const RecordOptions &options, RecordOutcome &out)
+{
+    out = RecordOutcome();
+    out.title = m.title();
+    if (out.title.isEmpty()) {
+        out.status = RecordOutcome::Status::Untitled;
+        return true;
+    }
+    Attempt a(*this, m, options, {}, true);
+    if (!a.run())
+        return false;
+    lookups_.keepRecord();
+    out.status = a.status;
+    out.docId = a.docId;
+    out.skipped = a.skipped;
+    return true;
+}
+
+RecordOutcome RecordImporter::writeCarefully(const MappedRecord &m, const RecordOptions &options)
+{
     RecordOutcome out;
     out.title = m.title();
     if (out.title.isEmpty()) {
         out.status = RecordOutcome::Status::Untitled;
         return out;
     }
-    if (!batch_ && stamp_.isNull())
+    if (!batch_)
         stamp_ = ServerDate(db_);
     QList<std::pair<QString, QString>> skips;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        Attempt a(*this, m, options, skips);
+        Attempt a(*this, m, options, skips, false);
         bool ok = false;
         {
             Transaction savepoint(db_);
@@ -565,10 +753,8 @@ RecordOutcome RecordImporter::importMapped(const MappedRecord &m, const RecordOp
             out.status = a.status;
             out.docId = a.docId;
             out.skipped = a.skipped;
-            for (const auto &s : skips)
-                out.skipped << s.second;
-            if (out.status == RecordOutcome::Status::Imported)
-                session().DefaultDocumentType = m.typeId;
+            for (const auto &sk : skips)
+                out.skipped << sk.second;
             return out;
         }
         lookups_.dropRecord();

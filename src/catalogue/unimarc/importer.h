@@ -40,6 +40,12 @@ struct RecordOutcome {
     int result() const { return status == Status::Imported || status == Status::Attached ? 1 : 0; }
 };
 
+// A record of a batch and its outcome, with the caller's tag (its offset in the file).
+struct BatchOutcome {
+    qint64 tag = 0;
+    RecordOutcome outcome;
+};
+
 class RecordImporter
 {
 public:
@@ -52,19 +58,43 @@ public:
     bool start(QString *why);
     const MappingContext &context() const { return context_; }
 
+    // One record, written at once in a savepoint of its own.
     RecordOutcome importRecord(const Record &record, const RecordOptions &options);
     RecordOutcome importMapped(const MappedRecord &record, const RecordOptions &options);
 
-    // The batch transaction around the records (nestable in a caller's own).
+    // Batches: records written in one transaction (nestable in a caller's
+    // own). A batch writes its records quickly, each table's rows in one
+    // statement and without a savepoint per record; when the server refuses
+    // anything, the batch is rolled back and written again record by record,
+    // each in its own savepoint, so that the refused row is found and left
+    // out and every record stays whole.
     bool beginBatch(QString *why);
-    // Commits the batch; on failure everything since beginBatch is undone.
-    bool commitBatch(QString *why);
+    // Writes the record into the batch; its outcome comes with commitBatch().
+    // False when the batch cannot go on (the database failed; why says why).
+    bool add(const MappedRecord &record, const RecordOptions &options, qint64 tag, QString *why);
+    int batchSize() const { return int(pending_.size()); }
+    // Commits the batch and gives the outcomes of its records in order; when
+    // the commit fails, none of them is in the database and their outcomes say so.
+    bool commitBatch(QList<BatchOutcome> *outcomes, QString *why);
     void rollbackBatch();
     bool inBatch() const { return batch_.has_value(); }
 
 private:
     struct Attempt;
     friend struct Attempt;
+    struct Pending {
+        qint64 tag;
+        MappedRecord record;
+        RecordOptions options;
+        RecordOutcome outcome;
+    };
+
+    RecordOutcome writeCarefully(const MappedRecord &record, const RecordOptions &options);
+    bool writeQuickly(const MappedRecord &record, const RecordOptions &options, RecordOutcome &out);
+    bool writeBatchAgain(QString *why);
+    // Writes the rows waiting for their table: every one, or only full statements.
+    bool flushDeferred(bool all);
+    bool beginBatchTransaction(QString *why);
 
     Database &db_;
     MappingContext context_;
@@ -74,6 +104,10 @@ private:
     PreparedInsert notice_, author_, subject_, index_, resource_, issue_, copy_;
     QHash<int, PreparedQuery *> duplicateQueries_;
     std::optional<Transaction> batch_;
+    QList<Pending> pending_;
+    QHash<PreparedInsert *, QList<QVariantHash>> deferred_;  // satellite rows of the batch not yet written
+    bool careful_ = false;   // the batch writes record by record
+    bool refused_ = false;   // the server refused something in this batch
 };
 
 // The text of a value refused by a reference table or a satellite row, for the log.

@@ -6,6 +6,7 @@
 #include "catalogue/unimarc/reader.h"
 #include "catalogue/unimarc/splitter.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -14,8 +15,10 @@ namespace folian::unimarc {
 
 namespace {
 
-// Records written in one transaction.
-constexpr int kBatchRecords = 200;
+// Records written in one transaction: at most this many, for at most this
+// long (other workstations wait for the batch to write theirs).
+constexpr int kBatchRecords = 1000;
+constexpr qint64 kBatchMs = 500;
 
 ImportLogLine duplicateLine(const QString &title, qint64 offset)
 {
@@ -63,40 +66,30 @@ void account(const RecordOutcome &r, qint64 offset, ImportCounts &counts, QList<
             log->append(errorLine(r.title, why));
 }
 
-// The records of the batch being written, to be told as failed if its commit fails.
+// The batch of records being written, and when to commit it.
 struct Batch {
     RecordImporter &importer;
     ImportCounts &counts;
     QList<ImportLogLine> *log;
-    QList<RecordOutcome> written;
-    int size = 0;
+    QElapsedTimer clock;
 
+    bool full() const { return importer.batchSize() >= kBatchRecords || clock.elapsed() >= kBatchMs; }
     bool begin()
     {
-        written.clear();
-        size = 0;
-        QString why;
-        if (importer.beginBatch(&why))
-            return true;
-        counts.error = why;
-        return false;
+        clock.start();
+        return importer.beginBatch(&counts.error);
     }
+    // Commits, then counts and logs the batch's records; false when the commit failed.
     bool commit()
     {
+        QList<BatchOutcome> outcomes;
         QString why;
-        if (importer.commitBatch(&why))
-            return true;
-        // Nothing of the batch is in the database.
-        for (const RecordOutcome &r : std::as_const(written)) {
-            --counts.imported;
-            if (r.status == RecordOutcome::Status::Attached)
-                --counts.attached;
-            ++counts.failed;
-            if (log)
-                log->append(errorLine(r.title, why));
-        }
-        counts.error = why;
-        return false;
+        const bool ok = importer.commitBatch(&outcomes, &why);
+        for (const BatchOutcome &o : std::as_const(outcomes))
+            account(o.outcome, o.tag, counts, log);
+        if (!ok)
+            counts.error = why;
+        return ok;
     }
 };
 
@@ -119,7 +112,7 @@ ImportCounts importFile(Database &db, const QString &path, const RecordOptions &
     }
     const qint64 size = QFileInfo(path).size();
     RecordImporter importer(db);
-    Batch batch{importer, counts, log, {}, 0};
+    Batch batch{importer, counts, log, {}};
     if (!importer.start(&counts.error) || !batch.begin())
         return counts;
     if (progress)
@@ -130,21 +123,22 @@ ImportCounts importFile(Database &db, const QString &path, const RecordOptions &
         ++counts.read;
         if (raw.status() == 'd' || raw.status() == 'x') {
             ++counts.deleted;
+        } else if (const ParseResult parsed = parseRecord(raw); !parsed.ok()) {
+            ++counts.malformed;
+            if (log)
+                log->append({ImportLogLine::Kind::Rejected, rejectionMessage(raw.ordinal, raw.offset, parsed.reason()),
+                             QString(), -1});
         } else {
-            const ParseResult parsed = parseRecord(raw);
-            if (!parsed.ok()) {
-                ++counts.malformed;
-                if (log)
-                    log->append({ImportLogLine::Kind::Rejected, rejectionMessage(raw.ordinal, raw.offset, parsed.reason()),
-                                 QString(), -1});
-            } else {
-                const RecordOutcome r = importer.importRecord(parsed.record, options);
-                account(r, raw.offset, counts, log);
-                if (r.result() == 1)
-                    batch.written << r;
-                if (++batch.size >= kBatchRecords && (!batch.commit() || !batch.begin()))
-                    return counts;
+            QString why;
+            if (!importer.add(mapRecord(parsed.record, importer.context()), options, raw.offset, &why)) {
+                // The database failed: nothing of the batch is kept.
+                counts.failed += importer.batchSize() + 1;
+                importer.rollbackBatch();
+                counts.error = why;
+                return counts;
             }
+            if (batch.full() && (!batch.commit() || !batch.begin()))
+                return counts;
         }
         if (progress) {
             progress->step(permille(splitter.bytesRead(), size), 1000, noticesText(counts.imported));

@@ -1,7 +1,6 @@
 #include "catalogue/unimarc/preparedsql.h"
 
 #include "data/core/columnvalue.h"
-#include "data/core/schema.h"
 
 namespace folian::unimarc {
 
@@ -42,51 +41,63 @@ bool PreparedQuery::first(const QVariantList &binds, QVariant *out)
 
 PreparedInsert::PreparedInsert(Database &db, const QString &table, const QStringList &columns, const QString &counter,
                                const QStringList &sameAsCounter)
-    : db_(db), table_(table), columns_(columns), counter_(counter),
+    : db_(db), table_(table), columns_(columns), counter_(counter), same_(sameAsCounter),
       query_(db, sqlOf(table, columns, counter, sameAsCounter))
 {
+    const TableDef *t = Schema::table(table);
+    for (const QString &c : columns)
+        defs_ << (t ? t->column(c) : nullptr);
 }
 
 QString PreparedInsert::sqlOf(const QString &table, const QStringList &columns, const QString &counter,
-                              const QStringList &same)
+                              const QStringList &same, int rows)
 {
-    QStringList names, values;
-    const QString next = QStringLiteral("(SELECT COALESCE(MAX(%1), 0) + 1 FROM %2)").arg(counter, table);
-    if (!counter.isEmpty()) {
-        names << counter << same;
-        for (qsizetype i = 0; i <= same.size(); ++i)
-            values << next;
-    }
-    for (const QString &c : columns) {
-        names << c;
-        values << QStringLiteral("?");
-    }
-    QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(table, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
+    QStringList names = columns;
     if (!counter.isEmpty())
+        names = QStringList{counter} + same + columns;
+    QStringList tuples;
+    for (int n = 1; n <= rows; ++n) {
+        QStringList values;
+        if (!counter.isEmpty()) {
+            const QString next = QStringLiteral("(SELECT COALESCE(MAX(%1), 0) + %3 FROM %2)").arg(counter, table).arg(n);
+            for (qsizetype i = 0; i <= same.size(); ++i)
+                values << next;
+        }
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            values << QStringLiteral("?");
+        tuples << u'(' + values.join(QStringLiteral(", ")) + u')';
+    }
+    QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                      .arg(table, names.join(QStringLiteral(", ")), tuples.join(QStringLiteral(", ")));
+    if (!counter.isEmpty() && rows == 1)
         sql += QStringLiteral(" RETURNING ") + counter;
     return sql;
 }
 
-QString PreparedInsert::refusalOf(const QString &table, const QString &column, const QVariant &value)
+QString PreparedInsert::refusalOf(const QString &column, const QVariant &value) const
 {
-    const TableDef *t = Schema::table(table);
-    const ColumnDef *c = t ? t->column(column) : nullptr;
+    const qsizetype i = columns_.indexOf(column);
     QString why;
-    if (c && !toColumnValue(*c, value, &why))
+    if (i >= 0 && defs_.at(i) && !toColumnValue(*defs_.at(i), value, &why))
         return why;
     return {};
 }
 
-bool PreparedInsert::convert(Database &db, const QString &table, const QStringList &columns, const QVariantHash &values,
-                             QVariantList &binds, QString *refusal)
+QString PreparedInsert::refusalOf(const QVariantHash &values) const
 {
-    const TableDef *t = Schema::table(table);
+    QVariantList binds;
+    QString why;
+    convert(values, binds, &why);
+    return why;
+}
+
+bool PreparedInsert::convert(const QVariantHash &values, QVariantList &binds, QString *refusal) const
+{
     binds.clear();
-    binds.reserve(columns.size());
-    for (const QString &name : columns) {
-        const ColumnDef *c = t ? t->column(name) : nullptr;
-        const QVariant v = values.value(name);
+    binds.reserve(columns_.size());
+    for (qsizetype i = 0; i < columns_.size(); ++i) {
+        const ColumnDef *c = defs_.at(i);
+        const QVariant v = values.value(columns_.at(i));
         if (!c) {
             binds << v;
             continue;
@@ -94,7 +105,7 @@ bool PreparedInsert::convert(Database &db, const QString &table, const QStringLi
         const std::optional<QVariant> converted = toColumnValue(*c, v, refusal);
         if (!converted)
             return false;
-        binds << (converted->isNull() ? QVariant() : db.dialect().toDb(*converted, c->type));
+        binds << (converted->isNull() ? QVariant() : db_.dialect().toDb(*converted, c->type));
     }
     return true;
 }
@@ -103,10 +114,12 @@ PreparedInsert::Result PreparedInsert::insert(const QVariantHash &values, QVaria
 {
     refusal_.clear();
     QVariantList binds;
-    if (!convert(db_, table_, columns_, values, binds, &refusal_))
+    if (!convert(values, binds, &refusal_))
         return Result::Refused;
-    if (!query_.run(binds))
+    if (!query_.run(binds)) {
+        error_ = query_.error();
         return Result::Failed;
+    }
     if (!counter_.isEmpty()) {
         QVariant k;
         if (query_.next())
@@ -115,6 +128,78 @@ PreparedInsert::Result PreparedInsert::insert(const QVariantHash &values, QVaria
             *key = k;
     }
     query_.finish();
+    return Result::Inserted;
+}
+
+PreparedInsert::Result PreparedInsert::insertUnless(const QVariantHash &values, const QString &condition,
+                                                    const QVariantList &conditionBinds, QVariant *key)
+{
+    refusal_.clear();
+    QVariantList binds;
+    if (!convert(values, binds, &refusal_))
+        return Result::Refused;
+    std::shared_ptr<PreparedQuery> &q = unless_[condition];
+    if (!q) {
+        QStringList names, select;
+        if (!counter_.isEmpty()) {
+            names << counter_ << same_;
+            const QString next = QStringLiteral("(SELECT COALESCE(MAX(%1), 0) + 1 FROM %2)").arg(counter_, table_);
+            for (qsizetype i = 0; i <= same_.size(); ++i)
+                select << next;
+        }
+        for (qsizetype i = 0; i < columns_.size(); ++i) {
+            names << columns_.at(i);
+            select << (defs_.at(i) ? db_.dialect().typedParameter(*defs_.at(i)) : QStringLiteral("?"));
+        }
+        QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 WHERE NOT EXISTS (%4)")
+                          .arg(table_, names.join(QStringLiteral(", ")), select.join(QStringLiteral(", ")), condition);
+        if (!counter_.isEmpty())
+            sql += QStringLiteral(" RETURNING ") + counter_;
+        q = std::make_shared<PreparedQuery>(db_, sql);
+    }
+    if (!q->run(binds + conditionBinds)) {
+        error_ = q->error();
+        return Result::Failed;
+    }
+    QVariant k;
+    if (q->next())
+        k = q->value(0);
+    q->finish();
+    if (key)
+        *key = k;
+    return Result::Inserted;
+}
+
+PreparedInsert::Result PreparedInsert::insertRows(const QList<QVariantHash> &rows)
+{
+    // Statements of up to this many rows.
+    constexpr int kRowsPerStatement = 32;
+    refusal_.clear();
+    for (qsizetype from = 0; from < rows.size(); from += kRowsPerStatement) {
+        const int n = int(qMin<qsizetype>(kRowsPerStatement, rows.size() - from));
+        QVariantList binds, row;
+        for (int i = 0; i < n; ++i) {
+            if (!convert(rows.at(from + i), row, &refusal_))
+                return Result::Refused;
+            binds += row;
+        }
+        if (n == 1) {
+            if (!query_.run(binds)) {
+                error_ = query_.error();
+                return Result::Failed;
+            }
+            query_.finish();
+            continue;
+        }
+        std::shared_ptr<PreparedQuery> &q = multi_[n];
+        if (!q)
+            q = std::make_shared<PreparedQuery>(db_, sqlOf(table_, columns_, counter_, same_, n));
+        if (!q->run(binds)) {
+            error_ = q->error();
+            return Result::Failed;
+        }
+        q->finish();
+    }
     return Result::Inserted;
 }
 

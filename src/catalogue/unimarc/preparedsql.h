@@ -3,10 +3,13 @@
 // import): the server parses them once, and every value is bound.
 
 #include "data/core/database.h"
+#include "data/core/schema.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariantHash>
+
+#include <memory>
 
 namespace folian::unimarc {
 
@@ -53,29 +56,41 @@ public:
 
     // Columns missing from `values` are NULL. With a counter, `key` receives the new key.
     Result insert(const QVariantHash &values, QVariant *key = nullptr);
+    // The row, unless `condition` (a query, with its bound values) finds a
+    // row: then nothing is inserted and `key` is null.
+    Result insertUnless(const QVariantHash &values, const QString &condition, const QVariantList &conditionBinds,
+                        QVariant *key);
+    // Several rows in as few statements as can be (the keys are not returned).
+    Result insertRows(const QList<QVariantHash> &rows);
     QString refusal() const { return refusal_; }
-    QSqlError error() const { return query_.error(); }
+    QSqlError error() const { return error_; }
     QString table() const { return table_; }
     bool hasCounter() const { return !counter_.isEmpty(); }
 
-    // Why `value` does not fit `column` of `table`; empty when it fits.
-    static QString refusalOf(const QString &table, const QString &column, const QVariant &value);
-
-    // Checks and converts the values of a row as the table's columns hold
-    // them; false with `refusal` naming the first value that does not fit.
-    static bool convert(Database &db, const QString &table, const QStringList &columns, const QVariantHash &values,
-                        QVariantList &binds, QString *refusal);
+    // Why `value` does not fit `column`; empty when it fits.
+    QString refusalOf(const QString &column, const QVariant &value) const;
+    // Why the row cannot be inserted as it stands; empty when it can.
+    QString refusalOf(const QVariantHash &values) const;
 
 private:
+    // Checks and converts the values of a row as the table's columns hold
+    // them; false with `refusal` naming the first value that does not fit.
+    bool convert(const QVariantHash &values, QVariantList &binds, QString *refusal) const;
+    // The INSERT of `rows` rows; the counter of the n-th row is MAX + n.
     static QString sqlOf(const QString &table, const QStringList &columns, const QString &counter,
-                         const QStringList &same);
+                         const QStringList &same, int rows = 1);
 
     Database &db_;
     QString table_;
     QStringList columns_;
     QString counter_;
+    QVector<const ColumnDef *> defs_;  // of columns_, null for a column the schema does not know
+    QStringList same_;
     PreparedQuery query_;
+    QHash<int, std::shared_ptr<PreparedQuery>> multi_;  // by number of rows
+    QHash<QString, std::shared_ptr<PreparedQuery>> unless_;  // by condition
     QString refusal_;
+    QSqlError error_;
 };
 
 } // namespace folian::unimarc

@@ -37,8 +37,10 @@ public:
 
     QStringList sessionSetup() const override
     {
+        // Savepoints keep their journals in memory rather than in temporary files.
         return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=NORMAL"),
-                QStringLiteral("PRAGMA foreign_keys=OFF"), QStringLiteral("PRAGMA cache_size=-65536")};
+                QStringLiteral("PRAGMA foreign_keys=OFF"), QStringLiteral("PRAGMA cache_size=-65536"),
+                QStringLiteral("PRAGMA temp_store=MEMORY")};
     }
 
     QString columnType(const ColumnDef &c) const override
@@ -56,6 +58,8 @@ public:
         }
         return QStringLiteral("TEXT");
     }
+
+    QString typedParameter(const ColumnDef &) const override { return QStringLiteral("?"); }
 
     // The declared length of a text is not enforced: nothing to change.
     QString changeColumnType(const QString &, const ColumnDef &) const override { return {}; }
@@ -143,6 +147,11 @@ public:
         case ColType::Blob: return QStringLiteral("BYTEA");
         }
         return QStringLiteral("TEXT");
+    }
+
+    QString typedParameter(const ColumnDef &c) const override
+    {
+        return QStringLiteral("CAST(? AS ") + columnType(c) + u')';
     }
 
     QString changeColumnType(const QString &table, const ColumnDef &c) const override

@@ -47,6 +47,10 @@ public:
     virtual QString likeNoCase(const QString &column) const = 0;
 
     virtual QString columnType(const ColumnDef &c) const = 0;
+    // A bound value standing where nothing gives it a type (the select list
+    // of an INSERT ... SELECT): "?" where values need no type, else "?" cast
+    // to the column's type.
+    virtual QString typedParameter(const ColumnDef &c) const = 0;
     QString createTable(const TableDef &t) const;
     QString createIndex(const TableDef &t, const IndexDef &ix) const;
     QString addColumn(const QString &table, const ColumnDef &c) const;

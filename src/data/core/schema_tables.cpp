@@ -205,9 +205,12 @@ void addRecords(QVector<TableDef> &out)
     };
     notice += audit();
     out << makeTable("NOTICE", notice, {"DOC_ID"}, false,
-                     {indexOn("NOTICE", "TYP_ID"), indexOn("NOTICE", "DOC_ISBN"),
-                      indexOn("NOTICE", "DOC_ISSN"), indexOn("NOTICE", "EDT_ID"),
-                      indexOn("NOTICE", "COL_ID"), indexOn("NOTICE", "DOC_TITRE_PROPRE")});
+                     // A record is looked up by its number or its title within its
+                     // document type (the duplicate test of the import).
+                     {indexOn("NOTICE", "TYP_ID"), index("NOTICE", "ISBN_TYP", {"DOC_ISBN", "TYP_ID"}),
+                      index("NOTICE", "ISSN_TYP", {"DOC_ISSN", "TYP_ID"}),
+                      index("NOTICE", "TITRE_TYP", {"DOC_TITRE_PROPRE", "TYP_ID"}),
+                      indexOn("NOTICE", "EDT_ID"), indexOn("NOTICE", "COL_ID")});
 
     out << makeTable("NOTICE_AUTEUR",
                      {intCol("NAU_ID"), intCol("DOC_ID"), intCol("VED_ID"),

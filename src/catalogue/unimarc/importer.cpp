@@ -670,12 +670,23 @@ bool RecordImporter::commitBatch(QList<BatchOutcome> *outcomes, QString *why)
             outcomes->append(BatchOutcome{p.tag, std::move(p.outcome)});
     }
     pending_.clear();
+    // The tables the import reads grow: after the 1st, 2nd, 4th, 8th... batch
+    // the server learns their new sizes, so that its plans keep using the indexes.
+    if (ok && (++batches_, (batches_ & (batches_ - 1)) == 0))
+        refreshStatistics();
     // A batch the server refused something in is followed by a careful one.
     careful_ = refused_;
     refused_ = false;
     if (!ok && why)
         *why = reason;
     return ok;
+}
+
+void RecordImporter::refreshStatistics()
+{
+    for (const char *table : {"NOTICE", "NOTICE_AUTEUR", "VEDETTE", "EDITEUR", "COLLECTION", "SOUS_COLLECTION"})
+        if (const QString sql = db_.dialect().refreshStatistics(QLatin1String(table)); !sql.isEmpty())
+            db_.exec(sql);  // a failure leaves the plans as they were
 }
 
 void RecordImporter::rollbackBatch()

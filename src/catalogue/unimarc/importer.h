@@ -95,6 +95,7 @@ private:
     // Writes the rows waiting for their table: every one, or only full statements.
     bool flushDeferred(bool all);
     bool beginBatchTransaction(QString *why);
+    void refreshStatistics();
 
     Database &db_;
     MappingContext context_;
@@ -108,6 +109,7 @@ private:
     QHash<PreparedInsert *, QList<QVariantHash>> deferred_;  // satellite rows of the batch not yet written
     bool careful_ = false;   // the batch writes record by record
     bool refused_ = false;   // the server refused something in this batch
+    qint64 batches_ = 0;     // committed
 };
 
 // The text of a value refused by a reference table or a satellite row, for the log.

@@ -58,6 +58,11 @@ public:
     // text); empty when the engine needs nothing for that.
     virtual QString changeColumnType(const QString &table, const ColumnDef &c) const = 0;
 
+    // The statement that brings the planner's knowledge of a table up to date
+    // after it has grown (plans made when it was small stop fitting); empty
+    // when the engine needs none.
+    virtual QString refreshStatistics(const QString &table) const = 0;
+
     // Does the error come from a duplicate primary or unique key?
     virtual bool isDuplicateKey(const QSqlError &e) const = 0;
 

@@ -9,10 +9,12 @@
 #include "catalogue/unimarc/widgets/frmnoticepreview.h"
 #include "catalogue/unimarc/widgets/frmnoticeview.h"
 #include "data/widgets/progresspanel.h"
+#include "i18n/widgets/localise.h"
 #include "records.h"
 #include "support/session.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -26,6 +28,7 @@ using namespace folian;
 using namespace folian::test;
 using folian::unimarc::test::dataField;
 using folian::unimarc::test::recordOf;
+using folian::unimarc::Record;
 
 namespace {
 
@@ -179,6 +182,76 @@ private slots:
         // A record that is not there.
         QVERIFY(!view->showRecord(99));
         QVERIFY(view->browser()->toPlainText().contains(QStringLiteral("Notice introuvable.")));
+    }
+
+    // Pictures of the screens in French and Arabic, for looking at them:
+    // FOLIAN_SHOTS_DIR=dir, under a real display (xvfb-run with QT_QPA_PLATFORM=xcb).
+    void screenshots()
+    {
+        const QString shots = qEnvironmentVariable("FOLIAN_SHOTS_DIR");
+        if (shots.isEmpty())
+            QSKIP("set FOLIAN_SHOTS_DIR to take the pictures of the screens");
+        FOLIAN_TEST_DB(tdb, QStringLiteral("SQLITE"));
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        QTemporaryDir dir;
+        const QList<Record> records{
+            recordOf({dataField("010", "  ", {{'a', "2-07-036024-8"}}), dataField("101", "0 ", {{'a', "fre"}}),
+                      dataField("200", "1 ", {{'a', "L'étranger"}, {'e', "roman"}}),
+                      dataField("210", "  ", {{'a', "Paris"}, {'c', "Gallimard"}, {'d', "1942"}}),
+                      dataField("215", "  ", {{'a', "185 p."}, {'d', "18 cm"}}),
+                      dataField("225", "1 ", {{'a', "Folio"}, {'v', "2"}}),
+                      dataField("300", "  ", {{'a', "Première édition en 1942"}}),
+                      dataField("330", "  ", {{'a', "Meursault, un employé de bureau à Alger..."}}),
+                      dataField("606", "  ", {{'a', "Roman français"}, {'z', "20e siècle"}}),
+                      dataField("700", " 1", {{'a', "Camus"}, {'b', "Albert"}, {'4', "070"}}),
+                      dataField("702", " 1", {{'a', "Sartre"}, {'b', "Jean-Paul"}, {'4', "080"}}),
+                      dataField("995", "  ", {{'f', "B0001"}, {'k', "843 CAM"}})}),
+            recordOf({dataField("010", "  ", {{'a', "9789953"}}), dataField("101", "0 ", {{'a', "ara"}}),
+                      dataField("200", "1 ", {{'a', "الطريق"}, {'e', "رواية"}}),
+                      dataField("210", "  ", {{'a', "القاهرة"}, {'c', "دار الشروق"}, {'d', "2005"}}),
+                      dataField("215", "  ", {{'a', "160 ص."}, {'d', "20 سم"}}),
+                      dataField("606", "  ", {{'a', "الرواية العربية"}}),
+                      dataField("700", " 1", {{'a', "محفوظ"}, {'b', "نجيب"}}),
+                      dataField("995", "  ", {{'f', "B0002"}, {'k', "892.7 MAH"}})}),
+            recordOf({dataField("200", "1 ", {{'a', "Sans numéro"}}), dataField("995", "  ", {{'f', "B0001"}})}),
+        };
+        QByteArray bytes;
+        for (const Record &r : records)
+            bytes += unimarc::test::bytesOf(r) + "\r\n";
+        const QString path = dir.filePath(QStringLiteral("notices.txt"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        for (const char *language : {"FR", "AR"}) {
+            SetApplicationLanguage(QLatin1String(language));
+            const QString suffix = QString::fromLatin1(language).toLower();
+            TFrmNoticeImport screen(data);
+            screen.fileField()->setText(path);
+            screen.BtnImportClick();
+            screen.BtnImportClick();  // the second time: duplicates and a copy number taken
+            screen.resize(860, 520);
+            screen.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&screen));
+            QTest::qWait(100);
+            QVERIFY(screen.grab().save(QDir(shots).filePath(QStringLiteral("import-%1.png").arg(suffix))));
+            for (const int doc : {1, 2}) {
+                TFrmNoticePreview preview(data);
+                preview.showRecord(doc);
+                preview.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&preview));
+                QTest::qWait(100);
+                const QString record = doc == 1 ? QStringLiteral("fr") : QStringLiteral("ar");
+                QVERIFY(preview.grab().save(QDir(shots).filePath(QStringLiteral("notice-%1-%2.png").arg(record, suffix))));
+                if (doc == 1) {
+                    preview.view()->BtnUnimarcClick();
+                    QTest::qWait(100);
+                    QVERIFY(preview.grab().save(QDir(shots).filePath(QStringLiteral("unimarc-%1.png").arg(suffix))));
+                }
+            }
+        }
+        SetApplicationLanguage(QStringLiteral("FR"));
     }
 };
 

@@ -566,6 +566,54 @@ private slots:
         }
     }
 
+    // folianctl import and export go through the same routines and say what they did.
+    void commandLine_data() { addEngineRows(); }
+    void commandLine()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        const QString ini = tdb.writeIni();
+        QTemporaryDir dir;
+        const QString file = writeFile(dir, {richRecord(), titled("Deux"), recordOf({dataField("210", "  ", {{'a', "x"}})})});
+        auto run = [&](const QStringList &args, QByteArray *out = nullptr, QByteArray *err = nullptr) {
+            QProcess p;
+            p.start(QStringLiteral(FOLIANCTL_PATH), QStringList{QStringLiteral("--ini"), ini} + args);
+            if (!p.waitForFinished(120000))
+                return -1;
+            if (out)
+                *out = p.readAllStandardOutput();
+            if (err)
+                *err = p.readAllStandardError();
+            return p.exitCode();
+        };
+        QByteArray out, err;
+        QCOMPARE(run({QStringLiteral("import"), file}, &out, &err), 0);
+        QVERIFY2(out.startsWith("3 notices lues, 2 importées, 0 doubles, 1 rejetées (1 sans titre propre)"), out.constData());
+        QCOMPARE(run({QStringLiteral("import"), file}, &out, &err), 0);
+        QVERIFY2(out.startsWith("3 notices lues, 1 importées, 1 doubles"), out.constData());
+        QVERIFY2(err.contains("Existe --> L'étranger"), err.constData());
+        QCOMPARE(count(tdb.db(), QStringLiteral("SELECT COUNT(*) FROM NOTICE WHERE CREATE_USER = 'folianctl'")), 3);
+        // A file that cannot be read, a library that does not exist.
+        QVERIFY(run({QStringLiteral("import"), dir.filePath(QStringLiteral("absent.mrc"))}, &out, &err) != 0);
+        QVERIFY(err.contains("cannot read"));
+        QVERIFY(run({QStringLiteral("import"), file, QStringLiteral("--library"), QStringLiteral("9")}, &out, &err) != 0);
+        QVERIFY(err.contains("no library 9"));
+        QCOMPARE(count(tdb.db(), QStringLiteral("SELECT COUNT(*) FROM NOTICE")), 3);
+        // Export: some records, or all of them.
+        const QString some = dir.filePath(QStringLiteral("some.mrc"));
+        QCOMPARE(run({QStringLiteral("export"), some, QStringLiteral("--id"), QStringLiteral("1"), QStringLiteral("--id"),
+                      QStringLiteral("3")},
+                     &out),
+                 0);
+        QVERIFY2(out.startsWith("2 records exported"), out.constData());
+        const QString all = dir.filePath(QStringLiteral("all.mrc"));
+        QCOMPARE(run({QStringLiteral("export"), all, QStringLiteral("--all")}, &out), 0);
+        QVERIFY2(out.startsWith("3 records exported"), out.constData());
+        QVERIFY(run({QStringLiteral("export"), all}, &out, &err) != 0);  // neither --all nor --id
+        QVERIFY(run({QStringLiteral("export"), some, QStringLiteral("--id"), QStringLiteral("99")}, &out, &err) != 0);
+        QVERIFY(err.contains("99"));
+    }
+
     // A record exported and imported into another catalogue comes back as it was.
     void exportImportsBack_data() { addEngineRows(); }
     void exportImportsBack()

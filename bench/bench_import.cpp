@@ -18,6 +18,8 @@
 #include "data/core/migrator.h"
 
 #include <QCommandLineParser>
+#include "peakmemory.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -78,16 +80,6 @@ double cpuSecondsOf(qint64 pid)
     return (fields.at(11).toDouble() + fields.at(12).toDouble()) / ticks;
 }
 
-long peakKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 struct Options {
     QString engine, source, dir, host, user, password;
@@ -214,7 +206,7 @@ int child(const Options &o)
         die(QStringLiteral("import interrupted: ") + c.error);
     const double serverUsed = serverCpu < 0 ? -1 : cpuSecondsOf(server) - serverCpu;
     std::printf("%lld %lld %lld %.3f %.3f %.3f %ld\n", static_cast<long long>(c.read), static_cast<long long>(c.imported),
-                static_cast<long long>(c.duplicates), s, cpuSeconds() - cpu, serverUsed, peakKiB());
+                static_cast<long long>(c.duplicates), s, cpuSeconds() - cpu, serverUsed, bench::peakKiB());
     return 0;
 }
 

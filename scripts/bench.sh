@@ -34,14 +34,9 @@ fail() {
 # unless FOLIAN_UNIMARC_TESTDATA names its folder.
 bench_args=(--rows "$rows")
 if [[ $name == import ]]; then
-    source_file=
-    for dir in "${FOLIAN_UNIMARC_TESTDATA:-}" "$root/../shared/testdata/unimarc" "$root/../../shared/testdata/unimarc"; do
-        if [[ -n $dir && -f $dir/periouni.mrc ]]; then
-            source_file=$dir/periouni.mrc
-            break
-        fi
-    done
-    [[ -n $source_file ]] || fail "periouni.mrc not found (set FOLIAN_UNIMARC_TESTDATA)"
+    # shellcheck source-path=SCRIPTDIR source=lib/unimarcdata.sh
+    source "$root/scripts/lib/unimarcdata.sh"
+    source_file=$(unimarc_file periouni.mrc)
     bench_args=(--records "$rows" --source "$source_file")
 fi
 

@@ -1,5 +1,7 @@
 #include "catalogue/unimarc/importmap.h"
 
+#include "catalogue/unimarc/textjoin.h"
+
 #include "catalogue/core/codes.h"
 #include "data/core/helpers.h"
 
@@ -23,15 +25,6 @@ int tagNumber(const Field &f)
     return ok ? n : -1;
 }
 
-// Appends `value` to `target` after `separator` when both are not empty.
-void appendTo(QString &target, const QString &separator, const QString &value)
-{
-    if (value.isEmpty())
-        return;
-    if (!target.isEmpty())
-        target += separator;
-    target += value;
-}
 
 // The values of every `code` subfield, trimmed, empty ones dropped.
 QStringList valuesOf(const Field &f, char code)
@@ -107,7 +100,7 @@ private:
     void appendColumn(const char *column, const QString &separator, const QString &value)
     {
         QString v = out_.column(QLatin1String(column));
-        appendTo(v, separator, value);
+        joinText(v, separator, value);
         set(column, v);
     }
 
@@ -147,7 +140,7 @@ private:
             break;
         case '7':
             if (supervisor_ >= 0) {
-                appendTo(out_.authors[supervisor_].name, QStringLiteral(", "), a);
+                joinText(out_.authors[supervisor_].name, QStringLiteral(", "), a);
                 supervisor_ = -1;
             }
             break;
@@ -402,7 +395,7 @@ QString extract(const Field &field, std::initializer_list<Wanted> wanted)
                 continue;
             const QString v = s.text().trimmed();
             if (!v.isEmpty())
-                appendTo(out, QString::fromUtf8(*w.separator ? w.separator : "; "), v);
+                joinText(out, QString::fromUtf8(*w.separator ? w.separator : "; "), v);
             break;
         }
     }

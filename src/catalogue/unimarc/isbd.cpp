@@ -2,6 +2,7 @@
 
 #include "base/outputdir.h"
 #include "catalogue/core/codes.h"
+#include "catalogue/unimarc/textjoin.h"
 #include "reports/core/htmlpage.h"
 
 namespace folian::unimarc {
@@ -17,16 +18,7 @@ const Words kArabic{u"[د.م]", u" : [د.ن]", u" : [د.م]", u"[د.ت]", u"...[
 
 QString w(const char16_t *text) { return QString::fromUtf16(text); }
 
-// Adds `part` after `separator`; the separator only between two non-empty parts.
-void join(QString &text, const QString &separator, const QString &part)
-{
-    if (part.isEmpty())
-        return;
-    if (!text.isEmpty())
-        text += separator;
-    text += part;
-}
-void join(QString &text, const char *separator, const QString &part) { join(text, QLatin1String(separator), part); }
+void join(QString &text, const char *separator, const QString &part) { joinText(text, separator, part); }
 
 // Ends an area: "." unless there is one, then " - "; nothing after an empty text.
 void areaEnd(QString &text)
@@ -53,11 +45,6 @@ QString personalName(const QString &stored)
     return forenames + u' ' + surname;
 }
 
-QString value(const QVariantHash &row, const char *column)
-{
-    const QVariant v = row.value(QLatin1String(column));
-    return v.isNull() ? QString() : v.toString().trimmed();
-}
 
 // Escaped text with its line ends as line breaks.
 QString escapedLines(const QString &text)
@@ -223,30 +210,30 @@ private:
         return area;
     }
 
+    // A collection or sub-collection of the series area: its titles,
+    // responsibility, ISSN and the record's number in it.
+    static QString seriesPart(const QVariantHash &row, const char *prefix, const QString &number)
+    {
+        auto col = [&](const char *name) { return rowValue(row, QByteArray(QByteArray(prefix) + name).constData()); };
+        QString part = col("_TITRE_PROPRE");
+        join(part, " : ", col("_TITRE_COMPLEMENT"));
+        join(part, " = ", col("_TITRE_PARALLELE"));
+        join(part, " / ", col("_RESPONSABILITE"));
+        join(part, ", ", col("_ISSN"));
+        join(part, " ; ", number);
+        return part;
+    }
+
     QString series() const
     {
         const bool collection = !r_.collection.isEmpty(), sub = !r_.subCollection.isEmpty();
         if (!collection && !sub)
             return {};
         QString area;
-        if (collection) {
-            QString c = value(r_.collection, "COL_TITRE_PROPRE");
-            join(c, " : ", value(r_.collection, "COL_TITRE_COMPLEMENT"));
-            join(c, " = ", value(r_.collection, "COL_TITRE_PARALLELE"));
-            join(c, " / ", value(r_.collection, "COL_RESPONSABILITE"));
-            join(c, ", ", value(r_.collection, "COL_ISSN"));
-            join(c, " ; ", v("COL_NUMERO"));
-            area = u'(' + c;
-        }
-        if (sub) {
-            QString s = value(r_.subCollection, "SCL_TITRE_PROPRE");
-            join(s, " : ", value(r_.subCollection, "SCL_TITRE_COMPLEMENT"));
-            join(s, " = ", value(r_.subCollection, "SCL_TITRE_PARALLELE"));
-            join(s, " / ", value(r_.subCollection, "SCL_RESPONSABILITE"));
-            join(s, ", ", value(r_.subCollection, "SCL_ISSN"));
-            join(s, " ; ", v("SCL_NUMERO"));
-            area += (collection ? QStringLiteral(". ") : QStringLiteral("(")) + s;
-        }
+        if (collection)
+            area = u'(' + seriesPart(r_.collection, "COL", v("COL_NUMERO"));
+        if (sub)
+            area += (collection ? QStringLiteral(". ") : QStringLiteral("(")) + seriesPart(r_.subCollection, "SCL", v("SCL_NUMERO"));
         return area + u')';
     }
 

@@ -114,11 +114,6 @@ QString authorTag(const StoredAuthor &a)
     return a.authorTag.left(2) + QString::number(digit);
 }
 
-QString value(const QVariantHash &row, const char *column)
-{
-    const QVariant v = row.value(QLatin1String(column));
-    return v.isNull() ? QString() : v.toString().trimmed();
-}
 
 // Positions 0-35 of 100 $a: the date the record was entered, the language
 // of cataloguing, the character set (UTF-8) and the script of the title.
@@ -178,13 +173,13 @@ Record unimarcRecord(const StoredRecord &r, int classification)
     f.start("215").add('a', v("DOC_NBR_UNITE")).add('c', v("DOC_ILLUSTRATION")).add('d', v("DOC_FORMAT")).add('e', v("DOC_MATERIEL"));
     f.start("225", '1');
     if (!r.collection.isEmpty())
-        f.add('a', value(r.collection, "COL_TITRE_PROPRE"))
-            .add('d', value(r.collection, "COL_TITRE_PARALLELE"))
-            .add('e', value(r.collection, "COL_TITRE_COMPLEMENT"))
-            .add('f', value(r.collection, "COL_RESPONSABILITE"));
+        f.add('a', rowValue(r.collection, "COL_TITRE_PROPRE"))
+            .add('d', rowValue(r.collection, "COL_TITRE_PARALLELE"))
+            .add('e', rowValue(r.collection, "COL_TITRE_COMPLEMENT"))
+            .add('f', rowValue(r.collection, "COL_RESPONSABILITE"));
     if (!r.subCollection.isEmpty())
-        f.add('h', v("SCL_NUMERO")).add('i', value(r.subCollection, "SCL_TITRE_PROPRE"));
-    f.add('v', v("COL_NUMERO")).add('x', value(r.collection, "COL_ISSN"));
+        f.add('h', v("SCL_NUMERO")).add('i', rowValue(r.subCollection, "SCL_TITRE_PROPRE"));
+    f.add('v', v("COL_NUMERO")).add('x', rowValue(r.collection, "COL_ISSN"));
     f.start("230").add('a', v("DOC_RESSOURCE"));
     // Notes imported one after the other were kept one a line: one field each.
     for (const QString &note : v("DOC_NOTE").split(QRegularExpression(QStringLiteral("\r?\n"))))

@@ -32,6 +32,8 @@ QVariantHash rowOf(const QSqlRecord &rec, PreparedQuery &q)
 
 QString StoredRecord::value(const QString &column) const { return text(notice.value(column)); }
 
+QString rowValue(const QVariantHash &row, const char *column) { return text(row.value(QLatin1String(column))); }
+
 struct RecordLoader::Queries {
     explicit Queries(Database &db)
         : notice(db, QLatin1String(kNoticeSql)),

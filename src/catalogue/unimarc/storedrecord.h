@@ -66,6 +66,9 @@ struct StoredRecord {
     bool arabic() const { return value(QStringLiteral("LAN_ID")) == QLatin1String("ara"); }
 };
 
+// A column of a row read with the record (its collection, ...) as text, trimmed; empty for NULL.
+QString rowValue(const QVariantHash &row, const char *column);
+
 // Reads records by DOC_ID with statements prepared once.
 class RecordLoader
 {

@@ -93,8 +93,20 @@ private slots:
         QVERIFY(import->isEnabled());
 
         // Stopped at once: the record being read is finished, nothing after it.
-        QTimer::singleShot(0, screen.progress()->stopButton(), &QPushButton::click);
+        // A click elsewhere meanwhile does not reach its button.
+        QPushButton elsewhere(QStringLiteral("Ailleurs"));
+        elsewhere.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&elsewhere));
+        int clickedElsewhere = 0;
+        connect(&elsewhere, &QPushButton::clicked, this, [&] { ++clickedElsewhere; });
+        QTimer::singleShot(0, &elsewhere, [&] {
+            QTest::mouseClick(&elsewhere, Qt::LeftButton);
+            screen.progress()->stopButton()->click();
+        });
         import->click();
+        QCOMPARE(clickedElsewhere, 0);
+        QTest::mouseClick(&elsewhere, Qt::LeftButton);
+        QCOMPARE(clickedElsewhere, 1);
         QCOMPARE(count(tdb.db(), QStringLiteral("SELECT COUNT(*) FROM NOTICE")), 1);
         QCOMPARE(sink.messages.size(), 1);
         QVERIFY2(sink.messages.first().startsWith(QStringLiteral("Importation interrompue.\n1 notices lues, 1 importées")),

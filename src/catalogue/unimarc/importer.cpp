@@ -344,7 +344,7 @@ struct RecordImporter::Attempt {
         if (testing && !authorsWritten(c))
             return false;
         const PreparedInsert::Result written = testing
-            ? im.notice_.insertUnless(v, duplicateSql(c, "1"), test, &docId)
+            ? im.notice_.insertUnless(v, im.duplicateCondition(c), test, &docId)
             : im.notice_.insert(v, &docId);
         switch (written) {
         case PreparedInsert::Result::Inserted:
@@ -496,9 +496,9 @@ struct RecordImporter::Attempt {
 
     bool run()
     {
-        // Written quickly for our own library, the record and its duplicate
-        // test are one statement.
-        if (quick && o.library == 0 && o.checkDuplicates) {
+        // Written quickly for our own library on a server, the record and its
+        // duplicate test are one statement.
+        if (quick && o.library == 0 && o.checkDuplicates && im.db_.dialect().statementsAreRoundTrips()) {
             if (!writeNotice(true))
                 return false;
             if (status == RecordOutcome::Status::Duplicate)
@@ -680,6 +680,14 @@ bool RecordImporter::commitBatch(QList<BatchOutcome> *outcomes, QString *why)
     if (!ok && why)
         *why = reason;
     return ok;
+}
+
+const QString &RecordImporter::duplicateCondition(int criterion)
+{
+    QString &sql = duplicateConditions_[criterion];
+    if (sql.isEmpty())
+        sql = duplicateSql(criterion, "1");
+    return sql;
 }
 
 void RecordImporter::refreshStatistics()

@@ -96,6 +96,8 @@ private:
     bool flushDeferred(bool all);
     bool beginBatchTransaction(QString *why);
     void refreshStatistics();
+    // The duplicate test of a criterion as a condition ("SELECT 1 FROM NOTICE N WHERE ...").
+    const QString &duplicateCondition(int criterion);
 
     Database &db_;
     MappingContext context_;
@@ -104,6 +106,7 @@ private:
     Lookups lookups_;
     PreparedInsert notice_, author_, subject_, index_, resource_, issue_, copy_;
     QHash<int, PreparedQuery *> duplicateQueries_;
+    QHash<int, QString> duplicateConditions_;
     std::optional<Transaction> batch_;
     QList<Pending> pending_;
     QHash<PreparedInsert *, QList<QVariantHash>> deferred_;  // satellite rows of the batch not yet written

@@ -45,8 +45,10 @@ PreparedInsert::PreparedInsert(Database &db, const QString &table, const QString
       query_(db, sqlOf(table, columns, counter, sameAsCounter))
 {
     const TableDef *t = Schema::table(table);
-    for (const QString &c : columns)
+    for (const QString &c : columns) {
+        position_.insert(c, defs_.size());
         defs_ << (t ? t->column(c) : nullptr);
+    }
 }
 
 QString PreparedInsert::sqlOf(const QString &table, const QStringList &columns, const QString &counter,
@@ -74,61 +76,101 @@ QString PreparedInsert::sqlOf(const QString &table, const QStringList &columns, 
     return sql;
 }
 
+namespace {
+
+// A text that fits its column for certain, without counting its characters.
+bool surelyFits(const ColumnDef &c, const QVariant &v)
+{
+    if (c.type == ColType::Memo)
+        return true;
+    return c.type == ColType::Text && v.typeId() == QMetaType::QString && v.toString().size() <= (c.size > 0 ? c.size : 255);
+}
+
+} // namespace
+
 QString PreparedInsert::refusalOf(const QString &column, const QVariant &value) const
 {
-    const qsizetype i = columns_.indexOf(column);
+    const qsizetype i = position_.value(column, -1);
+    if (i < 0 || !defs_.at(i) || value.isNull() || surelyFits(*defs_.at(i), value))
+        return {};
     QString why;
-    if (i >= 0 && defs_.at(i) && !toColumnValue(*defs_.at(i), value, &why))
+    if (!toColumnValue(*defs_.at(i), value, &why))
         return why;
     return {};
 }
 
 QString PreparedInsert::refusalOf(const QVariantHash &values) const
 {
-    QVariantList binds;
-    QString why;
-    convert(values, binds, &why);
-    return why;
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+        if (const QString why = refusalOf(it.key(), it.value()); !why.isEmpty())
+            return why;
+    return {};
 }
 
 bool PreparedInsert::convert(const QVariantHash &values, QVariantList &binds, QString *refusal) const
 {
     binds.clear();
     binds.reserve(columns_.size());
+    if (memo_.size() != columns_.size())
+        memo_.resize(columns_.size());
     for (qsizetype i = 0; i < columns_.size(); ++i) {
         const ColumnDef *c = defs_.at(i);
-        const QVariant v = values.value(columns_.at(i));
+        const auto it = values.constFind(columns_.at(i));
+        if (it == values.constEnd() || it->isNull()) {
+            binds << QVariant();
+            continue;
+        }
+        const QVariant &v = *it;
         if (!c) {
             binds << v;
+            continue;
+        }
+        // A column given the same value row after row (a default, the
+        // stamp of the batch) is converted once.
+        Memo &m = memo_[i];
+        if (m.valid && m.in == v) {
+            binds << m.out;
             continue;
         }
         const std::optional<QVariant> converted = toColumnValue(*c, v, refusal);
         if (!converted)
             return false;
-        binds << (converted->isNull() ? QVariant() : db_.dialect().toDb(*converted, c->type));
+        m = Memo{true, v, converted->isNull() ? QVariant() : db_.dialect().toDb(*converted, c->type)};
+        binds << m.out;
     }
     return true;
 }
 
+PreparedQuery &PreparedInsert::statementFor(const QString &condition)
+{
+    if (condition.isEmpty())
+        return query_;
+    std::shared_ptr<PreparedQuery> &q = unless_[condition];
+    if (q)
+        return *q;
+    QStringList names, select;
+    if (!counter_.isEmpty()) {
+        names << counter_ << same_;
+        const QString next = QStringLiteral("(SELECT COALESCE(MAX(%1), 0) + 1 FROM %2)").arg(counter_, table_);
+        for (qsizetype i = 0; i <= same_.size(); ++i)
+            select << next;
+    }
+    for (qsizetype i = 0; i < columns_.size(); ++i) {
+        names << columns_.at(i);
+        // Values standing in a select list take the type of their column.
+        select << (defs_.at(i) ? db_.dialect().typedParameter(*defs_.at(i)) : QStringLiteral("?"));
+    }
+    QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 WHERE NOT EXISTS (%4)")
+                      .arg(table_, names.join(QStringLiteral(", ")), select.join(QStringLiteral(", ")), condition);
+    if (!counter_.isEmpty())
+        sql += QStringLiteral(" RETURNING ") + counter_;
+    q = std::make_shared<PreparedQuery>(db_, sql);
+    return *q;
+}
+
 PreparedInsert::Result PreparedInsert::insert(const QVariantHash &values, QVariant *key)
 {
-    refusal_.clear();
-    QVariantList binds;
-    if (!convert(values, binds, &refusal_))
-        return Result::Refused;
-    if (!query_.run(binds)) {
-        error_ = query_.error();
-        return Result::Failed;
-    }
-    if (!counter_.isEmpty()) {
-        QVariant k;
-        if (query_.next())
-            k = query_.value(0);
-        if (key)
-            *key = k;
-    }
-    query_.finish();
-    return Result::Inserted;
+    return insertUnless(values, QString(), {}, key);
 }
 
 PreparedInsert::Result PreparedInsert::insertUnless(const QVariantHash &values, const QString &condition,
@@ -138,33 +180,15 @@ PreparedInsert::Result PreparedInsert::insertUnless(const QVariantHash &values, 
     QVariantList binds;
     if (!convert(values, binds, &refusal_))
         return Result::Refused;
-    std::shared_ptr<PreparedQuery> &q = unless_[condition];
-    if (!q) {
-        QStringList names, select;
-        if (!counter_.isEmpty()) {
-            names << counter_ << same_;
-            const QString next = QStringLiteral("(SELECT COALESCE(MAX(%1), 0) + 1 FROM %2)").arg(counter_, table_);
-            for (qsizetype i = 0; i <= same_.size(); ++i)
-                select << next;
-        }
-        for (qsizetype i = 0; i < columns_.size(); ++i) {
-            names << columns_.at(i);
-            select << (defs_.at(i) ? db_.dialect().typedParameter(*defs_.at(i)) : QStringLiteral("?"));
-        }
-        QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 WHERE NOT EXISTS (%4)")
-                          .arg(table_, names.join(QStringLiteral(", ")), select.join(QStringLiteral(", ")), condition);
-        if (!counter_.isEmpty())
-            sql += QStringLiteral(" RETURNING ") + counter_;
-        q = std::make_shared<PreparedQuery>(db_, sql);
-    }
-    if (!q->run(binds + conditionBinds)) {
-        error_ = q->error();
+    PreparedQuery &q = statementFor(condition);
+    if (!q.run(binds + conditionBinds)) {
+        error_ = q.error();
         return Result::Failed;
     }
     QVariant k;
-    if (q->next())
-        k = q->value(0);
-    q->finish();
+    if (!counter_.isEmpty() && q.next())
+        k = q.value(0);
+    q.finish();
     if (key)
         *key = k;
     return Result::Inserted;

@@ -73,6 +73,8 @@ public:
     QString refusalOf(const QVariantHash &values) const;
 
 private:
+    // The INSERT of a row, or of a row unless `condition` finds one.
+    PreparedQuery &statementFor(const QString &condition);
     // Checks and converts the values of a row as the table's columns hold
     // them; false with `refusal` naming the first value that does not fit.
     bool convert(const QVariantHash &values, QVariantList &binds, QString *refusal) const;
@@ -85,10 +87,16 @@ private:
     QStringList columns_;
     QString counter_;
     QVector<const ColumnDef *> defs_;  // of columns_, null for a column the schema does not know
+    struct Memo {
+        bool valid = false;
+        QVariant in, out;  // the last value given to a column and how it was bound
+    };
+    mutable QVector<Memo> memo_;
     QStringList same_;
     PreparedQuery query_;
     QHash<int, std::shared_ptr<PreparedQuery>> multi_;  // by number of rows
     QHash<QString, std::shared_ptr<PreparedQuery>> unless_;  // by condition
+    QHash<QString, qsizetype> position_;  // of each column in columns_
     QString refusal_;
     QSqlError error_;
 };

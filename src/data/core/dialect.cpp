@@ -61,6 +61,8 @@ public:
 
     QString typedParameter(const ColumnDef &) const override { return QStringLiteral("?"); }
 
+    bool statementsAreRoundTrips() const override { return false; }
+
     // Without statistics the planner goes by the indexes, which is what the program's queries need.
     QString refreshStatistics(const QString &) const override { return {}; }
 
@@ -158,6 +160,8 @@ public:
     }
 
     QString refreshStatistics(const QString &table) const override { return QStringLiteral("ANALYZE ") + table; }
+
+    bool statementsAreRoundTrips() const override { return true; }
 
     QString changeColumnType(const QString &table, const ColumnDef &c) const override
     {

@@ -58,6 +58,11 @@ public:
     // text); empty when the engine needs nothing for that.
     virtual QString changeColumnType(const QString &table, const ColumnDef &c) const = 0;
 
+    // Is each statement a round trip to a server, worth saving by doing two
+    // things in one statement? (An embedded engine runs them in the process,
+    // where the simpler statements are the faster.)
+    virtual bool statementsAreRoundTrips() const = 0;
+
     // The statement that brings the planner's knowledge of a table up to date
     // after it has grown (plans made when it was small stop fitting); empty
     // when the engine needs none.

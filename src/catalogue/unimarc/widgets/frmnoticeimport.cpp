@@ -10,6 +10,7 @@
 #include "reports/widgets/printreport.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
@@ -32,6 +33,42 @@ QPushButton *button(const char *name, const QString &caption, QWidget *parent)
     b->setObjectName(QLatin1String(name));
     return b;
 }
+
+// While an import runs, the operator's input reaches only the progress panel
+// (its stop button): the import holds the workstation's connection in a
+// transaction, which nothing else may write into meanwhile.
+class InputGuard : public QObject
+{
+public:
+    explicit InputGuard(QWidget *allowed) : allowed_(allowed) { qApp->installEventFilter(this); }
+    ~InputGuard() override { qApp->removeEventFilter(this); }
+    InputGuard(const InputGuard &) = delete;
+    InputGuard &operator=(const InputGuard &) = delete;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::ShortcutOverride:
+        case QEvent::Wheel:
+        case QEvent::Close: {
+            auto *w = qobject_cast<QWidget *>(watched);
+            return w && !(w == allowed_ || allowed_->isAncestorOf(w));
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    QWidget *allowed_;
+};
 
 } // namespace
 
@@ -189,7 +226,10 @@ void TFrmNoticeImport::BtnImportClick()
     lines_.clear();
     showLog();
     setRunning(true);
-    counts_ = unimarc::importFile(data_.db(), path, {0, ctrl_->isChecked()}, &lines_, panel_);
+    {
+        InputGuard guard(panel_);
+        counts_ = unimarc::importFile(data_.db(), path, {0, ctrl_->isChecked()}, &lines_, panel_);
+    }
     logFile_ = QFileInfo(path).absoluteFilePath();
     setRunning(false);
     showLog();
@@ -209,7 +249,11 @@ void TFrmNoticeImport::BtnIntegrerClick()
     if (checked.isEmpty())
         return;
     setRunning(true);
-    const unimarc::ImportCounts c = unimarc::integrateDuplicates(data_.db(), logFile_, lines_, checked, panel_);
+    unimarc::ImportCounts c;
+    {
+        InputGuard guard(panel_);
+        c = unimarc::integrateDuplicates(data_.db(), logFile_, lines_, checked, panel_);
+    }
     setRunning(false);
     showLog();
     LookupCount(data_.db(), QStringLiteral("NOTICE"), tr2(QStringLiteral("Catalogue"), QStringLiteral("الفهرس")),

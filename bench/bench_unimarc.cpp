@@ -6,27 +6,16 @@
 #include "catalogue/unimarc/reader.h"
 #include "catalogue/unimarc/splitter.h"
 
+#include "peakmemory.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 
 #include <cstdio>
 
+using namespace folian;
 using namespace folian::unimarc;
-
-namespace {
-// Peak resident memory of this process in KiB (VmHWM), -1 when unknown.
-long peakKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -61,6 +50,6 @@ int main(int argc, char **argv)
     std::printf("parse into records: %lld records (%lld rejected), %lld fields, %lld subfields, %.1f MiB in %.2f s: "
                 "%.0f records/s, %.0f MiB/s; peak memory (VmHWM) %ld KiB\n",
                 static_cast<long long>(records), static_cast<long long>(rejected), static_cast<long long>(fields),
-                static_cast<long long>(subfields), mb, s, double(records) / s, mb / s, peakKiB());
+                static_cast<long long>(subfields), mb, s, double(records) / s, mb / s, bench::peakKiB());
     return 0;
 }

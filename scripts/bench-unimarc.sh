@@ -22,14 +22,9 @@ fail() {
 }
 
 [[ $records =~ ^[1-9][0-9]*$ ]] || fail "RECORDS must be a positive number, not '$records'"
-source_file=
-for dir in "${FOLIAN_UNIMARC_TESTDATA:-}" "$root/../shared/testdata/unimarc" "$root/../../shared/testdata/unimarc"; do
-    if [[ -n $dir && -f $dir/periouni.mrc ]]; then
-        source_file=$dir/periouni.mrc
-        break
-    fi
-done
-[[ -n $source_file ]] || fail "periouni.mrc not found (set FOLIAN_UNIMARC_TESTDATA)"
+# shellcheck source-path=SCRIPTDIR source=lib/unimarcdata.sh
+source "$root/scripts/lib/unimarcdata.sh"
+source_file=$(unimarc_file periouni.mrc)
 
 missing=()
 command -v yaz-marcdump >/dev/null 2>&1 || missing+=(yaz)

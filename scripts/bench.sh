@@ -7,6 +7,8 @@
 #                                          rows; default BENCH=catalogue)
 #   BENCH=readers scripts/bench.sh        (reader import, searches and the desk
 #                                          check, default 100000 readers)
+#   BENCH=import scripts/bench.sh         (the UNIMARC import of periouni.mrc
+#                                          repeated, default 300000 records)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 
@@ -18,7 +20,8 @@ case $name in
 catalogue) rows=${ROWS:-1000000} ;;
 reports) rows=${ROWS:-200000} ;;
 readers) rows=${ROWS:-100000} ;;
-*) printf 'bench: unknown BENCH "%s" (catalogue, reports or readers)\n' "$name" >&2; exit 1 ;;
+import) rows=${ROWS:-300000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers or import)\n' "$name" >&2; exit 1 ;;
 esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 
@@ -29,6 +32,16 @@ fail() {
 }
 
 [[ $rows =~ ^[1-9][0-9]*$ ]] || fail "ROWS must be a positive number, not '$rows'"
+
+# The import reads the real file periouni.mrc, from shared/ beside the checkout
+# unless FOLIAN_UNIMARC_TESTDATA names its folder.
+bench_args=(--rows "$rows")
+if [[ $name == import ]]; then
+    # shellcheck source-path=SCRIPTDIR source=lib/unimarcdata.sh
+    source "$root/scripts/lib/unimarcdata.sh"
+    source_file=$(unimarc_file periouni.mrc)
+    bench_args=(--records "$rows" --source "$source_file")
+fi
 
 if [[ ! -f $build_dir/build.ninja && ! -f $build_dir/Makefile ]]; then
     say "configuring $build_dir/"
@@ -77,9 +90,9 @@ for engine in $engines; do
     say "$engine, $rows rows"
     if [[ $engine == POSTGRESQL ]]; then
         FOLIAN_BENCH_PG_HOST=127.0.0.1 FOLIAN_BENCH_PG_PORT=$pg_port FOLIAN_BENCH_PG_USER=folian \
-            FOLIAN_BENCH_PG_PASSWORD=$pg_password "$bench" --engine POSTGRESQL --rows "$rows" || status=$?
+            FOLIAN_BENCH_PG_PASSWORD=$pg_password "$bench" --engine POSTGRESQL "${bench_args[@]}" || status=$?
     else
-        "$bench" --engine SQLITE --rows "$rows" || status=$?
+        "$bench" --engine SQLITE "${bench_args[@]}" || status=$?
     fi
 done
 exit "$status"

@@ -45,6 +45,13 @@ INI
     fi
 fi
 
+# A UNIMARC file of the demonstration records, to try the import with: every
+# record of it is found duplicate, and can be integrated from the log.
+notices=$demo_dir/notices.txt
+if [[ ! -e $notices ]] && "$build_dir/bin/folianctl" --ini "$ini" export "$notices" --all >/dev/null; then
+    say "wrote $notices (UNIMARC) for the import"
+fi
+
 if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
     say "no display found: running under xvfb-run -a (the window is not visible)"
     exec xvfb-run -a "$build_dir/bin/folian" --ini "$ini" "$@"

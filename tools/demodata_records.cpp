@@ -658,7 +658,7 @@ bool CatalogueWriter::writeRecords()
          "DOC_NBR_UNITE", "DOC_ILLUSTRATION", "DOC_FORMAT", "DOC_MATERIEL", "COL_ID", "COL_NUMERO",
          "DOC_NUMEROTATION", "DOC_NOTE", "DOC_RESUME", "DIP_ID", "SPE_ID", "DOC_LIEU_SOUTENANCE",
          "DOC_NBR_EXEMPLAIRE", "PAY_ID", "DOC_PRET_INTERNE", "DOC_PRET_EXTERNE", "DOC_KEYWORDS",
-         "CREATE_USER", "CREATE_DATE"});
+         "CREATE_USER", "CREATE_DATE", "BIB_ID"});
     nextAuthorRow_ = cx_.nextId("NOTICE_AUTEUR", "NAU_ID");
     nextSubjectRow_ = cx_.nextId("NOTICE_MATIERE", "NMA_ID");
     nextClassRow_ = cx_.nextId("NOTICE_CLASSIFICATION", "NCL_ID");
@@ -701,7 +701,7 @@ bool CatalogueWriter::writeRecords()
             optional(r.format), optional(r.material), collection, latin(r.collectionNumber),
             optional(r.numbering), optional(r.note), optional(r.abstract), diploma, speciality,
             optional(r.defencePlace), r.copies, QStringLiteral("DZ"), r.inHouseLoans, r.homeLoans,
-            keywords, QStringLiteral("admin"), QDateTime(acquired, QTime(9, 0).addSecs(n * 420))};
+            keywords, QStringLiteral("admin"), QDateTime(acquired, QTime(9, 0).addSecs(n * 420)), 0};
         if (!cx_.insert("NOTICE", cols, {row}))
             return false;
 

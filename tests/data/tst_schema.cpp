@@ -137,6 +137,36 @@ private slots:
         QVERIFY(db.exec(QStringLiteral("UPDATE VERSION_BASE SET VRS_NUMERO = 999")));
         QVERIFY(!upgradeSchema(db, &why));
     }
+
+    // A catalogue of the first version: its records become ours, the numbers
+    // are indexed with the type, the links of resources take any length.
+    void upgradesAFirstVersionCatalogue_data() { addEngineRows(); }
+    void upgradesAFirstVersionCatalogue()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        for (const char *sql : {"ALTER TABLE NOTICE DROP COLUMN BIB_ID", "DROP INDEX IX_NOTICE_ISBN_TYP",
+                                "DROP INDEX IX_NOTICE_ISSN_TYP", "CREATE INDEX IX_NOTICE_DOC_ISBN ON NOTICE (DOC_ISBN)",
+                                "CREATE INDEX IX_NOTICE_DOC_ISSN ON NOTICE (DOC_ISSN)",
+                                "INSERT INTO NOTICE (DOC_ID, DOC_TITRE_PROPRE) VALUES (1, 'Ancienne')",
+                                "UPDATE VERSION_BASE SET VRS_NUMERO = 1"})
+            QVERIFY2(db.exec(QLatin1String(sql)), sql);
+        ColumnDef shortLink{QStringLiteral("RES_LIEN"), ColType::Text, 255};
+        if (const QString narrow = db.dialect().changeColumnType(QStringLiteral("NOTICE_RESSOURCE"), shortLink); !narrow.isEmpty())
+            QVERIFY(db.exec(narrow));
+        QString why;
+        QVERIFY2(upgradeSchema(db, &why), qPrintable(why));
+        QCOMPARE(schemaVersion(db), Schema::currentVersion());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT BIB_ID FROM NOTICE WHERE DOC_ID = 1")).toInt(), 0);
+        QVERIFY(!db.exec(QStringLiteral("DROP INDEX IX_NOTICE_DOC_ISBN")));
+        QVERIFY(!db.exec(QStringLiteral("DROP INDEX IX_NOTICE_DOC_ISSN")));
+        QVERIFY(db.exec(QStringLiteral("DROP INDEX IX_NOTICE_ISBN_TYP")));
+        QVERIFY(db.exec(QStringLiteral("DROP INDEX IX_NOTICE_ISSN_TYP")));
+        const QString link = QStringLiteral("http://example.org/") + QString(400, u'x');
+        QVERIFY2(db.exec(QStringLiteral("INSERT INTO NOTICE_RESSOURCE (RES_ID, DOC_ID, RES_LIEN) VALUES (1, 1, ?)"), {link}),
+                 qPrintable(db.lastError().text()));
+    }
 };
 
 QTEST_GUILESS_MAIN(TstSchema)

@@ -23,6 +23,9 @@
 #include "catalogue/widgets/frmnotice.h"
 #include "catalogue/widgets/frmnoticedetail.h"
 #include "catalogue/widgets/frmresponsabilite.h"
+#include "catalogue/unimarc/widgets/frmnoticeimport.h"
+#include "catalogue/unimarc/widgets/frmnoticepreview.h"
+#include "catalogue/unimarc/widgets/frmnoticeview.h"
 #include "data/core/shareddata.h"
 #include "reports/widgets/frmhtmlpreview.h"
 
@@ -81,6 +84,9 @@ QList<RegisteredForm> registeredForms()
         form("FrmNoticeAdmin", [](TFrmData &d) { return new TFrmNoticeAdmin(d, NoticeAdminPage::Languages); }),
         form("FrmHTMLPreview", [](TFrmData &) { return new TFrmHTMLPreview; }),
         form("FrmLogOn", [](TFrmData &d) { return new TFrmLogOn(d); }),
+        form("FrmNoticeImport", [](TFrmData &d) { return createNoticeImportScreen(d); }),
+        form("FrmNoticeView", [](TFrmData &d) { return new TFrmNoticeView(d); }),
+        form("FrmNoticePreview", [](TFrmData &d) { return new TFrmNoticePreview(d); }),
         form("FrmUtilisateur", [](TFrmData &d) { return new TFrmUtilisateur(d); }),
         form("FrmDetailUser", [](TFrmData &d) { return new TFrmDetailUser(d, 0); }),
         form("FrmParametre", [](TFrmData &d) { return new TFrmParametre(d); }),

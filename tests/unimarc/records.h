@@ -67,4 +67,23 @@ inline bool sameRecord(const Record &a, const Record &b)
     return leaderKept(a.leader) == leaderKept(b.leader) && a.fields == b.fields;
 }
 
+// A data field from its tag, its two indicators ("1 ") and its subfields (UTF-8).
+inline Field dataField(const char *tag, const char *indicators,
+                       std::initializer_list<std::pair<char, const char *>> subfields)
+{
+    Field f(tag, indicators[0], indicators[1]);
+    for (const auto &[code, value] : subfields)
+        f.append(code, QString::fromUtf8(value));
+    return f;
+}
+
+// A record of the given fields; a monograph unless the leader says otherwise.
+inline Record recordOf(const QList<Field> &fields, const QByteArray &leader = QByteArray("00000nam  2200000   450 "))
+{
+    Record r;
+    r.leader = leader;
+    r.fields = fields;
+    return r;
+}
+
 } // namespace folian::unimarc::test

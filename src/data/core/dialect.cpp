@@ -37,8 +37,10 @@ public:
 
     QStringList sessionSetup() const override
     {
+        // Savepoints keep their journals in memory rather than in temporary files.
         return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=NORMAL"),
-                QStringLiteral("PRAGMA foreign_keys=OFF"), QStringLiteral("PRAGMA cache_size=-65536")};
+                QStringLiteral("PRAGMA foreign_keys=OFF"), QStringLiteral("PRAGMA cache_size=-65536"),
+                QStringLiteral("PRAGMA temp_store=MEMORY")};
     }
 
     QString columnType(const ColumnDef &c) const override
@@ -56,6 +58,16 @@ public:
         }
         return QStringLiteral("TEXT");
     }
+
+    QString typedParameter(const ColumnDef &) const override { return QStringLiteral("?"); }
+
+    bool statementsAreRoundTrips() const override { return false; }
+
+    // Without statistics the planner goes by the indexes, which is what the program's queries need.
+    QString refreshStatistics(const QString &) const override { return {}; }
+
+    // The declared length of a text is not enforced: nothing to change.
+    QString changeColumnType(const QString &, const ColumnDef &) const override { return {}; }
 
     bool isDuplicateKey(const QSqlError &e) const override
     {
@@ -141,6 +153,20 @@ public:
         case ColType::Blob: return QStringLiteral("BYTEA");
         }
         return QStringLiteral("TEXT");
+    }
+
+    QString typedParameter(const ColumnDef &c) const override
+    {
+        return QStringLiteral("CAST(? AS ") + columnType(c) + u')';
+    }
+
+    QString refreshStatistics(const QString &table) const override { return QStringLiteral("ANALYZE ") + table; }
+
+    bool statementsAreRoundTrips() const override { return true; }
+
+    QString changeColumnType(const QString &table, const ColumnDef &c) const override
+    {
+        return QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3").arg(table, c.name, columnType(c));
     }
 
     bool isDuplicateKey(const QSqlError &e) const override

@@ -47,9 +47,26 @@ public:
     virtual QString likeNoCase(const QString &column) const = 0;
 
     virtual QString columnType(const ColumnDef &c) const = 0;
+    // A bound value standing where nothing gives it a type (the select list
+    // of an INSERT ... SELECT): "?" where values need no type, else "?" cast
+    // to the column's type.
+    virtual QString typedParameter(const ColumnDef &c) const = 0;
     QString createTable(const TableDef &t) const;
     QString createIndex(const TableDef &t, const IndexDef &ix) const;
     QString addColumn(const QString &table, const ColumnDef &c) const;
+    // Gives an existing column the type the schema now gives it (a longer
+    // text); empty when the engine needs nothing for that.
+    virtual QString changeColumnType(const QString &table, const ColumnDef &c) const = 0;
+
+    // Is each statement a round trip to a server, worth saving by doing two
+    // things in one statement? (An embedded engine runs them in the process,
+    // where the simpler statements are the faster.)
+    virtual bool statementsAreRoundTrips() const = 0;
+
+    // The statement that brings the planner's knowledge of a table up to date
+    // after it has grown (plans made when it was small stop fitting); empty
+    // when the engine needs none.
+    virtual QString refreshStatistics(const QString &table) const = 0;
 
     // Does the error come from a duplicate primary or unique key?
     virtual bool isDuplicateKey(const QSqlError &e) const = 0;

@@ -125,6 +125,12 @@ QString BuildKeywords(const QString &text)
     return out;
 }
 
+QString RecordKeywords(const QString &titreProp, const QString &complement, const QString &parallele,
+                       const QString &ensemble)
+{
+    return BuildKeywords(titreProp + u' ' + complement + u' ' + parallele + u' ' + ensemble);
+}
+
 QVariant NormaliseStandardNumber(const QVariant &v)
 {
     if (v.isNull() || !v.isValid())

@@ -48,6 +48,9 @@ constexpr unsigned char PasswordKey = 0x5A;
 
 // Keyword text: each word of the source between slashes, concatenated.
 QString BuildKeywords(const QString &text);
+// The keywords of a record (DOC_KEYWORDS): the words of its four titles.
+QString RecordKeywords(const QString &titreProp, const QString &complement, const QString &parallele,
+                       const QString &ensemble);
 // The word separators of the keyword columns.
 const QString &KeywordSeparators();
 

@@ -12,6 +12,8 @@ namespace {
 
 const QString kVersionTable = QStringLiteral("VERSION_BASE");
 
+bool run(Database &db, const QString &sql, QString *why);
+
 struct UpgradeStep {
     int toVersion;
     std::function<bool(Database &, QString *)> run;
@@ -21,7 +23,21 @@ struct UpgradeStep {
 // entry per version. Version 1 is the first released schema.
 const QVector<UpgradeStep> &upgradeSteps()
 {
-    static const QVector<UpgradeStep> steps;
+    static const QVector<UpgradeStep> steps{
+        // Version 2: records carry their library, those already there are
+        // ours; links of resources are no longer limited in length; the
+        // numbers of records are indexed with their type (which the
+        // single-column indexes hid from the embedded engine's planner).
+        {2, [](Database &db, QString *why) {
+             const QString widen = db.dialect().changeColumnType(
+                 QStringLiteral("NOTICE_RESSOURCE"),
+                 *Schema::table(QStringLiteral("NOTICE_RESSOURCE"))->column(QStringLiteral("RES_LIEN")));
+             return run(db, QStringLiteral("UPDATE NOTICE SET BIB_ID = 0 WHERE BIB_ID IS NULL"), why)
+                 && (widen.isEmpty() || run(db, widen, why))
+                 && run(db, QStringLiteral("DROP INDEX IF EXISTS IX_NOTICE_DOC_ISBN"), why)
+                 && run(db, QStringLiteral("DROP INDEX IF EXISTS IX_NOTICE_DOC_ISSN"), why);
+         }},
+    };
     return steps;
 }
 
@@ -69,7 +85,7 @@ bool ensureVersionTable(Database &db, const QStringList &existing, QString *why)
 
 } // namespace
 
-int Schema::currentVersion() { return 1; }
+int Schema::currentVersion() { return 2; }
 
 int schemaVersion(Database &db)
 {

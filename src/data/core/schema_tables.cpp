@@ -196,6 +196,7 @@ void addRecords(QVector<TableDef> &out)
         textCol("REL_ISBN", 40),
         textCol("REL_ISSN", 30),
         intCol("DOC_NBR_EXEMPLAIRE"),
+        intCol("BIB_ID"),              // the library that brought the record: 0 for ours
         textCol("PAY_ID", 2),
         textCol("DOC_AGENCE", 100),
         intCol("DOC_PRET_INTERNE"),
@@ -204,9 +205,12 @@ void addRecords(QVector<TableDef> &out)
     };
     notice += audit();
     out << makeTable("NOTICE", notice, {"DOC_ID"}, false,
-                     {indexOn("NOTICE", "TYP_ID"), indexOn("NOTICE", "DOC_ISBN"),
-                      indexOn("NOTICE", "DOC_ISSN"), indexOn("NOTICE", "EDT_ID"),
-                      indexOn("NOTICE", "COL_ID")});
+                     // A record is looked up by its number or its title within its
+                     // document type (the duplicate test of the import).
+                     {indexOn("NOTICE", "TYP_ID"), index("NOTICE", "ISBN_TYP", {"DOC_ISBN", "TYP_ID"}),
+                      index("NOTICE", "ISSN_TYP", {"DOC_ISSN", "TYP_ID"}),
+                      index("NOTICE", "TITRE_TYP", {"DOC_TITRE_PROPRE", "TYP_ID"}),
+                      indexOn("NOTICE", "EDT_ID"), indexOn("NOTICE", "COL_ID")});
 
     out << makeTable("NOTICE_AUTEUR",
                      {intCol("NAU_ID"), intCol("DOC_ID"), intCol("VED_ID"),
@@ -226,8 +230,8 @@ void addRecords(QVector<TableDef> &out)
                       indexOn("NOTICE_CLASSIFICATION", "CLA_ID")});
 
     out << makeTable("NOTICE_RESSOURCE",
-                     {intCol("RES_ID"), intCol("DOC_ID"), textCol("RES_TYPE", 100),
-                      textCol("RES_LIEN", NameSize)},
+                     // Addresses of documents on the web run to hundreds of characters.
+                     {intCol("RES_ID"), intCol("DOC_ID"), textCol("RES_TYPE", 100), memoCol("RES_LIEN")},
                      {"RES_ID"}, false, {indexOn("NOTICE_RESSOURCE", "DOC_ID")});
 
     // BUL_DATE is the date of publication as printed on the issue
@@ -290,21 +294,22 @@ void addAuthorities(QVector<TableDef> &out)
                       textCol("EDT_FAX", 50), textCol("EDT_EMAIL", 100),
                       textCol("EDT_URL", NameSize), textCol("PAY_ID", 2),
                       memoCol("EDT_KEYWORDS")},
-                     {"EDT_ID"});
+                     {"EDT_ID"}, false, {indexOn("EDITEUR", "EDT_NOM")});
 
     out << makeTable("COLLECTION",
                      {intCol("COL_ID"), textCol("COL_TITRE_PROPRE", NameSize),
                       textCol("COL_TITRE_PARALLELE", NameSize),
                       textCol("COL_TITRE_COMPLEMENT", NameSize),
                       textCol("COL_RESPONSABILITE", NameSize), textCol("COL_ISSN", 30)},
-                     {"COL_ID"});
+                     {"COL_ID"}, false, {indexOn("COLLECTION", "COL_TITRE_PROPRE")});
 
     out << makeTable("SOUS_COLLECTION",
                      {intCol("SCL_ID"), intCol("COL_ID"), textCol("SCL_TITRE_PROPRE", NameSize),
                       textCol("SCL_TITRE_PARALLELE", NameSize),
                       textCol("SCL_TITRE_COMPLEMENT", NameSize),
                       textCol("SCL_RESPONSABILITE", NameSize), textCol("SCL_ISSN", 30)},
-                     {"SCL_ID"}, false, {indexOn("SOUS_COLLECTION", "COL_ID")});
+                     {"SCL_ID"}, false,
+                     {indexOn("SOUS_COLLECTION", "COL_ID"), indexOn("SOUS_COLLECTION", "SCL_TITRE_PROPRE")});
 
     // The classification index itself is the key.
     out << makeTable("CLASSIFICATION", Columns{textCol("CLA_ID", 100)} + labels("CLA"),

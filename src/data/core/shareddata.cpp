@@ -74,13 +74,11 @@ const QueryRules *rulesOf(const QString &name)
     return nullptr;
 }
 
-QString joinTitles(const Dataset &d)
+QString recordKeywords(const Dataset &d)
 {
-    QStringList parts;
-    for (const char *c : {"DOC_TITRE_PROPRE", "DOC_TITRE_COMPLEMENT", "DOC_TITRE_PARALLELE",
-                          "DOC_TITRE_ENSEMBLE"})
-        parts << d.value(QLatin1String(c)).toString();
-    return parts.join(u' ');
+    auto v = [&d](const char *c) { return d.value(QLatin1String(c)).toString(); };
+    return RecordKeywords(v("DOC_TITRE_PROPRE"), v("DOC_TITRE_COMPLEMENT"), v("DOC_TITRE_PARALLELE"),
+                          v("DOC_TITRE_ENSEMBLE"));
 }
 
 void normalise(Dataset &d, const char *column)
@@ -300,6 +298,7 @@ void TFrmData::noticeAfterInsert(Dataset &d)
     d.setValue(QStringLiteral("DOC_AGENCE"), parametre(QStringLiteral("AGENCE")));
     d.setValue(QStringLiteral("DOC_PRET_INTERNE"), 0);
     d.setValue(QStringLiteral("DOC_PRET_EXTERNE"), 0);
+    d.setValue(QStringLiteral("BIB_ID"), 0);
     stampCreate(d);
 }
 
@@ -310,7 +309,7 @@ void TFrmData::noticeBeforePost(Dataset &d)
     normalise(d, "DOC_NUM");
     if (IsBlank(d.value(QStringLiteral("STA_ID"))))
         d.setValue(QStringLiteral("STA_ID"), 1);
-    d.setValue(QStringLiteral("DOC_KEYWORDS"), BuildKeywords(joinTitles(d)));
+    d.setValue(QStringLiteral("DOC_KEYWORDS"), recordKeywords(d));
 }
 
 bool TFrmData::noticeBeforeDelete(Dataset &d)

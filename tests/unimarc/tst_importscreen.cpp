@@ -241,11 +241,18 @@ private slots:
             const QString suffix = QString::fromLatin1(language).toLower();
             TFrmNoticeImport screen(data);
             screen.fileField()->setText(path);
-            screen.BtnImportClick();
-            screen.BtnImportClick();  // the second time: duplicates and a copy number taken
             screen.resize(860, 520);
             screen.show();
             QVERIFY(QTest::qWaitForWindowExposed(&screen));
+            // While the first run reads the file: its progress bar and stop button.
+            bool runningShot = false;
+            QTimer::singleShot(0, &screen, [&] {
+                runningShot = screen.running()
+                    && screen.grab().save(QDir(shots).filePath(QStringLiteral("import-running-%1.png").arg(suffix)));
+            });
+            screen.BtnImportClick();
+            QVERIFY(runningShot);
+            screen.BtnImportClick();  // the second time: duplicates and a copy number taken
             QTest::qWait(100);
             QVERIFY(screen.grab().save(QDir(shots).filePath(QStringLiteral("import-%1.png").arg(suffix))));
             for (const int doc : {1, 2}) {

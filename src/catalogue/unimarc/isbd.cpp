@@ -84,7 +84,7 @@ public:
             second += numbers;
         }
 
-        const QString calls = htmlEscape(callNumbers());
+        const QString calls = callNumbersHtml();
         QString &html = out.html;
         if (layout == IsbdLayout::Card && !calls.isEmpty())
             html += (arabic_ ? QStringLiteral("<p dir=rtl align=left>") : QStringLiteral("<p align=right>"))
@@ -283,17 +283,33 @@ private:
     }
 
     // At most two call numbers, each once.
-    QString callNumbers() const
+    QStringList callNumbers() const
     {
+        QStringList shown;
         QString list;
         for (const StoredCopy &c : r_.copies) {
             if (c.shelfMark.isEmpty() || list.contains(c.shelfMark))
                 continue;
             join(list, ", ", c.shelfMark);
+            shown << c.shelfMark;
             if (list.indexOf(u',', 3) >= 0)
                 break;
         }
-        return list;
+        return shown;
+    }
+
+    // The call numbers as HTML. On a right-to-left card each one is isolated
+    // (first strong isolate), so that "892.7 MAH" keeps its parts in order
+    // instead of being turned round by the paragraph's direction.
+    QString callNumbersHtml() const
+    {
+        QStringList parts = callNumbers();
+        for (QString &p : parts) {
+            p = htmlEscape(p);
+            if (arabic_)
+                p = u'\u2068' + p + u'\u2069';
+        }
+        return parts.join(QStringLiteral(", "));
     }
 
     const StoredRecord &r_;

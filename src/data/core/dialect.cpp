@@ -57,6 +57,13 @@ public:
         return QStringLiteral("TEXT");
     }
 
+    // A write takes the database's one write lock at once.
+    QString lockRow(const QString &table, const QString &keyColumn) const override
+    {
+        return QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + keyColumn + QStringLiteral(" = ") + keyColumn
+            + QStringLiteral(" WHERE ") + keyColumn + QStringLiteral(" = ?");
+    }
+
     bool isDuplicateKey(const QSqlError &e) const override
     {
         const QString t = e.databaseText();
@@ -141,6 +148,12 @@ public:
         case ColType::Blob: return QStringLiteral("BYTEA");
         }
         return QStringLiteral("TEXT");
+    }
+
+    QString lockRow(const QString &table, const QString &keyColumn) const override
+    {
+        return QStringLiteral("SELECT ") + keyColumn + QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE ")
+            + keyColumn + QStringLiteral(" = ? FOR UPDATE");
     }
 
     bool isDuplicateKey(const QSqlError &e) const override

@@ -51,6 +51,12 @@ public:
     QString createIndex(const TableDef &t, const IndexDef &ix) const;
     QString addColumn(const QString &table, const ColumnDef &c) const;
 
+    // A statement with one bound key that locks the row of `table` whose
+    // `keyColumn` is the key until the transaction ends: what the
+    // transaction reads next, no other workstation can change before it
+    // commits.
+    virtual QString lockRow(const QString &table, const QString &keyColumn) const = 0;
+
     // Does the error come from a duplicate primary or unique key?
     virtual bool isDuplicateKey(const QSqlError &e) const = 0;
 

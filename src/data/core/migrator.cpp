@@ -17,14 +17,6 @@ struct UpgradeStep {
     std::function<bool(Database &, QString *)> run;
 };
 
-// Data changes that adding tables, columns and indexes does not cover, one
-// entry per version. Version 1 is the first released schema.
-const QVector<UpgradeStep> &upgradeSteps()
-{
-    static const QVector<UpgradeStep> steps;
-    return steps;
-}
-
 bool run(Database &db, const QString &sql, QString *why)
 {
     if (db.exec(sql))
@@ -32,6 +24,34 @@ bool run(Database &db, const QString &sql, QString *why)
     if (why)
         *why = db.lastError().text() + QStringLiteral("\n") + sql;
     return false;
+}
+
+// Version 2 brings the loan journal: the loans and reservations current at
+// the upgrade are its first rows, so that every copy on loan or reserved has
+// the operation that put it there (consultations are the loans of copies
+// excluded from external loan). Who made them and when a reservation was
+// made are not known.
+bool journalCurrentLoans(Database &db, QString *why)
+{
+    const QString insert = QStringLiteral(
+        "INSERT INTO HISTORIQUE_PRET (HIS_ID, HIS_OPERATION, EXP_ID, DOC_ID, LEC_ID, HIS_DATE, HIS_DATE_RETOUR) "
+        "SELECT (SELECT COALESCE(MAX(HIS_ID), 0) FROM HISTORIQUE_PRET) + ROW_NUMBER() OVER (ORDER BY EXP_ID), ");
+    return run(db,
+               insert + QStringLiteral("CASE WHEN STA_EXP_ID = 3 THEN 6 ELSE 1 END, EXP_ID, DOC_ID, LEC_ID, "
+                                       "EXP_DATE_PRET, EXP_DATE_RETOUR FROM NOTICE_EXEMPLAIRE WHERE LEC_ID IS NOT NULL"),
+               why)
+        && run(db,
+               insert + QStringLiteral("3, EXP_ID, DOC_ID, LEC_ID2, NULL, EXP_DATE_RESERVATION "
+                                       "FROM NOTICE_EXEMPLAIRE WHERE LEC_ID2 IS NOT NULL"),
+               why);
+}
+
+// Data changes that adding tables, columns and indexes does not cover, one
+// entry per version. Version 1 is the first released schema.
+const QVector<UpgradeStep> &upgradeSteps()
+{
+    static const QVector<UpgradeStep> steps{{2, journalCurrentLoans}};
+    return steps;
 }
 
 bool createIndexes(Database &db, const TableDef &t, QString *why)
@@ -69,7 +89,7 @@ bool ensureVersionTable(Database &db, const QStringList &existing, QString *why)
 
 } // namespace
 
-int Schema::currentVersion() { return 1; }
+int Schema::currentVersion() { return 2; }
 
 int schemaVersion(Database &db)
 {

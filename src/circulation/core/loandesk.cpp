@@ -68,8 +68,6 @@ void sameDay(Database &db, QString &sql, QVariantList &binds, const char *column
     }
 }
 
-QVariant dayOrNull(Database &db, const QDate &d) { return d.isValid() ? dateValue(db, d) : QVariant(); }
-
 } // namespace
 
 QStringList copyRefusal(LoanOperation op, const QString &typed, const DeskCopy &c, const QDate &today)
@@ -453,10 +451,10 @@ LoanDesk::Outcome LoanDesk::renewIn(const QString &copyTyped, const QString &rea
     DeskResult &r = o.result;
     r.copy = readCopy(copyTyped);
     const DeskCopy &c = r.copy;
+    r.readerId = c.borrower;
     r.lines = copyRefusal(LoanOperation::Renewal, copyTyped, c, day);
     if (!r.lines.isEmpty())
         return o;
-    r.readerId = c.borrower;
     const QString typedReader = readerTyped.trimmed();
     if (!typedReader.isEmpty() && typedReader != c.borrower) {
         r.lines = QStringList{circ::readerNotBorrower()};

@@ -13,12 +13,16 @@
 #include "catalogue/widgets/frmvedette.h"
 #include "app/widgets/modules.h"
 #include "circulation/widgets/frmcategorie.h"
+#include "circulation/widgets/frmcirculationsearch.h"
+#include "circulation/widgets/frmconsultation.h"
+#include "circulation/widgets/frmexemplairestatut.h"
 #include "circulation/widgets/frmlecteur.h"
 #include "circulation/widgets/frmlecteuradmin.h"
 #include "circulation/widgets/frmlecteurimport.h"
 #include "circulation/widgets/frmlecteursearch.h"
 #include "circulation/widgets/frmreglement.h"
 #include "circulation/widgets/frmstructure.h"
+#include "circulation/widgets/frmtransactions.h"
 #include "data/core/shareddata.h"
 #include "reports/widgets/frmhtmlpreview.h"
 
@@ -91,6 +95,10 @@ QList<RegisteredForm> registeredForms()
         form("FrmLecteur", [](TFrmData &d) { return new TFrmLecteur(d); }),
         form("FrmLecteurAdmin", [](TFrmData &d) { return new TFrmLecteurAdmin(d, AdminAction::Suspend); }),
         form("FrmLecteurImport", [](TFrmData &d) { return new TFrmLecteurImport(d); }),
+        form("FrmTransactions", [](TFrmData &d) { return new TFrmTransactions(d); }),
+        form("FrmConsultation", [](TFrmData &d) { return new TFrmConsultation(d); }),
+        form("FrmCirculationSearch", [](TFrmData &d) { return new TFrmCirculationSearch(d); }),
+        form("FrmExemplaireStatut", [](TFrmData &d) { return new TFrmExemplaireStatut(d, QStringLiteral("X")); }),
         form("FrmCategorie", [](TFrmData &d) { return new TFrmCategorie(d); }),
         form("FrmStructure", [](TFrmData &d) { return new TFrmStructure(d, ListEditScreen::Mode::Pick); }),
         form("FrmReglement",

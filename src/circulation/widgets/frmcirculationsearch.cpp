@@ -1,6 +1,7 @@
 #include "circulation/widgets/frmcirculationsearch.h"
 
 #include "base/messages.h"
+#include "base/session.h"
 #include "catalogue/widgets/pickers.h"
 #include "circulation/core/circulationtexts.h"
 #include "circulation/core/copysearch.h"

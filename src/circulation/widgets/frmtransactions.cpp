@@ -2,8 +2,8 @@
 
 namespace folian {
 
-TFrmTransactions::TFrmTransactions(TFrmData &data, QWidget *parent)
-    : DeskScreen(data, QStringLiteral("FrmTransactions"), QStringLiteral("Transactions"),
+TFrmTransactions::TFrmTransactions(TFrmData &frmData, QWidget *parent)
+    : DeskScreen(frmData, QStringLiteral("FrmTransactions"), QStringLiteral("Transactions"),
                  {{"BtnPret", "Prêt (F5)", LoanOperation::Loan, Qt::Key_F5},
                   {"BtnRetour", "Retour (F6)", LoanOperation::Return, Qt::Key_F6},
                   {"BtnReservation", "Réservation (F7)", LoanOperation::Reservation, Qt::Key_F7},

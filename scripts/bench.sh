@@ -7,6 +7,8 @@
 #                                          rows; default BENCH=catalogue)
 #   BENCH=readers scripts/bench.sh        (reader import, searches and the desk
 #                                          check, default 100000 readers)
+#   BENCH=desk scripts/bench.sh           (one loan and one return through the desk,
+#                                          default 1000000 copies, 100000 readers)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 
@@ -18,7 +20,8 @@ case $name in
 catalogue) rows=${ROWS:-1000000} ;;
 reports) rows=${ROWS:-200000} ;;
 readers) rows=${ROWS:-100000} ;;
-*) printf 'bench: unknown BENCH "%s" (catalogue, reports or readers)\n' "$name" >&2; exit 1 ;;
+desk) rows=${ROWS:-1000000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers or desk)\n' "$name" >&2; exit 1 ;;
 esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 

@@ -239,8 +239,8 @@ private slots:
         QVERIFY(insert(db, "VEDETTE", {QStringLiteral("VED_ID"), QStringLiteral("TYP_VED_ID"), QStringLiteral("VED_NOM"),
                                        QStringLiteral("VED_ID2"), QStringLiteral("VED_KEYWORDS")},
                        {11, 1, QStringLiteral("ابن خلدون"), 10, QStringLiteral("/ابن/خلدون/")}));
-        QVERIFY(insert(db, "NOTICE_AUTEUR", {QStringLiteral("DOC_ID"), QStringLiteral("VED_ID"), QStringLiteral("AUT_TYPE")},
-                       {1, 10, 1}));
+        QVERIFY(insert(db, "NOTICE_AUTEUR", {QStringLiteral("NAU_ID"), QStringLiteral("DOC_ID"), QStringLiteral("VED_ID"), QStringLiteral("AUT_TYPE")},
+                       {1, 1, 10, 1}));
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
         TFrmCirculationSearch search(data);

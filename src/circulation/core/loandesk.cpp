@@ -291,10 +291,11 @@ LoanDesk::Outcome LoanDesk::lendIn(const QString &readerTyped, const QString &co
         return o;
     }
     // The quota counts the reader's current loans of copies for external
-    // loan of the same document type.
+    // loan of the same document type. The reader's few copies are read
+    // first, never every record of the type.
     bool ok = false;
-    const int held = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE E JOIN NOTICE N ON N.DOC_ID = E.DOC_ID "
-                                               "WHERE E.LEC_ID = ? AND E.STA_EXP_ID = ? AND N.TYP_ID = ?"),
+    const int held = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE E WHERE E.LEC_ID = ? AND E.STA_EXP_ID = ? "
+                                               "AND EXISTS (SELECT 1 FROM NOTICE N WHERE N.DOC_ID = E.DOC_ID AND N.TYP_ID = ?)"),
                                 {rc.readerId, StatusLendable, c.typeId}, &ok)
                          .toInt();
     if (!ok) {

@@ -56,6 +56,35 @@ std::optional<Rule> readRule(Database &db, const QVariant &catId, const QString 
     return Rule{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()};
 }
 
+// What a loan needs of the reader: his category, the rule of his category
+// for the document type, and the quota's count: his current loans of
+// copies for external loan of that type (his few copies are read first,
+// never every record of the type). One statement; none when he is unknown.
+struct LoanTerms {
+    QVariant catId;
+    std::optional<Rule> rule;
+    int held = 0;
+};
+
+std::optional<LoanTerms> readLoanTerms(Database &db, const QString &readerId, const QString &typeId)
+{
+    QSqlQuery q = db.query(QStringLiteral("SELECT L.CAT_ID, R.CAT_ID, R.REG_DOCUMENT, R.REG_PRET, R.REG_PROLONGATION, "
+                                          "R.REG_RESERVATION, (SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE E "
+                                          "WHERE E.LEC_ID = L.LEC_ID AND E.STA_EXP_ID = ? AND EXISTS "
+                                          "(SELECT 1 FROM NOTICE N WHERE N.DOC_ID = E.DOC_ID AND N.TYP_ID = ?)) "
+                                          "FROM LECTEUR L LEFT JOIN REGLEMENT R ON R.CAT_ID = L.CAT_ID AND R.TYP_ID = ? "
+                                          "WHERE L.LEC_ID = ?"),
+                           {StatusLendable, typeId, typeId, readerId});
+    if (!q.next())
+        return std::nullopt;
+    LoanTerms t;
+    t.catId = q.value(0);
+    if (!q.value(1).isNull())
+        t.rule = Rule{q.value(2).toInt(), q.value(3).toInt(), q.value(4).toInt(), q.value(5).toInt()};
+    t.held = q.value(6).toInt();
+    return t;
+}
+
 // " AND column = ?" for a day, " AND column IS NULL" for none: the loan seen.
 void sameDay(Database &db, QString &sql, QVariantList &binds, const char *column, const QDate &d)
 {
@@ -270,13 +299,13 @@ LoanDesk::Outcome LoanDesk::lendIn(const QString &readerTyped, const QString &co
         r.lines = rc.lines;
         return o;
     }
-    const std::optional<ReaderRules> reader = readReaderRules(db_, rc.readerId);
-    if (!reader) {
+    const std::optional<LoanTerms> terms = readLoanTerms(db_, rc.readerId, c.typeId);
+    if (!terms) {
         o.error = true;
         return o;
     }
     const int status = c.status.toInt();
-    const bool correspondent = reader->catId.toInt() == InterLibraryCategory && !IsBlank(reader->catId);
+    const bool correspondent = terms->catId.toInt() == InterLibraryCategory && !IsBlank(terms->catId);
     if (status == StatusInterLibrary && !correspondent) {
         r.lines = QStringList{circ::interLibraryCopyOrdinaryReader(c.id, rc.readerId)};
         return o;
@@ -285,24 +314,12 @@ LoanDesk::Outcome LoanDesk::lendIn(const QString &readerTyped, const QString &co
         r.lines = QStringList{circ::interLibraryReaderOrdinaryCopy(c.id, rc.readerId)};
         return o;
     }
-    const std::optional<Rule> rule = readRule(db_, reader->catId, c.typeId);
+    const std::optional<Rule> &rule = terms->rule;
     if (!rule) {
         r.lines = QStringList{circ::loanNoRule()};
         return o;
     }
-    // The quota counts the reader's current loans of copies for external
-    // loan of the same document type. The reader's few copies are read
-    // first, never every record of the type.
-    bool ok = false;
-    const int held = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE E WHERE E.LEC_ID = ? AND E.STA_EXP_ID = ? "
-                                               "AND EXISTS (SELECT 1 FROM NOTICE N WHERE N.DOC_ID = E.DOC_ID AND N.TYP_ID = ?)"),
-                                {rc.readerId, StatusLendable, c.typeId}, &ok)
-                         .toInt();
-    if (!ok) {
-        o.error = true;
-        return o;
-    }
-    if (rule->documents - held <= 0) {
+    if (rule->documents - terms->held <= 0) {
         r.lines = QStringList{circ::quotaExceeded(rc.readerId)};
         return o;
     }

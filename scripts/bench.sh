@@ -9,6 +9,8 @@
 #                                          check, default 100000 readers)
 #   BENCH=import scripts/bench.sh         (the UNIMARC import of periouni.mrc
 #                                          repeated, default 300000 records)
+#   BENCH=desk scripts/bench.sh           (one loan and one return through the desk,
+#                                          default 1000000 copies, 100000 readers)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 
@@ -21,7 +23,8 @@ catalogue) rows=${ROWS:-1000000} ;;
 reports) rows=${ROWS:-200000} ;;
 readers) rows=${ROWS:-100000} ;;
 import) rows=${ROWS:-300000} ;;
-*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers or import)\n' "$name" >&2; exit 1 ;;
+desk) rows=${ROWS:-1000000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import or desk)\n' "$name" >&2; exit 1 ;;
 esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 

@@ -79,6 +79,27 @@ for language in FR AR; do
     shot "$language" "docs/reader-form-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Inscription"
     shot "$language" "docs/categories-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Catégories et règlements"
 done
+# The loan desk in each mode, a refusal and a success, on a fresh
+# demonstration database for each language (the shots change it).
+for language in FR AR; do
+    lower=${language,,}
+    rm -f "$work/Folian.db"
+    write_ini "$language"
+    "$build_dir/bin/folianctl" --ini "$ini" --admin-login admin --admin-password admin init-db >/dev/null
+    "$build_dir/bin/folianctl" --ini "$ini" demo-db >/dev/null
+    desk() { shot "$language" "docs/desk-$1-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/$2" "FOLIAN_SCAN=$3"; }
+    desk loan-refused "Prêt externe" "F5|L0002|000107"
+    desk loan "Prêt externe" "F5|L0001|000102"
+    desk return "Prêt externe" "F6|000107"
+    desk return-refused "Prêt externe" "F6|000103"
+    desk reserve "Prêt externe" "F7|L0004|000101"
+    desk reserve-refused "Prêt externe" "F7|L0004|000103"
+    desk renew-refused "Prêt externe" "F8|000101"
+    desk renew "Prêt externe" "F8|000102"
+    desk cancel "Prêt externe" "F9|000101"
+    desk cancel-refused "Prêt externe" "F9|000103"
+    desk consultation "Consultation sur place" "F5|L0001|000129"
+done
 # The authorities: the headings found by name (rejected forms in red), the
 # publishers, and the detail dialog of a heading.
 shot FR docs/headings-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes" "FOLIAN_KEYS=b*"

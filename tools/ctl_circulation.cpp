@@ -2,6 +2,11 @@
 
 #include "ctl.h"
 
+#include "base/session.h"
+#include "circulation/core/circulationtexts.h"
+#include "circulation/core/deskreplay.h"
+#include "circulation/core/desktexts.h"
+#include "circulation/core/loandesk.h"
 #include "circulation/core/readerimport.h"
 #include "data/core/database.h"
 
@@ -48,10 +53,81 @@ int importReaderFile(const Args &a)
     return 0;
 }
 
+// The desk's operator: --user, else the login of the system account.
+void setOperator(const Args &a)
+{
+    QString user = a.value(QStringLiteral("user"));
+    if (user.isEmpty())
+        user = qEnvironmentVariable("USER");
+    session().CurrentUserLogin = user;
+}
+
+// One desk operation: READER COPY, or COPY [READER] when the reader is optional.
+int deskOperation(const Args &a, LoanOperation op, bool readerFirst)
+{
+    const qsizetype n = a.positional.size();
+    if (readerFirst ? n != 2 : (n < 1 || n > 2))
+        return fail(QStringLiteral("wrong number of arguments (see --help)"));
+    const QString reader = readerFirst ? a.positional.at(0) : a.positional.value(1);
+    const QString copy = readerFirst ? a.positional.at(1) : a.positional.at(0);
+    Database db;
+    QString why;
+    if (!openDatabase(db, false, &why))
+        return fail(why);
+    setOperator(a);
+    const DeskResult r = LoanDesk(db).run(op, reader, copy);
+    if (!r.passed)
+        return fail(r.message());
+    say(r.message());
+    return 0;
+}
+
+int replayDeskFile(const Args &a)
+{
+    if (a.positional.size() != 1)
+        return fail(QStringLiteral("desk takes one file (see --help)"));
+    Database db;
+    QString why;
+    if (!openDatabase(db, false, &why))
+        return fail(why);
+    setOperator(a);
+    const ReplayResult r = replayDesk(db, a.positional.first());
+    if (!r.error.isEmpty())
+        return fail(r.error);
+    for (const QString &line : r.lines)
+        say(line);
+    const QString counts = circ::replayCounts(r.done, r.refused);
+    if (r.refused > 0)
+        return fail(counts);
+    say(counts);
+    return 0;
+}
+
 } // namespace
 
 void addCirculationCommands(QVector<Command> &out)
 {
+    const QStringList user{QStringLiteral("user")};
+    out << Command{QStringLiteral("loan"), QStringLiteral("loan READER COPY [--user LOGIN]"),
+                   QStringLiteral("lend a copy at the loan desk, with every check of the desk"), user,
+                   {}, [](const Args &a) { return deskOperation(a, LoanOperation::Loan, true); }};
+    out << Command{QStringLiteral("return"), QStringLiteral("return COPY [READER] [--user LOGIN]"),
+                   QStringLiteral("return a copy (penalising a late return)"), user, {},
+                   [](const Args &a) { return deskOperation(a, LoanOperation::Return, false); }};
+    out << Command{QStringLiteral("reserve"), QStringLiteral("reserve READER COPY [--user LOGIN]"),
+                   QStringLiteral("reserve a copy on loan for a reader"), user, {},
+                   [](const Args &a) { return deskOperation(a, LoanOperation::Reservation, true); }};
+    out << Command{QStringLiteral("renew"), QStringLiteral("renew COPY [READER] [--user LOGIN]"),
+                   QStringLiteral("renew a loan once"), user, {},
+                   [](const Args &a) { return deskOperation(a, LoanOperation::Renewal, false); }};
+    out << Command{QStringLiteral("cancel-reservation"), QStringLiteral("cancel-reservation COPY [READER] [--user LOGIN]"),
+                   QStringLiteral("cancel the reservation of a copy"), user, {},
+                   [](const Args &a) { return deskOperation(a, LoanOperation::Cancellation, false); }};
+    out << Command{QStringLiteral("desk"), QStringLiteral("desk FILE [--user LOGIN]"),
+                   QStringLiteral("replay the operations of a desk that worked offline: lines "
+                                  "DATE<TAB>loan|return|reserve|renew|cancel<TAB>READER<TAB>COPY, in file order"),
+                   user, {}, replayDeskFile};
+
     out << Command{QStringLiteral("import-readers"),
                    QStringLiteral("import-readers FILE --category N [--structure N] [--date YYYY-MM-DD]"),
                    QStringLiteral("create readers from a text file of lines \"number; surname; first name; "

@@ -10,6 +10,7 @@
 
 #include "admin/core/passwords.h"
 #include "base/session.h"
+#include "circulation/core/loanjournal.h"
 #include "data/core/database.h"
 #include "data/core/helpers.h"
 #include "data/core/migrator.h"
@@ -398,6 +399,8 @@ private:
                                             "EXP_DATE_RETOUR = ? WHERE EXP_ID = ?"),
                              {readerId(l.reader), date(lent), date(due), copy}))
                 return cx_.fail(QStringLiteral("NOTICE_EXEMPLAIRE: ") + cx_.db.lastError().text());
+            if (!journal(LoanOperation::Loan, copy, readerId(l.reader), lent, due))
+                return false;
         }
         // The reservation is held for the reserver a few days after the due date.
         const Record *reserved = cat_.find(text(kReservedTitle));
@@ -410,7 +413,22 @@ private:
                                         "WHERE EXP_ID = ?"),
                          {readerId(kReservingReader), date(until), copy}))
             return cx_.fail(QStringLiteral("NOTICE_EXEMPLAIRE: ") + cx_.db.lastError().text());
-        return true;
+        return journal(LoanOperation::Reservation, copy, readerId(kReservingReader),
+                       cx_.openOnOrBefore(cx_.today.addDays(-1)), until);
+    }
+
+    // The loan journal holds the operations that put the copies where they are.
+    bool journal(LoanOperation op, const QString &copy, const QVariant &reader, const QDate &day, const QDate &due)
+    {
+        JournalEntry e;
+        e.operation = op;
+        e.copyId = copy;
+        e.docId = cx_.db.scalar(QStringLiteral("SELECT DOC_ID FROM NOTICE_EXEMPLAIRE WHERE EXP_ID = ?"), {copy});
+        e.readerId = reader.toString();
+        e.due = due;
+        e.when = QDateTime(day, QTime(10, 30));
+        QString why;
+        return writeJournal(cx_.db, e, &why) || cx_.fail(QStringLiteral("HISTORIQUE_PRET: ") + why);
     }
 
     bool writeInterLibrary()

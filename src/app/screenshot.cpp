@@ -119,6 +119,27 @@ void scheduleMainScreenshot(TFrmMain &window)
                 QApplication::sendEvent(field, &press);
             }
         }
+        // FOLIAN_SCAN: the desk's keys and numbers, "F6|number|number": an F key
+        // chooses the mode, each number goes into the field with the focus
+        // and is ended with Return, as a scanner does.
+        const QString scan = qEnvironmentVariable("FOLIAN_SCAN");
+        if (screen && !scan.isEmpty()) {
+            QApplication::setActiveWindow(&window);
+            for (const QString &part : scan.split(u'|')) {
+                QWidget *target = screen->focusWidget() ? screen->focusWidget() : screen;
+                const bool fkey = part.size() == 2 && part.at(0) == u'F' && part.at(1).isDigit();
+                if (!fkey) {
+                    auto *edit = qobject_cast<QLineEdit *>(target);
+                    if (!edit)
+                        continue;
+                    edit->setText(part);
+                    emit edit->textEdited(part);
+                }
+                QKeyEvent press(QEvent::KeyPress, fkey ? Qt::Key_F1 + part.at(1).digitValue() - 1 : int(Qt::Key_Return),
+                                Qt::NoModifier);
+                QApplication::sendEvent(target, &press);
+            }
+        }
         // A button of the screen that opens a dialog: the dialog is grabbed.
         const QString button = open.section(u'/', 2);
         QAbstractButton *b = screen && !button.isEmpty() ? buttonNamed(screen, button) : nullptr;

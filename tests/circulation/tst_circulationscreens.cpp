@@ -14,6 +14,7 @@
 #include "circulation/widgets/frmlecteurimport.h"
 #include "circulation/widgets/frmlecteursearch.h"
 #include "circulation/widgets/frmreglement.h"
+#include "circulation/widgets/frmtransactions.h"
 #include "circulation/widgets/messagearea.h"
 #include "circulation/widgets/readerhistory.h"
 #include "data/core/datasetmodel.h"
@@ -369,7 +370,9 @@ private slots:
             QVERIFY2(!module.entry(QLatin1String(name))->isEnabled(), name);
         QVERIFY(module.entryPermitted(QStringLiteral("BtnPret")) && module.entryPermitted(QStringLiteral("BtnEditions")));
         QVERIFY(module.entry(QStringLiteral("BtnRecherche"))->isEnabled());
-        module.start();  // the loan desk is still to come: the reader search
+        module.start();  // the loan desk for a user who may lend
+        QVERIFY(screen<TFrmTransactions>(module));
+        module.RechercheLecteur();
         auto *search = screen<TFrmLecteurSearch>(module);
         QVERIFY(search);
         for (const char *name : {"BtnEdit", "BtnDelete", "BtnReinscription", "BtnQuitus"})

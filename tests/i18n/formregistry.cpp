@@ -13,6 +13,9 @@
 #include "catalogue/widgets/frmvedette.h"
 #include "app/widgets/modules.h"
 #include "circulation/widgets/frmcategorie.h"
+#include "circulation/widgets/frmcirculationsearch.h"
+#include "circulation/widgets/frmconsultation.h"
+#include "circulation/widgets/frmexemplairestatut.h"
 #include "circulation/widgets/frmlecteur.h"
 #include "circulation/widgets/frmlecteuradmin.h"
 #include "circulation/widgets/frmlecteurimport.h"
@@ -26,6 +29,7 @@
 #include "catalogue/unimarc/widgets/frmnoticeimport.h"
 #include "catalogue/unimarc/widgets/frmnoticepreview.h"
 #include "catalogue/unimarc/widgets/frmnoticeview.h"
+#include "circulation/widgets/frmtransactions.h"
 #include "data/core/shareddata.h"
 #include "reports/widgets/frmhtmlpreview.h"
 
@@ -108,6 +112,10 @@ QList<RegisteredForm> registeredForms()
         form("FrmLecteur", [](TFrmData &d) { return new TFrmLecteur(d); }),
         form("FrmLecteurAdmin", [](TFrmData &d) { return new TFrmLecteurAdmin(d, AdminAction::Suspend); }),
         form("FrmLecteurImport", [](TFrmData &d) { return new TFrmLecteurImport(d); }),
+        form("FrmTransactions", [](TFrmData &d) { return new TFrmTransactions(d); }),
+        form("FrmConsultation", [](TFrmData &d) { return new TFrmConsultation(d); }),
+        form("FrmCirculationSearch", [](TFrmData &d) { return new TFrmCirculationSearch(d); }),
+        form("FrmExemplaireStatut", [](TFrmData &d) { return new TFrmExemplaireStatut(d, QStringLiteral("X")); }),
         form("FrmCategorie", [](TFrmData &d) { return new TFrmCategorie(d); }),
         form("FrmStructure", [](TFrmData &d) { return new TFrmStructure(d, ListEditScreen::Mode::Pick); }),
         form("FrmReglement",

@@ -3,11 +3,13 @@
 #include "base/messages.h"
 #include "base/rights.h"
 #include "circulation/widgets/frmcategorie.h"
+#include "circulation/widgets/frmconsultation.h"
 #include "circulation/widgets/frmlecteur.h"
 #include "circulation/widgets/frmlecteuradmin.h"
 #include "circulation/widgets/frmlecteurimport.h"
 #include "circulation/widgets/frmlecteursearch.h"
 #include "circulation/widgets/frmstructure.h"
+#include "circulation/widgets/frmtransactions.h"
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 #include "data/widgets/uihelpers.h"
@@ -35,8 +37,9 @@ TFrmCirculation::TFrmCirculation(TFrmData &dataModule, QWidget *parent)
              [this] { LblImportation2Click(); });
     addEntry(QStringLiteral("BtnRelance"), QStringLiteral("Relances"), needs(lecteur), {});
     addHeading(QStringLiteral("LblExemplaires"), QStringLiteral("Exemplaires"));
-    addEntry(QStringLiteral("BtnPret"), QStringLiteral("Prêt externe"), needs(transact), {});
-    addEntry(QStringLiteral("BtnConsultation"), QStringLiteral("Consultation sur place"), needs(transact), {});
+    addEntry(QStringLiteral("BtnPret"), QStringLiteral("Prêt externe"), needs(transact), [this] { Pret(); });
+    addEntry(QStringLiteral("BtnConsultation"), QStringLiteral("Consultation sur place"), needs(transact),
+             [this] { Consultation(); });
     addHeading(QStringLiteral("LblPeb"), QStringLiteral("PEB"));
     addEntry(QStringLiteral("BtnEnregistrementPeb"), QStringLiteral("Enregistrement"), needs(peb), {});
     addEntry(QStringLiteral("BtnRetourPeb"), QStringLiteral("Retour"), needs(peb), {});
@@ -208,6 +211,34 @@ void TFrmCirculation::administration(AdminAction action)
     auto *screen = new TFrmLecteurAdmin(data_, action);
     host(screen, QStringLiteral("FrmLecteurAdmin"), QString::fromUtf16(t.french), QString::fromUtf16(t.arabic));
     screen->focusReader();
+    countReaders();
+}
+
+void TFrmCirculation::Pret()
+{
+    if (!entryPermitted(QStringLiteral("BtnPret")))
+        return;
+    dropKeptSearch();
+    ClearDesktopForm();
+    if (!data_.QNotice->isEditing())
+        data_.QNotice->close();
+    auto *desk = new TFrmTransactions(data_);
+    host(desk, QStringLiteral("FrmTransactions"), QStringLiteral("Exemplaires - Transactions"),
+         QStringLiteral("النسخ - المعاملات"));
+    desk->Pret();
+    countReaders();
+}
+
+void TFrmCirculation::Consultation()
+{
+    if (!entryPermitted(QStringLiteral("BtnConsultation")))
+        return;
+    dropKeptSearch();
+    ClearDesktopForm();
+    auto *screen = new TFrmConsultation(data_);
+    host(screen, QStringLiteral("FrmConsultation"), QStringLiteral("Consultation sur place - Enregistrement"),
+         QStringLiteral("الاطلاع الداخلي - التسجيل"));
+    screen->Pret();
     countReaders();
 }
 

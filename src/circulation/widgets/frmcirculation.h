@@ -31,6 +31,8 @@ public:
     void AnnulPenalite() { administration(AdminAction::CancelPenalty); }
     void SuspLecteur() { administration(AdminAction::Suspend); }
     void AnnulSuspension() { administration(AdminAction::LiftSuspension); }
+    void Pret();
+    void Consultation();
 
 protected:
     bool screenClosing(QWidget *screen) override;

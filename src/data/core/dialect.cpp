@@ -69,6 +69,13 @@ public:
     // The declared length of a text is not enforced: nothing to change.
     QString changeColumnType(const QString &, const ColumnDef &) const override { return {}; }
 
+    // A write takes the database's one write lock at once.
+    QString lockRow(const QString &table, const QString &keyColumn) const override
+    {
+        return QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + keyColumn + QStringLiteral(" = ") + keyColumn
+            + QStringLiteral(" WHERE ") + keyColumn + QStringLiteral(" = ?");
+    }
+
     bool isDuplicateKey(const QSqlError &e) const override
     {
         const QString t = e.databaseText();
@@ -167,6 +174,12 @@ public:
     QString changeColumnType(const QString &table, const ColumnDef &c) const override
     {
         return QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3").arg(table, c.name, columnType(c));
+    }
+
+    QString lockRow(const QString &table, const QString &keyColumn) const override
+    {
+        return QStringLiteral("SELECT ") + keyColumn + QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE ")
+            + keyColumn + QStringLiteral(" = ? FOR UPDATE");
     }
 
     bool isDuplicateKey(const QSqlError &e) const override

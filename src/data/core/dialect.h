@@ -68,6 +68,12 @@ public:
     // when the engine needs none.
     virtual QString refreshStatistics(const QString &table) const = 0;
 
+    // A statement with one bound key that locks the row of `table` whose
+    // `keyColumn` is the key until the transaction ends: what the
+    // transaction reads next, no other workstation can change before it
+    // commits.
+    virtual QString lockRow(const QString &table, const QString &keyColumn) const = 0;
+
     // Does the error come from a duplicate primary or unique key?
     virtual bool isDuplicateKey(const QSqlError &e) const = 0;
 

@@ -19,6 +19,35 @@ struct UpgradeStep {
     std::function<bool(Database &, QString *)> run;
 };
 
+bool run(Database &db, const QString &sql, QString *why)
+{
+    if (db.exec(sql))
+        return true;
+    if (why)
+        *why = db.lastError().text() + QStringLiteral("\n") + sql;
+    return false;
+}
+
+// Version 2 brings the loan journal: the loans and reservations current at
+// the upgrade are its first rows, so that every copy on loan or reserved has
+// the operation that put it there (consultations are the loans of copies
+// excluded from external loan). Who made them and when a reservation was
+// made are not known.
+bool journalCurrentLoans(Database &db, QString *why)
+{
+    const QString insert = QStringLiteral(
+        "INSERT INTO HISTORIQUE_PRET (HIS_ID, HIS_OPERATION, EXP_ID, DOC_ID, LEC_ID, HIS_DATE, HIS_DATE_RETOUR) "
+        "SELECT (SELECT COALESCE(MAX(HIS_ID), 0) FROM HISTORIQUE_PRET) + ROW_NUMBER() OVER (ORDER BY EXP_ID), ");
+    return run(db,
+               insert + QStringLiteral("CASE WHEN STA_EXP_ID = 3 THEN 6 ELSE 1 END, EXP_ID, DOC_ID, LEC_ID, "
+                                       "EXP_DATE_PRET, EXP_DATE_RETOUR FROM NOTICE_EXEMPLAIRE WHERE LEC_ID IS NOT NULL"),
+               why)
+        && run(db,
+               insert + QStringLiteral("3, EXP_ID, DOC_ID, LEC_ID2, NULL, EXP_DATE_RESERVATION "
+                                       "FROM NOTICE_EXEMPLAIRE WHERE LEC_ID2 IS NOT NULL"),
+               why);
+}
+
 // Data changes that adding tables, columns and indexes does not cover, one
 // entry per version. Version 1 is the first released schema.
 const QVector<UpgradeStep> &upgradeSteps()
@@ -27,7 +56,8 @@ const QVector<UpgradeStep> &upgradeSteps()
         // Version 2: records carry their library, those already there are
         // ours; links of resources are no longer limited in length; the
         // numbers of records are indexed with their type (which the
-        // single-column indexes hid from the embedded engine's planner).
+        // single-column indexes hid from the embedded engine's planner); the
+        // loan journal starts with the loans and reservations current.
         {2, [](Database &db, QString *why) {
              const QString widen = db.dialect().changeColumnType(
                  QStringLiteral("NOTICE_RESSOURCE"),
@@ -35,19 +65,11 @@ const QVector<UpgradeStep> &upgradeSteps()
              return run(db, QStringLiteral("UPDATE NOTICE SET BIB_ID = 0 WHERE BIB_ID IS NULL"), why)
                  && (widen.isEmpty() || run(db, widen, why))
                  && run(db, QStringLiteral("DROP INDEX IF EXISTS IX_NOTICE_DOC_ISBN"), why)
-                 && run(db, QStringLiteral("DROP INDEX IF EXISTS IX_NOTICE_DOC_ISSN"), why);
+                 && run(db, QStringLiteral("DROP INDEX IF EXISTS IX_NOTICE_DOC_ISSN"), why)
+                 && journalCurrentLoans(db, why);
          }},
     };
     return steps;
-}
-
-bool run(Database &db, const QString &sql, QString *why)
-{
-    if (db.exec(sql))
-        return true;
-    if (why)
-        *why = db.lastError().text() + QStringLiteral("\n") + sql;
-    return false;
 }
 
 bool createIndexes(Database &db, const TableDef &t, QString *why)

@@ -402,6 +402,18 @@ void addCirculation(QVector<TableDef> &out)
                       intCol("BIB_ID"), textCol("LEC_ID", ReaderIdSize), dateCol("BIB_PRET"),
                       dateCol("BIB_RETOUR"), intCol("BIB_REMIS")},
                      {"PEB_ID"}, false, {indexOn("PEB", "LEC_ID")});
+
+    // The loan journal: one row per operation of the loan desk, the in-house
+    // consultation and the inter-library loan, written in the operation's
+    // transaction. HIS_OPERATION is the operation's number (LoanOperation),
+    // HIS_DATE_RETOUR the due date it set (the last day of the hold for a
+    // reservation), HIS_USER the login of the operator.
+    out << makeTable("HISTORIQUE_PRET",
+                     {intCol("HIS_ID"), smallCol("HIS_OPERATION"), textCol("EXP_ID", CopyIdSize),
+                      intCol("DOC_ID"), textCol("LEC_ID", ReaderIdSize), dateTimeCol("HIS_DATE"),
+                      dateCol("HIS_DATE_RETOUR"), textCol("HIS_USER", LoginSize)},
+                     {"HIS_ID"}, false,
+                     {indexOn("HISTORIQUE_PRET", "EXP_ID"), indexOn("HISTORIQUE_PRET", "LEC_ID")});
 }
 
 // --- Acquisitions ---------------------------------------------------------

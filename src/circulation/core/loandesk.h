@@ -1,0 +1,102 @@
+#pragma once
+// The loan desk and the in-house consultation: the reader check, the copy
+// checks, the due date and the operations (loan, return, reservation,
+// renewal, cancellation of a reservation, consultation and its return),
+// with their messages in French or Arabic. The screens and folianctl are
+// faces of this one service.
+//
+// Every operation is one transaction: the copy, the record's counter, the
+// reader's counter and status and the journal change together or not at
+// all. The copy is written only in the state that was checked (a loan only
+// of a copy still free, a return only of the loan that was seen, ...); when
+// another workstation changed it in between, nothing is written and the
+// result tells the copy's real state. A loan first locks the reader's row,
+// so that two desks lending to one reader at once count each other's loans.
+
+#include "circulation/core/loanjournal.h"
+#include "circulation/core/readerstanding.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace folian {
+
+class Database;
+
+// The copy as the desk reads it, with its record's type and title.
+struct DeskCopy {
+    bool found = false;
+    QString id;              // EXP_ID as stored
+    QVariant docId;
+    QVariant status;         // STA_EXP_ID
+    QString borrower;        // LEC_ID
+    QDate loanDate;          // EXP_DATE_PRET
+    QDate due;               // EXP_DATE_RETOUR
+    QString reserver;        // LEC_ID2
+    QDate hold;              // EXP_DATE_RESERVATION
+    QString cote;
+    QString typeId;
+    QString title;
+};
+
+struct DeskResult {
+    bool passed = false;     // the check passed, or the operation was done
+    bool blue = false;       // shown in blue; a return that penalises is done, shown in red
+    QStringList lines;       // the message, one line each
+    QString readerId;        // the reader concerned (the borrower of a return, the reserver of a cancellation)
+    DeskCopy copy;           // the copy as read before the operation
+    QString message() const { return lines.join(u'\n'); }
+};
+
+// The copy checks that need nothing but the copy row: the refusal of `op`
+// for the copy numbered `typed` (read as `copy`) on `today`, or nothing.
+QStringList copyRefusal(LoanOperation op, const QString &typed, const DeskCopy &copy, const QDate &today);
+
+class LoanDesk
+{
+public:
+    // With a valid `today`, that day stands for the server's date in every
+    // rule (a desk replayed from a file).
+    explicit LoanDesk(Database &db, const QDate &today = QDate());
+
+    QDate today();
+    Database &db() { return db_; }
+
+    // The reader check of the desk (clears a penalty that is over).
+    ReaderCheck checkReader(const QString &typed);
+    // The copy check of an operation; for a renewal it also checks the
+    // borrower. readerId is the borrower (return, renewal) or the reserver
+    // (cancellation).
+    DeskResult checkCopy(LoanOperation op, const QString &typed);
+    DeskCopy readCopy(const QString &typed);
+
+    DeskResult lend(const QString &reader, const QString &copy);
+    DeskResult giveBack(const QString &copy, const QString &reader = QString());
+    DeskResult reserve(const QString &reader, const QString &copy);
+    DeskResult renew(const QString &copy, const QString &reader = QString());
+    DeskResult cancelReservation(const QString &copy, const QString &reader = QString());
+    DeskResult consult(const QString &reader, const QString &copy);
+    DeskResult endConsultation(const QString &copy, const QString &reader = QString());
+    // One of the above by its operation.
+    DeskResult run(LoanOperation op, const QString &reader, const QString &copy);
+
+private:
+    struct Outcome;
+    template <typename Body>
+    DeskResult perform(LoanOperation op, const QString &copyTyped, Body body);
+    Outcome lendIn(const QString &reader, const QString &copyTyped);
+    Outcome giveBackIn(const QString &copyTyped, const QString &reader);
+    Outcome reserveIn(const QString &reader, const QString &copyTyped);
+    Outcome renewIn(const QString &copyTyped, const QString &reader);
+    Outcome cancelIn(const QString &copyTyped, const QString &reader);
+    Outcome consultIn(const QString &reader, const QString &copyTyped);
+    Outcome endConsultationIn(const QString &copyTyped, const QString &reader);
+    bool journal(LoanOperation op, const DeskCopy &c, const QString &reader, const QDate &due);
+
+    Database &db_;
+    QDate fixedToday_;
+};
+
+} // namespace folian

@@ -1,0 +1,419 @@
+#include "circulation/widgets/deskscreen.h"
+
+#include "base/messages.h"
+#include "circulation/core/readers.h"
+#include "circulation/widgets/frmcirculationsearch.h"
+#include "circulation/widgets/frmlecteursearch.h"
+#include "circulation/widgets/messagearea.h"
+#include "circulation/widgets/readerhistory.h"
+#include "data/core/shareddata.h"
+#include "data/widgets/pickerdialog.h"
+#include "i18n/widgets/localise.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace folian {
+
+namespace {
+
+QLabel *caption(const char *name, const char *text, QWidget *parent)
+{
+    auto *l = new QLabel(QString::fromUtf8(text), parent);
+    l->setObjectName(QLatin1String(name));
+    return l;
+}
+
+QLabel *value(const char *name, QWidget *parent)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setProperty("localise", false);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+
+QPushButton *button(const char *name, const QString &text, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+bool isReturnKey(const QKeyEvent *e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
+
+} // namespace
+
+DeskScreen::DeskScreen(TFrmData &frmData, const QString &objectName, const QString &title, QVector<Mode> modes,
+                       QWidget *parent)
+    : QWidget(parent), data_(frmData), modes_(std::move(modes))
+{
+    setObjectName(objectName);
+    setWindowTitle(title);
+
+    auto *modeRow = new QHBoxLayout;
+    for (int i = 0; i < modes_.size(); ++i) {
+        QPushButton *b = button(modes_[i].button, QString::fromUtf8(modes_[i].caption), this);
+        connect(b, &QPushButton::clicked, this, [this, i] { chooseMode(i); });
+        buttons_ << b;
+        modeRow->addWidget(b);
+    }
+    modeRow->addStretch(1);
+
+    reader_ = new QLineEdit(this);
+    reader_->setObjectName(QStringLiteral("EdtLecteur"));
+    copy_ = new QLineEdit(this);
+    copy_->setObjectName(QStringLiteral("EdtExemplaire"));
+    for (QLineEdit *e : {reader_, copy_})
+        e->installEventFilter(this);
+    connect(reader_, &QLineEdit::textEdited, this, &DeskScreen::readerEdited);
+    connect(copy_, &QLineEdit::textEdited, this, &DeskScreen::copyEdited);
+    QPushButton *btnReader = button("BtnSearchLecteur", QStringLiteral("..."), this);
+    QPushButton *btnCopy = button("BtnSearchExemplaire", QStringLiteral("..."), this);
+    for (QPushButton *b : {btnReader, btnCopy})
+        b->setMaximumWidth(32);
+    connect(btnReader, &QPushButton::clicked, this, &DeskScreen::searchReader);
+    connect(btnCopy, &QPushButton::clicked, this, &DeskScreen::searchCopy);
+    btnValider_ = button("BtnValider", QStringLiteral("Valider"), this);
+    btnAnnuler_ = button("BtnAnnuler", QStringLiteral("Annuler"), this);
+    connect(btnValider_, &QPushButton::clicked, this, &DeskScreen::Validate);
+    connect(btnAnnuler_, &QPushButton::clicked, this, &DeskScreen::cancelEntry);
+
+    messages_ = new MessageArea(this);
+    messages_->setMaximumHeight(90);
+    nom_ = value("LblNomValue", this);
+    prenom_ = value("LblPrenomValue", this);
+    cote_ = value("LblCoteValue", this);
+    titre_ = value("LblTitreValue", this);
+    titre_->setWordWrap(true);
+    history_ = new ReaderHistory(data_, this);
+    connect(history_, &ReaderHistory::loanActivated, this, [this](const QString &id) {
+        const LoanOperation op = operation();
+        if (op == LoanOperation::Return || op == LoanOperation::Renewal || op == LoanOperation::ConsultationReturn)
+            pickCopy(id);
+    });
+    connect(history_, &ReaderHistory::reservationActivated, this, [this](const QString &id) {
+        const LoanOperation op = operation();
+        if (op == LoanOperation::Loan || op == LoanOperation::Cancellation)
+            pickCopy(id);
+    });
+
+    auto *form = new QGridLayout;
+    auto *readerRow = new QHBoxLayout;
+    readerRow->addWidget(reader_, 1);
+    readerRow->addWidget(btnReader);
+    auto *copyRow = new QHBoxLayout;
+    copyRow->addWidget(copy_, 1);
+    copyRow->addWidget(btnCopy);
+    form->addWidget(caption("LblLecteur", "N° lecteur :", this), 0, 0);
+    form->addLayout(readerRow, 0, 1);
+    form->addWidget(caption("LblExemplaire", "N° exemplaire :", this), 1, 0);
+    form->addLayout(copyRow, 1, 1);
+    auto *actions = new QHBoxLayout;
+    actions->addStretch(1);
+    actions->addWidget(btnValider_);
+    actions->addWidget(btnAnnuler_);
+    form->addLayout(actions, 2, 1);
+    form->setColumnStretch(1, 1);
+
+    auto *info = new QGridLayout;
+    info->addWidget(caption("LblNom", "Nom :", this), 0, 0);
+    info->addWidget(nom_, 0, 1);
+    info->addWidget(caption("LblPrenom", "Prénom :", this), 1, 0);
+    info->addWidget(prenom_, 1, 1);
+    info->addWidget(caption("LblCote", "Cote :", this), 2, 0);
+    info->addWidget(cote_, 2, 1);
+    info->addWidget(caption("LblTitre", "Titre :", this), 3, 0, Qt::AlignTop);
+    info->addWidget(titre_, 3, 1);
+    info->setColumnStretch(1, 1);
+
+    auto *top = new QHBoxLayout;
+    top->addLayout(form, 3);
+    top->addSpacing(16);
+    top->addLayout(info, 2);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(modeRow);
+    layout->addLayout(top);
+    layout->addWidget(messages_);
+    layout->addWidget(history_, 1);
+    updateCancel();
+}
+
+void DeskScreen::showEvent(QShowEvent *event)
+{
+    LocaliseForm(this);
+    QWidget::showEvent(event);
+}
+
+LoanDesk DeskScreen::desk() { return LoanDesk(data_.db(), today_); }
+
+LoanOperation DeskScreen::operation() const
+{
+    return mode_ >= 0 && mode_ < modes_.size() ? modes_[mode_].operation : LoanOperation(0);
+}
+
+bool DeskScreen::readerFirst() const
+{
+    const LoanOperation op = operation();
+    return op == LoanOperation::Loan || op == LoanOperation::Reservation || op == LoanOperation::Consultation;
+}
+
+bool DeskScreen::Keyboard(QWidget *control, QKeyEvent *event)
+{
+    for (int i = 0; i < modes_.size(); ++i)
+        if (event->key() == modes_[i].key && event->modifiers() == Qt::NoModifier) {
+            chooseMode(i);
+            return true;
+        }
+    // A scanner ends the number with Return: it validates.
+    if ((control == reader_ || control == copy_) && isReturnKey(event)) {
+        currentField_ = control == reader_ ? 1 : 2;
+        Validate();
+        return true;
+    }
+    return false;
+}
+
+void DeskScreen::keyPressEvent(QKeyEvent *event)
+{
+    if (!Keyboard(focusWidget(), event))
+        QWidget::keyPressEvent(event);
+}
+
+bool DeskScreen::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn)
+        currentField_ = watched == reader_ ? 1 : 2;
+    else if (event->type() == QEvent::KeyPress && Keyboard(static_cast<QWidget *>(watched), static_cast<QKeyEvent *>(event)))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void DeskScreen::chooseMode(int index)
+{
+    if (index < 0 || index >= modes_.size())
+        return;
+    for (int i = 0; i < buttons_.size(); ++i) {
+        QPalette p = buttons_[i]->palette();
+        p.setColor(QPalette::ButtonText, i == index ? Qt::blue : Qt::black);
+        buttons_[i]->setPalette(p);
+    }
+    mode_ = index;
+    for (Dataset *d : {data_.QLecteurSearch, data_.QExemplaireSearch, data_.QNotice})
+        if (!d->isEditing())
+            d->close();
+    history_->clear();
+    reader_->clear();
+    copy_->clear();
+    messages_->clear();
+    showCopy(DeskCopy());
+    nom_->clear();
+    prenom_->clear();
+    readerChecked_ = copyChecked_ = false;
+    updateCancel();
+    focusField(readerFirst() ? reader_ : copy_);
+}
+
+void DeskScreen::focusField(QLineEdit *field, bool select)
+{
+    field->setFocus();
+    if (select)
+        field->selectAll();
+    currentField_ = field == reader_ ? 1 : 2;
+}
+
+void DeskScreen::readerEdited()
+{
+    readerChecked_ = false;
+    history_->clear();
+    data_.QLecteurSearch->close();
+    nom_->clear();
+    prenom_->clear();
+    messages_->clear();
+    updateCancel();
+}
+
+void DeskScreen::copyEdited()
+{
+    copyChecked_ = false;
+    data_.QExemplaireSearch->close();
+    showCopy(DeskCopy());
+    updateCancel();
+}
+
+void DeskScreen::updateCancel()
+{
+    btnAnnuler_->setEnabled(!reader_->text().trimmed().isEmpty() || !copy_->text().trimmed().isEmpty());
+}
+
+void DeskScreen::cancelEntry()
+{
+    data_.QExemplaireSearch->close();
+    data_.QNotice->close();
+    reader_->clear();
+    copy_->clear();
+    messages_->clear();
+    showCopy(DeskCopy());
+    readerChecked_ = copyChecked_ = false;
+    updateCancel();
+    focusField(readerFirst() || mode_ < 0 ? reader_ : copy_);
+}
+
+void DeskScreen::showCopy(const DeskCopy &c)
+{
+    cote_->setText(c.found ? c.cote : QString());
+    titre_->setText(c.found ? c.title : QString());
+}
+
+void DeskScreen::showReader(const QString &readerId)
+{
+    Dataset *q = data_.QLecteurSearch;
+    const bool found = !readerId.isEmpty()
+        && q->open(QStringLiteral("SELECT * FROM LECTEUR WHERE LEC_ID = ?"), {readerId}) && q->rowCount() > 0;
+    nom_->setText(found ? q->value(QStringLiteral("LEC_NOM")).toString() : QString());
+    prenom_->setText(found ? q->value(QStringLiteral("LEC_PRENOM")).toString() : QString());
+    history_->showReader(found ? readerId : QString(), desk().today());
+}
+
+void DeskScreen::showResult(const DeskResult &r)
+{
+    messages_->clear();
+    messages_->say(r.blue, r.message());
+}
+
+bool DeskScreen::runReaderCheck()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ReaderCheck c = desk().checkReader(reader_->text());
+    QApplication::restoreOverrideCursor();
+    messages_->clear();
+    messages_->say(c.passed, c.message());
+    showReader(c.found ? c.readerId : QString());
+    readerChecked_ = c.passed;
+    return c.passed;
+}
+
+bool DeskScreen::runCopyCheck()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const DeskResult r = desk().checkCopy(operation(), copy_->text());
+    QApplication::restoreOverrideCursor();
+    showCopy(r.copy);
+    if (!r.readerId.isEmpty()) {
+        // The borrower or the reserver is the reader of the operation.
+        reader_->setText(r.readerId);
+        showReader(r.readerId);
+        updateCancel();
+    }
+    copyChecked_ = r.passed;
+    if (!r.passed)
+        showResult(r);
+    return r.passed;
+}
+
+void DeskScreen::Validate()
+{
+    if (mode_ < 0)
+        return;
+    if (currentField_ == 1)
+        validateReader();
+    else
+        validateCopy();
+}
+
+void DeskScreen::validateReader()
+{
+    if (readerChecked_) {
+        focusField(copy_);
+        return;
+    }
+    const LoanOperation op = operation();
+    if (runReaderCheck() || op == LoanOperation::Return || op == LoanOperation::ConsultationReturn)
+        focusField(copy_);
+    else if (op == LoanOperation::Renewal || op == LoanOperation::Cancellation)
+        focusField(copy_);
+    else
+        focusField(reader_, true);
+}
+
+void DeskScreen::validateCopy()
+{
+    const LoanOperation op = operation();
+    if (!copyChecked_ && !runCopyCheck()) {
+        focusField(copy_, true);
+        return;
+    }
+    if (readerFirst() && !readerChecked_ && !runReaderCheck()) {
+        focusField(reader_, true);
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const DeskResult r = desk().run(op, reader_->text(), copy_->text());
+    QApplication::restoreOverrideCursor();
+    showResult(r);
+    copyChecked_ = false;
+    if (!r.readerId.isEmpty() && r.readerId != reader_->text().trimmed()) {
+        reader_->setText(r.readerId);
+        readerChecked_ = false;
+    }
+    const QString shown = r.readerId.isEmpty() ? reader_->text().trimmed() : r.readerId;
+    showReader(shown);
+    if (r.passed) {
+        emit operationDone(op, r.copy.id);
+        copy_->clear();
+        showCopy(DeskCopy());
+        updateCancel();
+        focusField(copy_);
+    } else {
+        showCopy(r.copy);
+        focusField(copy_, true);
+    }
+}
+
+void DeskScreen::pickCopy(const QString &copyId)
+{
+    copy_->setText(copyId);
+    copyEdited();
+    focusField(copy_);
+}
+
+void DeskScreen::searchReader()
+{
+    auto *search = new TFrmLecteurSearch(data_, TFrmLecteurSearch::Mode::Pick);
+    PickerDialog dialog(search, &TFrmLecteurSearch::chosen,
+                        tr2(QStringLiteral("Recherche lecteur"), QStringLiteral("البحث عن قارئ")), this);
+    search->prefill(reader_->text());
+    if (dialog.exec() == QDialog::Accepted) {
+        reader_->setText(search->chosenId());
+        readerEdited();
+        focusField(reader_);
+        return;
+    }
+    focusField(reader_);
+}
+
+void DeskScreen::searchCopy()
+{
+    auto *search = new TFrmCirculationSearch(data_);
+    PickerDialog dialog(search, &TFrmCirculationSearch::chosen,
+                        tr2(QStringLiteral("Recherche exemplaire"), QStringLiteral("البحث عن نسخة")), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        pickCopy(search->chosenId());
+        return;
+    }
+    focusField(copy_);
+}
+
+QString DeskScreen::shownName() const { return nom_->text() + u' ' + prenom_->text(); }
+QString DeskScreen::shownTitle() const { return titre_->text(); }
+
+} // namespace folian

@@ -1,0 +1,169 @@
+// Several desks at once on one PostgreSQL server, one connection per
+// thread, all starting together: a copy is lent once, counters are raised
+// once per loan, a double return penalises once, and a quota of one holds.
+
+#include "base/messages.h"
+#include "base/session.h"
+#include "circulation/deskfixture.h"
+
+#include <QTest>
+#include <QThread>
+#include <atomic>
+#include <functional>
+#include <latch>
+#include <vector>
+
+using namespace folian;
+using namespace folian::test;
+
+namespace {
+
+constexpr int kDesks = 8;
+constexpr int kRounds = 4;
+
+// Runs `work(desk, db)` on `desks` threads with a connection each; returns
+// how many succeeded.
+int atOnce(const ConnectionParams &params, int desks, const std::function<bool(int, Database &)> &work)
+{
+    std::latch ready(desks);
+    std::atomic<int> done{0};
+    std::vector<QThread *> threads;
+    for (int i = 0; i < desks; ++i) {
+        threads.push_back(QThread::create([&, i] {
+            Database db;
+            QString why;
+            const bool open = db.open(params, false, &why);
+            if (!open)
+                qWarning("desk %d: %s", i, qPrintable(why));
+            ready.arrive_and_wait();
+            if (open && work(i, db))
+                ++done;
+            db.close();
+        }));
+        threads.back()->start();
+    }
+    for (QThread *t : threads) {
+        t->wait();
+        delete t;
+    }
+    return done;
+}
+
+QString reader(int i) { return QStringLiteral("R%1").arg(i); }
+
+bool addReaders(Database &db)
+{
+    for (int i = 0; i < kDesks; ++i)
+        if (!addDeskReader(db, reader(i)))
+            return false;
+    return true;
+}
+
+int sumOfReaderLoans(Database &db)
+{
+    return db.scalar(QStringLiteral("SELECT SUM(COALESCE(LEC_STAT_PRET, 0)) FROM LECTEUR")).toInt();
+}
+
+} // namespace
+
+class TstDeskConcurrency : public QObject
+{
+    Q_OBJECT
+    RecordingSink sink;
+
+private slots:
+    void init()
+    {
+        if (!postgresAvailable())
+            QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");
+        session() = Session();
+        session().CurrentUserLogin = QStringLiteral("resp.pret");
+        setMessageSink(&sink);
+    }
+    void cleanup() { setMessageSink(nullptr); }
+
+    void oneCopyEightDesks()
+    {
+        for (int round = 0; round < kRounds; ++round) {
+            FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+            Database &db = tdb.db();
+            QVERIFY(deskSetUp(db) && addReaders(db));
+            QVERIFY(addCopy(db, 1, QStringLiteral("X"), QStringLiteral("a"), none(), none()));
+            std::atomic<int> refusedAsLent{0};
+            const int done = atOnce(tdb.params(), kDesks, [&](int i, Database &c) {
+                const DeskResult r = LoanDesk(c, today()).lend(reader(i), QStringLiteral("X"));
+                if (!r.passed && r.lines.value(0).startsWith(QStringLiteral("L'exemplaire \"X\" est actuellement emprunté")))
+                    ++refusedAsLent;
+                return r.passed;
+            });
+            QCOMPARE(done, 1);
+            QCOMPARE(refusedAsLent.load(), kDesks - 1);
+            QCOMPARE(recordCounter(db, 1, "DOC_PRET_EXTERNE"), 1);
+            QCOMPARE(sumOfReaderLoans(db), 1);
+            QCOMPARE(journalRows(db), 1);
+            const QString borrower = copyValue(db, QStringLiteral("X"), "LEC_ID").toString();
+            QCOMPARE(readerValue(db, borrower, "LEC_STAT_PRET").toInt(), 1);
+        }
+    }
+
+    void eightCopiesOfOneRecord()
+    {
+        for (int round = 0; round < kRounds; ++round) {
+            FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+            Database &db = tdb.db();
+            QVERIFY(deskSetUp(db) && addReaders(db));
+            QVERIFY(addCopy(db, 1, QStringLiteral("C0"), QStringLiteral("a"), none(), none()));
+            for (int i = 1; i < kDesks; ++i)
+                QVERIFY(addCopyOf(db, 1, QStringLiteral("C%1").arg(i)));
+            const int done = atOnce(tdb.params(), kDesks, [](int i, Database &c) {
+                return LoanDesk(c, today()).lend(reader(i), QStringLiteral("C%1").arg(i)).passed;
+            });
+            QCOMPARE(done, kDesks);
+            QCOMPARE(recordCounter(db, 1, "DOC_PRET_EXTERNE"), kDesks);
+            QCOMPARE(sumOfReaderLoans(db), kDesks);
+            QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(DISTINCT HIS_ID) FROM HISTORIQUE_PRET WHERE HIS_OPERATION = 1")).toInt(),
+                     kDesks);
+        }
+    }
+
+    void doubleReturnPenalisesOnce()
+    {
+        for (int round = 0; round < kRounds; ++round) {
+            FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+            Database &db = tdb.db();
+            QVERIFY(deskSetUp(db));
+            // Five days late in the proportional category: 10 days of penalty.
+            QVERIFY(addCopy(db, 1, QStringLiteral("X"), QStringLiteral("a"), QStringLiteral("C"), day(-5)));
+            const int done = atOnce(tdb.params(), 2, [](int, Database &c) {
+                return LoanDesk(c, today()).giveBack(QStringLiteral("X")).passed;
+            });
+            QCOMPARE(done, 1);
+            QCOMPARE(readerStatus(db, QStringLiteral("C")), 1);
+            QCOMPARE(readerDate(db, QStringLiteral("C"), "LEC_FIN_PENALITE"), today().addDays(10));
+            QCOMPARE(journalRows(db, QStringLiteral("HIS_OPERATION = 2")), 1);
+            QVERIFY(copyValue(db, QStringLiteral("X"), "LEC_ID").isNull());
+        }
+    }
+
+    void quotaOfOneAtTwoDesks()
+    {
+        for (int round = 0; round < kRounds; ++round) {
+            FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+            Database &db = tdb.db();
+            QVERIFY(deskSetUp(db));
+            QVERIFY(db.exec(QStringLiteral("UPDATE REGLEMENT SET REG_DOCUMENT = 1 WHERE CAT_ID = 1")));
+            QVERIFY(addCopy(db, 1, QStringLiteral("X1"), QStringLiteral("a"), none(), none()));
+            QVERIFY(addCopy(db, 2, QStringLiteral("X2"), QStringLiteral("a"), none(), none()));
+            const int done = atOnce(tdb.params(), 2, [](int i, Database &c) {
+                return LoanDesk(c, today()).lend(QStringLiteral("A"), QStringLiteral("X%1").arg(i + 1)).passed;
+            });
+            QCOMPARE(done, 1);
+            QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LEC_ID = 'A'")).toInt(), 1);
+            QCOMPARE(readerValue(db, QStringLiteral("A"), "LEC_STAT_PRET").toInt(), 1);
+            QCOMPARE(journalRows(db), 1);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TstDeskConcurrency)
+#include "tst_deskconcurrency.moc"

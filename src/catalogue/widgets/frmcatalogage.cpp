@@ -1,7 +1,9 @@
 #include "catalogue/widgets/frmcatalogage.h"
 
 #include "base/rights.h"
+#include "catalogue/unimarc/widgets/frmnoticeimport.h"
 #include "catalogue/widgets/frmnotice.h"
+#include "catalogue/widgets/frmnoticeadmin.h"
 
 namespace folian {
 
@@ -13,19 +15,28 @@ TFrmCatalogage::TFrmCatalogage(TFrmData &dataModule, QWidget *parent)
     addEntry(QStringLiteral("BtnRecherche"), QStringLiteral("Recherche"), {}, {});
     addEntry(QStringLiteral("BtnNouvelleNotice"), QStringLiteral("Nouvelle notice"), needs(Right::CatNotice),
              [this] { NouvelleNotice(); });
-    addEntry(QStringLiteral("BtnImportation"), QStringLiteral("Importation"), needs(Right::CatImport), {});
+    addEntry(QStringLiteral("BtnImportation"), QStringLiteral("Importation"), needs(Right::CatImport),
+             [this] { Importation(); });
     const struct {
         const char *name;
         const char16_t *caption;
+        NoticeAdminPage page;
     } lists[] = {
-        {"BtnTypesDocuments", u"Types de documents"}, {"BtnTypesSupports", u"Types de supports"},
-        {"BtnLangues", u"Langues"},                   {"BtnPays", u"Pays"},
-        {"BtnPeriodicites", u"Périodicités"},         {"BtnFonctions", u"Fonctions auteurs"},
-        {"BtnDiplomes", u"Diplômes"},                 {"BtnSpecialites", u"Spécialités"},
-        {"BtnLocalisations", u"Localisations"},
+        {"BtnTypesDocuments", u"Types de documents", NoticeAdminPage::DocumentTypes},
+        {"BtnTypesSupports", u"Types de supports", NoticeAdminPage::Supports},
+        {"BtnLangues", u"Langues", NoticeAdminPage::Languages},
+        {"BtnPays", u"Pays", NoticeAdminPage::Countries},
+        {"BtnPeriodicites", u"Périodicités", NoticeAdminPage::Periodicities},
+        {"BtnFonctions", u"Fonctions auteurs", NoticeAdminPage::Functions},
+        {"BtnDiplomes", u"Diplômes", NoticeAdminPage::Diplomas},
+        {"BtnSpecialites", u"Spécialités", NoticeAdminPage::Specialities},
+        {"BtnLocalisations", u"Localisations", NoticeAdminPage::Locations},
     };
-    for (const auto &e : lists)
-        addEntry(QLatin1String(e.name), QString::fromUtf16(e.caption), needs(Right::CatAdmin), {});
+    for (const auto &e : lists) {
+        const NoticeAdminPage page = e.page;
+        addEntry(QLatin1String(e.name), QString::fromUtf16(e.caption), needs(Right::CatAdmin),
+                 [this, page] { ReferenceList(page); });
+    }
     setFirstEntries({QStringLiteral("BtnRecherche")});
 }
 
@@ -50,6 +61,18 @@ void TFrmCatalogage::ModifierNotice()
 {
     if (TFrmNotice *form = openRecordForm())
         form->Edit();
+}
+
+void TFrmCatalogage::Importation()
+{
+    host(createNoticeImportScreen(data_), QStringLiteral("FrmNoticeImport"), QStringLiteral("Catalogage - Importation"),
+         QStringLiteral("الفهرسة - الاستيراد"));
+}
+
+void TFrmCatalogage::ReferenceList(NoticeAdminPage page)
+{
+    host(createNoticeAdmin(data_, page), QStringLiteral("FrmNoticeAdmin"), noticeAdminTitle(page, false),
+         noticeAdminTitle(page, true));
 }
 
 TFrmNotice *TFrmCatalogage::recordForm() const { return qobject_cast<TFrmNotice *>(CurrentScreen()); }

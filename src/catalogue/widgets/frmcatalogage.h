@@ -6,6 +6,7 @@
 namespace folian {
 
 class TFrmNotice;
+enum class NoticeAdminPage;
 
 class TFrmCatalogage : public TFrmModule
 {
@@ -17,6 +18,10 @@ public:
     void NouvelleNotice();
     // The record form on the current row of QNotice (from the record search).
     void ModifierNotice();
+    // "Importation": the UNIMARC import.
+    void Importation();
+    // A code table ("Langues", "Pays", ...) in the reference-list screen.
+    void ReferenceList(NoticeAdminPage page);
     // The record form the desktop shows, or null.
     TFrmNotice *recordForm() const;
 

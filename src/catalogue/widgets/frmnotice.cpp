@@ -64,7 +64,7 @@ TFrmNotice::TFrmNotice(TFrmData &frmData, QWidget *parent) : QWidget(parent), da
     publisher_ = new NoticePublisherTab(frmData, *binder_, tabs_);
     auto *notes = new NoticeNotesTab(frmData, *binder_, tabs_);
     holdingsTab_ = new NoticeHoldingsTab(frmData, *binder_, tabs_);
-    preview_ = new NoticePreviewTab(tabs_);
+    preview_ = new NoticePreviewTab(data_, tabs_);
     tabs_->addTab(scrolled(titles_), QStringLiteral("Titres/Auteurs/Numéros"));
     tabs_->addTab(scrolled(publisher_), QStringLiteral("Editeur/Collection/Indexation"));
     tabs_->addTab(scrolled(notes), QStringLiteral("Notes/Résumé/Informations"));

@@ -1,9 +1,11 @@
 #include "catalogue/widgets/noticetabs.h"
 
 #include "base/session.h"
+#include "catalogue/unimarc/widgets/frmnoticeview.h"
 #include "catalogue/widgets/cataloguegrid.h"
 #include "catalogue/widgets/noticefields.h"
 #include "catalogue/widgets/satellitepanel.h"
+#include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 #include "data/widgets/fieldbinder.h"
 
@@ -142,25 +144,23 @@ void NoticeHoldingsTab::setWritable(bool writable)
     count_->setEnabled(writable);
 }
 
-NoticePreviewTab::NoticePreviewTab(QWidget *parent) : QWidget(parent)
+NoticePreviewTab::NoticePreviewTab(TFrmData &frmData, QWidget *parent)
+    : QWidget(parent), data_(frmData), view_(new TFrmNoticeView(frmData, this))
 {
     setObjectName(QStringLiteral("TabApercu"));
-    // The ISBD and UNIMARC displays come with the exchange formats.
-    isbd_ = namedButton(QStringLiteral("BtnISBD"), QStringLiteral("ISBD"), this);
-    unimarc_ = namedButton(QStringLiteral("BtnUNIMARC"), QStringLiteral("UNIMARC"), this);
-    for (QPushButton *b : {isbd_, unimarc_}) {
-        b->setEnabled(false);
-        b->setProperty("localise", false);
-    }
-    browser_ = new QTextBrowser(this);
-    browser_->setObjectName(QStringLiteral("WebApercu"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(isbd_);
-    buttons->addWidget(unimarc_);
-    buttons->addStretch(1);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(buttons);
-    layout->addWidget(browser_, 1);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_, 1);
+}
+
+void NoticePreviewTab::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    const QVariant docId = data_.QNotice->value(QStringLiteral("DOC_ID"));
+    if (IsBlank(docId))
+        view_->browser()->clear();  // a new record not saved yet has nothing stored to show
+    else
+        view_->showRecord(docId.toInt());
 }
 
 } // namespace folian

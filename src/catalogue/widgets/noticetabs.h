@@ -15,6 +15,7 @@ class FieldBinder;
 class ReferenceBox;
 class SatellitePanel;
 class TFrmData;
+class TFrmNoticeView;
 
 // "Titres/Auteurs/Numéros": titles, authors, codes, numbers, collation.
 class NoticeTitlesTab : public QWidget
@@ -85,18 +86,20 @@ private:
     QPushButton *count_, *generate_, *open_;
 };
 
-// "Aperçu": the record in ISBD or UNIMARC.
+// "Aperçu": the record as it is stored, in ISBD or UNIMARC, read again each
+// time the page is shown.
 class NoticePreviewTab : public QWidget
 {
 public:
-    explicit NoticePreviewTab(QWidget *parent = nullptr);
-    QPushButton *isbdButton() const { return isbd_; }
-    QPushButton *unimarcButton() const { return unimarc_; }
-    QTextBrowser *browser() const { return browser_; }
+    NoticePreviewTab(TFrmData &frmData, QWidget *parent = nullptr);
+    TFrmNoticeView *view() const { return view_; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
-    QPushButton *isbd_, *unimarc_;
-    QTextBrowser *browser_;
+    TFrmData &data_;
+    TFrmNoticeView *view_;
 };
 
 // A titled box around a widget or a layout, named `name`.

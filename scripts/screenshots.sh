@@ -68,6 +68,8 @@ shot FR docs/record-fr.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage F
 shot AR docs/record-ar.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage FOLIAN_RECORD=16 FOLIAN_TAB=0
 shot FR docs/record-copies-fr.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage FOLIAN_RECORD=13 FOLIAN_TAB=3
 shot AR docs/record-copies-ar.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage FOLIAN_RECORD=29 FOLIAN_TAB=3
+shot FR docs/record-preview-fr.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage FOLIAN_RECORD=1 FOLIAN_TAB=4
+shot AR docs/record-preview-ar.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage FOLIAN_RECORD=16 FOLIAN_TAB=4
 write_ini FR && titles_page
 shot FR docs/editions-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Index titres"
 write_ini AR && titles_page

@@ -392,6 +392,7 @@ private slots:
         auto *browser = preview->findChild<QTextBrowser *>();
         QVERIFY(browser);
         QVERIFY(browser->toPlainText().contains(QStringLiteral("Le sommeil du juste")));
+        QVERIFY(browser->updatesEnabled());  // the page paints once the form is shown
         click(form, QStringLiteral("BtnUNIMARC"));
         QVERIFY(browser->toPlainText().contains(QStringLiteral("200")));
     }

@@ -216,6 +216,25 @@ private slots:
         QCOMPARE(t.title->font().pointSize(), 8);
     }
 
+    // A screen localised inside a form being localised (its show comes while
+    // the outer form paints nothing) paints again with the outer form; one
+    // that asked to paint nothing keeps asking.
+    void nestedFormsPaintAgain()
+    {
+        QWidget outer;
+        auto *inner = new QWidget(&outer);
+        auto *quiet = new QWidget(&outer);
+        quiet->setUpdatesEnabled(false);
+        outer.setUpdatesEnabled(false);
+        LocaliseForm(inner);
+        LocaliseForm(quiet);
+        outer.setUpdatesEnabled(true);
+        QVERIFY(inner->updatesEnabled());
+        QVERIFY(!quiet->updatesEnabled());
+        LocaliseForm(&outer);
+        QVERIFY(outer.updatesEnabled());
+    }
+
     // A view reads one key per column and nothing without columns.
     void viewColumns()
     {

@@ -232,7 +232,10 @@ void LocaliseForm(QWidget *form)
 {
     if (!form)
         return;
-    const bool updates = form->updatesEnabled();
+    // Restore what the form itself asked for, not what it inherits: a form
+    // localised while its parent paints nothing must not keep painting
+    // nothing once the parent paints again.
+    const bool forcedOff = form->testAttribute(Qt::WA_ForceUpdatesDisabled);
     form->setUpdatesEnabled(false);
     QList<QWidget *> widgets;
     walk(form, form, widgets);
@@ -242,7 +245,7 @@ void LocaliseForm(QWidget *form)
             rememberFont(w, form);
     for (QWidget *w : std::as_const(widgets))
         LocaliseControl(w, form);
-    form->setUpdatesEnabled(updates);
+    form->setUpdatesEnabled(!forcedOff);
 }
 
 QStringList CaptionKeys(QWidget *form)

@@ -3,10 +3,12 @@
 #include "base/messages.h"
 #include "base/rights.h"
 #include "circulation/widgets/frmcategorie.h"
+#include "circulation/widgets/frmcirculationedition.h"
 #include "circulation/widgets/frmlecteur.h"
 #include "circulation/widgets/frmlecteuradmin.h"
 #include "circulation/widgets/frmlecteurimport.h"
 #include "circulation/widgets/frmlecteursearch.h"
+#include "circulation/widgets/frmrelance.h"
 #include "circulation/widgets/frmstructure.h"
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
@@ -33,14 +35,14 @@ TFrmCirculation::TFrmCirculation(TFrmData &dataModule, QWidget *parent)
     addEntry(QStringLiteral("BtnInscription"), QStringLiteral("Inscription"), needs(lecteur), [this] { LecteurNew(); });
     addEntry(QStringLiteral("BtnImportation"), QStringLiteral("Importation"), needs(lecteur),
              [this] { LblImportation2Click(); });
-    addEntry(QStringLiteral("BtnRelance"), QStringLiteral("Relances"), needs(lecteur), {});
+    addEntry(QStringLiteral("BtnRelance"), QStringLiteral("Relances"), needs(lecteur), [this] { Relance(); });
     addHeading(QStringLiteral("LblExemplaires"), QStringLiteral("Exemplaires"));
     addEntry(QStringLiteral("BtnPret"), QStringLiteral("Prêt externe"), needs(transact), {});
     addEntry(QStringLiteral("BtnConsultation"), QStringLiteral("Consultation sur place"), needs(transact), {});
     addHeading(QStringLiteral("LblPeb"), QStringLiteral("PEB"));
     addEntry(QStringLiteral("BtnEnregistrementPeb"), QStringLiteral("Enregistrement"), needs(peb), {});
     addEntry(QStringLiteral("BtnRetourPeb"), QStringLiteral("Retour"), needs(peb), {});
-    addEntry(QStringLiteral("BtnRelancePeb"), QStringLiteral("Relances"), needs(peb), {});
+    addEntry(QStringLiteral("BtnRelancePeb"), QStringLiteral("Relances"), needs(peb), [this] { RelancePeb(); });
     addHeading(QStringLiteral("LblAdministration"), QStringLiteral("Administration"));
     addEntry(QStringLiteral("BtnCategories"), QStringLiteral("Catégories et règlements"), needs(admin),
              [this] { Categories(); });
@@ -53,7 +55,7 @@ TFrmCirculation::TFrmCirculation(TFrmData &dataModule, QWidget *parent)
     addEntry(QStringLiteral("BtnAnnulSuspension"), QStringLiteral("Annuler suspension"), needs(admin),
              [this] { AnnulSuspension(); });
     addHeading(QStringLiteral("LblEditions"), QStringLiteral("Editions"));
-    addEntry(QStringLiteral("BtnEditions"), QStringLiteral("Editions"), {}, {});
+    addEntry(QStringLiteral("BtnEditions"), QStringLiteral("Editions"), {}, [this] { Label1Click(); });
     // The loan desk when the user may lend, else the reader search.
     setFirstEntries({QStringLiteral("BtnPret"), QStringLiteral("BtnRecherche")});
 }
@@ -202,6 +204,29 @@ void TFrmCirculation::administration(AdminAction action)
     auto *screen = new TFrmLecteurAdmin(data_, action);
     host(screen, QStringLiteral("FrmLecteurAdmin"), QString::fromUtf16(t.french), QString::fromUtf16(t.arabic));
     screen->focusReader();
+    countReaders();
+}
+
+void TFrmCirculation::reminders(ReminderKind kind)
+{
+    const bool loans = kind == ReminderKind::Loans;
+    if (!entryPermitted(loans ? QStringLiteral("BtnRelance") : QStringLiteral("BtnRelancePeb")))
+        return;
+    dropKeptSearch();
+    ClearDesktopForm();
+    // The keys of the main window reach neither tab.
+    host(new TFrmRelance(data_, kind), loans ? QStringLiteral("FrmRelance") : QString(),
+         loans ? QStringLiteral("Lecteur - Relance") : QStringLiteral("PEB - Relance"),
+         loans ? QStringLiteral("القراء - التذكير") : QStringLiteral("الإعارة بين المكتبات - التذكير"));
+}
+
+void TFrmCirculation::Label1Click()
+{
+    dropKeptSearch();
+    ClearDesktopForm();
+    auto *screen = new TFrmCirculationEdition(data_);
+    host(screen, QString(), QStringLiteral("Circulation - Editions"), QStringLiteral("الإعارة - التقارير"));
+    screen->focusFirstButton();
     countReaders();
 }
 

@@ -5,6 +5,7 @@
 // the question "Sauvegardez les modifications ?".
 
 #include "circulation/core/readerstanding.h"
+#include "circulation/core/reminders.h"
 #include "data/widgets/frmmodule.h"
 
 #include <QPointer>
@@ -26,17 +27,22 @@ public:
     // kept meanwhile and shown again when the update ends.
     void LecteurUpdate();
     void LblImportation2Click();
+    void Relance() { reminders(ReminderKind::Loans); }
+    void RelancePeb() { reminders(ReminderKind::InterLibrary); }
     void Categories();
     void Structure();
     void AnnulPenalite() { administration(AdminAction::CancelPenalty); }
     void SuspLecteur() { administration(AdminAction::Suspend); }
     void AnnulSuspension() { administration(AdminAction::LiftSuspension); }
+    // The circulation editions.
+    void Label1Click();
 
 protected:
     void screenClosing(QWidget *screen) override;
 
 private:
     void administration(AdminAction action);
+    void reminders(ReminderKind kind);
     void countReaders();
     void openLists();
     // Frees a reader search kept during an update.

@@ -13,11 +13,13 @@
 #include "catalogue/widgets/frmvedette.h"
 #include "app/widgets/modules.h"
 #include "circulation/widgets/frmcategorie.h"
+#include "circulation/widgets/frmcirculationedition.h"
 #include "circulation/widgets/frmlecteur.h"
 #include "circulation/widgets/frmlecteuradmin.h"
 #include "circulation/widgets/frmlecteurimport.h"
 #include "circulation/widgets/frmlecteursearch.h"
 #include "circulation/widgets/frmreglement.h"
+#include "circulation/widgets/frmrelance.h"
 #include "circulation/widgets/frmstructure.h"
 #include "data/core/shareddata.h"
 #include "reports/widgets/frmhtmlpreview.h"
@@ -99,6 +101,8 @@ QList<RegisteredForm> registeredForms()
                  d.QReglement->append();
                  return new TFrmReglement(d, 9, QStringLiteral("Règlement"));
              }),
+        form("FrmRelance", [](TFrmData &d) { return new TFrmRelance(d, ReminderKind::Loans); }),
+        form("FrmCirculationEdition", [](TFrmData &d) { return new TFrmCirculationEdition(d); }),
     };
 }
 

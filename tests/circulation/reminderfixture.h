@@ -14,7 +14,8 @@ inline const QString kOBrien = QStringLiteral("O'Brien & <Fils>");
 //  R03 suspended: a loan E4 due yesterday
 //  R04 penalised: an inter-library loan P4 overdue but returned
 //  R05 penalised and suspended: a late inter-library loan P3
-//  R06: the reserver of E5; E6 is lost and on nobody's card
+//  R06: the reserver of E5; E6 is lost and on nobody's card; E7 names
+//  nobody by an empty number, and kept its old due date
 inline bool seed(Database &db)
 {
     bool ok = addCategory(db, 1, QStringLiteral("Etudiant")) && addCategory(db, 2, QStringLiteral("Enseignant"))
@@ -55,6 +56,7 @@ inline bool seed(Database &db)
         && addCopy(db, 4, QStringLiteral("E4"), a, QStringLiteral("R03"), day(-1))
         && addCopy(db, 5, QStringLiteral("E5"), a, none(), none(), QStringLiteral("R06"))
         && addCopy(db, 6, QStringLiteral("E6"), a, none(), none(), none(), 6)
+        && addCopy(db, 7, QStringLiteral("E7"), a, none(), day(-4))
         && addInterLibraryLoan(db, 1, QStringLiteral("R01"), day(-2))
         && addInterLibraryLoan(db, 2, QStringLiteral("R02"), day(0))
         && addInterLibraryLoan(db, 3, QStringLiteral("R05"), day(-10))
@@ -65,6 +67,7 @@ inline bool seed(Database &db)
                    {QStringLiteral("840 OBR"), QStringLiteral("1850.5")})
         && db.exec(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET EXP_COTE = ?, EXP_PRIX = ? WHERE EXP_ID = 'E6'"),
                    {QStringLiteral("ZZ <6>"), QStringLiteral("12")})
+        && db.exec(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = '', LEC_ID2 = '' WHERE EXP_ID = 'E7'"))
         && db.exec(QStringLiteral("UPDATE PEB SET PEB_AUTEUR = ? WHERE PEB_ID = 1"), {QStringLiteral("Ibn Khaldoun")});
 }
 

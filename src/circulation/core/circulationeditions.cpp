@@ -148,6 +148,12 @@ QString documentListSql(const QString &reader, const QString &condition)
         + condition + QStringLiteral(" ORDER BY EXP_ID");
 }
 
+// The copy names a reader in that column: an empty number names nobody.
+QString onCard(const QString &column)
+{
+    return QStringLiteral("E.%1 IS NOT NULL AND E.%1 <> ''").arg(column);
+}
+
 QString readerListSql(bool motif, const QString &condition)
 {
     return QStringLiteral("SELECT L.LEC_ID, L.LEC_NOM, L.LEC_PRENOM, "
@@ -188,13 +194,13 @@ SqlText circulationListSql(const Dialect &dialect, CirculationList list, const Q
     const QString borrower = QStringLiteral("LEC_ID");
     switch (list) {
     case CirculationList::Borrowed:
-        return {documentListSql(borrower, QStringLiteral("E.LEC_ID IS NOT NULL")), {}};
+        return {documentListSql(borrower, onCard(borrower)), {}};
     case CirculationList::Overdue:
-        return {documentListSql(borrower, QStringLiteral("E.LEC_ID IS NOT NULL AND E.EXP_DATE_RETOUR < ?")), {day}};
+        return {documentListSql(borrower, onCard(borrower) + QStringLiteral(" AND E.EXP_DATE_RETOUR < ?")), {day}};
     case CirculationList::Lost:
         return {documentListSql(borrower, QStringLiteral("E.STA_EXP_ID = 6")), {}};
     case CirculationList::Reserved:
-        return {documentListSql(QStringLiteral("LEC_ID2"), QStringLiteral("E.LEC_ID2 IS NOT NULL")), {}};
+        return {documentListSql(QStringLiteral("LEC_ID2"), onCard(QStringLiteral("LEC_ID2"))), {}};
     case CirculationList::Suspended:
         return {readerListSql(true, QStringLiteral("L.LEC_STATUT IN (2, 3)")), {}};
     case CirculationList::Penalised:

@@ -141,7 +141,7 @@ bool EditionPage::showList(CirculationList list)
         rows_->close();
     showColumns(model_, e);
     for (int c = 0; c < e.columns.size(); ++c)
-        grid_->setColumnWidth(c, qMax(70, e.columns.at(c).page.width + 40));
+        grid_->setColumnWidth(c, qMax(grid_->horizontalHeader()->sectionSizeHint(c), e.columns.at(c).page.width + 40));
     QApplication::restoreOverrideCursor();
     title_->setText(e.screenTitle());
     count_->setText(circ::editionResult(ok ? qMax(0, rows_->recordCount()) : 0));

@@ -16,6 +16,7 @@ IndexSearch::IndexSearch(QWidget *parent) : QWidget(parent)
     lblIndex->setObjectName(QStringLiteral("LblIndex"));
     index_ = new QComboBox(this);
     index_->setObjectName(QStringLiteral("CbxIndex"));
+    index_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     lblIndex->setBuddy(index_);
     auto *lblSearch = new QLabel(QStringLiteral("&Chercher :"), this);
     lblSearch->setObjectName(QStringLiteral("LblChercher"));

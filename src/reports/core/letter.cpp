@@ -57,6 +57,7 @@ ReportResult writeLetter(Database &db, const Letter &letter)
     if (!letter.text.trimmed().isEmpty())
         lines << QStringLiteral("<p><b>") + withBreaks(letter.text) + QStringLiteral("</b></p>");
     if (!letter.columns.isEmpty()) {
+        lines << QStringLiteral("<p>&nbsp;</p>");
         lines << QStringLiteral("<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">");
         lines << reportHeaderRow(letter.columns);
         for (const QVariantList &row : letter.rows)

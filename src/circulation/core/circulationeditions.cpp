@@ -18,10 +18,8 @@ EditionColumn col(const char *field, const char16_t *french, const char16_t *ara
     c.field = QLatin1String(field);
     c.french = QString::fromUtf16(french);
     c.arabic = QString::fromUtf16(arabic);
-    c.page.french = pageFrench ? QString::fromUtf16(pageFrench) : c.french;
-    c.page.arabic = pageArabic ? QString::fromUtf16(pageArabic) : c.arabic;
-    c.page.width = width;
-    c.page.kind = kind;
+    c.page = reportColumn(pageFrench ? QString::fromUtf16(pageFrench) : c.french,
+                          pageArabic ? QString::fromUtf16(pageArabic) : c.arabic, width, kind);
     return c;
 }
 

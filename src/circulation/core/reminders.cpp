@@ -24,12 +24,7 @@ const QString kReaderList = QStringLiteral(
 
 ReportColumn column(const char16_t *french, const char16_t *arabic, int width, ColumnKind kind = ColumnKind::Text)
 {
-    ReportColumn c;
-    c.french = QString::fromUtf16(french);
-    c.arabic = QString::fromUtf16(arabic);
-    c.width = width;
-    c.kind = kind;
-    return c;
+    return reportColumn(QString::fromUtf16(french), QString::fromUtf16(arabic), width, kind);
 }
 
 // The table of the letter and, for each column, the field of lateLoansSql it shows.

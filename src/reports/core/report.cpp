@@ -278,6 +278,16 @@ QString letterheadHtml(const QString &picture)
         + QStringLiteral("\"></b></p>\n<p align=\"center\">&nbsp;</p>");
 }
 
+ReportColumn reportColumn(const QString &french, const QString &arabic, int width, ColumnKind kind)
+{
+    ReportColumn c;
+    c.french = french;
+    c.arabic = arabic;
+    c.width = width;
+    c.kind = kind;
+    return c;
+}
+
 QString reportHeaderRow(const QList<ReportColumn> &columns) { return headerRow(columns); }
 
 QString reportBodyRow(const QList<ReportColumn> &columns, const QVariantList &row)

@@ -47,6 +47,10 @@ struct ReportColumn
     CodeLookup lookup;     // for Code columns
 };
 
+// A column of these titles, width and kind.
+ReportColumn reportColumn(const QString &french, const QString &arabic, int width,
+                          ColumnKind kind = ColumnKind::Text);
+
 struct Report
 {
     QString fileName;      // "lecteur.html"

@@ -2,7 +2,7 @@
 # Builds the program and takes the screenshots of the documentation on a
 # demonstration database made in a temporary directory: the logon dialog and
 # the main window (administration, users; editions with a page previewed;
-# circulation: readers, a new reader, categories) in
+# circulation: readers, a new reader, categories, reminders, editions) in
 # French and in Arabic.
 # the main window (administration, users; editions with a page previewed; the
 # record form on a monograph and on a serial's copies and issues) in French
@@ -81,6 +81,14 @@ for language in FR AR; do
     shot "$language" "docs/reader-form-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Inscription"
     shot "$language" "docs/categories-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Catégories et règlements"
 done
+# Circulation: the late readers with the reminder letter previewed; the
+# editions with a list, and that list's page previewed.
+for language in FR AR; do
+    lower=${language,,}
+    shot "$language" "docs/reminders-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Relances"
+    shot "$language" "docs/reminder-letter-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Relances/Imprimer"
+    shot "$language" "docs/circulation-editions-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Editions/Documents empruntés"
+    shot "$language" "docs/circulation-edition-page-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Editions/Documents non remis/Imprimer"
 # The loan desk in each mode, a refusal and a success, on a fresh
 # demonstration database for each language (the shots change it).
 for language in FR AR; do

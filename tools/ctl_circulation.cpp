@@ -8,6 +8,9 @@
 #include "circulation/core/desktexts.h"
 #include "circulation/core/loandesk.h"
 #include "circulation/core/readerimport.h"
+#include "circulation/core/readers.h"
+#include "circulation/core/circulationtexts.h"
+#include "circulation/core/reminders.h"
 #include "data/core/database.h"
 
 namespace folian::ctl {
@@ -19,6 +22,15 @@ bool toId(const QString &text, int *id)
     bool ok = false;
     *id = text.toInt(&ok);
     return ok && *id > 0;
+}
+
+// The day of --date, when given; false when it is not a day.
+bool dateOption(const Args &a, QDate *day)
+{
+    if (!a.has(QStringLiteral("date")))
+        return true;
+    *day = QDate::fromString(a.value(QStringLiteral("date")), Qt::ISODate);
+    return day->isValid();
 }
 
 // Creates readers from a ";"-separated file, as the reader import screen does.
@@ -35,11 +47,8 @@ int importReaderFile(const Args &a)
             return fail(QStringLiteral("--structure takes a STR_ID"));
         options.structureId = structure;
     }
-    if (a.has(QStringLiteral("date"))) {
-        options.registrationDate = QDate::fromString(a.value(QStringLiteral("date")), Qt::ISODate);
-        if (!options.registrationDate.isValid())
-            return fail(QStringLiteral("--date takes a day as YYYY-MM-DD"));
-    }
+    if (!dateOption(a, &options.registrationDate))
+        return fail(QStringLiteral("--date takes a day as YYYY-MM-DD"));
     Database db;
     QString why;
     if (!openDatabase(db, false, &why))
@@ -103,6 +112,27 @@ int replayDeskFile(const Args &a)
     return 0;
 }
 
+// Writes the reminder letters of every late reader into a directory, for a
+// nightly job: one letter per reader and kind of loan.
+int writeReminderLetters(const Args &a)
+{
+    if (a.positional.size() != 1)
+        return fail(QStringLiteral("reminders takes one directory (see --help)"));
+    Database db;
+    QString why;
+    if (!openDatabase(db, false, &why))
+        return fail(why);
+    QDate today = serverToday(db);
+    if (!dateOption(a, &today))
+        return fail(QStringLiteral("--date takes a day as YYYY-MM-DD"));
+    ReminderBatch batch;
+    const QString directory = a.positional.first();
+    if (!writeAllReminders(db, directory, today, &batch))
+        return fail(batch.message);
+    say(circ::remindersWritten(batch.loanLetters, batch.interLibraryLetters, directory));
+    return 0;
+}
+
 } // namespace
 
 void addCirculationCommands(QVector<Command> &out)
@@ -134,6 +164,10 @@ void addCirculationCommands(QVector<Command> &out)
                                   "date of birth; address\" (UTF-8 or Windows-1256); lists the lines skipped"),
                    {QStringLiteral("category"), QStringLiteral("structure"), QStringLiteral("date")}, {},
                    importReaderFile};
+    out << Command{QStringLiteral("reminders"), QStringLiteral("reminders DIR [--date YYYY-MM-DD]"),
+                   QStringLiteral("write the reminder letter of every reader late with a loan or an inter-library "
+                                  "loan into DIR (relance-pret-N.html, relance-peb-N.html); prints how many"),
+                   {QStringLiteral("date")}, {}, writeReminderLetters};
 }
 
 } // namespace folian::ctl

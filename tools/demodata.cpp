@@ -271,6 +271,7 @@ const LoanDef kLoans[] = {
     {2, u"الأدب الجزائري المعاصر", 8, true},
     {6, u"Réseaux informatiques", 12, false},
     {6, u"الحركة الإصلاحية في الجزائر", 3, false},
+    {8, u"Droit civil algérien", 9, true},
 };
 
 // The copy on loan to reader 6 is reserved by reader 1.

@@ -32,15 +32,21 @@ void grabLater(QWidget *w, int ms, std::function<void()> then)
     });
 }
 
-// The button of `parent` whose design caption (or caption) is `caption`.
+// The button of `parent` whose design caption (or caption) is `caption`;
+// one the operator can see before one on a hidden page.
 QAbstractButton *buttonNamed(QWidget *parent, const QString &caption)
 {
+    QAbstractButton *hidden = nullptr;
     for (QAbstractButton *b : parent->findChildren<QAbstractButton *>()) {
         const QVariant design = b->property("designText");
-        if ((design.isValid() ? design.toString() : b->text()) == caption)
+        if ((design.isValid() ? design.toString() : b->text()) != caption)
+            continue;
+        if (b->isVisibleTo(parent->window()))
             return b;
+        if (!hidden)
+            hidden = b;
     }
-    return nullptr;
+    return hidden;
 }
 
 // FOLIAN_RECORD=<DOC_ID>: the record form on that record, on the page
@@ -140,10 +146,10 @@ void scheduleMainScreenshot(TFrmMain &window)
                 QApplication::sendEvent(target, &press);
             }
         }
-        // A button of the screen that opens a dialog: the dialog is grabbed.
-        const QString button = open.section(u'/', 2);
-        QAbstractButton *b = screen && !button.isEmpty() ? buttonNamed(screen, button) : nullptr;
-        if (!b) {
+        // Buttons of the screen, one after the other ("Documents perdus/Imprimer"):
+        // a dialog or a window the last one opens is grabbed.
+        const QStringList buttons = open.section(u'/', 2).split(u'/', Qt::SkipEmptyParts);
+        if (!screen || buttons.isEmpty()) {
             grabLater(&window, 900, [] {
                 // The picture is taken: a record shown in the form is left as it was, unasked.
                 if (TFrmData *data = FrmData(); data && data->QNotice->isEditing())
@@ -152,14 +158,25 @@ void scheduleMainScreenshot(TFrmMain &window)
             });
             return;
         }
-        QTimer::singleShot(900, &window, [&window] {
-            QWidget *dialog = QApplication::activeModalWidget();
-            (dialog ? dialog : static_cast<QWidget *>(&window))->grab().save(shotPath());
-            if (auto *d = qobject_cast<QDialog *>(dialog))
+        const QList<QWidget *> before = QApplication::topLevelWidgets();
+        QTimer::singleShot(900, &window, [&window, before] {
+            QWidget *shown = QApplication::activeModalWidget();
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (!shown && w != &window && w->isVisible() && !before.contains(w))
+                    shown = w;
+            (shown ? shown : static_cast<QWidget *>(&window))->grab().save(shotPath());
+            if (auto *d = qobject_cast<QDialog *>(shown))
                 d->reject();
             QApplication::quit();
         });
-        QTimer::singleShot(0, b, [b] { b->click(); });
+        int delay = 0;
+        for (const QString &caption : buttons) {
+            QTimer::singleShot(delay, screen, [screen, caption] {
+                if (QAbstractButton *b = buttonNamed(screen, caption))
+                    b->click();
+            });
+            delay += 150;
+        }
     });
 }
 

@@ -16,11 +16,13 @@
 #include "circulation/widgets/frmcirculationsearch.h"
 #include "circulation/widgets/frmconsultation.h"
 #include "circulation/widgets/frmexemplairestatut.h"
+#include "circulation/widgets/frmcirculationedition.h"
 #include "circulation/widgets/frmlecteur.h"
 #include "circulation/widgets/frmlecteuradmin.h"
 #include "circulation/widgets/frmlecteurimport.h"
 #include "circulation/widgets/frmlecteursearch.h"
 #include "circulation/widgets/frmreglement.h"
+#include "circulation/widgets/frmrelance.h"
 #include "circulation/widgets/frmstructure.h"
 #include "catalogue/widgets/frmbulletinsearch.h"
 #include "catalogue/widgets/frmnotice.h"
@@ -124,6 +126,8 @@ QList<RegisteredForm> registeredForms()
                  d.QReglement->append();
                  return new TFrmReglement(d, 9, QStringLiteral("Règlement"));
              }),
+        form("FrmRelance", [](TFrmData &d) { return new TFrmRelance(d, ReminderKind::Loans); }),
+        form("FrmCirculationEdition", [](TFrmData &d) { return new TFrmCirculationEdition(d); }),
     };
 }
 

@@ -327,6 +327,40 @@ QString importFileFormat()
                QStringLiteral("رقم القارئ ; اللقب ; الاسم ; تاريخ الميلاد ; العنوان"));
 }
 
+QString lateReadersCount(int count)
+{
+    return QString::number(count)
+        + tr2(QStringLiteral(" lecteur(s) retardataires(s)"), QStringLiteral(" قارئ(ة) متأخر(ة)"));
+}
+
+QString remindersStatus(int count)
+{
+    return tr2(QStringLiteral(" Relances : "), QStringLiteral(" التذكيرات : ")) + QString::number(count);
+}
+
+QString reminderLetterTitle() { return tr2(QStringLiteral("Lettre de relance"), QStringLiteral("رسالة تذكير")); }
+
+QString reminderPreviewTitle() { return tr2(QStringLiteral("Relance lecteur"), QStringLiteral("تذكير القارئ")); }
+
+QString reminderNoReader()
+{
+    return tr2(QStringLiteral("Aucun lecteur retardataire n'est choisi."), QStringLiteral("لم يتم اختيار أي قارئ متأخر."));
+}
+
+QString remindersWritten(int loanLetters, int interLibraryLetters, const QString &directory)
+{
+    return tr2(QStringLiteral("%1 lettre(s) de relance (prêt) et %2 lettre(s) de relance (PEB) écrites dans %3"),
+               QStringLiteral("%1 رسالة تذكير (إعارة) و %2 رسالة تذكير (إعارة بين المكتبات) كتبت في %3"))
+        .arg(loanLetters)
+        .arg(interLibraryLetters)
+        .arg(directory);
+}
+
+QString editionResult(int count)
+{
+    return tr2(QStringLiteral(" Résultat : "), QStringLiteral(" النتيجة : ")) + QString::number(count);
+}
+
 QString clearanceTitle() { return tr2(QStringLiteral("Quitus"), QStringLiteral("براءة الذمة")); }
 
 QString readerListTitle() { return tr2(QStringLiteral("Liste des lecteurs"), QStringLiteral("قائمة القراء")); }

@@ -83,6 +83,15 @@ QString importNoCategory();
 QString importNoStructure();
 QString importFileFormat();
 
+// Reminders and editions
+QString lateReadersCount(int count);        // "3 lecteur(s) retardataires(s)"
+QString remindersStatus(int count);         // " Relances : 3"
+QString reminderLetterTitle();
+QString reminderPreviewTitle();
+QString reminderNoReader();
+QString remindersWritten(int loanLetters, int interLibraryLetters, const QString &directory);
+QString editionResult(int count);           // " Résultat : 12"
+
 // Pages
 QString clearanceTitle();
 QString readerListTitle();

@@ -46,12 +46,7 @@ Report readerListReport(Dataset &readers)
     r.arabic = QStringLiteral("قائمة القراء");
     r.letterhead = true;
     const auto column = [](const char16_t *french, const char16_t *arabic, int width, ColumnKind kind = ColumnKind::Text) {
-        ReportColumn c;
-        c.french = QString::fromUtf16(french);
-        c.arabic = QString::fromUtf16(arabic);
-        c.width = width;
-        c.kind = kind;
-        return c;
+        return reportColumn(QString::fromUtf16(french), QString::fromUtf16(arabic), width, kind);
     };
     r.columns = {column(u"Numéro", u"الرقم", 80),
                  column(u"Nom", u"اللقب", 140),

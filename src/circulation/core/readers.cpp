@@ -152,6 +152,14 @@ SqlText readerLoansSql(const QString &readerId)
             {readerId}};
 }
 
+QString recordTitleSql(const QString &docId)
+{
+    return QStringLiteral("(SELECT N.DOC_TITRE_PROPRE || CASE WHEN N.DOC_TITRE_COMPLEMENT IS NULL "
+                          "OR N.DOC_TITRE_COMPLEMENT = '' THEN '' ELSE ' : ' || N.DOC_TITRE_COMPLEMENT END "
+                          "FROM NOTICE N WHERE N.DOC_ID = ")
+        + docId + u')';
+}
+
 SqlText readerReservationsSql(const QString &readerId)
 {
     SqlText s = readerLoansSql(readerId);

@@ -66,6 +66,10 @@ QStringList nameWords(const QString &text);
 // the record's title as TITRE and its document type's label as TYPE; open
 // inter-library loans with the partner library's name as BIB_NOM.
 SqlText readerLoansSql(const QString &readerId);
+// The title of the record whose DOC_ID is the column `docId` of the outer
+// query, as lists and letters show it: the title proper, followed by " : "
+// and the other title information when there is one. A subquery.
+QString recordTitleSql(const QString &docId);
 SqlText readerReservationsSql(const QString &readerId);
 SqlText readerInterLibrarySql(const QString &readerId);
 // Opens QPret, QReservation and QPebHistory on the reader; a list that

@@ -4,10 +4,12 @@
 #include "base/rights.h"
 #include "circulation/widgets/frmcategorie.h"
 #include "circulation/widgets/frmconsultation.h"
+#include "circulation/widgets/frmcirculationedition.h"
 #include "circulation/widgets/frmlecteur.h"
 #include "circulation/widgets/frmlecteuradmin.h"
 #include "circulation/widgets/frmlecteurimport.h"
 #include "circulation/widgets/frmlecteursearch.h"
+#include "circulation/widgets/frmrelance.h"
 #include "circulation/widgets/frmstructure.h"
 #include "circulation/widgets/frmtransactions.h"
 #include "data/core/helpers.h"
@@ -35,7 +37,7 @@ TFrmCirculation::TFrmCirculation(TFrmData &dataModule, QWidget *parent)
     addEntry(QStringLiteral("BtnInscription"), QStringLiteral("Inscription"), needs(lecteur), [this] { LecteurNew(); });
     addEntry(QStringLiteral("BtnImportation"), QStringLiteral("Importation"), needs(lecteur),
              [this] { LblImportation2Click(); });
-    addEntry(QStringLiteral("BtnRelance"), QStringLiteral("Relances"), needs(lecteur), {});
+    addEntry(QStringLiteral("BtnRelance"), QStringLiteral("Relances"), needs(lecteur), [this] { Relance(); });
     addHeading(QStringLiteral("LblExemplaires"), QStringLiteral("Exemplaires"));
     addEntry(QStringLiteral("BtnPret"), QStringLiteral("Prêt externe"), needs(transact), [this] { Pret(); });
     addEntry(QStringLiteral("BtnConsultation"), QStringLiteral("Consultation sur place"), needs(transact),
@@ -43,7 +45,7 @@ TFrmCirculation::TFrmCirculation(TFrmData &dataModule, QWidget *parent)
     addHeading(QStringLiteral("LblPeb"), QStringLiteral("PEB"));
     addEntry(QStringLiteral("BtnEnregistrementPeb"), QStringLiteral("Enregistrement"), needs(peb), {});
     addEntry(QStringLiteral("BtnRetourPeb"), QStringLiteral("Retour"), needs(peb), {});
-    addEntry(QStringLiteral("BtnRelancePeb"), QStringLiteral("Relances"), needs(peb), {});
+    addEntry(QStringLiteral("BtnRelancePeb"), QStringLiteral("Relances"), needs(peb), [this] { RelancePeb(); });
     addHeading(QStringLiteral("LblAdministration"), QStringLiteral("Administration"));
     addEntry(QStringLiteral("BtnCategories"), QStringLiteral("Catégories et règlements"), needs(admin),
              [this] { Categories(); });
@@ -56,7 +58,7 @@ TFrmCirculation::TFrmCirculation(TFrmData &dataModule, QWidget *parent)
     addEntry(QStringLiteral("BtnAnnulSuspension"), QStringLiteral("Annuler suspension"), needs(admin),
              [this] { AnnulSuspension(); });
     addHeading(QStringLiteral("LblEditions"), QStringLiteral("Editions"));
-    addEntry(QStringLiteral("BtnEditions"), QStringLiteral("Editions"), {}, {});
+    addEntry(QStringLiteral("BtnEditions"), QStringLiteral("Editions"), {}, [this] { Label1Click(); });
     // The loan desk when the user may lend, else the reader search.
     setFirstEntries({QStringLiteral("BtnPret"), QStringLiteral("BtnRecherche")});
 }
@@ -219,7 +221,8 @@ void TFrmCirculation::Pret()
     if (!entryPermitted(QStringLiteral("BtnPret")))
         return;
     dropKeptSearch();
-    ClearDesktopForm();
+    if (!ClearDesktopForm())
+        return;
     if (!data_.QNotice->isEditing())
         data_.QNotice->close();
     auto *desk = new TFrmTransactions(data_);
@@ -234,11 +237,37 @@ void TFrmCirculation::Consultation()
     if (!entryPermitted(QStringLiteral("BtnConsultation")))
         return;
     dropKeptSearch();
-    ClearDesktopForm();
+    if (!ClearDesktopForm())
+        return;
     auto *screen = new TFrmConsultation(data_);
     host(screen, QStringLiteral("FrmConsultation"), QStringLiteral("Consultation sur place - Enregistrement"),
          QStringLiteral("الاطلاع الداخلي - التسجيل"));
     screen->Pret();
+    countReaders();
+}
+
+void TFrmCirculation::reminders(ReminderKind kind)
+{
+    const bool loans = kind == ReminderKind::Loans;
+    if (!entryPermitted(loans ? QStringLiteral("BtnRelance") : QStringLiteral("BtnRelancePeb")))
+        return;
+    dropKeptSearch();
+    if (!ClearDesktopForm())
+        return;
+    // The keys of the main window reach neither tab.
+    host(new TFrmRelance(data_, kind), loans ? QStringLiteral("FrmRelance") : QString(),
+         loans ? QStringLiteral("Lecteur - Relance") : QStringLiteral("PEB - Relance"),
+         loans ? QStringLiteral("القراء - التذكير") : QStringLiteral("الإعارة بين المكتبات - التذكير"));
+}
+
+void TFrmCirculation::Label1Click()
+{
+    dropKeptSearch();
+    if (!ClearDesktopForm())
+        return;
+    auto *screen = new TFrmCirculationEdition(data_);
+    host(screen, QString(), QStringLiteral("Circulation - Editions"), QStringLiteral("الإعارة - التقارير"));
+    screen->focusFirstButton();
     countReaders();
 }
 

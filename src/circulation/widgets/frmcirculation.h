@@ -5,6 +5,7 @@
 // the question "Sauvegardez les modifications ?".
 
 #include "circulation/core/readerstanding.h"
+#include "circulation/core/reminders.h"
 #include "data/widgets/frmmodule.h"
 
 #include <QPointer>
@@ -26,6 +27,8 @@ public:
     // kept meanwhile and shown again when the update ends.
     void LecteurUpdate();
     void LblImportation2Click();
+    void Relance() { reminders(ReminderKind::Loans); }
+    void RelancePeb() { reminders(ReminderKind::InterLibrary); }
     void Categories();
     void Structure();
     void AnnulPenalite() { administration(AdminAction::CancelPenalty); }
@@ -33,12 +36,15 @@ public:
     void AnnulSuspension() { administration(AdminAction::LiftSuspension); }
     void Pret();
     void Consultation();
+    // The circulation editions.
+    void Label1Click();
 
 protected:
     bool screenClosing(QWidget *screen) override;
 
 private:
     void administration(AdminAction action);
+    void reminders(ReminderKind kind);
     void countReaders();
     void openLists();
     // Frees a reader search kept during an update.

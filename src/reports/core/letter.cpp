@@ -5,6 +5,8 @@
 #include "base/session.h"
 #include "reports/core/htmlpage.h"
 
+#include <QDir>
+
 namespace folian {
 
 namespace {
@@ -20,6 +22,7 @@ QString withBreaks(const QString &text)
 {
     QString t = text;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(u'\r', u'\n');
     return htmlEscape(t).replace(u'\n', QStringLiteral("<br>"));
 }
 
@@ -35,7 +38,7 @@ ReportResult failure(const QString &path)
 ReportResult writeLetter(Database &db, const Letter &letter)
 {
     QString picture;
-    if (!writeLetterhead(db, &picture))
+    if (!writeLetterhead(db, &picture, letter.directory))
         return failure(picture);
     QStringList lines;
     lines << htmlPageOpening(session().ArabicMode);
@@ -53,12 +56,22 @@ ReportResult writeLetter(Database &db, const Letter &letter)
     lines << QStringLiteral("<p>&nbsp;</p>");
     if (!letter.text.trimmed().isEmpty())
         lines << QStringLiteral("<p><b>") + withBreaks(letter.text) + QStringLiteral("</b></p>");
-    lines << QStringLiteral("<p>&nbsp;</p>");
-    lines << QStringLiteral("<p>") + caption(letter.closing) + QStringLiteral("</p>");
+    if (!letter.columns.isEmpty()) {
+        lines << QStringLiteral("<p>&nbsp;</p>");
+        lines << QStringLiteral("<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">");
+        lines << reportHeaderRow(letter.columns);
+        for (const QVariantList &row : letter.rows)
+            lines << reportBodyRow(letter.columns, row);
+        lines << QStringLiteral("</table>");
+    }
+    if (!letter.closing.isEmpty()) {
+        lines << QStringLiteral("<p>&nbsp;</p>");
+        lines << QStringLiteral("<p>") + caption(letter.closing) + QStringLiteral("</p>");
+    }
     lines << QStringLiteral("</body></html>");
 
     ReportResult r;
-    r.path = reportPath(letter.fileName);
+    r.path = letter.directory.isEmpty() ? reportPath(letter.fileName) : QDir(letter.directory).filePath(letter.fileName);
     if (!writeHtmlPage(r.path, lines.join(u'\n') + u'\n'))
         return failure(r.path);
     r.status = ReportResult::Status::Written;

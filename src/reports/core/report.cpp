@@ -6,8 +6,10 @@
 #include "base/progress.h"
 #include "base/session.h"
 #include "data/core/database.h"
+#include "data/core/money.h"
 #include "reports/core/htmlpage.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
@@ -153,7 +155,7 @@ QDate toDate(const QVariant &v)
 
 bool isCentered(const ReportColumn &c)
 {
-    return c.centered || c.kind == ColumnKind::Number || c.kind == ColumnKind::Rate;
+    return c.centered || c.kind == ColumnKind::Number || c.kind == ColumnKind::Rate || c.kind == ColumnKind::Money;
 }
 
 // The cell text of a value, escaped; "&nbsp;" for nothing to show.
@@ -174,6 +176,10 @@ QString cellText(const ReportColumn &column, const Labels &labels, const QVarian
             text = QString::number(d, 'f', 2);
         break;
     }
+    case ColumnKind::Money:
+        if (const std::optional<Money> m = Money::fromVariant(v))
+            text = m->toString();
+        break;
     case ColumnKind::Date: {
         const QDate d = toDate(v);
         if (d.isValid())
@@ -248,13 +254,14 @@ QString progressPrefix(const QString &fileName)
 
 } // namespace
 
-bool writeLetterhead(Database &db, QString *path)
+bool writeLetterhead(Database &db, QString *path, const QString &directory)
 {
     bool ok = false;
     const QByteArray image = db.scalar(QStringLiteral("SELECT ENTETE FROM PARAMETRE"), {}, &ok).toByteArray();
     if (!ok || image.isEmpty())
         return true;
-    QSaveFile f(reportPath(QStringLiteral("entete.bmp")));
+    const QString name = QStringLiteral("entete.bmp");
+    QSaveFile f(directory.isEmpty() ? reportPath(name) : QDir(directory).filePath(name));
     if (!f.open(QIODevice::WriteOnly) || f.write(image) != image.size() || !f.commit()) {
         *path = f.fileName();
         return false;
@@ -271,8 +278,24 @@ QString letterheadHtml(const QString &picture)
         + QStringLiteral("\"></b></p>\n<p align=\"center\">&nbsp;</p>");
 }
 
-QString Report::title() const { return inLanguage(french, arabic); }
+ReportColumn reportColumn(const QString &french, const QString &arabic, int width, ColumnKind kind)
+{
+    ReportColumn c;
+    c.french = french;
+    c.arabic = arabic;
+    c.width = width;
+    c.kind = kind;
+    return c;
+}
 
+QString reportHeaderRow(const QList<ReportColumn> &columns) { return headerRow(columns); }
+
+QString reportBodyRow(const QList<ReportColumn> &columns, const QVariantList &row)
+{
+    return bodyRow(columns, QList<Labels>(columns.size()), row);
+}
+
+QString Report::title() const { return inLanguage(french, arabic); }
 
 ReportResult writeReport(Database &db, const Report &report, Progress *progress)
 {

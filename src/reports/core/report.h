@@ -24,6 +24,7 @@ enum class ColumnKind {
     Number,  // the value as it stands, centred
     Rate,    // a ratio in fixed notation with two decimals ("12.50"), centred
     Date,    // a day in the workstation's short date format
+    Money,   // an amount with two decimals ("1850.00"), exact, centred
     Code     // replaced by its label in a reference table
 };
 
@@ -45,6 +46,10 @@ struct ReportColumn
     bool centered = false; // Number and Rate columns are centred whatever this says
     CodeLookup lookup;     // for Code columns
 };
+
+// A column of these titles, width and kind.
+ReportColumn reportColumn(const QString &french, const QString &arabic, int width,
+                          ColumnKind kind = ColumnKind::Text);
 
 struct Report
 {
@@ -75,12 +80,19 @@ struct ReportResult
     bool written() const { return status == Status::Written; }
 };
 
-// Writes the letterhead picture PARAMETRE.ENTETE as "entete.bmp" in the
-// directory of pages. `path` is the picture, empty when none is set; on
-// failure (false) it is the file that could not be written.
-bool writeLetterhead(Database &db, QString *path);
+// Writes the letterhead picture PARAMETRE.ENTETE as "entete.bmp" in
+// `directory` (empty: the directory of pages). `path` is the picture, empty
+// when none is set; on failure (false) it is the file that could not be
+// written.
+bool writeLetterhead(Database &db, QString *path, const QString &directory = QString());
 // The centred picture and the blank paragraph under it; empty without a picture.
 QString letterheadHtml(const QString &picture);
+
+// The header row of a table of these columns, and the row of one record,
+// as the pages write them (for tables inside other pages, such as letters).
+// Code columns show nothing here: their labels are read by writeReport.
+QString reportHeaderRow(const QList<ReportColumn> &columns);
+QString reportBodyRow(const QList<ReportColumn> &columns, const QVariantList &row);
 
 // Writes the page of `report` to reportPath(report.fileName). After each
 // row `progress` is told "Création [page] : n" and asked whether to stop;

@@ -4,11 +4,17 @@
 // the year checked as a number, "%", "_" and apostrophes as themselves.
 
 #include "base/messages.h"
+#include "catalogue/core/recordlist.h"
 #include "catalogue/core/recordsearch.h"
+#include "base/session.h"
+#include "base/cp1256.h"
 #include "data/core/helpers.h"
 #include "support/testdb.h"
 
 #include <QDateTime>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -209,6 +215,57 @@ private slots:
         QCOMPARE(found(tdb.db(), c), (QList<int>{1}));
         c.author = QStringLiteral("roblès");
         QCOMPARE(found(tdb.db(), c), QList<int>{});
+    }
+
+    // The list of a result and of a basket, in French and Arabic: the
+    // standard number, title with its complement, main author, first shelf
+    // mark and count of copies; the basket keeps its own order.
+    void listPage_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("language");
+        for (const QString &e : {QStringLiteral("SQLITE"), QStringLiteral("POSTGRESQL")})
+            for (const QString &l : {QStringLiteral("FR"), QStringLiteral("AR")})
+                QTest::newRow(qPrintable(e + u' ' + l)) << e << l;
+    }
+    void listPage()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, language);
+        FOLIAN_TEST_DB(tdb, engine);
+        QString why;
+        QVERIFY2(fill(tdb.db(), &why), qPrintable(why));
+        QVERIFY(tdb.db().exec(QStringLiteral("UPDATE NOTICE SET DOC_TITRE_COMPLEMENT = 'conte', DOC_NBR_EXEMPLAIRE = 1 "
+                                             "WHERE DOC_ID = 1")));
+        QTemporaryDir home;
+        qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+        session().setLanguage(language);
+        auto page = [&](const Report &r) {
+            const ReportResult written = writeReport(tdb.db(), r);
+            [&] { QVERIFY2(written.written(), qPrintable(written.message)); }();
+            QFile f(written.path);
+            [&] { QVERIFY(f.open(QIODevice::ReadOnly)); }();
+            return decodeCp1256(f.readAll());
+        };
+        RecordCriteria c;
+        c.titleWords = QStringLiteral("petit*");
+        Report result;
+        QVERIFY2(recordListReport(tdb.db().dialect(), c, &result, &why), qPrintable(why));
+        QCOMPARE(result.fileName, QStringLiteral("liste.html"));
+        const QString html = page(result);
+        const bool arabic = language == u"AR";
+        QVERIFY(html.contains(arabic ? QStringLiteral("قائمة البطاقات") : QStringLiteral("Liste des notices")));
+        QVERIFY(html.contains(arabic ? QStringLiteral("الشفرة") : QStringLiteral("Nbr. Exp.")));
+        QVERIFY(html.contains(QStringLiteral("<td valign=\"top\">207036822X</td><td valign=\"top\">Le petit prince : "
+                                             "conte</td><td valign=\"top\">Feraoun, Mouloud</td><td valign=\"top\">"
+                                             "843 FER</td>")));
+        QVERIFY(html.contains(QStringLiteral("Roblès, Emmanuel")));
+        QVERIFY(html.indexOf(QStringLiteral("Le petit prince")) < html.indexOf(QStringLiteral("Les petits chevaux")));
+        const QString basket = page(basketListReport({4, 2}));
+        QVERIFY(basket.contains(QStringLiteral("مكتبة أحمد")));
+        QVERIFY(!basket.contains(QStringLiteral("Le petit prince")));
+        QVERIFY(basket.indexOf(QStringLiteral("مكتبة أحمد")) < basket.indexOf(QStringLiteral("Les petits chevaux")));
+        session().setLanguage(QStringLiteral("FR"));
     }
 
     void yearChecked_data()

@@ -4,7 +4,11 @@
 // the year checked as a number, "%", "_" and apostrophes as themselves.
 
 #include "base/messages.h"
+#include "catalogue/core/recorddeletion.h"
 #include "catalogue/core/recordlist.h"
+#include "data/core/shareddata.h"
+#include "support/session.h"
+#include "base/rights.h"
 #include "catalogue/core/recordsearch.h"
 #include "base/session.h"
 #include "base/cp1256.h"
@@ -266,6 +270,47 @@ private slots:
         QVERIFY(!basket.contains(QStringLiteral("Le petit prince")));
         QVERIFY(basket.indexOf(QStringLiteral("مكتبة أحمد")) < basket.indexOf(QStringLiteral("Les petits chevaux")));
         session().setLanguage(QStringLiteral("FR"));
+    }
+
+    // Deleting a selection: a cataloguer deletes only the records he
+    // created, never one whose copy is lent; each refusal is told; a
+    // manager deletes the others.
+    void deletionRights_data() { addEngineRows(); }
+    void deletionRights()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        QString why;
+        QVERIFY2(fill(tdb.db(), &why), qPrintable(why));
+        Database &db = tdb.db();
+        QVERIFY(db.exec(QStringLiteral("UPDATE NOTICE SET CREATE_USER = 'agent.cat' WHERE DOC_ID IN (1, 3, 4)")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE_EXEMPLAIRE (EXP_ID, DOC_ID, LEC_ID, EXP_DATE_RETOUR) "
+                                       "VALUES ('E003', 3, 'L1', ?)"),
+                        {QDate(2026, 3, 14)}));
+        Session &s = session();
+        s.CurrentUserLogin = QStringLiteral("agent.cat");
+        s.CurrentUserRole = 6;
+        for (Right r : allRights())
+            s.setRight(r, r == Right::CatNotice);
+        const CataloguerRights cataloguer = CataloguerRights::of(db, s);
+        const QList<RecordDeletion> outcome = deleteRecords(data, cataloguer, {1, 2, 3, 4});
+        QCOMPARE(outcome.size(), 4);
+        QCOMPARE(outcome.at(0).refusal, QString());
+        QVERIFY(!outcome.at(1).refusal.isEmpty());  // created by another user
+        QVERIFY2(outcome.at(2).refusal.contains(QStringLiteral("emprunté")), qPrintable(outcome.at(2).refusal));
+        QCOMPARE(outcome.at(3).refusal, QString());
+        const QString text = refusalsText(outcome);
+        QCOMPARE(text.count(u'\n'), 1);
+        QVERIFY(text.startsWith(QStringLiteral("2 : ")));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE WHERE DOC_ID IN (1, 2, 3, 4)")).toInt(), 2);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE DOC_ID = 1")).toInt(), 0);
+
+        s.CurrentUserRole = 1;
+        const QList<RecordDeletion> managed = deleteRecords(data, CataloguerRights::of(db, s), {2});
+        QCOMPARE(managed.at(0).refusal, QString());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE WHERE DOC_ID = 2")).toInt(), 0);
     }
 
     void yearChecked_data()

@@ -5,6 +5,7 @@
 #include "base/session.h"
 #include "catalogue/core/recordlist.h"
 #include "catalogue/core/recordsearch.h"
+#include "catalogue/unimarc/output.h"
 #include "data/core/database.h"
 
 #include <QFile>
@@ -102,6 +103,15 @@ int search(const Args &a)
             return fail(QStringLiteral("cannot write %1").arg(target));
         say(QStringLiteral("%1 written").arg(target));
     }
+    if (a.has(QStringLiteral("export"))) {
+        QList<int> ids;
+        if (!recordIds(db, c, &ids, &why))
+            return fail(QStringLiteral("search failed: ") + why);
+        const unimarc::ExportCounts counts = unimarc::exportRecords(db, a.value(QStringLiteral("export")), ids);
+        if (!counts.error.isEmpty())
+            return fail(counts.error);
+        say(unimarc::exportSummary(counts));
+    }
     return 0;
 }
 
@@ -113,14 +123,14 @@ void addCatalogueCommands(QVector<Command> &out)
                    QStringLiteral("search [--keywords W] [--author A] [--subject S] [--publisher P] [--number N] "
                                   "[--classification C] [--shelfmark S] [--copy E] [--type T] [--language L] "
                                   "[--year [OP]Y] [--year-of edition|purchase|entry] [--status N] "
-                                  "[--sort title|year|created] [--count] [--html FILE]"),
+                                  "[--sort title|year|created] [--count] [--html FILE] [--export FILE]"),
                    QStringLiteral("list the records the criteria find (DOC_ID and title proper), or their count; "
-                                  "--html writes the list page"),
+                                  "--html writes the list page, --export the records in UNIMARC"),
                    {QStringLiteral("keywords"), QStringLiteral("author"), QStringLiteral("subject"),
                     QStringLiteral("publisher"), QStringLiteral("number"), QStringLiteral("classification"),
                     QStringLiteral("shelfmark"), QStringLiteral("copy"), QStringLiteral("type"),
                     QStringLiteral("language"), QStringLiteral("year"), QStringLiteral("year-of"),
-                    QStringLiteral("status"), QStringLiteral("sort"), QStringLiteral("html")},
+                    QStringLiteral("status"), QStringLiteral("sort"), QStringLiteral("html"), QStringLiteral("export")},
                    {QStringLiteral("count")}, search};
 }
 

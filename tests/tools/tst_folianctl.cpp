@@ -139,6 +139,15 @@ private slots:
         QCOMPARE(r.out.trimmed(), QStringLiteral("1"));
         r = ctl({QStringLiteral("search"), QStringLiteral("--year"), QStringLiteral(">=1900"), QStringLiteral("--count")});
         QCOMPARE(r.out.trimmed(), QStringLiteral("2"));
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("result.mrc"));
+        r = ctl({QStringLiteral("search"), QStringLiteral("--keywords"), QStringLiteral("PETIT"), QStringLiteral("--export"), file});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        QFile exported(file);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const QByteArray records = exported.readAll();
+        QCOMPARE(records.count('\x1d'), 1);  // one record, ended by its terminator
+        QVERIFY(records.contains("207036822X"));
         r = ctl({QStringLiteral("search"), QStringLiteral("--year"), QStringLiteral("19x")});
         QVERIFY(r.code != 0);
         r = ctl({QStringLiteral("search")});

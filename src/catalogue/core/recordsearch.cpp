@@ -5,6 +5,8 @@
 #include "data/core/dialect.h"
 #include "data/core/helpers.h"
 
+#include <QSqlQuery>
+
 namespace folian {
 
 namespace {
@@ -156,6 +158,22 @@ bool recordSearchQuery(const Dialect &d, const RecordCriteria &c, const QString 
         out->sql += QStringLiteral(" WHERE ") + where.sql;
     out->sql += QStringLiteral(" ORDER BY ") + recordSortOrder(c.sort);
     out->binds = where.binds;
+    return true;
+}
+
+bool recordIds(Database &db, const RecordCriteria &c, QList<int> *ids, QString *why)
+{
+    SqlCondition q;
+    if (!recordSearchQuery(db.dialect(), c, QStringLiteral("N.DOC_ID"), &q, why))
+        return false;
+    QSqlQuery rows = db.query(q.sql, q.binds);
+    if (!rows.isActive()) {
+        *why = db.lastError().text();
+        return false;
+    }
+    ids->clear();
+    while (rows.next())
+        *ids << rows.value(0).toInt();
     return true;
 }
 

@@ -51,6 +51,11 @@ bool recordSearchQuery(const Dialect &d, const RecordCriteria &c, const QString 
 // The ORDER BY of a sort (plain columns of N, ending with N.DOC_ID).
 QString recordSortOrder(RecordSort sort);
 
+// The DOC_IDs the criteria find, in the order of their sort, read on a
+// query of their own (the result's grid stays where it is); false with the
+// reason on failure.
+bool recordIds(Database &db, const RecordCriteria &c, QList<int> *ids, QString *why);
+
 // How many records the criteria find; -1 on failure (reason in `why`).
 qint64 countRecords(Database &db, const RecordCriteria &c, QString *why);
 

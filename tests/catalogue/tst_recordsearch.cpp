@@ -4,6 +4,7 @@
 // the year checked as a number, "%", "_" and apostrophes as themselves.
 
 #include "base/messages.h"
+#include "catalogue/core/recordbasket.h"
 #include "catalogue/core/recorddeletion.h"
 #include "catalogue/core/recordlist.h"
 #include "data/core/shareddata.h"
@@ -311,6 +312,36 @@ private slots:
         const QList<RecordDeletion> managed = deleteRecords(data, CataloguerRights::of(db, s), {2});
         QCOMPARE(managed.at(0).refusal, QString());
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE WHERE DOC_ID = 2")).toInt(), 0);
+    }
+
+    // A record is listed once; removing a row shifts the next ones up; the
+    // panel tells the count, or its title when the basket is empty.
+    void basket_data() { addEngineRows(); }
+    void basket()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        QString why;
+        QVERIFY2(fill(tdb.db(), &why), qPrintable(why));
+        QVERIFY(tdb.db().exec(QStringLiteral("UPDATE NOTICE SET DOC_TITRE_COMPLEMENT = 'conte' WHERE DOC_ID = 1")));
+        session().setLanguage(QStringLiteral("FR"));
+        RecordBasket b;
+        QCOMPARE(b.caption(), QStringLiteral(" Liste des notice(s) sélectionné(s)"));
+        QVERIFY(b.add(tdb.db(), 1));
+        QVERIFY(b.add(tdb.db(), 4));
+        QVERIFY(!b.add(tdb.db(), 1));
+        QVERIFY(!b.add(tdb.db(), 99));
+        QVERIFY(b.add(tdb.db(), 2));
+        QCOMPARE(b.ids(), (QList<int>{1, 4, 2}));
+        QCOMPARE(b.rows().first().title, QStringLiteral("Le petit prince : conte"));
+        QCOMPARE(b.caption(), QStringLiteral(" 3 notice(s) sélectionné(s)"));
+        b.removeAt(1);
+        QCOMPARE(b.ids(), (QList<int>{1, 2}));
+        session().setLanguage(QStringLiteral("AR"));
+        QCOMPARE(b.caption(), QStringLiteral(" 2 بطاقة منتقات"));
+        b.clear();
+        QCOMPARE(b.caption(), QStringLiteral(" قائمة البطاقات المنتقات"));
+        session().setLanguage(QStringLiteral("FR"));
     }
 
     void yearChecked_data()

@@ -53,5 +53,6 @@ void addReportCommands(QVector<Command> &out);
 void addCirculationCommands(QVector<Command> &out);
 void addAuthorityCommands(QVector<Command> &out);
 void addRecordCommands(QVector<Command> &out);
+void addCatalogueCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

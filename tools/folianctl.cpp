@@ -64,6 +64,7 @@ QVector<Command> allCommands()
     addCirculationCommands(out);
     addAuthorityCommands(out);
     addRecordCommands(out);
+    addCatalogueCommands(out);
     return out;
 }
 

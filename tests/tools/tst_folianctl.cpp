@@ -113,6 +113,47 @@ private slots:
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM VEDETTE")).toInt(), 2);
     }
 
+    // The record search: one line per record and the count, the count
+    // alone, a year that is not a number refused.
+    void search_data() { addEngineRows(); }
+    void search()
+    {
+        QFETCH(QString, engine);
+        if (engine == QLatin1String("POSTGRESQL") && !postgresAvailable())
+            QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");
+        TestDatabase tdb(engine);
+        QVERIFY2(tdb.isValid(), qPrintable(tdb.error()));
+        Database &db = tdb.db();
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE (DOC_ID, DOC_TITRE_PROPRE, DOC_KEYWORDS, DOC_ISBN, DOC_ANNEE) "
+                                       "VALUES (1, 'Le petit prince', '/le/petit/prince/', '207036822X', '1946'), "
+                                       "(2, ?, ?, NULL, '2005')"),
+                        {QStringLiteral("مكتبة أحمد"), QStringLiteral("/مكتبة/أحمد/")}));
+        const QString ini = tdb.writeIni();
+        const auto ctl = [&ini](QStringList args) { return folianctl(QStringList{QStringLiteral("--ini"), ini} + args); };
+        Run r = ctl({QStringLiteral("search"), QStringLiteral("--number"), QStringLiteral("2-07-036822-X")});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        QVERIFY(r.out.contains(QStringLiteral("1\tLe petit prince\n")));
+        QVERIFY(r.out.contains(QStringLiteral("1 record(s)")));
+        r = ctl({QStringLiteral("search"), QStringLiteral("--keywords"), QStringLiteral("احمد"), QStringLiteral("--count")});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        QCOMPARE(r.out.trimmed(), QStringLiteral("1"));
+        r = ctl({QStringLiteral("search"), QStringLiteral("--year"), QStringLiteral(">=1900"), QStringLiteral("--count")});
+        QCOMPARE(r.out.trimmed(), QStringLiteral("2"));
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("result.mrc"));
+        r = ctl({QStringLiteral("search"), QStringLiteral("--keywords"), QStringLiteral("PETIT"), QStringLiteral("--export"), file});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        QFile exported(file);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const QByteArray records = exported.readAll();
+        QCOMPARE(records.count('\x1d'), 1);  // one record, ended by its terminator
+        QVERIFY(records.contains("207036822X"));
+        r = ctl({QStringLiteral("search"), QStringLiteral("--year"), QStringLiteral("19x")});
+        QVERIFY(r.code != 0);
+        r = ctl({QStringLiteral("search")});
+        QVERIFY(r.code != 0);
+    }
+
     // A page of any query among the user's pages, in the configured
     // language; a failing query says why; the scratch report database.
     void pages_data() { addEngineRows(); }

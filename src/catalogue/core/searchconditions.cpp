@@ -24,7 +24,7 @@ SqlCondition keywordCondition(const Dialect &d, const QString &column, const QSt
     SqlCondition c;
     QStringList parts;
     for (const QString &w : criterionWords(typed)) {
-        parts << d.likeNoCase(column);
+        parts << d.likeFolded(column);
         c.binds << QVariant(QStringLiteral("%/") + LikePattern(w) + QStringLiteral("/%"));
     }
     c.sql = parts.join(QStringLiteral(" AND "));

@@ -23,6 +23,7 @@ QStringList criterionWords(const QString &typed);
 
 // One condition per typed word on a keyword column ("/word/" somewhere in
 // it, a "*" inside the word standing for any characters), joined with AND.
+// Arabic words match whatever their spelling variant (see likeFolded).
 SqlCondition keywordCondition(const Dialect &d, const QString &column, const QString &typed);
 
 // A standard number typed with or without blanks, hyphens and full stops,

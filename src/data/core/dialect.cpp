@@ -1,4 +1,5 @@
 #include "data/core/dialect.h"
+#include "data/core/helpers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -107,6 +108,14 @@ public:
     {
         return QStringLiteral("FOLIAN_FOLD(") + column + QStringLiteral(") LIKE FOLIAN_FOLD(?) ESCAPE '\\'");
     }
+    QString likeFolded(const QString &column) const override
+    {
+        return QStringLiteral("FOLIAN_SEARCHFOLD(") + column + QStringLiteral(") LIKE FOLIAN_SEARCHFOLD(?) ESCAPE '\\'");
+    }
+    QString yearOf(const QString &column) const override
+    {
+        return QStringLiteral("CAST(SUBSTR(") + column + QStringLiteral(", 1, 4) AS INTEGER)");
+    }
 };
 
 class PostgresDialect : public Dialect
@@ -211,6 +220,19 @@ public:
     QString likeNoCase(const QString &column) const override
     {
         return QStringLiteral("LOWER(") + column + QStringLiteral(" COLLATE \"und-x-icu\") LIKE LOWER(CAST(? AS TEXT) COLLATE \"und-x-icu\") ESCAPE '\\'");
+    }
+    QString likeFolded(const QString &column) const override
+    {
+        // TRANSLATE drops the characters of its second text that have no
+        // counterpart in the third: the short vowels and the tatweel.
+        const QString fold = QStringLiteral("TRANSLATE(LOWER(%1 COLLATE \"und-x-icu\"), '") + ArabicVariantsFrom()
+            + QStringLiteral("', '") + ArabicVariantsTo() + QStringLiteral("')");
+        return fold.arg(column) + QStringLiteral(" LIKE ") + fold.arg(QStringLiteral("CAST(? AS TEXT)"))
+            + QStringLiteral(" ESCAPE '\\'");
+    }
+    QString yearOf(const QString &column) const override
+    {
+        return QStringLiteral("CAST(EXTRACT(YEAR FROM ") + column + QStringLiteral(") AS INTEGER)");
     }
 
     QStringList tables(const QSqlDatabase &db) const override

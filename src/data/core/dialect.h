@@ -45,6 +45,12 @@ public:
     // A criterion matching `column` against one bound LIKE pattern (see
     // LikePattern) without regard to case, for every letter: é finds É.
     virtual QString likeNoCase(const QString &column) const = 0;
+    // The same, also ignoring the spelling variants of Arabic words (the
+    // forms of alef, taa marbuta and haa, alef maqsura and yaa) and their
+    // short vowels and tatweel, as SearchFold does: "احمد" finds "أحمد".
+    virtual QString likeFolded(const QString &column) const = 0;
+    // The year of a date or timestamp column, as an integer.
+    virtual QString yearOf(const QString &column) const = 0;
 
     virtual QString columnType(const ColumnDef &c) const = 0;
     // A bound value standing where nothing gives it a type (the select list

@@ -194,4 +194,33 @@ bool sameValue(const QVariant &a, const QVariant &b)
     return a.toString() == b.toString();
 }
 
+const QString &ArabicVariantsFrom()
+{
+    static const QString from = QStringLiteral(u"\u0623\u0625\u0622\u0671\u0629\u0649"
+                                               u"\u064B\u064C\u064D\u064E\u064F\u0650\u0651\u0652\u0640");
+    return from;
+}
+
+const QString &ArabicVariantsTo()
+{
+    static const QString to = QStringLiteral(u"\u0627\u0627\u0627\u0627\u0647\u064A");
+    return to;
+}
+
+QString SearchFold(const QString &text)
+{
+    const QString &from = ArabicVariantsFrom();
+    const QString &to = ArabicVariantsTo();
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text.toCaseFolded()) {
+        const qsizetype at = from.indexOf(c);
+        if (at < 0)
+            out += c;
+        else if (at < to.size())
+            out += to.at(at);
+    }
+    return out;
+}
+
 } // namespace folian

@@ -1,5 +1,7 @@
 // Functions the embedded engine lacks, registered on each of its connections.
 
+#include "data/core/helpers.h"
+
 #include <QCollator>
 #include <QLocale>
 #include <QSqlDatabase>
@@ -22,6 +24,18 @@ void fold(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     }
     const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
     const QByteArray folded = QString::fromUtf8(text, sqlite3_value_bytes(argv[0])).toCaseFolded().toUtf8();
+    sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+}
+
+// FOLIAN_SEARCHFOLD(text): the text as the searches compare it (SearchFold).
+void searchFold(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    const QByteArray folded = SearchFold(QString::fromUtf8(text, sqlite3_value_bytes(argv[0]))).toUtf8();
     sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
@@ -56,6 +70,9 @@ bool registerSqliteFunctions(QSqlDatabase &db)
         return false;
     return sqlite3_create_function_v2(h, "FOLIAN_FOLD", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fold,
                                       nullptr, nullptr, nullptr)
+            == SQLITE_OK
+        && sqlite3_create_function_v2(h, "FOLIAN_SEARCHFOLD", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                      searchFold, nullptr, nullptr, nullptr)
             == SQLITE_OK
         && addCollation(h, "FOLIAN_FR", QLocale(QLocale::French, QLocale::France))
         && addCollation(h, "FOLIAN_AR", QLocale(QLocale::Arabic));

@@ -14,6 +14,7 @@
 #include "circulation/core/readers.h"
 #include "data/core/database.h"
 #include "data/core/migrator.h"
+#include "benchdb.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -28,40 +29,11 @@
 #include <vector>
 
 using namespace folian;
+using namespace folian::bench;
 
 namespace {
 
 const QString kPgDatabase = QStringLiteral("folian_bench_desk");
-
-[[noreturn]] void die(const QString &why)
-{
-    std::fprintf(stderr, "bench_desk: %s\n", qPrintable(why));
-    std::exit(1);
-}
-
-void exec(Database &db, const QString &sql, const QVariantList &binds = {})
-{
-    if (!db.exec(sql, binds))
-        die(sql + QStringLiteral(": ") + db.lastError().text());
-}
-
-void adminExec(const ConnectionParams &c, const QString &sql)
-{
-    {
-        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench-admin"));
-        admin.setHostName(c.server.section(u':', 0, 0));
-        admin.setPort(c.server.section(u':', 1).toInt());
-        admin.setUserName(c.user);
-        admin.setPassword(c.password);
-        admin.setDatabaseName(QStringLiteral("postgres"));
-        if (!admin.open())
-            die(admin.lastError().text());
-        QSqlQuery q(admin);
-        if (!q.exec(sql))
-            die(sql + QStringLiteral(": ") + q.lastError().text());
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench-admin"));
-}
 
 // 1..n as rows of a recursive query, both engines.
 QString numbers(int n)

@@ -15,6 +15,7 @@
 #include "circulation/core/readerstanding.h"
 #include "data/core/database.h"
 #include "data/core/migrator.h"
+#include "benchdb.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -27,52 +28,11 @@
 #include <cstdio>
 
 using namespace folian;
+using namespace folian::bench;
 
 namespace {
 
 const QString kPgDatabase = QStringLiteral("folian_bench_readers");
-
-[[noreturn]] void die(const QString &why)
-{
-    std::fprintf(stderr, "bench_readers: %s\n", qPrintable(why));
-    std::exit(1);
-}
-
-double peakMb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
-}
-
-void exec(Database &db, const QString &sql, const QVariantList &binds = {})
-{
-    if (!db.exec(sql, binds))
-        die(sql + QStringLiteral(": ") + db.lastError().text());
-}
-
-// On the maintenance database of the server.
-void adminExec(const ConnectionParams &c, const QString &sql)
-{
-    {
-        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench-admin"));
-        admin.setHostName(c.server.section(u':', 0, 0));
-        admin.setPort(c.server.section(u':', 1).toInt());
-        admin.setUserName(c.user);
-        admin.setPassword(c.password);
-        admin.setDatabaseName(QStringLiteral("postgres"));
-        if (!admin.open())
-            die(admin.lastError().text());
-        QSqlQuery q(admin);
-        if (!q.exec(sql))
-            die(sql + QStringLiteral(": ") + q.lastError().text());
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench-admin"));
-}
 
 // One reader a line; every 100th number repeats the one before, every
 // 150th date cannot be read.

@@ -11,6 +11,7 @@
 #include "base/progress.h"
 #include "data/core/database.h"
 #include "reports/core/report.h"
+#include "benchdb.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -23,26 +24,9 @@
 #include <cstdio>
 
 using namespace folian;
+using namespace folian::bench;
 
 namespace {
-
-[[noreturn]] void die(const QString &why)
-{
-    std::fprintf(stderr, "bench_reports: %s\n", qPrintable(why));
-    std::exit(1);
-}
-
-// The peak resident memory of the process so far, in MB.
-double peakMb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
-}
 
 class Counter : public Progress
 {
@@ -50,12 +34,6 @@ public:
     void step(int, int total, const QString &) override { total_ = total; ++steps_; }
     int steps_ = 0, total_ = 0;
 };
-
-void exec(Database &db, const QString &sql, const QVariantList &binds = {})
-{
-    if (!db.exec(sql, binds))
-        die(sql + QStringLiteral(": ") + db.lastError().text());
-}
 
 void fill(Database &db, int rows)
 {

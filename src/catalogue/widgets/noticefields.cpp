@@ -65,14 +65,6 @@ QPlainTextEdit *addText(QFormLayout *form, FieldBinder &binder, const QString &c
     return edit;
 }
 
-QPushButton *namedButton(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 SheetButtons sheetButtons(QWidget *sheet, const QString &postName, const QString &postCaption)
 {
     SheetButtons b{namedButton(postName, postCaption, sheet),

@@ -3,6 +3,8 @@
 // dialogs lay them out: the label is named "Lbl" + column, the field is
 // named after its column, and refusals name the field by its caption.
 
+#include "data/widgets/uihelpers.h"
+
 #include <QString>
 
 class QComboBox;
@@ -38,8 +40,6 @@ QComboBox *addList(QFormLayout *form, FieldBinder &binder, const QString &column
 // Fills a list as addList does.
 void fillLookupList(QComboBox *list, Dataset *lookup, const QString &keyColumn, const QString &labelPrefix,
                     bool frenchOnly = false);
-// A push button named `name` that leaves Return to the form (focus moves on).
-QPushButton *namedButton(const QString &name, const QString &caption, QWidget *parent);
 // The buttons of a sheet, at the right of their row: `post` (named BtnPost,
 // "Enregistrer" unless told) and "Annuler" (BtnCancel).
 struct SheetButtons {

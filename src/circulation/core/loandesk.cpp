@@ -209,6 +209,15 @@ DeskCopy LoanDesk::readCopy(const QString &typed)
     return c;
 }
 
+bool LoanDesk::typedIsBorrower(const QString &readerTyped, const DeskCopy &c, DeskResult &r)
+{
+    const QString typed = readerTyped.trimmed();
+    if (typed.isEmpty() || typed == c.borrower)
+        return true;
+    r.lines = QStringList{circ::readerNotBorrower()};
+    return false;
+}
+
 DeskResult LoanDesk::checkCopy(LoanOperation op, const QString &typed)
 {
     DeskResult r;
@@ -363,11 +372,8 @@ LoanDesk::Outcome LoanDesk::giveBackIn(const QString &copyTyped, const QString &
     r.lines = copyRefusal(LoanOperation::Return, copyTyped, c, day);
     if (!r.lines.isEmpty())
         return o;
-    const QString typedReader = readerTyped.trimmed();
-    if (!typedReader.isEmpty() && typedReader != c.borrower) {
-        r.lines = QStringList{circ::readerNotBorrower()};
+    if (!typedIsBorrower(readerTyped, c, r))
         return o;
-    }
     r.readerId = c.borrower;
     const std::optional<ReaderRules> reader = readReaderRules(db_, c.borrower);
     const std::optional<QDate> until =
@@ -473,11 +479,8 @@ LoanDesk::Outcome LoanDesk::renewIn(const QString &copyTyped, const QString &rea
     r.lines = copyRefusal(LoanOperation::Renewal, copyTyped, c, day);
     if (!r.lines.isEmpty())
         return o;
-    const QString typedReader = readerTyped.trimmed();
-    if (!typedReader.isEmpty() && typedReader != c.borrower) {
-        r.lines = QStringList{circ::readerNotBorrower()};
+    if (!typedIsBorrower(readerTyped, c, r))
         return o;
-    }
     const ReaderCheck rc = checkReader(c.borrower);
     if (!rc.passed) {
         r.lines = rc.lines;
@@ -602,11 +605,8 @@ LoanDesk::Outcome LoanDesk::endConsultationIn(const QString &copyTyped, const QS
     r.lines = copyRefusal(LoanOperation::ConsultationReturn, copyTyped, c, day);
     if (!r.lines.isEmpty())
         return o;
-    const QString typedReader = readerTyped.trimmed();
-    if (!typedReader.isEmpty() && typedReader != c.borrower) {
-        r.lines = QStringList{circ::readerNotBorrower()};
+    if (!typedIsBorrower(readerTyped, c, r))
         return o;
-    }
     r.readerId = c.borrower;
     // A copy kept past the day of its consultation penalises the reader,
     // whatever his category's penalty.

@@ -94,6 +94,9 @@ private:
     Outcome consultIn(const QString &reader, const QString &copyTyped);
     Outcome endConsultationIn(const QString &copyTyped, const QString &reader);
     bool journal(LoanOperation op, const DeskCopy &c, const QString &reader, const QDate &due);
+    // A reader number typed beside a lent copy must be its borrower's; an
+    // empty one stands for him. False, with the refusal in `r`, otherwise.
+    static bool typedIsBorrower(const QString &readerTyped, const DeskCopy &c, DeskResult &r);
 
     Database &db_;
     QDate fixedToday_;

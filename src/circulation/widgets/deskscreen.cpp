@@ -10,6 +10,8 @@
 #include "data/widgets/pickerdialog.h"
 #include "i18n/widgets/localise.h"
 
+#include "data/widgets/uihelpers.h"
+
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -22,32 +24,6 @@
 namespace folian {
 
 namespace {
-
-QLabel *caption(const char *name, const char *text, QWidget *parent)
-{
-    auto *l = new QLabel(QString::fromUtf8(text), parent);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
-
-QLabel *value(const char *name, QWidget *parent)
-{
-    auto *l = new QLabel(parent);
-    l->setObjectName(QLatin1String(name));
-    l->setProperty("localise", false);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
-
-QPushButton *button(const char *name, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 bool isReturnKey(const QKeyEvent *e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
 
@@ -62,7 +38,7 @@ DeskScreen::DeskScreen(TFrmData &frmData, const QString &objectName, const QStri
 
     auto *modeRow = new QHBoxLayout;
     for (int i = 0; i < modes_.size(); ++i) {
-        QPushButton *b = button(modes_[i].button, QString::fromUtf8(modes_[i].caption), this);
+        QPushButton *b = namedButton(modes_[i].button, QString::fromUtf8(modes_[i].caption), this);
         connect(b, &QPushButton::clicked, this, [this, i] { chooseMode(i); });
         buttons_ << b;
         modeRow->addWidget(b);
@@ -77,23 +53,23 @@ DeskScreen::DeskScreen(TFrmData &frmData, const QString &objectName, const QStri
         e->installEventFilter(this);
     connect(reader_, &QLineEdit::textEdited, this, &DeskScreen::readerEdited);
     connect(copy_, &QLineEdit::textEdited, this, &DeskScreen::copyEdited);
-    QPushButton *btnReader = button("BtnSearchLecteur", QStringLiteral("..."), this);
-    QPushButton *btnCopy = button("BtnSearchExemplaire", QStringLiteral("..."), this);
+    QPushButton *btnReader = namedButton("BtnSearchLecteur", QStringLiteral("..."), this);
+    QPushButton *btnCopy = namedButton("BtnSearchExemplaire", QStringLiteral("..."), this);
     for (QPushButton *b : {btnReader, btnCopy})
         b->setMaximumWidth(32);
     connect(btnReader, &QPushButton::clicked, this, &DeskScreen::searchReader);
     connect(btnCopy, &QPushButton::clicked, this, &DeskScreen::searchCopy);
-    btnValider_ = button("BtnValider", QStringLiteral("Valider"), this);
-    btnAnnuler_ = button("BtnAnnuler", QStringLiteral("Annuler"), this);
+    btnValider_ = namedButton("BtnValider", QStringLiteral("Valider"), this);
+    btnAnnuler_ = namedButton("BtnAnnuler", QStringLiteral("Annuler"), this);
     connect(btnValider_, &QPushButton::clicked, this, &DeskScreen::Validate);
     connect(btnAnnuler_, &QPushButton::clicked, this, &DeskScreen::cancelEntry);
 
     messages_ = new MessageArea(this);
     messages_->setMaximumHeight(90);
-    nom_ = value("LblNomValue", this);
-    prenom_ = value("LblPrenomValue", this);
-    cote_ = value("LblCoteValue", this);
-    titre_ = value("LblTitreValue", this);
+    nom_ = valueLabel("LblNomValue", this);
+    prenom_ = valueLabel("LblPrenomValue", this);
+    cote_ = valueLabel("LblCoteValue", this);
+    titre_ = valueLabel("LblTitreValue", this);
     titre_->setWordWrap(true);
     history_ = new ReaderHistory(data_, this);
     connect(history_, &ReaderHistory::loanActivated, this, [this](const QString &id) {
@@ -114,9 +90,9 @@ DeskScreen::DeskScreen(TFrmData &frmData, const QString &objectName, const QStri
     auto *copyRow = new QHBoxLayout;
     copyRow->addWidget(copy_, 1);
     copyRow->addWidget(btnCopy);
-    form->addWidget(caption("LblLecteur", "N° lecteur :", this), 0, 0);
+    form->addWidget(namedLabel("LblLecteur", "N° lecteur :", this), 0, 0);
     form->addLayout(readerRow, 0, 1);
-    form->addWidget(caption("LblExemplaire", "N° exemplaire :", this), 1, 0);
+    form->addWidget(namedLabel("LblExemplaire", "N° exemplaire :", this), 1, 0);
     form->addLayout(copyRow, 1, 1);
     auto *actions = new QHBoxLayout;
     actions->addStretch(1);
@@ -126,13 +102,13 @@ DeskScreen::DeskScreen(TFrmData &frmData, const QString &objectName, const QStri
     form->setColumnStretch(1, 1);
 
     auto *info = new QGridLayout;
-    info->addWidget(caption("LblNom", "Nom :", this), 0, 0);
+    info->addWidget(namedLabel("LblNom", "Nom :", this), 0, 0);
     info->addWidget(nom_, 0, 1);
-    info->addWidget(caption("LblPrenom", "Prénom :", this), 1, 0);
+    info->addWidget(namedLabel("LblPrenom", "Prénom :", this), 1, 0);
     info->addWidget(prenom_, 1, 1);
-    info->addWidget(caption("LblCote", "Cote :", this), 2, 0);
+    info->addWidget(namedLabel("LblCote", "Cote :", this), 2, 0);
     info->addWidget(cote_, 2, 1);
-    info->addWidget(caption("LblTitre", "Titre :", this), 3, 0, Qt::AlignTop);
+    info->addWidget(namedLabel("LblTitre", "Titre :", this), 3, 0, Qt::AlignTop);
     info->addWidget(titre_, 3, 1);
     info->setColumnStretch(1, 1);
 

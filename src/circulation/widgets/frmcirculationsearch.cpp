@@ -28,24 +28,6 @@ namespace folian {
 
 namespace {
 
-QLabel *caption(const char *name, const char *text, QWidget *parent)
-{
-    auto *l = new QLabel(QString::fromUtf8(text), parent);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
-
-QLabel *header(const char *name, QWidget *parent)
-{
-    auto *l = new QLabel(parent);
-    l->setObjectName(QLatin1String(name));
-    l->setProperty("localise", false);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
-
 QLineEdit *field(const char *name, QWidget *parent)
 {
     auto *e = new QLineEdit(parent);
@@ -53,13 +35,6 @@ QLineEdit *field(const char *name, QWidget *parent)
     return e;
 }
 
-QPushButton *button(const char *name, const char *text, QWidget *parent)
-{
-    auto *b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QDate dayAt(Dataset *d, int row, const char *column) { return d->valueAt(row, QLatin1String(column)).toDate(); }
 
@@ -78,7 +53,7 @@ TFrmCirculationSearch::TFrmCirculationSearch(TFrmData &frmData, QWidget *parent)
     author_ = field("EdtAuteur", this);
     cote_ = field("EdtCote", this);
     number_ = field("EdtIsbn", this);
-    auto *btnAuthor = button("BtnSearchAuteur", "...", this);
+    auto *btnAuthor = namedButton("BtnSearchAuteur", "...", this);
     btnAuthor->setMaximumWidth(32);
     connect(btnAuthor, &QPushButton::clicked, this, &TFrmCirculationSearch::pickAuthor);
     sort_ = new QComboBox(this);
@@ -87,8 +62,8 @@ TFrmCirculationSearch::TFrmCirculationSearch(TFrmData &frmData, QWidget *parent)
     sort_->addItems({QStringLiteral(" "), tr2(QStringLiteral("Titre"), QStringLiteral("العنوان")),
                      tr2(QStringLiteral("Année"), QStringLiteral("السنة")),
                      tr2(QStringLiteral("Date création"), QStringLiteral("تاريخ الإنشاء"))});
-    QPushButton *btnSearch = button("BtnRechercher", "Rechercher", this);
-    QPushButton *btnInit = button("BtnInitialiser", "Initialiser", this);
+    QPushButton *btnSearch = namedButton("BtnRechercher", "Rechercher", this);
+    QPushButton *btnInit = namedButton("BtnInitialiser", "Initialiser", this);
     connect(btnSearch, &QPushButton::clicked, this, &TFrmCirculationSearch::Search);
     connect(btnInit, &QPushButton::clicked, this, &TFrmCirculationSearch::Initialise);
 
@@ -132,12 +107,12 @@ TFrmCirculationSearch::TFrmCirculationSearch(TFrmData &frmData, QWidget *parent)
     FollowCurrentRow(recordGrid_, records_, [this] { showCopies(); });
     FollowCurrentRow(copyGrid_, copies_, [this] { showHistory(); });
     connect(copyGrid_, &QTableView::doubleClicked, this, &TFrmCirculationSearch::BtnSelectionClick);
-    count_ = header("LblCount", this);
-    copiesHeader_ = header("LblExemplaires", this);
+    count_ = valueLabel("LblCount", this);
+    copiesHeader_ = valueLabel("LblExemplaires", this);
 
-    QPushButton *btnSelect = button("BtnSelection", "Sélection", this);
-    QPushButton *btnEdit = button("BtnModifier", "Modifier", this);
-    QPushButton *btnCancel = button("BtnAnnuler", "Annuler", this);
+    QPushButton *btnSelect = namedButton("BtnSelection", "Sélection", this);
+    QPushButton *btnEdit = namedButton("BtnModifier", "Modifier", this);
+    QPushButton *btnCancel = namedButton("BtnAnnuler", "Annuler", this);
     connect(btnSelect, &QPushButton::clicked, this, &TFrmCirculationSearch::BtnSelectionClick);
     connect(btnEdit, &QPushButton::clicked, this, &TFrmCirculationSearch::BtnModifierClick);
     connect(btnCancel, &QPushButton::clicked, this, [this] {
@@ -146,16 +121,16 @@ TFrmCirculationSearch::TFrmCirculationSearch(TFrmData &frmData, QWidget *parent)
     });
 
     auto *criteria = new QGridLayout;
-    criteria->addWidget(caption("LblTitre", "Mots du titre :", this), 0, 0);
+    criteria->addWidget(namedLabel("LblTitre", "Mots du titre :", this), 0, 0);
     criteria->addWidget(title_, 0, 1, 1, 2);
-    criteria->addWidget(caption("LblAuteur", "Auteur :", this), 1, 0);
+    criteria->addWidget(namedLabel("LblAuteur", "Auteur :", this), 1, 0);
     criteria->addWidget(author_, 1, 1);
     criteria->addWidget(btnAuthor, 1, 2);
-    criteria->addWidget(caption("LblCote", "Cote :", this), 0, 3);
+    criteria->addWidget(namedLabel("LblCote", "Cote :", this), 0, 3);
     criteria->addWidget(cote_, 0, 4);
-    criteria->addWidget(caption("LblIsbn", "ISBN, ISSN... :", this), 1, 3);
+    criteria->addWidget(namedLabel("LblIsbn", "ISBN, ISSN... :", this), 1, 3);
     criteria->addWidget(number_, 1, 4);
-    criteria->addWidget(caption("LblTri", "Tri :", this), 2, 0);
+    criteria->addWidget(namedLabel("LblTri", "Tri :", this), 2, 0);
     criteria->addWidget(sort_, 2, 1);
     auto *searchButtons = new QHBoxLayout;
     searchButtons->addStretch(1);
@@ -176,7 +151,7 @@ TFrmCirculationSearch::TFrmCirculationSearch(TFrmData &frmData, QWidget *parent)
     layout->addWidget(recordGrid_, 3);
     layout->addWidget(copiesHeader_);
     layout->addWidget(copyGrid_, 2);
-    layout->addWidget(caption("LblHistorique", "Historique de l'exemplaire :", this));
+    layout->addWidget(namedLabel("LblHistorique", "Historique de l'exemplaire :", this));
     layout->addWidget(historyGrid_, 2);
     layout->addLayout(buttons);
     resize(900, 640);

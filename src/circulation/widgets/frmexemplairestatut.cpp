@@ -6,6 +6,8 @@
 #include "data/core/database.h"
 #include "data/core/shareddata.h"
 
+#include "data/widgets/uihelpers.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -18,13 +20,6 @@
 namespace folian {
 
 namespace {
-
-QLabel *caption(const char *name, const char *text, QWidget *parent)
-{
-    auto *l = new QLabel(QString::fromUtf8(text), parent);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
 
 void selectKey(QComboBox *list, const QVariant &key)
 {
@@ -56,11 +51,11 @@ TFrmExemplaireStatut::TFrmExemplaireStatut(TFrmData &frmData, const QString &cop
     observation_->setMaxLength(255);
 
     auto *form = new QFormLayout;
-    form->addRow(caption("LblExemplaire", "N° exemplaire :", this), copy_);
-    form->addRow(caption("LblCote", "Cote :", this), cote_);
-    form->addRow(caption("LblStatut", "Statut :", this), status_);
-    form->addRow(caption("LblLocalisation", "Localisation :", this), location_);
-    form->addRow(caption("LblObservation", "Observation :", this), observation_);
+    form->addRow(namedLabel("LblExemplaire", "N° exemplaire :", this), copy_);
+    form->addRow(namedLabel("LblCote", "Cote :", this), cote_);
+    form->addRow(namedLabel("LblStatut", "Statut :", this), status_);
+    form->addRow(namedLabel("LblLocalisation", "Localisation :", this), location_);
+    form->addRow(namedLabel("LblObservation", "Observation :", this), observation_);
     auto *save = new QPushButton(QStringLiteral("Enregistrer"), this);
     save->setObjectName(QStringLiteral("BtnEnregistrer"));
     auto *cancel = new QPushButton(QStringLiteral("Annuler"), this);

@@ -10,6 +10,8 @@
 #include "data/widgets/pickerdialog.h"
 #include "i18n/widgets/localise.h"
 
+#include "data/widgets/uihelpers.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -19,28 +21,6 @@
 #include <QVBoxLayout>
 
 namespace folian {
-
-namespace {
-
-QLabel *caption(const char *name, const char *text, QWidget *parent)
-{
-    auto *l = new QLabel(QString::fromUtf8(text), parent);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
-
-QLabel *value(const char *name, QWidget *parent)
-{
-    auto *l = new QLabel(parent);
-    l->setObjectName(QLatin1String(name));
-    l->setProperty("localise", false);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
-
-} // namespace
 
 TFrmLecteurAdmin::TFrmLecteurAdmin(TFrmData &frmData, AdminAction action, QWidget *parent)
     : QWidget(parent), data_(frmData), action_(action)
@@ -73,17 +53,17 @@ TFrmLecteurAdmin::TFrmLecteurAdmin(TFrmData &frmData, AdminAction action, QWidge
     connect(btnAnnuler_, &QPushButton::clicked, this, &TFrmLecteurAdmin::BtnAnnulerClick);
 
     messages_ = new MessageArea(this);
-    nom_ = value("LblNomValue", this);
-    prenom_ = value("LblPrenomValue", this);
+    nom_ = valueLabel("LblNomValue", this);
+    prenom_ = valueLabel("LblPrenomValue", this);
     history_ = new ReaderHistory(data_, this);
 
     auto *form = new QGridLayout;
     auto *readerRow = new QHBoxLayout;
     readerRow->addWidget(reader_, 1);
     readerRow->addWidget(btnSearch);
-    form->addWidget(caption("LblLecteur", "N° lecteur :", this), 0, 0);
+    form->addWidget(namedLabel("LblLecteur", "N° lecteur :", this), 0, 0);
     form->addLayout(readerRow, 0, 1);
-    QLabel *lblMotif = caption("LblMotif", "Motif :", this);
+    QLabel *lblMotif = namedLabel("LblMotif", "Motif :", this);
     form->addWidget(lblMotif, 1, 0);
     form->addWidget(motif_, 1, 1);
     lblMotif->setVisible(action_ == AdminAction::Suspend);
@@ -96,9 +76,9 @@ TFrmLecteurAdmin::TFrmLecteurAdmin(TFrmData &frmData, AdminAction action, QWidge
     form->setColumnStretch(1, 1);
 
     auto *who = new QGridLayout;
-    who->addWidget(caption("LblNom", "Nom :", this), 0, 0);
+    who->addWidget(namedLabel("LblNom", "Nom :", this), 0, 0);
     who->addWidget(nom_, 0, 1);
-    who->addWidget(caption("LblPrenom", "Prénom :", this), 1, 0);
+    who->addWidget(namedLabel("LblPrenom", "Prénom :", this), 1, 0);
     who->addWidget(prenom_, 1, 1);
     who->setColumnStretch(1, 1);
 

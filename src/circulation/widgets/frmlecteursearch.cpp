@@ -33,14 +33,6 @@ namespace folian {
 
 namespace {
 
-QPushButton *button(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 // The pages of the value fields, by criterion.
 enum Page { TextPage, CategoryPage, StructurePage, DatePage, StatusPage };
 
@@ -179,7 +171,7 @@ QWidget *TFrmLecteurSearch::buildOptions()
         focusValue();
     });
 
-    btnSearch_ = button("BtnSearch", QStringLiteral("Rechercher"), options_);
+    btnSearch_ = namedButton("BtnSearch", QStringLiteral("Rechercher"), options_);
     connect(btnSearch_, &QPushButton::clicked, this, &TFrmLecteurSearch::Search);
     count_ = new QLabel(options_);
     count_->setObjectName(QStringLiteral("LblCount"));
@@ -208,7 +200,7 @@ QWidget *TFrmLecteurSearch::buildButtons()
     } nav[] = {{"BtnFirst", "|<", &Dataset::first}, {"BtnPrior", "<", &Dataset::prior},
                {"BtnNext", ">", &Dataset::next}, {"BtnLast", ">|", &Dataset::last}};
     for (const auto &n : nav) {
-        QPushButton *b = button(n.name, QString::fromLatin1(n.caption), bar);
+        QPushButton *b = namedButton(n.name, QString::fromLatin1(n.caption), bar);
         b->setMaximumWidth(36);
         const auto move = n.move;
         connect(b, &QPushButton::clicked, this, [readers, move] {
@@ -218,12 +210,12 @@ QWidget *TFrmLecteurSearch::buildButtons()
         row->addWidget(b);
     }
     row->addStretch(1);
-    btnSelect_ = button("BtnSelect", QStringLiteral("Choisir"), bar);
-    btnEdit_ = button("BtnEdit", QStringLiteral("Modifier"), bar);
-    btnDelete_ = button("BtnDelete", QStringLiteral("Supprimer "), bar);
-    btnReinscription_ = button("BtnReinscription", QStringLiteral("Réinscription"), bar);
-    btnQuitus_ = button("BtnQuitus", QStringLiteral("Quitus"), bar);
-    btnPrint_ = button("BtnPrint", QStringLiteral("Imprimer"), bar);
+    btnSelect_ = namedButton("BtnSelect", QStringLiteral("Choisir"), bar);
+    btnEdit_ = namedButton("BtnEdit", QStringLiteral("Modifier"), bar);
+    btnDelete_ = namedButton("BtnDelete", QStringLiteral("Supprimer "), bar);
+    btnReinscription_ = namedButton("BtnReinscription", QStringLiteral("Réinscription"), bar);
+    btnQuitus_ = namedButton("BtnQuitus", QStringLiteral("Quitus"), bar);
+    btnPrint_ = namedButton("BtnPrint", QStringLiteral("Imprimer"), bar);
     btnSelect_->setVisible(mode_ == Mode::Pick);
     connect(btnSelect_, &QPushButton::clicked, this, &TFrmLecteurSearch::BtnSelectClick);
     connect(btnEdit_, &QPushButton::clicked, this, &TFrmLecteurSearch::BtnEditClick);

@@ -19,16 +19,6 @@ namespace {
 
 constexpr int kInHouseStatus = 3;
 
-QLabel *header(const char *name, QWidget *parent)
-{
-    auto *l = new QLabel(parent);
-    l->setObjectName(QLatin1String(name));
-    l->setProperty("localise", false);  // a count, written at run time
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
 
 int rowsOf(Dataset *d) { return d->isOpen() ? d->recordCount() : -1; }
 
@@ -78,9 +68,9 @@ ReaderHistory::ReaderHistory(TFrmData &frmData, QWidget *parent)
         return {};
     });
 
-    lblLoans_ = header("LblPret", this);
-    lblReservations_ = header("LblReservation", this);
-    lblPeb_ = header("LblPeb", this);
+    lblLoans_ = valueLabel("LblPret", this);
+    lblReservations_ = valueLabel("LblReservation", this);
+    lblPeb_ = valueLabel("LblPeb", this);
     loans_ = grid("DBGridPret", loans);
     reservations_ = grid("DBGridReservation", held);
     peb_ = grid("DBGridPeb", peb);

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
 #include <QLocale>
 #include <QProcess>
 #include <QTableView>
@@ -120,6 +122,32 @@ void retire(QWidget *screen)
     if (QWidget *parent = screen->parentWidget(); parent && parent->layout())
         parent->layout()->removeWidget(screen);
     screen->deleteLater();
+}
+
+QPushButton *namedButton(QAnyStringView name, QAnyStringView caption, QWidget *parent)
+{
+    auto *b = new QPushButton(caption.toString(), parent);
+    b->setObjectName(name.toString());
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel *namedLabel(QAnyStringView name, QAnyStringView caption, QWidget *parent)
+{
+    auto *l = new QLabel(caption.toString(), parent);
+    l->setObjectName(name.toString());
+    return l;
+}
+
+QLabel *valueLabel(QAnyStringView name, QWidget *parent)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(name.toString());
+    l->setProperty("localise", false);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
 }
 
 } // namespace folian

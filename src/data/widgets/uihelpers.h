@@ -1,11 +1,14 @@
 #pragma once
 // Helpers that need widgets or the desktop.
 
+#include <QAnyStringView>
 #include <QString>
 
 #include <functional>
 
+class QLabel;
 class QListWidget;
+class QPushButton;
 class QObject;
 class QWidget;
 class QTableView;
@@ -33,6 +36,14 @@ void FollowCurrentRow(QTableView *grid, Dataset *dataset, std::function<void()> 
                       std::function<void(int row)> chosen = {});
 // Puts the grid on the dataset's current row.
 void ShowCurrentRow(QTableView *grid, Dataset *dataset);
+
+// Controls made as the screens make them: named, so that the translation
+// files find them. A button is never the default one (Return belongs to the
+// fields); a value label shows a run-time value in bold and is left alone by
+// the translation.
+QPushButton *namedButton(QAnyStringView name, QAnyStringView caption, QWidget *parent);
+QLabel *namedLabel(QAnyStringView name, QAnyStringView caption, QWidget *parent);
+QLabel *valueLabel(QAnyStringView name, QWidget *parent);
 
 // Takes a screen off the desktop at once and frees it when control is back
 // in the event loop: a screen that opens another from one of its own

@@ -434,13 +434,31 @@ private:
 
     bool writeInterLibrary()
     {
+        // Two partners of the same name under different supervising bodies,
+        // and a correspondent of the first one.
         const int library = cx_.nextId("BIBLIOTHEQUE", "BIB_ID");
         if (!cx_.insert("BIBLIOTHEQUE",
-                        columns({"BIB_ID", "BIB_NOM", "BIB_TUTELLE", "BIB_ADRESSE", "BIB_PHONE", "BIB_EMAIL"}),
+                        columns({"BIB_ID", "BIB_NOM", "BIB_TUTELLE", "BIB_ADRESSE", "BIB_PHONE", "BIB_EMAIL",
+                                 "BIB_CONTACT", "BIB_HORAIRES", "BIB_CATALOGUE"}),
                         {{library, text(u"Bibliothèque centrale"), text(u"Université d'Alger 1"),
                           text(u"2, rue Didouche Mourad, Alger"), text(u"021 63 70 12"),
-                          QStringLiteral("peb@bc-univ-alger.dz")}}))
+                          QStringLiteral("peb@bc-univ-alger.dz"), text(u"Nadia Ferhat"),
+                          text(u"Dimanche - jeudi, 8 h 30 - 17 h"), QStringLiteral("https://catalogue.univ-alger.dz")},
+                         {library + 1, text(u"Bibliothèque centrale"), text(u"Université d'Oran 1"),
+                          text(u"Es-Senia, Oran"), text(u"041 51 92 30"), QStringLiteral("peb@bc-univ-oran1.dz"),
+                          text(u"Karim Benali"), text(u"Dimanche - jeudi, 8 h - 16 h 30"), QVariant()}}))
             return false;
+        const QString password = HashPassword(QStringLiteral("peb-alger"));
+        if (password.isEmpty()
+            || !cx_.insert("LECTEUR",
+                           columns({"LEC_ID", "LEC_NOM", "LEC_PRENOM", "LEC_TEL", "LEC_EMAIL", "CAT_ID", "BIB_ID",
+                                    "LEC_DATE_ADHESION", "LEC_STATUT", "LEC_STAT_PRET", "LEC_PASSWORD", "CREATE_USER",
+                                    "CREATE_DATE"}),
+                           {{QStringLiteral("PEB-ALG1"), text(u"Ferhat"), text(u"Nadia"), text(u"021 63 70 15"),
+                             QStringLiteral("n.ferhat@bc-univ-alger.dz"), 9, library,
+                             date(cx_.openOnOrBefore(cx_.today.addDays(-30))), 0, 0, password,
+                             QStringLiteral("admin"), QDateTime(cx_.today.addDays(-30), QTime(9, 0))}}))
+            return cx_.fail(cx_.why.isEmpty() ? QStringLiteral("LECTEUR: no password hash") : cx_.why);
         int id = cx_.nextId("PEB", "PEB_ID");
         QVector<QVariantList> rows;
         for (const InterLibraryDef &l : kInterLibrary)

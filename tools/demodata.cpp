@@ -240,10 +240,11 @@ const ReaderDef kReaders[] = {
      u"0559 41 07 63", u"Carte de lecteur prêtée à un tiers"},
 };
 
-// A partner library, and the document it lent on to one of our readers
-// (reader position, days since the loan, days until it is due; negative
-// when overdue).
+// A document a partner library (0 the first, 1 its namesake) lent on to
+// one of our readers (reader position, days since the loan, days until it
+// is due; negative when overdue).
 struct InterLibraryDef {
+    int library;
     int reader;
     const char16_t *copy;
     const char16_t *title;
@@ -253,8 +254,9 @@ struct InterLibraryDef {
 };
 
 const InterLibraryDef kInterLibrary[] = {
-    {8, u"BC-2291", u"Droit des contrats", u"Ali Filali", 40, -5},
-    {6, u"BC-3108", u"Méthodologie de la recherche", u"Madeleine Grawitz", 6, 15},
+    {0, 8, u"BC-2291", u"Droit des contrats", u"Ali Filali", 40, -5},
+    {0, 6, u"BC-3108", u"Méthodologie de la recherche", u"Madeleine Grawitz", 6, 15},
+    {1, 3, u"OR-0584", u"Sociologie de l'Algérie", u"Pierre Bourdieu", 30, -2},
 };
 
 // Current loans: reader (position), title of the record, days since the
@@ -462,7 +464,7 @@ private:
         int id = cx_.nextId("PEB", "PEB_ID");
         QVector<QVariantList> rows;
         for (const InterLibraryDef &l : kInterLibrary)
-            rows.append({id++, text(l.copy), text(l.title), text(l.author), library, readerId(l.reader),
+            rows.append({id++, text(l.copy), text(l.title), text(l.author), library + l.library, readerId(l.reader),
                          date(cx_.openOnOrBefore(cx_.today.addDays(-l.lentDaysAgo))),
                          date(cx_.today.addDays(l.dueInDays)), 0});
         return cx_.insert("PEB",

@@ -5,6 +5,7 @@
 #include "admin/widgets/frmutilisateur.h"
 #include "base/messages.h"
 #include "circulation/widgets/frmbibliotheque.h"
+#include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 
 #include <QApplication>
@@ -51,6 +52,8 @@ void TFrmAdministration::Bibliotheques()
         return;
     host(new TFrmBibliotheque(data_), QStringLiteral("FrmBibliotheque"), QStringLiteral("Administration - Bibliothèques"),
          QStringLiteral("الإدارة - المكتبات"));
+    LookupCount(data_.db(), QStringLiteral("BIBLIOTHEQUE"), tr2(QStringLiteral("Bibliothèques"), QStringLiteral("المكتبات")),
+                tr2(QStringLiteral("enreg(s)"), QStringLiteral("تسجيلة")));
 }
 
 void TFrmAdministration::Initialisation()

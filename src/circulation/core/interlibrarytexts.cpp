@@ -83,6 +83,11 @@ QString editCorrespondentTitle()
     return tr2(QStringLiteral("Modifier les informations"), QStringLiteral("تعديل المعلومات"));
 }
 
+QString passwordKept()
+{
+    return tr2(QStringLiteral("(inchangé si vide)"), QStringLiteral("(دون تغيير إذا ترك فارغا)"));
+}
+
 QString interLibraryFieldsMissing()
 {
     return tr2(QStringLiteral("Le titre et l'auteur doivent être saisis."), QStringLiteral("يجب إدخال العنوان والمؤلف."));

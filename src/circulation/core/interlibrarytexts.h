@@ -26,6 +26,8 @@ QString correspondentHolds(int interLibraryLoans, int loans, int reservations);
 QString correspondentUnknown(const QString &id);
 QString newCorrespondentTitle();
 QString editCorrespondentTitle();
+// The hint of an empty password field: the stored password is kept.
+QString passwordKept();
 
 // Inter-library loan
 QString interLibraryFieldsMissing();      // title or author empty

@@ -108,8 +108,6 @@ TFrmDetailBib::TFrmDetailBib(TFrmData &frmData, int libraryId, const QString &co
         field("EdtTelephone")->setText(s.tel);
         field("EdtEmail")->setText(s.email);
         birth_->setDate(s.naissance.isValid() ? s.naissance : kNoDate);
-        // The stored password is never shown: left empty, it is kept.
-        field("EdtPassword")->setPlaceholderText(QStringLiteral("••••••"));
         field("EdtNom")->setFocus();
     } else {
         field("EdtNumero")->setFocus();
@@ -121,6 +119,9 @@ QLineEdit *TFrmDetailBib::field(const char *name) const { return findChild<QLine
 void TFrmDetailBib::afterLocalise()
 {
     setWindowTitle(id_.isEmpty() ? circ::newCorrespondentTitle() : circ::editCorrespondentTitle());
+    // The stored password is never shown: left empty, it is kept.
+    if (!id_.isEmpty())
+        field("EdtPassword")->setPlaceholderText(circ::passwordKept());
 }
 
 void TFrmDetailBib::BtnPostClick()

@@ -58,12 +58,16 @@ TFrmPEBInscription::TFrmPEBInscription(TFrmData &frmData, QWidget *parent)
         form->addWidget(namedLabel(row.label, QString::fromUtf8(row.caption), this), r, 0);
         if (row.row)
             form->addLayout(row.row, r, 1);
-        else
+        else if (row.field == libraries_ || row.field == due_)
             form->addWidget(row.field, r, 1, Qt::AlignLeading);
+        else
+            form->addWidget(row.field, r, 1);
         ++r;
     }
-    for (QWidget *w : {static_cast<QWidget *>(copy_), static_cast<QWidget *>(title_), static_cast<QWidget *>(author_)})
-        w->setMinimumWidth(320);
+    // Field after field, as the form reads.
+    QWidget *order[] = {reader_, search, copy_, title_, author_, libraries_, due_};
+    for (int i = 1; i < int(std::size(order)); ++i)
+        setTabOrder(order[i - 1], order[i]);
     arrange(form);
 }
 

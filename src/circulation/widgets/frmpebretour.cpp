@@ -26,6 +26,7 @@ TFrmPEBRetour::TFrmPEBRetour(TFrmData &frmData, QWidget *parent)
     form->addWidget(copy_, 0, 1, Qt::AlignLeading);
     form->addWidget(namedLabel("LblBibliotheque", "Bibiliothèque :", this), 1, 0);
     form->addWidget(libraries_, 1, 1, Qt::AlignLeading);
+    setTabOrder(copy_, libraries_);
     arrange(form);
 }
 

@@ -36,6 +36,7 @@ InterLibraryScreen::InterLibraryScreen(TFrmData &frmData, const QString &objectN
     nom_ = valueLabel("LblNomValue", this);
     prenom_ = valueLabel("LblPrenomValue", this);
     history_ = new ReaderHistory(data_, this);
+    history_->showInterLibraryTab();
     fillLibraries();
     connect(libraries_, &QComboBox::currentIndexChanged, this, [this] { updateSave(); });
 }

@@ -119,3 +119,25 @@ shot AR docs/publishers-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorit
 shot FR docs/heading-detail-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes/Modifier" "FOLIAN_KEYS=Benali, K*"
 shot AR docs/heading-detail-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes/Modifier" "FOLIAN_KEYS=Benali, K*"
 shot AR docs/publisher-detail-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Editeurs/Modifier" "FOLIAN_KEYS=Dar*"
+# Partner libraries and the inter-library loan: the libraries screen with two
+# namesakes under different supervising bodies, a correspondent's sheet, a
+# registration (refused for a reader late with an inter-library loan, then
+# done) and a return (not found at the namesake library, done, done late), on a
+# fresh demonstration database for each language (the shots change it).
+for language in FR AR; do
+    lower=${language,,}
+    rm -f "$work/Folian.db"
+    write_ini "$language"
+    "$build_dir/bin/folianctl" --ini "$ini" --admin-login admin --admin-password admin init-db >/dev/null
+    "$build_dir/bin/folianctl" --ini "$ini" demo-db >/dev/null
+    due=$(date -d "+21 days" +%d/%m/%Y)
+    shot "$language" "docs/libraries-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Administration/Bibliothèques"
+    shot "$language" "docs/libraries-correspondent-$lower.png" FOLIAN_AUTOLOGON=admin:admin \
+        "FOLIAN_OPEN=Administration/Bibliothèques/&Modifier"
+    ill() { shot "$language" "docs/ill-$1-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/$2" "FOLIAN_SCAN=$3"; }
+    ill loan-refused Enregistrement "L0004"
+    ill loan Enregistrement "L0001|BC-4410|Histoire du Maghreb|Charles-André Julien|Bibliothèque centrale (Université d'Oran 1)|$due"
+    ill return-refused Retour "OR-0584|Bibliothèque centrale (Université d'Alger 1)"
+    ill return Retour "BC-3108|Bibliothèque centrale (Université d'Alger 1)"
+    ill return-late Retour "OR-0584|Bibliothèque centrale (Université d'Oran 1)"
+done

@@ -51,6 +51,7 @@ void addAdminCommands(QVector<Command> &out);
 void addUnimarcCommands(QVector<Command> &out);
 void addReportCommands(QVector<Command> &out);
 void addCirculationCommands(QVector<Command> &out);
+void addInterLibraryCommands(QVector<Command> &out);
 void addAuthorityCommands(QVector<Command> &out);
 void addRecordCommands(QVector<Command> &out);
 void addCatalogueCommands(QVector<Command> &out);

@@ -240,10 +240,11 @@ const ReaderDef kReaders[] = {
      u"0559 41 07 63", u"Carte de lecteur prêtée à un tiers"},
 };
 
-// A partner library, and the document it lent on to one of our readers
-// (reader position, days since the loan, days until it is due; negative
-// when overdue).
+// A document a partner library (0 the first, 1 its namesake) lent on to
+// one of our readers (reader position, days since the loan, days until it
+// is due; negative when overdue).
 struct InterLibraryDef {
+    int library;
     int reader;
     const char16_t *copy;
     const char16_t *title;
@@ -253,8 +254,9 @@ struct InterLibraryDef {
 };
 
 const InterLibraryDef kInterLibrary[] = {
-    {8, u"BC-2291", u"Droit des contrats", u"Ali Filali", 40, -5},
-    {6, u"BC-3108", u"Méthodologie de la recherche", u"Madeleine Grawitz", 6, 15},
+    {0, 8, u"BC-2291", u"Droit des contrats", u"Ali Filali", 40, -5},
+    {0, 6, u"BC-3108", u"Méthodologie de la recherche", u"Madeleine Grawitz", 6, 15},
+    {1, 3, u"OR-0584", u"Sociologie de l'Algérie", u"Pierre Bourdieu", 30, -2},
 };
 
 // Current loans: reader (position), title of the record, days since the
@@ -434,17 +436,35 @@ private:
 
     bool writeInterLibrary()
     {
+        // Two partners of the same name under different supervising bodies,
+        // and a correspondent of the first one.
         const int library = cx_.nextId("BIBLIOTHEQUE", "BIB_ID");
         if (!cx_.insert("BIBLIOTHEQUE",
-                        columns({"BIB_ID", "BIB_NOM", "BIB_TUTELLE", "BIB_ADRESSE", "BIB_PHONE", "BIB_EMAIL"}),
+                        columns({"BIB_ID", "BIB_NOM", "BIB_TUTELLE", "BIB_ADRESSE", "BIB_PHONE", "BIB_EMAIL",
+                                 "BIB_CONTACT", "BIB_HORAIRES", "BIB_CATALOGUE"}),
                         {{library, text(u"Bibliothèque centrale"), text(u"Université d'Alger 1"),
                           text(u"2, rue Didouche Mourad, Alger"), text(u"021 63 70 12"),
-                          QStringLiteral("peb@bc-univ-alger.dz")}}))
+                          QStringLiteral("peb@bc-univ-alger.dz"), text(u"Nadia Ferhat"),
+                          text(u"Dimanche - jeudi, 8 h 30 - 17 h"), QStringLiteral("https://catalogue.univ-alger.dz")},
+                         {library + 1, text(u"Bibliothèque centrale"), text(u"Université d'Oran 1"),
+                          text(u"Es-Senia, Oran"), text(u"041 51 92 30"), QStringLiteral("peb@bc-univ-oran1.dz"),
+                          text(u"Karim Benali"), text(u"Dimanche - jeudi, 8 h - 16 h 30"), QVariant()}}))
             return false;
+        const QString password = HashPassword(QStringLiteral("peb-alger"));
+        if (password.isEmpty()
+            || !cx_.insert("LECTEUR",
+                           columns({"LEC_ID", "LEC_NOM", "LEC_PRENOM", "LEC_TEL", "LEC_EMAIL", "CAT_ID", "BIB_ID",
+                                    "LEC_DATE_ADHESION", "LEC_STATUT", "LEC_STAT_PRET", "LEC_PASSWORD", "CREATE_USER",
+                                    "CREATE_DATE"}),
+                           {{QStringLiteral("PEB-ALG1"), text(u"Ferhat"), text(u"Nadia"), text(u"021 63 70 15"),
+                             QStringLiteral("n.ferhat@bc-univ-alger.dz"), 9, library,
+                             date(cx_.openOnOrBefore(cx_.today.addDays(-30))), 0, 0, password,
+                             QStringLiteral("admin"), QDateTime(cx_.today.addDays(-30), QTime(9, 0))}}))
+            return cx_.fail(cx_.why.isEmpty() ? QStringLiteral("LECTEUR: no password hash") : cx_.why);
         int id = cx_.nextId("PEB", "PEB_ID");
         QVector<QVariantList> rows;
         for (const InterLibraryDef &l : kInterLibrary)
-            rows.append({id++, text(l.copy), text(l.title), text(l.author), library, readerId(l.reader),
+            rows.append({id++, text(l.copy), text(l.title), text(l.author), library + l.library, readerId(l.reader),
                          date(cx_.openOnOrBefore(cx_.today.addDays(-l.lentDaysAgo))),
                          date(cx_.today.addDays(l.dueInDays)), 0});
         return cx_.insert("PEB",

@@ -62,6 +62,7 @@ QVector<Command> allCommands()
     addUnimarcCommands(out);
     addReportCommands(out);
     addCirculationCommands(out);
+    addInterLibraryCommands(out);
     addAuthorityCommands(out);
     addRecordCommands(out);
     addCatalogueCommands(out);

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTabWidget>
@@ -127,14 +128,18 @@ void scheduleMainScreenshot(TFrmMain &window)
         }
         // FOLIAN_SCAN: the desk's keys and numbers, "F6|number|number": an F key
         // chooses the mode, each number goes into the field with the focus
-        // and is ended with Return, as a scanner does.
+        // and is ended with Return, as a scanner does; a list with the focus
+        // takes the item that starts with the text.
         const QString scan = qEnvironmentVariable("FOLIAN_SCAN");
         if (screen && !scan.isEmpty()) {
             QApplication::setActiveWindow(&window);
             for (const QString &part : scan.split(u'|')) {
                 QWidget *target = screen->focusWidget() ? screen->focusWidget() : screen;
                 const bool fkey = part.size() == 2 && part.at(0) == u'F' && part.at(1).isDigit();
-                if (!fkey) {
+                if (auto *list = qobject_cast<QComboBox *>(target); list && !fkey) {
+                    // A list with the focus: the item that starts with the text.
+                    list->setCurrentIndex(qMax(0, list->findText(part, Qt::MatchStartsWith)));
+                } else if (!fkey) {
                     auto *edit = qobject_cast<QLineEdit *>(target);
                     if (!edit)
                         continue;

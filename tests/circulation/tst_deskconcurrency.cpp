@@ -1,10 +1,16 @@
 // Several desks at once on one PostgreSQL server, one connection per
 // thread, all starting together: a copy is lent once, counters are raised
 // once per loan, a double return penalises once, and a quota of one holds.
+// The same for the inter-library loan: a partner's copy is registered once,
+// returned and penalised once, and a library's name and supervising body
+// saved once.
 
 #include "base/messages.h"
 #include "base/session.h"
-#include "circulation/deskfixture.h"
+#include "circulation/core/interlibrary.h"
+#include "circulation/core/interlibrarytexts.h"
+#include "circulation/core/libraries.h"
+#include "circulation/interlibraryfixture.h"
 
 #include <QTest>
 #include <QThread>
@@ -161,6 +167,74 @@ private slots:
             QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LEC_ID = 'A'")).toInt(), 1);
             QCOMPARE(readerValue(db, QStringLiteral("A"), "LEC_STAT_PRET").toInt(), 1);
             QCOMPARE(journalRows(db), 1);
+        }
+    }
+
+    void interLibraryCopyRegisteredOnce()
+    {
+        for (int round = 0; round < kRounds; ++round) {
+            FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+            Database &db = tdb.db();
+            QVERIFY(interLibrarySetUp(db) && addReaders(db));
+            const QString due = today().addDays(14).toString(QStringLiteral("dd/MM/yyyy"));
+            const int done = atOnce(tdb.params(), kDesks, [&](int i, Database &c) {
+                InterLibraryLoan loan;
+                loan.reader = reader(i);
+                loan.copy = QStringLiteral("P1");
+                loan.title = QStringLiteral("Titre");
+                loan.author = QStringLiteral("Auteur");
+                loan.libraryId = 1;
+                loan.due = due;
+                return InterLibraryDesk(c, today()).lend(loan).passed;
+            });
+            QCOMPARE(done, 1);
+            QCOMPARE(openLoans(db, QStringLiteral("P1")), 1);
+            QCOMPARE(journalRows(db, QStringLiteral("HIS_OPERATION = 8")), 1);
+        }
+    }
+
+    void interLibraryDoubleReturnPenalisesOnce()
+    {
+        for (int round = 0; round < kRounds; ++round) {
+            FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+            Database &db = tdb.db();
+            QVERIFY(interLibrarySetUp(db));
+            // Five days late in the proportional category: 10 days of penalty.
+            QVERIFY(addPeb(db, 1, QStringLiteral("P1"), 1, QStringLiteral("C"), day(-5)));
+            std::atomic<int> notFound{0};
+            const int done = atOnce(tdb.params(), 2, [&](int, Database &c) {
+                const InterLibraryResult r = InterLibraryDesk(c, today()).giveBack(QStringLiteral("P1"), 1);
+                if (!r.passed && r.message() == circ::interLibraryNotFound())
+                    ++notFound;
+                return r.passed;
+            });
+            QCOMPARE(done, 1);
+            QCOMPARE(notFound.load(), 1);
+            QCOMPARE(readerStatus(db, QStringLiteral("C")), 1);
+            QCOMPARE(readerDate(db, QStringLiteral("C"), "LEC_FIN_PENALITE"), today().addDays(10));
+            QCOMPARE(journalRows(db, QStringLiteral("HIS_OPERATION = 9")), 1);
+            QCOMPARE(openLoans(db, QStringLiteral("P1")), 0);
+        }
+    }
+
+    void libraryPairSavedOnce()
+    {
+        for (int round = 0; round < kRounds; ++round) {
+            FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+            Database &db = tdb.db();
+            std::atomic<int> refusedAsTaken{0};
+            const int done = atOnce(tdb.params(), kDesks, [&](int, Database &c) {
+                LibrarySheet s;
+                s.nom = QStringLiteral("Bibliothèque centrale");
+                s.tutelle = QStringLiteral("Université A");
+                const LibrarySave r = saveLibrary(c, s);
+                if (r.message == circ::libraryExists())
+                    ++refusedAsTaken;
+                return r.ok();
+            });
+            QCOMPARE(done, 1);
+            QCOMPARE(refusedAsTaken.load(), kDesks - 1);
+            QCOMPARE(libraryCount(db), 1);
         }
     }
 };

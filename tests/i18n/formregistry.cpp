@@ -12,7 +12,11 @@
 #include "catalogue/widgets/frmreferencelists.h"
 #include "catalogue/widgets/frmvedette.h"
 #include "app/widgets/modules.h"
+#include "circulation/widgets/frmbibliotheque.h"
 #include "circulation/widgets/frmcategorie.h"
+#include "circulation/widgets/frmdetailbib.h"
+#include "circulation/widgets/frmpebinscription.h"
+#include "circulation/widgets/frmpebretour.h"
 #include "circulation/widgets/frmcirculationsearch.h"
 #include "circulation/widgets/frmconsultation.h"
 #include "circulation/widgets/frmexemplairestatut.h"
@@ -128,6 +132,11 @@ QList<RegisteredForm> registeredForms()
              }),
         form("FrmRelance", [](TFrmData &d) { return new TFrmRelance(d, ReminderKind::Loans); }),
         form("FrmCirculationEdition", [](TFrmData &d) { return new TFrmCirculationEdition(d); }),
+        // Partner libraries and the inter-library loan
+        form("FrmBibliotheque", [](TFrmData &d) { return new TFrmBibliotheque(d); }),
+        form("FrmDetailBib", [](TFrmData &d) { return new TFrmDetailBib(d, 1, QString()); }),
+        form("FrmPEBInscription", [](TFrmData &d) { return new TFrmPEBInscription(d); }),
+        form("FrmPEBRetour", [](TFrmData &d) { return new TFrmPEBRetour(d); }),
     };
 }
 

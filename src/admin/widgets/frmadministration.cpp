@@ -4,6 +4,8 @@
 #include "admin/widgets/frmparametre.h"
 #include "admin/widgets/frmutilisateur.h"
 #include "base/messages.h"
+#include "circulation/widgets/frmbibliotheque.h"
+#include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 
 #include <QApplication>
@@ -16,7 +18,7 @@ TFrmAdministration::TFrmAdministration(TFrmData &dataModule, QWidget *parent)
 {
     setHomeTitle(QStringLiteral("Administration"), QStringLiteral("الإدارة"));
     addEntry(QStringLiteral("BtnUtilisateurs"), QStringLiteral("Utilisateurs"), {}, [this] { Utilisateurs(); });
-    addEntry(QStringLiteral("BtnBibliotheques"), QStringLiteral("Bibliothèques"), {}, {});
+    addEntry(QStringLiteral("BtnBibliotheques"), QStringLiteral("Bibliothèques"), {}, [this] { Bibliotheques(); });
     addEntry(QStringLiteral("BtnInitialisation"), QStringLiteral("Initialisation"), {}, [this] { Initialisation(); });
     addEntry(QStringLiteral("BtnConstitution"), QStringLiteral("Constitution"), {}, {});
     addEntry(QStringLiteral("BtnParametres"), QStringLiteral("Paramètres"), {}, [this] { Parametres(); });
@@ -24,17 +26,40 @@ TFrmAdministration::TFrmAdministration(TFrmData &dataModule, QWidget *parent)
     addEntry(QStringLiteral("BtnStatistiques"), QStringLiteral("Statistiques"), {}, {});
 }
 
+bool TFrmAdministration::screenClosing(QWidget *screen)
+{
+    auto *libraries = qobject_cast<TFrmBibliotheque *>(screen);
+    if (!libraries || !libraries->isPending())
+        return true;
+    if (confirm(tr2(QStringLiteral("Sauvegardez les modifications ?"), QStringLiteral("حفظ التغييرات؟"))))
+        return libraries->BtnEnregistrerClick();  // refused: the library stays as typed, with its message
+    libraries->BtnAnnulerClick();
+    return true;
+}
+
 void TFrmAdministration::Utilisateurs()
 {
-    ClearDesktopForm();
+    if (!ClearDesktopForm())  // the operator kept his unsaved work
+        return;
     data_.QUtilisateur->open(QStringLiteral("SELECT *") + QStringLiteral(" FROM UTILISATEUR"));  // errors ignored
     host(new TFrmUtilisateur(data_, this), QStringLiteral("FrmUtilisateur"),
          QStringLiteral("Administration - Utilisateurs"), QStringLiteral("الإدارة -المستخدمين"));
 }
 
+void TFrmAdministration::Bibliotheques()
+{
+    if (!ClearDesktopForm())
+        return;
+    host(new TFrmBibliotheque(data_), QStringLiteral("FrmBibliotheque"), QStringLiteral("Administration - Bibliothèques"),
+         QStringLiteral("الإدارة - المكتبات"));
+    LookupCount(data_.db(), QStringLiteral("BIBLIOTHEQUE"), tr2(QStringLiteral("Bibliothèques"), QStringLiteral("المكتبات")),
+                tr2(QStringLiteral("enreg(s)"), QStringLiteral("تسجيلة")));
+}
+
 void TFrmAdministration::Initialisation()
 {
-    ClearDesktopForm();
+    if (!ClearDesktopForm())
+        return;
     setTitle(QStringLiteral("Administration - Initialisation des Statistiques de Prêt"),
              QStringLiteral("الإدارة -إفراغ الإحصاءات"));
     if (!confirm(tr2(QStringLiteral("Etes-vous sûr de vouloir initialiser les Statistiques de prêt? "),

@@ -1,6 +1,8 @@
 #pragma once
-// The administration module: users, the reset of the loan counters and the
-// parameters; the partner libraries and the union catalogue come later.
+// The administration module: users, the partner libraries, the reset of the
+// loan counters and the parameters; the union catalogue comes later. A
+// library being typed is not thrown away without the question
+// "Sauvegardez les modifications ?".
 
 #include "data/widgets/frmmodule.h"
 
@@ -14,8 +16,12 @@ public:
 
     // The menu entries.
     void Utilisateurs();
+    void Bibliotheques();
     void Initialisation();
     void Parametres();
+
+protected:
+    bool screenClosing(QWidget *screen) override;
 };
 
 } // namespace folian

@@ -72,8 +72,9 @@ SqlText copyHistorySql(const QString &copyId)
     return {QStringLiteral("SELECT H.HIS_ID, H.HIS_DATE, H.HIS_OPERATION, H.LEC_ID, L.LEC_NOM, L.LEC_PRENOM, "
                            "H.HIS_DATE_RETOUR, H.HIS_USER FROM HISTORIQUE_PRET H "
                            "LEFT JOIN LECTEUR L ON L.LEC_ID = H.LEC_ID WHERE H.EXP_ID = ? "
-                           "ORDER BY H.HIS_ID DESC"),
-            {copyId}};
+                           "AND H.HIS_OPERATION NOT IN (?, ?) ORDER BY H.HIS_ID DESC"),
+            // A partner's copy may bear the same number as one of ours.
+            {copyId, int(LoanOperation::InterLibraryLoan), int(LoanOperation::InterLibraryReturn)}};
 }
 
 } // namespace folian

@@ -9,6 +9,8 @@
 #include "circulation/widgets/frmlecteuradmin.h"
 #include "circulation/widgets/frmlecteurimport.h"
 #include "circulation/widgets/frmlecteursearch.h"
+#include "circulation/widgets/frmpebinscription.h"
+#include "circulation/widgets/frmpebretour.h"
 #include "circulation/widgets/frmrelance.h"
 #include "circulation/widgets/frmstructure.h"
 #include "circulation/widgets/frmtransactions.h"
@@ -43,8 +45,9 @@ TFrmCirculation::TFrmCirculation(TFrmData &dataModule, QWidget *parent)
     addEntry(QStringLiteral("BtnConsultation"), QStringLiteral("Consultation sur place"), needs(transact),
              [this] { Consultation(); });
     addHeading(QStringLiteral("LblPeb"), QStringLiteral("PEB"));
-    addEntry(QStringLiteral("BtnEnregistrementPeb"), QStringLiteral("Enregistrement"), needs(peb), {});
-    addEntry(QStringLiteral("BtnRetourPeb"), QStringLiteral("Retour"), needs(peb), {});
+    addEntry(QStringLiteral("BtnEnregistrementPeb"), QStringLiteral("Enregistrement"), needs(peb),
+             [this] { EnregistrementPeb(); });
+    addEntry(QStringLiteral("BtnRetourPeb"), QStringLiteral("Retour"), needs(peb), [this] { RetourPeb(); });
     addEntry(QStringLiteral("BtnRelancePeb"), QStringLiteral("Relances"), needs(peb), [this] { RelancePeb(); });
     addHeading(QStringLiteral("LblAdministration"), QStringLiteral("Administration"));
     addEntry(QStringLiteral("BtnCategories"), QStringLiteral("Catégories et règlements"), needs(admin),
@@ -243,6 +246,34 @@ void TFrmCirculation::Consultation()
     host(screen, QStringLiteral("FrmConsultation"), QStringLiteral("Consultation sur place - Enregistrement"),
          QStringLiteral("الاطلاع الداخلي - التسجيل"));
     screen->Pret();
+    countReaders();
+}
+
+void TFrmCirculation::EnregistrementPeb()
+{
+    if (!entryPermitted(QStringLiteral("BtnEnregistrementPeb")))
+        return;
+    dropKeptSearch();
+    if (!ClearDesktopForm())
+        return;
+    auto *screen = new TFrmPEBInscription(data_);
+    host(screen, QStringLiteral("FrmPEBInscription"), QStringLiteral("PEB - Enregistrement"),
+         QStringLiteral("الإعارة بين المكتبات - التسجيل"));
+    screen->focusReader();
+    countReaders();
+}
+
+void TFrmCirculation::RetourPeb()
+{
+    if (!entryPermitted(QStringLiteral("BtnRetourPeb")))
+        return;
+    dropKeptSearch();
+    if (!ClearDesktopForm())
+        return;
+    auto *screen = new TFrmPEBRetour(data_);
+    host(screen, QStringLiteral("FrmPEBRetour"), QStringLiteral("PEB - Retour"),
+         QStringLiteral("الإعارة بين المكتبات - الإرجاع"));
+    screen->focusCopy();
     countReaders();
 }
 

@@ -36,6 +36,9 @@ public:
     void AnnulSuspension() { administration(AdminAction::LiftSuspension); }
     void Pret();
     void Consultation();
+    // The inter-library loan: registration and return.
+    void EnregistrementPeb();
+    void RetourPeb();
     // The circulation editions.
     void Label1Click();
 

@@ -81,7 +81,7 @@ ReaderHistory::ReaderHistory(TFrmData &frmData, QWidget *parent)
         emit reservationActivated(data_.QReservation->valueAt(i.row(), QStringLiteral("EXP_ID")).toString());
     });
 
-    auto *tabs = new QTabWidget(this);
+    auto *tabs = tabs_ = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("PgcHistorique"));
     auto *own = new QWidget(tabs);
     own->setObjectName(QStringLiteral("TabPret"));
@@ -127,6 +127,8 @@ void ReaderHistory::showReader(const QString &readerId, const QDate &today)
         openReaderHistory(data_, readerId);
     refreshHeaders();
 }
+
+void ReaderHistory::showInterLibraryTab() { tabs_->setCurrentIndex(1); }
 
 void ReaderHistory::clear()
 {

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 
 class QLabel;
+class QTabWidget;
 class QTableView;
 
 namespace folian {
@@ -26,6 +27,8 @@ public:
     // Shows the reader's lists (opening them), or none with an empty number.
     void showReader(const QString &readerId, const QDate &today);
     void clear();
+    // Shows the tab of the inter-library loans (the loans' tab otherwise).
+    void showInterLibraryTab();
     // Writes the headers from the lists as they are.
     void refreshHeaders();
 
@@ -47,6 +50,7 @@ private:
     TFrmData &data_;
     QDate today_;
     QLabel *lblLoans_, *lblReservations_, *lblPeb_;
+    QTabWidget *tabs_;
     QTableView *loans_, *reservations_, *peb_;
 };
 

@@ -1,0 +1,105 @@
+// folianctl's partner-library and inter-library loan commands on both
+// engines: each prints the service's message and exits 0 when done,
+// non-zero when refused; libraries are named by their key.
+
+#include "base/session.h"
+#include "circulation/core/desktexts.h"
+#include "circulation/core/interlibrarytexts.h"
+#include "circulation/core/libraries.h"
+#include "circulation/interlibraryfixture.h"
+
+#include <QProcess>
+#include <QTest>
+
+using namespace folian;
+using namespace folian::test;
+
+namespace {
+
+struct Run {
+    int code;
+    QString out;
+};
+
+Run folianctl(const QString &ini, const QStringList &args, const QByteArray &input = {})
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QStringLiteral(FOLIANCTL_PATH), QStringList{QStringLiteral("--ini"), ini} + args);
+    if (!input.isEmpty())
+        p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(120000))
+        return {-1, QStringLiteral("timeout")};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAll())};
+}
+
+} // namespace
+
+class TstInterLibraryCtl : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { session() = Session(); }
+
+    void commands_data() { addEngineRows(); }
+    void commands()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(deskSetUp(db));
+        const QString ini = tdb.writeIni();
+        const QString due = today().addDays(10).toString(Qt::ISODate);
+        const struct {
+            QStringList args;
+            bool done;
+            QString message;
+        } steps[] = {
+            {{QStringLiteral("library-add"), QStringLiteral("Bibliothèque centrale"), QStringLiteral("Université A"),
+              QStringLiteral("--phone"), QStringLiteral("021 00 00 00")},
+             true, QStringLiteral("1")},
+            {{QStringLiteral("library-add"), QStringLiteral("Bibliothèque centrale"), QStringLiteral("Université B")}, true,
+             QStringLiteral("2")},
+            {{QStringLiteral("library-add"), QStringLiteral("Bibliothèque centrale"), QStringLiteral("Université A")}, false,
+             circ::libraryExists()},
+            {{QStringLiteral("libraries")}, true, QStringLiteral("2\tBibliothèque centrale\tUniversité B")},
+            {{QStringLiteral("ill-loan"), QStringLiteral("A"), QStringLiteral("P1"), QStringLiteral("--library"),
+              QStringLiteral("2"), QStringLiteral("--title"), QStringLiteral("Titre"), QStringLiteral("--author"),
+              QStringLiteral("Auteur"), QStringLiteral("--due"), due},
+             true, circ::loanDone(QStringLiteral("P1"))},
+            {{QStringLiteral("ill-loan"), QStringLiteral("B"), QStringLiteral("P2"), QStringLiteral("--library"),
+              QStringLiteral("2"), QStringLiteral("--title"), QStringLiteral("Titre"), QStringLiteral("--author"),
+              QStringLiteral("Auteur"), QStringLiteral("--due"), QStringLiteral("30/02/2031")},
+             false, QStringLiteral("30/02/2031")},
+            {{QStringLiteral("ill-return"), QStringLiteral("P1"), QStringLiteral("--library"), QStringLiteral("1")}, false,
+             circ::interLibraryNotFound()},
+            {{QStringLiteral("library-delete"), QStringLiteral("2")}, false, circ::libraryNotDeletable().trimmed()},
+            {{QStringLiteral("ill-return"), QStringLiteral("P1"), QStringLiteral("--library"), QStringLiteral("2")}, true,
+             circ::returnDone(QStringLiteral("P1"))},
+            {{QStringLiteral("correspondent-add"), QStringLiteral("1"), QStringLiteral("R1"), QStringLiteral("Haddad"),
+              QStringLiteral("Amina"), QStringLiteral("--password-stdin")},
+             true, QString()},
+            {{QStringLiteral("correspondent-add"), QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("Autre"),
+              QStringLiteral("Nom")},
+             false, circ::correspondentNumberTaken()},
+            {{QStringLiteral("library-delete"), QStringLiteral("1")}, true, QString()},
+            {{QStringLiteral("library-delete"), QStringLiteral("x")}, false, QStringLiteral("BIB_ID")},
+        };
+        for (const auto &s : steps) {
+            const Run r = folianctl(ini, s.args, QByteArrayLiteral("secret\n"));
+            QVERIFY2((r.code == 0) == s.done, qPrintable(s.args.join(u' ') + QStringLiteral(": ") + r.out));
+            QVERIFY2(r.out.contains(s.message), qPrintable(r.out));
+            if (s.args.first() == QLatin1String("correspondent-add") && s.done)
+                QVERIFY(correspondentPasswordMatches(db, QStringLiteral("R1"), QStringLiteral("secret")));
+        }
+        // Library 1 went with its correspondent; 2 stays, its returned loan with it.
+        QCOMPARE(libraryCount(db), 1);
+        QVERIFY(readerValue(db, QStringLiteral("R1"), "LEC_ID").isNull());
+        QCOMPARE(journalRows(db, QStringLiteral("HIS_OPERATION IN (8, 9)")), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstInterLibraryCtl)
+#include "tst_interlibraryctl.moc"

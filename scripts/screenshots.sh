@@ -119,3 +119,14 @@ shot AR docs/publishers-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorit
 shot FR docs/heading-detail-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes/Modifier" "FOLIAN_KEYS=Benali, K*"
 shot AR docs/heading-detail-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes/Modifier" "FOLIAN_KEYS=Benali, K*"
 shot AR docs/publisher-detail-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Editeurs/Modifier" "FOLIAN_KEYS=Dar*"
+# The printed catalogue: its dialog, the catalogue page generated and
+# previewed in the editions module; the union-catalogue import.
+for language in FR AR; do
+    lower=${language,,}
+    shot "$language" "docs/catalogue-generation-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Génération..."
+    write_ini "$language"
+    "$build_dir/bin/folianctl" --ini "$ini" catalogue "$XDG_DATA_HOME/Folian/pages" --analytic >/dev/null
+    shot "$language" "docs/catalogue-page-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Catalogue "
+    shot "$language" "docs/union-catalogue-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Administration/Constitution" \
+        "FOLIAN_TYPE=/home/partage/bibliotheque-centrale.txt"
+done

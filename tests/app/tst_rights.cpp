@@ -184,9 +184,9 @@ private slots:
         QVERIFY(connectTo(data, tdb));
         session().CurrentUserRole = 1;
         TFrmAdministration frame(data);
-        for (const char *name : {"BtnUtilisateurs", "BtnInitialisation", "BtnParametres"})
+        for (const char *name : {"BtnUtilisateurs", "BtnInitialisation", "BtnConstitution", "BtnParametres"})
             QVERIFY2(frame.entry(QLatin1String(name))->isEnabled(), name);
-        for (const char *name : {"BtnBibliotheques", "BtnConstitution", "BtnCatalogueCollectif", "BtnStatistiques"})
+        for (const char *name : {"BtnBibliotheques", "BtnCatalogueCollectif", "BtnStatistiques"})
             QVERIFY2(!frame.entry(QLatin1String(name))->isEnabled(), name);
     }
 };

@@ -1,5 +1,6 @@
 #include "formregistry.h"
 
+#include "admin/widgets/frmcatalogue.h"
 #include "admin/widgets/frmdetailuser.h"
 #include "admin/widgets/frmexception.h"
 #include "admin/widgets/frmlogon.h"
@@ -9,6 +10,7 @@
 #include "catalogue/widgets/frmautoritedetail.h"
 #include "catalogue/widgets/frmautoriteselect.h"
 #include "catalogue/widgets/frmnoticeadmin.h"
+#include "catalogue/widgets/frmnoticecatalogue.h"
 #include "catalogue/widgets/frmreferencelists.h"
 #include "catalogue/widgets/frmvedette.h"
 #include "app/widgets/modules.h"
@@ -128,6 +130,9 @@ QList<RegisteredForm> registeredForms()
              }),
         form("FrmRelance", [](TFrmData &d) { return new TFrmRelance(d, ReminderKind::Loans); }),
         form("FrmCirculationEdition", [](TFrmData &d) { return new TFrmCirculationEdition(d); }),
+        // The printed catalogue and the union catalogue.
+        form("FrmNoticeCatalogue", [](TFrmData &d) { return new TFrmNoticeCatalogue(d); }),
+        form("FrmCatalogue", [](TFrmData &d) { return new TFrmCatalogue(d); }),
     };
 }
 

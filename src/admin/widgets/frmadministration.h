@@ -1,6 +1,6 @@
 #pragma once
-// The administration module: users, the reset of the loan counters and the
-// parameters; the partner libraries and the union catalogue come later.
+// The administration module: users, the reset of the loan counters, the
+// union-catalogue import and the parameters; the partner libraries come later.
 
 #include "data/widgets/frmmodule.h"
 
@@ -15,6 +15,7 @@ public:
     // The menu entries.
     void Utilisateurs();
     void Initialisation();
+    void Constitution();
     void Parametres();
 };
 

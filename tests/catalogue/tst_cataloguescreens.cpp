@@ -329,6 +329,33 @@ private slots:
         QVERIFY(!screen.running());
     }
 
+    // A partner's record longer than 10,000 bytes is read whole.
+    void unionCatalogueLongRecord()
+    {
+        FOLIAN_TEST_DB(tdb, QStringLiteral("SQLITE"));
+        QVERIFY(exec(tdb.db(), "INSERT INTO BIBLIOTHEQUE (BIB_ID, BIB_NOM, BIB_TUTELLE) VALUES (5, 'Annexe', 'Ville')"));
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        QTemporaryDir dir;
+        // Four notes of 7,800 bytes: a field holds at most 9,999.
+        const QByteArray note = QByteArray("Note longue. ").repeated(600);
+        QList<unimarc::Field> fields{dataField("200", "1 ", {{'a', "Rapport"}})};
+        for (int i = 0; i < 4; ++i)
+            fields << dataField("300", "  ", {{'a', note.constData()}});
+        const QByteArray bytes = unimarc::test::bytesOf(recordOf(fields));
+        QVERIFY(bytes.size() > 30000);
+        const QString path = dir.filePath(QStringLiteral("long.txt"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
+        TFrmCatalogue screen(data);
+        QVERIFY(screen.chooseLibrary(5));
+        screen.fileField()->setText(path);
+        screen.importButton()->click();
+        // The notes one after the other, each on a line of its own.
+        QCOMPARE(count(tdb.db(), "SELECT LENGTH(DOC_NOTE) FROM NOTICE WHERE BIB_ID = 5"), 4 * int(note.trimmed().size()) + 3 * 2);
+    }
+
     // "Constitution" hosts the screen in the administration module.
     void administrationEntry()
     {

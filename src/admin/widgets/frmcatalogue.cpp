@@ -51,6 +51,20 @@ void TFrmCatalogue::fillLibraries()
     library_->setCurrentIndex(-1);
 }
 
+void TFrmCatalogue::showEvent(QShowEvent *event)
+{
+    TFrmNoticeImport::showEvent(event);  // localised there
+    library_->setPlaceholderText(tr2(QStringLiteral("Choisissez une bibliothèque"), QStringLiteral("اختر مكتبة")));
+    // The library and the file, one under the other, from the same margin.
+    QLabel *libraryCaption = findChild<QLabel *>(QStringLiteral("LblBibliotheque"));
+    QLabel *fileCaption = findChild<QLabel *>(QStringLiteral("LblFile"));
+    if (libraryCaption && fileCaption) {
+        const int width = qMax(libraryCaption->sizeHint().width(), fileCaption->sizeHint().width());
+        libraryCaption->setMinimumWidth(width);
+        fileCaption->setMinimumWidth(width);
+    }
+}
+
 bool TFrmCatalogue::chooseLibrary(int libraryId)
 {
     const int at = library_->findData(libraryId);

@@ -23,6 +23,7 @@ public:
 
 protected:
     bool importOptions(const QString &path, unimarc::RecordOptions *options) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void fillLibraries();

@@ -40,11 +40,26 @@ QString numbers(int n)
     return QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1) ").arg(n);
 }
 
+// Counts the steps and notes the peak memory at the end of each phase
+// (reading the records, writing each page).
 class Counter : public Progress
 {
 public:
-    void step(int, int, const QString &) override { ++steps; }
+    void step(int, int, const QString &text) override
+    {
+        ++steps;
+        const QString phase = text.section(u':', 0, 0);
+        if (phase != phase_) {
+            if (!phase_.isEmpty())
+                phases << QStringLiteral("%1 %2 MB").arg(phase_.section(u'/', -1)).arg(peakMb(), 0, 'f', 1);
+            phase_ = phase;
+        }
+    }
+    QStringList phases;
     qint64 steps = 0;
+
+private:
+    QString phase_;
 };
 
 void fill(Database &db, int rows)
@@ -98,6 +113,7 @@ void run(Database &db, const char *what, const CatalogueOptions &o)
     std::printf("%-26s %8lld ms  (%.0f records/s) %d entries, index lines %d/%d/%d, pages %.1f MB, peak %.1f MB\n",
                 what, static_cast<long long>(ms), ms ? r.records * 1000.0 / double(ms) : 0.0, r.entries, r.titles,
                 r.authors, r.subjects, double(bytes) / 1048576.0, peakMb());
+    std::printf("    peak at the end of: %s\n", qPrintable(progress.phases.join(QStringLiteral(", "))));
 }
 
 } // namespace

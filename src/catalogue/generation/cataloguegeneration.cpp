@@ -207,11 +207,13 @@ private:
 
     QString order(const QString &column) const { return sortKeyOrder(scratch_.dialect(), column); }
 
-    // The work tables of the run: the headings of each record, kept on the
-    // scratch connection only.
+    // The scratch database holds what the run does not keep in memory: its
+    // temporary table (the headings of each record) and its sorts go to
+    // files, and its cache is small. Nothing of it needs to survive a crash.
     bool prepareScratch(QString *why)
     {
-        for (const char *sql : {"PRAGMA journal_mode = OFF", "PRAGMA synchronous = OFF",
+        for (const char *sql : {"PRAGMA journal_mode = OFF", "PRAGMA synchronous = OFF", "PRAGMA temp_store = FILE",
+                                "PRAGMA cache_size = -16384",
                                 "CREATE TEMP TABLE HEADS (DOC_ID INTEGER, KIND INTEGER, VED_ID INTEGER)"}) {
             if (!scratch_.exec(QLatin1String(sql))) {
                 *why = scratch_.lastError().text();
@@ -365,18 +367,23 @@ private:
                 return fail(scratch_.lastError().text());
             // Filed by entry, then by title; the collator's order is made
             // whole before the first row, so numbering the rows read is safe.
-            QSqlQuery q = scratch_.query(QStringLiteral("SELECT C.ID, C.OCC, C.ISBD FROM CATALOGUE C "
+            // Only the keys are sorted; each entry's fragment is read by its key.
+            QSqlQuery q = scratch_.query(QStringLiteral("SELECT C.ID, C.OCC FROM CATALOGUE C "
                                                         "LEFT JOIN TITRE T ON T.ID = C.ID ORDER BY ")
                                          + order(QStringLiteral("C.ENTREE")) + QStringLiteral(", ")
                                          + order(QStringLiteral("T.TITRE_TRI"))
                                          + QStringLiteral(", C.ID, C.OCC"));
             if (!q.isActive())
                 return fail(scratch_.lastError().text());
+            PreparedQuery fragment(scratch_, QStringLiteral("SELECT ISBD FROM CATALOGUE WHERE ID = ? AND OCC = ?"));
             PreparedQuery number(scratch_, QStringLiteral("UPDATE CATALOGUE SET NUMERO = ? WHERE ID = ? AND OCC = ?"));
             const QString prefix = creation(file);
             while (!stopped_ && q.next()) {
                 const int n = ++r_.entries;
-                QString html = q.value(2).toString();
+                QVariant isbd;
+                if (!fragment.first({q.value(0), q.value(1)}, &isbd))
+                    return fail(fragment.error().text());
+                QString html = isbd.toString();
                 html.replace(QStringLiteral("<code></code>"),
                              QStringLiteral("<b>") + QString::number(n) + QStringLiteral(".&nbsp;&nbsp;</b>"));
                 page.line(html);

@@ -468,6 +468,25 @@ private slots:
         QVERIFY(!pageText(QDir(out.path()).filePath(QStringLiteral("auteurs.html"))).contains(QStringLiteral("<tr>")));
     }
 
+    // Pages that cannot be written: a failure, said as such.
+    void unwritable()
+    {
+        FOLIAN_TEST_DB(tdb, QStringLiteral("SQLITE"));
+        QString why;
+        QVERIFY2(fill(tdb.db(), records(), &why), qPrintable(why));
+        QTemporaryDir out;
+        QFile blocker(QDir(out.path()).filePath(QStringLiteral("pages")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        CatalogueOptions o = optionsIn(out.path());
+        o.directory = QDir(out.path()).filePath(QStringLiteral("pages/catalogue"));
+        const CatalogueResult r = generateCatalogue(tdb.db(), o);
+        QCOMPARE(r.status, CatalogueResult::Status::Failed);
+        QVERIFY2(r.message.startsWith(QStringLiteral("La génération du catalogue a échoué : Impossible d'écrire")),
+                 qPrintable(r.message));
+        QVERIFY(r.pages.isEmpty());
+    }
+
     // --- The pages, byte for byte ---------------------------------------------------------
 
     void pages_data()

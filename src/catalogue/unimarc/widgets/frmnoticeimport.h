@@ -11,7 +11,6 @@
 #include <QWidget>
 
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;

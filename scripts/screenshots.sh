@@ -89,6 +89,7 @@ for language in FR AR; do
     shot "$language" "docs/reminder-letter-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Relances/Imprimer"
     shot "$language" "docs/circulation-editions-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Editions/Documents empruntés"
     shot "$language" "docs/circulation-edition-page-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Editions/Documents non remis/Imprimer"
+done
 # The loan desk in each mode, a refusal and a success, on a fresh
 # demonstration database for each language (the shots change it).
 for language in FR AR; do

@@ -11,6 +11,8 @@
 #                                          repeated, default 300000 records)
 #   BENCH=desk scripts/bench.sh           (one loan and one return through the desk,
 #                                          default 1000000 copies, 100000 readers)
+#   BENCH=generation scripts/bench.sh     (the printed catalogue and its indexes,
+#                                          default 1000000 records)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 
@@ -24,7 +26,8 @@ reports) rows=${ROWS:-200000} ;;
 readers) rows=${ROWS:-100000} ;;
 import) rows=${ROWS:-300000} ;;
 desk) rows=${ROWS:-1000000} ;;
-*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import or desk)\n' "$name" >&2; exit 1 ;;
+generation) rows=${ROWS:-1000000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk or generation)\n' "$name" >&2; exit 1 ;;
 esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 

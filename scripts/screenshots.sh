@@ -89,6 +89,7 @@ for language in FR AR; do
     shot "$language" "docs/reminder-letter-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Relances/Imprimer"
     shot "$language" "docs/circulation-editions-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Editions/Documents empruntés"
     shot "$language" "docs/circulation-edition-page-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Editions/Documents non remis/Imprimer"
+done
 # The loan desk in each mode, a refusal and a success, on a fresh
 # demonstration database for each language (the shots change it).
 for language in FR AR; do
@@ -119,6 +120,18 @@ shot AR docs/publishers-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorit
 shot FR docs/heading-detail-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes/Modifier" "FOLIAN_KEYS=Benali, K*"
 shot AR docs/heading-detail-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes/Modifier" "FOLIAN_KEYS=Benali, K*"
 shot AR docs/publisher-detail-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Editeurs/Modifier" "FOLIAN_KEYS=Dar*"
+# The printed catalogue: its dialog, the catalogue page generated and
+# previewed in the editions module; the union-catalogue import.
+for language in FR AR; do
+    lower=${language,,}
+    shot "$language" "docs/catalogue-generation-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Génération..."
+    write_ini "$language"
+    "$build_dir/bin/folianctl" --ini "$ini" catalogue "$XDG_DATA_HOME/Folian/pages" --analytic >/dev/null
+    shot "$language" "docs/catalogue-page-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Catalogue "
+    shot "$language" "docs/union-catalogue-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Administration/Constitution" \
+        "FOLIAN_TYPE=/home/partage/bibliotheque-centrale.txt"
+done
+
 # Partner libraries and the inter-library loan: the libraries screen with two
 # namesakes under different supervising bodies, a correspondent's sheet, a
 # registration (refused for a reader late with an inter-library loan, then

@@ -3,6 +3,7 @@
 #include "ctl.h"
 
 #include "base/outputdir.h"
+#include "catalogue/generation/cataloguegeneration.h"
 #include "data/core/database.h"
 #include "reports/core/editions.h"
 #include "reports/core/report.h"
@@ -43,6 +44,56 @@ int scratchDb(const Args &)
     return 0;
 }
 
+// Is `key` a key of the table's column? False with why otherwise.
+bool knownCode(Database &db, const char *table, const char *column, const QString &key, QString *why)
+{
+    bool ok = false;
+    const QVariant n = db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = ?").arg(QLatin1String(table), QLatin1String(column)),
+                                 {key}, &ok);
+    if (!ok) {
+        *why = db.lastError().text();
+        return false;
+    }
+    if (n.toInt() == 0) {
+        *why = QStringLiteral("no %1 \"%2\" in %3").arg(QLatin1String(column), key, QLatin1String(table));
+        return false;
+    }
+    return true;
+}
+
+// The printed catalogue and its three indexes, written into a directory.
+int catalogue(const Args &a)
+{
+    if (a.positional.size() != 1)
+        return fail(QStringLiteral("catalogue needs the directory of the pages"));
+    Database db;
+    QString why;
+    if (!openDatabase(db, false, &why))
+        return fail(why);
+    CatalogueOptions o;
+    o.directory = a.positional.first();
+    o.title = a.value(QStringLiteral("title"));
+    o.classification = a.value(QStringLiteral("classification"));
+    o.type = a.value(QStringLiteral("type")).trimmed();
+    o.language = a.value(QStringLiteral("language")).trimmed();
+    o.analytic = a.has(QStringLiteral("analytic"));
+    if ((!o.type.isEmpty() && !knownCode(db, "TYPE_DOCUMENT", "TYP_ID", o.type, &why))
+        || (!o.language.isEmpty() && !knownCode(db, "LANGUE", "LAN_ID", o.language, &why)))
+        return fail(why);
+    const CatalogueResult r = generateCatalogue(db, o);
+    if (!r.completed())
+        return fail(r.message);
+    say(QStringLiteral("%1 records, %2 entries; index lines: %3 titles, %4 authors, %5 subjects")
+            .arg(r.records)
+            .arg(r.entries)
+            .arg(r.titles)
+            .arg(r.authors)
+            .arg(r.subjects));
+    for (const QString &page : r.pages)
+        say(page);
+    return 0;
+}
+
 } // namespace
 
 void addReportCommands(QVector<Command> &out)
@@ -52,6 +103,13 @@ void addReportCommands(QVector<Command> &out)
                    {QStringLiteral("title"), QStringLiteral("sql")}, {QStringLiteral("letterhead")}, writePage};
     out << Command{QStringLiteral("scratch-db"), QStringLiteral("scratch-db"),
                    QStringLiteral("create the scratch report database of the catalogue generation"), {}, {}, scratchDb};
+    out << Command{QStringLiteral("catalogue"),
+                   QStringLiteral("catalogue DIR [--title TEXT] [--classification C] [--type T] [--language L] [--analytic]"),
+                   QStringLiteral("write the printed catalogue (catalogue.html) and its indexes of titles, authors and "
+                                  "subjects (titres.html, auteurs.html, matieres.html) into DIR, in the configured language"),
+                   {QStringLiteral("title"), QStringLiteral("classification"), QStringLiteral("type"), QStringLiteral("language")},
+                   {QStringLiteral("analytic")},
+                   catalogue};
 }
 
 } // namespace folian::ctl

@@ -105,8 +105,22 @@ void scheduleMainScreenshot(TFrmMain &window)
             b->click();
         TFrmModule *m = window.CurrentModuleFrame();
         if (m)
-            if (QAbstractButton *e = buttonNamed(m, open.section(u'/', 1, 1)))
+            if (QAbstractButton *e = buttonNamed(m, open.section(u'/', 1, 1))) {
+                // An entry that opens a modal dialog returns only once it is
+                // closed: the dialog is grabbed and closed from here.
+                static bool grabbed = false;
+                QTimer::singleShot(900, &window, [] {
+                    if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                        d->grab().save(shotPath());
+                        grabbed = true;
+                        d->reject();
+                        QApplication::quit();
+                    }
+                });
                 e->click();
+                if (grabbed)
+                    return;
+            }
         showRecord(window);
         // Text typed into the screen's first field, then Return (a search);
         // FOLIAN_TYPE types it without Return (a button then does the work).

@@ -3,7 +3,8 @@
 // environment: FOLIAN_SCREENSHOT=file.png grabs a window and quits;
 // FOLIAN_AUTOLOGON=login:password logs on without the dialog (else the
 // logon dialog itself is grabbed); FOLIAN_OPEN=Module/Entry opens a module
-// and one of its entries before the main window is grabbed; FOLIAN_KEYS=text
+// and one of its entries before the main window is grabbed (or the modal
+// dialog the entry opens); FOLIAN_KEYS=text
 // types the text into the screen's field and presses Return (FOLIAN_TYPE
 // types it without Return); a third part, Module/Entry/Button, clicks a
 // button of the screen and grabs the dialog it opens, or the window.

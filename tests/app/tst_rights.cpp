@@ -184,9 +184,10 @@ private slots:
         QVERIFY(connectTo(data, tdb));
         session().CurrentUserRole = 1;
         TFrmAdministration frame(data);
-        for (const char *name : {"BtnUtilisateurs", "BtnBibliotheques", "BtnInitialisation", "BtnParametres"})
+        for (const char *name :
+             {"BtnUtilisateurs", "BtnBibliotheques", "BtnInitialisation", "BtnConstitution", "BtnParametres"})
             QVERIFY2(frame.entry(QLatin1String(name))->isEnabled(), name);
-        for (const char *name : {"BtnConstitution", "BtnCatalogueCollectif", "BtnStatistiques"})
+        for (const char *name : {"BtnCatalogueCollectif", "BtnStatistiques"})
             QVERIFY2(!frame.entry(QLatin1String(name))->isEnabled(), name);
     }
 };

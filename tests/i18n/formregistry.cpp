@@ -1,5 +1,6 @@
 #include "formregistry.h"
 
+#include "admin/widgets/frmcatalogue.h"
 #include "admin/widgets/frmdetailuser.h"
 #include "admin/widgets/frmexception.h"
 #include "admin/widgets/frmlogon.h"
@@ -9,6 +10,7 @@
 #include "catalogue/widgets/frmautoritedetail.h"
 #include "catalogue/widgets/frmautoriteselect.h"
 #include "catalogue/widgets/frmnoticeadmin.h"
+#include "catalogue/widgets/frmnoticecatalogue.h"
 #include "catalogue/widgets/frmreferencelists.h"
 #include "catalogue/widgets/frmvedette.h"
 #include "app/widgets/modules.h"
@@ -137,6 +139,9 @@ QList<RegisteredForm> registeredForms()
         form("FrmDetailBib", [](TFrmData &d) { return new TFrmDetailBib(d, 1, QString()); }),
         form("FrmPEBInscription", [](TFrmData &d) { return new TFrmPEBInscription(d); }),
         form("FrmPEBRetour", [](TFrmData &d) { return new TFrmPEBRetour(d); }),
+        // The printed catalogue and the union catalogue.
+        form("FrmNoticeCatalogue", [](TFrmData &d) { return new TFrmNoticeCatalogue(d); }),
+        form("FrmCatalogue", [](TFrmData &d) { return new TFrmCatalogue(d); }),
     };
 }
 

@@ -1,6 +1,7 @@
 #include "admin/widgets/frmadministration.h"
 
 #include "admin/core/administration.h"
+#include "admin/widgets/frmcatalogue.h"
 #include "admin/widgets/frmparametre.h"
 #include "admin/widgets/frmutilisateur.h"
 #include "base/messages.h"
@@ -20,7 +21,7 @@ TFrmAdministration::TFrmAdministration(TFrmData &dataModule, QWidget *parent)
     addEntry(QStringLiteral("BtnUtilisateurs"), QStringLiteral("Utilisateurs"), {}, [this] { Utilisateurs(); });
     addEntry(QStringLiteral("BtnBibliotheques"), QStringLiteral("Bibliothèques"), {}, [this] { Bibliotheques(); });
     addEntry(QStringLiteral("BtnInitialisation"), QStringLiteral("Initialisation"), {}, [this] { Initialisation(); });
-    addEntry(QStringLiteral("BtnConstitution"), QStringLiteral("Constitution"), {}, {});
+    addEntry(QStringLiteral("BtnConstitution"), QStringLiteral("Constitution"), {}, [this] { Constitution(); });
     addEntry(QStringLiteral("BtnParametres"), QStringLiteral("Paramètres"), {}, [this] { Parametres(); });
     addEntry(QStringLiteral("BtnCatalogueCollectif"), QStringLiteral("Catalogue Collectif"), {}, {});
     addEntry(QStringLiteral("BtnStatistiques"), QStringLiteral("Statistiques"), {}, {});
@@ -75,6 +76,12 @@ void TFrmAdministration::Initialisation()
     else
         error(tr2(QStringLiteral("L'initialisation des statistiques de prêt a échoué."),
                   QStringLiteral("فشلت عملية إفراغ الإحصاءات.")) + u'\n' + why);
+}
+
+void TFrmAdministration::Constitution()
+{
+    host(new TFrmCatalogue(data_, this), QStringLiteral("FrmCatalogue"), QStringLiteral("Administration - Catalogue Collectif"),
+         QStringLiteral("الإدارة - الفهرس المشترك"));
 }
 
 void TFrmAdministration::Parametres()

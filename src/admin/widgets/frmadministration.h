@@ -1,7 +1,7 @@
 #pragma once
 // The administration module: users, the partner libraries, the reset of the
-// loan counters and the parameters; the union catalogue comes later. A
-// library being typed is not thrown away without the question
+// loan counters, the union-catalogue import and the parameters. A library
+// being typed is not thrown away without the question
 // "Sauvegardez les modifications ?".
 
 #include "data/widgets/frmmodule.h"
@@ -18,6 +18,7 @@ public:
     void Utilisateurs();
     void Bibliotheques();
     void Initialisation();
+    void Constitution();
     void Parametres();
 
 protected:

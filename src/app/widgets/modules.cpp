@@ -5,10 +5,24 @@
 #include "admin/widgets/frmopac.h"
 #include "catalogue/widgets/frmautorite.h"
 #include "catalogue/widgets/frmcatalogage.h"
+#include "catalogue/widgets/frmnoticecatalogue.h"
 #include "circulation/widgets/frmcirculation.h"
 #include "reports/widgets/frmedition.h"
 
 namespace folian {
+
+namespace {
+
+// The editions module's dialogs that live with their own subsystem.
+void installEditionDialogs()
+{
+    setEditionDialog(QStringLiteral("BtnGeneration"), [](TFrmData &data, QWidget *parent) {
+        TFrmNoticeCatalogue dialog(data, parent);
+        dialog.exec();
+    });
+}
+
+} // namespace
 
 TFrmModule *createModuleFrame(Module m, TFrmData &data, QWidget *parent)
 {
@@ -17,7 +31,9 @@ TFrmModule *createModuleFrame(Module m, TFrmData &data, QWidget *parent)
     case Module::Catalogage: return new TFrmCatalogage(data, parent);
     case Module::Autorite: return new TFrmAutorite(data, parent);
     case Module::Circulation: return new TFrmCirculation(data, parent);
-    case Module::Edition: return new TFrmEdition(data, parent);
+    case Module::Edition:
+        installEditionDialogs();
+        return new TFrmEdition(data, parent);
     case Module::Administration: return new TFrmAdministration(data, parent);
     case Module::Opac: return new TFrmOPAC(data, parent);
     }

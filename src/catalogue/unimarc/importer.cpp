@@ -432,12 +432,35 @@ struct RecordImporter::Attempt {
         return insertAll(im.resource_, resources);
     }
 
+    // Is the holding already attached to the matching record for this
+    // library (the same file imported again)? nullopt when the test failed.
+    std::optional<bool> held(PreparedQuery &q, const QVariantList &binds)
+    {
+        QVariant found;
+        if (!q.first(binds, &found)) {
+            fail(QStringLiteral("N"), q.error().text(), q.error(), false);
+            return std::nullopt;
+        }
+        return !found.isNull();
+    }
+
     bool writeHoldings()
     {
+        // Attached to a record the catalogue holds, a library's issues and
+        // copies that an earlier import attached already are left as they are.
+        const bool attaching = status == RecordOutcome::Status::Attached;
         const QString issueCaption = tr2(QStringLiteral("bulletin"), QStringLiteral("العدد"));
         QList<Row> issues;
         for (qsizetype i = 0; i < m.issues.size(); ++i) {
             const MappedIssue &is = m.issues.at(i);
+            if (attaching) {
+                const std::optional<bool> there =
+                    held(im.heldIssue_, {docId, o.library, is.number, is.date, is.title});
+                if (!there)
+                    return false;
+                if (*there)
+                    continue;
+            }
             issues << Row{u'B' + QString::number(i),
                           {{QStringLiteral("DOC_ID"), docId},
                            {QStringLiteral("BIB_ID"), o.library},
@@ -474,6 +497,13 @@ struct RecordImporter::Attempt {
             const QString item = u'E' + QString::number(i);
             if (skip(item))
                 continue;
+            if (attaching) {
+                const std::optional<bool> there = held(im.heldCopy_, {c.id, docId, o.library});
+                if (!there)
+                    return false;
+                if (*there)
+                    continue;
+            }
             const std::optional<QVariant> location = code(LookupKind::Location, c.location);
             if (!location)
                 return false;
@@ -532,7 +562,12 @@ RecordImporter::RecordImporter(Database &db)
              cols({"DOC_ID", "BIB_ID", "BUL_NUMERO", "BUL_DATE", "BUL_TITRE", "BUL_STATUT"}), QStringLiteral("BUL_ID")),
       copy_(db, QStringLiteral("NOTICE_EXEMPLAIRE"),
             cols({"EXP_ID", "DOC_ID", "BIB_ID", "EXP_COTE", "EXP_INV", "LOC_ID", "SUP_ID", "STA_EXP_ID", "MOD_ID",
-                  "EXP_OBSERVATION", "EXP_INVENTORIE"}))
+                  "EXP_OBSERVATION", "EXP_INVENTORIE"})),
+      heldIssue_(db, QStringLiteral("SELECT 1 FROM NOTICE_BULLETIN WHERE DOC_ID = ? AND BIB_ID = ? "
+                                    "AND COALESCE(BUL_NUMERO, '') = COALESCE(?, '') "
+                                    "AND COALESCE(BUL_DATE, '') = COALESCE(?, '') "
+                                    "AND COALESCE(BUL_TITRE, '') = COALESCE(?, '')")),
+      heldCopy_(db, QStringLiteral("SELECT 1 FROM NOTICE_EXEMPLAIRE WHERE EXP_ID = ? AND DOC_ID = ? AND BIB_ID = ?"))
 {
 }
 

@@ -105,6 +105,7 @@ private:
     QVariant stamp_;
     Lookups lookups_;
     PreparedInsert notice_, author_, subject_, index_, resource_, issue_, copy_;
+    PreparedQuery heldIssue_, heldCopy_;  // a library's holding already attached to a record
     QHash<int, PreparedQuery *> duplicateQueries_;
     QHash<int, QString> duplicateConditions_;
     std::optional<Transaction> batch_;

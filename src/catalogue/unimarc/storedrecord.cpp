@@ -41,11 +41,11 @@ struct RecordLoader::Queries {
           subCollection(db, QStringLiteral("SELECT * FROM SOUS_COLLECTION WHERE SCL_ID = ?")),
           authors(db, QStringLiteral(
                           "SELECT V.VED_NOM, V.TYP_VED_ID, TV.TYP_VED_UNIMARC2, A.FON_ID, F.FON_ABREVIATION, "
-                          "F.FON_ABREVIATION_AR, A.AUT_TYPE FROM NOTICE_AUTEUR A "
+                          "F.FON_ABREVIATION_AR, A.AUT_TYPE, A.VED_ID FROM NOTICE_AUTEUR A "
                           "LEFT JOIN VEDETTE V ON V.VED_ID = A.VED_ID LEFT JOIN TYPE_VEDETTE TV ON TV.TYP_VED_ID = V.TYP_VED_ID "
                           "LEFT JOIN FONCTION F ON F.FON_ID = A.FON_ID WHERE A.DOC_ID = ? "
                           "ORDER BY COALESCE(A.AUT_TYPE, 9), A.NAU_ID")),
-          subjects(db, QStringLiteral("SELECT V.VED_NOM, V.TYP_VED_ID, TV.TYP_VED_UNIMARC1 FROM NOTICE_MATIERE M "
+          subjects(db, QStringLiteral("SELECT V.VED_NOM, V.TYP_VED_ID, TV.TYP_VED_UNIMARC1, M.VED_ID FROM NOTICE_MATIERE M "
                                       "LEFT JOIN VEDETTE V ON V.VED_ID = M.VED_ID "
                                       "LEFT JOIN TYPE_VEDETTE TV ON TV.TYP_VED_ID = V.TYP_VED_ID "
                                       "WHERE M.DOC_ID = ? ORDER BY M.NMA_ID")),
@@ -120,11 +120,12 @@ std::optional<StoredRecord> RecordLoader::load(const QVariant &docId, QString *w
     }
     if (!each(q_->authors, docId, [&](PreparedQuery &q) {
             r.authors << StoredAuthor{text(q.value(0)), q.value(1).toInt(), text(q.value(2)), text(q.value(3)),
-                                      Label{text(q.value(4)), text(q.value(5))}, q.value(6).toInt()};
+                                      Label{text(q.value(4)), text(q.value(5))}, q.value(6).toInt(),
+                                      q.value(7).toInt()};
         }))
         return failed(q_->authors);
     if (!each(q_->subjects, docId, [&](PreparedQuery &q) {
-            r.subjects << StoredSubject{text(q.value(0)), q.value(1).toInt(), text(q.value(2))};
+            r.subjects << StoredSubject{text(q.value(0)), q.value(1).toInt(), text(q.value(2)), q.value(3).toInt()};
         }))
         return failed(q_->subjects);
     if (!each(q_->indices, docId, [&](PreparedQuery &q) { r.indices << text(q.value(0)); }))

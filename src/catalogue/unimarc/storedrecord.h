@@ -28,12 +28,14 @@ struct StoredAuthor {
     QString function;     // FON_ID
     Label abbreviation;   // FON_ABREVIATION
     int type = 0;         // AUT_TYPE, 0 when empty
+    int heading = 0;      // VED_ID
 };
 
 struct StoredSubject {
     QString name;
     int kind = 0;
     QString subjectTag;   // TYP_VED_UNIMARC1 of the kind
+    int heading = 0;      // VED_ID
 };
 
 struct StoredResource {

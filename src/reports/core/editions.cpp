@@ -1,10 +1,12 @@
 #include "reports/core/editions.h"
 
+#include "base/messages.h"
 #include "base/outputdir.h"
 #include "data/core/database.h"
 #include "data/core/schema_scratch.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace folian {
@@ -87,15 +89,24 @@ QString existingEditionPage(const EditionEntry &e)
     return QFileInfo(path).isFile() ? path : QString();
 }
 
-bool ensureScratchDatabase(QString *why)
+bool openScratchDatabase(Database &db, const QString &file, bool fresh, QString *why)
 {
-    const QString path = scratchDatabasePath();
+    const QString path = file.isEmpty() ? scratchDatabasePath() : file;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (fresh) {
+        for (const QString &suffix : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
+            if (QFileInfo::exists(path + suffix) && !QFile::remove(path + suffix)) {
+                if (why)
+                    *why = QStringLiteral("%1 : %2").arg(QDir::toNativeSeparators(path + suffix),
+                                                         tr2(QStringLiteral("le fichier ne peut pas être remplacé"),
+                                                             QStringLiteral("تعذر استبدال الملف")));
+                return false;
+            }
+    }
     ConnectionParams p;
     p.engine = QStringLiteral("SQLITE");
     p.catalog = path;
-    Database db;
     QString reason;
-    QDir().mkpath(QFileInfo(path).absolutePath());
     if (!db.open(p, true, &reason)) {
         if (why)
             *why = reason;
@@ -112,11 +123,18 @@ bool ensureScratchDatabase(QString *why)
             if (!db.exec(statement)) {
                 if (why)
                     *why = db.lastError().text();
+                db.close();
                 return false;
             }
         }
     }
     return true;
+}
+
+bool ensureScratchDatabase(QString *why)
+{
+    Database db;
+    return openScratchDatabase(db, QString(), false, why);
 }
 
 } // namespace folian

@@ -37,8 +37,14 @@ const QList<EditionGroup> &editionMenu();
 // when the entry previews nothing or the page does not exist yet.
 QString existingEditionPage(const EditionEntry &entry);
 
+class Database;
+
 // Creates the scratch report database with its four tables when it does
 // not exist, or adds the tables it lacks. False with the reason otherwise.
 bool ensureScratchDatabase(QString *why = nullptr);
+// Opens the scratch report database at `path` (empty: scratchDatabasePath())
+// on `scratch`, with its four tables; `fresh` first removes the file, so
+// the tables are empty. False with the reason otherwise.
+bool openScratchDatabase(Database &scratch, const QString &path, bool fresh, QString *why = nullptr);
 
 } // namespace folian

@@ -10,6 +10,22 @@
 
 namespace folian {
 
+namespace {
+QHash<QString, EditionDialog> &editionDialogs()
+{
+    static QHash<QString, EditionDialog> dialogs;
+    return dialogs;
+}
+} // namespace
+
+void setEditionDialog(const QString &entryName, EditionDialog open)
+{
+    if (open)
+        editionDialogs().insert(entryName, std::move(open));
+    else
+        editionDialogs().remove(entryName);
+}
+
 TFrmEdition::TFrmEdition(TFrmData &dataModule, QWidget *parent)
     : TFrmModule(dataModule, QStringLiteral("FrmEdition"), QStringLiteral("Editions des états"),
                  QStringLiteral("Module Editions"), parent)
@@ -38,9 +54,19 @@ TFrmEdition::TFrmEdition(TFrmData &dataModule, QWidget *parent)
             Action action;
             if (!e.page.isEmpty())
                 action = [this, &e] { previewPage(e); };
+            else if (const EditionDialog open = editionDialogs().value(e.name))
+                action = [this, &e, open] { openDialog(e, open); };
             addEntry(e.name, e.caption, needs(e.right), action);
         }
     }
+}
+
+void TFrmEdition::openDialog(const EditionEntry &e, const EditionDialog &open)
+{
+    if (!ClearDesktopForm())
+        return;
+    setTitle(e.titleFrench, e.titleArabic);
+    open(data_, this);
 }
 
 void TFrmEdition::previewPage(const EditionEntry &e)

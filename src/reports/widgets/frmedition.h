@@ -4,9 +4,18 @@
 
 #include "data/widgets/frmmodule.h"
 
+#include <functional>
+
 namespace folian {
 
 struct EditionEntry;
+
+// The module's dialogs that belong to another subsystem (the catalogue
+// generation belongs to the catalogue) are opened through what the program
+// installs for their entries; an entry with nothing installed is shown
+// disabled. An empty function removes the entry's dialog.
+using EditionDialog = std::function<void(TFrmData &data, QWidget *parent)>;
+void setEditionDialog(const QString &entryName, EditionDialog open);
 
 class TFrmEdition : public TFrmModule
 {
@@ -15,6 +24,8 @@ public:
     TFrmEdition(TFrmData &data, QWidget *parent = nullptr);
 
 private:
+    // Clears the desktop, shows the entry's title and opens its dialog.
+    void openDialog(const EditionEntry &entry, const EditionDialog &open);
     // Hosts a preview of the entry's page when the page exists; else
     // leaves the desktop as it is.
     void previewPage(const EditionEntry &entry);

@@ -74,10 +74,16 @@ private:
 
 QWidget *createNoticeImportScreen(TFrmData &data) { return new TFrmNoticeImport(data); }
 
-TFrmNoticeImport::TFrmNoticeImport(TFrmData &frmData, QWidget *parent) : QWidget(parent), data_(frmData)
+TFrmNoticeImport::TFrmNoticeImport(TFrmData &frmData, QWidget *parent)
+    : TFrmNoticeImport(frmData, {"FrmNoticeImport", "Importation des notices", true}, parent)
 {
-    setObjectName(QStringLiteral("FrmNoticeImport"));
-    setWindowTitle(QStringLiteral("Importation des notices"));
+}
+
+TFrmNoticeImport::TFrmNoticeImport(TFrmData &frmData, const Setup &setup, QWidget *parent)
+    : QWidget(parent), data_(frmData), duplicateControl_(setup.duplicateControl)
+{
+    setObjectName(QLatin1String(setup.formName));
+    setWindowTitle(QString::fromUtf8(setup.caption));
 
     options_ = new QWidget(this);
     options_->setObjectName(QStringLiteral("PnlOption"));
@@ -91,6 +97,7 @@ TFrmNoticeImport::TFrmNoticeImport(TFrmData &frmData, QWidget *parent) : QWidget
     ctrl_ = new QCheckBox(QStringLiteral("Contrôle des doubles"), options_);
     ctrl_->setObjectName(QStringLiteral("CTRL"));
     ctrl_->setChecked(true);
+    ctrl_->setVisible(duplicateControl_);
     btnImport_ = button("BtnImport", QStringLiteral("Importer"), options_);
     btnImport_->setDefault(true);
     auto *fileLine = new QHBoxLayout;
@@ -101,10 +108,10 @@ TFrmNoticeImport::TFrmNoticeImport(TFrmData &frmData, QWidget *parent) : QWidget
     optionLine->addWidget(ctrl_);
     optionLine->addStretch(1);
     optionLine->addWidget(btnImport_);
-    auto *ol = new QVBoxLayout(options_);
-    ol->setContentsMargins(0, 0, 0, 0);
-    ol->addLayout(fileLine);
-    ol->addLayout(optionLine);
+    optionLayout_ = new QVBoxLayout(options_);
+    optionLayout_->setContentsMargins(0, 0, 0, 0);
+    optionLayout_->addLayout(fileLine);
+    optionLayout_->addLayout(optionLine);
 
     panel_ = new ProgressPanel(this);
 
@@ -116,6 +123,7 @@ TFrmNoticeImport::TFrmNoticeImport(TFrmData &frmData, QWidget *parent) : QWidget
     log_->setObjectName(QStringLiteral("LstLog"));
     log_->setUniformItemSizes(true);
     btnIntegrer_ = button("BtnIntegrer", QStringLiteral("Intégrer"), this);
+    btnIntegrer_->setVisible(duplicateControl_);
     btnSave_ = button("BtnSave", QStringLiteral("Sauvegarder le rapport"), this);
     btnPrint_ = button("BtnPrint", QStringLiteral("&Imprimer le rapport"), this);
     auto *logHead = new QHBoxLayout;
@@ -178,7 +186,7 @@ void TFrmNoticeImport::updateButtons()
     btnIntegrer_->setEnabled(idle && hasLog);
     btnSave_->setEnabled(idle && hasLog);
     btnPrint_->setEnabled(idle && hasLog);
-    cbAll_->setVisible(idle && hasLog);
+    cbAll_->setVisible(duplicateControl_ && idle && hasLog);
 }
 
 void TFrmNoticeImport::setRunning(bool on)
@@ -211,6 +219,8 @@ void TFrmNoticeImport::showLog()
     log_->clear();
     for (const unimarc::ImportLogLine &line : std::as_const(lines_)) {
         auto *item = new QListWidgetItem(line.text, log_);
+        if (!duplicateControl_)
+            continue;
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
@@ -218,17 +228,26 @@ void TFrmNoticeImport::showLog()
     updateButtons();
 }
 
+bool TFrmNoticeImport::importOptions(const QString &path, unimarc::RecordOptions *options)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+    *options = {0, ctrl_->isChecked()};
+    return true;
+}
+
 void TFrmNoticeImport::BtnImportClick()
 {
     const QString path = edtFile_->text().trimmed();
-    if (running_ || path.isEmpty() || !QFileInfo(path).isFile())
+    unimarc::RecordOptions options;
+    if (running_ || path.isEmpty() || !importOptions(path, &options))
         return;
     lines_.clear();
     showLog();
     setRunning(true);
     {
         InputGuard guard(panel_);
-        counts_ = unimarc::importFile(data_.db(), path, {0, ctrl_->isChecked()}, &lines_, panel_);
+        counts_ = unimarc::importFile(data_.db(), path, options, &lines_, panel_);
     }
     logFile_ = QFileInfo(path).absoluteFilePath();
     setRunning(false);
@@ -240,7 +259,7 @@ void TFrmNoticeImport::BtnImportClick()
 
 void TFrmNoticeImport::BtnIntegrerClick()
 {
-    if (running_ || lines_.isEmpty() || !QFileInfo(logFile_).isFile())
+    if (running_ || !duplicateControl_ || lines_.isEmpty() || !QFileInfo(logFile_).isFile())
         return;
     QList<int> checked;
     for (int i = 0; i < log_->count(); ++i)

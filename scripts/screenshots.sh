@@ -89,6 +89,7 @@ for language in FR AR; do
     shot "$language" "docs/reminder-letter-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Relances/Imprimer"
     shot "$language" "docs/circulation-editions-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Editions/Documents empruntés"
     shot "$language" "docs/circulation-edition-page-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/Editions/Documents non remis/Imprimer"
+done
 # The loan desk in each mode, a refusal and a success, on a fresh
 # demonstration database for each language (the shots change it).
 for language in FR AR; do
@@ -119,3 +120,12 @@ shot AR docs/publishers-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorit
 shot FR docs/heading-detail-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes/Modifier" "FOLIAN_KEYS=Benali, K*"
 shot AR docs/heading-detail-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes/Modifier" "FOLIAN_KEYS=Benali, K*"
 shot AR docs/publisher-detail-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Editeurs/Modifier" "FOLIAN_KEYS=Dar*"
+# The record search: every record found by "*", all of them put in the
+# basket; the result page, then the basket page.
+for language in FR AR; do
+    lower=${language,,}
+    shot "$language" "docs/search-$lower.png" FOLIAN_AUTOLOGON=admin:admin \
+        "FOLIAN_OPEN=Catalogage/Recherche/Rechercher/Tout mettre dans le panier" "FOLIAN_TYPE=*"
+    shot "$language" "docs/search-basket-$lower.png" FOLIAN_AUTOLOGON=admin:admin \
+        "FOLIAN_OPEN=Catalogage/Recherche/Rechercher/Tout mettre dans le panier" "FOLIAN_TYPE=*" FOLIAN_PAGE=1
+done

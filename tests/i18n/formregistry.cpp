@@ -34,6 +34,9 @@
 #include "circulation/widgets/frmtransactions.h"
 #include "data/core/shareddata.h"
 #include "reports/widgets/frmhtmlpreview.h"
+// The record search and its copy list.
+#include "catalogue/widgets/frmexemplaireliste.h"
+#include "catalogue/widgets/frmnoticesearch.h"
 
 namespace folian::test {
 
@@ -128,6 +131,10 @@ QList<RegisteredForm> registeredForms()
              }),
         form("FrmRelance", [](TFrmData &d) { return new TFrmRelance(d, ReminderKind::Loans); }),
         form("FrmCirculationEdition", [](TFrmData &d) { return new TFrmCirculationEdition(d); }),
+        // The record search and its copy list.
+        form("FrmNoticeSearch", [](TFrmData &d) { return new TFrmNoticeSearch(d); }),
+        form("FrmExemplaireListe",
+             [](TFrmData &d) { return new TFrmExemplaireListe(d, CopyListField::ShelfMark, QString()); }),
     };
 }
 

@@ -97,6 +97,9 @@ QWidget *TFrmNoticeSearch::buildResultPage()
         const QVariant status = at(row, "STA_ID");
         return status.isNull() ? QString() : statusLabels_.value(status.toInt());
     });
+    model_->setDisplay(QStringLiteral("CREATE_DATE"), [](const QVariant &v) {
+        return v.isNull() ? QString() : v.toDateTime().date().toString(DateFieldFormat());
+    });
     model_->setStyler([at](int row, const QString &field, int role) -> QVariant {
         if (role == Qt::DecorationRole && field == QLatin1String("TYP_ID"))
             return documentTypeIcon(at(row, "TYP_ID").toString());
@@ -110,7 +113,7 @@ QWidget *TFrmNoticeSearch::buildResultPage()
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
-    const int widths[] = {28, 110, 330, 170, 55, 110};
+    const int widths[] = {28, 130, 380, 170, 55, 110};
     for (int c = 0; c < int(std::size(widths)); ++c)
         grid_->setColumnWidth(c, widths[c]);
     FollowCurrentRow(grid_, n, [this] { updateButtons(); });

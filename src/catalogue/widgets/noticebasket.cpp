@@ -73,6 +73,7 @@ NoticeBasketPage::NoticeBasketPage(Database &db, QWidget *parent) : QWidget(pare
     ConfigureGrid(list_);
     list_->horizontalHeader()->setStretchLastSection(true);
     list_->setColumnWidth(0, 90);
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
     btnDelete_ = namedButton("BtnBasketDelete", QStringLiteral("Supprimer"), this);
     btnClear_ = namedButton("BtnBasketClear", QStringLiteral("Tout supprimer"), this);
     connect(btnDelete_, &QPushButton::clicked, this, &NoticeBasketPage::BtnBasketDeleteClick);

@@ -11,6 +11,8 @@
 #include "base/session.h"
 #include "catalogue/unimarc/splitter.h"
 #include "catalogue/unimarc/reader.h"
+#include "catalogue/unimarc/widgets/frmnoticepreview.h"
+#include "catalogue/unimarc/widgets/frmnoticeview.h"
 #include "catalogue/widgets/frmcatalogage.h"
 #include "catalogue/widgets/frmexemplaireliste.h"
 #include "catalogue/widgets/frmnotice.h"
@@ -401,6 +403,16 @@ private slots:
         TFrmNoticeSearch *s = openSearch(module);
         search(s, QStringLiteral("petit*"));
         s->grid()->selectRow(1);
+        // "Aperçu": the preview window on the record chosen.
+        click(s, QStringLiteral("BtnPreview"));
+        TFrmNoticePreview *preview = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *p = qobject_cast<TFrmNoticePreview *>(w); p && p->isVisible())
+                preview = p;
+        QVERIFY(preview);
+        QCOMPARE(preview->view()->docId(), 2);
+        QVERIFY(preview->view()->fragment().contains(QStringLiteral("Les petits chevaux")));
+        preview->close();
         click(s, QStringLiteral("BtnEdit"));
         TFrmNotice *form = module.recordForm();
         QVERIFY(form);

@@ -101,6 +101,8 @@ private slots:
                                        record(5, QStringLiteral("été de l'histoire"), "1995")};
         for (SearchRecord r : numberedRecords(100, 240)) {
             r.title += QStringLiteral(" histoire");
+            if (r.id % 7 == 0)
+                r.year.clear();  // no year: where NULLs stand in the order, on each page
             records << r;
         }
         QVERIFY2(addRecords(db, records, &why), qPrintable(why));

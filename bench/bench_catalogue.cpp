@@ -10,6 +10,7 @@
 // _PASSWORD and _DB instead. --keep leaves the generated database in place.
 
 #include "base/session.h"
+#include "catalogue/core/recordresult.h"
 #include "data/core/database.h"
 #include "data/core/dataset.h"
 #include "data/core/helpers.h"
@@ -470,6 +471,49 @@ int measure(const Options &o)
     // (b) peak memory after (a).
     result("hwm_after_kb", procStatusKb("VmHWM"));
 
+    // (d) the record search's result: every catalogued record (a criterion
+    // that keeps them all), in each order of "Trier par": its first 50 rows,
+    // the next page, and the count the screen shows.
+    const struct {
+        const char *key;
+        RecordSort sort;
+    } sorts[] = {{"none", RecordSort::None}, {"title", RecordSort::Title}, {"year", RecordSort::Year},
+                 {"created", RecordSort::Created}};
+    for (const auto &so2 : sorts) {
+        RecordCriteria c;
+        c.status = 1;
+        c.sort = so2.sort;
+        SqlCondition sq;
+        QString why;
+        if (!recordResultQuery(data.db().dialect(), c, &sq, &why))
+            die(why);
+        QVector<double> firstMs, nextMs, countMs;
+        for (int rep = 0; rep < 3; ++rep) {
+            QElapsedTimer t;
+            t.start();
+            if (!q->open(sq.sql, sq.binds))
+                die(QStringLiteral("search: ") + q->lastError());
+            while (q->rowCount() < kFirstRows && q->fetchMore()) {
+            }
+            firstMs << msSince(t);
+            t.restart();
+            const int had = q->rowCount();
+            q->fetchMore(100);
+            if (q->rowCount() <= had)
+                die(QStringLiteral("search: no second page"));
+            nextMs << msSince(t);
+            t.restart();
+            if (q->recordCount() < 1)
+                die(QStringLiteral("search: no count"));
+            countMs << msSince(t);
+        }
+        q->close();
+        result(qPrintable(QStringLiteral("search_%1_first_ms").arg(QLatin1String(so2.key))), stats(firstMs).median);
+        result(qPrintable(QStringLiteral("search_%1_next_ms").arg(QLatin1String(so2.key))), stats(nextMs).median);
+        result(qPrintable(QStringLiteral("search_%1_count_ms").arg(QLatin1String(so2.key))), stats(countMs).median);
+    }
+    result("hwm_search_kb", procStatusKb("VmHWM"));
+
     // (c) post new records through the shared query, its rules included.
     if (!q->open(QStringLiteral("SELECT * FROM NOTICE")))
         die(QStringLiteral("open: ") + q->lastError());
@@ -641,6 +685,14 @@ int runParent(const Options &o)
     s << "  of which append()   median " << fmt(r.value(QStringLiteral("append_ms_median"))) << " ms\n";
     s << "  of which post()     median " << fmt(r.value(QStringLiteral("post_only_ms_median"))) << " ms, p95 "
       << fmt(r.value(QStringLiteral("post_only_ms_p95"))) << " ms\n";
+    for (const char *key : {"none", "title", "year", "created"}) {
+        const QString k = QLatin1String(key);
+        s << "search, sort " << qSetFieldWidth(8) << Qt::left << k << qSetFieldWidth(0) << "first 50 rows "
+          << fmt(r.value(QStringLiteral("search_") + k + QStringLiteral("_first_ms"))) << " ms, next 100 "
+          << fmt(r.value(QStringLiteral("search_") + k + QStringLiteral("_next_ms"))) << " ms, count "
+          << fmt(r.value(QStringLiteral("search_") + k + QStringLiteral("_count_ms"))) << " ms\n";
+    }
+    s << "peak memory after the searches " << fmt(r.value(QStringLiteral("hwm_search_kb")) / 1024.0, 1) << " MB\n";
     s.flush();
 
     if (o.postgres() && !o.keep)

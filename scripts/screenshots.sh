@@ -120,6 +120,16 @@ shot AR docs/publishers-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorit
 shot FR docs/heading-detail-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes/Modifier" "FOLIAN_KEYS=Benali, K*"
 shot AR docs/heading-detail-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Vedettes/Modifier" "FOLIAN_KEYS=Benali, K*"
 shot AR docs/publisher-detail-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Autorités/Editeurs/Modifier" "FOLIAN_KEYS=Dar*"
+# The record search: every record found by "*", all of them put in the
+# basket; the result page, then the basket page.
+for language in FR AR; do
+    lower=${language,,}
+    shot "$language" "docs/search-$lower.png" FOLIAN_AUTOLOGON=admin:admin \
+        "FOLIAN_OPEN=Catalogage/Recherche/Rechercher/Tout mettre dans le panier" "FOLIAN_TYPE=*"
+    shot "$language" "docs/search-basket-$lower.png" FOLIAN_AUTOLOGON=admin:admin \
+        "FOLIAN_OPEN=Catalogage/Recherche/Rechercher/Tout mettre dans le panier" "FOLIAN_TYPE=*" FOLIAN_PAGE=1
+done
+
 # The printed catalogue: its dialog, the catalogue page generated and
 # previewed in the editions module; the union-catalogue import.
 for language in FR AR; do

@@ -1,9 +1,11 @@
-// Catalogue commands: the record search and its list page.
+// Catalogue commands: the record search and its list page, the copy list
+// of its shelf-mark and copy-number criteria.
 
 #include "ctl.h"
 
 #include "base/session.h"
 #include "catalogue/core/recordlist.h"
+#include "catalogue/core/recordresult.h"
 #include "catalogue/core/recordsearch.h"
 #include "catalogue/unimarc/output.h"
 #include "data/core/database.h"
@@ -115,6 +117,29 @@ int search(const Args &a)
     return 0;
 }
 
+int copies(const Args &a)
+{
+    if (a.has(QStringLiteral("shelfmark")) && a.has(QStringLiteral("copy")))
+        return fail(QStringLiteral("copies takes --shelfmark or --copy, not both"));
+    const bool byNumber = a.has(QStringLiteral("copy"));
+    Database db;
+    QString why;
+    if (!openDatabase(db, false, &why))
+        return fail(why);
+    const SqlCondition q = copyListQuery(db.dialect(), byNumber ? CopyListField::CopyNumber : CopyListField::ShelfMark,
+                                         a.value(byNumber ? QStringLiteral("copy") : QStringLiteral("shelfmark")));
+    QSqlQuery rows = db.query(q.sql, q.binds);
+    if (!rows.isActive())
+        return fail(QStringLiteral("copies failed: ") + db.lastError().text());
+    qint64 n = 0;
+    while (rows.next()) {
+        ++n;
+        say(rows.value(0).toString() + u'\t' + rows.value(1).toString() + u'\t' + rows.value(2).toString());
+    }
+    say(QStringLiteral("%1 copy(ies)").arg(n));
+    return 0;
+}
+
 } // namespace
 
 void addCatalogueCommands(QVector<Command> &out)
@@ -132,6 +157,10 @@ void addCatalogueCommands(QVector<Command> &out)
                     QStringLiteral("language"), QStringLiteral("year"), QStringLiteral("year-of"),
                     QStringLiteral("status"), QStringLiteral("sort"), QStringLiteral("html"), QStringLiteral("export")},
                    {QStringLiteral("count")}, search};
+    out << Command{QStringLiteral("copies"), QStringLiteral("copies [--shelfmark S | --copy E]"),
+                   QStringLiteral("list the copies (number, shelf mark, record) whose shelf mark or number is like "
+                                  "the value (\"*\" is the wildcard), all of them without one, by shelf mark"),
+                   {QStringLiteral("shelfmark"), QStringLiteral("copy")}, {}, copies};
 }
 
 } // namespace folian::ctl

@@ -196,6 +196,12 @@ void scheduleMainScreenshot(TFrmMain &window)
             });
             delay += 150;
         }
+        // FOLIAN_PAGE=<n>: then the screen's pages show page n (0 for the first).
+        if (qEnvironmentVariableIsSet("FOLIAN_PAGE"))
+            QTimer::singleShot(delay, screen, [screen] {
+                if (auto *pages = screen->findChild<QTabWidget *>())
+                    pages->setCurrentIndex(qEnvironmentVariableIntValue("FOLIAN_PAGE"));
+            });
     });
 }
 

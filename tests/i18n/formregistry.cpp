@@ -40,6 +40,9 @@
 #include "circulation/widgets/frmtransactions.h"
 #include "data/core/shareddata.h"
 #include "reports/widgets/frmhtmlpreview.h"
+// The record search and its copy list.
+#include "catalogue/widgets/frmexemplaireliste.h"
+#include "catalogue/widgets/frmnoticesearch.h"
 
 namespace folian::test {
 
@@ -142,6 +145,10 @@ QList<RegisteredForm> registeredForms()
         // The printed catalogue and the union catalogue.
         form("FrmNoticeCatalogue", [](TFrmData &d) { return new TFrmNoticeCatalogue(d); }),
         form("FrmCatalogue", [](TFrmData &d) { return new TFrmCatalogue(d); }),
+        // The record search and its copy list.
+        form("FrmNoticeSearch", [](TFrmData &d) { return new TFrmNoticeSearch(d); }),
+        form("FrmExemplaireListe",
+             [](TFrmData &d) { return new TFrmExemplaireListe(d, CopyListField::ShelfMark, QString()); }),
     };
 }
 

@@ -152,6 +152,20 @@ private slots:
         QVERIFY(r.code != 0);
         r = ctl({QStringLiteral("search")});
         QVERIFY(r.code != 0);
+
+        // The copy list of the shelf-mark and copy-number criteria.
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE_EXEMPLAIRE (EXP_ID, DOC_ID, EXP_COTE) VALUES "
+                                       "('E2', 1, '843 FER'), ('E1', 2, '900 ROB')")));
+        r = ctl({QStringLiteral("copies"), QStringLiteral("--shelfmark"), QStringLiteral("843*")});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        QCOMPARE(r.out, QStringLiteral("E2\t843 FER\t1\n1 copy(ies)\n"));
+        r = ctl({QStringLiteral("copies")});
+        QVERIFY(r.out.startsWith(QStringLiteral("E2\t843 FER\t1\nE1\t900 ROB\t2\n")));
+        r = ctl({QStringLiteral("copies"), QStringLiteral("--copy"), QStringLiteral("e1")});
+        QVERIFY(r.out.startsWith(QStringLiteral("E1\t")));
+        r = ctl({QStringLiteral("copies"), QStringLiteral("--copy"), QStringLiteral("E1"), QStringLiteral("--shelfmark"),
+                 QStringLiteral("x")});
+        QVERIFY(r.code != 0);
     }
 
     // A page of any query among the user's pages, in the configured

@@ -1,5 +1,10 @@
 #include "catalogue/core/recordlist.h"
 
+#include "data/core/database.h"
+
+#include <QHash>
+#include <QSqlQuery>
+
 namespace folian {
 
 namespace {
@@ -51,25 +56,37 @@ bool recordListReport(const Dialect &d, const RecordCriteria &c, Report *out, QS
     return true;
 }
 
-Report basketListReport(const QList<int> &ids)
+bool basketListReport(Database &db, const QList<int> &ids, Report *out, QString *why)
 {
-    Report r = listPage();
-    QStringList marks;
-    QString order = QStringLiteral("CASE N.DOC_ID");
-    int position = 0;
-    for (int id : ids) {
-        marks << QStringLiteral("?");
-        r.binds << id;
-        order += QStringLiteral(" WHEN %1 THEN %2").arg(id).arg(++position);
+    constexpr int kBatch = 500;  // well under the engines' limits on bound values
+    *out = listPage();
+    for (qsizetype from = 0; from < ids.size(); from += kBatch) {
+        QStringList marks;
+        QVariantList binds;
+        for (qsizetype i = from; i < qMin(ids.size(), from + kBatch); ++i) {
+            marks << QStringLiteral("?");
+            binds << ids.at(i);
+        }
+        QSqlQuery q = db.query(QStringLiteral("SELECT N.DOC_ID, ") + listColumns()
+                                   + QStringLiteral(" FROM NOTICE N WHERE N.DOC_ID IN (")
+                                   + marks.join(QStringLiteral(", ")) + u')',
+                               binds);
+        if (!q.isActive()) {
+            *why = db.lastError().text();
+            return false;
+        }
+        QHash<int, QVariantList> found;
+        while (q.next()) {
+            QVariantList row;
+            for (int c = 1; c <= 5; ++c)
+                row << q.value(c);
+            found.insert(q.value(0).toInt(), row);
+        }
+        for (qsizetype i = from; i < qMin(ids.size(), from + kBatch); ++i)
+            if (const auto it = found.constFind(ids.at(i)); it != found.constEnd())
+                out->rows << *it;
     }
-    if (ids.isEmpty()) {
-        r.sql = QStringLiteral("SELECT ") + listColumns() + QStringLiteral(" FROM NOTICE N WHERE 1 = 0");
-        return r;
-    }
-    // The ids are integers the program holds, not typed text: the order may name them.
-    r.sql = QStringLiteral("SELECT ") + listColumns() + QStringLiteral(" FROM NOTICE N WHERE N.DOC_ID IN (")
-        + marks.join(QStringLiteral(", ")) + QStringLiteral(") ORDER BY ") + order + QStringLiteral(" END");
-    return r;
+    return true;
 }
 
 } // namespace folian

@@ -136,10 +136,10 @@ bool recordSearchConditions(const Dialect &d, const RecordCriteria &c, SqlCondit
     return true;
 }
 
-QString recordSortOrder(RecordSort sort)
+QString recordSortOrder(const Dialect &d, RecordSort sort, const QString &language)
 {
     switch (sort) {
-    case RecordSort::Title: return QStringLiteral("N.DOC_TITRE_PROPRE, N.DOC_ID");
+    case RecordSort::Title: return QStringLiteral("N.DOC_TITRE_PROPRE") + d.collate(language) + QStringLiteral(", N.DOC_ID");
     case RecordSort::Year: return QStringLiteral("N.DOC_ANNEE DESC, N.DOC_ID");
     case RecordSort::Created: return QStringLiteral("N.CREATE_DATE DESC, N.DOC_ID");
     case RecordSort::None: break;
@@ -156,7 +156,7 @@ bool recordSearchQuery(const Dialect &d, const RecordCriteria &c, const QString 
     out->sql = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM NOTICE N");
     if (!where.isEmpty())
         out->sql += QStringLiteral(" WHERE ") + where.sql;
-    out->sql += QStringLiteral(" ORDER BY ") + recordSortOrder(c.sort);
+    out->sql += QStringLiteral(" ORDER BY ") + recordSortOrder(d, c.sort, c.sortLanguage);
     out->binds = where.binds;
     return true;
 }

@@ -35,6 +35,7 @@ struct RecordCriteria {
     QVariant speciality;     // SPE_ID
     QVariant status;         // STA_ID
     RecordSort sort = RecordSort::None;
+    QString sortLanguage = QStringLiteral("FR");  // the alphabetical order of titles ("FR", "AR")
 
     bool isEmpty() const;
 };
@@ -48,8 +49,9 @@ bool recordSearchConditions(const Dialect &d, const RecordCriteria &c, SqlCondit
 bool recordSearchQuery(const Dialect &d, const RecordCriteria &c, const QString &columns, SqlCondition *out,
                        QString *why);
 
-// The ORDER BY of a sort (plain columns of N, ending with N.DOC_ID).
-QString recordSortOrder(RecordSort sort);
+// The ORDER BY of a sort (plain columns of N, ending with N.DOC_ID); titles
+// in the alphabetical order of `language`.
+QString recordSortOrder(const Dialect &d, RecordSort sort, const QString &language);
 
 // The DOC_IDs the criteria find, in the order of their sort, read on a
 // query of their own (the result's grid stays where it is); false with the

@@ -4,6 +4,8 @@
 #include "catalogue/unimarc/widgets/frmnoticeimport.h"
 #include "catalogue/widgets/frmnotice.h"
 #include "catalogue/widgets/frmnoticeadmin.h"
+#include "catalogue/widgets/frmnoticesearch.h"
+#include "data/widgets/uihelpers.h"
 
 namespace folian {
 
@@ -12,7 +14,7 @@ TFrmCatalogage::TFrmCatalogage(TFrmData &dataModule, QWidget *parent)
                  QStringLiteral("Module Catalogage"), parent)
 {
     setHomeTitle(QStringLiteral("Module de catalogage"), QStringLiteral("وحدة الفهرسة"));
-    addEntry(QStringLiteral("BtnRecherche"), QStringLiteral("Recherche"), {}, {});
+    addEntry(QStringLiteral("BtnRecherche"), QStringLiteral("Recherche"), {}, [this] { Recherche(); });
     addEntry(QStringLiteral("BtnNouvelleNotice"), QStringLiteral("Nouvelle notice"), needs(Right::CatNotice),
              [this] { NouvelleNotice(); });
     addEntry(QStringLiteral("BtnImportation"), QStringLiteral("Importation"), needs(Right::CatImport),
@@ -40,42 +42,95 @@ TFrmCatalogage::TFrmCatalogage(TFrmData &dataModule, QWidget *parent)
     setFirstEntries({QStringLiteral("BtnRecherche")});
 }
 
+namespace {
+const QString kSearchFrench = QStringLiteral("Catalogage - Recherche");
+const QString kSearchArabic = QStringLiteral("الفهرسة - البحث");
+} // namespace
+
+bool TFrmCatalogage::leaveScreen()
+{
+    if (!ClearDesktopForm())
+        return false;  // the screen shown keeps work that could not be saved
+    if (TFrmNoticeSearch *kept = keptSearch_.data()) {
+        keptSearch_ = nullptr;
+        retire(kept);
+    }
+    return true;
+}
+
+void TFrmCatalogage::Recherche()
+{
+    if (!leaveScreen())
+        return;
+    auto *search = new TFrmNoticeSearch(data_);
+    connect(search, &TFrmNoticeSearch::editRequested, this, &TFrmCatalogage::ModifierNotice);
+    host(search, QStringLiteral("FrmNoticeSearch"), kSearchFrench, kSearchArabic);
+}
+
 TFrmNotice *TFrmCatalogage::openRecordForm()
 {
     auto *form = new TFrmNotice(data_);
     if (!host(form, QStringLiteral("FrmNotice"), QStringLiteral("Catalogage - Notice bibliographique"),
               QStringLiteral("الفهرسة - البطاقة الببليوغرافية")))
         return nullptr;  // the screen shown keeps work that could not be saved
-    // "Enregistrer" and "Annuler" end the form's work: back to the module's desktop.
-    connect(form, &TFrmNotice::finished, this, [this] { ClearDesktopForm(); }, Qt::QueuedConnection);
+    // "Enregistrer" and "Annuler" end the form's work: back to the search it
+    // came from, or to the module's desktop.
+    connect(form, &TFrmNotice::finished, this, &TFrmCatalogage::editEnded, Qt::QueuedConnection);
     return form;
 }
 
 void TFrmCatalogage::NouvelleNotice()
 {
+    if (!leaveScreen())
+        return;
     if (TFrmNotice *form = openRecordForm())
         form->Append();
 }
 
 void TFrmCatalogage::ModifierNotice()
 {
+    if (TFrmNoticeSearch *search = recordSearch()) {
+        keptSearch_ = search;
+        keepScreen();
+    } else if (!leaveScreen()) {
+        return;
+    }
     if (TFrmNotice *form = openRecordForm())
         form->Edit();
 }
 
+void TFrmCatalogage::editEnded()
+{
+    TFrmNoticeSearch *search = keptSearch_.data();
+    keptSearch_ = nullptr;
+    if (!ClearDesktopForm() || !search) {
+        if (search)
+            retire(search);
+        return;
+    }
+    host(search, QStringLiteral("FrmNoticeSearch"), kSearchFrench, kSearchArabic);
+    search->refreshCurrent();
+}
+
 void TFrmCatalogage::Importation()
 {
+    if (!leaveScreen())
+        return;
     host(createNoticeImportScreen(data_), QStringLiteral("FrmNoticeImport"), QStringLiteral("Catalogage - Importation"),
          QStringLiteral("الفهرسة - الاستيراد"));
 }
 
 void TFrmCatalogage::ReferenceList(NoticeAdminPage page)
 {
+    if (!leaveScreen())
+        return;
     host(createNoticeAdmin(data_, page), QStringLiteral("FrmNoticeAdmin"), noticeAdminTitle(page, false),
          noticeAdminTitle(page, true));
 }
 
 TFrmNotice *TFrmCatalogage::recordForm() const { return qobject_cast<TFrmNotice *>(CurrentScreen()); }
+
+TFrmNoticeSearch *TFrmCatalogage::recordSearch() const { return qobject_cast<TFrmNoticeSearch *>(CurrentScreen()); }
 
 bool TFrmCatalogage::screenClosing(QWidget *screen)
 {

@@ -3,9 +3,12 @@
 
 #include "data/widgets/frmmodule.h"
 
+#include <QPointer>
+
 namespace folian {
 
 class TFrmNotice;
+class TFrmNoticeSearch;
 enum class NoticeAdminPage;
 
 class TFrmCatalogage : public TFrmModule
@@ -14,9 +17,13 @@ class TFrmCatalogage : public TFrmModule
 public:
     TFrmCatalogage(TFrmData &data, QWidget *parent = nullptr);
 
+    // "Recherche": the record search.
+    void Recherche();
     // "Nouvelle notice": the record form on a new record.
     void NouvelleNotice();
-    // The record form on the current row of QNotice (from the record search).
+    // The record form on the current row of QNotice. From the record search,
+    // the search is kept meanwhile and shown again, with its result, when
+    // the form ends.
     void ModifierNotice();
     // "Importation": the UNIMARC import.
     void Importation();
@@ -24,6 +31,8 @@ public:
     void ReferenceList(NoticeAdminPage page);
     // The record form the desktop shows, or null.
     TFrmNotice *recordForm() const;
+    // The record search the desktop shows, or null.
+    TFrmNoticeSearch *recordSearch() const;
 
 protected:
     // Leaving the record form with unsaved work asks first; the form stays
@@ -32,6 +41,12 @@ protected:
 
 private:
     TFrmNotice *openRecordForm();
+    // Clears the desktop for another screen, with the search kept during an
+    // edit; false when the screen shown keeps unsaved work.
+    bool leaveScreen();
+    void editEnded();
+
+    QPointer<TFrmNoticeSearch> keptSearch_;
 };
 
 } // namespace folian

@@ -417,9 +417,18 @@ bool Dataset::refreshRow()
     QVariantList binds;
     if (!keyWhere(rows_.at(current_), where, binds))
         return false;
-    QSqlQuery q = db_.query(QStringLiteral("SELECT * FROM ") + table_ + QStringLiteral(" WHERE ") + where, binds);
-    if (!q.isActive() || !q.next())
-        return false;
+    // A result read in pages is read again through its own query, so that
+    // the columns it computes (a name or a label from another table) follow
+    // the row; a row it no longer finds is read from the table.
+    QSqlQuery q;
+    if (paged_)
+        q = db_.query(QStringLiteral("SELECT * FROM (") + base_ + QStringLiteral(") FOLIAN_R WHERE ") + where,
+                      binds_ + binds);
+    if (!q.isActive() || !q.next()) {
+        q = db_.query(QStringLiteral("SELECT * FROM ") + table_ + QStringLiteral(" WHERE ") + where, binds);
+        if (!q.isActive() || !q.next())
+            return false;
+    }
     const QSqlRecord rec = q.record();
     Row &row = rows_[current_];
     for (int i = 0; i < fields_.size(); ++i) {

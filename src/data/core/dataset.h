@@ -118,7 +118,8 @@ public:
     bool post();
     void cancel();
     bool remove();
-    // Reads the current row again from the database.
+    // Reads the current row again from the database (with the columns the
+    // result computes, while the result's query still finds the row).
     bool refreshRow();
 
     QString lastError() const { return lastError_; }

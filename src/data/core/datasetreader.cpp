@@ -157,7 +157,8 @@ QString Dataset::afterClause(const QVariantList &frontier, QVariantList &binds) 
             beyond = nullsFirst ? o.column + QStringLiteral(" IS NOT NULL") : QString();
             same = o.column + QStringLiteral(" IS NULL");
         } else {
-            beyond = c + (o.desc ? QStringLiteral(" < ?") : QStringLiteral(" > ?"));
+            const QString operand = nullsFirst ? c : db_.dialect().pageBeyondOperand(o.column) + o.collation;
+            beyond = operand + (o.desc ? QStringLiteral(" < ?") : QStringLiteral(" > ?"));
             if (!nullsFirst)
                 beyond = u'(' + beyond + QStringLiteral(" OR ") + o.column + QStringLiteral(" IS NULL)");
             beyondBinds << v;

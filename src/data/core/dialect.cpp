@@ -94,6 +94,8 @@ public:
 
     bool streamsOnMainConnection() const override { return true; }
     bool nullsSortFirst() const override { return true; }
+    // A unary "+" keeps the value and its collation, and hides the index.
+    QString pageBeyondOperand(const QString &column) const override { return u'+' + column; }
 
     // Collations registered on each connection from the platform's collator.
     QString collate(const QString &language) const override

@@ -96,6 +96,13 @@ public:
     // (the smallest value) or last. Pages keep the engine's own order so that
     // its indexes serve them.
     virtual bool nullsSortFirst() const = 0;
+    // A sort column as a page's condition compares it beyond the last row
+    // read when NULLs follow that row ("c < ? OR c IS NULL"). The embedded
+    // engine would answer that OR from two ranges of the column's index,
+    // collecting and sorting every row below the last one for each page:
+    // there the column is compared without its index, so that the page is
+    // read along the index of its order and stops at its last row.
+    virtual QString pageBeyondOperand(const QString &column) const { return column; }
 
     // The clause that sorts and compares text alphabetically in a language
     // ("FR" or "AR"): " COLLATE ..." after a column.

@@ -206,11 +206,14 @@ void addRecords(QVector<TableDef> &out)
     notice += audit();
     out << makeTable("NOTICE", notice, {"DOC_ID"}, false,
                      // A record is looked up by its number or its title within its
-                     // document type (the duplicate test of the import).
+                     // document type (the duplicate test of the import). The record
+                     // search reads its pages by year or by creation date from
+                     // their indexes.
                      {indexOn("NOTICE", "TYP_ID"), index("NOTICE", "ISBN_TYP", {"DOC_ISBN", "TYP_ID"}),
                       index("NOTICE", "ISSN_TYP", {"DOC_ISSN", "TYP_ID"}),
                       index("NOTICE", "TITRE_TYP", {"DOC_TITRE_PROPRE", "TYP_ID"}),
-                      indexOn("NOTICE", "EDT_ID"), indexOn("NOTICE", "COL_ID")});
+                      indexOn("NOTICE", "EDT_ID"), indexOn("NOTICE", "COL_ID"), indexOn("NOTICE", "DOC_ANNEE"),
+                      indexOn("NOTICE", "CREATE_DATE")});
 
     out << makeTable("NOTICE_AUTEUR",
                      {intCol("NAU_ID"), intCol("DOC_ID"), intCol("VED_ID"),

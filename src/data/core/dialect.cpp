@@ -116,6 +116,77 @@ public:
     {
         return QStringLiteral("CAST(SUBSTR(") + column + QStringLiteral(", 1, 4) AS INTEGER)");
     }
+
+    QString foldedKey(const QString &expression) const override
+    {
+        return QStringLiteral("FOLIAN_FOLD(") + expression + u')';
+    }
+
+    // A word index is a full-text table of trigrams over the keywords as the
+    // search folds them, kept by triggers whichever program writes the table.
+    // GLOB, which that table answers, is LIKE's match on folded texts: both
+    // sides hold no capital letter, "*" is LIKE's "%", and the separators
+    // "?", "[" and "]", GLOB's other marks, never occur inside a word.
+    QString keywordsHold(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
+                         QVariantList &binds) const override
+    {
+        if (!indexedSearch() || words.isEmpty())
+            return Dialect::keywordsHold(ix, alias, words, binds);
+        QStringList globs;
+        for (const QString &w : words) {
+            globs << QStringLiteral("MOTS GLOB ?");
+            binds << QString(QStringLiteral("*/") + SearchFold(w) + QStringLiteral("/*"));
+        }
+        return alias + u'.' + ix.key + QStringLiteral(" IN (SELECT rowid FROM ") + ix.name + QStringLiteral(" WHERE ")
+            + globs.join(QStringLiteral(" AND ")) + u')';
+    }
+
+    bool canSearchIndexed(const QSqlDatabase &db) const override
+    {
+        for (const SearchIndexDef &ix : Schema::searchIndexes())
+            if (ix.kind == SearchIndexDef::Kind::Words && !hasSearchIndex(db, ix))
+                return false;
+        return true;
+    }
+
+    bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const override
+    {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ?"));
+        q.addBindValue(ix.name);
+        return q.exec() && q.next();
+    }
+
+    QStringList createSearchIndex(const SearchIndexDef &ix) const override
+    {
+        if (ix.kind == SearchIndexDef::Kind::Folded)
+            return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(ix.name, ix.table, foldedKey(ix.column))};
+        const QString fill = QStringLiteral("INSERT OR REPLACE INTO %1 (rowid, MOTS) VALUES (new.%2, FOLIAN_SEARCHFOLD(new.%3))")
+                                 .arg(ix.name, ix.key, ix.column);
+        const QString remove = QStringLiteral("DELETE FROM %1 WHERE rowid = old.%2").arg(ix.name, ix.key);
+        return {
+            QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(MOTS, tokenize = 'trigram case_sensitive 1', detail = none)")
+                .arg(ix.name),
+            QStringLiteral("INSERT INTO %1 (rowid, MOTS) SELECT %2, FOLIAN_SEARCHFOLD(%3) FROM %4")
+                .arg(ix.name, ix.key, ix.column, ix.table),
+            QStringLiteral("CREATE TRIGGER %1_AI AFTER INSERT ON %2 BEGIN %3; END").arg(ix.name, ix.table, fill),
+            QStringLiteral("CREATE TRIGGER %1_AU AFTER UPDATE OF %2, %3 ON %4 "
+                           "WHEN old.%2 IS NOT new.%2 OR old.%3 IS NOT new.%3 BEGIN %5; %6; END")
+                .arg(ix.name, ix.key, ix.column, ix.table, remove, fill),
+            QStringLiteral("CREATE TRIGGER %1_AD AFTER DELETE ON %2 BEGIN %3; END").arg(ix.name, ix.table, remove),
+        };
+    }
+
+    QStringList dropSearchIndex(const SearchIndexDef &ix) const override
+    {
+        if (ix.kind == SearchIndexDef::Kind::Folded)
+            return {QStringLiteral("DROP INDEX IF EXISTS ") + ix.name};
+        QStringList out;
+        for (const char *t : {"_AI", "_AU", "_AD"})
+            out << QStringLiteral("DROP TRIGGER IF EXISTS ") + ix.name + QLatin1String(t);
+        out << QStringLiteral("DROP TABLE IF EXISTS ") + ix.name;
+        return out;
+    }
 };
 
 class PostgresDialect : public Dialect
@@ -221,14 +292,55 @@ public:
     {
         return QStringLiteral("LOWER(") + column + QStringLiteral(" COLLATE \"und-x-icu\") LIKE LOWER(CAST(? AS TEXT) COLLATE \"und-x-icu\") ESCAPE '\\'");
     }
+    // TRANSLATE drops the characters of its second text that have no
+    // counterpart in the third: the short vowels and the tatweel.
+    static QString searchFolded(const QString &expression)
+    {
+        return QStringLiteral("TRANSLATE(LOWER(") + expression + QStringLiteral(" COLLATE \"und-x-icu\"), '")
+            + ArabicVariantsFrom() + QStringLiteral("', '") + ArabicVariantsTo() + QStringLiteral("')");
+    }
     QString likeFolded(const QString &column) const override
     {
-        // TRANSLATE drops the characters of its second text that have no
-        // counterpart in the third: the short vowels and the tatweel.
-        const QString fold = QStringLiteral("TRANSLATE(LOWER(%1 COLLATE \"und-x-icu\"), '") + ArabicVariantsFrom()
-            + QStringLiteral("', '") + ArabicVariantsTo() + QStringLiteral("')");
-        return fold.arg(column) + QStringLiteral(" LIKE ") + fold.arg(QStringLiteral("CAST(? AS TEXT)"))
+        return searchFolded(column) + QStringLiteral(" LIKE ") + searchFolded(QStringLiteral("CAST(? AS TEXT)"))
             + QStringLiteral(" ESCAPE '\\'");
+    }
+
+    // Under "C" the folded texts compare byte by byte, which also lets a
+    // beginning be looked up as a range.
+    QString foldedKey(const QString &expression) const override
+    {
+        return QStringLiteral("(LOWER(") + expression + QStringLiteral(" COLLATE \"und-x-icu\") COLLATE \"C\")");
+    }
+
+    // A word index is a trigram index on exactly the expression likeFolded
+    // compares: the planner takes it for the same LIKE, which it checks again
+    // on each row the index gives, so the rows found are the same.
+    QStringList prepareWordIndexes() const override { return {QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm")}; }
+
+    static QString indexName(const SearchIndexDef &ix)
+    {
+        return ix.kind == SearchIndexDef::Kind::Words ? QStringLiteral("IX_") + ix.name : ix.name;
+    }
+
+    QStringList createSearchIndex(const SearchIndexDef &ix) const override
+    {
+        if (ix.kind == SearchIndexDef::Kind::Folded)
+            return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(ix.name, ix.table, foldedKey(ix.column))};
+        return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin ((%3) gin_trgm_ops)")
+                    .arg(indexName(ix), ix.table, searchFolded(ix.column))};
+    }
+
+    QStringList dropSearchIndex(const SearchIndexDef &ix) const override
+    {
+        return {QStringLiteral("DROP INDEX IF EXISTS ") + indexName(ix)};
+    }
+
+    bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const override
+    {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = current_schema() AND indexname = ?"));
+        q.addBindValue(indexName(ix).toLower());
+        return q.exec() && q.next();
     }
     QString yearOf(const QString &column) const override
     {
@@ -257,6 +369,17 @@ std::unique_ptr<Dialect> Dialect::forEngine(const QString &engine)
     if (e == QLatin1String("POSTGRESQL"))
         return std::make_unique<PostgresDialect>();
     return nullptr;
+}
+
+QString Dialect::keywordsHold(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
+                              QVariantList &binds) const
+{
+    QStringList parts;
+    for (const QString &w : words) {
+        parts << likeFolded(alias + u'.' + ix.column);
+        binds << QVariant(QStringLiteral("%/") + LikePattern(w) + QStringLiteral("/%"));
+    }
+    return parts.join(QStringLiteral(" AND "));
 }
 
 QString Dialect::createTable(const TableDef &t) const

@@ -34,7 +34,6 @@ inline Stats stats(QVector<double> v)
     return s;
 }
 
-
 // --- record generation -----------------------------------------------------
 
 constexpr QStringView kFrench[] = {
@@ -146,10 +145,13 @@ public:
     }
 
     // One record's values in the order of generatedColumns().
-    QVariantList record(int docId, const QDateTime &stamp)
+    // A word given is added to the title.
+    QVariantList record(int docId, const QDateTime &stamp, const QString &extraWord = QString())
     {
         const bool arabic = chance(30);
-        const QString titre = title(arabic, 2, 7);
+        QString titre = title(arabic, 2, 7);
+        if (!extraWord.isEmpty())
+            titre += u' ' + extraWord;
         const QString complement = chance(30) ? title(arabic, 1, 4) : QString();
         const QVariant none;
         QVariantList r;

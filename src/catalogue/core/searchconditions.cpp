@@ -50,17 +50,18 @@ SqlCondition standardNumberCondition(const Dialect &d, const QString &typed, con
     const QString param = QStringLiteral("CAST(? AS TEXT)");
     QStringList parts;
     for (const QString &col : columns) {
+        const QString indexed = u'(' + (d.foldedIndexesPartial() ? col + QStringLiteral(" IS NOT NULL AND ") : QString())
+            + d.foldedKey(col);
         if (d.indexedSearch() && star < 0) {
             // A whole number: equal once folded, which the number indexes answer.
-            parts << d.foldedKey(col) + QStringLiteral(" = ") + d.foldedKey(param);
+            parts << indexed + QStringLiteral(" = ") + d.foldedKey(param) + u')';
             c.binds << number;
         } else if (d.indexedSearch() && star > 0 && star == number.size() - 1) {
             // A beginning: the folded texts from it up to the last one that
             // starts with it, then the pattern itself.
             const QString begin = number.left(star);
-            parts << u'(' + d.foldedKey(col) + QStringLiteral(" >= ") + d.foldedKey(param) + QStringLiteral(" AND ")
-                    + d.foldedKey(col) + QStringLiteral(" < ") + d.foldedKey(param) + QStringLiteral(" AND ")
-                    + d.likeNoCase(col) + u')';
+            parts << indexed + QStringLiteral(" >= ") + d.foldedKey(param) + QStringLiteral(" AND ") + d.foldedKey(col)
+                    + QStringLiteral(" < ") + d.foldedKey(param) + QStringLiteral(" AND ") + d.likeNoCase(col) + u')';
             const char32_t last = QChar::LastValidCodePoint;
             c.binds << begin << QString(begin + QString::fromUcs4(&last, 1)) << LikePattern(number);
         } else {

@@ -121,12 +121,20 @@ public:
     {
         return QStringLiteral("FOLIAN_FOLD(") + expression + u')';
     }
+    bool foldedIndexesPartial() const override { return true; }
 
     // A word index is a full-text table of trigrams over the keywords as the
     // search folds them, kept by triggers whichever program writes the table.
     // GLOB, which that table answers, is LIKE's match on folded texts: both
     // sides hold no capital letter, "*" is LIKE's "%", and the separators
     // "?", "[" and "]", GLOB's other marks, never occur inside a word.
+    //
+    // The engine's table takes a piece of a pattern shorter than three
+    // letters but of three bytes or more (one accented or Arabic letter next
+    // to a slash: "/é*") for a trigram, and then finds nothing. Such a word
+    // is given to the table without those pieces, to narrow the rows, and
+    // matched whole on each row it gives ("+" keeps the table from taking
+    // that condition over).
     QString keywordsHold(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
                          QVariantList &binds) const override
     {
@@ -134,8 +142,25 @@ public:
             return Dialect::keywordsHold(ix, alias, words, binds);
         QStringList globs;
         for (const QString &w : words) {
-            globs << QStringLiteral("MOTS GLOB ?");
-            binds << QString(QStringLiteral("*/") + SearchFold(w) + QStringLiteral("/*"));
+            const QString pattern = QStringLiteral("*/") + SearchFold(w) + QStringLiteral("/*");
+            QStringList pieces = pattern.split(u'*');
+            bool whole = true, narrows = false;
+            for (QString &piece : pieces) {
+                const qsizetype letters = piece.toUcs4().size();
+                if (letters < 3 && piece.toUtf8().size() >= 3) {
+                    piece.clear();
+                    whole = false;
+                }
+                narrows = narrows || letters >= 3;
+            }
+            if (whole || narrows) {
+                globs << QStringLiteral("MOTS GLOB ?");
+                binds << (whole ? pattern : pieces.join(u'*'));
+            }
+            if (!whole) {
+                globs << QStringLiteral("+MOTS GLOB ?");
+                binds << pattern;
+            }
         }
         return alias + u'.' + ix.key + QStringLiteral(" IN (SELECT rowid FROM ") + ix.name + QStringLiteral(" WHERE ")
             + globs.join(QStringLiteral(" AND ")) + u')';
@@ -159,8 +184,12 @@ public:
 
     QStringList createSearchIndex(const SearchIndexDef &ix) const override
     {
+        // Only the rows that have a value: most records have no ISSN, nor
+        // another number, and the statistics of a partial index, when there
+        // are any, are right about that.
         if (ix.kind == SearchIndexDef::Kind::Folded)
-            return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(ix.name, ix.table, foldedKey(ix.column))};
+            return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3) WHERE %4 IS NOT NULL")
+                        .arg(ix.name, ix.table, foldedKey(ix.column), ix.column)};
         const QString fill = QStringLiteral("INSERT OR REPLACE INTO %1 (rowid, MOTS) VALUES (new.%2, FOLIAN_SEARCHFOLD(new.%3))")
                                  .arg(ix.name, ix.key, ix.column);
         const QString remove = QStringLiteral("DELETE FROM %1 WHERE rowid = old.%2").arg(ix.name, ix.key);
@@ -311,6 +340,7 @@ public:
     {
         return QStringLiteral("(LOWER(") + expression + QStringLiteral(" COLLATE \"und-x-icu\") COLLATE \"C\")");
     }
+    bool foldedIndexesPartial() const override { return false; }
 
     // A word index is a trigram index on exactly the expression likeFolded
     // compares: the planner takes it for the same LIKE, which it checks again
@@ -324,6 +354,10 @@ public:
 
     QStringList createSearchIndex(const SearchIndexDef &ix) const override
     {
+        // Every row, NULLs included: the planner estimates how many rows a
+        // value finds from the statistics of an index on the expression, and
+        // it reads none of a partial one. Without them it takes a number for
+        // a common value and reads a first page along the key instead.
         if (ix.kind == SearchIndexDef::Kind::Folded)
             return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(ix.name, ix.table, foldedKey(ix.column))};
         return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin ((%3) gin_trgm_ops)")

@@ -61,6 +61,9 @@ public:
     // equal there exactly when likeNoCase finds one with the other, typed
     // without a wildcard.
     virtual QString foldedKey(const QString &expression) const = 0;
+    // Do those indexes hold only the rows where the column is not NULL? A
+    // condition for them then says "<column> IS NOT NULL AND ..." too.
+    virtual bool foldedIndexesPartial() const = 0;
 
     // Whether the searches are written for the search indexes (the default)
     // or as plain scans, which find exactly the same rows. The database

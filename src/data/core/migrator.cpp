@@ -48,6 +48,13 @@ bool journalCurrentLoans(Database &db, QString *why)
                why);
 }
 
+// Once the schema changed, or a change was undone, the searches follow what
+// the database now has (declared before the transaction: it runs after it).
+struct RefreshSearches {
+    Database &db;
+    ~RefreshSearches() { db.refreshIndexedSearch(); }
+};
+
 // Version 3 brings the indexes of the searches by word and by number.
 bool addSearchIndexes(Database &db, QString *why) { return createSearchIndexes(db, why); }
 
@@ -170,6 +177,7 @@ bool createSchema(Database &db, QString *why)
             *why = QStringLiteral("the database already holds tables");
         return false;
     }
+    RefreshSearches refresh{db};
     Transaction tx(db);
     if (!ensureVersionTable(db, {}, why))
         return false;
@@ -185,10 +193,8 @@ bool createSchema(Database &db, QString *why)
     if (!tx.commit()) {
         if (why)
             *why = db.lastError().text();
-        db.refreshIndexedSearch();
         return false;
     }
-    db.refreshIndexedSearch();
     return true;
 }
 
@@ -203,6 +209,7 @@ bool upgradeSchema(Database &db, QString *why)
         return false;
     }
     const QStringList existing = db.dialect().tables(db.connection());
+    RefreshSearches refresh{db};
     Transaction tx(db);
     if (!ensureVersionTable(db, existing, why))
         return false;
@@ -227,13 +234,13 @@ bool upgradeSchema(Database &db, QString *why)
     const bool committed = tx.commit();
     if (!committed && why)
         *why = db.lastError().text();
-    db.refreshIndexedSearch();
     return committed;
 }
 
 bool createSearchIndexes(Database &db, QString *why)
 {
     const Dialect &d = db.dialect();
+    RefreshSearches refresh{db};
     Transaction tx(db);
     if (!tx.isActive()) {
         if (why)
@@ -269,12 +276,12 @@ bool createSearchIndexes(Database &db, QString *why)
     const bool committed = tx.commit();
     if (!committed && why)
         *why = db.lastError().text();
-    db.refreshIndexedSearch();
     return committed;
 }
 
 bool dropSearchIndexes(Database &db, QString *why)
 {
+    RefreshSearches refresh{db};
     Transaction tx(db);
     for (const SearchIndexDef &ix : Schema::searchIndexes())
         for (const QString &sql : db.dialect().dropSearchIndex(ix))
@@ -283,7 +290,6 @@ bool dropSearchIndexes(Database &db, QString *why)
     const bool committed = tx.commit();
     if (!committed && why)
         *why = db.lastError().text();
-    db.refreshIndexedSearch();
     return committed;
 }
 

@@ -13,6 +13,9 @@
 #                                          default 1000000 copies, 100000 readers)
 #   BENCH=generation scripts/bench.sh     (the printed catalogue and its indexes,
 #                                          default 1000000 records)
+#   BENCH=search scripts/bench.sh         (the record search: four searches, their
+#                                          count and a list, with and without the
+#                                          search indexes, default 1000000 records)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 
@@ -27,7 +30,8 @@ readers) rows=${ROWS:-100000} ;;
 import) rows=${ROWS:-300000} ;;
 desk) rows=${ROWS:-1000000} ;;
 generation) rows=${ROWS:-1000000} ;;
-*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk or generation)\n' "$name" >&2; exit 1 ;;
+search) rows=${ROWS:-1000000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk, generation or search)\n' "$name" >&2; exit 1 ;;
 esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 
@@ -47,6 +51,9 @@ if [[ $name == import ]]; then
     source "$root/scripts/lib/unimarcdata.sh"
     source_file=$(unimarc_file periouni.mrc)
     bench_args=(--records "$rows" --source "$source_file")
+fi
+if [[ $name == search && -n ${REPEATS:-} ]]; then
+    bench_args+=(--repeats "$REPEATS")
 fi
 
 if [[ ! -f $build_dir/build.ninja && ! -f $build_dir/Makefile ]]; then

@@ -166,6 +166,20 @@ private slots:
         r = ctl({QStringLiteral("copies"), QStringLiteral("--copy"), QStringLiteral("E1"), QStringLiteral("--shelfmark"),
                  QStringLiteral("x")});
         QVERIFY(r.code != 0);
+        // Without the search indexes the same records are found; the command makes them again.
+        r = ctl({QStringLiteral("search-indexes"), QStringLiteral("--drop")});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        r = ctl({QStringLiteral("search-indexes"), QStringLiteral("--status")});
+        QVERIFY2(r.out.contains(QStringLiteral("Search indexes present: none.")), qPrintable(r.out));
+        QVERIFY(r.out.contains(QStringLiteral("Search indexes missing: NOTICE_MOTS")));
+        r = ctl({QStringLiteral("search"), QStringLiteral("--keywords"), QStringLiteral("احمد"), QStringLiteral("--count")});
+        QCOMPARE(r.out.trimmed(), QStringLiteral("1"));
+        r = ctl({QStringLiteral("search-indexes")});
+        QVERIFY2(r.code == 0 && !r.out.contains(QStringLiteral("missing")), qPrintable(r.out));
+        r = ctl({QStringLiteral("search"), QStringLiteral("--keywords"), QStringLiteral("احمد"), QStringLiteral("--count")});
+        QCOMPARE(r.out.trimmed(), QStringLiteral("1"));
+        r = ctl({QStringLiteral("search"), QStringLiteral("--number"), QStringLiteral("2-07-036822-x"), QStringLiteral("--count")});
+        QCOMPARE(r.out.trimmed(), QStringLiteral("1"));
     }
 
     // A page of any query among the user's pages, in the configured

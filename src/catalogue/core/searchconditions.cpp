@@ -2,6 +2,7 @@
 
 #include "data/core/dialect.h"
 #include "data/core/helpers.h"
+#include "data/core/schema.h"
 
 namespace folian {
 
@@ -22,8 +23,16 @@ QStringList criterionWords(const QString &typed)
 SqlCondition keywordCondition(const Dialect &d, const QString &column, const QString &typed)
 {
     SqlCondition c;
+    const QStringList words = criterionWords(typed);
+    const qsizetype dot = column.indexOf(u'.');
+    const QString alias = dot < 0 ? QString() : column.left(dot);
+    const QString name = column.mid(dot + 1);
+    if (const SearchIndexDef *ix = Schema::wordIndexOf(name); ix && !alias.isEmpty()) {
+        c.sql = d.keywordsHold(*ix, alias, words, c.binds);
+        return c;
+    }
     QStringList parts;
-    for (const QString &w : criterionWords(typed)) {
+    for (const QString &w : words) {
         parts << d.likeFolded(column);
         c.binds << QVariant(QStringLiteral("%/") + LikePattern(w) + QStringLiteral("/%"));
     }
@@ -37,10 +46,28 @@ SqlCondition standardNumberCondition(const Dialect &d, const QString &typed, con
     const QString number = NormaliseStandardNumber(typed.trimmed()).toString();
     if (number.isEmpty() || columns.isEmpty())
         return c;
+    const qsizetype star = number.indexOf(u'*');
+    const QString param = QStringLiteral("CAST(? AS TEXT)");
     QStringList parts;
     for (const QString &col : columns) {
-        parts << d.likeNoCase(col);
-        c.binds << LikePattern(number);
+        const QString indexed = u'(' + (d.foldedIndexesPartial() ? col + QStringLiteral(" IS NOT NULL AND ") : QString())
+            + d.foldedKey(col);
+        if (d.indexedSearch() && star < 0) {
+            // A whole number: equal once folded, which the number indexes answer.
+            parts << indexed + QStringLiteral(" = ") + d.foldedKey(param) + u')';
+            c.binds << number;
+        } else if (d.indexedSearch() && star > 0 && star == number.size() - 1) {
+            // A beginning: the folded texts from it up to the last one that
+            // starts with it, then the pattern itself.
+            const QString begin = number.left(star);
+            parts << indexed + QStringLiteral(" >= ") + d.foldedKey(param) + QStringLiteral(" AND ") + d.foldedKey(col)
+                    + QStringLiteral(" < ") + d.foldedKey(param) + QStringLiteral(" AND ") + d.likeNoCase(col) + u')';
+            const char32_t last = QChar::LastValidCodePoint;
+            c.binds << begin << QString(begin + QString::fromUcs4(&last, 1)) << LikePattern(number);
+        } else {
+            parts << d.likeNoCase(col);
+            c.binds << LikePattern(number);
+        }
     }
     c.sql = u'(' + parts.join(QStringLiteral(" OR ")) + u')';
     return c;

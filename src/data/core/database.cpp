@@ -41,7 +41,14 @@ bool Database::open(const ConnectionParams &p, bool create, QString *why)
         name_.clear();
         return false;
     }
+    refreshIndexedSearch();
     return true;
+}
+
+void Database::refreshIndexedSearch()
+{
+    if (dialect_)
+        dialect_->setIndexedSearch(dialect_->canSearchIndexed(connection()));
 }
 
 bool Database::runSetup(QSqlDatabase &db)

@@ -43,6 +43,14 @@ public:
 
     QDateTime serverDate() const { return dialect_->serverDate(connection()); }
 
+    // Writes the searches for the search indexes when the database has
+    // what that needs (see Dialect::indexedSearch); asked again when the
+    // connection opens and after the schema changes.
+    void refreshIndexedSearch();
+    // Searches as plain scans (false) or for the indexes: the rows found are
+    // the same, which the tests compare.
+    void setIndexedSearch(bool on) { dialect_->setIndexedSearch(on); }
+
     // Transactions nest: the outermost begins and commits, inner ones use savepoints.
     bool begin();
     bool commit();

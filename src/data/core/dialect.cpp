@@ -118,6 +118,106 @@ public:
     {
         return QStringLiteral("CAST(SUBSTR(") + column + QStringLiteral(", 1, 4) AS INTEGER)");
     }
+
+    QString foldedKey(const QString &expression) const override
+    {
+        return QStringLiteral("FOLIAN_FOLD(") + expression + u')';
+    }
+    bool foldedIndexesPartial() const override { return true; }
+
+    // A word index is a full-text table of trigrams over the keywords as the
+    // search folds them, kept by triggers whichever program writes the table.
+    // GLOB, which that table answers, is LIKE's match on folded texts: both
+    // sides hold no capital letter, "*" is LIKE's "%", and the separators
+    // "?", "[" and "]", GLOB's other marks, never occur inside a word.
+    //
+    // The engine's table takes a piece of a pattern shorter than three
+    // letters but of three bytes or more (one accented or Arabic letter next
+    // to a slash: "/é*") for a trigram, and then finds nothing. Such a word
+    // is given to the table without those pieces, to narrow the rows, and
+    // matched whole on each row it gives ("+" keeps the table from taking
+    // that condition over).
+    QString keywordsHold(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
+                         QVariantList &binds) const override
+    {
+        if (!indexedSearch() || words.isEmpty())
+            return Dialect::keywordsHold(ix, alias, words, binds);
+        QStringList globs;
+        for (const QString &w : words) {
+            const QString pattern = QStringLiteral("*/") + SearchFold(w) + QStringLiteral("/*");
+            QStringList pieces = pattern.split(u'*');
+            bool whole = true, narrows = false;
+            for (QString &piece : pieces) {
+                const qsizetype letters = piece.toUcs4().size();
+                if (letters < 3 && piece.toUtf8().size() >= 3) {
+                    piece.clear();
+                    whole = false;
+                }
+                narrows = narrows || letters >= 3;
+            }
+            if (whole || narrows) {
+                globs << QStringLiteral("MOTS GLOB ?");
+                binds << (whole ? pattern : pieces.join(u'*'));
+            }
+            if (!whole) {
+                globs << QStringLiteral("+MOTS GLOB ?");
+                binds << pattern;
+            }
+        }
+        return alias + u'.' + ix.key + QStringLiteral(" IN (SELECT rowid FROM ") + ix.name + QStringLiteral(" WHERE ")
+            + globs.join(QStringLiteral(" AND ")) + u')';
+    }
+
+    bool canSearchIndexed(const QSqlDatabase &db) const override
+    {
+        for (const SearchIndexDef &ix : Schema::searchIndexes())
+            if (ix.kind == SearchIndexDef::Kind::Words && !hasSearchIndex(db, ix))
+                return false;
+        return true;
+    }
+
+    bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const override
+    {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ?"));
+        q.addBindValue(ix.name);
+        return q.exec() && q.next();
+    }
+
+    QStringList createSearchIndex(const SearchIndexDef &ix) const override
+    {
+        // Only the rows that have a value: most records have no ISSN, nor
+        // another number, and the statistics of a partial index, when there
+        // are any, are right about that.
+        if (ix.kind == SearchIndexDef::Kind::Folded)
+            return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3) WHERE %4 IS NOT NULL")
+                        .arg(ix.name, ix.table, foldedKey(ix.column), ix.column)};
+        const QString fill = QStringLiteral("INSERT OR REPLACE INTO %1 (rowid, MOTS) VALUES (new.%2, FOLIAN_SEARCHFOLD(new.%3))")
+                                 .arg(ix.name, ix.key, ix.column);
+        const QString remove = QStringLiteral("DELETE FROM %1 WHERE rowid = old.%2").arg(ix.name, ix.key);
+        return {
+            QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(MOTS, tokenize = 'trigram case_sensitive 1', detail = none)")
+                .arg(ix.name),
+            QStringLiteral("INSERT INTO %1 (rowid, MOTS) SELECT %2, FOLIAN_SEARCHFOLD(%3) FROM %4")
+                .arg(ix.name, ix.key, ix.column, ix.table),
+            QStringLiteral("CREATE TRIGGER %1_AI AFTER INSERT ON %2 BEGIN %3; END").arg(ix.name, ix.table, fill),
+            QStringLiteral("CREATE TRIGGER %1_AU AFTER UPDATE OF %2, %3 ON %4 "
+                           "WHEN old.%2 IS NOT new.%2 OR old.%3 IS NOT new.%3 BEGIN %5; %6; END")
+                .arg(ix.name, ix.key, ix.column, ix.table, remove, fill),
+            QStringLiteral("CREATE TRIGGER %1_AD AFTER DELETE ON %2 BEGIN %3; END").arg(ix.name, ix.table, remove),
+        };
+    }
+
+    QStringList dropSearchIndex(const SearchIndexDef &ix) const override
+    {
+        if (ix.kind == SearchIndexDef::Kind::Folded)
+            return {QStringLiteral("DROP INDEX IF EXISTS ") + ix.name};
+        QStringList out;
+        for (const char *t : {"_AI", "_AU", "_AD"})
+            out << QStringLiteral("DROP TRIGGER IF EXISTS ") + ix.name + QLatin1String(t);
+        out << QStringLiteral("DROP TABLE IF EXISTS ") + ix.name;
+        return out;
+    }
 };
 
 class PostgresDialect : public Dialect
@@ -223,14 +323,60 @@ public:
     {
         return QStringLiteral("LOWER(") + column + QStringLiteral(" COLLATE \"und-x-icu\") LIKE LOWER(CAST(? AS TEXT) COLLATE \"und-x-icu\") ESCAPE '\\'");
     }
+    // TRANSLATE drops the characters of its second text that have no
+    // counterpart in the third: the short vowels and the tatweel.
+    static QString searchFolded(const QString &expression)
+    {
+        return QStringLiteral("TRANSLATE(LOWER(") + expression + QStringLiteral(" COLLATE \"und-x-icu\"), '")
+            + ArabicVariantsFrom() + QStringLiteral("', '") + ArabicVariantsTo() + QStringLiteral("')");
+    }
     QString likeFolded(const QString &column) const override
     {
-        // TRANSLATE drops the characters of its second text that have no
-        // counterpart in the third: the short vowels and the tatweel.
-        const QString fold = QStringLiteral("TRANSLATE(LOWER(%1 COLLATE \"und-x-icu\"), '") + ArabicVariantsFrom()
-            + QStringLiteral("', '") + ArabicVariantsTo() + QStringLiteral("')");
-        return fold.arg(column) + QStringLiteral(" LIKE ") + fold.arg(QStringLiteral("CAST(? AS TEXT)"))
+        return searchFolded(column) + QStringLiteral(" LIKE ") + searchFolded(QStringLiteral("CAST(? AS TEXT)"))
             + QStringLiteral(" ESCAPE '\\'");
+    }
+
+    // Under "C" the folded texts compare byte by byte, which also lets a
+    // beginning be looked up as a range.
+    QString foldedKey(const QString &expression) const override
+    {
+        return QStringLiteral("(LOWER(") + expression + QStringLiteral(" COLLATE \"und-x-icu\") COLLATE \"C\")");
+    }
+    bool foldedIndexesPartial() const override { return false; }
+
+    // A word index is a trigram index on exactly the expression likeFolded
+    // compares: the planner takes it for the same LIKE, which it checks again
+    // on each row the index gives, so the rows found are the same.
+    QStringList prepareWordIndexes() const override { return {QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm")}; }
+
+    static QString indexName(const SearchIndexDef &ix)
+    {
+        return ix.kind == SearchIndexDef::Kind::Words ? QStringLiteral("IX_") + ix.name : ix.name;
+    }
+
+    QStringList createSearchIndex(const SearchIndexDef &ix) const override
+    {
+        // Every row, NULLs included: the planner estimates how many rows a
+        // value finds from the statistics of an index on the expression, and
+        // it reads none of a partial one. Without them it takes a number for
+        // a common value and reads a first page along the key instead.
+        if (ix.kind == SearchIndexDef::Kind::Folded)
+            return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(ix.name, ix.table, foldedKey(ix.column))};
+        return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin ((%3) gin_trgm_ops)")
+                    .arg(indexName(ix), ix.table, searchFolded(ix.column))};
+    }
+
+    QStringList dropSearchIndex(const SearchIndexDef &ix) const override
+    {
+        return {QStringLiteral("DROP INDEX IF EXISTS ") + indexName(ix)};
+    }
+
+    bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const override
+    {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = current_schema() AND indexname = ?"));
+        q.addBindValue(indexName(ix).toLower());
+        return q.exec() && q.next();
     }
     QString yearOf(const QString &column) const override
     {
@@ -259,6 +405,17 @@ std::unique_ptr<Dialect> Dialect::forEngine(const QString &engine)
     if (e == QLatin1String("POSTGRESQL"))
         return std::make_unique<PostgresDialect>();
     return nullptr;
+}
+
+QString Dialect::keywordsHold(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
+                              QVariantList &binds) const
+{
+    QStringList parts;
+    for (const QString &w : words) {
+        parts << likeFolded(alias + u'.' + ix.column);
+        binds << QVariant(QStringLiteral("%/") + LikePattern(w) + QStringLiteral("/%"));
+    }
+    return parts.join(QStringLiteral(" AND "));
 }
 
 QString Dialect::createTable(const TableDef &t) const

@@ -49,6 +49,40 @@ public:
     // forms of alef, taa marbuta and haa, alef maqsura and yaa) and their
     // short vowels and tatweel, as SearchFold does: "احمد" finds "أحمد".
     virtual QString likeFolded(const QString &column) const = 0;
+    // The condition that the keyword column of `ix` (Schema::searchIndexes),
+    // on the row of `alias`, holds each of `words` as a whole keyword ("/"
+    // + word + "/"), compared as likeFolded compares, a "*" inside a word
+    // standing for any characters (across the slashes too). The bound values
+    // are appended to `binds`. Reads the word index when indexedSearch().
+    virtual QString keywordsHold(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
+                                 QVariantList &binds) const;
+    // An expression as the Folded search indexes hold it: case-folded for
+    // every letter, compared as the engine compares bytes. Two values are
+    // equal there exactly when likeNoCase finds one with the other, typed
+    // without a wildcard.
+    virtual QString foldedKey(const QString &expression) const = 0;
+    // Do those indexes hold only the rows where the column is not NULL? A
+    // condition for them then says "<column> IS NOT NULL AND ..." too.
+    virtual bool foldedIndexesPartial() const = 0;
+
+    // Whether the searches are written for the search indexes (the default)
+    // or as plain scans, which find exactly the same rows. The database
+    // sets it when it opens and after its schema is made or upgraded; an
+    // engine that needs the indexes' tables for the indexed form says so
+    // in canSearchIndexed.
+    bool indexedSearch() const { return indexedSearch_; }
+    void setIndexedSearch(bool on) { indexedSearch_ = on; }
+    virtual bool canSearchIndexed(const QSqlDatabase &) const { return true; }
+
+    // The statements that make a search index over the rows already there
+    // (with whatever keeps it up to date), and those that drop it.
+    virtual QStringList createSearchIndex(const SearchIndexDef &ix) const = 0;
+    virtual QStringList dropSearchIndex(const SearchIndexDef &ix) const = 0;
+    // Statements the word indexes need first (a server extension); when they
+    // fail the word indexes are left out and the searches scan instead.
+    virtual QStringList prepareWordIndexes() const { return {}; }
+    virtual bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const = 0;
+
     // The year of a date or timestamp column, as an integer.
     virtual QString yearOf(const QString &column) const = 0;
 
@@ -121,6 +155,9 @@ public:
     virtual QStringList tables(const QSqlDatabase &db) const;
     // Lists the columns of a table, upper-cased.
     virtual QStringList columns(const QSqlDatabase &db, const QString &table) const;
+
+private:
+    bool indexedSearch_ = true;
 };
 
 } // namespace folian

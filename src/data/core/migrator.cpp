@@ -48,6 +48,16 @@ bool journalCurrentLoans(Database &db, QString *why)
                why);
 }
 
+// Once the schema changed, or a change was undone, the searches follow what
+// the database now has (declared before the transaction: it runs after it).
+struct RefreshSearches {
+    Database &db;
+    ~RefreshSearches() { db.refreshIndexedSearch(); }
+};
+
+// Version 3 brings the indexes of the searches by word and by number.
+bool addSearchIndexes(Database &db, QString *why) { return createSearchIndexes(db, why); }
+
 // Data changes that adding tables, columns and indexes does not cover, one
 // entry per version. Version 1 is the first released schema.
 const QVector<UpgradeStep> &upgradeSteps()
@@ -68,6 +78,7 @@ const QVector<UpgradeStep> &upgradeSteps()
                  && run(db, QStringLiteral("DROP INDEX IF EXISTS IX_NOTICE_DOC_ISSN"), why)
                  && journalCurrentLoans(db, why);
          }},
+        {3, addSearchIndexes},
     };
     return steps;
 }
@@ -107,7 +118,7 @@ bool ensureVersionTable(Database &db, const QStringList &existing, QString *why)
 
 } // namespace
 
-int Schema::currentVersion() { return 2; }
+int Schema::currentVersion() { return 3; }
 
 int schemaVersion(Database &db)
 {
@@ -166,6 +177,7 @@ bool createSchema(Database &db, QString *why)
             *why = QStringLiteral("the database already holds tables");
         return false;
     }
+    RefreshSearches refresh{db};
     Transaction tx(db);
     if (!ensureVersionTable(db, {}, why))
         return false;
@@ -176,7 +188,7 @@ bool createSchema(Database &db, QString *why)
     for (const SeedRows &seed : Schema::referenceData())
         if (!insertRows(db, seed.table, seed.columns, seed.rows, why))
             return false;
-    if (!setVersion(db, Schema::currentVersion(), why))
+    if (!createSearchIndexes(db, why) || !setVersion(db, Schema::currentVersion(), why))
         return false;
     if (!tx.commit()) {
         if (why)
@@ -197,6 +209,7 @@ bool upgradeSchema(Database &db, QString *why)
         return false;
     }
     const QStringList existing = db.dialect().tables(db.connection());
+    RefreshSearches refresh{db};
     Transaction tx(db);
     if (!ensureVersionTable(db, existing, why))
         return false;
@@ -218,12 +231,75 @@ bool upgradeSchema(Database &db, QString *why)
             return false;
     if (!setVersion(db, Schema::currentVersion(), why))
         return false;
-    if (!tx.commit()) {
+    const bool committed = tx.commit();
+    if (!committed && why)
+        *why = db.lastError().text();
+    return committed;
+}
+
+bool createSearchIndexes(Database &db, QString *why)
+{
+    const Dialect &d = db.dialect();
+    RefreshSearches refresh{db};
+    Transaction tx(db);
+    if (!tx.isActive()) {
         if (why)
             *why = db.lastError().text();
         return false;
     }
-    return true;
+    // Each word index in a savepoint of its own: what the engine refuses is
+    // left out without undoing the rest.
+    bool wordsPossible = true;
+    {
+        Transaction prepare(db);
+        for (const QString &sql : d.prepareWordIndexes())
+            wordsPossible = wordsPossible && db.exec(sql);
+        if (wordsPossible)
+            wordsPossible = prepare.commit();
+    }
+    for (const SearchIndexDef &ix : Schema::searchIndexes()) {
+        if (d.hasSearchIndex(db.connection(), ix))
+            continue;
+        const bool words = ix.kind == SearchIndexDef::Kind::Words;
+        if (words && !wordsPossible)
+            continue;
+        Transaction one(db);
+        bool ok = true;
+        for (const QString &sql : d.createSearchIndex(ix))
+            if (!(ok = words ? db.exec(sql) : run(db, sql, why)))
+                break;
+        if (ok)
+            ok = one.commit();
+        if (!ok && !words)
+            return false;
+    }
+    const bool committed = tx.commit();
+    if (!committed && why)
+        *why = db.lastError().text();
+    return committed;
+}
+
+bool dropSearchIndexes(Database &db, QString *why)
+{
+    RefreshSearches refresh{db};
+    Transaction tx(db);
+    for (const SearchIndexDef &ix : Schema::searchIndexes())
+        for (const QString &sql : db.dialect().dropSearchIndex(ix))
+            if (!run(db, sql, why))
+                return false;
+    const bool committed = tx.commit();
+    if (!committed && why)
+        *why = db.lastError().text();
+    return committed;
+}
+
+QStringList missingSearchIndexes(Database &db)
+{
+    QStringList out;
+    for (const SearchIndexDef &ix : Schema::searchIndexes())
+        if (!db.dialect().hasSearchIndex(db.connection(), ix))
+            out << ix.name;
+    return out;
 }
 
 } // namespace folian

@@ -46,6 +46,21 @@ struct TableDef {
     bool hasColumn(const QString &col) const { return column(col) != nullptr; }
 };
 
+// An index that serves the searches rather than the program's own lookups.
+// Words: the words of a keyword column (DOC_KEYWORDS, ...) found as the
+// searches compare them, without regard to case or Arabic spelling
+// variants, a "*" anywhere in a word; each engine builds it its own way
+// (see Dialect::createSearchIndex). Folded: a column compared without
+// regard to case, whole or by its beginning (standard numbers).
+struct SearchIndexDef {
+    enum class Kind { Words, Folded };
+    QString name;
+    Kind kind = Kind::Words;
+    QString table;
+    QString key;      // the table's integer key (Words)
+    QString column;
+};
+
 // A block of reference rows delivered with every new database.
 struct SeedRows {
     QString table;
@@ -61,6 +76,11 @@ public:
 
     static const QVector<TableDef> &tables();
     static const TableDef *table(const QString &name);
+
+    // The search indexes, created with the tables (and by the upgrade to
+    // version 3); the search whose column has none works as well, by a scan.
+    static const QVector<SearchIndexDef> &searchIndexes();
+    static const SearchIndexDef *wordIndexOf(const QString &column);
 
     // Reference data inserted by `init-db`, in insertion order.
     static const QVector<SeedRows> &referenceData();

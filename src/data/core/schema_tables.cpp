@@ -572,6 +572,31 @@ const TableDef *Schema::table(const QString &name)
     return it == byName.constEnd() ? nullptr : &tables().at(*it);
 }
 
+const QVector<SearchIndexDef> &Schema::searchIndexes()
+{
+    using Kind = SearchIndexDef::Kind;
+    static const QVector<SearchIndexDef> all{
+        {QStringLiteral("NOTICE_MOTS"), Kind::Words, QStringLiteral("NOTICE"), QStringLiteral("DOC_ID"),
+         QStringLiteral("DOC_KEYWORDS")},
+        {QStringLiteral("VEDETTE_MOTS"), Kind::Words, QStringLiteral("VEDETTE"), QStringLiteral("VED_ID"),
+         QStringLiteral("VED_KEYWORDS")},
+        {QStringLiteral("EDITEUR_MOTS"), Kind::Words, QStringLiteral("EDITEUR"), QStringLiteral("EDT_ID"),
+         QStringLiteral("EDT_KEYWORDS")},
+        {QStringLiteral("IX_NOTICE_RECH_ISBN"), Kind::Folded, QStringLiteral("NOTICE"), {}, QStringLiteral("DOC_ISBN")},
+        {QStringLiteral("IX_NOTICE_RECH_ISSN"), Kind::Folded, QStringLiteral("NOTICE"), {}, QStringLiteral("DOC_ISSN")},
+        {QStringLiteral("IX_NOTICE_RECH_NUM"), Kind::Folded, QStringLiteral("NOTICE"), {}, QStringLiteral("DOC_NUM")},
+    };
+    return all;
+}
+
+const SearchIndexDef *Schema::wordIndexOf(const QString &column)
+{
+    for (const SearchIndexDef &ix : searchIndexes())
+        if (ix.kind == SearchIndexDef::Kind::Words && ix.column.compare(column, Qt::CaseInsensitive) == 0)
+            return &ix;
+    return nullptr;
+}
+
 const QVector<TableDef> &scratchTables()
 {
     static const QVector<TableDef> all = buildScratchTables();

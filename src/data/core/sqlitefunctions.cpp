@@ -68,11 +68,12 @@ bool registerSqliteFunctions(QSqlDatabase &db)
     sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
     if (!h)
         return false;
-    return sqlite3_create_function_v2(h, "FOLIAN_FOLD", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fold,
-                                      nullptr, nullptr, nullptr)
+    // The search indexes and their triggers call both: pure functions of
+    // their argument, harmless wherever the schema puts them.
+    constexpr int pure = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    return sqlite3_create_function_v2(h, "FOLIAN_FOLD", 1, pure, nullptr, fold, nullptr, nullptr, nullptr)
             == SQLITE_OK
-        && sqlite3_create_function_v2(h, "FOLIAN_SEARCHFOLD", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                      searchFold, nullptr, nullptr, nullptr)
+        && sqlite3_create_function_v2(h, "FOLIAN_SEARCHFOLD", 1, pure, nullptr, searchFold, nullptr, nullptr, nullptr)
             == SQLITE_OK
         && addCollation(h, "FOLIAN_FR", QLocale(QLocale::French, QLocale::France))
         && addCollation(h, "FOLIAN_AR", QLocale(QLocale::Arabic));

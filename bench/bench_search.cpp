@@ -1,0 +1,697 @@
+// Record search benchmark. Fills a fresh database with a generated
+// catalogue: records with French and Arabic titles (and a long tail of rare
+// words), their authors (headings of persons, a fifth of them with a
+// rejected form too), subjects, publishers and copies. Then, each time in a
+// fresh process, it times the searches as the search screen runs them (the
+// record query opened on the shared query QNotice and its first 50 rows
+// read) and their count, and the list "liste.html" of every hundredth
+// record. The measures are taken with the search indexes, then again after
+// dropping them (the searches then scan), and the indexes are made anew
+// over the full tables.
+//
+//   bench_search --engine SQLITE [--rows N] [--repeats R] [--dir DIR] [--keep]
+//   bench_search --engine POSTGRESQL [--rows N] [--repeats R] [--keep]
+//
+// The PostgreSQL server is given by FOLIAN_BENCH_PG_HOST, _PORT, _USER and
+// _PASSWORD (scripts/bench.sh starts one).
+
+#include "base/outputdir.h"
+#include "base/session.h"
+#include "catalogue/core/recordlist.h"
+#include "catalogue/core/recordsearch.h"
+#include "data/core/database.h"
+#include "data/core/dataset.h"
+#include "data/core/migrator.h"
+#include "data/core/schema.h"
+#include "data/core/shareddata.h"
+#include "reports/core/report.h"
+#include "benchdb.h"
+#include "recordgen.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace folian;
+using namespace folian::bench;
+
+namespace {
+
+constexpr int kFirstRows = 50;
+constexpr int kListRepeats = 3;
+constexpr double kAimSelectiveMs = 100.0;
+constexpr double kAimBroadMs = 1000.0;
+
+// --- options ----------------------------------------------------------------
+
+struct Options {
+    QString engine;
+    int rows = 1000000;
+    int repeats = 7;
+    QString dir;
+    bool keep = false;
+    // The measuring process: the database and what to look for.
+    bool measure = false;
+    QString file, db, label;
+    QStringList criteria;  // keyword, author, ISBN
+
+    bool postgres() const { return engine == QLatin1String("POSTGRESQL"); }
+};
+
+Options parseOptions(const QCoreApplication &app)
+{
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral("Record search benchmark."));
+    p.addHelpOption();
+    const QCommandLineOption engine(QStringLiteral("engine"), QStringLiteral("SQLITE or POSTGRESQL."),
+                                    QStringLiteral("engine"));
+    const QCommandLineOption rows(QStringLiteral("rows"), QStringLiteral("Records to generate."), QStringLiteral("n"),
+                                  QStringLiteral("1000000"));
+    const QCommandLineOption repeats(QStringLiteral("repeats"), QStringLiteral("Runs of each search."),
+                                     QStringLiteral("n"), QStringLiteral("7"));
+    const QCommandLineOption dir(QStringLiteral("dir"), QStringLiteral("Directory of the SQLite file."),
+                                 QStringLiteral("dir"));
+    const QCommandLineOption keep(QStringLiteral("keep"), QStringLiteral("Keep the generated database."));
+    const QCommandLineOption measure(QStringLiteral("measure"), QStringLiteral("Measuring process."));
+    const QCommandLineOption file(QStringLiteral("file"), QStringLiteral("SQLite file (measuring process)."),
+                                  QStringLiteral("file"));
+    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Database (measuring process)."),
+                                QStringLiteral("name"));
+    const QCommandLineOption label(QStringLiteral("label"), QStringLiteral("Name of the measures."),
+                                   QStringLiteral("label"));
+    const QCommandLineOption criterion(QStringLiteral("criterion"), QStringLiteral("Keyword, author, ISBN."),
+                                       QStringLiteral("text"));
+    p.addOptions({engine, rows, repeats, dir, keep, measure, file, db, label, criterion});
+    p.process(app);
+    Options o;
+    o.engine = p.value(engine).trimmed().toUpper();
+    if (o.engine != QLatin1String("SQLITE") && !o.postgres())
+        die(QStringLiteral("--engine SQLITE|POSTGRESQL is required"));
+    bool ok = false;
+    o.rows = p.value(rows).toInt(&ok);
+    if (!ok || o.rows < 1000)
+        die(QStringLiteral("--rows must be a number of at least 1000"));
+    o.repeats = p.value(repeats).toInt(&ok);
+    if (!ok || o.repeats < 1)
+        die(QStringLiteral("--repeats must be a positive number"));
+    o.dir = p.value(dir);
+    o.keep = p.isSet(keep);
+    o.measure = p.isSet(measure);
+    o.file = p.value(file);
+    o.db = p.value(db);
+    o.label = p.value(label);
+    o.criteria = p.values(criterion);
+    return o;
+}
+
+ConnectionParams connection(const Options &o, const QString &catalog)
+{
+    ConnectionParams c;
+    c.engine = o.engine;
+    c.catalog = catalog;
+    if (o.postgres()) {
+        c.server = qEnvironmentVariable("FOLIAN_BENCH_PG_HOST", QStringLiteral("127.0.0.1")) + u':'
+            + qEnvironmentVariable("FOLIAN_BENCH_PG_PORT", QStringLiteral("5432"));
+        c.user = qEnvironmentVariable("FOLIAN_BENCH_PG_USER", QStringLiteral("postgres"));
+        c.password = qEnvironmentVariable("FOLIAN_BENCH_PG_PASSWORD");
+        c.appDir = QDir::tempPath() + u'/';
+    } else {
+        c.appDir = QFileInfo(catalog).absolutePath() + u'/';
+    }
+    return c;
+}
+
+QString loadAverage()
+{
+    QFile f(QStringLiteral("/proc/loadavg"));
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("?");
+    return QString::fromLatin1(f.readAll()).section(u' ', 0, 2);
+}
+
+// --- the generated catalogue -------------------------------------------------
+
+constexpr QStringView kSyllables[] = {
+    u"ben", u"ha", u"dou", u"la", u"mi", u"ra", u"sa", u"ti", u"ka", u"rou", u"mer", u"zi", u"ne", u"lou",
+    u"ba", u"di", u"fa", u"gue", u"cha", u"mo", u"na", u"ri", u"ta", u"bou", u"li", u"ma", u"dja", u"khe",
+    u"ssa", u"vel", u"mont", u"ber", u"dal", u"gar", u"lan", u"tor", u"vin", u"ro", u"sel", u"nier"};
+constexpr QStringView kArabicSyllables[] = {u"بن", u"حد", u"ود", u"سا", u"لم", u"قا", u"سم", u"مر",
+                                            u"زو", u"قي", u"تو", u"مي", u"عث", u"ما", u"ني", u"شر",
+                                            u"يف", u"بل", u"حا", u"جي", u"رح", u"ال", u"كر", u"يم"};
+constexpr QStringView kGiven[] = {u"Mohamed", u"Karim", u"Amina", u"Fatima", u"Yacine", u"Nadia", u"Saïd",
+                                  u"Leïla", u"Omar", u"Sofiane", u"Pierre", u"Marie", u"Jean", u"Claire",
+                                  u"Louis", u"Anne", u"Paul", u"Sophie", u"Ahmed", u"Samia", u"Rachid", u"Nora",
+                                  u"Hocine", u"Djamila", u"Michel", u"Hélène", u"François", u"Élise", u"Youcef",
+                                  u"Zohra"};
+constexpr QStringView kGivenAr[] = {u"محمد", u"أحمد", u"فاطمة", u"عبد القادر", u"خديجة", u"يوسف", u"عائشة",
+                                    u"مصطفى", u"زينب", u"إبراهيم", u"مريم", u"عمر", u"سعاد", u"علي",
+                                    u"نور الدين", u"حسين", u"ليلى", u"رشيد", u"سليمة", u"الطاهر"};
+
+// The counts of each table for a number of records.
+struct Sizes {
+    int records, authors, subjects, publishers, rareWords;
+    explicit Sizes(int n)
+        : records(n), authors(n / 4), subjects(qMax(50, n / 50)), publishers(qMax(20, n / 200)),
+          rareWords(qMax(100, n / 40))
+    {
+    }
+};
+
+// What the searches look for, chosen while the catalogue is generated.
+struct Targets {
+    QString keyword;  // a rare word and another word of one record's title
+    QString author;   // the surname of a rejected form of a heading
+    QString isbn;     // a record's ISBN, typed with hyphens
+};
+
+// Rows written in multi-row INSERTs of one prepared statement, converted
+// to the types of their columns.
+class Inserter
+{
+public:
+    Inserter(Database &db, const QString &table, const QStringList &columns)
+        : db_(db), table_(table), columns_(columns), batchRows_(db.dialect().isPostgres() ? 1000 : 500),
+          full_(db.connection())
+    {
+        const TableDef *t = Schema::table(table);
+        for (const QString &c : columns)
+            types_ << t->column(c)->type;
+        if (!full_.prepare(insertSql(table_, columns_, batchRows_)))
+            die(table + QStringLiteral(": ") + full_.lastError().text());
+    }
+    void add(const QVariantList &row)
+    {
+        QVariantList r = row;
+        for (int i = 0; i < r.size(); ++i)
+            r[i] = db_.dialect().toDb(r.at(i), types_.at(i));
+        batch_ << r;
+        if (batch_.size() == batchRows_) {
+            if (!execBatch(full_, batch_))
+                die(table_ + QStringLiteral(": ") + full_.lastError().text());
+            batch_.clear();
+        }
+    }
+    void finish()
+    {
+        if (!batch_.isEmpty()) {
+            QSqlQuery tail(db_.connection());
+            if (!tail.prepare(insertSql(table_, columns_, int(batch_.size()))) || !execBatch(tail, batch_))
+                die(table_ + QStringLiteral(": ") + tail.lastError().text());
+            batch_.clear();
+        }
+        full_.finish();
+    }
+
+private:
+    Database &db_;
+    QString table_;
+    QStringList columns_;
+    QVector<ColType> types_;
+    int batchRows_;
+    QSqlQuery full_;
+    QVector<QVariantList> batch_;
+};
+
+class CatalogueGenerator
+{
+public:
+    CatalogueGenerator(Database &db, int records) : db_(db), sizes_(records), gen_(20240917) {}
+
+    Targets run()
+    {
+        Transaction tx(db_);
+        if (!tx.isActive())
+            die(QStringLiteral("begin: ") + db_.lastError().text());
+        makeRareWords();
+        publishers();
+        headings();
+        records();
+        if (!tx.commit())
+            die(QStringLiteral("commit: ") + db_.lastError().text());
+        return targets_;
+    }
+
+private:
+    QString syllableWord(int minSyllables, int maxSyllables, bool arabic)
+    {
+        const int n = minSyllables + gen_.below(maxSyllables - minSyllables + 1);
+        QString w;
+        for (int i = 0; i < n; ++i)
+            w += arabic ? gen_.any(kArabicSyllables) : gen_.any(kSyllables);
+        return w;
+    }
+    static QString capitalised(const QString &w) { return w.left(1).toUpper() + w.mid(1); }
+
+    void makeRareWords()
+    {
+        for (int i = 0; i < sizes_.rareWords; ++i)
+            rare_ << (gen_.chance(25) ? syllableWord(2, 3, true) : capitalised(syllableWord(2, 4, false)));
+    }
+
+    void publishers()
+    {
+        Inserter ins(db_, QStringLiteral("EDITEUR"),
+                     {QStringLiteral("EDT_ID"), QStringLiteral("EDT_NOM"), QStringLiteral("EDT_NOM_AR"),
+                      QStringLiteral("EDT_TYPE"), QStringLiteral("EDT_KEYWORDS")});
+        for (int id = 1; id <= sizes_.publishers; ++id) {
+            const QString name = QStringLiteral("Éditions ") + capitalised(syllableWord(2, 3, false));
+            const QString arabic = gen_.chance(40) ? QString(QStringLiteral("دار ") + syllableWord(2, 3, true)) : QString();
+            ins.add({id, name, arabic.isEmpty() ? QVariant() : QVariant(arabic), 1, BuildKeywords(name + u' ' + arabic)});
+        }
+        ins.finish();
+    }
+
+    // A variant spelling of a Latin surname, as another catalogue wrote it.
+    static QString variant(const QString &surname)
+    {
+        QString v = surname;
+        v.replace(QStringLiteral("ou"), QStringLiteral("u")).replace(u'k', u'q').replace(u'i', u'y');
+        return v == surname ? surname + u'e' : v;
+    }
+
+    // Author headings 1..authors (accepted), each fifth with a rejected form
+    // after them, then the subjects.
+    void headings()
+    {
+        Inserter ins(db_, QStringLiteral("VEDETTE"),
+                     {QStringLiteral("VED_ID"), QStringLiteral("TYP_VED_ID"), QStringLiteral("VED_NOM"),
+                      QStringLiteral("VED_ID2"), QStringLiteral("VED_KEYWORDS")});
+        int next = sizes_.authors + 1;
+        QVector<QVariantList> rejected;
+        for (int id = 1; id <= sizes_.authors; ++id) {
+            const bool arabic = gen_.chance(30);
+            const int type = gen_.chance(90) ? 1 : 2;
+            const QString surname = arabic ? syllableWord(2, 3, true) : capitalised(syllableWord(2, 3, false));
+            const QString given = (arabic ? gen_.any(kGivenAr) : gen_.any(kGiven)).toString();
+            const QString name = surname + QStringLiteral(", ") + given;
+            ins.add({id, type, name, id, BuildKeywords(name)});
+            if (id % 5 == 0) {
+                const QString other = arabic ? QString(given + u' ' + surname)
+                                             : QString(variant(surname) + QStringLiteral(", ") + given.left(1) + u'.');
+                rejected.append({next, type, other, id, BuildKeywords(other)});
+                if (!arabic && targets_.author.isEmpty() && id >= sizes_.authors / 2)
+                    targets_.author = variant(surname).toLower();
+                ++next;
+            }
+        }
+        for (const QVariantList &r : std::as_const(rejected))
+            ins.add(r);
+        firstSubject_ = next;
+        for (int i = 0; i < sizes_.subjects; ++i) {
+            const bool arabic = gen_.chance(30);
+            QString name = arabic ? gen_.any(kArabic).toString() : capitalised(gen_.any(kFrench).toString());
+            for (int k = 1 + gen_.below(2); k > 0; --k)
+                name += QStringLiteral(" -- ") + (arabic ? gen_.any(kArabic) : gen_.any(kFrench)).toString();
+            ins.add({next, 6, name, next, BuildKeywords(name)});
+            ++next;
+        }
+        ins.finish();
+    }
+
+    void records()
+    {
+        QStringList columns = generatedColumns();
+        columns << QStringLiteral("EDT_ID") << QStringLiteral("EDT_ID2") << QStringLiteral("DOC_NBR_EXEMPLAIRE");
+        const qsizetype statusAt = columns.indexOf(QStringLiteral("STA_ID"));
+        const qsizetype titleAt = columns.indexOf(QStringLiteral("DOC_TITRE_PROPRE"));
+        const qsizetype isbnAt = columns.indexOf(QStringLiteral("DOC_ISBN"));
+        Inserter notices(db_, QStringLiteral("NOTICE"), columns);
+        Inserter authors(db_, QStringLiteral("NOTICE_AUTEUR"),
+                         {QStringLiteral("NAU_ID"), QStringLiteral("DOC_ID"), QStringLiteral("VED_ID"),
+                          QStringLiteral("FON_ID"), QStringLiteral("AUT_TYPE")});
+        Inserter subjects(db_, QStringLiteral("NOTICE_MATIERE"),
+                          {QStringLiteral("NMA_ID"), QStringLiteral("DOC_ID"), QStringLiteral("VED_ID")});
+        Inserter copies(db_, QStringLiteral("NOTICE_EXEMPLAIRE"),
+                        {QStringLiteral("EXP_ID"), QStringLiteral("DOC_ID"), QStringLiteral("BIB_ID"),
+                         QStringLiteral("EXP_COTE"), QStringLiteral("STA_EXP_ID"), QStringLiteral("MOD_ID"),
+                         QStringLiteral("EXP_INVENTORIE")});
+        const QDateTime base(QDate(2015, 1, 1), QTime(9, 0));
+        int authorRow = 0, subjectRow = 0, copyRow = 0;
+        const int keywordRecord = sizes_.records / 2, isbnRecord = sizes_.records / 3;
+        for (int id = 1; id <= sizes_.records; ++id) {
+            const bool withRare = id == keywordRecord || gen_.chance(25);
+            const QString rare = withRare ? rare_.at(gen_.below(int(rare_.size()))) : QString();
+            QVariantList r = gen_.record(id, base.addSecs(qint64(id) * 97), rare);
+            if (id % 100 == 0)
+                r[statusAt] = 2;  // the records of the list
+            if (id == keywordRecord)
+                targets_.keyword = rare + u' ' + r.at(titleAt).toString().section(u' ', 0, 0);
+            if (targets_.isbn.isEmpty() && id >= isbnRecord && !r.at(isbnAt).isNull())
+                targets_.isbn = RecordGenerator::hyphenated(r.at(isbnAt).toString());
+            const int nCopies = 1 + (gen_.chance(40) ? 1 : 0) + (gen_.chance(10) ? 1 : 0);
+            r << (1 + gen_.below(sizes_.publishers))
+              << (gen_.chance(5) ? QVariant(1 + gen_.below(sizes_.publishers)) : QVariant()) << nCopies;
+            notices.add(r);
+            for (int k = 1 + (gen_.chance(45) ? 1 : 0) + (gen_.chance(15) ? 1 : 0); k > 0; --k)
+                authors.add({++authorRow, id, 1 + gen_.below(sizes_.authors), QStringLiteral("070"), k == 1 ? 1 : 2});
+            for (int k = 1 + (gen_.chance(40) ? 1 : 0); k > 0; --k)
+                subjects.add({++subjectRow, id, firstSubject_ + gen_.below(sizes_.subjects)});
+            const QString mark = QString::number(100 + gen_.below(900)) + u' '
+                + r.at(titleAt).toString().left(3).toUpper();
+            for (int k = 0; k < nCopies; ++k)
+                copies.add({QString::number(++copyRow).rightJustified(9, u'0'), id, 0, mark, 2, 5, 1});
+            if (id % 250000 == 0)
+                std::fprintf(stderr, "  %d records\n", id);
+        }
+        notices.finish();
+        authors.finish();
+        subjects.finish();
+        copies.finish();
+    }
+
+    Database &db_;
+    Sizes sizes_;
+    RecordGenerator gen_;
+    QStringList rare_;
+    int firstSubject_ = 0;
+    Targets targets_;
+};
+
+// --- the measuring process ------------------------------------------------------
+
+void result(const QString &key, double v)
+{
+    std::printf("RESULT %s %.3f\n", qPrintable(key), v);
+    std::fflush(stdout);
+}
+
+struct Search {
+    QString name;
+    RecordCriteria criteria;
+};
+
+QList<Search> searches(const QStringList &targets)
+{
+    QList<Search> out;
+    RecordCriteria keyword, author, isbn, broad;
+    keyword.titleWords = targets.value(0);
+    author.author = targets.value(1);
+    isbn.number = targets.value(2);
+    broad.titleWords = QStringLiteral("histoire");
+    out << Search{QStringLiteral("keyword"), keyword} << Search{QStringLiteral("author"), author}
+        << Search{QStringLiteral("isbn"), isbn} << Search{QStringLiteral("broad"), broad};
+    return out;
+}
+
+// The plan of the engine for a search's query, on standard error.
+void explain(Database &db, const Search &search)
+{
+    SqlCondition sql;
+    QString why;
+    if (!recordSearchQuery(db.dialect(), search.criteria, QStringLiteral("N.*"), &sql, &why))
+        die(why);
+    // The server cannot prepare an EXPLAIN: its values are written into it.
+    QSqlQuery plan = db.dialect().isPostgres()
+        ? db.query(Dialect::inlineBinds(db.connection(), QStringLiteral("EXPLAIN ") + sql.sql, sql.binds))
+        : db.query(QStringLiteral("EXPLAIN QUERY PLAN ") + sql.sql, sql.binds);
+    std::fprintf(stderr, "-- %s: %s\n", qPrintable(search.name), qPrintable(sql.sql));
+    const int column = db.dialect().isPostgres() ? 0 : 3;
+    while (plan.next())
+        std::fprintf(stderr, "   %s\n", qPrintable(plan.value(column).toString()));
+}
+
+RecordCriteria listCriteria()
+{
+    RecordCriteria c;
+    c.status = 2;
+    return c;
+}
+
+int measure(const Options &o)
+{
+    Session &s = session();
+    s.DbEngine = o.engine;
+    s.SilentMode = 1;
+    s.CurrentUserLogin = QStringLiteral("bench");
+    const ConnectionParams c = connection(o, o.postgres() ? o.db : o.file);
+    s.DbServer = c.server;
+    s.DbCatalog = c.catalog;
+    s.DbUser = c.user;
+    s.DbPassword = c.password;
+    s.AppDir = c.appDir;
+    QTemporaryDir pages;
+    setUserDataDirectory(pages.path());
+    TFrmData data;
+    if (!data.DataModuleCreate(sessionConnection(s)))
+        die(QStringLiteral("cannot connect: ") + data.db().lastError().text());
+    Database &db = data.db();
+    if (o.label == QLatin1String("scan"))
+        db.setIndexedSearch(false);  // the searches as they were written before the indexes
+    Dataset *q = data.QNotice;
+    result(QStringLiteral("indexed"), db.dialect().indexedSearch() ? 1 : 0);
+    std::printf("LOAD before %s\n", qPrintable(loadAverage()));
+
+    const QList<Search> all = searches(o.criteria);
+    if (qEnvironmentVariableIsSet("FOLIAN_BENCH_EXPLAIN"))
+        for (const Search &search : all)
+            explain(db, search);
+    QHash<QString, QVector<double>> firstMs, countMs;
+    QHash<QString, qint64> found;
+    for (int rep = 0; rep < o.repeats; ++rep) {
+        for (const Search &search : all) {
+            QString why;
+            QElapsedTimer t;
+            t.start();
+            SqlCondition sql;
+            if (!recordSearchQuery(db.dialect(), search.criteria, QStringLiteral("N.*"), &sql, &why))
+                die(search.name + QStringLiteral(": ") + why);
+            if (!q->open(sql.sql, sql.binds))
+                die(search.name + QStringLiteral(": ") + q->lastError());
+            while (q->rowCount() < kFirstRows && q->fetchMore()) {
+            }
+            const int shown = qMin(kFirstRows, q->rowCount());
+            const int fields = int(q->fieldNames().size());
+            qint64 cells = 0;
+            for (int r = 0; r < shown; ++r)
+                for (int f = 0; f < fields; ++f)
+                    cells += q->valueAt(r, f).isNull() ? 0 : 1;
+            firstMs[search.name] << double(t.nsecsElapsed()) / 1e6;
+            if (shown == 0 || cells == 0)
+                die(search.name + QStringLiteral(" found nothing"));
+            t.restart();
+            const qint64 n = countRecords(db, search.criteria, &why);
+            countMs[search.name] << double(t.nsecsElapsed()) / 1e6;
+            if (n < shown)
+                die(search.name + QStringLiteral(": count failed or too small: ") + why);
+            if (found.contains(search.name) && found.value(search.name) != n)
+                die(search.name + QStringLiteral(": the count changed between runs"));
+            found[search.name] = n;
+        }
+    }
+    q->close();
+    for (const Search &search : all) {
+        const Stats f = stats(firstMs.value(search.name)), n = stats(countMs.value(search.name));
+        result(search.name + QStringLiteral("_found"), double(found.value(search.name)));
+        result(search.name + QStringLiteral("_first_median"), f.median);
+        result(search.name + QStringLiteral("_first_max"), f.max);
+        result(search.name + QStringLiteral("_count_median"), n.median);
+        result(search.name + QStringLiteral("_count_max"), n.max);
+    }
+
+    QVector<double> listMs;
+    int listed = 0;
+    for (int rep = 0; rep < kListRepeats; ++rep) {
+        QElapsedTimer t;
+        t.start();
+        Report report;
+        QString why;
+        if (!recordListReport(db.dialect(), listCriteria(), &report, &why))
+            die(QStringLiteral("list: ") + why);
+        const ReportResult written = writeReport(db, report);
+        if (!written.written())
+            die(QStringLiteral("list: ") + written.message);
+        listMs << double(t.nsecsElapsed()) / 1e6;
+        listed = written.rows;
+    }
+    const Stats l = stats(listMs);
+    result(QStringLiteral("list_rows"), listed);
+    result(QStringLiteral("list_median"), l.median);
+    result(QStringLiteral("list_max"), l.max);
+    result(QStringLiteral("peak_mb"), peakMb());
+    std::printf("LOAD after %s\n", qPrintable(loadAverage()));
+    return 0;
+}
+
+// --- the generating process -----------------------------------------------------
+
+struct Measures {
+    QHash<QString, double> values;
+    QString loadBefore, loadAfter;
+    double operator[](const QString &key) const { return values.value(key); }
+};
+
+Measures runMeasures(const Options &o, const QString &catalog, const QString &label, const Targets &t)
+{
+    QStringList args = {QStringLiteral("--measure"), QStringLiteral("--engine"), o.engine,
+                        QStringLiteral("--rows"), QString::number(o.rows), QStringLiteral("--repeats"),
+                        QString::number(o.repeats), QStringLiteral("--label"), label,
+                        o.postgres() ? QStringLiteral("--db") : QStringLiteral("--file"), catalog};
+    for (const QString &c : {t.keyword, t.author, t.isbn})
+        args << QStringLiteral("--criterion") << c;
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), args);
+    if (!child.waitForStarted() || !child.waitForFinished(-1))
+        die(QStringLiteral("the measuring process did not run: ") + child.errorString());
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        die(QStringLiteral("the measuring process failed (exit %1)").arg(child.exitCode()));
+    Measures m;
+    for (const QString &line : QString::fromUtf8(child.readAllStandardOutput()).split(u'\n')) {
+        const QStringList parts = line.split(u' ');
+        if (parts.size() == 3 && parts.at(0) == QLatin1String("RESULT"))
+            m.values.insert(parts.at(1), parts.at(2).toDouble());
+        else if (parts.size() >= 3 && parts.at(0) == QLatin1String("LOAD"))
+            (parts.at(1) == QLatin1String("before") ? m.loadBefore : m.loadAfter) = parts.mid(2).join(u' ');
+    }
+    return m;
+}
+
+QString databaseSize(Database &db, const Options &o, const QString &file)
+{
+    if (o.postgres())
+        return db.scalar(QStringLiteral("SELECT pg_size_pretty(pg_database_size(current_database()))")).toString();
+    // The pages in use: a file does not shrink when its tables are dropped.
+    Q_UNUSED(file);
+    const double pages = db.scalar(QStringLiteral("PRAGMA page_count")).toDouble()
+        - db.scalar(QStringLiteral("PRAGMA freelist_count")).toDouble();
+    return QString::number(pages * db.scalar(QStringLiteral("PRAGMA page_size")).toDouble() / 1048576.0, 'f', 0)
+        + QStringLiteral(" MB");
+}
+
+// What the server's own maintenance would do after the tables grew; the
+// embedded engine is given no statistics, as the program gives it none.
+void analyse(Database &db)
+{
+    if (db.dialect().isPostgres())
+        exec(db, QStringLiteral("VACUUM ANALYZE"));
+}
+
+QString verdict(double ms, double aim) { return ms < aim ? QStringLiteral("ok") : QStringLiteral("MISSED"); }
+
+void printTable(const Measures &with, const Measures &without)
+{
+    std::printf("\n%-8s %9s | %-23s %-23s | %-23s %-23s\n", "search", "found", "first page (indexes)",
+                "count (indexes)", "first page (scan)", "count (scan)");
+    std::printf("%-8s %9s | %-23s %-23s | %-23s %-23s\n", "", "", "median / max ms", "median / max ms",
+                "median / max ms", "median / max ms");
+    auto pair = [](const Measures &m, const QString &k) {
+        return QString(QString::number(m[k + QStringLiteral("_median")], 'f', 1) + QStringLiteral(" / ")
+                       + QString::number(m[k + QStringLiteral("_max")], 'f', 1));
+    };
+    for (const char *name : {"keyword", "author", "isbn", "broad"}) {
+        const QString n = QLatin1String(name);
+        const double aim = n == QLatin1String("broad") ? kAimBroadMs : kAimSelectiveMs;
+        std::printf("%-8s %9.0f | %-23s %-23s | %-23s %-23s   aim first page < %.0f ms: %s\n", name,
+                    with[n + QStringLiteral("_found")], qPrintable(pair(with, n + QStringLiteral("_first"))),
+                    qPrintable(pair(with, n + QStringLiteral("_count"))),
+                    qPrintable(pair(without, n + QStringLiteral("_first"))),
+                    qPrintable(pair(without, n + QStringLiteral("_count"))), aim,
+                    qPrintable(verdict(with[n + QStringLiteral("_first_median")], aim)));
+        if (with[n + QStringLiteral("_found")] != without[n + QStringLiteral("_found")])
+            die(n + QStringLiteral(": the scan found another number of records than the indexes"));
+    }
+    std::printf("list of %.0f records (liste.html): %s ms with the indexes, %s ms without\n", with[QStringLiteral("list_rows")],
+                qPrintable(pair(with, QStringLiteral("list"))), qPrintable(pair(without, QStringLiteral("list"))));
+    std::printf("peak memory of the measuring process: %.0f MB\n", with[QStringLiteral("peak_mb")]);
+    std::printf("load average (1, 5, 15 min): %s -> %s with the indexes, %s -> %s without\n", qPrintable(with.loadBefore),
+                qPrintable(with.loadAfter), qPrintable(without.loadBefore), qPrintable(without.loadAfter));
+}
+
+int runParent(const Options &o)
+{
+    std::unique_ptr<QTemporaryDir> tmp;
+    QString dir = o.dir;
+    if (!o.postgres() && dir.isEmpty()) {
+        tmp = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/folian-bench-XXXXXX"));
+        if (!tmp->isValid())
+            die(QStringLiteral("no temporary directory"));
+        tmp->setAutoRemove(!o.keep);
+        dir = tmp->path();
+    }
+    const QString dbName = QStringLiteral("folian_search_%1").arg(QCoreApplication::applicationPid());
+    const QString file = o.postgres() ? QString() : QDir(dir).absoluteFilePath(QStringLiteral("search.db"));
+    const QString catalog = o.postgres() ? dbName : file;
+    if (o.postgres())
+        adminExec(connection(o, {}), QStringLiteral("CREATE DATABASE ") + dbName + QStringLiteral(" ENCODING 'UTF8'"));
+    else if (QFileInfo::exists(file))
+        die(file + QStringLiteral(" already exists"));
+
+    Database db;
+    QString why;
+    if (!db.open(connection(o, catalog), true, &why) || !createSchema(db, &why))
+        die(QStringLiteral("cannot make the database: ") + why);
+    if (!missingSearchIndexes(db).isEmpty())
+        die(QStringLiteral("search indexes missing: ") + missingSearchIndexes(db).join(QStringLiteral(", ")));
+    if (!o.postgres()) {
+        // A new file has nothing to roll back to: no journal while filling it.
+        exec(db, QStringLiteral("PRAGMA journal_mode=MEMORY"));
+        exec(db, QStringLiteral("PRAGMA synchronous=OFF"));
+    }
+    std::fprintf(stderr, "generating %d records on %s (load %s)\n", o.rows, qPrintable(o.engine), qPrintable(loadAverage()));
+    QElapsedTimer t;
+    t.start();
+    const Targets targets = CatalogueGenerator(db, o.rows).run();
+    const double generateS = double(t.elapsed()) / 1000;
+    t.restart();
+    analyse(db);
+    if (!o.postgres())
+        exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
+    const double analyseS = double(t.elapsed()) / 1000;
+    const QString sizeWith = databaseSize(db, o, file);
+    std::printf("== search benchmark: %s, %d records (%s with the indexes) ==\n", qPrintable(o.engine), o.rows,
+                qPrintable(sizeWith));
+    std::printf("generation with the indexes kept up to date: %.1f s (%.0f records/s, their authors, subjects "
+                "and copies included); analyse %.1f s\n",
+                generateS, o.rows / generateS, analyseS);
+    std::printf("searched: keyword \"%s\", author \"%s\", ISBN \"%s\", broad \"histoire\", list: status 2\n",
+                qPrintable(targets.keyword), qPrintable(targets.author), qPrintable(targets.isbn));
+    std::fflush(stdout);
+
+    db.close();
+    const Measures with = runMeasures(o, catalog, QStringLiteral("indexes"), targets);
+    if (with[QStringLiteral("indexed")] != 1)
+        die(QStringLiteral("the searches did not use the indexes"));
+
+    if (!db.open(connection(o, catalog), false, &why))
+        die(why);
+    t.restart();
+    if (!dropSearchIndexes(db, &why))
+        die(QStringLiteral("drop: ") + why);
+    analyse(db);
+    const QString sizeWithout = databaseSize(db, o, file);
+    db.close();
+    const Measures without = runMeasures(o, catalog, QStringLiteral("scan"), targets);
+    if (without[QStringLiteral("indexed")] != 0)
+        die(QStringLiteral("the searches still read the indexes"));
+
+    if (!db.open(connection(o, catalog), false, &why))
+        die(why);
+    t.restart();
+    if (!createSearchIndexes(db, &why) || !missingSearchIndexes(db).isEmpty())
+        die(QStringLiteral("create: ") + why);
+    const double buildS = double(t.elapsed()) / 1000;
+    printTable(with, without);
+    std::printf("search indexes made anew over the full tables: %.1f s; database %s with them, %s without\n", buildS,
+                qPrintable(databaseSize(db, o, file)), qPrintable(sizeWithout));
+    db.close();
+    if (o.postgres() && !o.keep)
+        adminExec(connection(o, {}), QStringLiteral("DROP DATABASE ") + dbName + QStringLiteral(" WITH (FORCE)"));
+    else if (o.keep)
+        std::fprintf(stderr, "kept: %s\n", qPrintable(catalog));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const Options o = parseOptions(app);
+    return o.measure ? measure(o) : runParent(o);
+}

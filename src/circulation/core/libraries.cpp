@@ -5,6 +5,7 @@
 #include "circulation/core/copystate.h"
 #include "circulation/core/interlibrarytexts.h"
 #include "circulation/core/newkey.h"
+#include "circulation/core/readers.h"
 #include "data/core/database.h"
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
@@ -326,10 +327,8 @@ QString deleteCorrespondent(Database &db, const QString &typed)
         return tx.commit() ? QString() : TFrmData::DeleteErrorMessage();
     if (count(db, QStringLiteral("SELECT COUNT(*) FROM LECTEUR WHERE LEC_ID = ? AND BIB_ID <> 0"), {id}) == 0)
         return circ::correspondentUnknown(id);
-    const int peb = count(db, QStringLiteral("SELECT COUNT(*) FROM PEB WHERE LEC_ID = ?"), {id});
-    const int loans = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LEC_ID = ?"), {id});
-    const int held = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LEC_ID2 = ?"), {id});
-    return circ::correspondentNotDeletable() + u'\n' + circ::correspondentHolds(peb, loans, held);
+    const ReaderHoldings h = readerHoldings(db, id, false);
+    return circ::correspondentNotDeletable() + u'\n' + circ::correspondentHolds(h.peb, h.loans, h.held);
 }
 
 } // namespace folian

@@ -87,6 +87,15 @@ QString readerNumberRefusal(Database &db, const QString &readerId);
 // else why not.
 QString deleteReader(Database &db, const QString &readerId);
 
+// What keeps a reader from being deleted: the copies lent to him, the
+// copies he reserved and his inter-library loans (the open ones only, or
+// all of them).
+struct ReaderHoldings {
+    int loans = 0, held = 0, peb = 0;
+    bool any() const { return loans + held + peb > 0; }
+};
+ReaderHoldings readerHoldings(Database &db, const QString &readerId, bool openInterLibraryOnly);
+
 // --- The reader row at the loan desk ---------------------------------------------
 
 // One more loan in the reader's counter (an empty counter counts as 0).

@@ -12,6 +12,7 @@
 #include "base/session.h"
 #include "catalogue/widgets/frmnoticecatalogue.h"
 #include "data/widgets/progresspanel.h"
+#include "support/screens.h"
 #include "support/session.h"
 #include "unimarc/records.h"
 
@@ -97,19 +98,11 @@ class TstCatalogueScreens : public QObject
     RecordingSink sink;
     QTemporaryDir pages;
 
-    void logOnAdministrator()
-    {
-        session() = Session();
-        session().CurrentUserLogin = QStringLiteral("admin");
-        session().CurrentUserRole = 1;
-    }
-
 private slots:
     void init()
     {
-        logOnAdministrator();
-        sink.clear();
-        setMessageSink(&sink);
+        freshSession(sink);
+        logOn(0, QStringLiteral("admin"), 1);
         setUserDataDirectory(pages.path());
     }
     void cleanup()

@@ -11,6 +11,7 @@
 #include "data/widgets/progresspanel.h"
 #include "i18n/widgets/localise.h"
 #include "records.h"
+#include "support/screens.h"
 #include "support/session.h"
 
 #include <QCheckBox>
@@ -63,10 +64,8 @@ class TstImportScreen : public QObject
 private slots:
     void init()
     {
-        session() = Session();
-        session().CurrentUserLogin = QStringLiteral("admin");
-        sink.clear();
-        setMessageSink(&sink);
+        freshSession(sink);
+        logOn(0, QStringLiteral("admin"));
         setUserDataDirectory(pages.path());
     }
     void cleanup()

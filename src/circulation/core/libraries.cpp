@@ -316,10 +316,7 @@ QString deleteCorrespondent(Database &db, const QString &typed)
     // His row first: a loan to him at a desk finishes first or waits.
     if (!db.exec(db.dialect().lockRow(QStringLiteral("LECTEUR"), QStringLiteral("LEC_ID")), {id}))
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
-    QSqlQuery q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? AND BIB_ID <> 0 "
-                                          "AND NOT EXISTS (SELECT 1 FROM PEB P WHERE P.LEC_ID = ?) "
-                                          "AND NOT EXISTS (SELECT 1 FROM NOTICE_EXEMPLAIRE E "
-                                          "WHERE E.LEC_ID = ? OR E.LEC_ID2 = ?)"),
+    QSqlQuery q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? AND BIB_ID <> 0 AND ") + holdsNothingSql(false),
                            {id, id, id, id});
     if (!q.isActive())
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();

@@ -204,10 +204,7 @@ QString readerNumberRefusal(Database &db, const QString &readerId)
 
 QString deleteReader(Database &db, const QString &readerId)
 {
-    QSqlQuery q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? "
-                                          "AND NOT EXISTS (SELECT 1 FROM NOTICE_EXEMPLAIRE E "
-                                          "WHERE E.LEC_ID = ? OR E.LEC_ID2 = ?) "
-                                          "AND NOT EXISTS (SELECT 1 FROM PEB P WHERE P.LEC_ID = ? AND P.BIB_REMIS = 0)"),
+    QSqlQuery q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? AND ") + holdsNothingSql(true),
                            {readerId, readerId, readerId, readerId});
     if (!q.isActive())
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
@@ -229,6 +226,13 @@ ReaderHoldings readerHoldings(Database &db, const QString &readerId, bool openIn
                       + (openInterLibraryOnly ? QStringLiteral(" AND BIB_REMIS = 0") : QString()),
                   {readerId});
     return h;
+}
+
+QString holdsNothingSql(bool openInterLibraryOnly)
+{
+    return QStringLiteral("NOT EXISTS (SELECT 1 FROM NOTICE_EXEMPLAIRE E WHERE E.LEC_ID = ? OR E.LEC_ID2 = ?) "
+                          "AND NOT EXISTS (SELECT 1 FROM PEB P WHERE P.LEC_ID = ?")
+        + (openInterLibraryOnly ? QStringLiteral(" AND P.BIB_REMIS = 0)") : QStringLiteral(")"));
 }
 
 bool countReaderLoan(Database &db, const QString &readerId)

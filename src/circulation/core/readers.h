@@ -95,6 +95,10 @@ struct ReaderHoldings {
     bool any() const { return loans + held + peb > 0; }
 };
 ReaderHoldings readerHoldings(Database &db, const QString &readerId, bool openInterLibraryOnly);
+// The same as a condition on LECTEUR that he holds none of them, with his
+// number bound three times: for the statement that deletes him, so that
+// what a desk lends him meanwhile keeps him.
+QString holdsNothingSql(bool openInterLibraryOnly);
 
 // --- The reader row at the loan desk ---------------------------------------------
 

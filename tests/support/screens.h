@@ -1,30 +1,21 @@
 #pragma once
 // Driving the module frames and their screens offscreen as an operator: a
-// new session with its messages recorded, somebody logged on, an entry of
-// a module opened, a number typed and a key pressed through the frame.
+// new session in a language, somebody logged on, an entry of a module
+// opened, a number typed and a key pressed through the frame.
 
-#include "base/messages.h"
 #include "base/rights.h"
-#include "base/session.h"
 #include "data/widgets/frmmodule.h"
 #include "i18n/widgets/localise.h"
+#include "support/session.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 
 namespace folian::test {
 
-// A new session with nobody logged on; its messages recorded in `sink`,
+// A new session in `language` (the layout's direction and the translation
+// file with it) with nobody logged on; its messages recorded in `sink`,
 // emptied and answering "Oui" to the questions.
-inline void freshSession(RecordingSink &sink)
-{
-    session() = Session();
-    sink.clear();
-    sink.answer = true;
-    setMessageSink(&sink);
-}
-
-// The same in `language`: the layout's direction and the translation file with it.
 inline void freshSession(RecordingSink &sink, const QString &language)
 {
     session() = Session();

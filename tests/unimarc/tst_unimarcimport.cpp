@@ -11,6 +11,7 @@
 #include "catalogue/unimarc/reader.h"
 #include "catalogue/unimarc/splitter.h"
 #include "records.h"
+#include "support/session.h"
 #include "support/testdb.h"
 
 #include <QDir>
@@ -100,10 +101,8 @@ class TstUnimarcImport : public QObject
 private slots:
     void init()
     {
-        session() = Session();
+        freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("importateur");
-        sink.clear();
-        setMessageSink(&sink);
     }
     void cleanup()
     {

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # Builds the program and takes the screenshots of the documentation on a
 # demonstration database made in a temporary directory: the logon dialog and
-# the main window (administration, users; editions with a page previewed;
-# circulation: readers, a new reader, categories, reminders, editions) in
-# French and in Arabic.
 # the main window (administration, users; editions with a page previewed; the
-# record form on a monograph and on a serial's copies and issues) in French
-# and in Arabic.
+# record form on a monograph and on a serial's copies and issues; circulation:
+# readers, a new reader, categories, reminders, editions) in French and in
+# Arabic.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -45,6 +43,14 @@ export XDG_DATA_HOME=$work/share
 titles_page() {
     "$build_dir/bin/folianctl" --ini "$ini" report titres.html --title "Index titres" \
         --sql "SELECT DOC_ID, DOC_TITRE_PROPRE, TYP_ID, DOC_ANNEE FROM NOTICE ORDER BY DOC_TITRE_PROPRE" >/dev/null
+}
+
+# fresh_demo_db LANGUAGE: a new demonstration database, for the shots that change it.
+fresh_demo_db() {
+    rm -f "$work/Folian.db"
+    write_ini "$1"
+    "$build_dir/bin/folianctl" --ini "$ini" --admin-login admin --admin-password admin init-db >/dev/null
+    "$build_dir/bin/folianctl" --ini "$ini" demo-db >/dev/null
 }
 
 mkdir -p docs
@@ -94,10 +100,7 @@ done
 # demonstration database for each language (the shots change it).
 for language in FR AR; do
     lower=${language,,}
-    rm -f "$work/Folian.db"
-    write_ini "$language"
-    "$build_dir/bin/folianctl" --ini "$ini" --admin-login admin --admin-password admin init-db >/dev/null
-    "$build_dir/bin/folianctl" --ini "$ini" demo-db >/dev/null
+    fresh_demo_db "$language"
     desk() { shot "$language" "docs/desk-$1-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Circulation/$2" "FOLIAN_SCAN=$3"; }
     desk loan-refused "Prêt externe" "F5|L0002|000107"
     desk loan "Prêt externe" "F5|L0001|000102"
@@ -149,10 +152,7 @@ done
 # fresh demonstration database for each language (the shots change it).
 for language in FR AR; do
     lower=${language,,}
-    rm -f "$work/Folian.db"
-    write_ini "$language"
-    "$build_dir/bin/folianctl" --ini "$ini" --admin-login admin --admin-password admin init-db >/dev/null
-    "$build_dir/bin/folianctl" --ini "$ini" demo-db >/dev/null
+    fresh_demo_db "$language"
     due=$(date -d "+21 days" +%d/%m/%Y)
     shot "$language" "docs/libraries-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Administration/Bibliothèques"
     shot "$language" "docs/libraries-correspondent-$lower.png" FOLIAN_AUTOLOGON=admin:admin \

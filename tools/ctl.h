@@ -40,6 +40,14 @@ struct Command {
 // Messages: on standard error with a non-zero status, or on standard output.
 int fail(const QString &message);
 void say(const QString &message);
+// The message of an operation: said when it passed, else the failure.
+int tell(bool passed, const QString &message);
+
+// A key typed on the command line: a whole number above 0.
+bool toKey(const QString &text, int *id);
+// The operator of the desk commands, as the audit stamps give him: --user,
+// else the login of the system account.
+void setOperator(const Args &a);
 
 // The configuration file given by --ini (default ./Folian.ini).
 QString iniPath();

@@ -2,27 +2,18 @@
 
 #include "ctl.h"
 
-#include "base/session.h"
 #include "circulation/core/circulationtexts.h"
 #include "circulation/core/deskreplay.h"
 #include "circulation/core/desktexts.h"
 #include "circulation/core/loandesk.h"
 #include "circulation/core/readerimport.h"
 #include "circulation/core/readers.h"
-#include "circulation/core/circulationtexts.h"
 #include "circulation/core/reminders.h"
 #include "data/core/database.h"
 
 namespace folian::ctl {
 
 namespace {
-
-bool toId(const QString &text, int *id)
-{
-    bool ok = false;
-    *id = text.toInt(&ok);
-    return ok && *id > 0;
-}
 
 // The day of --date, when given; false when it is not a day.
 bool dateOption(const Args &a, QDate *day)
@@ -39,11 +30,11 @@ int importReaderFile(const Args &a)
     if (a.positional.size() != 1)
         return fail(QStringLiteral("import-readers takes one file (see --help)"));
     ReaderImportOptions options;
-    if (!toId(a.value(QStringLiteral("category")), &options.categoryId))
+    if (!toKey(a.value(QStringLiteral("category")), &options.categoryId))
         return fail(QStringLiteral("import-readers needs --category N (the CAT_ID of the readers)"));
     if (a.has(QStringLiteral("structure"))) {
         int structure = 0;
-        if (!toId(a.value(QStringLiteral("structure")), &structure))
+        if (!toKey(a.value(QStringLiteral("structure")), &structure))
             return fail(QStringLiteral("--structure takes a STR_ID"));
         options.structureId = structure;
     }
@@ -62,15 +53,6 @@ int importReaderFile(const Args &a)
     return 0;
 }
 
-// The desk's operator: --user, else the login of the system account.
-void setOperator(const Args &a)
-{
-    QString user = a.value(QStringLiteral("user"));
-    if (user.isEmpty())
-        user = qEnvironmentVariable("USER");
-    session().CurrentUserLogin = user;
-}
-
 // One desk operation: READER COPY, or COPY [READER] when the reader is optional.
 int deskOperation(const Args &a, LoanOperation op, bool readerFirst)
 {
@@ -85,10 +67,7 @@ int deskOperation(const Args &a, LoanOperation op, bool readerFirst)
         return fail(why);
     setOperator(a);
     const DeskResult r = LoanDesk(db).run(op, reader, copy);
-    if (!r.passed)
-        return fail(r.message());
-    say(r.message());
-    return 0;
+    return tell(r.passed, r.message());
 }
 
 int replayDeskFile(const Args &a)

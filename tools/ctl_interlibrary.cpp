@@ -2,7 +2,6 @@
 
 #include "ctl.h"
 
-#include "base/session.h"
 #include "circulation/core/interlibrary.h"
 #include "circulation/core/libraries.h"
 #include "circulation/core/readers.h"
@@ -16,20 +15,11 @@ namespace folian::ctl {
 
 namespace {
 
-bool toKey(const QString &text, int *id)
+// The partner library of --library; null when it is missing or not a key.
+QVariant libraryOption(const Args &a)
 {
-    bool ok = false;
-    *id = text.toInt(&ok);
-    return ok && *id > 0;
-}
-
-// The operator: --user, else the login of the system account.
-void setOperator(const Args &a)
-{
-    QString user = a.value(QStringLiteral("user"));
-    if (user.isEmpty())
-        user = qEnvironmentVariable("USER");
-    session().CurrentUserLogin = user;
+    int library = 0;
+    return toKey(a.value(QStringLiteral("library")), &library) ? QVariant(library) : QVariant();
 }
 
 int listLibraries(const Args &a)
@@ -139,37 +129,27 @@ int interLibraryLoan(const Args &a)
     loan.title = a.value(QStringLiteral("title"));
     loan.author = a.value(QStringLiteral("author"));
     loan.due = a.value(QStringLiteral("due"));
-    int library = 0;
-    if (toKey(a.value(QStringLiteral("library")), &library))
-        loan.libraryId = library;
+    loan.libraryId = libraryOption(a);
     Database db;
     QString why;
     if (!openDatabase(db, false, &why))
         return fail(why);
     setOperator(a);
     const InterLibraryResult r = InterLibraryDesk(db).lend(loan);
-    if (!r.passed)
-        return fail(r.message());
-    say(r.message());
-    return 0;
+    return tell(r.passed, r.message());
 }
 
 int interLibraryReturn(const Args &a)
 {
     if (a.positional.size() != 1)
         return fail(QStringLiteral("ill-return takes COPY (see --help)"));
-    int library = 0;
-    const QVariant libraryId = toKey(a.value(QStringLiteral("library")), &library) ? QVariant(library) : QVariant();
     Database db;
     QString why;
     if (!openDatabase(db, false, &why))
         return fail(why);
     setOperator(a);
-    const InterLibraryResult r = InterLibraryDesk(db).giveBack(a.positional.first(), libraryId);
-    if (!r.passed)
-        return fail(r.message());
-    say(r.message());
-    return 0;
+    const InterLibraryResult r = InterLibraryDesk(db).giveBack(a.positional.first(), libraryOption(a));
+    return tell(r.passed, r.message());
 }
 
 } // namespace

@@ -25,17 +25,10 @@ bool connect(TFrmData &data, const Args &a, QString *why)
     return true;
 }
 
-bool recordId(const QString &text, int *id)
-{
-    bool ok = false;
-    *id = text.toInt(&ok);
-    return ok && *id > 0;
-}
-
 int deleteRecordCommand(const Args &a)
 {
     int id = 0;
-    if (a.positional.size() != 1 || !recordId(a.positional.first(), &id))
+    if (a.positional.size() != 1 || !toKey(a.positional.first(), &id))
         return fail(QStringLiteral("delete-record needs one record number"));
     TFrmData data;
     QString why;
@@ -99,8 +92,8 @@ int findParent(const Args &a)
 int linkParentCommand(const Args &a)
 {
     int id = 0, parent = 0, issue = 0;
-    if (a.positional.size() != 2 || !recordId(a.positional.at(0), &id) || !recordId(a.positional.at(1), &parent)
-        || (a.has(QStringLiteral("issue")) && !recordId(a.value(QStringLiteral("issue")), &issue)))
+    if (a.positional.size() != 2 || !toKey(a.positional.at(0), &id) || !toKey(a.positional.at(1), &parent)
+        || (a.has(QStringLiteral("issue")) && !toKey(a.value(QStringLiteral("issue")), &issue)))
         return fail(QStringLiteral("link-parent needs a record number, its parent's number and perhaps --issue N"));
     TFrmData data;
     QString why;

@@ -29,6 +29,29 @@ void say(const QString &message)
     std::fflush(stdout);
 }
 
+int tell(bool passed, const QString &message)
+{
+    if (!passed)
+        return fail(message);
+    say(message);
+    return 0;
+}
+
+bool toKey(const QString &text, int *id)
+{
+    bool ok = false;
+    *id = text.toInt(&ok);
+    return ok && *id > 0;
+}
+
+void setOperator(const Args &a)
+{
+    QString user = a.value(QStringLiteral("user"));
+    if (user.isEmpty())
+        user = qEnvironmentVariable("USER");
+    session().CurrentUserLogin = user;
+}
+
 QString iniPath() { return QFileInfo(g_ini).absoluteFilePath(); }
 
 bool openDatabase(Database &db, bool create, QString *why)

@@ -10,6 +10,7 @@
 #include "base/messages.h"
 #include "i18n/core/translationfile.h"
 #include "i18n/widgets/localise.h"
+#include "support/screens.h"
 #include "support/session.h"
 
 #include <QApplication>
@@ -96,13 +97,7 @@ class TstAdminScreens : public QObject
     RecordingSink sink;
 
 private slots:
-    void init()
-    {
-        session() = Session();
-        SetApplicationLanguage(QStringLiteral("FR"));
-        sink.clear();
-        setMessageSink(&sink);
-    }
+    void init() { freshSession(sink, QStringLiteral("FR")); }
     void cleanup() { setMessageSink(nullptr); }
 
     void logon_data() { addEngineRows(); }

@@ -74,11 +74,9 @@ class TstAuthorities : public QObject
 private slots:
     void init()
     {
-        session() = Session();
+        freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("admin");
         session().CurrentUserRole = 1;
-        sink.clear();
-        setMessageSink(&sink);
     }
     void cleanup() { setMessageSink(nullptr); }
 

@@ -16,6 +16,7 @@
 #include "catalogue/widgets/listmodel.h"
 #include "data/core/dataset.h"
 #include "i18n/widgets/localise.h"
+#include "support/screens.h"
 #include "support/session.h"
 
 #include <QApplication>
@@ -129,14 +130,8 @@ private slots:
     void initTestCase() { installAuthorityPickers(); }
     void init()
     {
-        session() = Session();
-        SetApplicationLanguage(QStringLiteral("FR"));
-        session().CurrentUserId = 1;
-        session().CurrentUserLogin = QStringLiteral("admin");
-        session().CurrentUserRole = 1;
-        sink.clear();
-        sink.answer = true;
-        setMessageSink(&sink);
+        freshSession(sink, QStringLiteral("FR"));
+        logOn(1, QStringLiteral("admin"), 1);
     }
     void cleanup() { setMessageSink(nullptr); }
 

@@ -11,11 +11,11 @@
 #include "base/session.h"
 #include "catalogue/core/sortkeys.h"
 #include "catalogue/generation/cataloguegeneration.h"
+#include "support/folianctl.h"
 #include "support/testdb.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -576,34 +576,26 @@ private slots:
         QString why;
         QVERIFY2(fill(tdb.db(), records(), &why), qPrintable(why));
         const QString ini = tdb.writeIni();
-        const auto run = [&ini](const QStringList &args, QString *output) {
-            QProcess p;
-            p.setProcessChannelMode(QProcess::MergedChannels);
-            p.start(QStringLiteral(FOLIANCTL_PATH), QStringList{QStringLiteral("--ini"), ini} + args);
-            if (!p.waitForFinished(120000))
-                return -1;
-            *output = QString::fromLocal8Bit(p.readAll());
-            return p.exitCode();
-        };
         QTemporaryDir out;
-        QString output;
-        QCOMPARE(run({QStringLiteral("catalogue"), out.path(), QStringLiteral("--classification"), QStringLiteral("3"),
-                      QStringLiteral("--title"), QStringLiteral("Sciences <sociales>"), QStringLiteral("--analytic")},
-                     &output),
-                 0);
-        QVERIFY2(output.contains(QStringLiteral("3 records, 4 entries; index lines: 3 titles, 1 authors, 2 subjects")),
-                 qPrintable(output));
+        CtlRun r = runFolianctl(ini, {QStringLiteral("catalogue"), out.path(), QStringLiteral("--classification"),
+                                      QStringLiteral("3"), QStringLiteral("--title"), QStringLiteral("Sciences <sociales>"),
+                                      QStringLiteral("--analytic")});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.contains(QStringLiteral("3 records, 4 entries; index lines: 3 titles, 1 authors, 2 subjects")),
+                 qPrintable(r.out));
         for (const QString &name : cataloguePages())
             QVERIFY2(QFile::exists(QDir(out.path()).filePath(name)), qPrintable(name));
         const QString page = pageText(QDir(out.path()).filePath(QStringLiteral("catalogue.html")));
         QVERIFY(page.contains(QStringLiteral("<p align=\"center\"><b>Sciences &lt;sociales&gt;</b></p>")));
         QVERIFY(page.contains(QStringLiteral("<br>Femmes<br>")));
 
-        QCOMPARE(run({QStringLiteral("catalogue"), out.path(), QStringLiteral("--type"), QStringLiteral("b")}, &output), 0);
-        QVERIFY2(output.contains(QStringLiteral("1 records, 1 entries")), qPrintable(output));
-        QVERIFY(run({QStringLiteral("catalogue"), out.path(), QStringLiteral("--type"), QStringLiteral("9")}, &output) != 0);
-        QVERIFY(run({QStringLiteral("catalogue"), out.path(), QStringLiteral("--language"), QStringLiteral("xyz")}, &output) != 0);
-        QVERIFY(run({QStringLiteral("catalogue")}, &output) != 0);
+        r = runFolianctl(ini, {QStringLiteral("catalogue"), out.path(), QStringLiteral("--type"), QStringLiteral("b")});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.contains(QStringLiteral("1 records, 1 entries")), qPrintable(r.out));
+        QVERIFY(runFolianctl(ini, {QStringLiteral("catalogue"), out.path(), QStringLiteral("--type"), QStringLiteral("9")}).code != 0);
+        QVERIFY(runFolianctl(ini, {QStringLiteral("catalogue"), out.path(), QStringLiteral("--language"), QStringLiteral("xyz")}).code
+                != 0);
+        QVERIFY(runFolianctl(ini, {QStringLiteral("catalogue")}).code != 0);
     }
 };
 

@@ -12,6 +12,7 @@
 #include "base/session.h"
 #include "catalogue/widgets/frmnoticecatalogue.h"
 #include "data/widgets/progresspanel.h"
+#include "support/screens.h"
 #include "support/session.h"
 #include "unimarc/records.h"
 
@@ -33,6 +34,7 @@ using namespace folian;
 using namespace folian::test;
 using folian::unimarc::test::dataField;
 using folian::unimarc::test::recordOf;
+using folian::unimarc::test::writeRecords;
 
 namespace {
 
@@ -63,30 +65,21 @@ bool fillRecords(Database &db)
                     "(3, 2, '843'), (4, 3, '320.1')");
 }
 
-// A partner's file: a book with its copy, a book without one, a serial with an issue.
+// A partner's file: a book with its copy, a book without one, a serial with
+// an issue; then as many books more.
 QString partnerFile(const QTemporaryDir &dir, int books = 0)
 {
-    QByteArray bytes;
-    bytes += unimarc::test::bytesOf(recordOf({dataField("010", "  ", {{'a', "2-07-036024-8"}}),
-                                              dataField("200", "1 ", {{'a', "L'Étranger"}}),
-                                              dataField("995", "  ", {{'f', "P-001"}, {'k', "843 CAM"}})}))
-        + "\r\n";
-    bytes += unimarc::test::bytesOf(recordOf({dataField("010", "  ", {{'a', "2070368228"}}),
-                                              dataField("200", "1 ", {{'a', "La peste"}})}))
-        + "\r\n";
-    bytes += unimarc::test::bytesOf(recordOf({dataField("011", "  ", {{'a', "0395-2037"}}),
-                                              dataField("200", "1 ", {{'a', "Revue d'histoire"}}),
-                                              dataField("985", "  ", {{'a', "12"}, {'d', "1990"}})},
-                                             QByteArray("00000nas  2200000   450 ")))
-        + "\r\n";
+    QList<unimarc::Record> records{
+        recordOf({dataField("010", "  ", {{'a', "2-07-036024-8"}}), dataField("200", "1 ", {{'a', "L'Étranger"}}),
+                  dataField("995", "  ", {{'f', "P-001"}, {'k', "843 CAM"}})}),
+        recordOf({dataField("010", "  ", {{'a', "2070368228"}}), dataField("200", "1 ", {{'a', "La peste"}})}),
+        recordOf({dataField("011", "  ", {{'a', "0395-2037"}}), dataField("200", "1 ", {{'a', "Revue d'histoire"}}),
+                  dataField("985", "  ", {{'a', "12"}, {'d', "1990"}})},
+                 QByteArray("00000nas  2200000   450 "))};
     for (int i = 1; i <= books; ++i)
-        bytes += unimarc::test::bytesOf(recordOf({dataField("010", "  ", {{'a', QByteArray::number(2000000000 + i).constData()}}),
-                                                  dataField("200", "1 ", {{'a', "Livre"}})}));
-    const QString path = dir.filePath(QStringLiteral("partenaire.txt"));
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qWarning("cannot write %s", qPrintable(path));
-    return path;
+        records << recordOf({dataField("010", "  ", {{'a', QByteArray::number(2000000000 + i).constData()}}),
+                             dataField("200", "1 ", {{'a', "Livre"}})});
+    return writeRecords(dir, records, "\r\n", QStringLiteral("partenaire.txt"));
 }
 
 } // namespace
@@ -97,19 +90,11 @@ class TstCatalogueScreens : public QObject
     RecordingSink sink;
     QTemporaryDir pages;
 
-    void logOnAdministrator()
-    {
-        session() = Session();
-        session().CurrentUserLogin = QStringLiteral("admin");
-        session().CurrentUserRole = 1;
-    }
-
 private slots:
     void init()
     {
-        logOnAdministrator();
-        sink.clear();
-        setMessageSink(&sink);
+        freshSession(sink);
+        logOn(0, QStringLiteral("admin"), 1);
         setUserDataDirectory(pages.path());
     }
     void cleanup()

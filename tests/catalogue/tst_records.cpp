@@ -47,10 +47,8 @@ class TstRecords : public QObject
 private slots:
     void init()
     {
-        session() = Session();
+        freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("agent");
-        sink.clear();
-        setMessageSink(&sink);
     }
     void cleanup() { setMessageSink(nullptr); }
 

@@ -20,6 +20,7 @@
 #include "data/core/datasetmodel.h"
 #include "data/core/shareddata.h"
 #include "i18n/widgets/localise.h"
+#include "support/screens.h"
 #include "support/session.h"
 
 #include <QAbstractButton>
@@ -59,15 +60,6 @@ void choose(QComboBox *combo, const QVariant &key)
     emit combo->activated(i);
 }
 
-template <typename T>
-T *screen(TFrmCirculation &m)
-{
-    auto *s = qobject_cast<T *>(m.CurrentScreen());
-    if (!s)
-        qWarning("the desktop holds %s", m.CurrentScreen() ? m.CurrentScreen()->metaObject()->className() : "nothing");
-    return s;
-}
-
 // Runs `drive` on the modal dialog that `open` shows.
 template <typename Dialog, typename Open, typename Drive>
 void driveModal(Open open, Drive drive)
@@ -82,14 +74,10 @@ void driveModal(Open open, Drive drive)
     open();
 }
 
-void logOn(int role, const QList<Right> &rights = {})
+// The circulation's manager logged on with a role and rights.
+void logOnManager(int role, const QList<Right> &rights = {})
 {
-    Session &s = session();
-    s.CurrentUserId = 2;
-    s.CurrentUserLogin = QStringLiteral("resp.pret");
-    s.CurrentUserRole = role;
-    for (Right r : rights)
-        s.setRight(r, true);
+    logOn(2, QStringLiteral("resp.pret"), role, rights);
 }
 
 } // namespace
@@ -102,14 +90,7 @@ class TstCirculationScreens : public QObject
 
 private slots:
     void initTestCase() { setUserDataDirectory(pages.path()); }
-    void init()
-    {
-        session() = Session();
-        SetApplicationLanguage(QStringLiteral("FR"));
-        sink.clear();
-        sink.answer = true;
-        setMessageSink(&sink);
-    }
+    void init() { freshSession(sink, QStringLiteral("FR")); }
     void cleanup() { setMessageSink(nullptr); }
 
     void registerFindAndAdminister_data() { addEngineRows(); }
@@ -122,16 +103,15 @@ private slots:
         QVERIFY(addStructure(db, 5, QStringLiteral("Faculté de droit")));
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        logOn(4);
+        logOnManager(4);
         TFrmCirculation module(data);
         module.show();
 
         // Two readers typed one after the other.
-        QVERIFY(module.trigger(QStringLiteral("BtnInscription")));
+        auto *form = openEntry<TFrmLecteur>(module, QStringLiteral("BtnInscription"));
+        QVERIFY(form);
         QCOMPARE(module.title(), QStringLiteral("Lecteur - Inscription"));
         QCOMPARE(session().CurrentScreen, QStringLiteral("FrmLecteur"));
-        auto *form = screen<TFrmLecteur>(module);
-        QVERIFY(form);
         QCOMPARE(form->registrationDate()->date(), QDate::currentDate());
         QCOMPARE(form->categoryList()->currentData().toInt(), 1);  // the first category
         const struct {
@@ -169,11 +149,10 @@ private slots:
         sink.answer = false;  // leaving: the question is asked, "Non" gives the row up
 
         // The reader search finds him by his surname.
-        QVERIFY(module.trigger(QStringLiteral("BtnRecherche")));
+        auto *search = openEntry<TFrmLecteurSearch>(module, QStringLiteral("BtnRecherche"));
+        QVERIFY(search);
         QCOMPARE(sink.questions, QStringList{QStringLiteral("Sauvegardez les modifications ?")});
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM LECTEUR")).toInt(), 2);
-        auto *search = screen<TFrmLecteurSearch>(module);
-        QVERIFY(search);
         QCOMPARE(session().CurrentScreen, QStringLiteral("FrmLecteurSearch"));
         search->setCriterion(ReaderCriterion::Nom);
         search->valueField()->setText(QStringLiteral("D'ALEMBERT"));
@@ -188,7 +167,7 @@ private slots:
         // "Modifier": the reader form on him; the search comes back with its list.
         search->BtnEditClick();
         QCOMPARE(module.title(), QStringLiteral("Lecteur - Modification du lecteur"));
-        form = screen<TFrmLecteur>(module);
+        form = shownScreen<TFrmLecteur>(module);
         QVERIFY(form && form->isUpdate());
         QCOMPARE(form->field("EdtNumero")->text(), QStringLiteral("2024-001"));
         QVERIFY(form->field("EdtNumero")->isReadOnly());  // his loans name him by it
@@ -200,9 +179,8 @@ private slots:
         QCOMPARE(readerValue(db, QStringLiteral("2024-001"), "UPDATE_USER").toString(), QStringLiteral("resp.pret"));
 
         // Suspend him, then lift it, as the administration entries do.
-        QVERIFY(module.trigger(QStringLiteral("BtnSuspLecteur")));
+        auto *admin = openEntry<TFrmLecteurAdmin>(module, QStringLiteral("BtnSuspLecteur"));
         QCOMPARE(module.title(), QStringLiteral("Administration - Suspension lecteur"));
-        auto *admin = screen<TFrmLecteurAdmin>(module);
         QVERIFY(admin && admin->motifField()->isVisibleTo(admin));
         admin->readerField()->setText(QStringLiteral(" 2024-001"));
         admin->motifField()->setText(QStringLiteral("Ouvrage non rendu"));
@@ -221,8 +199,7 @@ private slots:
         admin->BtnValiderClick();
         QCOMPARE(admin->messages()->text(), QStringLiteral("Le lecteur \"inconnu\" n'existe pas"));
 
-        QVERIFY(module.trigger(QStringLiteral("BtnAnnulSuspension")));
-        admin = screen<TFrmLecteurAdmin>(module);
+        admin = openEntry<TFrmLecteurAdmin>(module, QStringLiteral("BtnAnnulSuspension"));
         QVERIFY(admin && !admin->motifField()->isVisibleTo(admin));
         admin->readerField()->setText(QStringLiteral("2024-001"));
         admin->BtnValiderClick();
@@ -246,11 +223,10 @@ private slots:
         QVERIFY(addCopy(db, 1, QStringLiteral("E1"), QStringLiteral("a"), QStringLiteral("121"), day(4)));
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        logOn(4);
+        logOnManager(4);
         TFrmCirculation module(data);
         module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnRecherche")));
-        auto *search = screen<TFrmLecteurSearch>(module);
+        auto *search = openEntry<TFrmLecteurSearch>(module, QStringLiteral("BtnRecherche"));
         QVERIFY(search);
         search->valueField()->setText(QStringLiteral("12*"));
         search->Search();
@@ -290,11 +266,11 @@ private slots:
         QVERIFY(addCategory(tdb.db(), 1, QStringLiteral("Etudiant")));
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        logOn(1);
+        logOnManager(1);
         TFrmCirculation module(data);
         module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnInscription")));
-        auto *form = screen<TFrmLecteur>(module);
+        auto *form = openEntry<TFrmLecteur>(module, QStringLiteral("BtnInscription"));
+        QVERIFY(form);
         type(form, "EdtNumero", QStringLiteral("A1"));
         type(form, "EdtNom", QStringLiteral("Sans"));
         type(form, "EdtPrenom", QStringLiteral("Date"));
@@ -303,8 +279,8 @@ private slots:
         QVERIFY(sink.questions.isEmpty());
         QVERIFY(!data.QLecteur->isEditing());
         // Everything typed: "Oui" saves him.
-        QVERIFY(module.trigger(QStringLiteral("BtnInscription")));
-        form = screen<TFrmLecteur>(module);
+        form = openEntry<TFrmLecteur>(module, QStringLiteral("BtnInscription"));
+        QVERIFY(form);
         type(form, "EdtNumero", QStringLiteral("A2"));
         type(form, "EdtNom", QStringLiteral("Complet"));
         type(form, "EdtPrenom", QStringLiteral("Oui"));
@@ -363,7 +339,7 @@ private slots:
         FOLIAN_TEST_DB(tdb, QStringLiteral("SQLITE"));
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        logOn(7, {Right::CirculTransact});
+        logOnManager(7, {Right::CirculTransact});
         TFrmCirculation module(data);
         for (const char *name : {"BtnInscription", "BtnImportation", "BtnEnregistrementPeb", "BtnCategories",
                                  "BtnStructure", "BtnAnnulPenalite", "BtnSuspLecteur", "BtnAnnulSuspension"})
@@ -371,9 +347,9 @@ private slots:
         QVERIFY(module.entryPermitted(QStringLiteral("BtnPret")) && module.entryPermitted(QStringLiteral("BtnEditions")));
         QVERIFY(module.entry(QStringLiteral("BtnRecherche"))->isEnabled());
         module.start();  // the loan desk for a user who may lend
-        QVERIFY(screen<TFrmTransactions>(module));
+        QVERIFY(shownScreen<TFrmTransactions>(module));
         module.RechercheLecteur();
-        auto *search = screen<TFrmLecteurSearch>(module);
+        auto *search = shownScreen<TFrmLecteurSearch>(module);
         QVERIFY(search);
         for (const char *name : {"BtnEdit", "BtnDelete", "BtnReinscription", "BtnQuitus"})
             QVERIFY2(!search->findChild<QPushButton *>(QLatin1String(name))->isEnabled(), name);
@@ -397,11 +373,10 @@ private slots:
         QVERIFY(addReader(db, r));
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        logOn(4);
+        logOnManager(4);
         TFrmCirculation module(data);
         module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnCategories")));
-        auto *screen = qobject_cast<TFrmCategorie *>(module.CurrentScreen());
+        auto *screen = openEntry<TFrmCategorie>(module, QStringLiteral("BtnCategories"));
         QVERIFY(screen);
         Dataset *categories = data.QCategorie;
         DatasetModel *model = screen->model();
@@ -471,11 +446,10 @@ private slots:
         f.close();
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        logOn(4);
+        logOnManager(4);
         TFrmCirculation module(data);
         module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnImportation")));
-        auto *screen = qobject_cast<TFrmLecteurImport *>(module.CurrentScreen());
+        auto *screen = openEntry<TFrmLecteurImport>(module, QStringLiteral("BtnImportation"));
         QVERIFY(screen);
         QVERIFY(!screen->importButton()->isEnabled());  // no file yet
         screen->fileField()->setText(f.fileName());

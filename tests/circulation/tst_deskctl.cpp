@@ -7,8 +7,8 @@
 #include "circulation/core/circulationtexts.h"
 #include "circulation/core/desktexts.h"
 #include "circulation/deskfixture.h"
+#include "support/folianctl.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,21 +16,6 @@ using namespace folian;
 using namespace folian::test;
 
 namespace {
-
-struct Run {
-    int code;
-    QString out;
-};
-
-Run folianctl(const QString &ini, const QStringList &args)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QStringLiteral(FOLIANCTL_PATH), QStringList{QStringLiteral("--ini"), ini} + args);
-    if (!p.waitForFinished(120000))
-        return {-1, QStringLiteral("timeout")};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAll())};
-}
 
 QString iso(int fromToday) { return today().addDays(fromToday).toString(Qt::ISODate); }
 
@@ -70,7 +55,7 @@ private slots:
             {{QStringLiteral("return"), QStringLiteral("X")}, false, circ::copyNotOnLoan(QStringLiteral("X"))},
         };
         for (const auto &s : steps) {
-            const Run r = folianctl(ini, s.args);
+            const CtlRun r = runFolianctl(ini, s.args);
             QVERIFY2((r.code == 0) == s.done, qPrintable(s.args.join(u' ') + QStringLiteral(": ") + r.out));
             QVERIFY2(r.out.contains(s.message), qPrintable(r.out));
         }
@@ -100,7 +85,7 @@ private slots:
                                 iso(0) + QStringLiteral("\tlend\tC\tX")};
         f.write(lines.join(u'\n').toUtf8());
         f.close();
-        const Run r = folianctl(tdb.writeIni(), {QStringLiteral("desk"), file});
+        const CtlRun r = runFolianctl(tdb.writeIni(), {QStringLiteral("desk"), file});
         QVERIFY2(r.code != 0, qPrintable(r.out));
         QVERIFY2(r.out.contains(circ::replayCounts(4, 3)), qPrintable(r.out));
         QVERIFY(r.out.contains(QStringLiteral("5: ") + circ::returnPenalised(QStringLiteral("A"), today().addDays(1))));

@@ -20,6 +20,7 @@
 #include "data/core/datasetmodel.h"
 #include "data/core/shareddata.h"
 #include "i18n/widgets/localise.h"
+#include "support/screens.h"
 #include "support/session.h"
 
 #include <QComboBox>
@@ -37,18 +38,14 @@ namespace {
 // A number typed and ended with Return, as a scanner does.
 void scan(TFrmCirculation &module, QLineEdit *field, const QString &number)
 {
-    field->setFocus();
-    field->setText(number);
-    emit field->textEdited(number);
-    QKeyEvent ret(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    if (!module.Keyboard(field, &ret))
+    typeText(field, number);
+    if (!pressKey(module, field, Qt::Key_Return))
         qWarning("Return not taken by the desk");
 }
 
 void press(TFrmCirculation &module, int key)
 {
-    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
-    if (!module.Keyboard(module.CurrentScreen(), &e))
+    if (!pressKey(module, module.CurrentScreen(), key))
         qWarning("key not taken by the desk");
 }
 
@@ -62,14 +59,8 @@ class TstDeskScreens : public QObject
 private slots:
     void init()
     {
-        session() = Session();
-        SetApplicationLanguage(QStringLiteral("FR"));
-        session().CurrentUserId = 2;
-        session().CurrentUserLogin = QStringLiteral("resp.pret");
-        session().CurrentUserRole = 7;
-        session().setRight(Right::CirculTransact, true);
-        sink.clear();
-        setMessageSink(&sink);
+        freshSession(sink, QStringLiteral("FR"));
+        logOn(2, QStringLiteral("resp.pret"), 7, {Right::CirculTransact});
     }
     void cleanup() { setMessageSink(nullptr); }
 
@@ -86,10 +77,9 @@ private slots:
         QVERIFY(connectTo(data, tdb));
         TFrmCirculation module(data);
         module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnPret")));
-        QCOMPARE(session().CurrentScreen, QStringLiteral("FrmTransactions"));
-        auto *desk = qobject_cast<TFrmTransactions *>(module.CurrentScreen());
+        auto *desk = openEntry<TFrmTransactions>(module, QStringLiteral("BtnPret"));
         QVERIFY(desk);
+        QCOMPARE(session().CurrentScreen, QStringLiteral("FrmTransactions"));
         QCOMPARE(desk->operation(), LoanOperation::Loan);  // the desk starts lending
         MessageArea *msg = desk->messages();
 
@@ -150,8 +140,7 @@ private slots:
         QCOMPARE(journalRows(db), 4);
         // "Annuler" follows the fields.
         QVERIFY(!desk->cancelButton()->isEnabled());
-        desk->readerField()->setText(QStringLiteral("A"));
-        emit desk->readerField()->textEdited(QStringLiteral("A"));
+        typeText(desk->readerField(), QStringLiteral("A"));
         QVERIFY(desk->cancelButton()->isEnabled());
         desk->cancelEntry();
         QVERIFY(desk->readerField()->text().isEmpty());
@@ -201,8 +190,7 @@ private slots:
         QVERIFY(connectTo(data, tdb));
         TFrmCirculation module(data);
         module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnConsultation")));
-        auto *screen = qobject_cast<TFrmConsultation *>(module.CurrentScreen());
+        auto *screen = openEntry<TFrmConsultation>(module, QStringLiteral("BtnConsultation"));
         QVERIFY(screen);
         scan(module, screen->readerField(), QStringLiteral("A"));
         scan(module, screen->copyField(), QStringLiteral("S1"));
@@ -212,8 +200,7 @@ private slots:
         press(module, Qt::Key_F6);
         scan(module, screen->copyField(), QStringLiteral("S1"));
         QCOMPARE(screen->messages()->text(), circ::returnDone(QStringLiteral("S1")));
-        QKeyEvent f7(QEvent::KeyPress, Qt::Key_F7, Qt::NoModifier);  // no third mode here
-        QVERIFY(!module.Keyboard(screen->copyField(), &f7));
+        QVERIFY(!pressKey(module, screen->copyField(), Qt::Key_F7));  // no third mode here
         QCOMPARE(screen->operation(), LoanOperation::ConsultationReturn);
     }
 

@@ -11,6 +11,7 @@
 #include "circulation/core/interlibrarytexts.h"
 #include "circulation/core/loanjournal.h"
 #include "circulation/interlibraryfixture.h"
+#include "support/session.h"
 
 #include <QLocale>
 #include <QTest>
@@ -52,9 +53,8 @@ class TstInterLibrary : public QObject
 private slots:
     void init()
     {
-        session() = Session();
+        freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("resp.peb");
-        setMessageSink(&sink);
     }
     void cleanup() { setMessageSink(nullptr); }
 

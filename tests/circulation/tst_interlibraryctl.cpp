@@ -7,34 +7,12 @@
 #include "circulation/core/interlibrarytexts.h"
 #include "circulation/core/libraries.h"
 #include "circulation/interlibraryfixture.h"
+#include "support/folianctl.h"
 
-#include <QProcess>
 #include <QTest>
 
 using namespace folian;
 using namespace folian::test;
-
-namespace {
-
-struct Run {
-    int code;
-    QString out;
-};
-
-Run folianctl(const QString &ini, const QStringList &args, const QByteArray &input = {})
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QStringLiteral(FOLIANCTL_PATH), QStringList{QStringLiteral("--ini"), ini} + args);
-    if (!input.isEmpty())
-        p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(120000))
-        return {-1, QStringLiteral("timeout")};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAll())};
-}
-
-} // namespace
 
 class TstInterLibraryCtl : public QObject
 {
@@ -88,7 +66,7 @@ private slots:
             {{QStringLiteral("library-delete"), QStringLiteral("x")}, false, QStringLiteral("BIB_ID")},
         };
         for (const auto &s : steps) {
-            const Run r = folianctl(ini, s.args, QByteArrayLiteral("secret\n"));
+            const CtlRun r = runFolianctl(ini, s.args, QByteArrayLiteral("secret\n"));
             QVERIFY2((r.code == 0) == s.done, qPrintable(s.args.join(u' ') + QStringLiteral(": ") + r.out));
             QVERIFY2(r.out.contains(s.message), qPrintable(r.out));
             if (s.args.first() == QLatin1String("correspondent-add") && s.done)

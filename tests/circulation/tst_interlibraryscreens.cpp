@@ -21,6 +21,7 @@
 #include "data/core/dataset.h"
 #include "data/core/shareddata.h"
 #include "i18n/widgets/localise.h"
+#include "support/screens.h"
 #include "support/session.h"
 
 #include <QApplication>
@@ -37,19 +38,10 @@ using namespace folian::test;
 
 namespace {
 
-// Text typed into a field, as the operator does.
-void type(QLineEdit *field, const QString &text)
-{
-    field->setFocus();
-    field->setText(text);
-    emit field->textEdited(text);
-}
-
 // Return in a field, routed by the module frame.
 void enter(TFrmModule &module, QWidget *field)
 {
-    QKeyEvent ret(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    if (!module.Keyboard(field, &ret))
+    if (!pressKey(module, field, Qt::Key_Return))
         qWarning("Return not taken by the screen");
 }
 
@@ -80,15 +72,8 @@ class TstInterLibraryScreens : public QObject
 private slots:
     void init()
     {
-        session() = Session();
-        SetApplicationLanguage(QStringLiteral("FR"));
-        session().CurrentUserId = 1;
-        session().CurrentUserLogin = QStringLiteral("admin");
-        session().CurrentUserRole = 7;
-        session().setRight(Right::CirculPeb, true);
-        sink.clear();
-        sink.answer = true;
-        setMessageSink(&sink);
+        freshSession(sink, QStringLiteral("FR"));
+        logOn(1, QStringLiteral("admin"), 7, {Right::CirculPeb});
     }
     void cleanup() { setMessageSink(nullptr); }
 
@@ -104,11 +89,10 @@ private slots:
         QVERIFY(connectTo(data, tdb));
         TFrmAdministration module(data);
         module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnBibliotheques")));
+        auto *screen = openEntry<TFrmBibliotheque>(module, QStringLiteral("BtnBibliotheques"));
+        QVERIFY(screen);
         QCOMPARE(session().CurrentScreen, QStringLiteral("FrmBibliotheque"));
         QCOMPARE(module.title(), QStringLiteral("Administration - Bibliothèques"));
-        auto *screen = qobject_cast<TFrmBibliotheque *>(module.CurrentScreen());
-        QVERIFY(screen);
         // The namesakes are told apart by their supervising body; the second one's correspondent is listed.
         QCOMPARE(screen->libraries()->model()->rowCount(), 2);
         QCOMPARE(screen->currentLibrary(), 1);
@@ -122,33 +106,32 @@ private slots:
         // A third library with A's name and body is refused and stays as typed.
         screen->BtnAjouterClick();
         QVERIFY(screen->isPending());
-        type(screen->field("EdtNom"), QStringLiteral("Bibliothèque centrale"));
-        type(screen->field("EdtTutelle"), QStringLiteral("Université A"));
+        typeText(screen->field("EdtNom"), QStringLiteral("Bibliothèque centrale"));
+        typeText(screen->field("EdtTutelle"), QStringLiteral("Université A"));
         QVERIFY(!screen->BtnEnregistrerClick());
         QCOMPARE(sink.messages.last(), circ::libraryExists());
         QVERIFY(screen->isPending());
         QCOMPARE(libraryCount(db), 2);
         // Leaving for the users: the question, "Oui" saves the library once corrected.
-        type(screen->field("EdtTutelle"), QStringLiteral("Ministère"));
+        typeText(screen->field("EdtTutelle"), QStringLiteral("Ministère"));
         QVERIFY(module.trigger(QStringLiteral("BtnUtilisateurs")));
         QCOMPARE(sink.questions, QStringList{QStringLiteral("Sauvegardez les modifications ?")});
         QCOMPARE(libraryCount(db), 3);
         QCOMPARE(session().CurrentScreen, QStringLiteral("FrmUtilisateur"));
 
         // Back to the libraries: "Non" on leaving gives the typed one up.
-        QVERIFY(module.trigger(QStringLiteral("BtnBibliotheques")));
-        screen = qobject_cast<TFrmBibliotheque *>(module.CurrentScreen());
+        screen = openEntry<TFrmBibliotheque>(module, QStringLiteral("BtnBibliotheques"));
         QVERIFY(screen);
         screen->BtnAjouterClick();
-        type(screen->field("EdtNom"), QStringLiteral("Annexe"));
+        typeText(screen->field("EdtNom"), QStringLiteral("Annexe"));
         sink.answer = false;
         QVERIFY(module.trigger(QStringLiteral("BtnUtilisateurs")));
         QCOMPARE(libraryCount(db), 3);
         sink.answer = true;
 
         // A correspondent through the sheet, then the deletions.
-        QVERIFY(module.trigger(QStringLiteral("BtnBibliotheques")));
-        screen = qobject_cast<TFrmBibliotheque *>(module.CurrentScreen());
+        screen = openEntry<TFrmBibliotheque>(module, QStringLiteral("BtnBibliotheques"));
+        QVERIFY(screen);
         screen->libraries()->setCurrentIndex(screen->libraries()->model()->index(0, 0));
         const int library = screen->currentLibrary();
         QVERIFY(library > 0);
@@ -197,34 +180,33 @@ private slots:
         QVERIFY(connectTo(data, tdb));
         TFrmCirculation module(data);
         module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnEnregistrementPeb")));
+        auto *screen = openEntry<TFrmPEBInscription>(module, QStringLiteral("BtnEnregistrementPeb"));
+        QVERIFY(screen);
         QCOMPARE(session().CurrentScreen, QStringLiteral("FrmPEBInscription"));
         QCOMPARE(module.title(), QStringLiteral("PEB - Enregistrement"));
-        auto *screen = qobject_cast<TFrmPEBInscription *>(module.CurrentScreen());
-        QVERIFY(screen);
         MessageArea *msg = screen->messages();
         QCOMPARE(screen->libraryList()->count(), 3);  // none, then both namesakes
         QVERIFY(!screen->saveButton()->isEnabled());
 
         // A reader late with an inter-library loan is refused, in red.
-        type(screen->readerField(), QStringLiteral("B"));
+        typeText(screen->readerField(), QStringLiteral("B"));
         enter(module, screen->readerField());
         QVERIFY(!msg->isSuccess());
         QCOMPARE(msg->text(), circ::readerOverduePeb(QStringLiteral("B")));
         QCOMPARE(screen->history()->interLibraryHeader(), circ::historyInterLibrary(1));
 
         // Reader A: in good standing; every field filled enables "Enregistrer".
-        type(screen->readerField(), QStringLiteral("A"));
+        typeText(screen->readerField(), QStringLiteral("A"));
         QCOMPARE(screen->history()->interLibraryHeader(), circ::historyInterLibrary(-1));
         enter(module, screen->readerField());
         QVERIFY(msg->isSuccess());
         QCOMPARE(screen->shownName(), QStringLiteral("Nom Prénom"));
-        type(screen->copyField(), QStringLiteral("P-9"));
-        type(screen->titleField(), QStringLiteral("Muqaddima"));
-        type(screen->authorField(), QStringLiteral("Ibn Khaldoun"));
+        typeText(screen->copyField(), QStringLiteral("P-9"));
+        typeText(screen->titleField(), QStringLiteral("Muqaddima"));
+        typeText(screen->authorField(), QStringLiteral("Ibn Khaldoun"));
         screen->chooseLibrary(2);
         QVERIFY(!screen->saveButton()->isEnabled());
-        type(screen->dueField(), QStringLiteral("31/02/2031"));
+        typeText(screen->dueField(), QStringLiteral("31/02/2031"));
         QVERIFY(screen->saveButton()->isEnabled());
         enter(module, screen->dueField());
         QVERIFY(!msg->isSuccess());
@@ -232,7 +214,7 @@ private slots:
         QCOMPARE(openLoans(db, QStringLiteral("P-9")), 0);
 
         const QDate due = today().addDays(20);
-        type(screen->dueField(), due.toString(QStringLiteral("dd/MM/yyyy")));
+        typeText(screen->dueField(), due.toString(QStringLiteral("dd/MM/yyyy")));
         screen->BtnEnregistrerClick();
         QVERIFY(msg->isSuccess());
         QCOMPARE(msg->text(), circ::loanDone(QStringLiteral("P-9")));
@@ -257,14 +239,13 @@ private slots:
         QVERIFY(connectTo(data, tdb));
         TFrmCirculation module(data);
         module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnRetourPeb")));
-        QCOMPARE(session().CurrentScreen, QStringLiteral("FrmPEBRetour"));
-        auto *screen = qobject_cast<TFrmPEBRetour *>(module.CurrentScreen());
+        auto *screen = openEntry<TFrmPEBRetour>(module, QStringLiteral("BtnRetourPeb"));
         QVERIFY(screen);
+        QCOMPARE(session().CurrentScreen, QStringLiteral("FrmPEBRetour"));
         MessageArea *msg = screen->messages();
 
         // At the namesake library the copy is not on loan.
-        type(screen->copyField(), QStringLiteral("P1"));
+        typeText(screen->copyField(), QStringLiteral("P1"));
         screen->chooseLibrary(2);
         enter(module, screen->copyField());
         QVERIFY(!msg->isSuccess());

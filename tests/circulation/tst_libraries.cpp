@@ -9,6 +9,7 @@
 #include "circulation/core/interlibrarytexts.h"
 #include "circulation/core/libraries.h"
 #include "circulation/interlibraryfixture.h"
+#include "support/session.h"
 
 #include <QTest>
 
@@ -52,9 +53,8 @@ class TstLibraries : public QObject
 private slots:
     void init()
     {
-        session() = Session();
+        freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("admin");
-        setMessageSink(&sink);
     }
     void cleanup() { setMessageSink(nullptr); }
 

@@ -12,6 +12,7 @@
 #include "circulation/deskfixture.h"
 #include "data/core/migrator.h"
 #include "data/core/shareddata.h"
+#include "support/session.h"
 
 #include <QTest>
 
@@ -118,10 +119,8 @@ class TstLoanDesk : public QObject
 private slots:
     void init()
     {
-        session() = Session();
+        freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("resp.pret");
-        sink.clear();
-        setMessageSink(&sink);
     }
     void cleanup() { setMessageSink(nullptr); }
 

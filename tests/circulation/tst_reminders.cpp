@@ -14,12 +14,12 @@
 #include "circulation/core/reminders.h"
 #include "data/core/dialect.h"
 #include "reports/core/htmlpage.h"
+#include "support/folianctl.h"
 #include "support/session.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -262,26 +262,19 @@ private slots:
         QVERIFY(seed(tdb.db()));
         QTemporaryDir out;
         const QString ini = tdb.writeIni();
-        const auto run = [&ini](const QStringList &args, QString *output) {
-            QProcess p;
-            p.setProcessChannelMode(QProcess::MergedChannels);
-            p.start(QStringLiteral(FOLIANCTL_PATH), QStringList{QStringLiteral("--ini"), ini} + args);
-            if (!p.waitForFinished(120000))
-                return -1;
-            *output = QString::fromLocal8Bit(p.readAll());
-            return p.exitCode();
-        };
-        QString output;
-        QCOMPARE(run({QStringLiteral("reminders"), out.path()}, &output), 0);
-        QVERIFY2(output.contains(QStringLiteral("2 lettre(s) de relance (pr\u00eat) et 2 lettre(s) de relance (PEB)")),
-                 qPrintable(output));
+        CtlRun r = runFolianctl(ini, {QStringLiteral("reminders"), out.path()});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.contains(QStringLiteral("2 lettre(s) de relance (pr\u00eat) et 2 lettre(s) de relance (PEB)")),
+                 qPrintable(r.out));
         QCOMPARE(QDir(out.path()).entryList({QStringLiteral("relance-*.html")}).size(), 4);
         // As of tomorrow the loans due today are late too.
         const QString tomorrow = today().addDays(1).toString(Qt::ISODate);
-        QCOMPARE(run({QStringLiteral("reminders"), out.path(), QStringLiteral("--date"), tomorrow}, &output), 0);
-        QVERIFY2(output.contains(QStringLiteral("3 lettre(s) de relance (pr\u00eat) et 3 lettre(s)")), qPrintable(output));
-        QVERIFY(run({QStringLiteral("reminders")}, &output) != 0);
-        QVERIFY(run({QStringLiteral("reminders"), out.path(), QStringLiteral("--date"), QStringLiteral("demain")}, &output) != 0);
+        r = runFolianctl(ini, {QStringLiteral("reminders"), out.path(), QStringLiteral("--date"), tomorrow});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.contains(QStringLiteral("3 lettre(s) de relance (pr\u00eat) et 3 lettre(s)")), qPrintable(r.out));
+        QVERIFY(runFolianctl(ini, {QStringLiteral("reminders")}).code != 0);
+        QVERIFY(runFolianctl(ini, {QStringLiteral("reminders"), out.path(), QStringLiteral("--date"), QStringLiteral("demain")}).code
+                != 0);
     }
 
     // --- The nine lists ----------------------------------------------------------------

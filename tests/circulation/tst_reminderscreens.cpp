@@ -16,6 +16,7 @@
 #include "i18n/widgets/localise.h"
 #include "reports/core/htmlpage.h"
 #include "reports/widgets/frmhtmlpreview.h"
+#include "support/screens.h"
 #include "support/session.h"
 
 #include <QComboBox>
@@ -32,13 +33,8 @@ using namespace folian::test;
 
 namespace {
 
-void logOn()
-{
-    Session &s = session();
-    s.CurrentUserId = 2;
-    s.CurrentUserLogin = QStringLiteral("resp.pret");
-    s.CurrentUserRole = 4;
-}
+// The circulation's manager logged on.
+void logOnManager() { logOn(2, QStringLiteral("resp.pret"), 4); }
 
 QStringList gridColumn(QTableView *grid, int column = 0)
 {
@@ -85,13 +81,7 @@ class TstReminderScreens : public QObject
 
 private slots:
     void initTestCase() { setUserDataDirectory(pages.path()); }
-    void init()
-    {
-        session() = Session();
-        SetApplicationLanguage(QStringLiteral("FR"));
-        sink.clear();
-        setMessageSink(&sink);
-    }
+    void init() { freshSession(sink, QStringLiteral("FR")); }
     void cleanup()
     {
         SetApplicationLanguage(QStringLiteral("FR"));
@@ -106,15 +96,14 @@ private slots:
         QVERIFY(seed(tdb.db()));
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        logOn();
+        logOnManager();
         TFrmCirculation module(data);
         module.show();
 
-        QVERIFY(module.trigger(QStringLiteral("BtnRelance")));
+        auto *screen = openEntry<TFrmRelance>(module, QStringLiteral("BtnRelance"));
+        QVERIFY(screen);
         QCOMPARE(module.title(), QStringLiteral("Lecteur - Relance"));
         QCOMPARE(session().CurrentScreen, QStringLiteral("FrmRelance"));
-        auto *screen = qobject_cast<TFrmRelance *>(module.CurrentScreen());
-        QVERIFY(screen);
         ReminderPage *loans = screen->currentPage();
         QCOMPARE(loans->kind(), ReminderKind::Loans);
         QCOMPARE(screen->tabs()->tabText(0), QStringLiteral("Relance prêt"));
@@ -154,17 +143,15 @@ private slots:
         QVERIFY(sink.messages.isEmpty());
 
         // "Relances" under PEB opens on that tab, and names no screen for the keys.
-        QVERIFY(module.trigger(QStringLiteral("BtnRelancePeb")));
+        screen = openEntry<TFrmRelance>(module, QStringLiteral("BtnRelancePeb"));
+        QVERIFY(screen);
         QCOMPARE(module.title(), QStringLiteral("PEB - Relance"));
         QVERIFY(session().CurrentScreen.isEmpty());
-        screen = qobject_cast<TFrmRelance *>(module.CurrentScreen());
-        QVERIFY(screen);
         QCOMPARE(screen->currentPage()->kind(), ReminderKind::InterLibrary);
 
         // Nobody late: empty lists, nothing to print.
         QVERIFY(tdb.db().exec(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET EXP_DATE_RETOUR = NULL")));
-        QVERIFY(module.trigger(QStringLiteral("BtnRelance")));
-        screen = qobject_cast<TFrmRelance *>(module.CurrentScreen());
+        screen = openEntry<TFrmRelance>(module, QStringLiteral("BtnRelance"));
         QVERIFY(screen);
         QCOMPARE(screen->currentPage()->countText(), QStringLiteral("0 lecteur(s) retardataires(s)"));
         QVERIFY(!screen->currentPage()->printButton()->isEnabled());
@@ -179,14 +166,13 @@ private slots:
         QVERIFY(seed(tdb.db()));
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        logOn();
+        logOnManager();
         SetApplicationLanguage(QStringLiteral("AR"));
         TFrmCirculation module(data);
         module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnRelance")));
-        QCOMPARE(module.title(), QStringLiteral("القراء - التذكير"));
-        auto *screen = qobject_cast<TFrmRelance *>(module.CurrentScreen());
+        auto *screen = openEntry<TFrmRelance>(module, QStringLiteral("BtnRelance"));
         QVERIFY(screen);
+        QCOMPARE(module.title(), QStringLiteral("القراء - التذكير"));
         QVERIFY(screen->isRightToLeft());
         QCOMPARE(screen->tabs()->tabText(0), QStringLiteral("تذكير الإعارة"));
         ReminderPage *loans = screen->currentPage();
@@ -209,13 +195,12 @@ private slots:
         QVERIFY(seed(tdb.db()));
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        logOn();
+        logOnManager();
         TFrmCirculation module(data);
         module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnEditions")));
-        QCOMPARE(module.title(), QStringLiteral("Circulation - Editions"));
-        auto *screen = qobject_cast<TFrmCirculationEdition *>(module.CurrentScreen());
+        auto *screen = openEntry<TFrmCirculationEdition>(module, QStringLiteral("BtnEditions"));
         QVERIFY(screen);
+        QCOMPARE(module.title(), QStringLiteral("Circulation - Editions"));
         QCOMPARE(screen->tabs()->count(), 3);
         QCOMPARE(screen->tabs()->currentIndex(), 0);
         QVERIFY(!screen->page(EditionTab::Documents)->printButton()->isEnabled());  // no list yet
@@ -274,14 +259,13 @@ private slots:
         QVERIFY(seed(tdb.db()));
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        logOn();
+        logOnManager();
         SetApplicationLanguage(QStringLiteral("AR"));
         TFrmCirculation module(data);
         module.show();
-        QVERIFY(module.trigger(QStringLiteral("BtnEditions")));
-        QCOMPARE(module.title(), QStringLiteral("الإعارة - التقارير"));
-        auto *screen = qobject_cast<TFrmCirculationEdition *>(module.CurrentScreen());
+        auto *screen = openEntry<TFrmCirculationEdition>(module, QStringLiteral("BtnEditions"));
         QVERIFY(screen);
+        QCOMPARE(module.title(), QStringLiteral("الإعارة - التقارير"));
         QVERIFY(screen->isRightToLeft());
         QCOMPARE(screen->button(CirculationList::Suspended)->text(), QStringLiteral("القراء الموقوفون"));
         QVERIFY(screen->showList(CirculationList::Suspended));

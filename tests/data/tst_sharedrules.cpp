@@ -23,10 +23,8 @@ class TstSharedRules : public QObject
 private slots:
     void init()
     {
-        session() = Session();
+        freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("catalogueur");
-        sink.clear();
-        setMessageSink(&sink);
     }
     void cleanup() { setMessageSink(nullptr); }
 

@@ -13,6 +13,7 @@
 #include "reports/widgets/frmhtmlpreview.h"
 #include "reports/widgets/printreport.h"
 #include "support/session.h"
+#include "support/windows.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -62,20 +63,8 @@ Report listOf(int rows)
     return r;
 }
 
-QList<TFrmHTMLPreview *> previewWindows()
-{
-    QList<TFrmHTMLPreview *> out;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *p = qobject_cast<TFrmHTMLPreview *>(w); p && p->isVisible())
-            out << p;
-    return out;
-}
-
-void closePreviews()
-{
-    for (TFrmHTMLPreview *p : previewWindows())
-        delete p;
-}
+QList<TFrmHTMLPreview *> previewWindows() { return shownWindows<TFrmHTMLPreview>(); }
+void closePreviews() { closeWindows<TFrmHTMLPreview>(); }
 
 int redPixels(const QImage &image)
 {

@@ -3,29 +3,13 @@
 // hyphen and linked with one of its issues.
 
 #include "data/core/database.h"
+#include "support/folianctl.h"
 #include "support/testdb.h"
 
-#include <QProcess>
 #include <QTest>
 
 using namespace folian;
 using namespace folian::test;
-
-namespace {
-struct Run {
-    int code;
-    QString out;
-};
-Run folianctl(const QString &ini, const QStringList &args)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QStringLiteral(FOLIANCTL_PATH), QStringList{QStringLiteral("--ini"), ini} + args);
-    if (!p.waitForFinished(120000))
-        return {-1, QStringLiteral("timeout")};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAll())};
-}
-} // namespace
 
 class TstCtlRecords : public QObject
 {
@@ -46,37 +30,37 @@ private slots:
         QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE_EXEMPLAIRE (EXP_ID, DOC_ID, LEC_ID, EXP_DATE_RETOUR) VALUES "
                                        "('X1', 1, 'L1', '2026-03-14'), ('X2', 1, NULL, NULL)")));
 
-        Run r = folianctl(ini, {QStringLiteral("find-parent"), QStringLiteral("--number"), QStringLiteral("0395-2037")});
+        CtlRun r = runFolianctl(ini, {QStringLiteral("find-parent"), QStringLiteral("--number"), QStringLiteral("0395-2037")});
         QVERIFY2(r.code == 0, qPrintable(r.out));
         QVERIFY2(r.out.contains(QStringLiteral("1\t03952037\tRevue d'histoire\t\t1974")), qPrintable(r.out));
         QVERIFY(r.out.contains(QStringLiteral("  issue 7\t12\tprintemps 1980")));
         QVERIFY(r.out.contains(QStringLiteral("1 record(s)")));
-        r = folianctl(ini, {QStringLiteral("find-parent"), QStringLiteral("--title"), QStringLiteral("d'histoire")});
+        r = runFolianctl(ini, {QStringLiteral("find-parent"), QStringLiteral("--title"), QStringLiteral("d'histoire")});
         QVERIFY2(r.code == 0 && r.out.contains(QStringLiteral("1 record(s)")), qPrintable(r.out));
-        QVERIFY(folianctl(ini, {QStringLiteral("find-parent")}).code != 0);
+        QVERIFY(runFolianctl(ini, {QStringLiteral("find-parent")}).code != 0);
 
-        r = folianctl(ini, {QStringLiteral("link-parent"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("--issue"),
+        r = runFolianctl(ini, {QStringLiteral("link-parent"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("--issue"),
                             QStringLiteral("7"), QStringLiteral("--login"), QStringLiteral("script")});
         QVERIFY2(r.code == 0, qPrintable(r.out));
         QCOMPARE(db.scalar(QStringLiteral("SELECT REL_TITRE FROM NOTICE WHERE DOC_ID = 2")).toString(), QStringLiteral("Revue d'histoire"));
         QCOMPARE(db.scalar(QStringLiteral("SELECT REL_VOLUME FROM NOTICE WHERE DOC_ID = 2")).toString(), QStringLiteral("12"));
         QCOMPARE(db.scalar(QStringLiteral("SELECT UPDATE_USER FROM NOTICE WHERE DOC_ID = 2")).toString(), QStringLiteral("script"));
-        QVERIFY(folianctl(ini, {QStringLiteral("link-parent"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("--issue"),
+        QVERIFY(runFolianctl(ini, {QStringLiteral("link-parent"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("--issue"),
                                 QStringLiteral("99")}).code != 0);
 
         // A lent copy keeps the record, and says which.
-        r = folianctl(ini, {QStringLiteral("delete-record"), QStringLiteral("1")});
+        r = runFolianctl(ini, {QStringLiteral("delete-record"), QStringLiteral("1")});
         QVERIFY(r.code != 0);
         QVERIFY2(r.out.contains(QStringLiteral("\"X1\"")), qPrintable(r.out));
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE")).toInt(), 2);
         QVERIFY(db.exec(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = NULL")));
-        r = folianctl(ini, {QStringLiteral("delete-record"), QStringLiteral("1")});
+        r = runFolianctl(ini, {QStringLiteral("delete-record"), QStringLiteral("1")});
         QVERIFY2(r.code == 0, qPrintable(r.out));
         QVERIFY(r.out.contains(QStringLiteral("2 copies")));
         for (const char *t : {"NOTICE", "NOTICE_BULLETIN", "NOTICE_EXEMPLAIRE"})
             QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(t) + QStringLiteral(" WHERE DOC_ID = 1")).toInt(), 0);
-        QVERIFY(folianctl(ini, {QStringLiteral("delete-record"), QStringLiteral("1")}).code != 0);
-        QVERIFY(folianctl(ini, {QStringLiteral("delete-record"), QStringLiteral("x")}).code != 0);
+        QVERIFY(runFolianctl(ini, {QStringLiteral("delete-record"), QStringLiteral("1")}).code != 0);
+        QVERIFY(runFolianctl(ini, {QStringLiteral("delete-record"), QStringLiteral("x")}).code != 0);
     }
 };
 

@@ -5,6 +5,8 @@
 #include "catalogue/unimarc/writer.h"
 
 #include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace folian::unimarc::test {
@@ -84,6 +86,21 @@ inline Record recordOf(const QList<Field> &fields, const QByteArray &leader = QB
     r.leader = leader;
     r.fields = fields;
     return r;
+}
+
+// Writes the records into the file `name` of `dir`, `between` after each;
+// the file's path.
+inline QString writeRecords(const QTemporaryDir &dir, const QList<Record> &records, const QByteArray &between = {},
+                            const QString &name = QStringLiteral("notices.txt"))
+{
+    QByteArray bytes;
+    for (const Record &r : records)
+        bytes += bytesOf(r) + between;
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qWarning("cannot write %s", qPrintable(path));
+    return path;
 }
 
 } // namespace folian::unimarc::test

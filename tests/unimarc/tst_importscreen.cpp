@@ -11,6 +11,7 @@
 #include "data/widgets/progresspanel.h"
 #include "i18n/widgets/localise.h"
 #include "records.h"
+#include "support/screens.h"
 #include "support/session.h"
 
 #include <QCheckBox>
@@ -28,6 +29,7 @@ using namespace folian;
 using namespace folian::test;
 using folian::unimarc::test::dataField;
 using folian::unimarc::test::recordOf;
+using folian::unimarc::test::writeRecords;
 using folian::unimarc::Record;
 
 namespace {
@@ -36,20 +38,15 @@ int count(Database &db, const QString &sql) { return db.scalar(sql).toInt(); }
 
 QPushButton *button(QWidget *w, const char *name) { return w->findChild<QPushButton *>(QLatin1String(name)); }
 
-QString writeFile(const QTemporaryDir &dir, int records, const QString &name = QStringLiteral("notices.txt"))
+// `n` records numbered from 1, by one author.
+QString writeFile(const QTemporaryDir &dir, int n)
 {
-    QByteArray bytes;
-    for (int i = 1; i <= records; ++i)
-        bytes += unimarc::test::bytesOf(recordOf(
-                     {dataField("010", "  ", {{'a', QByteArray::number(2070360000 + i).constData()}}),
-                      dataField("200", "1 ", {{'a', QStringLiteral("Notice %1").arg(i).toUtf8().constData()}}),
-                      dataField("700", " 1", {{'a', "Dupont"}, {'b', "Jean"}})}))
-            + "\r\n";
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qWarning("cannot write %s", qPrintable(path));
-    return path;
+    QList<Record> records;
+    for (int i = 1; i <= n; ++i)
+        records << recordOf({dataField("010", "  ", {{'a', QByteArray::number(2070360000 + i).constData()}}),
+                             dataField("200", "1 ", {{'a', QStringLiteral("Notice %1").arg(i).toUtf8().constData()}}),
+                             dataField("700", " 1", {{'a', "Dupont"}, {'b', "Jean"}})});
+    return writeRecords(dir, records, "\r\n");
 }
 
 } // namespace
@@ -63,10 +60,8 @@ class TstImportScreen : public QObject
 private slots:
     void init()
     {
-        session() = Session();
-        session().CurrentUserLogin = QStringLiteral("admin");
-        sink.clear();
-        setMessageSink(&sink);
+        freshSession(sink);
+        logOn(0, QStringLiteral("admin"));
         setUserDataDirectory(pages.path());
     }
     void cleanup()

@@ -11,6 +11,7 @@
 #include "catalogue/unimarc/reader.h"
 #include "catalogue/unimarc/splitter.h"
 #include "records.h"
+#include "support/session.h"
 #include "support/testdb.h"
 
 #include <QDir>
@@ -25,6 +26,7 @@ using namespace folian::test;
 using namespace folian::unimarc;
 using folian::unimarc::test::dataField;
 using folian::unimarc::test::recordOf;
+using folian::unimarc::test::writeRecords;
 
 Q_DECLARE_METATYPE(folian::unimarc::Record)
 
@@ -46,19 +48,6 @@ QVariant scalar(Database &db, const QString &sql, const QVariantList &binds = {}
 }
 int count(Database &db, const QString &sql, const QVariantList &binds = {}) { return scalar(db, sql, binds).toInt(); }
 
-// Writes the records into a file, `between` after each.
-QString writeFile(const QTemporaryDir &dir, const QList<Record> &records, const QByteArray &between = {},
-                  const QString &name = QStringLiteral("notices.txt"))
-{
-    QByteArray bytes;
-    for (const Record &r : records)
-        bytes += unimarc::test::bytesOf(r) + between;
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qWarning("cannot write %s", qPrintable(path));
-    return path;
-}
 
 // A monograph with something in every part of the catalogue.
 Record richRecord(const char *title = "L'étranger", const char *isbn = "2-07-036024-8")
@@ -99,7 +88,7 @@ Record titled(const char *title, QList<Field> more = {}, const QByteArray &leade
 ImportCounts importRecords(Database &db, const QTemporaryDir &dir, const QList<Record> &records,
                            RecordOptions options = {}, QList<ImportLogLine> *log = nullptr)
 {
-    return importFile(db, writeFile(dir, records), options, log);
+    return importFile(db, writeRecords(dir, records), options, log);
 }
 
 } // namespace
@@ -112,10 +101,8 @@ class TstUnimarcImport : public QObject
 private slots:
     void init()
     {
-        session() = Session();
+        freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("importateur");
-        sink.clear();
-        setMessageSink(&sink);
     }
     void cleanup()
     {
@@ -307,7 +294,7 @@ private slots:
         QTemporaryDir dir;
         const QList<Record> records{richRecord("Un", "2-07-036024-8"), titled("Sans numéro"), richRecord("Trois", "2070360256")};
         // Line ends and filler between the records.
-        const QString path = writeFile(dir, records, "\r\n");
+        const QString path = writeRecords(dir, records, "\r\n");
         QCOMPARE(importFile(db, path, {0, true}, nullptr).imported, 3);
         QList<ImportLogLine> log;
         const ImportCounts again = importFile(db, path, {0, true}, &log);
@@ -574,7 +561,7 @@ private slots:
         FOLIAN_TEST_DB(tdb, engine);
         const QString ini = tdb.writeIni();
         QTemporaryDir dir;
-        const QString file = writeFile(dir, {richRecord(), titled("Deux"), recordOf({dataField("210", "  ", {{'a', "x"}})})});
+        const QString file = writeRecords(dir, {richRecord(), titled("Deux"), recordOf({dataField("210", "  ", {{'a', "x"}})})});
         auto run = [&](const QStringList &args, QByteArray *out = nullptr, QByteArray *err = nullptr) {
             QProcess p;
             p.start(QStringLiteral(FOLIANCTL_PATH), QStringList{QStringLiteral("--ini"), ini} + args);

@@ -7,7 +7,6 @@
 #include "data/widgets/progresspanel.h"
 #include "data/widgets/uihelpers.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -101,13 +100,7 @@ void TFrmNoticeCatalogue::setRunning(bool on)
     options_->setEnabled(!on);
     btnGenerer_->setVisible(!on);
     btnFermer_->setEnabled(!on);
-    if (on) {
-        panel_->start();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else {
-        QApplication::restoreOverrideCursor();
-        panel_->finish();
-    }
+    panel_->setBusy(on);
 }
 
 void TFrmNoticeCatalogue::BtnGenererClick()

@@ -107,11 +107,9 @@ bool TFrmNoticeSearch::exportTo(const QString &path)
     }
     startRun();
     btnExport_->hide();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    progress_->start();
+    progress_->setBusy(true);
     const unimarc::ExportCounts counts = unimarc::exportRecords(data_.db(), path, ids, progress_);
-    progress_->finish();
-    QApplication::restoreOverrideCursor();
+    progress_->setBusy(false);
     btnExport_->show();
     endRun();
     if (!counts.error.isEmpty()) {

@@ -5,6 +5,7 @@
 #include "circulation/core/copystate.h"
 #include "circulation/core/interlibrarytexts.h"
 #include "circulation/core/newkey.h"
+#include "circulation/core/readers.h"
 #include "data/core/database.h"
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
@@ -315,10 +316,7 @@ QString deleteCorrespondent(Database &db, const QString &typed)
     // His row first: a loan to him at a desk finishes first or waits.
     if (!db.exec(db.dialect().lockRow(QStringLiteral("LECTEUR"), QStringLiteral("LEC_ID")), {id}))
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
-    QSqlQuery q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? AND BIB_ID <> 0 "
-                                          "AND NOT EXISTS (SELECT 1 FROM PEB P WHERE P.LEC_ID = ?) "
-                                          "AND NOT EXISTS (SELECT 1 FROM NOTICE_EXEMPLAIRE E "
-                                          "WHERE E.LEC_ID = ? OR E.LEC_ID2 = ?)"),
+    QSqlQuery q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? AND BIB_ID <> 0 AND ") + holdsNothingSql(false),
                            {id, id, id, id});
     if (!q.isActive())
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
@@ -326,10 +324,8 @@ QString deleteCorrespondent(Database &db, const QString &typed)
         return tx.commit() ? QString() : TFrmData::DeleteErrorMessage();
     if (count(db, QStringLiteral("SELECT COUNT(*) FROM LECTEUR WHERE LEC_ID = ? AND BIB_ID <> 0"), {id}) == 0)
         return circ::correspondentUnknown(id);
-    const int peb = count(db, QStringLiteral("SELECT COUNT(*) FROM PEB WHERE LEC_ID = ?"), {id});
-    const int loans = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LEC_ID = ?"), {id});
-    const int held = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LEC_ID2 = ?"), {id});
-    return circ::correspondentNotDeletable() + u'\n' + circ::correspondentHolds(peb, loans, held);
+    const ReaderHoldings h = readerHoldings(db, id, false);
+    return circ::correspondentNotDeletable() + u'\n' + circ::correspondentHolds(h.peb, h.loans, h.held);
 }
 
 } // namespace folian

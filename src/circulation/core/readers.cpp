@@ -204,21 +204,35 @@ QString readerNumberRefusal(Database &db, const QString &readerId)
 
 QString deleteReader(Database &db, const QString &readerId)
 {
-    QSqlQuery q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? "
-                                          "AND NOT EXISTS (SELECT 1 FROM NOTICE_EXEMPLAIRE E "
-                                          "WHERE E.LEC_ID = ? OR E.LEC_ID2 = ?) "
-                                          "AND NOT EXISTS (SELECT 1 FROM PEB P WHERE P.LEC_ID = ? AND P.BIB_REMIS = 0)"),
+    QSqlQuery q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? AND ") + holdsNothingSql(true),
                            {readerId, readerId, readerId, readerId});
     if (!q.isActive())
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
     if (q.numRowsAffected() > 0)
         return {};
-    const int loans = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LEC_ID = ?"), {readerId});
-    const int held = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LEC_ID2 = ?"), {readerId});
-    const int peb = count(db, QStringLiteral("SELECT COUNT(*) FROM PEB WHERE LEC_ID = ? AND BIB_REMIS = 0"), {readerId});
-    if (loans + held + peb > 0)
-        return circ::readerNotDeletable(readerId, loans, held, peb);
+    const ReaderHoldings h = readerHoldings(db, readerId, true);
+    if (h.any())
+        return circ::readerNotDeletable(readerId, h.loans, h.held, h.peb);
     return circ::readerUnknown(readerId);
+}
+
+ReaderHoldings readerHoldings(Database &db, const QString &readerId, bool openInterLibraryOnly)
+{
+    ReaderHoldings h;
+    h.loans = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LEC_ID = ?"), {readerId});
+    h.held = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LEC_ID2 = ?"), {readerId});
+    h.peb = count(db,
+                  QStringLiteral("SELECT COUNT(*) FROM PEB WHERE LEC_ID = ?")
+                      + (openInterLibraryOnly ? QStringLiteral(" AND BIB_REMIS = 0") : QString()),
+                  {readerId});
+    return h;
+}
+
+QString holdsNothingSql(bool openInterLibraryOnly)
+{
+    return QStringLiteral("NOT EXISTS (SELECT 1 FROM NOTICE_EXEMPLAIRE E WHERE E.LEC_ID = ? OR E.LEC_ID2 = ?) "
+                          "AND NOT EXISTS (SELECT 1 FROM PEB P WHERE P.LEC_ID = ?")
+        + (openInterLibraryOnly ? QStringLiteral(" AND P.BIB_REMIS = 0)") : QStringLiteral(")"));
 }
 
 bool countReaderLoan(Database &db, const QString &readerId)

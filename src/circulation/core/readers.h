@@ -87,6 +87,19 @@ QString readerNumberRefusal(Database &db, const QString &readerId);
 // else why not.
 QString deleteReader(Database &db, const QString &readerId);
 
+// What keeps a reader from being deleted: the copies lent to him, the
+// copies he reserved and his inter-library loans (the open ones only, or
+// all of them).
+struct ReaderHoldings {
+    int loans = 0, held = 0, peb = 0;
+    bool any() const { return loans + held + peb > 0; }
+};
+ReaderHoldings readerHoldings(Database &db, const QString &readerId, bool openInterLibraryOnly);
+// The same as a condition on LECTEUR that he holds none of them, with his
+// number bound three times: for the statement that deletes him, so that
+// what a desk lends him meanwhile keeps him.
+QString holdsNothingSql(bool openInterLibraryOnly);
+
 // --- The reader row at the loan desk ---------------------------------------------
 
 // One more loan in the reader's counter (an empty counter counts as 0).

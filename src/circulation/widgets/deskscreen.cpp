@@ -6,6 +6,7 @@
 #include "circulation/widgets/frmlecteursearch.h"
 #include "circulation/widgets/messagearea.h"
 #include "circulation/widgets/readerhistory.h"
+#include "circulation/widgets/readerpanel.h"
 #include "data/core/shareddata.h"
 #include "data/widgets/pickerdialog.h"
 #include "i18n/widgets/localise.h"
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace folian {
 
@@ -64,20 +64,17 @@ DeskScreen::DeskScreen(TFrmData &frmData, const QString &objectName, const QStri
     connect(btnValider_, &QPushButton::clicked, this, &DeskScreen::Validate);
     connect(btnAnnuler_, &QPushButton::clicked, this, &DeskScreen::cancelEntry);
 
-    messages_ = new MessageArea(this);
-    messages_->setMaximumHeight(90);
-    nom_ = valueLabel("LblNomValue", this);
-    prenom_ = valueLabel("LblPrenomValue", this);
+    panel_ = new ReaderPanel(data_, this);
+    panel_->messages()->setMaximumHeight(90);
     cote_ = valueLabel("LblCoteValue", this);
     titre_ = valueLabel("LblTitreValue", this);
     titre_->setWordWrap(true);
-    history_ = new ReaderHistory(data_, this);
-    connect(history_, &ReaderHistory::loanActivated, this, [this](const QString &id) {
+    connect(panel_->history(), &ReaderHistory::loanActivated, this, [this](const QString &id) {
         const LoanOperation op = operation();
         if (op == LoanOperation::Return || op == LoanOperation::Renewal || op == LoanOperation::ConsultationReturn)
             pickCopy(id);
     });
-    connect(history_, &ReaderHistory::reservationActivated, this, [this](const QString &id) {
+    connect(panel_->history(), &ReaderHistory::reservationActivated, this, [this](const QString &id) {
         const LoanOperation op = operation();
         if (op == LoanOperation::Loan || op == LoanOperation::Cancellation)
             pickCopy(id);
@@ -101,26 +98,12 @@ DeskScreen::DeskScreen(TFrmData &frmData, const QString &objectName, const QStri
     form->addLayout(actions, 2, 1);
     form->setColumnStretch(1, 1);
 
-    auto *info = new QGridLayout;
-    info->addWidget(namedLabel("LblNom", "Nom :", this), 0, 0);
-    info->addWidget(nom_, 0, 1);
-    info->addWidget(namedLabel("LblPrenom", "Prénom :", this), 1, 0);
-    info->addWidget(prenom_, 1, 1);
+    QGridLayout *info = panel_->nameGrid();
     info->addWidget(namedLabel("LblCote", "Cote :", this), 2, 0);
     info->addWidget(cote_, 2, 1);
     info->addWidget(namedLabel("LblTitre", "Titre :", this), 3, 0, Qt::AlignTop);
     info->addWidget(titre_, 3, 1);
-    info->setColumnStretch(1, 1);
-
-    auto *top = new QHBoxLayout;
-    top->addLayout(form, 3);
-    top->addSpacing(16);
-    top->addLayout(info, 2);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(modeRow);
-    layout->addLayout(top);
-    layout->addWidget(messages_);
-    layout->addWidget(history_, 1);
+    panel_->arrange(form, modeRow);
     updateCancel();
 }
 
@@ -187,13 +170,12 @@ void DeskScreen::chooseMode(int index)
     for (Dataset *d : {data_.QLecteurSearch, data_.QExemplaireSearch, data_.QNotice})
         if (!d->isEditing())
             d->close();
-    history_->clear();
+    panel_->history()->clear();
     reader_->clear();
     copy_->clear();
-    messages_->clear();
+    panel_->messages()->clear();
     showCopy(DeskCopy());
-    nom_->clear();
-    prenom_->clear();
+    panel_->clearName();
     readerChecked_ = copyChecked_ = false;
     updateCancel();
     focusField(readerFirst() ? reader_ : copy_);
@@ -210,11 +192,10 @@ void DeskScreen::focusField(QLineEdit *field, bool select)
 void DeskScreen::readerEdited()
 {
     readerChecked_ = false;
-    history_->clear();
+    panel_->history()->clear();
     data_.QLecteurSearch->close();
-    nom_->clear();
-    prenom_->clear();
-    messages_->clear();
+    panel_->clearName();
+    panel_->messages()->clear();
     updateCancel();
 }
 
@@ -237,7 +218,7 @@ void DeskScreen::cancelEntry()
     data_.QNotice->close();
     reader_->clear();
     copy_->clear();
-    messages_->clear();
+    panel_->messages()->clear();
     showCopy(DeskCopy());
     readerChecked_ = copyChecked_ = false;
     updateCancel();
@@ -250,32 +231,17 @@ void DeskScreen::showCopy(const DeskCopy &c)
     titre_->setText(c.found ? c.title : QString());
 }
 
-void DeskScreen::showReader(const QString &readerId)
-{
-    Dataset *q = data_.QLecteurSearch;
-    const bool found = !readerId.isEmpty()
-        && q->open(QStringLiteral("SELECT * FROM LECTEUR WHERE LEC_ID = ?"), {readerId}) && q->rowCount() > 0;
-    nom_->setText(found ? q->value(QStringLiteral("LEC_NOM")).toString() : QString());
-    prenom_->setText(found ? q->value(QStringLiteral("LEC_PRENOM")).toString() : QString());
-    history_->showReader(found ? readerId : QString(), desk().today());
-}
+void DeskScreen::showReader(const QString &readerId) { panel_->showReader(readerId, desk().today()); }
 
-void DeskScreen::showResult(const DeskResult &r)
-{
-    messages_->clear();
-    messages_->say(r.blue, r.message());
-}
+void DeskScreen::showResult(const DeskResult &r) { panel_->messages()->say(r.blue, r.message()); }
 
 bool DeskScreen::runReaderCheck()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const ReaderCheck c = desk().checkReader(reader_->text());
     QApplication::restoreOverrideCursor();
-    messages_->clear();
-    messages_->say(c.passed, c.message());
-    showReader(c.found ? c.readerId : QString());
-    readerChecked_ = c.passed;
-    return c.passed;
+    readerChecked_ = panel_->showCheck(c, desk().today());
+    return readerChecked_;
 }
 
 bool DeskScreen::runCopyCheck()
@@ -364,15 +330,10 @@ void DeskScreen::pickCopy(const QString &copyId)
 
 void DeskScreen::searchReader()
 {
-    auto *search = new TFrmLecteurSearch(data_, TFrmLecteurSearch::Mode::Pick);
-    PickerDialog dialog(search, &TFrmLecteurSearch::chosen,
-                        tr2(QStringLiteral("Recherche lecteur"), QStringLiteral("البحث عن قارئ")), this);
-    search->prefill(reader_->text());
-    if (dialog.exec() == QDialog::Accepted) {
-        reader_->setText(search->chosenId());
+    const QString chosen = TFrmLecteurSearch::pickReader(data_, reader_->text(), this);
+    if (!chosen.isNull()) {
+        reader_->setText(chosen);
         readerEdited();
-        focusField(reader_);
-        return;
     }
     focusField(reader_);
 }
@@ -389,7 +350,9 @@ void DeskScreen::searchCopy()
     focusField(copy_);
 }
 
-QString DeskScreen::shownName() const { return nom_->text() + u' ' + prenom_->text(); }
+MessageArea *DeskScreen::messages() const { return panel_->messages(); }
+ReaderHistory *DeskScreen::history() const { return panel_->history(); }
+QString DeskScreen::shownName() const { return panel_->shownName(); }
 QString DeskScreen::shownTitle() const { return titre_->text(); }
 
 } // namespace folian

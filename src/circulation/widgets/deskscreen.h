@@ -20,6 +20,7 @@ namespace folian {
 
 class MessageArea;
 class ReaderHistory;
+class ReaderPanel;
 class TFrmData;
 
 class DeskScreen : public QWidget, public KeyboardTarget
@@ -47,8 +48,8 @@ public:
     QPushButton *modeButton(int index) const { return buttons_.value(index); }
     QPushButton *validateButton() const { return btnValider_; }
     QPushButton *cancelButton() const { return btnAnnuler_; }
-    MessageArea *messages() const { return messages_; }
-    ReaderHistory *history() const { return history_; }
+    MessageArea *messages() const;
+    ReaderHistory *history() const;
     QString shownName() const;
     QString shownTitle() const;
     bool readerChecked() const { return readerChecked_; }
@@ -93,9 +94,8 @@ private:
     bool readerChecked_ = false, copyChecked_ = false;
     QDate today_;
     QLineEdit *reader_, *copy_;
-    QLabel *nom_, *prenom_, *cote_, *titre_;
-    MessageArea *messages_;
-    ReaderHistory *history_;
+    QLabel *cote_, *titre_;
+    ReaderPanel *panel_;
     QPushButton *btnValider_, *btnAnnuler_;
 };
 

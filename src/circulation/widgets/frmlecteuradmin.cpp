@@ -5,9 +5,8 @@
 #include "circulation/core/readers.h"
 #include "circulation/widgets/frmlecteursearch.h"
 #include "circulation/widgets/messagearea.h"
-#include "circulation/widgets/readerhistory.h"
+#include "circulation/widgets/readerpanel.h"
 #include "data/core/shareddata.h"
-#include "data/widgets/pickerdialog.h"
 #include "i18n/widgets/localise.h"
 
 #include "data/widgets/uihelpers.h"
@@ -18,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace folian {
 
@@ -40,7 +38,7 @@ TFrmLecteurAdmin::TFrmLecteurAdmin(TFrmData &frmData, AdminAction action, QWidge
     motif_->setMaxLength(255);
     connect(reader_, &QLineEdit::textEdited, this, [this] {
         motif_->setEnabled(true);
-        messages_->clear();
+        messages()->clear();
     });
 
     btnValider_ = new QPushButton(QStringLiteral("Valider"), this);
@@ -52,10 +50,7 @@ TFrmLecteurAdmin::TFrmLecteurAdmin(TFrmData &frmData, AdminAction action, QWidge
     connect(btnValider_, &QPushButton::clicked, this, &TFrmLecteurAdmin::BtnValiderClick);
     connect(btnAnnuler_, &QPushButton::clicked, this, &TFrmLecteurAdmin::BtnAnnulerClick);
 
-    messages_ = new MessageArea(this);
-    nom_ = valueLabel("LblNomValue", this);
-    prenom_ = valueLabel("LblPrenomValue", this);
-    history_ = new ReaderHistory(data_, this);
+    panel_ = new ReaderPanel(data_, this);
 
     auto *form = new QGridLayout;
     auto *readerRow = new QHBoxLayout;
@@ -74,22 +69,7 @@ TFrmLecteurAdmin::TFrmLecteurAdmin(TFrmData &frmData, AdminAction action, QWidge
     buttons->addWidget(btnAnnuler_);
     form->addLayout(buttons, 2, 1);
     form->setColumnStretch(1, 1);
-
-    auto *who = new QGridLayout;
-    who->addWidget(namedLabel("LblNom", "Nom :", this), 0, 0);
-    who->addWidget(nom_, 0, 1);
-    who->addWidget(namedLabel("LblPrenom", "Prénom :", this), 1, 0);
-    who->addWidget(prenom_, 1, 1);
-    who->setColumnStretch(1, 1);
-
-    auto *top = new QHBoxLayout;
-    top->addLayout(form, 3);
-    top->addSpacing(16);
-    top->addLayout(who, 2);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(messages_);
-    layout->addWidget(history_, 1);
+    panel_->arrange(form);
 }
 
 void TFrmLecteurAdmin::showEvent(QShowEvent *event)
@@ -123,7 +103,9 @@ void TFrmLecteurAdmin::focusReader()
     reader_->selectAll();
 }
 
-QString TFrmLecteurAdmin::shownName() const { return nom_->text() + u' ' + prenom_->text(); }
+MessageArea *TFrmLecteurAdmin::messages() const { return panel_->messages(); }
+ReaderHistory *TFrmLecteurAdmin::history() const { return panel_->history(); }
+QString TFrmLecteurAdmin::shownName() const { return panel_->shownName(); }
 
 bool TFrmLecteurAdmin::loadReader(const QString &id)
 {
@@ -133,23 +115,21 @@ bool TFrmLecteurAdmin::loadReader(const QString &id)
     const QDate today = serverToday(data_.db());
     const SqlText sql = readerRowSql(data_.db().dialect(), id, today);
     const bool found = q->open(sql.sql, sql.binds) && q->rowCount() > 0;
-    nom_->setText(found ? q->value(QStringLiteral("LEC_NOM")).toString() : QString());
-    prenom_->setText(found ? q->value(QStringLiteral("LEC_PRENOM")).toString() : QString());
-    history_->showReader(found ? q->value(QStringLiteral("LEC_ID")).toString() : QString(), today);
+    panel_->showRow(q, found, today);
     return found;
 }
 
 void TFrmLecteurAdmin::BtnValiderClick()
 {
     const QString typed = reader_->text();
-    messages_->clear();
+    messages()->clear();
     if (!loadReader(typed.trimmed()) && !typed.trimmed().isEmpty()) {
-        messages_->refuse(circ::readerUnknown(typed.trimmed(), false));
+        messages()->refuse(circ::readerUnknown(typed.trimmed(), false));
         focusReader();
         return;
     }
     const ReaderChange c = administerReader(data_.db(), typed, action_, motif_->text(), serverToday(data_.db()));
-    messages_->say(c.done, c.message);
+    messages()->say(c.done, c.message);
     if (c.done) {
         data_.QLecteur->refreshRow();
         if (action_ == AdminAction::Suspend) {
@@ -165,21 +145,18 @@ void TFrmLecteurAdmin::BtnAnnulerClick()
     reader_->clear();
     motif_->clear();
     motif_->setEnabled(true);
-    messages_->clear();
+    messages()->clear();
     loadReader(QString());
     focusReader();
 }
 
 void TFrmLecteurAdmin::BtnSearchClick()
 {
-    auto *search = new TFrmLecteurSearch(data_, TFrmLecteurSearch::Mode::Pick);
-    PickerDialog dialog(search, &TFrmLecteurSearch::chosen,
-                        tr2(QStringLiteral("Recherche lecteur"), QStringLiteral("البحث عن قارئ")), this);
-    search->prefill(reader_->text());
-    if (dialog.exec() == QDialog::Accepted) {
-        reader_->setText(search->chosenId());
+    const QString chosen = TFrmLecteurSearch::pickReader(data_, reader_->text(), this);
+    if (!chosen.isNull()) {
+        reader_->setText(chosen);
         motif_->setEnabled(true);
-        loadReader(search->chosenId());
+        loadReader(chosen);
     }
     focusReader();
 }

@@ -9,7 +9,6 @@
 
 #include <QWidget>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -17,6 +16,7 @@ namespace folian {
 
 class MessageArea;
 class ReaderHistory;
+class ReaderPanel;
 class TFrmData;
 
 class TFrmLecteurAdmin : public QWidget, public KeyboardTarget
@@ -30,8 +30,8 @@ public:
     AdminAction action() const { return action_; }
     QLineEdit *readerField() const { return reader_; }
     QLineEdit *motifField() const { return motif_; }
-    MessageArea *messages() const { return messages_; }
-    ReaderHistory *history() const { return history_; }
+    MessageArea *messages() const;
+    ReaderHistory *history() const;
     QString shownName() const;
     void focusReader();
 
@@ -51,9 +51,7 @@ private:
     TFrmData &data_;
     AdminAction action_;
     QLineEdit *reader_, *motif_;
-    QLabel *nom_, *prenom_;
-    MessageArea *messages_;
-    ReaderHistory *history_;
+    ReaderPanel *panel_;
     QPushButton *btnValider_, *btnAnnuler_;
 };
 

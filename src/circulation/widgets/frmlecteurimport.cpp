@@ -11,7 +11,6 @@
 #include "data/widgets/uihelpers.h"
 #include "i18n/widgets/localise.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileDialog>
@@ -137,11 +136,9 @@ void TFrmLecteurImport::BtnImportClick()
     running_ = true;
     updateButtons();
     rejected_->clear();
-    progress_->start();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    progress_->setBusy(true);
     const ReaderImportResult r = importReaders(data_.db(), file_->text().trimmed(), options, progress_);
-    QApplication::restoreOverrideCursor();
-    progress_->finish();
+    progress_->setBusy(false);
     running_ = false;
     updateButtons();
     for (const QString &line : r.skippedLines())

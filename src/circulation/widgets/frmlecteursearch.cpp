@@ -9,6 +9,7 @@
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 #include "data/widgets/fieldbinder.h"
+#include "data/widgets/pickerdialog.h"
 #include "data/widgets/progresspanel.h"
 #include "data/widgets/uihelpers.h"
 #include "i18n/widgets/localise.h"
@@ -340,6 +341,15 @@ void TFrmLecteurSearch::updateButtons()
     btnReinscription_->setEnabled(manage && listed);
     btnQuitus_->setEnabled(manage && listed);
     btnPrint_->setEnabled(listed);
+}
+
+QString TFrmLecteurSearch::pickReader(TFrmData &data, const QString &typed, QWidget *parent)
+{
+    auto *search = new TFrmLecteurSearch(data, Mode::Pick);
+    PickerDialog dialog(search, &TFrmLecteurSearch::chosen,
+                        tr2(QStringLiteral("Recherche lecteur"), QStringLiteral("البحث عن قارئ")), parent);
+    search->prefill(typed);
+    return dialog.exec() == QDialog::Accepted ? search->chosenId() : QString();
 }
 
 void TFrmLecteurSearch::BtnSelectClick()

@@ -33,6 +33,11 @@ public:
 
     TFrmLecteurSearch(TFrmData &data, Mode mode, QWidget *parent = nullptr);
 
+    // "Recherche lecteur" as a modal picker over `parent`, opened on the
+    // number `typed`: the number of the reader chosen, a null text when
+    // the picker was closed.
+    static QString pickReader(TFrmData &data, const QString &typed, QWidget *parent);
+
     bool Keyboard(QWidget *control, QKeyEvent *event) override;
 
     Mode mode() const { return mode_; }

@@ -3,8 +3,6 @@
 #include "base/messages.h"
 #include "circulation/widgets/frmlecteursearch.h"
 #include "circulation/widgets/messagearea.h"
-#include "circulation/widgets/readerhistory.h"
-#include "data/widgets/pickerdialog.h"
 #include "data/widgets/uihelpers.h"
 
 #include <QApplication>
@@ -99,10 +97,7 @@ bool TFrmPEBInscription::checkReader()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const ReaderCheck c = desk().checkReader(reader_->text());
     QApplication::restoreOverrideCursor();
-    messages()->clear();
-    messages()->say(c.passed, c.message());
-    showReader(c.found ? c.readerId : QString());
-    return c.passed;
+    return showCheck(c);
 }
 
 bool TFrmPEBInscription::returnInField(QWidget *control)
@@ -169,12 +164,9 @@ void TFrmPEBInscription::BtnAnnulerClick()
 
 void TFrmPEBInscription::searchReader()
 {
-    auto *search = new TFrmLecteurSearch(data_, TFrmLecteurSearch::Mode::Pick);
-    PickerDialog dialog(search, &TFrmLecteurSearch::chosen,
-                        tr2(QStringLiteral("Recherche lecteur"), QStringLiteral("البحث عن قارئ")), this);
-    search->prefill(reader_->text());
-    if (dialog.exec() == QDialog::Accepted) {
-        reader_->setText(search->chosenId());
+    const QString chosen = TFrmLecteurSearch::pickReader(data_, reader_->text(), this);
+    if (!chosen.isNull()) {
+        reader_->setText(chosen);
         if (checkReader()) {
             focusField(copy_);
             return;

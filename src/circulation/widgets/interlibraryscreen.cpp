@@ -3,6 +3,7 @@
 #include "circulation/core/libraries.h"
 #include "circulation/widgets/messagearea.h"
 #include "circulation/widgets/readerhistory.h"
+#include "circulation/widgets/readerpanel.h"
 #include "data/core/shareddata.h"
 #include "data/widgets/uihelpers.h"
 #include "i18n/widgets/localise.h"
@@ -11,9 +12,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace folian {
 
@@ -31,12 +30,9 @@ InterLibraryScreen::InterLibraryScreen(TFrmData &frmData, const QString &objectN
     btnAnnuler_ = namedButton("BtnAnnuler", QStringLiteral("Annuler"), this);
     connect(btnEnregistrer_, &QPushButton::clicked, this, [this] { BtnEnregistrerClick(); });
     connect(btnAnnuler_, &QPushButton::clicked, this, [this] { BtnAnnulerClick(); });
-    messages_ = new MessageArea(this);
-    messages_->setMaximumHeight(90);
-    nom_ = valueLabel("LblNomValue", this);
-    prenom_ = valueLabel("LblPrenomValue", this);
-    history_ = new ReaderHistory(data_, this);
-    history_->showInterLibraryTab();
+    panel_ = new ReaderPanel(data_, this);
+    panel_->messages()->setMaximumHeight(90);
+    panel_->history()->showInterLibraryTab();
     fillLibraries();
     connect(libraries_, &QComboBox::currentIndexChanged, this, [this] { updateSave(); });
 }
@@ -49,23 +45,8 @@ void InterLibraryScreen::arrange(QGridLayout *form)
     actions->addWidget(btnAnnuler_);
     form->addLayout(actions, form->rowCount(), 1);
     form->setColumnStretch(1, 1);
-
-    auto *info = new QGridLayout;
-    info->addWidget(namedLabel("LblNom", "Nom :", this), 0, 0);
-    info->addWidget(nom_, 0, 1);
-    info->addWidget(namedLabel("LblPrenom", "Prénom :", this), 1, 0);
-    info->addWidget(prenom_, 1, 1);
-    info->setColumnStretch(1, 1);
-    info->setRowStretch(2, 1);
-
-    auto *top = new QHBoxLayout;
-    top->addLayout(form, 3);
-    top->addSpacing(16);
-    top->addLayout(info, 2);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(messages_);
-    layout->addWidget(history_, 1);
+    panel_->nameGrid()->setRowStretch(2, 1);
+    panel_->arrange(form);
     updateSave();
 }
 
@@ -89,25 +70,15 @@ void InterLibraryScreen::chooseLibrary(int id)
 
 InterLibraryDesk InterLibraryScreen::desk() { return InterLibraryDesk(data_.db(), today_); }
 
-void InterLibraryScreen::showReader(const QString &readerId)
-{
-    Dataset *q = data_.QLecteurSearch;
-    const bool found = !readerId.isEmpty()
-        && q->open(QStringLiteral("SELECT * FROM LECTEUR WHERE LEC_ID = ?"), {readerId}) && q->rowCount() > 0;
-    if (!found)
-        q->close();
-    nom_->setText(found ? q->value(QStringLiteral("LEC_NOM")).toString() : QString());
-    prenom_->setText(found ? q->value(QStringLiteral("LEC_PRENOM")).toString() : QString());
-    history_->showReader(found ? readerId : QString(), desk().today());
-}
+void InterLibraryScreen::showReader(const QString &readerId) { panel_->showReader(readerId, desk().today()); }
 
-void InterLibraryScreen::showResult(const InterLibraryResult &r)
-{
-    messages_->clear();
-    messages_->say(r.blue, r.message());
-}
+bool InterLibraryScreen::showCheck(const ReaderCheck &check) { return panel_->showCheck(check, desk().today()); }
 
-QString InterLibraryScreen::shownName() const { return nom_->text() + u' ' + prenom_->text(); }
+void InterLibraryScreen::showResult(const InterLibraryResult &r) { panel_->messages()->say(r.blue, r.message()); }
+
+MessageArea *InterLibraryScreen::messages() const { return panel_->messages(); }
+ReaderHistory *InterLibraryScreen::history() const { return panel_->history(); }
+QString InterLibraryScreen::shownName() const { return panel_->shownName(); }
 
 bool InterLibraryScreen::Keyboard(QWidget *control, QKeyEvent *event)
 {

@@ -11,7 +11,6 @@
 
 class QComboBox;
 class QGridLayout;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -19,6 +18,7 @@ namespace folian {
 
 class MessageArea;
 class ReaderHistory;
+class ReaderPanel;
 class TFrmData;
 
 class InterLibraryScreen : public QWidget, public KeyboardTarget
@@ -34,8 +34,8 @@ public:
     void chooseLibrary(int id);
     QPushButton *saveButton() const { return btnEnregistrer_; }
     QPushButton *cancelButton() const { return btnAnnuler_; }
-    MessageArea *messages() const { return messages_; }
-    ReaderHistory *history() const { return history_; }
+    MessageArea *messages() const;
+    ReaderHistory *history() const;
     QString shownName() const;
     // The screen's day: the server's unless a test fixes it.
     void setToday(const QDate &d) { today_ = d; }
@@ -55,6 +55,8 @@ protected:
     InterLibraryDesk desk();
     // Shows the reader's name and lists; none with an empty number.
     void showReader(const QString &readerId);
+    // A reader check told in blue or red, its reader shown; whether he passed.
+    bool showCheck(const ReaderCheck &check);
     void showResult(const InterLibraryResult &r);
     void fillLibraries();
     // Return in one of these fields runs `action`; in the others it moves on.
@@ -69,9 +71,7 @@ protected:
 private:
     QDate today_;
     QPushButton *btnEnregistrer_, *btnAnnuler_;
-    MessageArea *messages_;
-    QLabel *nom_, *prenom_;
-    ReaderHistory *history_;
+    ReaderPanel *panel_;
 };
 
 } // namespace folian

@@ -1,6 +1,6 @@
 #include "data/widgets/progresspanel.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -40,6 +40,17 @@ void ProgressPanel::start()
 }
 
 void ProgressPanel::finish() { hide(); }
+
+void ProgressPanel::setBusy(bool on)
+{
+    if (on) {
+        start();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+        finish();
+    }
+}
 
 void ProgressPanel::step(int done, int total, const QString &text)
 {

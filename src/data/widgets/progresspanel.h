@@ -25,6 +25,9 @@ public:
     void start();
     // Hides the panel.
     void finish();
+    // A task that holds the interface: the panel started with the wait
+    // cursor, or both taken away.
+    void setBusy(bool on);
 
     void step(int done, int total, const QString &text) override;
     bool stopped() const override { return stopped_; }

@@ -192,13 +192,7 @@ void TFrmNoticeImport::updateButtons()
 void TFrmNoticeImport::setRunning(bool on)
 {
     running_ = on;
-    if (on) {
-        panel_->start();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else {
-        QApplication::restoreOverrideCursor();
-        panel_->finish();
-    }
+    panel_->setBusy(on);
     updateButtons();
 }
 

@@ -18,7 +18,7 @@ ProgressPanel::ProgressPanel(QWidget *parent) : QFrame(parent)
     bar_ = new QProgressBar(this);
     bar_->setObjectName(QStringLiteral("ProgressBar"));
     bar_->setRange(0, 100);
-    stop_ = new QPushButton(QStringLiteral("Arrêter"), this);
+    stop_ = new QPushButton(QStringLiteral("Arréter"), this);
     stop_->setObjectName(QStringLiteral("BtnStop"));
     connect(stop_, &QPushButton::clicked, this, &ProgressPanel::BtnStopClick);
     auto *layout = new QHBoxLayout(this);

@@ -17,6 +17,7 @@
 #include "data/core/migrator.h"
 #include "data/core/schema.h"
 #include "data/core/shareddata.h"
+#include "measuringprocess.h"
 #include "recordgen.h"
 
 #include <QCommandLineParser>
@@ -61,25 +62,6 @@ QTextStream &err()
 {
     static QTextStream s(stderr);
     return s;
-}
-
-[[noreturn]] void die(const QString &message)
-{
-    err() << "bench_catalogue: " << message << Qt::endl;
-    std::exit(2);
-}
-
-// A field of /proc/self/status in kB ("VmHWM", "VmRSS"); -1 when unreadable.
-qint64 procStatusKb(const char *field)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    const QByteArray key = QByteArray(field) + ':';
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(key.size()).trimmed().split(' ').value(0).toLongLong();
-    return -1;
 }
 
 double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
@@ -234,11 +216,6 @@ void execOrDie(Database &db, const QString &sql)
 
 // --- child: the measures in a fresh process --------------------------------
 
-void result(const char *key, const QVariant &v)
-{
-    out() << "RESULT " << key << ' ' << v.toString() << Qt::endl;
-}
-
 int measure(const Options &o)
 {
     Session &s = session();
@@ -259,8 +236,8 @@ int measure(const Options &o)
     if (!data.DataModuleCreate(sessionConnection(session())))
         die(QStringLiteral("connectSession failed: ") + data.db().lastError().text());
     Dataset *q = data.QNotice;
-    const qint64 hwmBase = procStatusKb("VmHWM");
-    result("hwm_base_kb", hwmBase);
+    const qint64 hwmBase = peakKiB();
+    result(QStringLiteral("hwm_base_kb"), hwmBase);
 
     // (a) open and read the first rows, five times.
     QVector<double> openMs, closeMs;
@@ -283,14 +260,14 @@ int measure(const Options &o)
         closeMs << msSince(t);
     }
     const Stats so = stats(openMs), sc = stats(closeMs);
-    result("open_ms_min", so.min);
-    result("open_ms_median", so.median);
-    result("open_ms_max", so.max);
-    result("close_ms_median", sc.median);
-    result("cells_read", cells / kOpenRepeats);
+    result(QStringLiteral("open_ms_min"), so.min);
+    result(QStringLiteral("open_ms_median"), so.median);
+    result(QStringLiteral("open_ms_max"), so.max);
+    result(QStringLiteral("close_ms_median"), sc.median);
+    result(QStringLiteral("cells_read"), cells / kOpenRepeats);
 
     // (b) peak memory after (a).
-    result("hwm_after_kb", procStatusKb("VmHWM"));
+    result(QStringLiteral("hwm_after_kb"), peakKiB());
 
     // (d) the record search's result: every catalogued record (a criterion
     // that keeps them all), in each order of "Trier par": its first 50 rows,
@@ -329,11 +306,11 @@ int measure(const Options &o)
             countMs << msSince(t);
         }
         q->close();
-        result(qPrintable(QStringLiteral("search_%1_first_ms").arg(QLatin1String(so2.key))), stats(firstMs).median);
-        result(qPrintable(QStringLiteral("search_%1_next_ms").arg(QLatin1String(so2.key))), stats(nextMs).median);
-        result(qPrintable(QStringLiteral("search_%1_count_ms").arg(QLatin1String(so2.key))), stats(countMs).median);
+        result(QStringLiteral("search_%1_first_ms").arg(QLatin1String(so2.key)), stats(firstMs).median);
+        result(QStringLiteral("search_%1_next_ms").arg(QLatin1String(so2.key)), stats(nextMs).median);
+        result(QStringLiteral("search_%1_count_ms").arg(QLatin1String(so2.key)), stats(countMs).median);
     }
-    result("hwm_search_kb", procStatusKb("VmHWM"));
+    result(QStringLiteral("hwm_search_kb"), peakKiB());
 
     // (c) post new records through the shared query, its rules included.
     if (!q->open(QStringLiteral("SELECT * FROM NOTICE")))
@@ -380,13 +357,13 @@ int measure(const Options &o)
         die(QStringLiteral("the posted record lacks what the rules set"));
     q->close();
     const Stats st = stats(totalMs), sa = stats(appendMs), sp = stats(postMs);
-    result("post_total_ms_min", st.min);
-    result("post_total_ms_median", st.median);
-    result("post_total_ms_p95", st.p95);
-    result("post_total_ms_max", st.max);
-    result("append_ms_median", sa.median);
-    result("post_only_ms_median", sp.median);
-    result("post_only_ms_p95", sp.p95);
+    result(QStringLiteral("post_total_ms_min"), st.min);
+    result(QStringLiteral("post_total_ms_median"), st.median);
+    result(QStringLiteral("post_total_ms_p95"), st.p95);
+    result(QStringLiteral("post_total_ms_max"), st.max);
+    result(QStringLiteral("append_ms_median"), sa.median);
+    result(QStringLiteral("post_only_ms_median"), sp.median);
+    result(QStringLiteral("post_only_ms_p95"), sp.p95);
     return 0;
 }
 
@@ -403,23 +380,9 @@ QHash<QString, double> runChild(const Options &o, const QString &sqliteFile)
     } else {
         args << QStringLiteral("--file") << sqliteFile;
     }
-    QProcess child;
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), args);
-    if (!child.waitForStarted() || !child.waitForFinished(-1))
-        die(QStringLiteral("the measuring process did not run: ") + child.errorString());
-    const QString output = QString::fromUtf8(child.readAllStandardOutput());
+    const QString output = runMeasuringProcess(args, env);
     out() << "--- measuring process ---\n" << output << "---" << Qt::endl;
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        die(QStringLiteral("the measuring process failed (exit %1)").arg(child.exitCode()));
-    QHash<QString, double> r;
-    for (const QString &line : output.split(u'\n')) {
-        const QStringList parts = line.split(u' ');
-        if (parts.size() == 3 && parts.at(0) == QLatin1String("RESULT"))
-            r.insert(parts.at(1), parts.at(2).toDouble());
-    }
-    return r;
+    return resultsOf(output);
 }
 
 QString verdict(double value, double aim) { return value < aim ? QStringLiteral("ok") : QStringLiteral("MISSED"); }
@@ -427,20 +390,10 @@ QString verdict(double value, double aim) { return value < aim ? QStringLiteral(
 int runParent(const Options &o)
 {
     std::unique_ptr<QTemporaryDir> tmp;
-    QString dir = o.dir;
-    if (!o.postgres() && dir.isEmpty()) {
-        tmp = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/folian-bench-XXXXXX"));
-        if (!tmp->isValid())
-            die(QStringLiteral("no temporary directory"));
-        tmp->setAutoRemove(!o.keep);
-        dir = tmp->path();
-    }
+    const QString dir = o.postgres() ? QString() : workDirectory(o.dir, o.keep, tmp);
     const QString sqliteFile = o.postgres() ? QString() : QDir(dir).absoluteFilePath(QStringLiteral("bench.db"));
-    if (!o.postgres()) {
-        QDir().mkpath(dir);
-        if (QFileInfo::exists(sqliteFile))
-            die(sqliteFile + QStringLiteral(" already exists"));
-    }
+    if (!o.postgres() && QFileInfo::exists(sqliteFile))
+        die(sqliteFile + QStringLiteral(" already exists"));
 
     Database admin;
     QString why;

@@ -71,21 +71,7 @@ int main(int argc, char **argv)
         die(QStringLiteral("--rows (at least 10), --readers and --operations must be positive"));
 
     QTemporaryDir dir;
-    ConnectionParams c;
-    c.engine = p.value(engine).trimmed().toUpper();
-    c.appDir = dir.path() + u'/';
-    if (c.engine == QLatin1String("POSTGRESQL")) {
-        c.server = qEnvironmentVariable("FOLIAN_BENCH_PG_HOST") + u':' + qEnvironmentVariable("FOLIAN_BENCH_PG_PORT");
-        c.user = qEnvironmentVariable("FOLIAN_BENCH_PG_USER");
-        c.password = qEnvironmentVariable("FOLIAN_BENCH_PG_PASSWORD");
-        c.catalog = kPgDatabase;
-        adminExec(c, QStringLiteral("DROP DATABASE IF EXISTS ") + kPgDatabase);
-        adminExec(c, QStringLiteral("CREATE DATABASE ") + kPgDatabase + QStringLiteral(" ENCODING 'UTF8'"));
-    } else if (c.engine == QLatin1String("SQLITE")) {
-        c.catalog = QStringLiteral("bench.db");
-    } else {
-        die(QStringLiteral("--engine SQLITE|POSTGRESQL is required"));
-    }
+    const ConnectionParams c = benchConnection(p.value(engine), dir.path(), kPgDatabase);
     {
         Database db;
         QString why;
@@ -159,9 +145,6 @@ int main(int argc, char **argv)
         if (journal != int(lent.size() * 2))
             die(QStringLiteral("the journal does not hold every operation"));
     }
-    if (c.engine == QLatin1String("POSTGRESQL")) {
-        QSqlDatabase::removeDatabase(c.catalog);
-        adminExec(c, QStringLiteral("DROP DATABASE IF EXISTS ") + kPgDatabase + QStringLiteral(" WITH (FORCE)"));
-    }
+    dropBenchDatabase(c);
     return 0;
 }

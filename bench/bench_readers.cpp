@@ -89,21 +89,7 @@ int main(int argc, char **argv)
         die(QStringLiteral("--rows must be positive"));
 
     QTemporaryDir dir;
-    ConnectionParams c;
-    c.engine = p.value(engine).trimmed().toUpper();
-    c.appDir = dir.path() + u'/';
-    if (c.engine == QLatin1String("POSTGRESQL")) {
-        c.server = qEnvironmentVariable("FOLIAN_BENCH_PG_HOST") + u':' + qEnvironmentVariable("FOLIAN_BENCH_PG_PORT");
-        c.user = qEnvironmentVariable("FOLIAN_BENCH_PG_USER");
-        c.password = qEnvironmentVariable("FOLIAN_BENCH_PG_PASSWORD");
-        c.catalog = kPgDatabase;
-        adminExec(c, QStringLiteral("DROP DATABASE IF EXISTS ") + kPgDatabase);
-        adminExec(c, QStringLiteral("CREATE DATABASE ") + kPgDatabase + QStringLiteral(" ENCODING 'UTF8'"));
-    } else if (c.engine == QLatin1String("SQLITE")) {
-        c.catalog = QStringLiteral("bench.db");
-    } else {
-        die(QStringLiteral("--engine SQLITE|POSTGRESQL is required"));
-    }
+    const ConnectionParams c = benchConnection(p.value(engine), dir.path(), kPgDatabase);
     int status = 0;
     {
         Database db;
@@ -177,9 +163,6 @@ int main(int argc, char **argv)
         if (r.imported + r.skipped.size() != rows)
             status = 1;
     }
-    if (c.engine == QLatin1String("POSTGRESQL")) {
-        QSqlDatabase::removeDatabase(c.catalog);
-        adminExec(c, QStringLiteral("DROP DATABASE IF EXISTS ") + kPgDatabase + QStringLiteral(" WITH (FORCE)"));
-    }
+    dropBenchDatabase(c);
     return status;
 }

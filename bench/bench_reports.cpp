@@ -86,19 +86,7 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     setUserDataDirectory(dir.path());
-    ConnectionParams c;
-    c.engine = p.value(engine).trimmed().toUpper();
-    c.appDir = dir.path() + u'/';
-    if (c.engine == QLatin1String("POSTGRESQL")) {
-        c.server = qEnvironmentVariable("FOLIAN_BENCH_PG_HOST") + u':' + qEnvironmentVariable("FOLIAN_BENCH_PG_PORT");
-        c.user = qEnvironmentVariable("FOLIAN_BENCH_PG_USER");
-        c.password = qEnvironmentVariable("FOLIAN_BENCH_PG_PASSWORD");
-        c.catalog = qEnvironmentVariable("FOLIAN_BENCH_PG_DB", QStringLiteral("postgres"));
-    } else if (c.engine == QLatin1String("SQLITE")) {
-        c.catalog = QStringLiteral("bench.db");
-    } else {
-        die(QStringLiteral("--engine SQLITE|POSTGRESQL is required"));
-    }
+    const ConnectionParams c = benchConnection(p.value(engine), dir.path());
     Database db;
     QString why;
     if (!db.open(c, true, &why))

@@ -26,6 +26,7 @@
 #include "data/core/shareddata.h"
 #include "reports/core/report.h"
 #include "benchdb.h"
+#include "measuringprocess.h"
 #include "recordgen.h"
 
 #include <QCommandLineParser>
@@ -375,12 +376,6 @@ private:
 
 // --- the measuring process ------------------------------------------------------
 
-void result(const QString &key, double v)
-{
-    std::printf("RESULT %s %.3f\n", qPrintable(key), v);
-    std::fflush(stdout);
-}
-
 struct Search {
     QString name;
     RecordCriteria criteria;
@@ -534,19 +529,12 @@ Measures runMeasures(const Options &o, const QString &catalog, const QString &la
                         o.postgres() ? QStringLiteral("--db") : QStringLiteral("--file"), catalog};
     for (const QString &c : {t.keyword, t.author, t.isbn})
         args << QStringLiteral("--criterion") << c;
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), args);
-    if (!child.waitForStarted() || !child.waitForFinished(-1))
-        die(QStringLiteral("the measuring process did not run: ") + child.errorString());
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        die(QStringLiteral("the measuring process failed (exit %1)").arg(child.exitCode()));
+    const QString output = runMeasuringProcess(args);
     Measures m;
-    for (const QString &line : QString::fromUtf8(child.readAllStandardOutput()).split(u'\n')) {
+    m.values = resultsOf(output);
+    for (const QString &line : output.split(u'\n')) {
         const QStringList parts = line.split(u' ');
-        if (parts.size() == 3 && parts.at(0) == QLatin1String("RESULT"))
-            m.values.insert(parts.at(1), parts.at(2).toDouble());
-        else if (parts.size() >= 3 && parts.at(0) == QLatin1String("LOAD"))
+        if (parts.size() >= 3 && parts.at(0) == QLatin1String("LOAD"))
             (parts.at(1) == QLatin1String("before") ? m.loadBefore : m.loadAfter) = parts.mid(2).join(u' ');
     }
     return m;
@@ -606,14 +594,7 @@ void printTable(const Measures &with, const Measures &without)
 int runParent(const Options &o)
 {
     std::unique_ptr<QTemporaryDir> tmp;
-    QString dir = o.dir;
-    if (!o.postgres() && dir.isEmpty()) {
-        tmp = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/folian-bench-XXXXXX"));
-        if (!tmp->isValid())
-            die(QStringLiteral("no temporary directory"));
-        tmp->setAutoRemove(!o.keep);
-        dir = tmp->path();
-    }
+    const QString dir = o.postgres() ? QString() : workDirectory(o.dir, o.keep, tmp);
     const QString dbName = QStringLiteral("folian_search_%1").arg(QCoreApplication::applicationPid());
     const QString file = o.postgres() ? QString() : QDir(dir).absoluteFilePath(QStringLiteral("search.db"));
     const QString catalog = o.postgres() ? dbName : file;

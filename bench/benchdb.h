@@ -48,6 +48,44 @@ inline void adminExec(const ConnectionParams &c, const QString &sql)
     QSqlDatabase::removeDatabase(QStringLiteral("bench-admin"));
 }
 
+// The database a benchmark runs on, for `engine` "SQLITE" or "POSTGRESQL":
+// the file "bench.db" in `dir`, or on the server given by FOLIAN_BENCH_PG_HOST,
+// _PORT, _USER and _PASSWORD the database `pgDatabase`, made afresh (without
+// a name: FOLIAN_BENCH_PG_DB, else "postgres", used as it is).
+inline ConnectionParams benchConnection(const QString &engine, const QString &dir, const QString &pgDatabase = {})
+{
+    ConnectionParams c;
+    c.engine = engine.trimmed().toUpper();
+    c.appDir = dir + u'/';
+    if (c.engine == QLatin1String("POSTGRESQL")) {
+        c.server = qEnvironmentVariable("FOLIAN_BENCH_PG_HOST") + u':' + qEnvironmentVariable("FOLIAN_BENCH_PG_PORT");
+        c.user = qEnvironmentVariable("FOLIAN_BENCH_PG_USER");
+        c.password = qEnvironmentVariable("FOLIAN_BENCH_PG_PASSWORD");
+        if (pgDatabase.isEmpty()) {
+            c.catalog = qEnvironmentVariable("FOLIAN_BENCH_PG_DB", QStringLiteral("postgres"));
+        } else {
+            c.catalog = pgDatabase;
+            adminExec(c, QStringLiteral("DROP DATABASE IF EXISTS ") + pgDatabase);
+            adminExec(c, QStringLiteral("CREATE DATABASE ") + pgDatabase + QStringLiteral(" ENCODING 'UTF8'"));
+        }
+    } else if (c.engine == QLatin1String("SQLITE")) {
+        c.catalog = QStringLiteral("bench.db");
+    } else {
+        die(QStringLiteral("--engine SQLITE|POSTGRESQL is required"));
+    }
+    return c;
+}
+
+// Drops the server database that benchConnection made (nothing on SQLite,
+// whose file goes with its directory). Every connection to it must be closed.
+inline void dropBenchDatabase(const ConnectionParams &c)
+{
+    if (c.engine != QLatin1String("POSTGRESQL"))
+        return;
+    QSqlDatabase::removeDatabase(c.catalog);
+    adminExec(c, QStringLiteral("DROP DATABASE IF EXISTS ") + c.catalog + QStringLiteral(" WITH (FORCE)"));
+}
+
 // The peak resident memory of the process so far, in MB (0 when unknown).
 inline double peakMb()
 {

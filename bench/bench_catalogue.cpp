@@ -350,7 +350,7 @@ int measure(const Options &o)
         die(QStringLiteral("posting went wrong: %1 -> %2 rows, max key %3 -> %4")
                 .arg(before).arg(after).arg(maxBefore).arg(maxAfter));
     // The last posted record as stored: the rules ran.
-    QSqlQuery c = data.db().query(
+    SqlRows c = data.db().query(
         QStringLiteral("SELECT DOC_ISBN, DOC_KEYWORDS, STA_ID FROM NOTICE WHERE DOC_ID = ?"), {maxAfter});
     if (!c.next() || c.value(0).toString().contains(u'-') || c.value(1).toString().isEmpty()
         || c.value(2).toInt() != 1)

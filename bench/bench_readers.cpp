@@ -62,7 +62,7 @@ qint64 timeSearch(Database &db, const ReaderSearch &s, int *found)
     QElapsedTimer t;
     t.start();
     const SqlText q = readerSearchSql(db.dialect(), s, QDate::currentDate());
-    QSqlQuery r = db.query(q.sql, q.binds);
+    SqlRows r = db.query(q.sql, q.binds);
     if (!r.isActive())
         die(db.lastError().text());
     *found = 0;

@@ -402,7 +402,7 @@ void explain(Database &db, const Search &search)
     if (!recordSearchQuery(db.dialect(), search.criteria, QStringLiteral("N.*"), &sql, &why))
         die(why);
     // The server cannot prepare an EXPLAIN: its values are written into it.
-    QSqlQuery plan = db.dialect().isPostgres()
+    SqlRows plan = db.dialect().isPostgres()
         ? db.query(Dialect::inlineBinds(db.connection(), QStringLiteral("EXPLAIN ") + sql.sql, sql.binds))
         : db.query(QStringLiteral("EXPLAIN QUERY PLAN ") + sql.sql, sql.binds);
     std::fprintf(stderr, "-- %s: %s\n", qPrintable(search.name), qPrintable(sql.sql));

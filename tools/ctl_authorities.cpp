@@ -45,7 +45,7 @@ int headings(const Args &a)
     if (!connect(data, &why))
         return fail(why);
     const ListQuery q = headingSearch(data.db().dialect(), mode, kind, a.positional.first());
-    QSqlQuery r = data.db().query(q.sql + QStringLiteral(" ORDER BY VED_NOM, VED_ID"), q.binds);
+    SqlRows r = data.db().query(q.sql + QStringLiteral(" ORDER BY VED_NOM, VED_ID"), q.binds);
     if (!r.isActive())
         return fail(data.db().lastError().text());
     int n = 0;

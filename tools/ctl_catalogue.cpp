@@ -82,7 +82,7 @@ int search(const Args &a)
     SqlCondition q;
     if (!recordSearchQuery(db.dialect(), c, QStringLiteral("N.DOC_ID, N.DOC_TITRE_PROPRE"), &q, &why))
         return fail(why);
-    QSqlQuery rows = db.query(q.sql, q.binds);
+    SqlRows rows = db.query(q.sql, q.binds);
     if (!rows.isActive())
         return fail(QStringLiteral("search failed: ") + db.lastError().text());
     qint64 n = 0;
@@ -128,7 +128,7 @@ int copies(const Args &a)
         return fail(why);
     const SqlCondition q = copyListQuery(db.dialect(), byNumber ? CopyListField::CopyNumber : CopyListField::ShelfMark,
                                          a.value(byNumber ? QStringLiteral("copy") : QStringLiteral("shelfmark")));
-    QSqlQuery rows = db.query(q.sql, q.binds);
+    SqlRows rows = db.query(q.sql, q.binds);
     if (!rows.isActive())
         return fail(QStringLiteral("copies failed: ") + db.lastError().text());
     qint64 n = 0;

@@ -31,7 +31,7 @@ int listLibraries(const Args &a)
     if (!openDatabase(db, false, &why))
         return fail(why);
     const SqlText sql = librariesSql();
-    QSqlQuery q = db.query(sql.sql, sql.binds);
+    SqlRows q = db.query(sql.sql, sql.binds);
     if (!q.isActive())
         return fail(db.lastError().text());
     const int id = q.record().indexOf(QStringLiteral("BIB_ID"));

@@ -66,7 +66,7 @@ int findParent(const Args &a)
         return fail(why);
     c.language = session().CurrentLanguage;
     const SqlCondition q = parentSearchQuery(data.db().dialect(), c);
-    QSqlQuery rows = data.db().query(q.sql, q.binds);
+    SqlRows rows = data.db().query(q.sql, q.binds);
     if (!rows.isActive())
         return fail(QStringLiteral("search failed: ") + data.db().lastError().text());
     int n = 0;
@@ -78,7 +78,7 @@ int findParent(const Args &a)
                         fullTitleText(v("DOC_TITRE_PROPRE"), v("DOC_TITRE_PARALLELE"), v("DOC_TITRE_COMPLEMENT")),
                         v("AUTEUR").toString(), v("DOC_ANNEE").toString()}
                 .join(u'\t'));
-        QSqlQuery issues = data.db().query(parentIssuesSql(), {v("DOC_ID")});
+        SqlRows issues = data.db().query(parentIssuesSql(), {v("DOC_ID")});
         while (issues.isActive() && issues.next())
             say(QStringLiteral("  issue ") + QStringList{issues.value(QStringLiteral("BUL_ID")).toString(),
                                                          issues.value(QStringLiteral("BUL_NUMERO")).toString(),

@@ -662,7 +662,7 @@ private:
 // holidays of this year and the summer closure.
 void setCalendar(Context &cx)
 {
-    QSqlQuery q = cx.db.query(QStringLiteral("SELECT WEEKEND1, WEEKEND2 FROM PARAMETRE"));
+    SqlRows q = cx.db.query(QStringLiteral("SELECT WEEKEND1, WEEKEND2 FROM PARAMETRE"));
     if (q.isActive() && q.next()) {
         for (int i = 0; i < 2; ++i) {
             const int w = q.value(i).toInt();

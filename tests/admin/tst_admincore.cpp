@@ -163,7 +163,7 @@ private slots:
         int id = 0;
         QCOMPARE(saveUser(data, u, &id).message, QString());
         QCOMPARE(id, 2);
-        QSqlQuery q = db.query(QStringLiteral("SELECT UTL_LOGIN, UTL_PASSWORD, UTL_CAT_NOTICE, UTL_ACQ_ACCES FROM UTILISATEUR WHERE UTL_ID = 2"));
+        SqlRows q = db.query(QStringLiteral("SELECT UTL_LOGIN, UTL_PASSWORD, UTL_CAT_NOTICE, UTL_ACQ_ACCES FROM UTILISATEUR WHERE UTL_ID = 2"));
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toString(), QStringLiteral("amina"));
         const QString hash = q.value(1).toString();
@@ -183,7 +183,7 @@ private slots:
         QCOMPARE(saveUser(data, e).message, QString());
         QCOMPARE(db.scalar(QStringLiteral("SELECT UTL_PASSWORD FROM UTILISATEUR WHERE UTL_ID = 2")).toString(), hash);
         QCOMPARE(db.scalar(QStringLiteral("SELECT UTL_CAT_IMPORT FROM UTILISATEUR WHERE UTL_ID = 2")).toInt(), 1);
-        QSqlQuery t = db.query(QStringLiteral("SELECT TYP_ID FROM CATALOGAGE WHERE UTL_ID = 2 ORDER BY TYP_ID"));
+        SqlRows t = db.query(QStringLiteral("SELECT TYP_ID FROM CATALOGAGE WHERE UTL_ID = 2 ORDER BY TYP_ID"));
         QStringList codes;
         while (t.next())
             codes << t.value(0).toString();

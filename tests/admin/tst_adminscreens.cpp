@@ -50,7 +50,7 @@ QString storedPassword(Database &db, int id)
 QStringList catalogage(Database &db, int id)
 {
     QStringList out;
-    QSqlQuery q = db.query(QStringLiteral("SELECT TYP_ID FROM CATALOGAGE WHERE UTL_ID = ? ORDER BY TYP_ID"), {id});
+    SqlRows q = db.query(QStringLiteral("SELECT TYP_ID FROM CATALOGAGE WHERE UTL_ID = ? ORDER BY TYP_ID"), {id});
     while (q.next())
         out << q.value(0).toString();
     return out;
@@ -397,7 +397,7 @@ private slots:
         QCOMPARE(dlg.result() == QDialog::Accepted, saved);
         if (saved) {
             QCOMPARE(rows, 1);
-            QSqlQuery r = tdb.db().query(QStringLiteral("SELECT DATE_DEBUT, DATE_FIN FROM JOUR_EXCEPTION"));
+            SqlRows r = tdb.db().query(QStringLiteral("SELECT DATE_DEBUT, DATE_FIN FROM JOUR_EXCEPTION"));
             QVERIFY(r.next());
             QCOMPARE(r.value(0).toDate(), start);
             QCOMPARE(r.value(1).toDate(), end);

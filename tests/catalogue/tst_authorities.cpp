@@ -34,7 +34,7 @@ int idOf(QChar letter) { return letter.unicode() - u'A' + 1; }
 QString acceptedForms(Database &db)
 {
     QStringList out;
-    QSqlQuery q = db.query(QStringLiteral("SELECT VED_ID, VED_ID2 FROM VEDETTE ORDER BY VED_ID"));
+    SqlRows q = db.query(QStringLiteral("SELECT VED_ID, VED_ID2 FROM VEDETTE ORDER BY VED_ID"));
     while (q.next())
         out << QString(QChar(u'A' + q.value(0).toInt() - 1)) + u'=' + QChar(u'A' + q.value(1).toInt() - 1);
     return out.join(u' ');
@@ -199,7 +199,7 @@ private slots:
         d->cancel();
         QCOMPARE(count(tdb.db(), QStringLiteral("SELECT COUNT(*) FROM VEDETTE")), 6);
 
-        QSqlQuery q = tdb.db().query(QStringLiteral("SELECT VED_NOM, VED_NOTES, VED_KEYWORDS FROM VEDETTE WHERE VED_ID = ?"), {id});
+        SqlRows q = tdb.db().query(QStringLiteral("SELECT VED_NOM, VED_NOTES, VED_KEYWORDS FROM VEDETTE WHERE VED_ID = ?"), {id});
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toString(), name);
         QCOMPARE(q.value(1).toString(), notes);
@@ -529,7 +529,7 @@ private slots:
             q = headingSearch(db.dialect(), mode, 6, typed);
             nameColumn = QStringLiteral("VED_NOM");
         }
-        QSqlQuery r = db.query(q.sql, q.binds);
+        SqlRows r = db.query(q.sql, q.binds);
         QVERIFY2(r.isActive(), qPrintable(db.lastError().text()));
         QStringList got;
         while (r.next())
@@ -550,13 +550,13 @@ private slots:
         QVERIFY(db.exec(QStringLiteral("UPDATE VEDETTE SET VED_NOM = 'Hugo (sujet)', TYP_VED_ID = 6 WHERE VED_ID = 3")));
         // The heading being edited is not offered, nor headings of another kind.
         const ListQuery q = acceptedFormSearch(db.dialect(), 1, 1, QStringLiteral("hugo*"), QStringLiteral("FR"));
-        QSqlQuery r = db.query(q.sql, q.binds);
+        SqlRows r = db.query(q.sql, q.binds);
         QStringList got;
         while (r.next())
             got << r.value(1).toString();
         QCOMPARE(got, QStringList{QStringLiteral("Hugo, Victor")});
         const ListQuery none = acceptedFormSearch(db.dialect(), 1, 1, QStringLiteral(" "), QStringLiteral("FR"));
-        QSqlQuery n = db.query(none.sql, none.binds);
+        SqlRows n = db.query(none.sql, none.binds);
         QVERIFY(n.isActive() && !n.next());
     }
 

@@ -287,7 +287,7 @@ private slots:
             click(&sheet, "BtnPost");
         });
         click(list, "BtnAppend");
-        QSqlQuery q = db.query(QStringLiteral("SELECT EDT_ID, EDT_NOM_AR, PAY_ID, EDT_TYPE, EDT_KEYWORDS FROM EDITEUR"));
+        SqlRows q = db.query(QStringLiteral("SELECT EDT_ID, EDT_NOM_AR, PAY_ID, EDT_TYPE, EDT_KEYWORDS FROM EDITEUR"));
         QVERIFY(q.next());
         const int id = q.value(0).toInt();
         QCOMPARE(q.value(1).toString(), arabic);

@@ -157,7 +157,7 @@ QStringList indexRows(const QString &scratch, const char *table)
     QStringList out;
     if (!db.open(p))
         return {QStringLiteral("cannot open ") + scratch};
-    QSqlQuery q = db.query(QStringLiteral("SELECT ID, %1, %1_TRI, RENVOIS FROM %1 ORDER BY ID").arg(QLatin1String(table)));
+    SqlRows q = db.query(QStringLiteral("SELECT ID, %1, %1_TRI, RENVOIS FROM %1 ORDER BY ID").arg(QLatin1String(table)));
     while (q.next())
         out << QStringLiteral("%1:%2|%3=%4").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
                                                  q.value(3).toString());
@@ -314,7 +314,7 @@ private slots:
         p.engine = QStringLiteral("SQLITE");
         p.catalog = o.scratch;
         QVERIFY(scratch.open(p));
-        QSqlQuery q = scratch.query(QStringLiteral("SELECT ID, OCC, COALESCE(INDICE, ''), NUMERO FROM CATALOGUE ORDER BY NUMERO"));
+        SqlRows q = scratch.query(QStringLiteral("SELECT ID, OCC, COALESCE(INDICE, ''), NUMERO FROM CATALOGUE ORDER BY NUMERO"));
         QStringList got;
         int expectedNumber = 0;
         while (q.next()) {

@@ -67,7 +67,7 @@ class TstParentSearch : public QObject
     QList<int> found(TFrmData &data, const ParentCriteria &c)
     {
         const SqlCondition q = parentSearchQuery(data.db().dialect(), c);
-        QSqlQuery rows = data.db().query(q.sql, q.binds);
+        SqlRows rows = data.db().query(q.sql, q.binds);
         [&] { QVERIFY2(rows.isActive(), qPrintable(data.db().lastError().text())); }();
         QList<int> ids;
         while (rows.next())

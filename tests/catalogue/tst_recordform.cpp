@@ -329,9 +329,9 @@ private slots:
             QCOMPARE(cell("GrdExemplaire", r, 2), QStringLiteral("Magasin"));
             QCOMPARE(cell("GrdExemplaire", r, 3), QStringLiteral("Imprimé"));
             QCOMPARE(cell("GrdExemplaire", r, 5), QStringLiteral("ALT-") + id);
-            QSqlQuery q = db.query(QStringLiteral("SELECT EXP_PRIX, EXP_DATE_ACQUISITION, EXP_OBSERVATION, MOD_ID, BIB_ID, "
-                                                  "EXP_INVENTORIE, STA_EXP_ID FROM NOTICE_EXEMPLAIRE WHERE EXP_ID = ?"),
-                                   {id});
+            SqlRows q = db.query(QStringLiteral("SELECT EXP_PRIX, EXP_DATE_ACQUISITION, EXP_OBSERVATION, MOD_ID, BIB_ID, "
+                                                "EXP_INVENTORIE, STA_EXP_ID FROM NOTICE_EXEMPLAIRE WHERE EXP_ID = ?"),
+                                 {id});
             QVERIFY(q.next());
             QCOMPARE(q.value(0).toString().left(7), QStringLiteral("1250.50"));
             QCOMPARE(db.dialect().fromDb(q.value(1), ColType::Date).toDate(), QDate(2025, 9, 30));

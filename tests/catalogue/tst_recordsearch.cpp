@@ -132,7 +132,7 @@ class TstRecordSearch : public QObject
         SqlCondition q;
         QString why;
         [&] { QVERIFY2(recordSearchQuery(db.dialect(), c, QStringLiteral("N.DOC_ID"), &q, &why), qPrintable(why)); }();
-        QSqlQuery rows = db.query(q.sql, q.binds);
+        SqlRows rows = db.query(q.sql, q.binds);
         [&] { QVERIFY2(rows.isActive(), qPrintable(db.lastError().text() + u' ' + q.sql)); }();
         QList<int> ids;
         while (rows.next())

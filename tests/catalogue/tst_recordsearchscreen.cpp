@@ -66,7 +66,7 @@ bool addCatalogue(RecordFixture &fx, QString *why)
                     why))
         return false;
     QList<QVariantList> headings;
-    QSqlQuery read = db.query(QStringLiteral("SELECT VED_ID, VED_NOM FROM VEDETTE"));
+    SqlRows read = db.query(QStringLiteral("SELECT VED_ID, VED_NOM FROM VEDETTE"));
     while (read.next())
         headings << QVariantList{BuildKeywords(read.value(1).toString()), read.value(0)};
     for (const QVariantList &h : std::as_const(headings))

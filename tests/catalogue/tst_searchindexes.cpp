@@ -145,7 +145,7 @@ QString plan(Database &db, const RecordCriteria &c)
     if (!recordSearchQuery(db.dialect(), c, QStringLiteral("N.DOC_ID"), &q, &why))
         return why;
     const bool pg = db.dialect().isPostgres();
-    QSqlQuery rows = pg ? db.query(Dialect::inlineBinds(db.connection(), QStringLiteral("EXPLAIN ") + q.sql, q.binds))
+    SqlRows rows = pg ? db.query(Dialect::inlineBinds(db.connection(), QStringLiteral("EXPLAIN ") + q.sql, q.binds))
                         : db.query(QStringLiteral("EXPLAIN QUERY PLAN ") + q.sql, q.binds);
     QStringList lines;
     while (rows.next())

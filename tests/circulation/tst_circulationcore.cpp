@@ -33,7 +33,7 @@ QDate today() { return QDate::currentDate(); }
 QStringList found(Database &db, const ReaderSearch &s)
 {
     const SqlText q = readerSearchSql(db.dialect(), s, today());
-    QSqlQuery r = db.query(q.sql, q.binds);
+    SqlRows r = db.query(q.sql, q.binds);
     if (!r.isActive())
         qWarning("%s", qPrintable(db.lastError().text()));
     QStringList ids;
@@ -331,7 +331,7 @@ private slots:
         QVERIFY(addInterLibraryLoan(db, 1, QStringLiteral("L3"), day(-2)));
         QVERIFY(addInterLibraryLoan(db, 2, QStringLiteral("L4"), day(-2), 1));  // returned
         const SqlText q = readerSearchSql(db.dialect(), byText(ReaderCriterion::Numero, QStringLiteral("L*")), today());
-        QSqlQuery r = db.query(q.sql, q.binds);
+        SqlRows r = db.query(q.sql, q.binds);
         QStringList shown;
         while (r.next()) {
             QCOMPARE(r.value(QStringLiteral("CAT_LIBELLE")).toString(), QStringLiteral("Etudiant"));

@@ -56,7 +56,7 @@ struct StopAfter : Progress {
 QStringList readerIds(Database &db)
 {
     QStringList out;
-    QSqlQuery q = db.query(QStringLiteral("SELECT LEC_ID FROM LECTEUR ORDER BY LEC_ID"));
+    SqlRows q = db.query(QStringLiteral("SELECT LEC_ID FROM LECTEUR ORDER BY LEC_ID"));
     while (q.next())
         out << q.value(0).toString();
     return out;

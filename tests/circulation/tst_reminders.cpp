@@ -36,7 +36,7 @@ QDate today() { return QDate::currentDate(); }
 // The values of one column of a query, in order.
 QStringList column(Database &db, const SqlText &q, const QString &name)
 {
-    QSqlQuery r = db.query(q.sql, q.binds);
+    SqlRows r = db.query(q.sql, q.binds);
     if (!r.isActive())
         qWarning("%s", qPrintable(db.lastError().text()));
     QStringList out;

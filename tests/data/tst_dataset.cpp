@@ -217,7 +217,7 @@ private slots:
         QVERIFY(tdb.db().exec(QStringLiteral("UPDATE SUPPORT SET SUP_LIBELLE_AR = 'آخر' WHERE SUP_ID = 2")));
         d.setValue(QStringLiteral("SUP_LIBELLE"), QStringLiteral("Disque"));
         QVERIFY(d.post());
-        QSqlQuery q = tdb.db().query(QStringLiteral("SELECT SUP_LIBELLE, SUP_LIBELLE_AR FROM SUPPORT WHERE SUP_ID = 2"));
+        SqlRows q = tdb.db().query(QStringLiteral("SELECT SUP_LIBELLE, SUP_LIBELLE_AR FROM SUPPORT WHERE SUP_ID = 2"));
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toString(), QStringLiteral("Disque"));
         QCOMPARE(q.value(1).toString(), QStringLiteral("آخر"));

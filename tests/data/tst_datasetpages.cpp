@@ -38,7 +38,7 @@ QList<int> datasetKeys(Dataset &d)
 QList<int> tableKeys(Database &db)
 {
     QList<int> keys;
-    QSqlQuery q = db.query(QStringLiteral("SELECT SUP_ID FROM SUPPORT ORDER BY SUP_ID"));
+    SqlRows q = db.query(QStringLiteral("SELECT SUP_ID FROM SUPPORT ORDER BY SUP_ID"));
     while (q.next())
         keys << q.value(0).toInt();
     return keys;

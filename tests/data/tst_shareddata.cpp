@@ -67,7 +67,7 @@ private slots:
         QVERIFY2(n->post(), qPrintable(n->lastError()));
         QCOMPARE(n->value(QStringLiteral("DOC_ID")).toInt(), 1);
         QCOMPARE(session().DefaultDocumentType, QStringLiteral("b"));
-        QSqlQuery q = tdb.db().query(QStringLiteral("SELECT DOC_KEYWORDS, DOC_ISBN, DOC_ISSN, STA_ID, DOC_NUM FROM NOTICE"));
+        SqlRows q = tdb.db().query(QStringLiteral("SELECT DOC_KEYWORDS, DOC_ISBN, DOC_ISSN, STA_ID, DOC_NUM FROM NOTICE"));
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toString(), QStringLiteral("/L//enfant//roman/"));
         QCOMPARE(q.value(1).toString(), QStringLiteral("2070360248"));
@@ -149,7 +149,7 @@ private slots:
         v->setValue(QStringLiteral("VED_NOM"), QStringLiteral("Histoire (Maroc) : 1912-1956"));
         v->setValue(QStringLiteral("TYP_VED_ID"), 6);
         QVERIFY(v->post());
-        QSqlQuery q = tdb.db().query(QStringLiteral("SELECT VED_ID, VED_ID2, VED_KEYWORDS FROM VEDETTE"));
+        SqlRows q = tdb.db().query(QStringLiteral("SELECT VED_ID, VED_ID2, VED_KEYWORDS FROM VEDETTE"));
         QVERIFY(q.next());
         QCOMPARE(q.value(1).toInt(), q.value(0).toInt());
         QCOMPARE(q.value(2).toString(), QStringLiteral("/Histoire//Maroc//1912//1956/"));

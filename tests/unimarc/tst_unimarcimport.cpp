@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(scalar(db, QStringLiteral("SELECT COL_ID FROM SOUS_COLLECTION WHERE SCL_ID = ?"), {col("SCL_ID")}).toString(),
                  col("COL_ID"));
         // Authors with their responsibilities and functions, headings accepted by themselves.
-        QSqlQuery a = db.query(QStringLiteral(
+        SqlRows a = db.query(QStringLiteral(
             "SELECT V.VED_NOM, V.TYP_VED_ID, A.AUT_TYPE, A.FON_ID, V.VED_ID2 - V.VED_ID FROM NOTICE_AUTEUR A "
             "JOIN VEDETTE V ON V.VED_ID = A.VED_ID WHERE A.DOC_ID = ? ORDER BY A.AUT_TYPE"), {doc});
         QStringList authors;
@@ -176,8 +176,8 @@ private slots:
                                        QStringLiteral("Sartre, Jean-Paul k1 t3 080 0")}));
         QCOMPARE(scalar(db, QStringLiteral("SELECT VED_KEYWORDS FROM VEDETTE WHERE VED_NOM = 'Camus, Albert'")).toString(),
                  QStringLiteral("/Camus//Albert/"));
-        QSqlQuery m = db.query(QStringLiteral("SELECT V.VED_NOM, V.TYP_VED_ID FROM NOTICE_MATIERE M JOIN VEDETTE V "
-                                              "ON V.VED_ID = M.VED_ID ORDER BY M.NMA_ID"));
+        SqlRows m = db.query(QStringLiteral("SELECT V.VED_NOM, V.TYP_VED_ID FROM NOTICE_MATIERE M JOIN VEDETTE V "
+                                            "ON V.VED_ID = M.VED_ID ORDER BY M.NMA_ID"));
         QStringList subjects;
         while (m.next())
             subjects << m.value(0).toString() + u' ' + m.value(1).toString();
@@ -192,8 +192,8 @@ private slots:
                         {doc}).toString(),
                  QString::fromUtf8("Spécial"));
         // Copies with the defaults of a new copy, the status of 995 $t, a location created.
-        QSqlQuery e = db.query(QStringLiteral("SELECT EXP_ID, EXP_COTE, LOC_ID, STA_EXP_ID, MOD_ID, EXP_INVENTORIE, BIB_ID "
-                                              "FROM NOTICE_EXEMPLAIRE WHERE DOC_ID = ? ORDER BY EXP_ID"), {doc});
+        SqlRows e = db.query(QStringLiteral("SELECT EXP_ID, EXP_COTE, LOC_ID, STA_EXP_ID, MOD_ID, EXP_INVENTORIE, BIB_ID "
+                                            "FROM NOTICE_EXEMPLAIRE WHERE DOC_ID = ? ORDER BY EXP_ID"), {doc});
         QStringList copies;
         while (e.next()) {
             QStringList v;
@@ -412,7 +412,7 @@ private slots:
                                                                          dataField("701", " 1", {{'a', "Camus"}, {'b', "Albert"}})})});
         QCOMPARE(c.imported, 1);
         QCOMPARE(scalar(db, QStringLiteral("SELECT VED_ID FROM NOTICE_MATIERE")).toInt(), 20);
-        QSqlQuery q = db.query(QStringLiteral("SELECT VED_ID FROM NOTICE_AUTEUR ORDER BY AUT_TYPE"));
+        SqlRows q = db.query(QStringLiteral("SELECT VED_ID FROM NOTICE_AUTEUR ORDER BY AUT_TYPE"));
         QList<int> ids;
         while (q.next())
             ids << q.value(0).toInt();
@@ -442,7 +442,7 @@ private slots:
         QCOMPARE(second.duplicates, 0);
         QVERIFY(log.isEmpty());
         QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE")), 1);
-        QSqlQuery q = db.query(QStringLiteral("SELECT EXP_ID, BIB_ID, DOC_ID FROM NOTICE_EXEMPLAIRE ORDER BY BIB_ID"));
+        SqlRows q = db.query(QStringLiteral("SELECT EXP_ID, BIB_ID, DOC_ID FROM NOTICE_EXEMPLAIRE ORDER BY BIB_ID"));
         QStringList copies;
         while (q.next())
             copies << q.value(0).toString() + u'|' + q.value(1).toString() + u'|' + q.value(2).toString();
@@ -538,7 +538,7 @@ private slots:
         // No replacement character, no UTF-8 read as Latin-1, in any text the import wrote.
         for (const char *sql : {"SELECT DOC_TITRE_PROPRE, DOC_NOTE, DOC_LIEU_EDITION FROM NOTICE",
                                 "SELECT VED_NOM, VED_NOM, VED_NOM FROM VEDETTE", "SELECT EDT_NOM, EDT_NOM, EDT_NOM FROM EDITEUR"}) {
-            QSqlQuery q = db.query(QLatin1String(sql));
+            SqlRows q = db.query(QLatin1String(sql));
             while (q.next())
                 for (int i = 0; i < 3; ++i) {
                     const QString t = q.value(i).toString();
@@ -660,7 +660,7 @@ private slots:
             QStringLiteral("SELECT EXP_ID, DOC_ID, EXP_COTE, LOC_ID, STA_EXP_ID FROM NOTICE_EXEMPLAIRE ORDER BY EXP_ID"),
         };
         for (const QString &sql : queries) {
-            QSqlQuery a = from.db().query(sql), b = to.db().query(sql);
+            SqlRows a = from.db().query(sql), b = to.db().query(sql);
             QVERIFY2(a.isActive() && b.isActive(), qPrintable(sql));
             int rows = 0;
             while (a.next()) {

@@ -80,7 +80,7 @@ UserSheet loadUser(TFrmData &data, int userId)
 {
     UserSheet u;
     Database &db = data.db();
-    QSqlQuery q = db.query(QStringLiteral("SELECT * FROM UTILISATEUR WHERE UTL_ID = ?"), {userId});
+    SqlRows q = db.query(QStringLiteral("SELECT * FROM UTILISATEUR WHERE UTL_ID = ?"), {userId});
     if (!q.isActive() || !q.next())
         return u;
     const QSqlRecord rec = q.record();
@@ -99,7 +99,7 @@ UserSheet loadUser(TFrmData &data, int userId)
     }
     q.finish();
     u.keepPassword = true;
-    QSqlQuery t = db.query(QStringLiteral("SELECT TYP_ID FROM CATALOGAGE WHERE UTL_ID = ?"), {userId});
+    SqlRows t = db.query(QStringLiteral("SELECT TYP_ID FROM CATALOGAGE WHERE UTL_ID = ?"), {userId});
     while (t.isActive() && t.next())
         if (!t.value(0).toString().trimmed().isEmpty())
             u.documentTypes.insert(t.value(0).toString());
@@ -176,7 +176,7 @@ SaveUserResult saveUser(TFrmData &data, const UserSheet &sheet, int *savedId)
     if (saved) {
         // The document types, matched by code: add the checked ones, remove the unchecked.
         QSet<QString> existing;
-        QSqlQuery q = db.query(QStringLiteral("SELECT TYP_ID FROM CATALOGAGE WHERE UTL_ID = ?"), {id});
+        SqlRows q = db.query(QStringLiteral("SELECT TYP_ID FROM CATALOGAGE WHERE UTL_ID = ?"), {id});
         while (q.isActive() && q.next())
             existing.insert(q.value(0).toString());
         q.finish();

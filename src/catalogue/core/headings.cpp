@@ -30,7 +30,7 @@ QVariant acceptedForm(Database &db, const QVariant &vedId)
     QVariant current = vedId;
     QSet<qint64> seen;
     for (int step = 0; step < kLongestChain; ++step) {
-        QSqlQuery q = db.query(QStringLiteral("SELECT VED_ID2 FROM VEDETTE WHERE VED_ID = ?"), {current});
+        SqlRows q = db.query(QStringLiteral("SELECT VED_ID2 FROM VEDETTE WHERE VED_ID = ?"), {current});
         if (!q.isActive())
             return {};
         if (!q.next())
@@ -100,8 +100,8 @@ HeadingSave postHeading(Dataset &d)
     }
     // Its rejected forms follow it to its new accepted form.
     if (!inserting && !IsBlank(choice.accepted) && !sameValue(choice.accepted, self)) {
-        QSqlQuery q = db.query(QStringLiteral("UPDATE VEDETTE SET VED_ID2 = ? WHERE VED_ID2 = ? AND VED_ID <> ?"),
-                               {choice.accepted, self, self});
+        SqlRows q = db.query(QStringLiteral("UPDATE VEDETTE SET VED_ID2 = ? WHERE VED_ID2 = ? AND VED_ID <> ?"),
+                             {choice.accepted, self, self});
         if (!q.isActive()) {
             out.message = TFrmData::PostErrorMessage() + u'\n' + db.lastError().text();
             return out;

@@ -18,8 +18,8 @@ bool RecordBasket::add(Database &db, int docId)
 {
     if (contains(docId))
         return false;
-    QSqlQuery q = db.query(QStringLiteral("SELECT DOC_TITRE_PROPRE, DOC_TITRE_COMPLEMENT FROM NOTICE WHERE DOC_ID = ?"),
-                           {docId});
+    SqlRows q = db.query(QStringLiteral("SELECT DOC_TITRE_PROPRE, DOC_TITRE_COMPLEMENT FROM NOTICE WHERE DOC_ID = ?"),
+                         {docId});
     if (!q.isActive() || !q.next())
         return false;
     rows_ << Row{docId, recordTitleText(q.value(0), q.value(1))};
@@ -47,10 +47,10 @@ int RecordBasket::addAll(Database &db, const QList<int> &ids, Progress *progress
             binds << id;
         }
         if (!batch.isEmpty()) {
-            QSqlQuery q = db.query(QStringLiteral("SELECT DOC_ID, DOC_TITRE_PROPRE, DOC_TITRE_COMPLEMENT FROM NOTICE "
-                                                  "WHERE DOC_ID IN (")
-                                       + marks.join(QStringLiteral(", ")) + u')',
-                                   binds);
+            SqlRows q = db.query(QStringLiteral("SELECT DOC_ID, DOC_TITRE_PROPRE, DOC_TITRE_COMPLEMENT FROM NOTICE "
+                                                "WHERE DOC_ID IN (")
+                                     + marks.join(QStringLiteral(", ")) + u')',
+                                 binds);
             if (!q.isActive())
                 return -1;
             QHash<int, QString> titles;

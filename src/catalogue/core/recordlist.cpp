@@ -67,10 +67,10 @@ bool basketListReport(Database &db, const QList<int> &ids, Report *out, QString 
             marks << QStringLiteral("?");
             binds << ids.at(i);
         }
-        QSqlQuery q = db.query(QStringLiteral("SELECT N.DOC_ID, ") + listColumns()
-                                   + QStringLiteral(" FROM NOTICE N WHERE N.DOC_ID IN (")
-                                   + marks.join(QStringLiteral(", ")) + u')',
-                               binds);
+        SqlRows q = db.query(QStringLiteral("SELECT N.DOC_ID, ") + listColumns()
+                                 + QStringLiteral(" FROM NOTICE N WHERE N.DOC_ID IN (")
+                                 + marks.join(QStringLiteral(", ")) + u')',
+                             binds);
         if (!q.isActive()) {
             *why = db.lastError().text();
             return false;

@@ -31,7 +31,7 @@ struct CopyHolders {
 CopyHolders holdersOf(Database &db, const QVariant &expId)
 {
     CopyHolders h;
-    QSqlQuery q = db.query(
+    SqlRows q = db.query(
         QStringLiteral("SELECT LEC_ID, EXP_DATE_RETOUR, LEC_ID2 FROM NOTICE_EXEMPLAIRE WHERE EXP_ID = ?"), {expId});
     if (q.isActive() && q.next()) {
         h.found = true;
@@ -70,7 +70,7 @@ bool CataloguerRights::mayDelete(const QVariant &createUser) const
 
 QStringList cataloguableTypes(Database &db, const Session &s)
 {
-    QSqlQuery q = isManager(s)
+    SqlRows q = isManager(s)
         ? db.query(QStringLiteral("SELECT TYP_ID FROM TYPE_DOCUMENT ORDER BY TYP_ID"))
         : db.query(QStringLiteral("SELECT T.TYP_ID FROM TYPE_DOCUMENT T WHERE T.TYP_ID IN "
                                   "(SELECT C.TYP_ID FROM CATALOGAGE C WHERE C.UTL_ID = ?) ORDER BY T.TYP_ID"),
@@ -95,10 +95,10 @@ QString authorTypeName(const QVariant &autType, const QVariant &recordLanguage)
 
 QString recordDeleteRefusal(Database &db, const QVariant &docId)
 {
-    QSqlQuery q = db.query(QStringLiteral("SELECT EXP_ID, LEC_ID, EXP_DATE_RETOUR, LEC_ID2 FROM NOTICE_EXEMPLAIRE "
-                                          "WHERE DOC_ID = ? AND NOT (")
-                               + CopyIsFreeCondition() + QStringLiteral(") ORDER BY EXP_ID"),
-                           {docId});
+    SqlRows q = db.query(QStringLiteral("SELECT EXP_ID, LEC_ID, EXP_DATE_RETOUR, LEC_ID2 FROM NOTICE_EXEMPLAIRE "
+                                        "WHERE DOC_ID = ? AND NOT (")
+                             + CopyIsFreeCondition() + QStringLiteral(") ORDER BY EXP_ID"),
+                         {docId});
     if (!q.isActive())
         return TFrmData::DeleteErrorMessage();
     if (!q.next())

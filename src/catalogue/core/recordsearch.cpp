@@ -166,7 +166,7 @@ bool recordIds(Database &db, const RecordCriteria &c, QList<int> *ids, QString *
     SqlCondition q;
     if (!recordSearchQuery(db.dialect(), c, QStringLiteral("N.DOC_ID"), &q, why))
         return false;
-    QSqlQuery rows = db.query(q.sql, q.binds);
+    SqlRows rows = db.query(q.sql, q.binds);
     if (!rows.isActive()) {
         *why = db.lastError().text();
         return false;

@@ -33,7 +33,7 @@ SortKeys::SortKeys(QStringList stopWords)
 
 bool SortKeys::read(Database &db, SortKeys *keys, QString *why)
 {
-    QSqlQuery q = db.query(QStringLiteral("SELECT MOT FROM MOT_VIDE ORDER BY MOV_ID"));
+    SqlRows q = db.query(QStringLiteral("SELECT MOT FROM MOT_VIDE ORDER BY MOV_ID"));
     if (!q.isActive()) {
         if (why)
             *why = db.lastError().text();

@@ -581,7 +581,7 @@ RecordImporter::~RecordImporter()
 bool RecordImporter::start(QString *why)
 {
     auto read = [&](const char *sql, const std::function<void(const QVariant &)> &take) {
-        QSqlQuery q = db_.query(QLatin1String(sql));
+        SqlRows q = db_.query(QLatin1String(sql));
         if (!q.isActive()) {
             if (why)
                 *why = db_.lastError().text();
@@ -598,7 +598,7 @@ bool RecordImporter::start(QString *why)
         || !read("SELECT STA_EXP_ID FROM STATUT_EXEMPLAIRE",
                  [&](const QVariant &v) { context_.copyStatuses.insert(v.toInt()); }))
         return false;
-    QSqlQuery p = db_.query(QStringLiteral("SELECT CLASSIFICATION, PAY_ID, AGENCE FROM PARAMETRE"));
+    SqlRows p = db_.query(QStringLiteral("SELECT CLASSIFICATION, PAY_ID, AGENCE FROM PARAMETRE"));
     if (!p.isActive()) {
         if (why)
             *why = db_.lastError().text();

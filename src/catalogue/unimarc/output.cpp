@@ -263,7 +263,7 @@ WriteResult exchangeRecord(const StoredRecord &r, int classification)
 QList<int> allRecordIds(Database &db, QString *why)
 {
     QList<int> ids;
-    QSqlQuery q = db.query(QStringLiteral("SELECT DOC_ID FROM NOTICE ORDER BY DOC_ID"));
+    SqlRows q = db.query(QStringLiteral("SELECT DOC_ID FROM NOTICE ORDER BY DOC_ID"));
     if (!q.isActive()) {
         if (why)
             *why = db.lastError().text();

@@ -18,7 +18,7 @@ QString failed(Database &db) { return TFrmData::DeleteErrorMessage() + u'\n' + d
 // Runs a conditional delete; -1 on failure, else the rows deleted.
 int deleted(Database &db, const QString &sql, const QVariantList &binds)
 {
-    QSqlQuery q = db.query(sql, binds);
+    SqlRows q = db.query(sql, binds);
     return q.isActive() ? q.numRowsAffected() : -1;
 }
 
@@ -99,10 +99,10 @@ SqlText categoryRulesSql(int catId)
 
 bool toggleProportionalPenalty(Database &db, int catId)
 {
-    QSqlQuery q = db.query(QStringLiteral("UPDATE CATEGORIE SET CAT_PENALITE_PROP = "
-                                          "CASE WHEN COALESCE(CAT_PENALITE_PROP, 0) = 0 THEN 1 ELSE 0 END "
-                                          "WHERE CAT_ID = ?"),
-                           {catId});
+    SqlRows q = db.query(QStringLiteral("UPDATE CATEGORIE SET CAT_PENALITE_PROP = "
+                                        "CASE WHEN COALESCE(CAT_PENALITE_PROP, 0) = 0 THEN 1 ELSE 0 END "
+                                        "WHERE CAT_ID = ?"),
+                         {catId});
     return q.isActive() && q.numRowsAffected() == 1;
 }
 

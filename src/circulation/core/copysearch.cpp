@@ -116,10 +116,10 @@ QString copyModificationRefusal(Database &db, const QString &copyId)
 QString changeCopyStatus(Database &db, const QString &copyId, const QVariant &status, const QVariant &location,
                          const QVariant &observation)
 {
-    QSqlQuery q = db.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET STA_EXP_ID = ?, LOC_ID = ?, EXP_OBSERVATION = ? "
-                                          "WHERE EXP_ID = ? AND LEC_ID IS NULL"),
-                           {IsBlank(status) ? QVariant() : status, IsBlank(location) ? QVariant() : location,
-                            IsBlank(observation) ? QVariant() : observation, copyId});
+    SqlRows q = db.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET STA_EXP_ID = ?, LOC_ID = ?, EXP_OBSERVATION = ? "
+                                        "WHERE EXP_ID = ? AND LEC_ID IS NULL"),
+                         {IsBlank(status) ? QVariant() : status, IsBlank(location) ? QVariant() : location,
+                          IsBlank(observation) ? QVariant() : observation, copyId});
     if (!q.isActive())
         return TFrmData::PostErrorMessage() + u'\n' + db.lastError().text();
     return q.numRowsAffected() == 1 ? QString() : lentRefusal();

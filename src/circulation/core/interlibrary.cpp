@@ -44,9 +44,9 @@ struct OpenLoan {
 
 std::optional<OpenLoan> findOpenLoan(Database &db, const QString &copy, int libraryId)
 {
-    QSqlQuery q = db.query(QStringLiteral("SELECT PEB_ID, PEB_EXP_ID, LEC_ID, BIB_RETOUR FROM PEB "
-                                          "WHERE PEB_EXP_ID = ? AND BIB_ID = ? AND BIB_REMIS = 0 ORDER BY PEB_ID"),
-                           {copy, libraryId});
+    SqlRows q = db.query(QStringLiteral("SELECT PEB_ID, PEB_EXP_ID, LEC_ID, BIB_RETOUR FROM PEB "
+                                        "WHERE PEB_EXP_ID = ? AND BIB_ID = ? AND BIB_REMIS = 0 ORDER BY PEB_ID"),
+                         {copy, libraryId});
     if (!q.next())
         return std::nullopt;
     return OpenLoan{q.value(0).toInt(), q.value(1).toString(), q.value(2).toString().trimmed(),
@@ -211,16 +211,16 @@ InterLibraryResult InterLibraryDesk::giveBack(const QString &typed, const QVaria
     if (!loan)
         return refusal(circ::interLibraryNotFound(), InterLibraryField::Copy);
     // Closed only while still open: of two returns at once, one does it.
-    QSqlQuery q = db_.query(QStringLiteral("UPDATE PEB SET BIB_REMIS = 1 WHERE PEB_ID = ? AND BIB_REMIS = 0"), {loan->id});
+    SqlRows q = db_.query(QStringLiteral("UPDATE PEB SET BIB_REMIS = 1 WHERE PEB_ID = ? AND BIB_REMIS = 0"), {loan->id});
     if (!q.isActive())
         return failed(db_);
     if (q.numRowsAffected() != 1)
         return refusal(circ::interLibraryNotFound(), InterLibraryField::Copy);
 
     std::optional<QDate> until;
-    QSqlQuery c = db_.query(QStringLiteral("SELECT C.CAT_PENALITE, C.CAT_PENALITE_PROP FROM LECTEUR L "
-                                           "LEFT JOIN CATEGORIE C ON C.CAT_ID = L.CAT_ID WHERE L.LEC_ID = ?"),
-                            {loan->reader});
+    SqlRows c = db_.query(QStringLiteral("SELECT C.CAT_PENALITE, C.CAT_PENALITE_PROP FROM LECTEUR L "
+                                         "LEFT JOIN CATEGORIE C ON C.CAT_ID = L.CAT_ID WHERE L.LEC_ID = ?"),
+                          {loan->reader});
     if (c.next())
         until = interLibraryPenaltyEnd(day, loan->due, c.value(0).toInt(), c.value(1));
     c.finish();

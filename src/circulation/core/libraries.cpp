@@ -116,9 +116,9 @@ LibrarySave saveLibrary(Database &db, const LibrarySheet &sheet)
         int rows = 0;
         {
             Transaction savepoint(db);
-            QSqlQuery q = db.query(QStringLiteral("UPDATE BIBLIOTHEQUE SET ") + sets.join(QStringLiteral(", "))
-                                       + QStringLiteral(" WHERE BIB_ID = ?"),
-                                   values + QVariantList{id});
+            SqlRows q = db.query(QStringLiteral("UPDATE BIBLIOTHEQUE SET ") + sets.join(QStringLiteral(", "))
+                                     + QStringLiteral(" WHERE BIB_ID = ?"),
+                                 values + QVariantList{id});
             if (q.isActive()) {
                 rows = q.numRowsAffected();
                 if (!savepoint.commit())
@@ -146,9 +146,9 @@ LibrarySheet loadLibrary(Database &db, int id)
     QStringList columns;
     for (const char *c : kLibraryColumns)
         columns << QLatin1String(c);
-    QSqlQuery q = db.query(QStringLiteral("SELECT BIB_ID, ") + columns.join(QStringLiteral(", "))
-                               + QStringLiteral(" FROM BIBLIOTHEQUE WHERE BIB_ID = ?"),
-                           {id});
+    SqlRows q = db.query(QStringLiteral("SELECT BIB_ID, ") + columns.join(QStringLiteral(", "))
+                             + QStringLiteral(" FROM BIBLIOTHEQUE WHERE BIB_ID = ?"),
+                         {id});
     if (!q.next())
         return s;
     s.id = q.value(0).toInt();
@@ -176,8 +176,8 @@ QString deleteLibrary(Database &db, int id)
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
     if (!libraryExists(db, id))
         return circ::libraryGone();
-    QSqlQuery q = db.query(QStringLiteral("DELETE FROM BIBLIOTHEQUE WHERE BIB_ID = ? AND NOT (") + kLibraryKept + u')',
-                           {id, id, id, id});
+    SqlRows q = db.query(QStringLiteral("DELETE FROM BIBLIOTHEQUE WHERE BIB_ID = ? AND NOT (") + kLibraryKept + u')',
+                         {id, id, id, id});
     if (!q.isActive())
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
     if (q.numRowsAffected() != 1)
@@ -202,8 +202,8 @@ QVector<LibraryChoice> libraryChoices(Database &db)
     QVector<LibraryChoice> out;
     QVector<QString> bodies;
     QHash<QString, int> names;
-    QSqlQuery q = db.query(QStringLiteral("SELECT BIB_ID, BIB_NOM, BIB_TUTELLE FROM BIBLIOTHEQUE "
-                                          "ORDER BY BIB_NOM, BIB_TUTELLE, BIB_ID"));
+    SqlRows q = db.query(QStringLiteral("SELECT BIB_ID, BIB_NOM, BIB_TUTELLE FROM BIBLIOTHEQUE "
+                                        "ORDER BY BIB_NOM, BIB_TUTELLE, BIB_ID"));
     while (q.isActive() && q.next()) {
         out.append({q.value(0).toInt(), q.value(1).toString()});
         bodies << q.value(2).toString();
@@ -268,7 +268,7 @@ CorrespondentSave saveCorrespondent(Database &db, int libraryId, const Correspon
         }
         sql += QStringLiteral(" WHERE LEC_ID = ? AND BIB_ID = ?");
         binds << id << libraryId;
-        QSqlQuery q = db.query(sql, binds);
+        SqlRows q = db.query(sql, binds);
         if (!q.isActive())
             return {TFrmData::PostErrorMessage()};
         if (q.numRowsAffected() != 1)
@@ -282,9 +282,9 @@ CorrespondentSave saveCorrespondent(Database &db, int libraryId, const Correspon
 CorrespondentSheet loadCorrespondent(Database &db, const QString &id)
 {
     CorrespondentSheet s;
-    QSqlQuery q = db.query(QStringLiteral("SELECT LEC_ID, LEC_NOM, LEC_PRENOM, LEC_DATE_NAISSANCE, LEC_ADRESSE, LEC_TEL, "
-                                          "LEC_EMAIL FROM LECTEUR WHERE LEC_ID = ?"),
-                           {id.trimmed()});
+    SqlRows q = db.query(QStringLiteral("SELECT LEC_ID, LEC_NOM, LEC_PRENOM, LEC_DATE_NAISSANCE, LEC_ADRESSE, LEC_TEL, "
+                                        "LEC_EMAIL FROM LECTEUR WHERE LEC_ID = ?"),
+                         {id.trimmed()});
     if (!q.next())
         return s;
     s.id = q.value(0).toString();
@@ -300,8 +300,8 @@ CorrespondentSheet loadCorrespondent(Database &db, const QString &id)
 
 bool correspondentPasswordMatches(Database &db, const QString &id, const QString &typed)
 {
-    QSqlQuery q = db.query(QStringLiteral("SELECT LEC_PASSWORD FROM LECTEUR WHERE LEC_ID = ? AND CAT_ID = ?"),
-                           {id.trimmed(), InterLibraryCategory});
+    SqlRows q = db.query(QStringLiteral("SELECT LEC_PASSWORD FROM LECTEUR WHERE LEC_ID = ? AND CAT_ID = ?"),
+                         {id.trimmed(), InterLibraryCategory});
     if (!q.next())
         return false;
     return CheckPassword(typed, q.value(0).toString(), q.value(0).isNull()) != PasswordCheck::Wrong;
@@ -316,8 +316,8 @@ QString deleteCorrespondent(Database &db, const QString &typed)
     // His row first: a loan to him at a desk finishes first or waits.
     if (!db.exec(db.dialect().lockRow(QStringLiteral("LECTEUR"), QStringLiteral("LEC_ID")), {id}))
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
-    QSqlQuery q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? AND BIB_ID <> 0 AND ") + holdsNothingSql(false),
-                           {id, id, id, id});
+    SqlRows q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? AND BIB_ID <> 0 AND ") + holdsNothingSql(false),
+                         {id, id, id, id});
     if (!q.isActive())
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
     if (q.numRowsAffected() == 1)

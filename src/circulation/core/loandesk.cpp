@@ -36,9 +36,9 @@ struct ReaderRules {
 
 std::optional<ReaderRules> readReaderRules(Database &db, const QString &id)
 {
-    QSqlQuery q = db.query(QStringLiteral("SELECT L.LEC_ID, L.CAT_ID, C.CAT_PENALITE, C.CAT_PENALITE_PROP FROM LECTEUR L "
-                                          "LEFT JOIN CATEGORIE C ON C.CAT_ID = L.CAT_ID WHERE L.LEC_ID = ?"),
-                           {id});
+    SqlRows q = db.query(QStringLiteral("SELECT L.LEC_ID, L.CAT_ID, C.CAT_PENALITE, C.CAT_PENALITE_PROP FROM LECTEUR L "
+                                        "LEFT JOIN CATEGORIE C ON C.CAT_ID = L.CAT_ID WHERE L.LEC_ID = ?"),
+                         {id});
     if (!q.next())
         return std::nullopt;
     return ReaderRules{q.value(0).toString(), q.value(1), q.value(2).toInt(), q.value(3)};
@@ -48,9 +48,9 @@ std::optional<Rule> readRule(Database &db, const QVariant &catId, const QString 
 {
     if (IsBlank(catId))
         return std::nullopt;
-    QSqlQuery q = db.query(QStringLiteral("SELECT REG_DOCUMENT, REG_PRET, REG_PROLONGATION, REG_RESERVATION FROM REGLEMENT "
-                                          "WHERE CAT_ID = ? AND TYP_ID = ?"),
-                           {catId, typeId});
+    SqlRows q = db.query(QStringLiteral("SELECT REG_DOCUMENT, REG_PRET, REG_PROLONGATION, REG_RESERVATION FROM REGLEMENT "
+                                        "WHERE CAT_ID = ? AND TYP_ID = ?"),
+                         {catId, typeId});
     if (!q.next())
         return std::nullopt;
     return Rule{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()};
@@ -68,13 +68,13 @@ struct LoanTerms {
 
 std::optional<LoanTerms> readLoanTerms(Database &db, const QString &readerId, const QString &typeId)
 {
-    QSqlQuery q = db.query(QStringLiteral("SELECT L.CAT_ID, R.CAT_ID, R.REG_DOCUMENT, R.REG_PRET, R.REG_PROLONGATION, "
-                                          "R.REG_RESERVATION, (SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE E "
-                                          "WHERE E.LEC_ID = L.LEC_ID AND E.STA_EXP_ID = ? AND EXISTS "
-                                          "(SELECT 1 FROM NOTICE N WHERE N.DOC_ID = E.DOC_ID AND N.TYP_ID = ?)) "
-                                          "FROM LECTEUR L LEFT JOIN REGLEMENT R ON R.CAT_ID = L.CAT_ID AND R.TYP_ID = ? "
-                                          "WHERE L.LEC_ID = ?"),
-                           {StatusLendable, typeId, typeId, readerId});
+    SqlRows q = db.query(QStringLiteral("SELECT L.CAT_ID, R.CAT_ID, R.REG_DOCUMENT, R.REG_PRET, R.REG_PROLONGATION, "
+                                        "R.REG_RESERVATION, (SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE E "
+                                        "WHERE E.LEC_ID = L.LEC_ID AND E.STA_EXP_ID = ? AND EXISTS "
+                                        "(SELECT 1 FROM NOTICE N WHERE N.DOC_ID = E.DOC_ID AND N.TYP_ID = ?)) "
+                                        "FROM LECTEUR L LEFT JOIN REGLEMENT R ON R.CAT_ID = L.CAT_ID AND R.TYP_ID = ? "
+                                        "WHERE L.LEC_ID = ?"),
+                         {StatusLendable, typeId, typeId, readerId});
     if (!q.next())
         return std::nullopt;
     LoanTerms t;
@@ -174,7 +174,12 @@ struct LoanDesk::Outcome {
 
 LoanDesk::LoanDesk(Database &db, const QDate &today) : db_(db), fixedToday_(today) {}
 
-QDate LoanDesk::today() { return fixedToday_.isValid() ? fixedToday_ : serverToday(db_); }
+QDate LoanDesk::today()
+{
+    if (fixedToday_.isValid())
+        return fixedToday_;
+    return clock_.isValid() ? clock_.date() : serverToday(db_);
+}
 
 ReaderCheck LoanDesk::checkReader(const QString &typed) { return folian::checkReader(db_, typed, CheckPurpose::Desk, today()); }
 
@@ -184,11 +189,11 @@ DeskCopy LoanDesk::readCopy(const QString &typed)
     const QString id = typed.trimmed();
     if (id.isEmpty())
         return c;
-    QSqlQuery q = db_.query(QStringLiteral("SELECT E.EXP_ID, E.DOC_ID, E.STA_EXP_ID, E.LEC_ID, E.EXP_DATE_PRET, "
-                                           "E.EXP_DATE_RETOUR, E.LEC_ID2, E.EXP_DATE_RESERVATION, E.EXP_COTE, N.TYP_ID, "
-                                           "N.DOC_TITRE_PROPRE FROM NOTICE_EXEMPLAIRE E "
-                                           "LEFT JOIN NOTICE N ON N.DOC_ID = E.DOC_ID WHERE E.EXP_ID = ?"),
-                            {id});
+    SqlRows q = db_.query(QStringLiteral("SELECT E.EXP_ID, E.DOC_ID, E.STA_EXP_ID, E.LEC_ID, E.EXP_DATE_PRET, "
+                                         "E.EXP_DATE_RETOUR, E.LEC_ID2, E.EXP_DATE_RESERVATION, E.EXP_COTE, N.TYP_ID, "
+                                         "N.DOC_TITRE_PROPRE FROM NOTICE_EXEMPLAIRE E "
+                                         "LEFT JOIN NOTICE N ON N.DOC_ID = E.DOC_ID WHERE E.EXP_ID = ?"),
+                          {id});
     if (!q.next())
         return c;
     const Dialect &d = db_.dialect();
@@ -246,14 +251,21 @@ bool LoanDesk::journal(LoanOperation op, const DeskCopy &c, const QString &reade
     e.docId = c.docId;
     e.readerId = reader;
     e.due = due;
-    if (fixedToday_.isValid())
-        e.when = QDateTime(fixedToday_, QTime::currentTime());
+    e.when = fixedToday_.isValid() ? QDateTime(fixedToday_, QTime::currentTime()) : clock_;
     return writeJournal(db_, e);
 }
 
 template <typename Body>
 DeskResult LoanDesk::perform(LoanOperation op, const QString &copyTyped, Body body)
 {
+    // One reading of the server's clock serves the whole operation: its day
+    // in every rule, its time in the journal.
+    struct Forget {
+        QDateTime &clock;
+        ~Forget() { clock = QDateTime(); }
+    } forget{clock_};
+    if (!fixedToday_.isValid())
+        clock_ = db_.serverDate();
     Outcome o;
     {
         Transaction tx(db_);
@@ -337,12 +349,12 @@ LoanDesk::Outcome LoanDesk::lendIn(const QString &readerTyped, const QString &co
         return o;
     }
     const QDate due = DueDate(db_, day, rule->loanDays);
-    QSqlQuery q = db_.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = ?, EXP_DATE_PRET = ?, EXP_DATE_RETOUR = ?, "
-                                           "LEC_ID2 = NULL, EXP_DATE_RESERVATION = NULL "
-                                           "WHERE EXP_ID = ? AND LEC_ID IS NULL AND STA_EXP_ID = ? "
-                                           "AND (LEC_ID2 IS NULL OR LEC_ID2 = ? OR EXP_DATE_RESERVATION < ?)"),
-                            {rc.readerId, dateValue(db_, day), dateValue(db_, due), c.id, c.status, rc.readerId,
-                             dateValue(db_, day)});
+    SqlRows q = db_.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = ?, EXP_DATE_PRET = ?, EXP_DATE_RETOUR = ?, "
+                                         "LEC_ID2 = NULL, EXP_DATE_RESERVATION = NULL "
+                                         "WHERE EXP_ID = ? AND LEC_ID IS NULL AND STA_EXP_ID = ? "
+                                         "AND (LEC_ID2 IS NULL OR LEC_ID2 = ? OR EXP_DATE_RESERVATION < ?)"),
+                          {rc.readerId, dateValue(db_, day), dateValue(db_, due), c.id, c.status, rc.readerId,
+                           dateValue(db_, day)});
     if (!q.isActive()) {
         o.error = true;
         return o;
@@ -398,7 +410,7 @@ LoanDesk::Outcome LoanDesk::giveBackIn(const QString &copyTyped, const QString &
     binds << c.id << c.borrower;
     sameDay(db_, sql, binds, "EXP_DATE_PRET", c.loanDate);
     sameDay(db_, sql, binds, "EXP_DATE_RETOUR", c.due);
-    QSqlQuery q = db_.query(sql, binds);
+    SqlRows q = db_.query(sql, binds);
     if (!q.isActive()) {
         o.error = true;
         return o;
@@ -450,7 +462,7 @@ LoanDesk::Outcome LoanDesk::reserveIn(const QString &readerTyped, const QString 
                                  "WHERE EXP_ID = ? AND LEC_ID = ? AND LEC_ID2 IS NULL");
     QVariantList binds{rc.readerId, dateValue(db_, hold), c.id, c.borrower};
     sameDay(db_, sql, binds, "EXP_DATE_RETOUR", c.due);
-    QSqlQuery q = db_.query(sql, binds);
+    SqlRows q = db_.query(sql, binds);
     if (!q.isActive()) {
         o.error = true;
         return o;
@@ -504,7 +516,7 @@ LoanDesk::Outcome LoanDesk::renewIn(const QString &copyTyped, const QString &rea
     QVariantList binds{dateValue(db_, due), c.id, c.borrower};
     sameDay(db_, sql, binds, "EXP_DATE_PRET", c.loanDate);
     sameDay(db_, sql, binds, "EXP_DATE_RETOUR", c.due);
-    QSqlQuery q = db_.query(sql, binds);
+    SqlRows q = db_.query(sql, binds);
     if (!q.isActive()) {
         o.error = true;
         return o;
@@ -537,9 +549,9 @@ LoanDesk::Outcome LoanDesk::cancelIn(const QString &copyTyped, const QString &re
         return o;
     }
     r.readerId = c.reserver;
-    QSqlQuery q = db_.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID2 = NULL, EXP_DATE_RESERVATION = NULL "
-                                           "WHERE EXP_ID = ? AND LEC_ID2 = ?"),
-                            {c.id, c.reserver});
+    SqlRows q = db_.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID2 = NULL, EXP_DATE_RESERVATION = NULL "
+                                         "WHERE EXP_ID = ? AND LEC_ID2 = ?"),
+                          {c.id, c.reserver});
     if (!q.isActive()) {
         o.error = true;
         return o;
@@ -573,9 +585,9 @@ LoanDesk::Outcome LoanDesk::consultIn(const QString &readerTyped, const QString 
         r.lines = rc.lines;
         return o;
     }
-    QSqlQuery q = db_.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = ?, EXP_DATE_PRET = ?, EXP_DATE_RETOUR = ? "
-                                           "WHERE EXP_ID = ? AND LEC_ID IS NULL AND STA_EXP_ID = ?"),
-                            {rc.readerId, dateValue(db_, day), dateValue(db_, day), c.id, c.status});
+    SqlRows q = db_.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = ?, EXP_DATE_PRET = ?, EXP_DATE_RETOUR = ? "
+                                         "WHERE EXP_ID = ? AND LEC_ID IS NULL AND STA_EXP_ID = ?"),
+                          {rc.readerId, dateValue(db_, day), dateValue(db_, day), c.id, c.status});
     if (!q.isActive()) {
         o.error = true;
         return o;
@@ -622,7 +634,7 @@ LoanDesk::Outcome LoanDesk::endConsultationIn(const QString &copyTyped, const QS
     QVariantList binds{c.id, c.borrower};
     sameDay(db_, sql, binds, "EXP_DATE_PRET", c.loanDate);
     sameDay(db_, sql, binds, "EXP_DATE_RETOUR", c.due);
-    QSqlQuery q = db_.query(sql, binds);
+    SqlRows q = db_.query(sql, binds);
     if (!q.isActive()) {
         o.error = true;
         return o;

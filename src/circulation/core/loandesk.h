@@ -17,6 +17,7 @@
 #include "circulation/core/readerstanding.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -100,6 +101,7 @@ private:
 
     Database &db_;
     QDate fixedToday_;
+    QDateTime clock_;  // the server's clock, read once for the operation under way
 };
 
 } // namespace folian

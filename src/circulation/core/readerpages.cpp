@@ -11,11 +11,11 @@ namespace folian {
 
 ReportResult writeClearance(Database &db, const QString &readerId)
 {
-    QSqlQuery q = db.query(QStringLiteral("SELECT L.LEC_ID, L.LEC_NOM, L.LEC_PRENOM, L.LEC_DATE_NAISSANCE, "
-                                          "C.CAT_LIBELLE, S.STR_LIBELLE FROM LECTEUR L "
-                                          "LEFT JOIN CATEGORIE C ON C.CAT_ID = L.CAT_ID "
-                                          "LEFT JOIN STRUCTURE S ON S.STR_ID = L.STR_ID WHERE L.LEC_ID = ?"),
-                           {readerId});
+    SqlRows q = db.query(QStringLiteral("SELECT L.LEC_ID, L.LEC_NOM, L.LEC_PRENOM, L.LEC_DATE_NAISSANCE, "
+                                        "C.CAT_LIBELLE, S.STR_LIBELLE FROM LECTEUR L "
+                                        "LEFT JOIN CATEGORIE C ON C.CAT_ID = L.CAT_ID "
+                                        "LEFT JOIN STRUCTURE S ON S.STR_ID = L.STR_ID WHERE L.LEC_ID = ?"),
+                         {readerId});
     if (!q.next()) {
         ReportResult r;
         r.message = q.isActive() ? circ::readerUnknown(readerId) : db.lastError().text();

@@ -204,8 +204,8 @@ QString readerNumberRefusal(Database &db, const QString &readerId)
 
 QString deleteReader(Database &db, const QString &readerId)
 {
-    QSqlQuery q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? AND ") + holdsNothingSql(true),
-                           {readerId, readerId, readerId, readerId});
+    SqlRows q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? AND ") + holdsNothingSql(true),
+                         {readerId, readerId, readerId, readerId});
     if (!q.isActive())
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
     if (q.numRowsAffected() > 0)
@@ -237,9 +237,9 @@ QString holdsNothingSql(bool openInterLibraryOnly)
 
 bool countReaderLoan(Database &db, const QString &readerId)
 {
-    QSqlQuery q = db.query(QStringLiteral("UPDATE LECTEUR SET LEC_STAT_PRET = COALESCE(LEC_STAT_PRET, 0) + 1 "
-                                          "WHERE LEC_ID = ?"),
-                           {readerId});
+    SqlRows q = db.query(QStringLiteral("UPDATE LECTEUR SET LEC_STAT_PRET = COALESCE(LEC_STAT_PRET, 0) + 1 "
+                                        "WHERE LEC_ID = ?"),
+                         {readerId});
     return q.isActive() && q.numRowsAffected() == 1;
 }
 
@@ -253,9 +253,9 @@ std::optional<QDate> penaltyEnd(const QDate &today, const QDate &due, int penalt
 
 bool penaliseReader(Database &db, const QString &readerId, const QDate &until)
 {
-    QSqlQuery q = db.query(QStringLiteral("UPDATE LECTEUR SET LEC_STATUT = CASE WHEN LEC_STATUT IN (2, 3) THEN 3 ELSE 1 END, "
-                                          "LEC_FIN_PENALITE = ? WHERE LEC_ID = ?"),
-                           {dateValue(db, until), readerId});
+    SqlRows q = db.query(QStringLiteral("UPDATE LECTEUR SET LEC_STATUT = CASE WHEN LEC_STATUT IN (2, 3) THEN 3 ELSE 1 END, "
+                                        "LEC_FIN_PENALITE = ? WHERE LEC_ID = ?"),
+                         {dateValue(db, until), readerId});
     return q.isActive() && q.numRowsAffected() == 1;
 }
 

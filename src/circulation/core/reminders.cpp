@@ -108,9 +108,9 @@ SqlText lateLoansSql(const Dialect &dialect, ReminderKind kind, const QString &r
 ReportResult writeReminder(Database &db, ReminderKind kind, const QString &readerId, const QDate &today,
                            const QString &directory, const QString &fileName)
 {
-    QSqlQuery reader = db.query(QStringLiteral("SELECT LEC_ID, LEC_NOM, LEC_PRENOM, LEC_ADRESSE FROM LECTEUR "
-                                               "WHERE LEC_ID = ?"),
-                                {readerId});
+    SqlRows reader = db.query(QStringLiteral("SELECT LEC_ID, LEC_NOM, LEC_PRENOM, LEC_ADRESSE FROM LECTEUR "
+                                             "WHERE LEC_ID = ?"),
+                              {readerId});
     if (!reader.next())
         return failure(reader.isActive() ? circ::readerUnknown(readerId) : db.lastError().text());
     Letter letter;
@@ -131,7 +131,7 @@ ReportResult writeReminder(Database &db, ReminderKind kind, const QString &reade
     const LetterTable table = letterTable(kind);
     letter.columns = table.columns;
     const SqlText loans = lateLoansSql(db.dialect(), kind, readerId, today);
-    QSqlQuery q = db.query(loans.sql, loans.binds);
+    SqlRows q = db.query(loans.sql, loans.binds);
     if (!q.isActive())
         return failure(db.lastError().text());
     QList<int> at;
@@ -164,7 +164,7 @@ bool writeAllReminders(Database &db, const QString &directory, const QDate &toda
     QList<Late> late;
     for (const ReminderKind kind : {ReminderKind::Loans, ReminderKind::InterLibrary}) {
         const SqlText readers = lateReadersSql(db.dialect(), kind, today);
-        QSqlQuery q = db.query(readers.sql, readers.binds);
+        SqlRows q = db.query(readers.sql, readers.binds);
         if (!q.isActive()) {
             batch->message = db.lastError().text();
             return false;

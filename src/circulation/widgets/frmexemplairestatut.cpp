@@ -86,19 +86,19 @@ void TFrmExemplaireStatut::load()
     Database &db = data_.db();
     const bool arabic = session().ArabicMode;
     status_->clear();
-    QSqlQuery s = db.query(QStringLiteral("SELECT STA_EXP_ID, STA_EXP_LIBELLE, STA_EXP_LIBELLE_AR FROM STATUT_EXEMPLAIRE "
-                                          "ORDER BY STA_EXP_ID"));
+    SqlRows s = db.query(QStringLiteral("SELECT STA_EXP_ID, STA_EXP_LIBELLE, STA_EXP_LIBELLE_AR FROM STATUT_EXEMPLAIRE "
+                                        "ORDER BY STA_EXP_ID"));
     while (s.next()) {
         const QString ar = s.value(2).toString();
         status_->addItem(arabic && !ar.isEmpty() ? ar : s.value(1).toString(), s.value(0).toString());
     }
     location_->clear();
-    QSqlQuery l = db.query(QStringLiteral("SELECT LOC_ID, LOC_LIBELLE FROM LOCALISATION ORDER BY LOC_LIBELLE"));
+    SqlRows l = db.query(QStringLiteral("SELECT LOC_ID, LOC_LIBELLE FROM LOCALISATION ORDER BY LOC_LIBELLE"));
     while (l.next())
         location_->addItem(l.value(1).toString(), l.value(0).toString());
-    QSqlQuery c = db.query(QStringLiteral("SELECT EXP_ID, EXP_COTE, STA_EXP_ID, LOC_ID, EXP_OBSERVATION "
-                                          "FROM NOTICE_EXEMPLAIRE WHERE EXP_ID = ?"),
-                           {copyId_});
+    SqlRows c = db.query(QStringLiteral("SELECT EXP_ID, EXP_COTE, STA_EXP_ID, LOC_ID, EXP_OBSERVATION "
+                                        "FROM NOTICE_EXEMPLAIRE WHERE EXP_ID = ?"),
+                         {copyId_});
     if (c.next()) {
         copy_->setText(c.value(0).toString());
         cote_->setText(c.value(1).toString());

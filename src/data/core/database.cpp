@@ -74,7 +74,8 @@ void Database::close()
         QSqlDatabase::removeDatabase(n);
     }
     streams_.clear();
-    failed_.clear();
+    statements_.holdReleases(false);
+    statements_.clear();
     posted_.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(name_, false);
@@ -92,31 +93,67 @@ bool Database::isOpen() const
 
 QSqlDatabase Database::connection() const { return QSqlDatabase::database(name_, false); }
 
-QSqlQuery Database::query(const QString &sql, const QVariantList &binds)
+namespace {
+// A statement that may change the shape of tables.
+bool changesSchema(const QString &sql)
 {
-    QSqlQuery q(connection());
-    q.setForwardOnly(true);
-    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    bool ok;
-    if (binds.isEmpty()) {
-        ok = q.exec(sql);
-    } else {
-        ok = q.prepare(sql);
-        if (ok) {
-            for (const QVariant &b : binds)
-                q.addBindValue(b);
-            ok = q.exec();
-        }
+    const QString s = sql.trimmed();
+    for (const char *word : {"CREATE", "ALTER", "DROP"})
+        if (s.startsWith(QLatin1String(word), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+} // namespace
+
+SqlRows Database::query(const QString &sql, const QVariantList &binds)
+{
+    if (!binds.isEmpty())
+        return runPrepared(sql, binds);
+    auto own = std::make_shared<CachedStatement>();
+    own->query = QSqlQuery(connection());
+    own->query.setForwardOnly(true);
+    own->query.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!own->query.exec(sql)) {
+        lastError_ = own->query.lastError();
+        return {};
     }
-    if (!ok) {
-        lastError_ = q.lastError();
-        // In a failed transaction the server refuses to free the statement
-        // until the rollback: keep it until then.
+    // The statements kept may read the tables as they were.
+    if (changesSchema(sql))
+        statements_.clear();
+    return SqlRows(std::move(own));
+}
+
+SqlRows Database::runPrepared(const QString &sql, const QVariantList &binds)
+{
+    // Outside a transaction another connection may have changed the tables
+    // since the last statement (inside one, begin() asked).
+    if (depth_ == 0 && dialect_->schemaChangedSinceLastAsked(connection()))
+        statements_.clear();
+    // A second attempt only when the server no longer knows a statement it
+    // prepared (a session reset, a table that changed shape), outside a
+    // transaction: inside one, the failure has already undone it.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::shared_ptr<CachedStatement> s = statements_.take(connection(), sql, &lastError_);
+        if (!s)
+            return {};
+        for (int i = 0; i < binds.size(); ++i)
+            s->query.bindValue(i, binds.at(i));
+        if (s->query.exec())
+            return SqlRows(std::move(s));
+        lastError_ = s->query.lastError();
+        if (!dialect_->isStatementForgotten(lastError_))
+            return {};
+        statements_.forget(s);  // the next use prepares it anew
         if (depth_ > 0)
-            failed_.push_back(std::make_unique<QSqlQuery>(std::move(q)));
-        return QSqlQuery();
+            return {};
     }
-    return q;
+    return {};
+}
+
+void Database::schemaChanged()
+{
+    statements_.clear();
+    refreshIndexedSearch();
 }
 
 bool Database::exec(const QString &sql, const QVariantList &binds)
@@ -126,7 +163,7 @@ bool Database::exec(const QString &sql, const QVariantList &binds)
 
 QVariant Database::scalar(const QString &sql, const QVariantList &binds, bool *ok)
 {
-    QSqlQuery q = query(sql, binds);
+    SqlRows q = query(sql, binds);
     const bool good = q.isActive();
     if (ok)
         *ok = good;
@@ -138,6 +175,11 @@ QVariant Database::scalar(const QString &sql, const QVariantList &binds, bool *o
 bool Database::begin()
 {
     bool ok;
+    // Asked before the transaction, which must not begin by reading: a
+    // write that follows a read of the embedded file fails at once when
+    // another connection wrote in between.
+    if (depth_ == 0 && dialect_->schemaChangedSinceLastAsked(connection()))
+        statements_.clear();
     if (depth_ == 0)
         ok = connection().transaction();
     else
@@ -147,7 +189,8 @@ bool Database::begin()
             lastError_ = connection().lastError();
         return false;
     }
-    ++depth_;
+    if (depth_++ == 0)
+        statements_.holdReleases(true);
     return true;
 }
 
@@ -162,7 +205,7 @@ bool Database::commit()
             lastError_ = connection().lastError();
             connection().rollback();
         }
-        failed_.clear();
+        statements_.holdReleases(false);
         if (ok)
             posted_.clear();
         else
@@ -187,7 +230,8 @@ bool Database::rollback()
         ok = exec(QStringLiteral("ROLLBACK TO SAVEPOINT sp%1").arg(depth_));
         exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(depth_));
     }
-    failed_.clear();
+    if (depth_ == 0)
+        statements_.holdReleases(false);
     afterRollback();
     return ok;
 }

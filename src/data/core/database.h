@@ -2,8 +2,13 @@
 // One database connection with its dialect, the statements helpers every
 // service uses and RAII transactions. A workstation holds this one
 // connection: datasets read their results in pages on it.
+//
+// A statement with bound values is prepared once per connection and kept by
+// its text (see StatementCache): run again, it is only executed. A statement
+// without bound values is sent as it stands.
 
 #include "data/core/dialect.h"
+#include "data/core/statementcache.h"
 
 #include <QSqlQuery>
 #include <memory>
@@ -35,8 +40,9 @@ public:
 
     // Prepares and runs a statement with bound values. On failure `lastError()` tells why.
     bool exec(const QString &sql, const QVariantList &binds = {});
-    // Runs a query and returns it positioned before its first row (invalid on failure).
-    QSqlQuery query(const QString &sql, const QVariantList &binds = {});
+    // Runs a query and returns its result positioned before its first row
+    // (inactive on failure).
+    SqlRows query(const QString &sql, const QVariantList &binds = {});
     // First column of the first row; invalid QVariant when no row or on failure.
     QVariant scalar(const QString &sql, const QVariantList &binds = {}, bool *ok = nullptr);
     QSqlError lastError() const { return lastError_; }
@@ -64,6 +70,11 @@ public:
     void posted(Dataset *d);
     void forget(Dataset *d);
 
+    // The statements kept prepared on the connection.
+    StatementCache &statements() { return statements_; }
+    // The tables changed shape: statements prepared on them are prepared anew.
+    void schemaChanged();
+
     // A connection of its own for one long forward-only read (a report, an
     // export), opened on demand and closed when given back; empty on failure.
     QString acquireStreamConnection();
@@ -72,13 +83,14 @@ public:
 private:
     bool runSetup(QSqlDatabase &db);
     void afterRollback();
+    SqlRows runPrepared(const QString &sql, const QVariantList &binds);
 
     QString name_;
     ConnectionParams params_;
     std::unique_ptr<Dialect> dialect_;
     QSqlError lastError_;
     int depth_ = 0;
-    std::vector<std::unique_ptr<QSqlQuery>> failed_;
+    StatementCache statements_;
     struct Posted {
         Dataset *dataset;
         int depth;

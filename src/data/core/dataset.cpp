@@ -301,7 +301,7 @@ bool Dataset::updateRow()
         return false;
     const QString sql = QStringLiteral("UPDATE ") + table_ + QStringLiteral(" SET ")
         + sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + where;
-    QSqlQuery q = db_.query(sql, binds);
+    SqlRows q = db_.query(sql, binds);
     if (!q.isActive())
         return fail(db_.lastError().text(), db_.lastError());
     if (q.numRowsAffected() == 0)
@@ -379,7 +379,7 @@ bool Dataset::remove()
         QVariantList binds;
         ok = keyWhere(rows_.at(current_), where, binds);
         if (ok) {
-            QSqlQuery q = db_.query(QStringLiteral("DELETE FROM ") + table_ + QStringLiteral(" WHERE ") + where, binds);
+            SqlRows q = db_.query(QStringLiteral("DELETE FROM ") + table_ + QStringLiteral(" WHERE ") + where, binds);
             if (!q.isActive())
                 ok = fail(db_.lastError().text(), db_.lastError());
             else if (q.numRowsAffected() == 0)
@@ -420,7 +420,7 @@ bool Dataset::refreshRow()
     // A result read in pages is read again through its own query, so that
     // the columns it computes (a name or a label from another table) follow
     // the row; a row it no longer finds is read from the table.
-    QSqlQuery q;
+    SqlRows q;
     if (paged_)
         q = db_.query(QStringLiteral("SELECT * FROM (") + base_ + QStringLiteral(") FOLIAN_R WHERE ") + where,
                       binds_ + binds);

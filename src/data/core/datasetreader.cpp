@@ -64,8 +64,8 @@ bool Dataset::describe()
     if (describedSql_ == base_ && !describedFields_.isEmpty()) {
         fields_ = describedFields_;
     } else {
-        QSqlQuery q = db_.query(QStringLiteral("SELECT * FROM (") + base_ + QStringLiteral(") FOLIAN_D WHERE 1 = 0"),
-                                binds_);
+        SqlRows q = db_.query(QStringLiteral("SELECT * FROM (") + base_ + QStringLiteral(") FOLIAN_D WHERE 1 = 0"),
+                              binds_);
         if (!q.isActive())
             return fail(db_.lastError().text(), db_.lastError());
         const QSqlRecord rec = q.record();
@@ -211,7 +211,7 @@ bool Dataset::readPage(int count, const QString &extraWhere, const QVariantList 
         where = where.isEmpty() ? extraWhere : where + QStringLiteral(" AND ") + extraWhere;
         binds << extraBinds;
     }
-    QSqlQuery q = db_.query(pageSql(where, count), binds);
+    SqlRows q = db_.query(pageSql(where, count), binds);
     if (!q.isActive())
         return readFailed(db_.lastError());
     const int first = rowCount();
@@ -250,7 +250,7 @@ bool Dataset::readWhole()
     if (!sortField_.isEmpty())
         text = QStringLiteral("SELECT * FROM (") + base_ + QStringLiteral(") FOLIAN_S ORDER BY ") + sortField_
             + sortCollation_;
-    QSqlQuery q = db_.query(text, binds_);
+    SqlRows q = db_.query(text, binds_);
     if (!q.isActive())
         return fail(db_.lastError().text(), db_.lastError());
     const QSqlRecord rec = q.record();

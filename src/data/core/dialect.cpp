@@ -8,6 +8,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <sqlite3.h>
+
 namespace folian {
 
 bool registerSqliteFunctions(QSqlDatabase &db);
@@ -63,6 +65,28 @@ public:
     QString typedParameter(const ColumnDef &) const override { return QStringLiteral("?"); }
 
     bool statementsAreRoundTrips() const override { return false; }
+
+    // The first call says yes. On a change the connection reads the new
+    // schema at once: it reads it only when a statement reads a table, and
+    // a statement prepared before that would list the columns as they were
+    // (the driver then writes the new ones past its row).
+    bool schemaChangedSinceLastAsked(const QSqlDatabase &db) const override
+    {
+        const QVariant handle = db.driver()->handle();
+        if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+            return false;
+        sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
+        sqlite3_stmt *stmt = nullptr;
+        if (!h || sqlite3_prepare_v2(h, "PRAGMA schema_version", -1, &stmt, nullptr) != SQLITE_OK)
+            return false;
+        const qint64 version = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : -1;
+        sqlite3_finalize(stmt);
+        if (version == schemaVersion_)
+            return false;
+        schemaVersion_ = version;
+        sqlite3_exec(h, "SELECT 1 FROM sqlite_master LIMIT 1", nullptr, nullptr, nullptr);
+        return true;
+    }
 
     // Without statistics the planner goes by the indexes, which is what the program's queries need.
     QString refreshStatistics(const QString &) const override { return {}; }
@@ -218,6 +242,9 @@ public:
         out << QStringLiteral("DROP TABLE IF EXISTS ") + ix.name;
         return out;
     }
+
+private:
+    mutable qint64 schemaVersion_ = -1;  // as last asked, -1 before
 };
 
 class PostgresDialect : public Dialect
@@ -297,6 +324,15 @@ public:
     {
         return e.nativeErrorCode() == QLatin1String("23505")
             || e.databaseText().contains(QLatin1String("duplicate key"));
+    }
+
+    bool isStatementForgotten(const QSqlError &e) const override
+    {
+        // 26000: no prepared statement of that name; 0A000: "cached plan
+        // must not change result type".
+        return e.nativeErrorCode() == QLatin1String("26000")
+            || (e.nativeErrorCode() == QLatin1String("0A000")
+                && e.databaseText().contains(QLatin1String("cached plan")));
     }
 
     QDateTime serverDate(const QSqlDatabase &db) const override

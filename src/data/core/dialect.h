@@ -116,6 +116,16 @@ public:
 
     // Does the error come from a duplicate primary or unique key?
     virtual bool isDuplicateKey(const QSqlError &e) const = 0;
+    // Did the tables change shape (another connection altered one) since
+    // the last call on this connection? Statements prepared before are then
+    // prepared anew: the embedded engine's driver cannot run a kept
+    // statement again once its columns changed. A server tells that itself
+    // when the statement runs (see isStatementForgotten).
+    virtual bool schemaChangedSinceLastAsked(const QSqlDatabase &) const { return false; }
+    // Does the error say that the server no longer knows a statement it
+    // prepared (its session was reset) or can no longer run it as prepared
+    // (a table it reads changed shape)? It can then be prepared again.
+    virtual bool isStatementForgotten(const QSqlError &) const { return false; }
 
     // The server's date and time, or the workstation's date for the
     // embedded engine; invalid when it cannot be read.

@@ -48,11 +48,12 @@ bool journalCurrentLoans(Database &db, QString *why)
                why);
 }
 
-// Once the schema changed, or a change was undone, the searches follow what
-// the database now has (declared before the transaction: it runs after it).
+// Once the schema changed, or a change was undone, the statements and the
+// searches follow what the database now has (declared before the
+// transaction: it runs after it).
 struct RefreshSearches {
     Database &db;
-    ~RefreshSearches() { db.refreshIndexedSearch(); }
+    ~RefreshSearches() { db.schemaChanged(); }
 };
 
 // Version 3 brings the indexes of the searches by word and by number.

@@ -346,9 +346,9 @@ bool TFrmData::copyBeforeDelete(Dataset &d)
 {
     // Inside the deletion's transaction: the statement holds the row until
     // the end, so a loan cannot slip in between this check and the delete.
-    QSqlQuery q = db_.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = LEC_ID WHERE EXP_ID = ? AND ")
-                                + CopyIsFreeCondition(),
-                            {d.value(QStringLiteral("EXP_ID"))});
+    SqlRows q = db_.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = LEC_ID WHERE EXP_ID = ? AND ")
+                              + CopyIsFreeCondition(),
+                          {d.value(QStringLiteral("EXP_ID"))});
     return q.isActive() && q.numRowsAffected() == 1;
 }
 

@@ -225,9 +225,9 @@ bool readLabels(Database &db, const QList<ReportColumn> &columns, QList<Labels> 
     for (const ReportColumn &c : columns) {
         Labels labels;
         if (c.kind == ColumnKind::Code) {
-            QSqlQuery q = db.query(QStringLiteral("SELECT %1, %2 FROM %3")
-                                       .arg(c.lookup.key, c.lookup.label + session().LanguageSuffix,
-                                            c.lookup.table));
+            SqlRows q = db.query(QStringLiteral("SELECT %1, %2 FROM %3")
+                                     .arg(c.lookup.key, c.lookup.label + session().LanguageSuffix,
+                                          c.lookup.table));
             if (!q.isActive()) {
                 *why = db.lastError().text();
                 return false;

@@ -42,19 +42,22 @@ QDate MoveToOpenDay(QDate candidate, const QVector<ClosedPeriod> &periods, int w
 
 QDate MoveToOpenDay(Database &db, QDate candidate)
 {
+    // The closed periods, then the row of the weekly closing days, in one statement.
     QVector<ClosedPeriod> periods;
-    QSqlQuery q = db.query(QStringLiteral("SELECT DATE_DEBUT, DATE_FIN FROM JOUR_EXCEPTION"));
-    while (q.isActive() && q.next())
-        periods.append({db.dialect().fromDb(q.value(0), ColType::Date).toDate(),
-                        db.dialect().fromDb(q.value(1), ColType::Date).toDate()});
-    q.finish();
     int w1 = 0, w2 = 0;
-    QSqlQuery p = db.query(QStringLiteral("SELECT WEEKEND1, WEEKEND2 FROM PARAMETRE"));
-    if (p.isActive() && p.next()) {
-        w1 = p.value(0).toInt();
-        w2 = p.value(1).toInt();
+    bool weekRead = false;
+    SqlRows q = db.query(QStringLiteral("SELECT 1, DATE_DEBUT, DATE_FIN, NULL, NULL FROM JOUR_EXCEPTION "
+                                        "UNION ALL SELECT 2, NULL, NULL, WEEKEND1, WEEKEND2 FROM PARAMETRE"));
+    while (q.next()) {
+        if (q.value(0).toInt() == 1) {
+            periods.append({db.dialect().fromDb(q.value(1), ColType::Date).toDate(),
+                            db.dialect().fromDb(q.value(2), ColType::Date).toDate()});
+        } else if (!weekRead) {
+            w1 = q.value(3).toInt();
+            w2 = q.value(4).toInt();
+            weekRead = true;
+        }
     }
-    p.finish();
     return MoveToOpenDay(candidate, periods, w1, w2);
 }
 

@@ -17,34 +17,35 @@ bool writeJournal(Database &db, const JournalEntry &e, QString *why)
 {
     const Dialect &d = db.dialect();
     QDateTime when = e.when;
-    if (!when.isValid()) {
+    if (!when.isValid())
         when = db.serverDate();
-        // The embedded engine's clock gives the day only: the time is the workstation's.
-        if (when.time() == QTime(0, 0) && when.date() == QDate::currentDate())
-            when = QDateTime::currentDateTime();
-    }
+    // The embedded engine's clock gives the day only: the time is the workstation's.
+    if (when.time() == QTime(0, 0) && when.date() == QDate::currentDate())
+        when = QDateTime::currentDateTime();
     const QString login = session().CurrentUserLogin;
+    // The key is computed in the statement itself; a key another
+    // workstation took first leaves the row out instead of failing (which
+    // would undo the operation's transaction), and the next attempt reads
+    // the largest key again.
     for (int attempt = 0; attempt < kKeyAttempts; ++attempt) {
-        Transaction savepoint(db);
-        const int key = NextId(db, QStringLiteral("HISTORIQUE_PRET"), QStringLiteral("MAX(HIS_ID) "));
-        const bool ok = db.exec(QStringLiteral("INSERT INTO HISTORIQUE_PRET (HIS_ID, HIS_OPERATION, EXP_ID, DOC_ID, "
-                                               "LEC_ID, HIS_DATE, HIS_DATE_RETOUR, HIS_USER) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-                                {key, int(e.operation), e.copyId, e.docId.isNull() ? QVariant() : e.docId,
-                                 e.readerId.isEmpty() ? QVariant() : QVariant(e.readerId),
-                                 d.toDb(when, ColType::DateTime),
-                                 e.due.isValid() ? d.toDb(e.due, ColType::Date) : QVariant(),
-                                 login.isEmpty() ? QVariant() : QVariant(login)});
-        if (ok)
-            return savepoint.commit();
-        const QSqlError error = db.lastError();
-        if (!d.isDuplicateKey(error)) {
+        SqlRows q = db.query(
+            QStringLiteral("INSERT INTO HISTORIQUE_PRET (HIS_ID, HIS_OPERATION, EXP_ID, DOC_ID, LEC_ID, HIS_DATE, "
+                           "HIS_DATE_RETOUR, HIS_USER) VALUES ((SELECT COALESCE(MAX(HIS_ID), 0) + 1 FROM HISTORIQUE_PRET), "
+                           "?, ?, ?, ?, ?, ?, ?) ON CONFLICT (HIS_ID) DO NOTHING"),
+            {int(e.operation), e.copyId, e.docId.isNull() ? QVariant() : e.docId,
+             e.readerId.isEmpty() ? QVariant() : QVariant(e.readerId), d.toDb(when, ColType::DateTime),
+             e.due.isValid() ? d.toDb(e.due, ColType::Date) : QVariant(), login.isEmpty() ? QVariant() : QVariant(login)});
+        if (!q.isActive()) {
             if (why)
-                *why = error.text();
+                *why = db.lastError().text();
             return false;
         }
+        if (q.numRowsAffected() == 1)
+            return true;
     }
     if (why)
-        *why = db.lastError().text();
+        *why = tr2(QStringLiteral("Aucune clé libre pour le journal des prêts."),
+                   QStringLiteral("لا يوجد مفتاح متاح لسجل الإعارة."));
     return false;
 }
 

@@ -21,14 +21,32 @@ struct StoredReader {
     QString motif;
     QDate registered;
     int membershipDays = 0;
+    // What he holds, read only for a check of his standing.
+    int loans = 0, lateLoans = 0;            // copies, and those due before the day of the check
+    int interLibrary = 0, lateInterLibrary = 0;  // open inter-library loans, and those overdue
 };
 
-std::optional<StoredReader> readReader(Database &db, const QString &id, bool *failed = nullptr)
+// The reader's row and his category's membership period; for a check of
+// his standing on `day`, what he holds and what of it is late that day, in
+// the same statement.
+std::optional<StoredReader> readReader(Database &db, const QString &id, std::optional<QDate> day = std::nullopt,
+                                       bool *failed = nullptr)
 {
-    QSqlQuery q = db.query(QStringLiteral("SELECT L.LEC_ID, L.LEC_STATUT, L.LEC_FIN_PENALITE, L.LEC_MOTIF, "
-                                          "L.LEC_DATE_ADHESION, C.CAT_ADHESION FROM LECTEUR L "
-                                          "LEFT JOIN CATEGORIE C ON C.CAT_ID = L.CAT_ID WHERE L.LEC_ID = ?"),
-                           {id});
+    QString sql = QStringLiteral("SELECT L.LEC_ID, L.LEC_STATUT, L.LEC_FIN_PENALITE, L.LEC_MOTIF, "
+                                 "L.LEC_DATE_ADHESION, C.CAT_ADHESION");
+    QVariantList binds;
+    if (day) {
+        const QVariant d = dateValue(db, *day);
+        sql += QStringLiteral(
+            ", (SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE E WHERE E.LEC_ID = L.LEC_ID), "
+            "(SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE E WHERE E.LEC_ID = L.LEC_ID AND E.EXP_DATE_RETOUR < ?), "
+            "(SELECT COUNT(*) FROM PEB P WHERE P.LEC_ID = L.LEC_ID AND P.BIB_REMIS = 0), "
+            "(SELECT COUNT(*) FROM PEB P WHERE P.LEC_ID = L.LEC_ID AND P.BIB_REMIS = 0 AND P.BIB_RETOUR < ?)");
+        binds << d << d;
+    }
+    sql += QStringLiteral(" FROM LECTEUR L LEFT JOIN CATEGORIE C ON C.CAT_ID = L.CAT_ID WHERE L.LEC_ID = ?");
+    binds << id;
+    SqlRows q = db.query(sql, binds);
     if (failed)
         *failed = !q.isActive();
     if (!q.next())
@@ -41,12 +59,13 @@ std::optional<StoredReader> readReader(Database &db, const QString &id, bool *fa
     r.motif = q.value(3).toString().trimmed();
     r.registered = d.fromDb(q.value(4), ColType::Date).toDate();
     r.membershipDays = q.value(5).toInt();  // none counts as 0
+    if (day) {
+        r.loans = q.value(6).toInt();
+        r.lateLoans = q.value(7).toInt();
+        r.interLibrary = q.value(8).toInt();
+        r.lateInterLibrary = q.value(9).toInt();
+    }
     return r;
-}
-
-int count(Database &db, const char *sql, const QVariantList &binds)
-{
-    return db.scalar(QLatin1String(sql), binds).toInt();
 }
 
 ReaderCheck failure(ReaderCheck c, const QString &line)
@@ -70,7 +89,7 @@ ReaderCheck checkReader(Database &db, const QString &typed, CheckPurpose purpose
     const QString id = typed.trimmed();
     if (id.isEmpty())
         return failure(c, circ::readerNotEntered());
-    const std::optional<StoredReader> r = readReader(db, id);
+    const std::optional<StoredReader> r = readReader(db, id, today);
     if (!r)
         return failure(c, circ::readerUnknown(typed));
     c.found = true;
@@ -89,21 +108,13 @@ ReaderCheck checkReader(Database &db, const QString &typed, CheckPurpose purpose
     if (desk && (!r->registered.isValid() || today > r->registered.addDays(r->membershipDays)))
         return failure(c, circ::readerNotReregistered(r->id));
 
-    const QVariant day = dateValue(db, today);
-    const int loans = count(db, "SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LEC_ID = ?", {r->id});
-    const int lateLoans = loans == 0 ? 0
-        : count(db, "SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LEC_ID = ? AND EXP_DATE_RETOUR < ?", {r->id, day});
-    if (lateLoans > 0)
+    if (r->lateLoans > 0)
         return failure(c, circ::readerOverdue(r->id));
-    if (purpose == CheckPurpose::Clearance && loans > 0)
+    if (purpose == CheckPurpose::Clearance && r->loans > 0)
         return failure(c, circ::readerHoldsDocuments(r->id));
-
-    const int peb = count(db, "SELECT COUNT(*) FROM PEB WHERE LEC_ID = ? AND BIB_REMIS = 0", {r->id});
-    const int latePeb = peb == 0 ? 0
-        : count(db, "SELECT COUNT(*) FROM PEB WHERE LEC_ID = ? AND BIB_REMIS = 0 AND BIB_RETOUR < ?", {r->id, day});
-    if (latePeb > 0)
+    if (r->lateInterLibrary > 0)
         return failure(c, circ::readerOverduePeb(r->id));
-    if (purpose == CheckPurpose::Clearance && peb > 0)
+    if (purpose == CheckPurpose::Clearance && r->interLibrary > 0)
         return failure(c, circ::readerHoldsDocuments(r->id));
 
     c.passed = true;
@@ -120,9 +131,9 @@ ReaderChange reregisterReader(Database &db, const QString &readerId, const QDate
     const ReaderCheck c = checkReader(db, readerId, CheckPurpose::Reregistration, today);
     if (!c.passed)
         return {false, c.message()};
-    QSqlQuery q = db.query(QStringLiteral("UPDATE LECTEUR SET LEC_DATE_ADHESION = ?, UPDATE_USER = ?, UPDATE_DATE = ? "
-                                          "WHERE LEC_ID = ?"),
-                           QVariantList{dateValue(db, today)} + stamp(db) + QVariantList{c.readerId});
+    SqlRows q = db.query(QStringLiteral("UPDATE LECTEUR SET LEC_DATE_ADHESION = ?, UPDATE_USER = ?, UPDATE_DATE = ? "
+                                        "WHERE LEC_ID = ?"),
+                         QVariantList{dateValue(db, today)} + stamp(db) + QVariantList{c.readerId});
     if (!q.isActive())
         return {false, TFrmData::PostErrorMessage() + u'\n' + db.lastError().text()};
     if (q.numRowsAffected() == 0)
@@ -137,7 +148,7 @@ ReaderChange administerReader(Database &db, const QString &typed, AdminAction ac
     if (id.isEmpty())
         return {false, circ::readerNotEntered()};
     bool failed = false;
-    const std::optional<StoredReader> r = readReader(db, id, &failed);
+    const std::optional<StoredReader> r = readReader(db, id, std::nullopt, &failed);
     if (!r)
         return {false, failed ? db.lastError().text() : circ::readerUnknown(id, false)};
 
@@ -168,9 +179,9 @@ ReaderChange administerReader(Database &db, const QString &typed, AdminAction ac
         refusal = circ::readerNotSuspended(r->id);
         break;
     }
-    QSqlQuery q = db.query(QStringLiteral("UPDATE LECTEUR SET ") + set
-                               + QStringLiteral(", UPDATE_USER = ?, UPDATE_DATE = ? WHERE LEC_ID = ? AND ") + condition,
-                           setBinds + stamp(db) + QVariantList{r->id} + conditionBinds);
+    SqlRows q = db.query(QStringLiteral("UPDATE LECTEUR SET ") + set
+                             + QStringLiteral(", UPDATE_USER = ?, UPDATE_DATE = ? WHERE LEC_ID = ? AND ") + condition,
+                         setBinds + stamp(db) + QVariantList{r->id} + conditionBinds);
     if (!q.isActive())
         return {false, TFrmData::PostErrorMessage() + u'\n' + db.lastError().text()};
     if (q.numRowsAffected() == 0)

@@ -2,7 +2,9 @@
 // 100,000 readers, one copy in ten already lent; then times one loan and
 // one return through the desk service, every check and the journal
 // included, each in its own transaction, and prints the median and the
-// 95th percentile.
+// 95th percentile. On PostgreSQL it also counts the statements one loan and
+// one return send to the server, each a round trip (from the client
+// library's trace of the messages, when the benchmark was built with it).
 //
 //   bench_desk --engine SQLITE [--rows COPIES] [--readers N] [--operations N]
 //   bench_desk --engine POSTGRESQL ...   (server from FOLIAN_BENCH_PG_HOST, _PORT,
@@ -26,7 +28,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
+
+#ifdef FOLIAN_BENCH_LIBPQ
+#include <QSqlDriver>
+#include <libpq-fe.h>
+#endif
 
 using namespace folian;
 using namespace folian::bench;
@@ -40,6 +48,48 @@ QString numbers(int n)
 {
     return QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1) ").arg(n);
 }
+
+#ifdef FOLIAN_BENCH_LIBPQ
+// The statements sent on the connection while the trace is on: libpq
+// writes each message it exchanges with the server, a statement being a
+// "Query" message from the client.
+class StatementTrace
+{
+public:
+    explicit StatementTrace(Database &db)
+    {
+        const QVariant h = db.connection().driver()->handle();
+        if (h.isValid() && qstrcmp(h.typeName(), "PGconn*") == 0)
+            conn_ = *static_cast<PGconn *const *>(h.constData());
+    }
+    bool available() const { return conn_ != nullptr; }
+    void start()
+    {
+        file_ = std::tmpfile();
+        PQtrace(conn_, file_);
+        PQsetTraceFlags(conn_, PQTRACE_SUPPRESS_TIMESTAMPS);
+    }
+    int stop()
+    {
+        PQuntrace(conn_);
+        std::rewind(file_);
+        int n = 0;
+        char line[256];
+        bool lineStart = true;
+        while (std::fgets(line, sizeof line, file_)) {
+            if (lineStart && std::strncmp(line, "F\t", 2) == 0 && std::strstr(line, "\tQuery\t"))
+                ++n;
+            lineStart = std::strchr(line, '\n') != nullptr;
+        }
+        std::fclose(file_);
+        return n;
+    }
+
+private:
+    PGconn *conn_ = nullptr;
+    FILE *file_ = nullptr;
+};
+#endif
 
 double percentile(std::vector<double> v, double p)
 {
@@ -133,6 +183,30 @@ int main(int argc, char **argv)
             if (!r.passed)
                 ++refused;
         }
+        // The statements of one loan and of one return, over a few more of each.
+        int loanStatements = -1, returnStatements = -1;
+        const int counted = 20;
+#ifdef FOLIAN_BENCH_LIBPQ
+        StatementTrace trace(db);
+        if (trace.available() && copies > 10 * counted) {
+            QStringList copiesLent;
+            trace.start();
+            for (int i = 0; i < counted; ++i) {
+                // Copies never lent in the timed runs: numbers ending in 5 above the range drawn.
+                const QString copy = QStringLiteral("C%1").arg(copies - 5 - 10 * i);
+                const DeskResult r = LoanDesk(db).lend(QStringLiteral("R%1").arg(i + 1), copy);
+                if (!r.passed)
+                    die(QStringLiteral("the counted loan of %1 was refused: %2").arg(copy, r.message()));
+                copiesLent << copy;
+            }
+            loanStatements = trace.stop();
+            trace.start();
+            for (const QString &copy : std::as_const(copiesLent))
+                if (!LoanDesk(db).giveBack(copy).passed)
+                    die(QStringLiteral("the counted return of %1 was refused").arg(copy));
+            returnStatements = trace.stop();
+        }
+#endif
         const int onLoanAtEnd = db.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LEC_ID LIKE 'R%'")).toInt();
         const int journal = db.scalar(QStringLiteral("SELECT COUNT(*) FROM HISTORIQUE_PRET")).toInt();
         std::printf("== desk: %s, %d copies, %d readers ==\n", qPrintable(c.engine), copies, readers);
@@ -142,7 +216,10 @@ int main(int argc, char **argv)
         std::printf("return          median %6.2f ms   p95 %6.2f ms   (%zu timed)\n", percentile(returnMs, 0.5),
                     percentile(returnMs, 0.95), returnMs.size());
         std::printf("refused %d, journal rows %d, copies on loan at the end %d\n", refused, journal, onLoanAtEnd);
-        if (journal != int(lent.size() * 2))
+        if (loanStatements >= 0)
+            std::printf("statements sent   loan %.1f   return %.1f   (over %d of each)\n",
+                        double(loanStatements) / counted, double(returnStatements) / counted, counted);
+        if (journal != int(lent.size() * 2) + (loanStatements >= 0 ? 2 * counted : 0))
             die(QStringLiteral("the journal does not hold every operation"));
     }
     dropBenchDatabase(c);

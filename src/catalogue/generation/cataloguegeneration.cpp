@@ -274,19 +274,34 @@ private:
                 ids.addBindValue(b);
             if (!prepared || !ids.exec())
                 return fail(ids.lastError().text());
+            // The records are read by batches, each batch in a few statements.
             unimarc::RecordLoader loader(db_);
+            QList<QVariant> batch;
             int position = 0;
-            while (!stopped_ && ids.next()) {
+            const auto flush = [&] {
+                QList<unimarc::StoredRecord> records;
                 QString why;
-                const std::optional<unimarc::StoredRecord> record = loader.load(ids.value(0), &why);
-                if (!record && !why.isEmpty())
+                if (!loader.loadMany(batch, &records, &why))
                     return fail(why);
-                if (record && !addRecord(*record))
+                batch.clear();
+                for (const unimarc::StoredRecord &record : std::as_const(records)) {
+                    if (stopped_)
+                        break;
+                    if (!addRecord(record))
+                        return false;
+                    ++position;
+                    stop(position, total,
+                         tr2(QStringLiteral("Génération : %1 notices"), QStringLiteral("تكوين : %1 بطاقة")).arg(position));
+                }
+                return true;
+            };
+            while (!stopped_ && ids.next()) {
+                batch << ids.value(0);
+                if (batch.size() == unimarc::RecordLoader::kBatch && !flush())
                     return false;
-                ++position;
-                stop(position, total,
-                     tr2(QStringLiteral("Génération : %1 notices"), QStringLiteral("تكوين : %1 بطاقة")).arg(position));
             }
+            if (!stopped_ && !batch.isEmpty() && !flush())
+                return false;
             if (ids.lastError().isValid())
                 return fail(ids.lastError().text());
             return true;
@@ -368,11 +383,11 @@ private:
             // Filed by entry, then by title; the collator's order is made
             // whole before the first row, so numbering the rows read is safe.
             // Only the keys are sorted; each entry's fragment is read by its key.
-            QSqlQuery q = scratch_.query(QStringLiteral("SELECT C.ID, C.OCC FROM CATALOGUE C "
-                                                        "LEFT JOIN TITRE T ON T.ID = C.ID ORDER BY ")
-                                         + order(QStringLiteral("C.ENTREE")) + QStringLiteral(", ")
-                                         + order(QStringLiteral("T.TITRE_TRI"))
-                                         + QStringLiteral(", C.ID, C.OCC"));
+            SqlRows q = scratch_.query(QStringLiteral("SELECT C.ID, C.OCC FROM CATALOGUE C "
+                                                      "LEFT JOIN TITRE T ON T.ID = C.ID ORDER BY ")
+                                       + order(QStringLiteral("C.ENTREE")) + QStringLiteral(", ")
+                                       + order(QStringLiteral("T.TITRE_TRI"))
+                                       + QStringLiteral(", C.ID, C.OCC"));
             if (!q.isActive())
                 return fail(scratch_.lastError().text());
             PreparedQuery fragment(scratch_, QStringLiteral("SELECT ISBD FROM CATALOGUE WHERE ID = ? AND OCC = ?"));
@@ -416,7 +431,7 @@ private:
         for (const auto &s : sources) {
             const QString table = QLatin1String(s.table);
             if (!stopped_) {
-                QSqlQuery q = scratch_.query(QLatin1String(s.sql));
+                SqlRows q = scratch_.query(QLatin1String(s.sql));
                 if (!q.isActive())
                     return fail(scratch_.lastError().text());
                 PreparedQuery update(scratch_, QStringLiteral("UPDATE ") + table + QStringLiteral(" SET RENVOIS = ? WHERE ID = ?"));
@@ -464,9 +479,9 @@ private:
                 const int total = scratch_.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table, {}, &ok).toInt();
                 if (!ok)
                     return fail(scratch_.lastError().text());
-                QSqlQuery q = scratch_.query(QStringLiteral("SELECT %1, RENVOIS FROM %1 ORDER BY ").arg(table)
-                                             + order(table + QStringLiteral("_TRI"))
-                                             + QStringLiteral(", ID"));
+                SqlRows q = scratch_.query(QStringLiteral("SELECT %1, RENVOIS FROM %1 ORDER BY ").arg(table)
+                                           + order(table + QStringLiteral("_TRI"))
+                                           + QStringLiteral(", ID"));
                 if (!q.isActive())
                     return fail(scratch_.lastError().text());
                 // The numbers stand at the far side of the line: right in a

@@ -8,7 +8,6 @@
 
 #include <QList>
 #include <QVariantHash>
-#include <memory>
 #include <optional>
 
 namespace folian::unimarc {
@@ -71,18 +70,28 @@ struct StoredRecord {
 // A column of a row read with the record (its collection, ...) as text, trimmed; empty for NULL.
 QString rowValue(const QVariantHash &row, const char *column);
 
-// Reads records by DOC_ID with statements prepared once.
+// Reads records by DOC_ID, many at a time: each statement reads what a
+// whole batch of records needs (their rows, their authors, their copies,
+// ...), so that a long run costs a few statements per batch rather than
+// several per record.
 class RecordLoader
 {
 public:
+    // The records a statement reads at most.
+    static constexpr int kBatch = 256;
+
     explicit RecordLoader(Database &db);
-    ~RecordLoader();
     // The record; nullopt when there is none or the database failed (why says which).
     std::optional<StoredRecord> load(const QVariant &docId, QString *why = nullptr);
+    // The records of `docIds`, in that order, appended to `out`; those that
+    // do not exist are left out. False when the database failed (why says
+    // why), and then `out` holds only whole records.
+    bool loadMany(const QList<QVariant> &docIds, QList<StoredRecord> *out, QString *why = nullptr);
 
 private:
-    struct Queries;
-    std::unique_ptr<Queries> q_;
+    bool loadBatch(const QList<QVariant> &docIds, QList<StoredRecord> *out, QString *why);
+
+    Database &db_;
 };
 
 } // namespace folian::unimarc

@@ -59,7 +59,8 @@ public:
     explicit StatementTrace(Database &db)
     {
         const QVariant h = db.connection().driver()->handle();
-        if (h.isValid() && qstrcmp(h.typeName(), "PGconn*") == 0)
+        // Named after the structure behind the typedef.
+        if (h.isValid() && (qstrcmp(h.typeName(), "pg_conn*") == 0 || qstrcmp(h.typeName(), "PGconn*") == 0))
             conn_ = *static_cast<PGconn *const *>(h.constData());
     }
     bool available() const { return conn_ != nullptr; }

@@ -104,6 +104,30 @@ private slots:
         }
     }
 
+    // Lines of one order changed at once: no line's new amount is lost from the total.
+    void eightLinesEditedOnOneOrder()
+    {
+        for (int round = 0; round < kRounds; ++round) {
+            FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+            Database &db = tdb.db();
+            QVERIFY(acqSetUp(db));
+            const int order = newDocument(db);
+            QList<int> lines;
+            for (int i = 0; i < kWorkstations; ++i)
+                lines << newLine(db, order, 1 + i % 5, QStringLiteral("1"), QStringLiteral("1.00"));
+            QVERIFY(!lines.contains(0));
+            QCOMPARE(storedTotal(db, order), QStringLiteral("8.00"));
+            const int done = atOnce(tdb.params(), kWorkstations, [&](int i, Database &c) {
+                LineSheet l = loadLine(c, lines.at(i));
+                l.copies = QStringLiteral("3");
+                l.price = QStringLiteral("19.99");
+                return saveLine(c, l).passed;
+            });
+            QCOMPARE(done, kWorkstations);
+            QCOMPARE(storedTotal(db, order), QStringLiteral("479.76"));
+        }
+    }
+
     void conversionRacedByTwo()
     {
         for (int round = 0; round < kRounds; ++round) {

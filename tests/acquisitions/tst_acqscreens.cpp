@@ -14,6 +14,8 @@
 #include "acquisitions/widgets/frmgenerate.h"
 #include "acquisitions/widgets/frmlivraisonbon.h"
 #include "acquisitions/widgets/frmlivraisonchoix.h"
+#include "catalogue/widgets/frmnotice.h"
+#include "catalogue/widgets/noticeholdings.h"
 #include "catalogue/widgets/satellitepanel.h"
 #include "data/core/helpers.h"
 #include "support/screens.h"
@@ -213,6 +215,47 @@ private slots:
         // The screen's lines show the received count; the receipt stays possible on this line.
         QCOMPARE(data.QAcquisitionLigne->value(QStringLiteral("ACQ_NBR_LIVRE")).toInt(), 2);
         QVERIFY(screen->button("BtnReception")->isEnabled());
+    }
+
+    // The record form's "Générer": the generator on the record alone,
+    // proposing the copies still to create (5 wanted, 2 there: 3).
+    void recordFormGenerates_data() { addEngineRows(); }
+    void recordFormGenerates()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        QVERIFY(acqSetUp(db));
+        logOn(1, QStringLiteral("admin"), 1);
+        QVERIFY(db.exec(QStringLiteral("UPDATE NOTICE SET DOC_NBR_EXEMPLAIRE = 5 WHERE DOC_ID = 4")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE_EXEMPLAIRE (EXP_ID, DOC_ID, BIB_ID) VALUES ('R1', 4, 0), ('R2', 4, 0)")));
+        int proposed = -1;
+        NoticeHoldings::setGenerator([&](QWidget *parent, TFrmData &d, int record, int count) {
+            proposed = count;
+            TFrmGenerate generator(d, parent);
+            generator.Initialize(GenerationContext::Record, AcquisitionMode::Purchase, record);
+            generator.propose(count);
+            whenShown<TFrmGenerate>([](TFrmGenerate *g) {
+                g->field("edEXP")->setText(QStringLiteral("R"));
+                g->field("edDebutEXP")->setText(QStringLiteral("3"));
+                g->Generate();
+            });
+            return generator.exec() == QDialog::Accepted;
+        });
+        QVERIFY(data.QNotice->open(QStringLiteral("SELECT * FROM NOTICE WHERE DOC_ID = 4")));
+        TFrmNotice form(data);
+        form.Edit();
+        auto *generate = form.findChild<QPushButton *>(QStringLiteral("BtnGenerer"));
+        QVERIFY(generate && generate->isEnabled());
+        generate->click();
+        NoticeHoldings::setGenerator({});
+        QCOMPARE(proposed, 3);
+        QCOMPARE(countOf(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE DOC_ID = 4")), 5);
+        QCOMPARE(data.QExemplaire->rowCount(), 5);
+        QCOMPARE(recordStatus(db, 4), 3);
+        QVERIFY(data.QNotice->isEditing() || data.QNotice->state() == Dataset::State::Browse);
     }
 
     void supplierList_data() { addEngineRows(); }

@@ -61,7 +61,7 @@ DocumentSearchScreen::DocumentSearchScreen(TFrmData &frmData, AcqType type, cons
     documentModel_->setDisplay(QStringLiteral("ACQ_STATUT"), [](const QVariant &v) { return acq::statusLabel(v.toInt()); });
     documentModel_->setDisplay(QStringLiteral("ACQ_TOTAL"), money);
     documents_ = acqGrid("DBGridCommande", documentModel_, this);
-    setColumnWidths(documents_, {140, 240, 100, 100});
+    setColumnWidths(documents_, {140, 240, 100, 140});
     connect(documents_, &QTableView::doubleClicked, this, &DocumentSearchScreen::BtnModifierClick);
     count_ = folian::countLabel("LblCount", this);
 

@@ -124,7 +124,7 @@ QWidget *TFrmLivraisonBon::buildTitles()
                           t->valueAt(row, QStringLiteral("DOC_TITRE_COMPLEMENT")).toString());
     });
     titles_ = acqGrid("DBGridLivraison", model, box);
-    setColumnWidths(titles_, {60, 130, 380, 110, 110});
+    setColumnWidths(titles_, {50, 120, 300, 100, 100});
     FollowCurrentRow(titles_, t, [this] { updateButtons(); });
     auto *buttons = new QVBoxLayout;
     const struct {

@@ -103,13 +103,7 @@ private slots:
     void cleanup() { setMessageSink(nullptr); }
 
     void totals_data()
-    {
-        QTest::addColumn<QString>("engine");
-        QTest::addColumn<int>("index");
-        for (const QString &engine : engines())
-            for (int i = 0; i < int(std::size(kTotals)); ++i)
-                QTest::newRow(qPrintable(engine + u' ' + QLatin1String(kTotals[i].name))) << engine << i;
-    }
+    { addEngineCaseRows(kTotals); }
     void totals()
     {
         QFETCH(QString, engine);

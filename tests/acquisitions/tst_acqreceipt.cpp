@@ -184,13 +184,7 @@ private slots:
     }
 
     void numbering_data()
-    {
-        QTest::addColumn<QString>("engine");
-        QTest::addColumn<int>("index");
-        for (const QString &engine : engines())
-            for (int i = 0; i < int(std::size(kNumbering)); ++i)
-                QTest::newRow(qPrintable(engine + u' ' + QLatin1String(kNumbering[i].name))) << engine << i;
-    }
+    { addEngineCaseRows(kNumbering); }
     void numbering()
     {
         QFETCH(QString, engine);

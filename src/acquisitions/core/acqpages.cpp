@@ -16,8 +16,6 @@ namespace folian {
 
 namespace {
 
-QString t(const char16_t *french, const char16_t *arabic) { return tr2(QString::fromUtf16(french), QString::fromUtf16(arabic)); }
-
 // Captions in French carry their accented letters as numeric references.
 QString caption(const QString &text)
 {
@@ -34,18 +32,16 @@ QString labelled(const QString &label, const QString &value)
         + QStringLiteral("</p>");
 }
 
-ReportResult notWritten(const QString &path)
+ReportResult refusedWith(const QString &message)
 {
     ReportResult r;
-    r.message = tr2(QStringLiteral("Impossible d'écrire le fichier "), QStringLiteral("تعذرت كتابة الملف ")) + path;
+    r.message = message;
     return r;
 }
 
-ReportResult unreadable(Database &db)
+ReportResult notWritten(const QString &path)
 {
-    ReportResult r;
-    r.message = db.lastError().text();
-    return r;
+    return refusedWith(tr2(QStringLiteral("Impossible d'écrire le fichier "), QStringLiteral("تعذرت كتابة الملف ")) + path);
 }
 
 // The page: opening, letterhead, title in size 6, the paragraphs, the
@@ -81,20 +77,17 @@ QString titleOf(const QSqlQuery &q, int propre) { return shortTitle(q.value(prop
 ReportResult writeOrderForm(Database &db, int document)
 {
     const DocumentSheet d = loadDocument(db, document);
-    if (d.id == 0) {
-        ReportResult r;
-        r.message = acq::documentGone();
-        return r;
-    }
+    if (d.id == 0)
+        return refusedWith(acq::documentGone());
     const bool pre = d.type == AcqType::PreOrder;
     const QString supplier =
         IsBlank(d.supplier) ? QString()
                             : db.scalar(QStringLiteral("SELECT FOU_LIBELLE FROM FOURNISSEUR WHERE FOU_ID = ?"), {d.supplier}).toString();
     const QStringList paragraphs{
-        labelled(pre ? t(u"N° pré–commande : ", u"رقم الطلبية المسبقة : ") : t(u"N° commande : ", u"رقم الطلبية : "), d.number),
-        labelled(pre ? t(u"Date pré–commande : ", u"تاريخ الطلبية المسبقة : ") : t(u"Date commande : ", u"تاريخ الطلبية : "),
+        labelled(pre ? acq::text(u"N° pré–commande : ", u"رقم الطلبية المسبقة : ") : acq::text(u"N° commande : ", u"رقم الطلبية : "), d.number),
+        labelled(pre ? acq::text(u"Date pré–commande : ", u"تاريخ الطلبية المسبقة : ") : acq::text(u"Date commande : ", u"تاريخ الطلبية : "),
                  day(d.date)),
-        labelled(t(u"Fournisseur : ", u"المورد : "), supplier)};
+        labelled(acq::text(u"Fournisseur : ", u"المورد : "), supplier)};
     const QList<ReportColumn> columns{
         reportColumn(QStringLiteral("Référence"), QStringLiteral("المرجع"), 100),
         reportColumn(QStringLiteral("Titre"), QStringLiteral("العنوان"), 280),
@@ -106,13 +99,13 @@ ReportResult writeOrderForm(Database &db, int document)
                                           "ON N.DOC_ID = L.DOC_ID WHERE L.ACQ_ID = ? ORDER BY L.ACQ_LIGNE_ID"),
                            {document});
     if (!q.isActive())
-        return unreadable(db);
+        return refusedWith(db.lastError().text());
     QList<QVariantList> rows;
     while (q.next())
         rows << QVariantList{q.value(0), titleOf(q, 1), q.value(3), q.value(4), q.value(5)};
     // The amount on a last row without border, left out when there is no total.
     QString after = QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\"><tr><td width=\"530\" align=\"right\"><b>")
-        + caption(t(u"Montant : ", u"المبلغ : ")) + QStringLiteral("</b></td>");
+        + caption(acq::text(u"Montant : ", u"المبلغ : ")) + QStringLiteral("</b></td>");
     if (d.total)
         after += QStringLiteral("<td width=\"90\" align=\"center\">") + htmlEscape(d.total->toString()) + QStringLiteral("</td>");
     after += QStringLiteral("</tr></table>");
@@ -123,13 +116,10 @@ ReportResult writeOrderForm(Database &db, int document)
 ReportResult writeDeliveryNote(Database &db, int delivery)
 {
     const DeliverySheet d = loadDelivery(db, delivery);
-    if (d.id == 0) {
-        ReportResult r;
-        r.message = acq::deliveryGone();
-        return r;
-    }
-    const QStringList paragraphs{labelled(t(u"N° livraison : ", u"رقم الاستلام : "), d.number),
-                                 labelled(t(u"Date livraison : ", u"تاريخ الاستلام : "), day(d.date))};
+    if (d.id == 0)
+        return refusedWith(acq::deliveryGone());
+    const QStringList paragraphs{labelled(acq::text(u"N° livraison : ", u"رقم الاستلام : "), d.number),
+                                 labelled(acq::text(u"Date livraison : ", u"تاريخ الاستلام : "), day(d.date))};
     const QList<ReportColumn> columns{
         reportColumn(QStringLiteral("Référence"), QStringLiteral("المرجع"), 100),
         reportColumn(QStringLiteral("Titre"), QStringLiteral("العنوان"), 280),
@@ -139,7 +129,7 @@ ReportResult writeDeliveryNote(Database &db, int delivery)
     const SqlText titles = deliveredTitlesSql(delivery);
     QSqlQuery q = db.query(titles.sql, titles.binds);
     if (!q.isActive())
-        return unreadable(db);
+        return refusedWith(db.lastError().text());
     QList<QVariantList> rows;
     while (q.next())
         rows << QVariantList{q.value(3), titleOf(q, 7), q.value(4), q.value(5), q.value(2)};

@@ -1,5 +1,7 @@
 #include "acquisitions/core/acqresult.h"
 
+#include "acquisitions/core/acqtexts.h"
+
 #include "data/core/columnvalue.h"
 #include "data/core/shareddata.h"
 
@@ -23,6 +25,17 @@ std::optional<QVariant> columnValue(Database &db, const char *table, const char 
     if (!v)
         return std::nullopt;
     return db.dialect().toDb(*v, c->type);
+}
+
+bool columnValues(Database &db, const char *table, std::initializer_list<TypedField> fields, QString *refusal)
+{
+    for (const TypedField &f : fields) {
+        const std::optional<QVariant> v = columnValue(db, table, f.column, acq::text(f.french, f.arabic), f.typed.trimmed(), refusal);
+        if (!v)
+            return false;
+        *f.out = *v;
+    }
+    return true;
 }
 
 } // namespace folian

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <initializer_list>
 #include <optional>
 
 namespace folian {
@@ -33,6 +34,18 @@ AcqResult inTransaction(Database &db, Body body);
 // `caption`; a blank value is NULL.
 std::optional<QVariant> columnValue(Database &db, const char *table, const char *column, const QString &caption,
                                     const QVariant &value, QString *refusal);
+
+// A typed text for a column: where its value goes, the caption a refusal
+// names it by.
+struct TypedField {
+    const char *column;
+    const char16_t *french, *arabic;
+    QString typed;
+    QVariant *out;
+};
+// Each text trimmed and checked as columnValue checks it; false with the
+// first refusal.
+bool columnValues(Database &db, const char *table, std::initializer_list<TypedField> fields, QString *refusal);
 
 } // namespace folian
 

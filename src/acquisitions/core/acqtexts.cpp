@@ -4,12 +4,14 @@
 
 namespace folian::acq {
 
-namespace {
-
-QString t(const char16_t *french, const char16_t *arabic)
+QString text(const char16_t *french, const char16_t *arabic)
 {
     return tr2(QString::fromUtf16(french), QString::fromUtf16(arabic));
 }
+
+namespace {
+
+QString t(const char16_t *french, const char16_t *arabic) { return text(french, arabic); }
 
 QString quoted(const QString &s) { return u'"' + s + u'"'; }
 

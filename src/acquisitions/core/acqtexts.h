@@ -8,6 +8,9 @@
 
 namespace folian::acq {
 
+// A text of the acquisitions in the session's language (a field's caption, ...).
+QString text(const char16_t *french, const char16_t *arabic);
+
 // Labels
 QString statusLabel(int status);          // "A valider", "En cours"; empty otherwise
 QString directionLabel(int direction);    // "", "Entrant", "Sortant"

@@ -30,11 +30,6 @@ qint64 startOf(const NumberSeries &s)
     return t.toLongLong();
 }
 
-QString caption(const char16_t *french, const char16_t *arabic)
-{
-    return tr2(QString::fromUtf16(french), QString::fromUtf16(arabic));
-}
-
 int columnSize(const char *column)
 {
     const ColumnDef *c = Schema::table(QStringLiteral("NOTICE_EXEMPLAIRE"))->column(QLatin1String(column));
@@ -95,9 +90,9 @@ GenerationResult generateCopies(Database &db, const GenerationRequest &r, Progre
         const QStringList *values;
         const char *column;
         QString caption;
-    } checks[] = {{&ids, "EXP_ID", caption(u"N° exemplaire", u"رقم النسخة")},
-                  {&shelfMarks, "EXP_COTE", caption(u"Cote", u"الرمز")},
-                  {&altNumbers, "EXP_INV", caption(u"N° alternatif", u"الرقم البديل")}};
+    } checks[] = {{&ids, "EXP_ID", acq::text(u"N° exemplaire", u"رقم النسخة")},
+                  {&shelfMarks, "EXP_COTE", acq::text(u"Cote", u"الرمز")},
+                  {&altNumbers, "EXP_INV", acq::text(u"N° alternatif", u"الرقم البديل")}};
     for (const auto &c : checks) {
         const int size = columnSize(c.column);
         if (const QStringList over = tooLong(*c.values, size); !over.isEmpty())
@@ -121,9 +116,9 @@ GenerationResult generateCopies(Database &db, const GenerationRequest &r, Progre
     const AcqResult written = inTransaction(db, [&] {
         receiving::CopyCommon common;
         common.mode = r.mode;
-        common.location = IsBlank(r.location) ? QVariant() : QVariant(r.location.toString());
-        common.support = IsBlank(r.support) ? QVariant() : QVariant(r.support.toInt());
-        common.status = IsBlank(r.status) ? QVariant(2) : QVariant(r.status.toInt());
+        common.location = receiving::locationKey(r.location);
+        common.support = receiving::supportKey(r.support);
+        common.status = receiving::statusKey(r.status);
         if (received) {
             ReceiptTarget target;
             target.line = r.line;

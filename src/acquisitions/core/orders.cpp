@@ -12,11 +12,6 @@ namespace folian {
 
 namespace {
 
-QString caption(const char16_t *french, const char16_t *arabic)
-{
-    return tr2(QString::fromUtf16(french), QString::fromUtf16(arabic));
-}
-
 QVariant stamp(Database &db) { return db.dialect().toDb(ServerDate(db), ColType::DateTime); }
 
 QVariant dayOrNull(Database &db, const QDate &d) { return d.isValid() ? dateValue(db, d) : QVariant(); }
@@ -83,9 +78,9 @@ AcqResult saveDocument(Database &db, const DocumentSheet &s)
     if (withSupplier && IsBlank(s.supplier))
         return AcqResult::refused(acq::supplierRequired());
     QString refusal;
-    const std::optional<QVariant> num = columnValue(db, "ACQUISITION", "ACQ_NUMERO", caption(u"Numéro", u"الرقم"), number, &refusal);
+    const std::optional<QVariant> num = columnValue(db, "ACQUISITION", "ACQ_NUMERO", acq::text(u"Numéro", u"الرقم"), number, &refusal);
     const std::optional<QVariant> partner =
-        num ? columnValue(db, "ACQUISITION", "ACQ_PARTENAIRE", caption(u"Partenaire", u"الشريك"), s.partner.trimmed(), &refusal)
+        num ? columnValue(db, "ACQUISITION", "ACQ_PARTENAIRE", acq::text(u"Partenaire", u"الشريك"), s.partner.trimmed(), &refusal)
             : std::nullopt;
     if (!partner)
         return AcqResult::refused(refusal);
@@ -225,7 +220,7 @@ AcqResult saveLine(Database &db, const LineSheet &s)
         return AcqResult::refused(acq::copiesRequired());
     QString refusal;
     const std::optional<QVariant> copiesValue =
-        columnValue(db, "ACQUISITION_LIGNE", "ACQ_EXEMPLAIRE", caption(u"Nb exemplaire", u"عدد النسخ"), copiesText, &refusal);
+        columnValue(db, "ACQUISITION_LIGNE", "ACQ_EXEMPLAIRE", acq::text(u"Nb exemplaire", u"عدد النسخ"), copiesText, &refusal);
     if (!copiesValue)
         return AcqResult::refused(refusal);
     const int copies = copiesValue->toInt();
@@ -245,9 +240,9 @@ AcqResult saveLine(Database &db, const LineSheet &s)
     if (s.record <= 0)
         return AcqResult::refused(acq::recordRequired());
     const std::optional<QVariant> reference = columnValue(db, "ACQUISITION_LIGNE", "ACQ_REFERENCE",
-                                                          caption(u"Référence", u"المرجع"), s.reference.trimmed(), &refusal);
+                                                          acq::text(u"Référence", u"المرجع"), s.reference.trimmed(), &refusal);
     const std::optional<QVariant> numbering =
-        reference ? columnValue(db, "ACQUISITION_LIGNE", "ACQ_NUMEROTATION", caption(u"Numérotation", u"الترقيم"),
+        reference ? columnValue(db, "ACQUISITION_LIGNE", "ACQ_NUMEROTATION", acq::text(u"Numérotation", u"الترقيم"),
                                 s.numbering.trimmed(), &refusal)
                   : std::nullopt;
     if (!numbering)

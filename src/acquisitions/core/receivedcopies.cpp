@@ -13,11 +13,6 @@ namespace folian {
 
 namespace {
 
-QString caption(const char16_t *french, const char16_t *arabic)
-{
-    return tr2(QString::fromUtf16(french), QString::fromUtf16(arabic));
-}
-
 // The sheet's values as the copy's columns hold them, or the refusal.
 struct CopyValues {
     QVariant id, shelfMark, altNumber, observation, location, support, status;
@@ -30,27 +25,16 @@ std::optional<CopyValues> copyValues(Database &db, const CopySheet &c, QString *
         return std::nullopt;
     }
     CopyValues v;
-    const struct {
-        const char *column;
-        const char16_t *french, *arabic;
-        QString value;
-        QVariant *out;
-    } fields[] = {
-        {"EXP_ID", u"N° exemplaire", u"رقم النسخة", c.id.trimmed(), &v.id},
-        {"EXP_COTE", u"Cote", u"الرمز", c.shelfMark.trimmed(), &v.shelfMark},
-        {"EXP_INV", u"N° alternatif", u"الرقم البديل", c.altNumber.trimmed(), &v.altNumber},
-        {"EXP_OBSERVATION", u"Observation", u"ملاحظة", c.observation.trimmed(), &v.observation},
-    };
-    for (const auto &f : fields) {
-        const std::optional<QVariant> value =
-            columnValue(db, "NOTICE_EXEMPLAIRE", f.column, caption(f.french, f.arabic), f.value, refusal);
-        if (!value)
-            return std::nullopt;
-        *f.out = *value;
-    }
-    v.location = IsBlank(c.location) ? QVariant() : QVariant(c.location.toString());
-    v.support = IsBlank(c.support) ? QVariant() : QVariant(c.support.toInt());
-    v.status = IsBlank(c.status) ? QVariant(2) : QVariant(c.status.toInt());
+    if (!columnValues(db, "NOTICE_EXEMPLAIRE",
+                      {{"EXP_ID", u"N° exemplaire", u"رقم النسخة", c.id, &v.id},
+                       {"EXP_COTE", u"Cote", u"الرمز", c.shelfMark, &v.shelfMark},
+                       {"EXP_INV", u"N° alternatif", u"الرقم البديل", c.altNumber, &v.altNumber},
+                       {"EXP_OBSERVATION", u"Observation", u"ملاحظة", c.observation, &v.observation}},
+                      refusal))
+        return std::nullopt;
+    v.location = receiving::locationKey(c.location);
+    v.support = receiving::supportKey(c.support);
+    v.status = receiving::statusKey(c.status);
     return v;
 }
 
@@ -65,23 +49,12 @@ std::optional<IssueValues> issueValues(Database &db, const IssueSheet &s, QStrin
         return std::nullopt;
     }
     IssueValues v;
-    const struct {
-        const char *column;
-        const char16_t *french, *arabic;
-        QString value;
-        QVariant *out;
-    } fields[] = {
-        {"BUL_NUMERO", u"N° bulletin", u"رقم النشرة", s.number.trimmed(), &v.number},
-        {"BUL_TITRE", u"Titre (n° spécial)", u"العنوان (عدد خاص)", s.title.trimmed(), &v.title},
-        {"BUL_DATE", u"Date de parution", u"تاريخ الصدور", s.date.trimmed(), &v.date},
-    };
-    for (const auto &f : fields) {
-        const std::optional<QVariant> value =
-            columnValue(db, "NOTICE_BULLETIN", f.column, caption(f.french, f.arabic), f.value, refusal);
-        if (!value)
-            return std::nullopt;
-        *f.out = *value;
-    }
+    if (!columnValues(db, "NOTICE_BULLETIN",
+                      {{"BUL_NUMERO", u"N° bulletin", u"رقم النشرة", s.number, &v.number},
+                       {"BUL_TITRE", u"Titre (n° spécial)", u"العنوان (عدد خاص)", s.title, &v.title},
+                       {"BUL_DATE", u"Date de parution", u"تاريخ الصدور", s.date, &v.date}},
+                      refusal))
+        return std::nullopt;
     return v;
 }
 

@@ -5,6 +5,7 @@
 
 #include "acquisitions/core/acqresult.h"
 #include "acquisitions/core/receivedcopies.h"
+#include "data/core/helpers.h"
 
 #include <QDate>
 #include <QVector>
@@ -24,6 +25,12 @@ struct Line {
 AcqResult raise(Database &db, const ReceiptTarget &target, int n, Line *line);
 // The record on order (status 3) is received (status 1).
 bool recordReceived(Database &db, int record);
+
+// The keys chosen for a copy as its columns hold them: NULL for none, a
+// copy's status 2 (available) when none is chosen.
+inline QVariant locationKey(const QVariant &v) { return IsBlank(v) ? QVariant() : QVariant(v.toString()); }
+inline QVariant supportKey(const QVariant &v) { return IsBlank(v) ? QVariant() : QVariant(v.toInt()); }
+inline QVariant statusKey(const QVariant &v) { return IsBlank(v) ? QVariant(2) : QVariant(v.toInt()); }
 
 // The values every copy of one writing shares.
 struct CopyCommon {

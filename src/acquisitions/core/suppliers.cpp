@@ -41,7 +41,7 @@ AcqResult saveSupplier(Database &db, const SupplierSheet &sheet)
     for (const Field &f : kFields) {
         QString refusal;
         const std::optional<QVariant> v = columnValue(db, "FOURNISSEUR", f.column,
-                                                      tr2(QString::fromUtf16(f.french), QString::fromUtf16(f.arabic)),
+                                                      acq::text(f.french, f.arabic),
                                                       (sheet.*f.member).trimmed(), &refusal);
         if (!v)
             return AcqResult::refused(refusal);

@@ -7,6 +7,10 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
@@ -103,6 +107,25 @@ QDate dateOf(const QDateEdit *field)
 void showDate(QDateEdit *field, const QDate &date)
 {
     field->setDate(date.isValid() ? date : (field->specialValueText().isEmpty() ? QDate::currentDate() : kNoDate));
+}
+
+QGroupBox *criteriaBox(QWidget *parent)
+{
+    auto *box = new QGroupBox(QStringLiteral(" Critères de recherche "), parent);
+    box->setObjectName(QStringLiteral("PnlOption"));
+    return box;
+}
+
+QHBoxLayout *sheetButtons(QDialog *dialog, QPushButton **post)
+{
+    *post = namedButton("BtnPost", QStringLiteral("Enregistrer"), dialog);
+    QPushButton *cancel = namedButton("BtnCancel", QStringLiteral("Annuler"), dialog);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(*post);
+    row->addWidget(cancel);
+    return row;
 }
 
 QLabel *countLabel(const char *name, QWidget *parent)

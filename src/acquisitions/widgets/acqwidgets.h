@@ -6,6 +6,9 @@
 #include <QVariant>
 
 class QComboBox;
+class QDialog;
+class QGroupBox;
+class QPushButton;
 class QDateEdit;
 class QHBoxLayout;
 class QLabel;
@@ -39,6 +42,12 @@ void fillCopyLists(Database &db, QComboBox *location, QComboBox *support, QCombo
 QDateEdit *dateField(const char *name, QWidget *parent, bool blankAllowed = false);
 QDate dateOf(const QDateEdit *field);
 void showDate(QDateEdit *field, const QDate &date);
+
+// The search criteria's box (PnlOption) of a screen.
+QGroupBox *criteriaBox(QWidget *parent);
+// The "Enregistrer" and "Annuler" of a sheet at the right of a row:
+// "Annuler" closes it unsaved; "Enregistrer" (BtnPost) is given in `post`.
+QHBoxLayout *sheetButtons(QDialog *dialog, QPushButton **post);
 
 // A label showing a count or a value at run time, not translated.
 QLabel *countLabel(const char *name, QWidget *parent);

@@ -105,13 +105,11 @@ DocumentSearchScreen::DocumentSearchScreen(TFrmData &frmData, AcqType type, cons
 
 QWidget *DocumentSearchScreen::buildCriteria()
 {
-    auto *box = new QGroupBox(QStringLiteral(" Critères de recherche "), this);
-    box->setObjectName(QStringLiteral("PnlOption"));
+    QGroupBox *box = criteriaBox(this);
     auto *grid = new QGridLayout(box);
     const auto line = [&](const char *name) {
         auto *e = new QLineEdit(box);
         e->setObjectName(QLatin1String(name));
-        connect(e, &QLineEdit::returnPressed, this, &DocumentSearchScreen::Search);
         return e;
     };
     QLineEdit *number = line("NUM"), *supplier = line("FOUR"), *year = line("ANNEE");

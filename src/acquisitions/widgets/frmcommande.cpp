@@ -44,15 +44,9 @@ TFrmCommande::TFrmCommande(TFrmData &frmData, AcqType type, int id, QWidget *par
     addRow("LblDate", "Date :", date_);
     addRow("LblNumero", "Numéro :", number_);
 
-    post_ = namedButton("BtnPost", QStringLiteral("Enregistrer"), this);
-    QPushButton *cancel = namedButton("BtnCancel", QStringLiteral("Annuler"), this);
+    QHBoxLayout *bottom = sheetButtons(this, &post_);
     connect(post_, &QPushButton::clicked, this, &TFrmCommande::BtnPostClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(number_, &QLineEdit::textChanged, this, [this](const QString &t) { post_->setEnabled(!t.trimmed().isEmpty()); });
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    bottom->addWidget(post_);
-    bottom->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addStretch(1);

@@ -63,14 +63,8 @@ TFrmCommandeLigne::TFrmCommandeLigne(TFrmData &frmData, AcqType type, int docume
     grid->setColumnStretch(1, 1);
     grid->setColumnMinimumWidth(1, 380);
 
-    post_ = namedButton("BtnPost", QStringLiteral("Enregistrer"), this);
-    QPushButton *cancel = namedButton("BtnCancel", QStringLiteral("Annuler"), this);
+    QHBoxLayout *bottom = sheetButtons(this, &post_);
     connect(post_, &QPushButton::clicked, this, &TFrmCommandeLigne::BtnPostClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    bottom->addWidget(post_);
-    bottom->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch(1);

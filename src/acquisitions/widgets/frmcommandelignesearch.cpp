@@ -36,13 +36,11 @@ TFrmCommandeLigneSearch::TFrmCommandeLigneSearch(TFrmData &frmData, int mode, Ac
     // A result of its own: the record form works on the shared record query.
     result_ = new Dataset(data_.db(), QStringLiteral("QNoticeChoix"), QStringLiteral("NOTICE"), this);
 
-    auto *box = new QGroupBox(QStringLiteral(" Critères de recherche "), this);
-    box->setObjectName(QStringLiteral("PnlOption"));
+    QGroupBox *box = criteriaBox(this);
     auto *grid = new QGridLayout(box);
     const auto line = [&](const char *name, const char *label, const char *caption, int row, int column) {
         auto *e = new QLineEdit(box);
         e->setObjectName(QLatin1String(name));
-        connect(e, &QLineEdit::returnPressed, this, &TFrmCommandeLigneSearch::Search);
         QLabel *l = namedLabel(label, QString::fromUtf8(caption), box);
         l->setBuddy(e);
         grid->addWidget(l, row, column);
@@ -59,7 +57,6 @@ TFrmCommandeLigneSearch::TFrmCommandeLigneSearch(TFrmData &frmData, int mode, Ac
     auto *year = new QLineEdit(box);
     year->setObjectName(QStringLiteral("EdtAnnee"));
     year->setMaximumWidth(70);
-    connect(year, &QLineEdit::returnPressed, this, &TFrmCommandeLigneSearch::Search);
     auto *yearRow = new QHBoxLayout;
     yearRow->addWidget(operator_);
     yearRow->addWidget(year);

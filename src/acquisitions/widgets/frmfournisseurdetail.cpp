@@ -67,16 +67,10 @@ TFrmFournisseurDetail::TFrmFournisseurDetail(TFrmData &frmData, int id, QWidget 
     grid->setColumnStretch(1, 1);
     grid->setColumnMinimumWidth(1, 320);
 
-    post_ = namedButton("BtnPost", QStringLiteral("Enregistrer"), this);
-    QPushButton *cancel = namedButton("BtnCancel", QStringLiteral("Annuler"), this);
+    QHBoxLayout *bottom = sheetButtons(this, &post_);
     connect(post_, &QPushButton::clicked, this, &TFrmFournisseurDetail::BtnPostClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(field("EdtNom"), &QLineEdit::textChanged, this,
             [this](const QString &t) { post_->setEnabled(!t.trimmed().isEmpty()); });
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    bottom->addWidget(post_);
-    bottom->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch(1);

@@ -99,15 +99,9 @@ TFrmGenerate::TFrmGenerate(TFrmData &frmData, QWidget *parent) : FormDialog(pare
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("ProgressBar"));
     progress_->hide();
-    post_ = namedButton("BtnPost", QStringLiteral("Enregistrer"), this);
-    QPushButton *cancel = namedButton("BtnCancel", QStringLiteral("Annuler"), this);
+    QHBoxLayout *bottom = sheetButtons(this, &post_);
     connect(post_, &QPushButton::clicked, this, &TFrmGenerate::Generate);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(progress_, 1);
-    bottom->addStretch(1);
-    bottom->addWidget(post_);
-    bottom->addWidget(cancel);
+    bottom->insertWidget(0, progress_, 1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(groups, 1);

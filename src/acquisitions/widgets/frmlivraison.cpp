@@ -30,16 +30,10 @@ TFrmLivraison::TFrmLivraison(TFrmData &frmData, int delivery, QWidget *parent)
     auto *form = new QFormLayout;
     form->addRow(namedLabel("LblNumero", QStringLiteral("Numéro livraison :"), this), number_);
     form->addRow(namedLabel("LblDate", QStringLiteral("Date :"), this), date_);
-    post_ = namedButton("BtnPost", QStringLiteral("Enregistrer"), this);
-    QPushButton *cancel = namedButton("BtnCancel", QStringLiteral("Annuler"), this);
+    QHBoxLayout *bottom = sheetButtons(this, &post_);
     connect(post_, &QPushButton::clicked, this, &TFrmLivraison::BtnPostClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(number_, &QLineEdit::textChanged, this, [this](const QString &t) { post_->setEnabled(!t.trimmed().isEmpty()); });
     post_->setEnabled(!d.number.trimmed().isEmpty());
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    bottom->addWidget(post_);
-    bottom->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addStretch(1);

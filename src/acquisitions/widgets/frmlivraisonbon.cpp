@@ -233,34 +233,39 @@ void TFrmLivraisonBon::BtnSupprimerTitreClick()
     showTitles(r.passed ? 0 : line);
 }
 
-void TFrmLivraisonBon::AddCopy()
+bool TFrmLivraisonBon::receivable(int line)
+{
+    const QString refusal = copiesRefusal(data_.db(), line, 1);
+    if (!refusal.isEmpty())
+        inform(refusal);
+    return refusal.isEmpty();
+}
+
+void TFrmLivraisonBon::openSheet(int page, const QString &copyId, int issueId)
 {
     const int line = currentLine();
-    if (line <= 0)
-        return;
-    if (const QString refusal = copiesRefusal(data_.db(), line, 1); !refusal.isEmpty()) {
-        inform(refusal);
-        return;
-    }
-    TFrmLivraisonExemplaire sheet(data_, TFrmLivraisonExemplaire::Page::Copy, {line, delivery_, 1}, QString(), 0, this);
+    TFrmLivraisonExemplaire sheet(data_, TFrmLivraisonExemplaire::Page(page), {line, delivery_, AcquisitionMode::Purchase},
+                                  copyId, issueId, this);
     if (sheet.exec() == QDialog::Accepted)
         showTitles(line);
 }
 
+void TFrmLivraisonBon::AddCopy()
+{
+    if (const int line = currentLine(); line > 0 && receivable(line))
+        openSheet(int(TFrmLivraisonExemplaire::Page::Copy), QString(), 0);
+}
+
 void TFrmLivraisonBon::EditCopy()
 {
-    const int line = currentLine();
     Dataset *c = data_.QExemplaire;
-    if (line <= 0 || c->rowCount() == 0)
+    if (currentLine() <= 0 || c->rowCount() == 0)
         return;
     const QString id = c->value(QStringLiteral("EXP_ID")).toString();
-    if (const QString lent = copyEditRefusal(data_.db(), id); !lent.isEmpty()) {
+    if (const QString lent = copyEditRefusal(data_.db(), id); !lent.isEmpty())
         inform(lent);
-        return;
-    }
-    TFrmLivraisonExemplaire sheet(data_, TFrmLivraisonExemplaire::Page::Copy, {line, delivery_, 1}, id, 0, this);
-    if (sheet.exec() == QDialog::Accepted)
-        showTitles(line);
+    else
+        openSheet(int(TFrmLivraisonExemplaire::Page::Copy), id, 0);
 }
 
 void TFrmLivraisonBon::DeleteCopy()
@@ -281,12 +286,8 @@ void TFrmLivraisonBon::DeleteCopy()
 void TFrmLivraisonBon::GenerateCopies()
 {
     const int line = currentLine();
-    if (line <= 0)
+    if (line <= 0 || !receivable(line))
         return;
-    if (const QString refusal = copiesRefusal(data_.db(), line, 1); !refusal.isEmpty()) {
-        inform(refusal);
-        return;
-    }
     TFrmGenerate generator(data_, this);
     generator.Initialize(GenerationContext::Delivery, AcquisitionMode::Purchase,
                          data_.QLivraisonLigne->value(QStringLiteral("DOC_ID")).toInt(), line, delivery_);
@@ -296,24 +297,15 @@ void TFrmLivraisonBon::GenerateCopies()
 
 void TFrmLivraisonBon::AddIssue()
 {
-    const int line = currentLine();
-    if (line <= 0)
-        return;
-    TFrmLivraisonExemplaire sheet(data_, TFrmLivraisonExemplaire::Page::Issue, {line, delivery_, 1}, QString(), 0, this);
-    if (sheet.exec() == QDialog::Accepted)
-        showTitles(line);
+    if (currentLine() > 0)
+        openSheet(int(TFrmLivraisonExemplaire::Page::Issue), QString(), 0);
 }
 
 void TFrmLivraisonBon::EditIssue()
 {
-    const int line = currentLine();
     Dataset *b = data_.QBulletin;
-    if (line <= 0 || b->rowCount() == 0)
-        return;
-    TFrmLivraisonExemplaire sheet(data_, TFrmLivraisonExemplaire::Page::Issue, {line, delivery_, 1}, QString(),
-                                  b->value(QStringLiteral("BUL_ID")).toInt(), this);
-    if (sheet.exec() == QDialog::Accepted)
-        showTitles(line);
+    if (currentLine() > 0 && b->rowCount() > 0)
+        openSheet(int(TFrmLivraisonExemplaire::Page::Issue), QString(), b->value(QStringLiteral("BUL_ID")).toInt());
 }
 
 void TFrmLivraisonBon::DeleteIssue()

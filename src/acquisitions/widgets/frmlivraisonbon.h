@@ -54,6 +54,10 @@ private:
     // The copies and issues of the current title.
     void showReceived();
     void updateButtons();
+    // Can the current title take one more copy? Else the refusal is told.
+    bool receivable(int line);
+    // The sheet of a copy or an issue (TFrmLivraisonExemplaire::Page) of the current title.
+    void openSheet(int page, const QString &copyId, int issueId);
 
     TFrmData &data_;
     const int delivery_;

@@ -44,16 +44,10 @@ TFrmLivraisonChoix::TFrmLivraisonChoix(TFrmData &frmData, int document, const QL
     cl->addWidget(all_);
     cl->addWidget(selected_);
 
-    post_ = namedButton("BtnPost", QStringLiteral("Enregistrer"), this);
-    QPushButton *cancel = namedButton("BtnCancel", QStringLiteral("Annuler"), this);
+    QHBoxLayout *bottom = sheetButtons(this, &post_);
     connect(post_, &QPushButton::clicked, this, &TFrmLivraisonChoix::BtnPostClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(number_, &QLineEdit::textChanged, this, [this](const QString &t) { post_->setEnabled(!t.trimmed().isEmpty()); });
     post_->setEnabled(false);
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    bottom->addWidget(post_);
-    bottom->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(choice);

@@ -59,14 +59,8 @@ TFrmLivraisonExemplaire::TFrmLivraisonExemplaire(TFrmData &frmData, Page page, c
     pages_->setCurrentIndex(shown);
     pages_->setTabVisible(1 - shown, false);
 
-    post_ = namedButton("BtnPost", QStringLiteral("Enregistrer"), this);
-    QPushButton *cancel = namedButton("BtnCancel", QStringLiteral("Annuler"), this);
+    QHBoxLayout *bottom = sheetButtons(this, &post_);
     connect(post_, &QPushButton::clicked, this, &TFrmLivraisonExemplaire::BtnPostClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    bottom->addWidget(post_);
-    bottom->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(pages_, 1);
     layout->addLayout(bottom);

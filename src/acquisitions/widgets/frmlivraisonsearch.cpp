@@ -69,13 +69,11 @@ TFrmLivraisonSearch::TFrmLivraisonSearch(TFrmData &frmData, QWidget *parent) : Q
 
 QWidget *TFrmLivraisonSearch::buildCriteria()
 {
-    auto *box = new QGroupBox(QStringLiteral(" Critères de recherche "), this);
-    box->setObjectName(QStringLiteral("PnlOption"));
+    QGroupBox *box = criteriaBox(this);
     auto *grid = new QGridLayout(box);
     const auto line = [&](const char *name, const char *label, const char *caption, int row, int column) {
         auto *e = new QLineEdit(box);
         e->setObjectName(QLatin1String(name));
-        connect(e, &QLineEdit::returnPressed, this, &TFrmLivraisonSearch::Search);
         grid->addWidget(namedLabel(label, QString::fromUtf8(caption), box), row, column);
         grid->addWidget(e, row, column + 1);
         return e;

@@ -116,3 +116,11 @@ inline Received receivedOrder(Database &db, int copies = 5)
 }
 
 } // namespace folian::test
+
+// The data row's engine: a fresh database `tdb` (skipped without
+// PostgreSQL), its connection `db`, set up as acqSetUp sets it up.
+#define FOLIAN_ACQ_DB(tdb, db)                                                   \
+    QFETCH(QString, engine);                                                     \
+    FOLIAN_TEST_DB(tdb, engine);                                                 \
+    folian::Database &db = tdb.db();                                             \
+    QVERIFY(folian::test::acqSetUp(db))

@@ -34,10 +34,7 @@ private slots:
     void orderToCopies_data() { addEngineRows(); }
     void orderToCopies()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const QString ini = tdb.writeIni();
         const auto run = [&](const QStringList &args) { return runFolianctl(ini, args); };
 
@@ -109,10 +106,7 @@ private slots:
     void preOrders_data() { addEngineRows(); }
     void preOrders()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const QString ini = tdb.writeIni();
         const auto run = [&](const QStringList &args) { return runFolianctl(ini, args); };
         CtlRun r = run({QStringLiteral("order-add"), QStringLiteral("--supplier"), QStringLiteral("1"), QStringLiteral("--number"),

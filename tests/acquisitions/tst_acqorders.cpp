@@ -102,8 +102,7 @@ private slots:
     }
     void cleanup() { setMessageSink(nullptr); }
 
-    void totals_data()
-    { addEngineCaseRows(kTotals); }
+    void totals_data() { addEngineCaseRows(kTotals); }
     void totals()
     {
         QFETCH(QString, engine);
@@ -122,10 +121,7 @@ private slots:
     void amountLimit_data() { addEngineRows(); }
     void amountLimit()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const int document = newDocument(db);
         const QString most = QStringLiteral("9999999999999.99");
         const struct {
@@ -167,10 +163,7 @@ private slots:
     void lineChecks_data() { addEngineRows(); }
     void lineChecks()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const int document = newDocument(db);
         const struct {
             int record;
@@ -209,10 +202,7 @@ private slots:
     void validationAndConversion_data() { addEngineRows(); }
     void validationAndConversion()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const int order = newDocument(db);
         QCOMPARE(validateDocument(db, order).message, acq::validateNoLines());
         QVERIFY(newLine(db, order, 1, QStringLiteral("1")));
@@ -241,10 +231,7 @@ private slots:
     void refusedDeletions_data() { addEngineRows(); }
     void refusedDeletions()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const Received r = receivedOrder(db, 5);
         QVERIFY(r.delivery > 0);
         QCOMPARE(deleteDocument(db, r.document).message, acq::documentHasDependants(1, 0, 0));
@@ -269,10 +256,7 @@ private slots:
     void searchCriteria_data() { addEngineRows(); }
     void searchCriteria()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const int a = newDocument(db, AcqType::Order, QStringLiteral("BC_1"), QDate(2024, 3, 1), 1);
         const int b = newDocument(db, AcqType::Order, QStringLiteral("BCX1"), QDate(2023, 12, 31), 2);
         const int c = newDocument(db, AcqType::Order, QStringLiteral("ZZ*"), QDate(2025, 1, 1), 1);
@@ -315,10 +299,7 @@ private slots:
     void recordDeletionKeepsTotals_data() { addEngineRows(); }
     void recordDeletionKeepsTotals()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const int first = newDocument(db), second = newDocument(db, AcqType::PreOrder, QStringLiteral("PC-1"));
         QVERIFY(newLine(db, first, 2, QStringLiteral("2"), QStringLiteral("10.00")));
         QVERIFY(newLine(db, first, 5, QStringLiteral("1"), QStringLiteral("5.55")));
@@ -334,10 +315,7 @@ private slots:
     void orderFormEscapes_data() { addEngineRows(); }
     void orderFormEscapes()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         QVERIFY(db.exec(QStringLiteral("UPDATE NOTICE SET DOC_TITRE_PROPRE = '<b>Gras</b> & co' WHERE DOC_ID = 1")));
         QVERIFY(db.exec(QStringLiteral("UPDATE FOURNISSEUR SET FOU_LIBELLE = '<i>Dar</i>' WHERE FOU_ID = 1")));
         const int order = newDocument(db, AcqType::Order, QStringLiteral("<b>BC</b>"));
@@ -369,10 +347,7 @@ private slots:
     void upgradeSumsTotals_data() { addEngineRows(); }
     void upgradeSumsTotals()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const int order = newDocument(db), empty = newDocument(db, AcqType::Order, QStringLiteral("BC-2"));
         QVERIFY(rawLines(db, order, 7, QStringLiteral("19.99")));
         QVERIFY(db.exec(QStringLiteral("UPDATE ACQUISITION SET ACQ_TOTAL = NULL")));

@@ -92,10 +92,7 @@ private slots:
     void receiptConditions_data() { addEngineRows(); }
     void receiptConditions()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const int order = newDocument(db);
         const int full = newLine(db, order, 1, QStringLiteral("2"));
         const int open = newLine(db, order, 2, QStringLiteral("3"));
@@ -141,10 +138,7 @@ private slots:
     void deliveryBeyondTheOrder_data() { addEngineRows(); }
     void deliveryBeyondTheOrder()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const Received r = receivedOrder(db, 5);
         QVERIFY(r.delivery > 0);
         QVERIFY(generateCopies(db, batch(r, QStringLiteral("4"), QStringLiteral("A"), QStringLiteral("1"))).passed);
@@ -183,8 +177,7 @@ private slots:
         QCOMPARE(q.value(8).toInt(), 1);
     }
 
-    void numbering_data()
-    { addEngineCaseRows(kNumbering); }
+    void numbering_data() { addEngineCaseRows(kNumbering); }
     void numbering()
     {
         QFETCH(QString, engine);
@@ -222,10 +215,7 @@ private slots:
     void batchRefusals_data() { addEngineRows(); }
     void batchRefusals()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const Received r = receivedOrder(db, 5);
         QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE_EXEMPLAIRE (EXP_ID, DOC_ID, BIB_ID) VALUES ('A99', 1, 0), ('A100', 1, 0)")));
         const QString longPrefix(49, u'X');
@@ -259,10 +249,7 @@ private slots:
     void recordReceived_data() { addEngineRows(); }
     void recordReceived()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const Received r = receivedOrder(db, 5);
         QCOMPARE(recordStatus(db, 4), 3);
         GenerationRequest alone;
@@ -306,10 +293,7 @@ private slots:
     void copyDeletion_data() { addEngineRows(); }
     void copyDeletion()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const Received r = receivedOrder(db, 5);
         QVERIFY(generateCopies(db, batch(r, QStringLiteral("4"), QStringLiteral("D"), QStringLiteral("1"))).passed);
         QVERIFY(deleteReceivedCopy(db, QStringLiteral("D1")).passed);
@@ -338,10 +322,7 @@ private slots:
     void deliveriesKeptByTheirCopies_data() { addEngineRows(); }
     void deliveriesKeptByTheirCopies()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const Received r = receivedOrder(db, 2);
         const ReceiptTarget t{r.line, r.delivery, AcquisitionMode::Purchase};
         QVERIFY(addReceivedCopy(db, t, copyNumbered(QStringLiteral("K1"))).passed);
@@ -370,10 +351,7 @@ private slots:
     void deliverySearch_data() { addEngineRows(); }
     void deliverySearch()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
-        QVERIFY(acqSetUp(db));
+        FOLIAN_ACQ_DB(tdb, db);
         const Received first = receivedOrder(db, 2);
         const int other = newDocument(db, AcqType::Order, QStringLiteral("BC_2"), QDate(2024, 5, 1), 2);
         QVERIFY(newLine(db, other, 1, QStringLiteral("1")) && validateDocument(db, other).passed);

@@ -113,12 +113,9 @@ private slots:
     void enablingTable_data() { addEngineRows(); }
     void enablingTable()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
+        FOLIAN_ACQ_DB(tdb, db);
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        QVERIFY(acqSetUp(db));
         const int empty = newDocument(db, AcqType::Order, QStringLiteral("A-vide"), QDate(2024, 1, 1));
         const int toValidate = newDocument(db, AcqType::Order, QStringLiteral("B-lignes"), QDate(2024, 1, 2));
         QVERIFY(newLine(db, toValidate, 1, QStringLiteral("1")));
@@ -166,12 +163,9 @@ private slots:
     void receiptThroughTheScreens_data() { addEngineRows(); }
     void receiptThroughTheScreens()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
+        FOLIAN_ACQ_DB(tdb, db);
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        QVERIFY(acqSetUp(db));
         const int order = newDocument(db);
         const int first = newLine(db, order, 4, QStringLiteral("3"), QStringLiteral("25.00"));
         const int second = newLine(db, order, 2, QStringLiteral("1"), QStringLiteral("10.00"));
@@ -222,12 +216,9 @@ private slots:
     void recordFormGenerates_data() { addEngineRows(); }
     void recordFormGenerates()
     {
-        QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        Database &db = tdb.db();
+        FOLIAN_ACQ_DB(tdb, db);
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        QVERIFY(acqSetUp(db));
         logOn(1, QStringLiteral("admin"), 1);
         QVERIFY(db.exec(QStringLiteral("UPDATE NOTICE SET DOC_NBR_EXEMPLAIRE = 5 WHERE DOC_ID = 4")));
         QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE_EXEMPLAIRE (EXP_ID, DOC_ID, BIB_ID) VALUES ('R1', 4, 0), ('R2', 4, 0)")));

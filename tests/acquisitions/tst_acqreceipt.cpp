@@ -245,6 +245,40 @@ private slots:
         QCOMPARE(recordStatus(db, 4), 3);
     }
 
+    // Copies entered directly on a line (a gift): the line's counts within
+    // what was given, today's date, the gift's mode, no delivery.
+    void directEntryOnALine_data() { addEngineRows(); }
+    void directEntryOnALine()
+    {
+        FOLIAN_ACQ_DB(tdb, db);
+        DocumentSheet gift;
+        gift.type = AcqType::Gift;
+        gift.number = QStringLiteral("DON-1");
+        gift.partner = QStringLiteral("Ambassade d'Espagne");
+        gift.direction = AcqDirection::Incoming;
+        const int document = saveDocument(db, gift).key;
+        const int line = newLine(db, document, 4, QStringLiteral("3"));
+        QVERIFY(document > 0 && line > 0);
+        GenerationRequest g;
+        g.context = GenerationContext::Line;
+        g.mode = AcquisitionMode::Gift;
+        g.line = line;
+        g.count = QStringLiteral("2");
+        g.copy = {QStringLiteral("G"), QStringLiteral("1")};
+        QVERIFY(generateCopies(db, g).passed);
+        g.copy = {QStringLiteral("G"), QStringLiteral("3")};
+        QCOMPARE(generateCopies(db, g).message, acq::countIncorrect());
+        const ReceiptTarget t{line, 0, AcquisitionMode::Gift};
+        QVERIFY(addReceivedCopy(db, t, copyNumbered(QStringLiteral("G3"))).passed);
+        QCOMPARE(addReceivedCopy(db, t, copyNumbered(QStringLiteral("G4"))).message, acq::lineFullyDelivered());
+        QCOMPARE(lineValue(db, line, "ACQ_NBR_LIVRE"), 3);
+        QCOMPARE(countOf(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE ACQ_LIGNE_ID = ? AND MOD_ID = 2 "
+                                            "AND LIV_ID IS NULL AND EXP_PRIX IS NULL AND EXP_DATE_ACQUISITION = ?"),
+                         {line, dateValue(db, serverToday(db))}),
+                 3);
+        QCOMPARE(recordStatus(db, 4), 1);
+    }
+
     // Status 3 becomes 1 at the first copy or issue received, and only then.
     void recordReceived_data() { addEngineRows(); }
     void recordReceived()

@@ -46,12 +46,6 @@ namespace {
 
 const QString kPgDatabase = QStringLiteral("folian_bench_desk");
 
-// 1..n as rows of a recursive query, both engines.
-QString numbers(int n)
-{
-    return QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1) ").arg(n);
-}
-
 #ifdef FOLIAN_BENCH_LIBPQ
 // The statements sent on the connection while the trace is on: libpq
 // writes each message it exchanges with the server, a statement being a

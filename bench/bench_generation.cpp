@@ -34,12 +34,6 @@ namespace {
 
 const QString kPgDatabase = QStringLiteral("folian_bench_generation");
 
-// 1..n as rows of a recursive query, both engines.
-QString numbers(int n)
-{
-    return QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1) ").arg(n);
-}
-
 // Counts the steps and notes the peak memory at the end of each phase
 // (reading the records, writing each page).
 class Counter : public Progress

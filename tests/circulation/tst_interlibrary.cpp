@@ -290,6 +290,28 @@ private slots:
         QCOMPARE(journalRows(db), 1);
     }
 
+    // A partner's copy lent, returned, lent again and returned again: each
+    // return closes the loan that is open, never the one closed before.
+    void lentAgainAfterItsReturn_data() { addEngineRows(); }
+    void lentAgainAfterItsReturn()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(interLibrarySetUp(db));
+        InterLibraryDesk desk(db, today());
+        for (const char *reader : {"A", "B"}) {
+            const InterLibraryResult loan = desk.lend(loanOf(QLatin1String(reader), QStringLiteral("P1"), 1, typed(today().addDays(7))));
+            QVERIFY2(loan.passed, qPrintable(loan.message()));
+            const InterLibraryResult back = desk.giveBack(QStringLiteral("P1"), 1);
+            QVERIFY2(back.passed, qPrintable(back.message()));
+            QCOMPARE(back.readerId, QLatin1String(reader));
+            QCOMPARE(openLoans(db, QStringLiteral("P1")), 0);
+        }
+        QCOMPARE(rows(db, QStringLiteral("SELECT COUNT(*) FROM PEB WHERE PEB_EXP_ID = 'P1' AND BIB_REMIS = 1")), 2);
+        QCOMPARE(journalRows(db, QStringLiteral("HIS_OPERATION = 9 AND LEC_ID = 'B'")), 1);
+    }
+
     void arabicMessages_data() { addEngineRows(); }
     void arabicMessages()
     {

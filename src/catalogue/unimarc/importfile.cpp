@@ -272,6 +272,13 @@ QString integrationSummary(const ImportCounts &c)
     return text;
 }
 
+QString libraryGoneMessage(int library)
+{
+    return tr2(QStringLiteral("La bibliothèque %1 n'existe plus : l'importation de ses notices est arrêtée."),
+               QStringLiteral("المكتبة %1 لم تعد موجودة : تم توقيف تحصيل بطاقاتها."))
+        .arg(library);
+}
+
 bool saveImportLog(const QString &path, const QList<ImportLogLine> &log)
 {
     QSaveFile f(path);

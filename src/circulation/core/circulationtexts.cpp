@@ -289,6 +289,23 @@ QString importDuplicate(const QString &id)
                QStringLiteral("القارئ \"") + id + QStringLiteral("\" موجود من قبل"));
 }
 
+QString importDuplicateInFile(const QString &id, int firstLine)
+{
+    return tr2(QStringLiteral("le lecteur \"%1\" figure déjà à la ligne %2").arg(id).arg(firstLine),
+               QStringLiteral("القارئ \"%1\" مذكور من قبل في السطر %2").arg(id).arg(firstLine));
+}
+
+QString importNulCharacter()
+{
+    return tr2(QStringLiteral("caractère nul dans la ligne (encodage du fichier non reconnu)"),
+               QStringLiteral("حرف منعدم في السطر (ترميز الملف غير معروف)"));
+}
+
+QString importLinesRejected(int lines)
+{
+    return tr2(QStringLiteral("%1 ligne(s) non importée(s).").arg(lines), QStringLiteral("%1 سطر لم يستورد.").arg(lines));
+}
+
 QString importBadDate(const QString &text)
 {
     return tr2(QStringLiteral("date de naissance illisible \"") + text + kQuote,

@@ -151,6 +151,26 @@ QString returnedCopyReserved(const QString &reserver, const QDate &hold)
                    + QStringLiteral(" : ضعها جانبا."));
 }
 
+QString returnBeforeLoan(const QString &id, const QDate &lent)
+{
+    return tr2(fr(kReturn) + id + QStringLiteral("\" a été prêté le ") + quoted(lent)
+                   + QStringLiteral(" : un retour ne peut pas précéder son prêt."),
+               fr(kCopy) + id + QStringLiteral("\" أعيرت يوم ") + quoted(lent)
+                   + QStringLiteral(" : لا يمكن أن يسبق الإرجاع الإعارة."));
+}
+
+QString consultationAtLoanDesk(const QString &id)
+{
+    return copyText(kReturn, id, u"\" est consulté sur place : son retour se fait à l'écran « Consultation sur place ».",
+                    kCopy, u"\" قيد الاطلاع الداخلي : يتم إرجاعها من شاشة « الاطلاع الداخلي ».");
+}
+
+QString loanAtConsultationScreen(const QString &id)
+{
+    return copyText(kReturn, id, u"\" est au prêt externe : son retour se fait à l'écran « Prêt externe ».", kCopy,
+                    u"\" معارة إعارة خارجية : يتم إرجاعها من شاشة « الإعارة الخارجية ».");
+}
+
 QString reservationCopyAvailable(const QString &typed)
 {
     return copyText(kReservation, typed, u"\" est disponible", u"حجز  غير محقق \"", u"\" متوفرة");

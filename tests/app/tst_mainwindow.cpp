@@ -6,6 +6,7 @@
 #include "base/messages.h"
 #include "app/widgets/frmmain.h"
 #include "app/widgets/modules.h"
+#include "base/dates.h"
 #include "appfixture.h"
 #include "data/core/shareddata.h"
 #include "i18n/core/translationfile.h"
@@ -131,7 +132,7 @@ private slots:
         QCOMPARE(w.statusText(1), QStringLiteral(" Utilisateur : admin"));
         QCOMPARE(w.statusText(2), QStringLiteral(" ..."));
         QCOMPARE(w.statusText(3), QStringLiteral(" Date : ") + QChar(0x2066)
-                                      + QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)
+                                      + ShowDate(QDate::currentDate())
                                       + QChar(0x2069));
         const struct {
             Module m;

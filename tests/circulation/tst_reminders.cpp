@@ -5,6 +5,7 @@
 // the editions, their rows and their pages.
 
 #include "base/cp1256.h"
+#include "base/dates.h"
 #include "base/messages.h"
 #include "base/progress.h"
 #include "base/outputdir.h"
@@ -53,7 +54,7 @@ QByteArray fileBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QString shortDate(int fromToday) { return QLocale().toString(today().addDays(fromToday), QLocale::ShortFormat); }
+QString shortDate(int fromToday) { return ShowDate(today().addDays(fromToday)); }
 
 } // namespace
 

@@ -6,34 +6,34 @@
 #include "catalogue/widgets/frmautorite.h"
 #include "catalogue/widgets/frmcatalogage.h"
 #include "catalogue/widgets/frmnoticecatalogue.h"
+#include "circulation/widgets/frmbibliotheque.h"
 #include "circulation/widgets/frmcirculation.h"
 #include "reports/widgets/frmedition.h"
 
 namespace folian {
 
-namespace {
-
-// The editions module's dialogs that live with their own subsystem.
-void installEditionDialogs()
+void installModuleScreens()
 {
     setEditionDialog(QStringLiteral("BtnGeneration"), [](TFrmData &data, QWidget *parent) {
         TFrmNoticeCatalogue dialog(data, parent);
         dialog.exec();
     });
+    setLibrariesScreen({[](TFrmData &data) -> QWidget * { return new TFrmBibliotheque(data); },
+                        [](QWidget *screen) {
+                            auto *libraries = qobject_cast<TFrmBibliotheque *>(screen);
+                            return !libraries || libraries->askBeforeClosing();
+                        }});
 }
-
-} // namespace
 
 TFrmModule *createModuleFrame(Module m, TFrmData &data, QWidget *parent)
 {
+    installModuleScreens();
     switch (m) {
     case Module::Acquisition: return new TFrmAcquisition(data, parent);
     case Module::Catalogage: return new TFrmCatalogage(data, parent);
     case Module::Autorite: return new TFrmAutorite(data, parent);
     case Module::Circulation: return new TFrmCirculation(data, parent);
-    case Module::Edition:
-        installEditionDialogs();
-        return new TFrmEdition(data, parent);
+    case Module::Edition: return new TFrmEdition(data, parent);
     case Module::Administration: return new TFrmAdministration(data, parent);
     case Module::Opac: return new TFrmOPAC(data, parent);
     }

@@ -112,6 +112,7 @@ ImportCounts importFile(Database &db, const QString &path, const RecordOptions &
     }
     const qint64 size = QFileInfo(path).size();
     RecordImporter importer(db);
+    importer.holdLibrary(options.library);
     Batch batch{importer, counts, log, {}};
     if (!importer.start(&counts.error) || !batch.begin())
         return counts;
@@ -270,13 +271,6 @@ QString integrationSummary(const ImportCounts &c)
     if (!c.error.isEmpty())
         text += u'\n' + c.error;
     return text;
-}
-
-QString libraryGoneMessage(int library)
-{
-    return tr2(QStringLiteral("La bibliothèque %1 n'existe plus : l'importation de ses notices est arrêtée."),
-               QStringLiteral("المكتبة %1 لم تعد موجودة : تم توقيف تحصيل بطاقاتها."))
-        .arg(library);
 }
 
 bool saveImportLog(const QString &path, const QList<ImportLogLine> &log)

@@ -69,9 +69,6 @@ QString integrationSummary(const ImportCounts &counts);
 // The counts alone, one clause each, for the messages and folianctl.
 QString countsText(const ImportCounts &counts);
 
-// Why an import for a partner library stops: the library is no longer there.
-QString libraryGoneMessage(int library);
-
 // The log as a text file, one line each (UTF-8); false when it cannot be written.
 bool saveImportLog(const QString &path, const QList<ImportLogLine> &log);
 

@@ -9,9 +9,6 @@
 
 namespace folian::circ {
 
-// A day as the messages and the reader form show it (the workstation's short format).
-QString shortDate(const QDate &d);
-
 // Reader check
 QString readerNotEntered();
 // `typed` is the number as the operator typed it; `fullStop` ends the text with "."

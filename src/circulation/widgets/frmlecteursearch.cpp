@@ -1,5 +1,6 @@
 #include "circulation/widgets/frmlecteursearch.h"
 
+#include "base/dates.h"
 #include "base/messages.h"
 #include "base/rights.h"
 #include "circulation/core/circulationtexts.h"
@@ -156,6 +157,7 @@ QWidget *TFrmLecteurSearch::buildOptions()
     operator_->addItems(dateOperators());
     date_ = new QDateEdit(QDate::currentDate(), datePage);
     date_->setObjectName(QStringLiteral("EdtDate"));
+    date_->setDisplayFormat(DateFormat());
     date_->setCalendarPopup(true);
     auto *dl = new QHBoxLayout(datePage);
     dl->setContentsMargins(0, 0, 0, 0);

@@ -1,5 +1,6 @@
 #include "circulation/widgets/readerhistory.h"
 
+#include "base/dates.h"
 #include "circulation/core/circulationtexts.h"
 #include "circulation/core/readers.h"
 #include "data/core/datasetmodel.h"
@@ -53,7 +54,7 @@ ReaderHistory::ReaderHistory(TFrmData &frmData, QWidget *parent)
                       QStringLiteral("Date retour"), QStringLiteral("Date limite")});
     held->setRowDisplay(QStringLiteral("EXP_DATE_RETOUR"), [this](int row) {
         const QDate due = dayOf(data_.QReservation, row, "EXP_DATE_RETOUR");
-        return due.isValid() ? circ::shortDate(due) : circ::returnedAndHeld();
+        return due.isValid() ? ShowDate(due) : circ::returnedAndHeld();
     });
 
     auto *peb = new DatasetModel(data_.QPebHistory, this);

@@ -138,15 +138,17 @@ QVariant Database::scalar(const QString &sql, const QVariantList &binds, bool *o
 bool Database::begin()
 {
     bool ok;
-    if (depth_ == 0)
-        ok = connection().transaction();
-    else
+    if (depth_ > 0) {
         ok = exec(QStringLiteral("SAVEPOINT sp%1").arg(depth_));
-    if (!ok) {
-        if (depth_ == 0)
+    } else if (const QString statement = dialect_->beginTransaction(); !statement.isEmpty()) {
+        ok = exec(statement);
+    } else {
+        ok = connection().transaction();
+        if (!ok)
             lastError_ = connection().lastError();
-        return false;
     }
+    if (!ok)
+        return false;
     ++depth_;
     return true;
 }

@@ -12,7 +12,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QLocale>
 #include <QProcess>
 #include <QTableView>
 #include <QUrl>
@@ -34,14 +33,6 @@ void ConfigureGrid(QTableView *view)
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
-}
-
-QString DateFieldFormat()
-{
-    QString f = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!f.contains(QLatin1String("yyyy")))
-        f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return f;
 }
 
 void ShowCurrentRow(QTableView *grid, Dataset *dataset)

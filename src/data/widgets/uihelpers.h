@@ -24,9 +24,6 @@ void AddAndSelect(const QString &text, QListWidget *list);
 // a time, no editing in the cells, no row numbers.
 void ConfigureGrid(QTableView *view);
 
-// The display format of date fields: the workstation's short date format
-// with the year in four digits.
-QString DateFieldFormat();
 // A grid over a dataset kept on the dataset's current row, both ways: the
 // dataset moving puts the grid on its row; the operator putting the grid on
 // another row calls `chosen` (by default the dataset moves there, unless a

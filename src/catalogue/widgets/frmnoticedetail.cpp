@@ -1,5 +1,6 @@
 #include "catalogue/widgets/frmnoticedetail.h"
 
+#include "base/dates.h"
 #include "base/messages.h"
 #include "base/session.h"
 #include "catalogue/core/records.h"
@@ -94,7 +95,7 @@ QWidget *TFrmNoticeDetail::copyPage(FieldBinder &b)
     addLine(f, b, QStringLiteral("EXP_PRIX"), QStringLiteral("Prix :"));
     auto *date = new QDateEdit(w);
     date->setCalendarPopup(true);
-    date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    date->setDisplayFormat(DateFormat());
     addFieldRow(f, QStringLiteral("EXP_DATE_ACQUISITION"), QStringLiteral("Date d'acq. :"), date);
     b.bind(date, QStringLiteral("EXP_DATE_ACQUISITION"));
     addLine(f, b, QStringLiteral("EXP_OBSERVATION"), QStringLiteral("Observation :"));

@@ -69,6 +69,7 @@ TFrmLecteur::TFrmLecteur(TFrmData &frmData, QWidget *parent) : QWidget(parent), 
     binder_ = new FieldBinder(q, this);
 
     auto *grid = new QGridLayout;
+    grid->setVerticalSpacing(3);  // sixteen rows on a small screen
     int row = 0;
     const auto caption = [this](const char *name, const char *text, bool mandatory) {
         auto *l = new QLabel(QString::fromUtf8(text), this);

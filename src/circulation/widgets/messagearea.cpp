@@ -10,7 +10,7 @@ MessageArea::MessageArea(QWidget *parent) : QTextEdit(parent)
     setObjectName(QStringLiteral("MemMessage"));
     setReadOnly(true);
     setFocusPolicy(Qt::NoFocus);
-    setMinimumHeight(60);
+    setMinimumHeight(48);
     setMaximumHeight(110);
     QFont f = font();
     f.setBold(true);

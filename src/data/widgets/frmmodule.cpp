@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -64,16 +66,34 @@ TFrmModule::TFrmModule(TFrmData &dataModule, const QString &formName, const QStr
     placeholder_->setPalette(pal);
     dl->addWidget(placeholder_);
 
+    // A screen larger than the room left on a small screen scrolls: the
+    // window never grows past the screen.
+    auto *desktopArea = new QScrollArea(this);
+    desktopArea->setObjectName(QStringLiteral("PnlDesktopArea"));
+    desktopArea->setWidget(desktop_);
+    desktopArea->setWidgetResizable(true);
+    desktopArea->setFrameShape(QFrame::NoFrame);
+
     auto *right = new QVBoxLayout;
     right->setContentsMargins(0, 0, 0, 0);
     right->setSpacing(0);
     right->addWidget(titlePanel);
-    right->addWidget(desktop_, 1);
+    right->addWidget(desktopArea, 1);
+
+    // The menu scrolls when the window is lower than its entries (a small
+    // screen, the larger Arabic font).
+    menuArea_ = new QScrollArea(this);
+    menuArea_->setObjectName(QStringLiteral("PnlToolbarArea"));
+    menuArea_->setWidget(toolbar);
+    menuArea_->setWidgetResizable(true);
+    menuArea_->setFrameShape(QFrame::NoFrame);
+    menuArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    menuArea_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(toolbar);
+    layout->addWidget(menuArea_);
     layout->addLayout(right, 1);
 
     setHomeTitle(caption, caption);
@@ -214,8 +234,11 @@ QWidget *TFrmModule::keepScreen()
 void TFrmModule::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
-        LocaliseForm(this);
+    if (event->spontaneous())
+        return;
+    LocaliseForm(this);
+    // As wide as its localised entries, with room for its scroll bar.
+    menuArea_->setFixedWidth(menuArea_->widget()->sizeHint().width() + menuArea_->verticalScrollBar()->sizeHint().width());
 }
 
 } // namespace folian

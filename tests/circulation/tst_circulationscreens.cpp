@@ -370,6 +370,32 @@ private slots:
         QCOMPARE(buttons.last()->text(), arabic ? QStringLiteral("|<") : QStringLiteral(">|"));
     }
 
+    // A day field reads DD/MM/YYYY in both languages, left to right.
+    void dateFieldsReadDayFirst_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("French") << QStringLiteral("FR");
+        QTest::newRow("Arabic") << QStringLiteral("AR");
+    }
+    void dateFieldsReadDayFirst()
+    {
+        QFETCH(QString, language);
+        FOLIAN_TEST_DB(tdb, QStringLiteral("SQLITE"));
+        freshSession(sink, language);
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        logOnManager(1, {});
+        TFrmCirculation module(data);
+        module.show();
+        module.LecteurNew();
+        auto *form = shownScreen<TFrmLecteur>(module);
+        QVERIFY(form);
+        const QDate day = form->registrationDate()->date();
+        QVERIFY(day.isValid());
+        QCOMPARE(form->registrationDate()->text(), ShowDate(day));
+        QCOMPARE(form->registrationDate()->layoutDirection(), Qt::LeftToRight);
+    }
+
     void entriesFollowTheRights()
     {
         FOLIAN_TEST_DB(tdb, QStringLiteral("SQLITE"));

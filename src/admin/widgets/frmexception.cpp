@@ -83,7 +83,7 @@ QDateEdit *TFrmException::dateField(const char *name)
 {
     auto *f = new QDateEdit(this);
     f->setObjectName(QLatin1String(name));
-    f->setDisplayFormat(DateFormat());
+    ConfigureDateField(f);
     f->setCalendarPopup(true);
     f->setMinimumDate(kNoDate);
     f->setSpecialValueText(QStringLiteral(" "));

@@ -1,6 +1,5 @@
 #include "circulation/widgets/frmdetailbib.h"
 
-#include "base/dates.h"
 #include "base/messages.h"
 #include "circulation/core/interlibrarytexts.h"
 #include "circulation/core/libraries.h"
@@ -73,7 +72,7 @@ TFrmDetailBib::TFrmDetailBib(TFrmData &frmData, int libraryId, const QString &co
             e->setEchoMode(QLineEdit::Password);
             birth_ = new QDateEdit(this);
             birth_->setObjectName(QStringLiteral("EdtDateNaissance"));
-            birth_->setDisplayFormat(DateFormat());
+            ConfigureDateField(birth_);
             birth_->setMinimumDate(kNoDate);
             birth_->setSpecialValueText(QStringLiteral(" "));
             birth_->setDate(kNoDate);

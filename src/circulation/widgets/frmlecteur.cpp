@@ -53,7 +53,7 @@ QDateEdit *dateField(const char *name, QWidget *parent)
 {
     auto *f = new QDateEdit(parent);
     f->setObjectName(QLatin1String(name));
-    f->setDisplayFormat(DateFormat());
+    ConfigureDateField(f);
     f->setCalendarPopup(true);
     f->calendarWidget()->installEventFilter(new CalendarPage(f));
     return f;

@@ -1,6 +1,5 @@
 #include "circulation/widgets/frmlecteursearch.h"
 
-#include "base/dates.h"
 #include "base/messages.h"
 #include "base/rights.h"
 #include "circulation/core/circulationtexts.h"
@@ -157,7 +156,7 @@ QWidget *TFrmLecteurSearch::buildOptions()
     operator_->addItems(dateOperators());
     date_ = new QDateEdit(QDate::currentDate(), datePage);
     date_->setObjectName(QStringLiteral("EdtDate"));
-    date_->setDisplayFormat(DateFormat());
+    ConfigureDateField(date_);
     date_->setCalendarPopup(true);
     auto *dl = new QHBoxLayout(datePage);
     dl->setContentsMargins(0, 0, 0, 0);

@@ -8,12 +8,61 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace folian {
+
+namespace {
+
+// The desktop's room: the screen fills it, and scrolls only when it needs
+// more than a small screen leaves it (its minimum size, not the size it
+// would like): the window never grows past the screen.
+class DesktopArea : public QScrollArea
+{
+public:
+    DesktopArea(QWidget *desktop, QWidget *parent) : QScrollArea(parent)
+    {
+        setObjectName(QStringLiteral("PnlDesktopArea"));
+        setFrameShape(QFrame::NoFrame);
+        setWidget(desktop);
+        desktop->installEventFilter(this);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QScrollArea::resizeEvent(event);
+        fit();
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // The screen's minimum changed (a screen hosted, a list refilled): fitted once its layout is done.
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            QMetaObject::invokeMethod(this, [this] { fit(); }, Qt::QueuedConnection);
+        return QScrollArea::eventFilter(watched, event);
+    }
+
+private:
+    void fit()
+    {
+        QWidget *desktop = widget();
+        if (!desktop)
+            return;
+        const QSize needed = desktop->minimumSizeHint().expandedTo(desktop->minimumSize());
+        QSize room = maximumViewportSize();
+        if (needed.height() > room.height())
+            room.rwidth() -= verticalScrollBar()->sizeHint().width();
+        if (needed.width() > room.width())
+            room.rheight() -= horizontalScrollBar()->sizeHint().height();
+        desktop->resize(room.expandedTo(needed));
+    }
+};
+
+} // namespace
 
 TFrmModule::TFrmModule(TFrmData &dataModule, const QString &formName, const QString &caption,
                        const QString &desktopCaption, QWidget *parent)
@@ -66,13 +115,7 @@ TFrmModule::TFrmModule(TFrmData &dataModule, const QString &formName, const QStr
     placeholder_->setPalette(pal);
     dl->addWidget(placeholder_);
 
-    // A screen larger than the room left on a small screen scrolls: the
-    // window never grows past the screen.
-    auto *desktopArea = new QScrollArea(this);
-    desktopArea->setObjectName(QStringLiteral("PnlDesktopArea"));
-    desktopArea->setWidget(desktop_);
-    desktopArea->setWidgetResizable(true);
-    desktopArea->setFrameShape(QFrame::NoFrame);
+    auto *desktopArea = new DesktopArea(desktop_, this);
 
     auto *right = new QVBoxLayout;
     right->setContentsMargins(0, 0, 0, 0);

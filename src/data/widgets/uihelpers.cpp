@@ -1,7 +1,9 @@
 #include "data/widgets/uihelpers.h"
 
+#include "base/dates.h"
 #include "data/core/dataset.h"
 
+#include <QDateEdit>
 #include <QLayout>
 #include <QWidget>
 
@@ -33,6 +35,14 @@ void ConfigureGrid(QTableView *view)
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
+}
+
+void ConfigureDateField(QDateEdit *field)
+{
+    // Left to right first: a field formatted while right to left shows its
+    // sections in reverse order (YYYY/MM/DD).
+    field->setLayoutDirection(Qt::LeftToRight);
+    field->setDisplayFormat(DateFormat());
 }
 
 void ShowCurrentRow(QTableView *grid, Dataset *dataset)

@@ -11,6 +11,7 @@ class QListWidget;
 class QPushButton;
 class QObject;
 class QWidget;
+class QDateEdit;
 class QTableView;
 
 namespace folian {
@@ -23,6 +24,8 @@ void AddAndSelect(const QString &text, QListWidget *list);
 // A grid over a shared query as the screens show them: whole rows, one at
 // a time, no editing in the cells, no row numbers.
 void ConfigureGrid(QTableView *view);
+// A day field: DD/MM/YYYY, read from left to right in both languages.
+void ConfigureDateField(QDateEdit *field);
 
 // A grid over a dataset kept on the dataset's current row, both ways: the
 // dataset moving puts the grid on its row; the operator putting the grid on

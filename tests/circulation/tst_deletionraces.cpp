@@ -17,7 +17,7 @@
 #include "circulation/core/readerimport.h"
 #include "circulation/core/readers.h"
 #include "circulation/interlibraryfixture.h"
-#include "support/races.h"
+#include "support/workstations.h"
 #include "unimarc/records.h"
 
 #include <QTemporaryDir>

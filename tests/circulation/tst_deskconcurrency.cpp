@@ -16,10 +16,9 @@
 #include "circulation/core/libraries.h"
 #include "circulation/core/readers.h"
 #include "circulation/interlibraryfixture.h"
-#include "support/races.h"
+#include "support/workstations.h"
 
 #include <QTest>
-#include <QThread>
 #include <atomic>
 
 using namespace folian;

@@ -1,11 +1,13 @@
 #include "app/widgets/modules.h"
 
 #include "acquisitions/widgets/frmacquisition.h"
+#include "acquisitions/widgets/frmgenerate.h"
 #include "admin/widgets/frmadministration.h"
 #include "admin/widgets/frmopac.h"
 #include "catalogue/widgets/frmautorite.h"
 #include "catalogue/widgets/frmcatalogage.h"
 #include "catalogue/widgets/frmnoticecatalogue.h"
+#include "catalogue/widgets/noticeholdings.h"
 #include "circulation/widgets/frmbibliotheque.h"
 #include "circulation/widgets/frmcirculation.h"
 #include "reports/widgets/frmedition.h"
@@ -23,6 +25,15 @@ void installModuleScreens()
                             auto *libraries = qobject_cast<TFrmBibliotheque *>(screen);
                             return !libraries || libraries->askBeforeClosing();
                         }});
+    // The record form's "Générer": the acquisitions' batch generator on the
+    // record alone, its copies bought (mode of acquisition 1).
+    NoticeHoldings::setGenerator([](QWidget *parent, TFrmData &data, int record, int proposed) {
+        TFrmGenerate generator(data, parent);
+        generator.Initialize(GenerationContext::Record, AcquisitionMode::Purchase, record);
+        if (proposed > 0)
+            generator.propose(proposed);
+        return generator.exec() == QDialog::Accepted;
+    });
 }
 
 TFrmModule *createModuleFrame(Module m, TFrmData &data, QWidget *parent)

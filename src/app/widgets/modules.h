@@ -10,7 +10,8 @@ namespace folian {
 TFrmModule *createModuleFrame(Module m, TFrmData &data, QWidget *parent = nullptr);
 
 // Registers with the modules the screens and dialogs that modules above
-// them own: the editions' dialogs, the administration's partner libraries.
+// them own: the editions' dialogs, the administration's partner libraries,
+// the record form's copy generator.
 // createModuleFrame does it; a test building a frame itself calls it.
 void installModuleScreens();
 

@@ -1,8 +1,8 @@
 #pragma once
-// What the tests of workstations at the same time share: several
-// connections started together on threads, one connection each; a piece
-// of work run on a thread of its own with its connection; and the wait
-// until a PostgreSQL session is held by a lock another one has.
+// Several workstations at once on one database: threads with a connection
+// each, all starting their work together; one workstation's work on a
+// thread of its own; and the wait until a PostgreSQL session is held by a
+// lock another one has.
 
 #include "data/core/database.h"
 
@@ -16,20 +16,21 @@
 
 namespace folian::test {
 
-// Runs `work(desk, db)` on `desks` threads with a connection each, all
-// starting together; returns how many succeeded.
-inline int atOnce(const ConnectionParams &params, int desks, const std::function<bool(int, Database &)> &work)
+// Runs `work(workstation, db)` on `workstations` threads with a connection
+// each, released together once every connection is open; returns how many
+// succeeded.
+inline int atOnce(const ConnectionParams &params, int workstations, const std::function<bool(int, Database &)> &work)
 {
-    std::latch ready(desks);
+    std::latch ready(workstations);
     std::atomic<int> done{0};
     std::vector<QThread *> threads;
-    for (int i = 0; i < desks; ++i) {
+    for (int i = 0; i < workstations; ++i) {
         threads.push_back(QThread::create([&, i] {
             Database db;
             QString why;
             const bool open = db.open(params, false, &why);
             if (!open)
-                qWarning("desk %d: %s", i, qPrintable(why));
+                qWarning("workstation %d: %s", i, qPrintable(why));
             ready.arrive_and_wait();
             if (open && work(i, db))
                 ++done;

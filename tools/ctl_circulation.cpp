@@ -2,6 +2,7 @@
 
 #include "ctl.h"
 
+#include "circulation/core/categories.h"
 #include "circulation/core/circulationtexts.h"
 #include "circulation/core/deskreplay.h"
 #include "circulation/core/desktexts.h"
@@ -45,11 +46,16 @@ int importReaderFile(const Args &a)
     if (!openDatabase(db, false, &why))
         return fail(why);
     const ReaderImportResult result = importReaders(db, a.positional.first(), options);
-    if (!result.error.isEmpty())
-        return fail(result.error);
+    if (!result.readable || (result.lines == 0 && !result.error.isEmpty()))
+        return fail(result.error);  // nothing was read
     say(result.summary());
     for (const QString &line : result.skippedLines())
         say(line);
+    if (!result.error.isEmpty())
+        return fail(result.error);
+    // A script learns that readers of its file were left out.
+    if (!result.skipped.isEmpty())
+        return fail(circ::importLinesRejected(int(result.skipped.size())));
     return 0;
 }
 
@@ -89,6 +95,36 @@ int replayDeskFile(const Args &a)
         return fail(counts);
     say(counts);
     return 0;
+}
+
+// Deletes a reader who holds nothing, as the reader search does.
+int deleteReaderNumber(const Args &a)
+{
+    if (a.positional.size() != 1 || a.positional.first().trimmed().isEmpty())
+        return fail(QStringLiteral("reader-delete takes one reader number (LEC_ID)"));
+    Database db;
+    QString why;
+    if (!openDatabase(db, false, &why))
+        return fail(why);
+    setOperator(a);
+    const QString refusal = deleteReader(db, a.positional.first().trimmed());
+    return refusal.isEmpty() ? 0 : fail(refusal);
+}
+
+// Deletes a category no reader belongs to, with its loan rules, as the
+// categories screen does.
+int deleteCategoryNumber(const Args &a)
+{
+    int id = 0;
+    if (a.positional.size() != 1 || !toKey(a.positional.first(), &id))
+        return fail(QStringLiteral("category-delete takes one category number (CAT_ID)"));
+    Database db;
+    QString why;
+    if (!openDatabase(db, false, &why))
+        return fail(why);
+    setOperator(a);
+    const QString refusal = deleteCategory(db, id);
+    return refusal.isEmpty() ? 0 : fail(refusal);
 }
 
 // Writes the reminder letters of every late reader into a directory, for a
@@ -143,6 +179,12 @@ void addCirculationCommands(QVector<Command> &out)
                                   "date of birth; address\" (UTF-8 or Windows-1256); lists the lines skipped"),
                    {QStringLiteral("category"), QStringLiteral("structure"), QStringLiteral("date")}, {},
                    importReaderFile};
+    out << Command{QStringLiteral("reader-delete"), QStringLiteral("reader-delete NUMBER [--user LOGIN]"),
+                   QStringLiteral("delete a reader who holds nothing (no loan, reservation or open inter-library loan)"),
+                   user, {}, deleteReaderNumber};
+    out << Command{QStringLiteral("category-delete"), QStringLiteral("category-delete N [--user LOGIN]"),
+                   QStringLiteral("delete reader category N and its loan rules, when no reader belongs to it"), user, {},
+                   deleteCategoryNumber};
     out << Command{QStringLiteral("reminders"), QStringLiteral("reminders DIR [--date YYYY-MM-DD]"),
                    QStringLiteral("write the reminder letter of every reader late with a loan or an inter-library "
                                   "loan into DIR (relance-pret-N.html, relance-peb-N.html); prints how many"),

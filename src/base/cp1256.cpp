@@ -67,6 +67,11 @@ QByteArray encodeCp1256(const QString &text, bool htmlReferences)
 
 QString decodeText(const QByteArray &bytes)
 {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        return utf16(bytes.mid(2));
+    }
     QByteArray b = bytes;
     if (b.startsWith("\xEF\xBB\xBF"))
         b.remove(0, 3);

@@ -10,7 +10,8 @@ QString decodeCp1256(const QByteArray &bytes);
 // Characters the code page lacks become numeric character references
 // (`&#233;`) when `htmlReferences`, else '?'.
 QByteArray encodeCp1256(const QString &text, bool htmlReferences = true);
-// UTF-8 when the bytes are valid UTF-8 (a BOM is dropped), else Windows-1256.
+// UTF-16 when the bytes begin with its byte-order mark (either order),
+// UTF-8 when they are valid UTF-8 (a mark is dropped), else Windows-1256.
 QString decodeText(const QByteArray &bytes);
 
 } // namespace folian

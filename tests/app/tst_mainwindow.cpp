@@ -6,6 +6,7 @@
 #include "base/messages.h"
 #include "app/widgets/frmmain.h"
 #include "app/widgets/modules.h"
+#include "base/dates.h"
 #include "appfixture.h"
 #include "data/core/shareddata.h"
 #include "i18n/core/translationfile.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollArea>
 #include <QLocale>
 #include <QTableView>
 #include <QTest>
@@ -131,7 +133,7 @@ private slots:
         QCOMPARE(w.statusText(1), QStringLiteral(" Utilisateur : admin"));
         QCOMPARE(w.statusText(2), QStringLiteral(" ..."));
         QCOMPARE(w.statusText(3), QStringLiteral(" Date : ") + QChar(0x2066)
-                                      + QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)
+                                      + ShowDate(QDate::currentDate())
                                       + QChar(0x2069));
         const struct {
             Module m;
@@ -283,6 +285,84 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Folian - Gestion de bibliothèque"));
         QCOMPARE(w.languageButton()->text(), QStringLiteral("AR"));
         QCOMPARE(acq->font().pointSize(), 10);
+    }
+
+    // Every screen of every module, in French and in Arabic, fits a screen
+    // of 1024 by 768 (a maximised window, its title bar and the desktop's
+    // panel aside): the main window never needs more, and the screen needs
+    // no more than the room its module leaves it (its grids scroll).
+    void everyScreenFitsASmallScreen_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("French") << QStringLiteral("SQLITE") << QStringLiteral("FR");
+        QTest::newRow("Arabic") << QStringLiteral("SQLITE") << QStringLiteral("AR");
+    }
+    void everyScreenFitsASmallScreen()
+    {
+        QFETCH(QString, language);
+        FIXTURE(f);
+        // Lists of the data with long labels.
+        const QString longLabel = QStringLiteral("Faculté des sciences exactes et des sciences de la nature et de la vie");
+        Database &db = f.tdb.db();
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO CATEGORIE (CAT_ID, CAT_LIBELLE) VALUES (1, ?)"), {longLabel}));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO STRUCTURE (STR_ID, STR_LIBELLE) VALUES (1, ?)"), {longLabel}));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO BIBLIOTHEQUE (BIB_ID, BIB_NOM, BIB_TUTELLE) VALUES (1, ?, ?)"),
+                        {longLabel, longLabel}));
+        QVERIFY(db.exec(QStringLiteral("UPDATE TYPE_DOCUMENT SET TYP_LIBELLE = ?, TYP_LIBELLE_AR = ?"), {longLabel, longLabel}));
+        logOnAs(QStringLiteral("admin"), QStringLiteral("secret"));
+        TFrmMain w(f.data);
+        showActive(w);
+        if (language == QLatin1String("AR"))
+            w.SelectLanguage();
+        const QSize room(1024, 720);
+        w.setWindowState(Qt::WindowNoState);
+        w.resize(room);
+        // The dialogs some entries open are closed at once: only hosted screens count.
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        closer.start(50);
+        sink.answer = false;
+        QStringList tooLarge;
+        int screens = 0;
+        for (int m = 0; m < ModuleCount; ++m) {
+            w.openModule(Module(m));
+            TFrmModule *frame = w.CurrentModuleFrame();
+            if (!frame)
+                continue;
+            QStringList entries;
+            for (QAbstractButton *b : frame->findChild<QWidget *>(QStringLiteral("PnlToolbar"))->findChildren<QAbstractButton *>())
+                if (b->isEnabled())
+                    entries << b->objectName();
+            for (const QString &name : std::as_const(entries)) {
+                if (!frame->trigger(name))
+                    continue;
+                QCoreApplication::processEvents();
+                QWidget *screen = frame->CurrentScreen();
+                if (!screen)
+                    continue;
+                ++screens;
+                const QSize window = w.minimumSizeHint().expandedTo(w.minimumSize());
+                const QSize needed = screen->minimumSizeHint().expandedTo(screen->minimumSize());
+                const auto *area = frame->findChild<QScrollArea *>(QStringLiteral("PnlDesktopArea"));
+                const QSize given = area ? area->viewport()->size() : screen->size();
+                if (window.width() > room.width() || window.height() > room.height() || needed.width() > given.width()
+                    || needed.height() > given.height())
+                    tooLarge << QStringLiteral("%1 %2: needs %3x%4 in %5x%6 (window %7x%8)")
+                                    .arg(frame->objectName(), name)
+                                    .arg(needed.width())
+                                    .arg(needed.height())
+                                    .arg(given.width())
+                                    .arg(given.height())
+                                    .arg(window.width())
+                                    .arg(window.height());
+            }
+        }
+        QVERIFY(screens > 20);
+        QVERIFY2(tooLarge.isEmpty(), qPrintable(tooLarge.join(u'\n')));
     }
 
     // "Initialisation": asked first; No changes nothing, Yes zeroes every counter.

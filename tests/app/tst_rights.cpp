@@ -183,6 +183,7 @@ private slots:
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
         session().CurrentUserRole = 1;
+        installModuleScreens();
         TFrmAdministration frame(data);
         for (const char *name :
              {"BtnUtilisateurs", "BtnBibliotheques", "BtnInitialisation", "BtnConstitution", "BtnParametres"})

@@ -3,6 +3,7 @@
 // criteria, the standing checks, the deletion refusals, the loan rules, the
 // rules of the reader row the loan desk applies, and the clearance page.
 
+#include "base/dates.h"
 #include "base/messages.h"
 #include "base/outputdir.h"
 #include "base/session.h"
@@ -360,7 +361,7 @@ private slots:
         const QString late = QStringLiteral("Le lecteur \"R1\" n'est pas en règle.");
         const QString holds = QStringLiteral("Le lecteur \"R1\" a en sa possession des documents.");
         const QString pebLate = QStringLiteral("Le lecteur \"R1\" n'est pas en règle par rapport au PEB.");
-        const QString penalised = QStringLiteral("Le lecteur \"R1\" est pénalisé jusqu'au : ") + circ::shortDate(today());
+        const QString penalised = QStringLiteral("Le lecteur \"R1\" est pénalisé jusqu'au : ") + ShowDate(today());
         const struct {
             const char *name;
             CheckPurpose p;

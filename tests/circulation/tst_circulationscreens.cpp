@@ -3,10 +3,12 @@
 // suspend him and lift it; leave a reader half typed; categories and their
 // loan rules; the reader import; who may use which entry.
 
+#include "base/dates.h"
 #include "base/messages.h"
 #include "base/outputdir.h"
 #include "base/session.h"
 #include "circulation/circfixture.h"
+#include "circulation/core/circulationtexts.h"
 #include "circulation/widgets/frmcategorie.h"
 #include "circulation/widgets/frmcirculation.h"
 #include "circulation/widgets/frmlecteur.h"
@@ -329,9 +331,69 @@ private slots:
                  QColor(Qt::red));
         session().setLanguage(QStringLiteral("AR"));
         history.refreshHeaders();
-        QCOMPARE(history.loansHeader(), QStringLiteral(" 2 إعارة"));
+        QCOMPARE(history.loansHeader(), circ::historyLoans(2));
+        QCOMPARE(history.loansHeader(), QStringLiteral(" ") + IsolatedNumber(2) + QStringLiteral(" إعارة"));
         history.clear();
         QCOMPARE(history.interLibraryHeader(), QStringLiteral("الإعارة بين المكتبات"));
+    }
+
+    // The reader search's record buttons read from where the language
+    // starts: in Arabic "first" is the rightmost and points to the right.
+    void recordButtonsFollowTheLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("French") << QStringLiteral("FR");
+        QTest::newRow("Arabic") << QStringLiteral("AR");
+    }
+    void recordButtonsFollowTheLanguage()
+    {
+        QFETCH(QString, language);
+        FOLIAN_TEST_DB(tdb, QStringLiteral("SQLITE"));
+        freshSession(sink, language);
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        logOnManager(1, {});
+        TFrmCirculation module(data);
+        module.show();
+        module.RechercheLecteur();
+        auto *search = shownScreen<TFrmLecteurSearch>(module);
+        QVERIFY(search);
+        QList<QPushButton *> buttons;
+        for (const char *name : {"BtnFirst", "BtnPrior", "BtnNext", "BtnLast"})
+            buttons << search->findChild<QPushButton *>(QLatin1String(name));
+        const bool arabic = language == QLatin1String("AR");
+        for (int i = 1; i < buttons.size(); ++i) {
+            const int before = buttons.at(i - 1)->mapTo(search, QPoint()).x(), after = buttons.at(i)->mapTo(search, QPoint()).x();
+            QVERIFY2(arabic ? before > after : before < after, qPrintable(buttons.at(i)->objectName()));
+        }
+        QCOMPARE(buttons.first()->text(), arabic ? QStringLiteral(">|") : QStringLiteral("|<"));
+        QCOMPARE(buttons.last()->text(), arabic ? QStringLiteral("|<") : QStringLiteral(">|"));
+    }
+
+    // A day field reads DD/MM/YYYY in both languages, left to right.
+    void dateFieldsReadDayFirst_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("French") << QStringLiteral("FR");
+        QTest::newRow("Arabic") << QStringLiteral("AR");
+    }
+    void dateFieldsReadDayFirst()
+    {
+        QFETCH(QString, language);
+        FOLIAN_TEST_DB(tdb, QStringLiteral("SQLITE"));
+        freshSession(sink, language);
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        logOnManager(1, {});
+        TFrmCirculation module(data);
+        module.show();
+        module.LecteurNew();
+        auto *form = shownScreen<TFrmLecteur>(module);
+        QVERIFY(form);
+        const QDate day = form->registrationDate()->date();
+        QVERIFY(day.isValid());
+        QCOMPARE(form->registrationDate()->text(), ShowDate(day));
+        QCOMPARE(form->registrationDate()->layoutDirection(), Qt::LeftToRight);
     }
 
     void entriesFollowTheRights()
@@ -458,7 +520,7 @@ private slots:
         screen->BtnImportClick();
         QCOMPARE(sink.messages.last(), QStringLiteral("Importation terminé.\n4 ligne(s) lue(s), 2 lecteur(s) importé(s), 2 ligne(s) rejetée(s)."));
         QCOMPARE(screen->rejected()->count(), 2);
-        QCOMPARE(screen->rejected()->item(0)->text(), QStringLiteral("Ligne 2 : le lecteur \"B1\" existe déjà"));
+        QCOMPARE(screen->rejected()->item(0)->text(), circ::importSkippedLine(2, circ::importDuplicateInFile(QStringLiteral("B1"), 1)));
         QCOMPARE(readerValue(tdb.db(), QStringLiteral("B2"), "STR_ID").toInt(), 4);
         QVERIFY(screen->importButton()->isEnabled());
     }

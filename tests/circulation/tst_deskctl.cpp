@@ -62,6 +62,43 @@ private slots:
         QCOMPARE(journalRows(db), 5);
     }
 
+    // Deleting a reader or a category from a script, through the services
+    // the screens use: a refusal is a failure status with its reason.
+    void deletions_data() { addEngineRows(); }
+    void deletions()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(deskSetUp(db));
+        QVERIFY(addCategory(db, 4, QStringLiteral("Visiteur")));
+        QVERIFY(addCopy(db, 1, QStringLiteral("X"), QStringLiteral("a"), QStringLiteral("A"), day(3)));
+        const QString ini = tdb.writeIni();
+        const struct {
+            QStringList args;
+            bool done;
+            QString message;
+        } steps[] = {
+            {{QStringLiteral("reader-delete"), QStringLiteral("A")}, false,
+             circ::readerNotDeletable(QStringLiteral("A"), 1, 0, 0)},
+            {{QStringLiteral("reader-delete"), QStringLiteral("Q")}, false, circ::readerUnknown(QStringLiteral("Q"))},
+            {{QStringLiteral("reader-delete"), QStringLiteral("B")}, true, QString()},
+            {{QStringLiteral("category-delete"), QStringLiteral("1")}, false,
+             circ::categoryInUse(QStringLiteral("Etudiant"), 1)},
+            {{QStringLiteral("category-delete"), QStringLiteral("9")}, false, circ::categoryNotDeletable().trimmed()},
+            {{QStringLiteral("category-delete"), QStringLiteral("x")}, false, QStringLiteral("CAT_ID")},
+            {{QStringLiteral("category-delete"), QStringLiteral("4")}, true, QString()},
+        };
+        for (const auto &s : steps) {
+            const CtlRun r = runFolianctl(ini, s.args);
+            QVERIFY2((r.code == 0) == s.done, qPrintable(s.args.join(u' ') + QStringLiteral(": ") + r.out));
+            QVERIFY2(r.out.contains(s.message), qPrintable(r.out));
+        }
+        QVERIFY(readerValue(db, QStringLiteral("B"), "LEC_ID").isNull());
+        QCOMPARE(readerValue(db, QStringLiteral("A"), "LEC_ID").toString(), QStringLiteral("A"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM CATEGORIE WHERE CAT_ID IN (1, 4, 9)")).toInt(), 2);
+    }
+
     void offlineDesk_data() { addEngineRows(); }
     void offlineDesk()
     {

@@ -28,6 +28,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTest>
 
 using namespace folian;
@@ -202,6 +204,51 @@ private slots:
         QCOMPARE(screen->messages()->text(), circ::returnDone(QStringLiteral("S1")));
         QVERIFY(!pressKey(module, screen->copyField(), Qt::Key_F7));  // no third mode here
         QCOMPARE(screen->operation(), LoanOperation::ConsultationReturn);
+    }
+
+    // The operator's and the database's text is shown as text: tags and
+    // entities stay as typed, and the colour is the message's own.
+    void messagesAreText()
+    {
+        MessageArea area;
+        const QString text = QStringLiteral("Le lecteur \"<font color=blue>X\" n'existe pas.\nMotif : \"<b>retards</b> &amp; pertes\"");
+        area.refuse(text);
+        QCOMPARE(area.text(), text);
+        QVERIFY(!area.isSuccess());
+        for (QTextBlock b = area.document()->begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                QCOMPARE(it.fragment().charFormat().foreground().color(), QColor(Qt::red));
+                QCOMPARE(it.fragment().charFormat().fontWeight(), area.font().weight());
+            }
+        area.succeed(QStringLiteral("<i>ok</i>"));
+        QCOMPARE(area.text(), QStringLiteral("<i>ok</i>"));
+        QVERIFY(area.isSuccess());
+    }
+
+    // The copy search's author is the record's first main author, in the
+    // order of its authors, whatever the numbers of their headings.
+    void copySearchAuthor_data() { addEngineRows(); }
+    void copySearchAuthor()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(deskSetUp(db));
+        QVERIFY(addCopy(db, 1, QStringLiteral("X1"), QStringLiteral("a"), none(), none()));
+        const QStringList columns{QStringLiteral("VED_ID"), QStringLiteral("TYP_VED_ID"), QStringLiteral("VED_NOM"),
+                                  QStringLiteral("VED_ID2")};
+        QVERIFY(insert(db, "VEDETTE", columns, {10, 1, QStringLiteral("Second auteur"), 10}));
+        QVERIFY(insert(db, "VEDETTE", columns, {20, 1, QStringLiteral("Premier auteur"), 20}));
+        QVERIFY(insert(db, "VEDETTE", columns, {5, 1, QStringLiteral("Auteur secondaire"), 5}));
+        const QStringList authors{QStringLiteral("NAU_ID"), QStringLiteral("DOC_ID"), QStringLiteral("VED_ID"),
+                                  QStringLiteral("AUT_TYPE")};
+        QVERIFY(insert(db, "NOTICE_AUTEUR", authors, {1, 1, 5, 2}));
+        QVERIFY(insert(db, "NOTICE_AUTEUR", authors, {2, 1, 20, 1}));
+        QVERIFY(insert(db, "NOTICE_AUTEUR", authors, {3, 1, 10, 1}));
+        const SqlText sql = copySearchSql(db.dialect(), CopySearch{});
+        SqlRows q = db.query(sql.sql, sql.binds);
+        QVERIFY(q.next());
+        QCOMPARE(q.value(QStringLiteral("CS_AUTEUR")).toString(), QStringLiteral("Premier auteur"));
     }
 
     // The copy search: an author under another form of his heading, an

@@ -3,6 +3,7 @@
 // library, the penalty of a late return whatever the category's penalty,
 // the journal rows, and what an overdue loan does at the loan desk.
 
+#include "base/dates.h"
 #include "base/messages.h"
 #include "base/session.h"
 #include "circulation/core/circulationtexts.h"
@@ -77,9 +78,9 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QDate, expected);
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-        QCOMPARE(parseTypedDate(text), expected);
+        QCOMPARE(ReadDate(text), expected);
         QLocale::setDefault(QLocale::c());
-        QCOMPARE(parseTypedDate(text), expected);
+        QCOMPARE(ReadDate(text), expected);
     }
 
     void penalties_data()
@@ -171,7 +172,7 @@ private slots:
             *row("no date") << e << QStringLiteral("A") << QStringLiteral("T") << 1 << QStringLiteral("  ")
                             << circ::dueDateMissing() << int(InterLibraryField::Due);
             *row("bad date") << e << QStringLiteral("A") << QStringLiteral("T") << 1 << QStringLiteral("31/02/2031")
-                             << circ::dueDateInvalid(QStringLiteral("31/02/2031"), typedDateFormat())
+                             << circ::dueDateInvalid(QStringLiteral("31/02/2031"), DateFormat())
                              << int(InterLibraryField::Due);
             *row("past date") << e << QStringLiteral("A") << QStringLiteral("T") << 1 << typed(today().addDays(-1))
                               << circ::dueDateBeforeToday(today()) << int(InterLibraryField::Due);
@@ -278,7 +279,7 @@ private slots:
             const QDate until = today().addDays(endsIn);
             QCOMPARE(readerDate(db, QStringLiteral("A"), "LEC_FIN_PENALITE"), until);
             QCOMPARE(r.message(), QStringLiteral("Retour effectué mais le lecteur \"A\"est pénalisé jusqu'au : ")
-                                      + circ::shortDate(until));
+                                      + ShowDate(until));
         }
         QCOMPARE(journalRows(db, QStringLiteral("HIS_OPERATION = 9 AND EXP_ID = 'P1' AND LEC_ID = 'A'")), 1);
 
@@ -288,6 +289,28 @@ private slots:
         QCOMPARE(r.message(), circ::interLibraryNotFound());
         QCOMPARE(readerStatus(db, QStringLiteral("A")), 0);
         QCOMPARE(journalRows(db), 1);
+    }
+
+    // A partner's copy lent, returned, lent again and returned again: each
+    // return closes the loan that is open, never the one closed before.
+    void lentAgainAfterItsReturn_data() { addEngineRows(); }
+    void lentAgainAfterItsReturn()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(interLibrarySetUp(db));
+        InterLibraryDesk desk(db, today());
+        for (const char *reader : {"A", "B"}) {
+            const InterLibraryResult loan = desk.lend(loanOf(QLatin1String(reader), QStringLiteral("P1"), 1, typed(today().addDays(7))));
+            QVERIFY2(loan.passed, qPrintable(loan.message()));
+            const InterLibraryResult back = desk.giveBack(QStringLiteral("P1"), 1);
+            QVERIFY2(back.passed, qPrintable(back.message()));
+            QCOMPARE(back.readerId, QLatin1String(reader));
+            QCOMPARE(openLoans(db, QStringLiteral("P1")), 0);
+        }
+        QCOMPARE(rows(db, QStringLiteral("SELECT COUNT(*) FROM PEB WHERE PEB_EXP_ID = 'P1' AND BIB_REMIS = 1")), 2);
+        QCOMPARE(journalRows(db, QStringLiteral("HIS_OPERATION = 9 AND LEC_ID = 'B'")), 1);
     }
 
     void arabicMessages_data() { addEngineRows(); }
@@ -302,7 +325,8 @@ private slots:
                  QStringLiteral("الإعارة بين المكتبات غير موجودة"));
         const InterLibraryResult r = InterLibraryDesk(db).lend(loanOf(QStringLiteral("A"), QStringLiteral("P1"), 1,
                                                                       QStringLiteral("xx")));
-        QVERIFY(r.message().startsWith(QStringLiteral("تاريخ الإرجاع \"xx\"")));
+        QCOMPARE(r.message(), circ::dueDateInvalid(QStringLiteral("xx"), DateFormat()));
+        QVERIFY(r.message().startsWith(QStringLiteral("تاريخ الإرجاع \"")));
     }
 };
 

@@ -77,6 +77,41 @@ private slots:
         QVERIFY(readerValue(db, QStringLiteral("R1"), "LEC_ID").isNull());
         QCOMPARE(journalRows(db, QStringLiteral("HIS_OPERATION IN (8, 9)")), 2);
     }
+
+    // A due date typed DD/MM/YYYY or YYYY-MM-DD is the same day whatever
+    // the system's locale.
+    void dueDateWhateverTheLocale_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("typed");
+        for (const QString &engine : engines())
+            for (const char *locale : {"en_US.UTF-8", "fr_FR.UTF-8", "ar_DZ.UTF-8", "C"})
+                for (const char *typed : {"05/06/%1", "%1-06-05"})
+                    QTest::newRow(qPrintable(engine + u' ' + QLatin1String(locale) + u' ' + QLatin1String(typed)))
+                        << engine << QString::fromLatin1(locale) << QString::fromLatin1(typed);
+    }
+    void dueDateWhateverTheLocale()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, locale);
+        QFETCH(QString, typed);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(interLibrarySetUp(db));
+        const int year = today().year() + 1;
+        const CtlRun r = runFolianctl(tdb.writeIni(),
+                                      {QStringLiteral("ill-loan"), QStringLiteral("A"), QStringLiteral("P1"),
+                                       QStringLiteral("--library"), QStringLiteral("1"), QStringLiteral("--title"),
+                                       QStringLiteral("Titre"), QStringLiteral("--author"), QStringLiteral("Auteur"),
+                                       QStringLiteral("--due"), typed.arg(year)},
+                                      {}, {QStringLiteral("LC_ALL=") + locale, QStringLiteral("LANG=") + locale});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        QCOMPARE(db.dialect().fromDb(db.scalar(QStringLiteral("SELECT BIB_RETOUR FROM PEB WHERE PEB_EXP_ID = 'P1'")),
+                                     ColType::Date)
+                     .toDate(),
+                 QDate(year, 6, 5));
+    }
 };
 
 QTEST_GUILESS_MAIN(TstInterLibraryCtl)

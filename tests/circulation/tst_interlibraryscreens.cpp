@@ -4,6 +4,7 @@
 // module's "PEB" entries with their red and blue messages and lists.
 
 #include "admin/widgets/frmadministration.h"
+#include "app/widgets/modules.h"
 #include "base/messages.h"
 #include "base/session.h"
 #include "circulation/core/circulationtexts.h"
@@ -87,6 +88,7 @@ private slots:
         QVERIFY(addCorrespondentRow(db, QStringLiteral("R1"), 2));
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
+        installModuleScreens();
         TFrmAdministration module(data);
         module.show();
         auto *screen = openEntry<TFrmBibliotheque>(module, QStringLiteral("BtnBibliotheques"));

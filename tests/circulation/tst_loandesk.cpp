@@ -8,6 +8,7 @@
 #include "base/messages.h"
 #include "base/session.h"
 #include "circulation/core/circulationtexts.h"
+#include "circulation/core/deskreplay.h"
 #include "circulation/core/desktexts.h"
 #include "circulation/deskfixture.h"
 #include "data/core/migrator.h"
@@ -482,6 +483,223 @@ private slots:
         QCOMPARE(r.message(), circ::consultationReturnPenalised(reader, today().addDays(penaltyDays)));
         QCOMPARE(readerStatus(db, reader), 1);
         QCOMPARE(readerDate(db, reader, "LEC_FIN_PENALITE"), today().addDays(penaltyDays));
+    }
+
+    // --- Older data, penalties, renewals and the two kinds of loan ----------------
+
+    // Older data holds empty texts where no reader is: the copy is free, or
+    // not reserved, exactly as with no value at all.
+    void emptyReaderColumns_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<QString>("borrower");   // "" stored as an empty text; "-" NULL
+        QTest::addColumn<QString>("reserver");
+        QTest::addColumn<int>("status");
+        for (const QString &engine : engines()) {
+            const QByteArray e = engine.toLatin1();
+            QTest::newRow(QByteArray(e + " loan of a copy with empty readers").constData())
+                << engine << int(LoanOperation::Loan) << "" << "" << 2;
+            QTest::newRow(QByteArray(e + " loan of a copy with blank readers").constData())
+                << engine << int(LoanOperation::Loan) << "  " << " " << 2;
+            QTest::newRow(QByteArray(e + " reservation of a lent copy, empty reserver").constData())
+                << engine << int(LoanOperation::Reservation) << "A" << "" << 2;
+            QTest::newRow(QByteArray(e + " renewal, empty reserver").constData())
+                << engine << int(LoanOperation::Renewal) << "A" << "" << 2;
+            QTest::newRow(QByteArray(e + " consultation, empty borrower").constData())
+                << engine << int(LoanOperation::Consultation) << "" << "-" << 3;
+        }
+    }
+    void emptyReaderColumns()
+    {
+        QFETCH(QString, engine);
+        QFETCH(int, operation);
+        QFETCH(QString, borrower);
+        QFETCH(QString, reserver);
+        QFETCH(int, status);
+        const LoanOperation op = LoanOperation(operation);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(deskSetUp(db));
+        QVERIFY(withStatus(db, status));
+        const auto stored = [](const QString &v) { return v == QLatin1String("-") ? QVariant() : QVariant(v); };
+        const bool lent = !borrower.trimmed().isEmpty();
+        QVERIFY(db.exec(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = ?, LEC_ID2 = ?, EXP_DATE_PRET = ?, EXP_DATE_RETOUR = ?"),
+                        {stored(borrower), stored(reserver), lent ? dateValue(db, today().addDays(-10)) : QVariant(),
+                         lent ? dateValue(db, today().addDays(5)) : QVariant()}));
+        const QString reader = op == LoanOperation::Reservation ? QStringLiteral("B") : QStringLiteral("A");
+        const DeskResult r = LoanDesk(db, today()).run(op, op == LoanOperation::Renewal ? QString() : reader, X);
+        QVERIFY2(r.passed, qPrintable(r.message()));
+        QCOMPARE(journalRows(db, QStringLiteral("HIS_OPERATION = ?"), {operation}), 1);
+        if (op == LoanOperation::Reservation)
+            QCOMPARE(copyValue(db, X, "LEC_ID2").toString(), reader);
+        else
+            QCOMPARE(copyValue(db, X, "LEC_ID").toString(), QStringLiteral("A"));
+    }
+
+    // The reader check clears a penalty that is over; a loan refused
+    // afterwards keeps that.
+    void endedPenaltyClearedWhateverTheLoan_data() { addEngineRows(); }
+    void endedPenaltyClearedWhateverTheLoan()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(deskSetUp(db));
+        ReaderRow p;
+        p.id = QStringLiteral("P1");
+        p.status = 1;
+        p.penaltyEnd = day(-1);
+        QVERIFY(addReader(db, p));
+        // No loan rule for the type "b": the loan is refused after the reader check.
+        QVERIFY(addCopy(db, 1, X, QStringLiteral("b"), none(), none()));
+        const DeskResult r = LoanDesk(db, today()).lend(QStringLiteral("P1"), X);
+        QCOMPARE(r.message(), circ::loanNoRule());
+        QCOMPARE(readerStatus(db, QStringLiteral("P1")), 0);
+        QVERIFY(copyValue(db, X, "LEC_ID").isNull());
+    }
+
+    // A return dated before its loan (an offline desk's file) is refused.
+    void returnBeforeItsLoan_data() { addEngineRows(); }
+    void returnBeforeItsLoan()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(deskSetUp(db));
+        QVERIFY(shelfCopy(db));
+        const QDate lent = today().addDays(-3);
+        QVERIFY(LoanDesk(db, lent).lend(QStringLiteral("A"), X).passed);
+        const ReplayResult replay = replayDeskText(
+            db, lent.addDays(-2).toString(Qt::ISODate) + QStringLiteral("\treturn\t\tX\n") + lent.toString(Qt::ISODate)
+                    + QStringLiteral("\treturn\t\tX\n"));
+        QCOMPARE(replay.refused, 1);
+        QCOMPARE(replay.done, 1);
+        QCOMPARE(replay.lines.value(0), QStringLiteral("1: ") + circ::returnBeforeLoan(X, lent));
+        QCOMPARE(journalRows(db, QStringLiteral("HIS_OPERATION = 2")), 1);
+        QVERIFY(copyValue(db, X, "LEC_ID").isNull());
+    }
+
+    // A late return never shortens a penalty the reader already has; a
+    // penalty cancelled by the administration does not come back.
+    void laterPenaltyStands_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<bool>("consultation");
+        QTest::addColumn<int>("statusBefore");
+        QTest::addColumn<int>("endBefore");   // days from today
+        QTest::addColumn<int>("endAfter");
+        QTest::addColumn<int>("statusAfter");
+        for (const QString &engine : engines()) {
+            const QByteArray e = engine.toLatin1();
+            for (const bool consultation : {false, true}) {
+                const QByteArray k = e + (consultation ? " consultation," : " loan,");
+                QTest::newRow(QByteArray(k + " a longer penalty stays").constData()) << engine << consultation << 1 << 30 << 30 << 1;
+                QTest::newRow(QByteArray(k + " a shorter one is replaced").constData()) << engine << consultation << 1 << 1 << 2 << 1;
+                QTest::newRow(QByteArray(k + " suspended and penalised longer").constData()) << engine << consultation << 3 << 30 << 30 << 3;
+                QTest::newRow(QByteArray(k + " a cancelled penalty is not revived").constData()) << engine << consultation << 0 << 30 << 2 << 1;
+            }
+        }
+    }
+    void laterPenaltyStands()
+    {
+        QFETCH(QString, engine);
+        QFETCH(bool, consultation);
+        QFETCH(int, statusBefore);
+        QFETCH(int, endBefore);
+        QFETCH(int, endAfter);
+        QFETCH(int, statusAfter);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(deskSetUp(db));
+        QVERIFY(db.exec(QStringLiteral("UPDATE LECTEUR SET LEC_STATUT = ?, LEC_FIN_PENALITE = ? WHERE LEC_ID = 'A'"),
+                        {statusBefore, dateValue(db, today().addDays(endBefore))}));
+        // One day late, in the flat category of 2 days.
+        QVERIFY(addCopy(db, 1, X, QStringLiteral("a"), QStringLiteral("A"), day(-1), none(), consultation ? 3 : 2));
+        LoanDesk desk(db, today());
+        const DeskResult r = consultation ? desk.endConsultation(X) : desk.giveBack(X);
+        QVERIFY(r.passed);
+        const QDate until = today().addDays(endAfter);
+        QCOMPARE(readerDate(db, QStringLiteral("A"), "LEC_FIN_PENALITE"), until);
+        QCOMPARE(readerStatus(db, QStringLiteral("A")), statusAfter);
+        QCOMPARE(r.message(), consultation ? circ::consultationReturnPenalised(QStringLiteral("A"), until)
+                                           : circ::returnPenalised(QStringLiteral("A"), until));
+    }
+
+    // Whether a loan was renewed is what the journal says: a due date moved
+    // past closing days is no renewal. A loan older than the journal is
+    // compared with the due date its loan day gave.
+    void renewalPastClosingDays_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<bool>("journalled");
+        for (const QString &engine : engines()) {
+            QTest::newRow(qPrintable(engine + QStringLiteral(" loan in the journal"))) << engine << true;
+            QTest::newRow(qPrintable(engine + QStringLiteral(" loan older than the journal"))) << engine << false;
+        }
+    }
+    void renewalPastClosingDays()
+    {
+        QFETCH(QString, engine);
+        QFETCH(bool, journalled);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(deskSetUp(db));
+        QVERIFY(shelfCopy(db));
+        // The 15 days of the loan end on a closing day, and the next day is closed too.
+        const QDate lent = today().addDays(-17);
+        const int closed = lent.addDays(15).dayOfWeek() % 7 + 1;
+        QVERIFY(db.exec(QStringLiteral("UPDATE PARAMETRE SET WEEKEND1 = ?, WEEKEND2 = ?"), {closed, closed % 7 + 1}));
+        QVERIFY(LoanDesk(db, lent).lend(QStringLiteral("A"), X).passed);
+        QCOMPARE(copyDate(db, X, "EXP_DATE_RETOUR"), today());
+        if (!journalled)
+            QVERIFY(db.exec(QStringLiteral("DELETE FROM HISTORIQUE_PRET")));
+        LoanDesk desk(db, today());
+        const DeskResult r = desk.renew(X);
+        QCOMPARE(r.message(), circ::renewalDone(X));
+        QCOMPARE(copyDate(db, X, "EXP_DATE_RETOUR"), DueDate(db, today(), 7));
+        const DeskResult again = LoanDesk(db, copyDate(db, X, "EXP_DATE_RETOUR")).renew(X);
+        QCOMPARE(again.message(), circ::renewalAlreadyDone(X));
+    }
+
+    // The loan desk returns loans, the consultation screen consultations:
+    // each refuses the other kind and says where it is returned.
+    void eachScreenReturnsItsOwnKind_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<bool>("inHouse");        // the copy is consulted (status 3) or lent
+        QTest::addColumn<bool>("atConsultation"); // returned at the consultation screen
+        for (const QString &engine : engines()) {
+            const QByteArray e = engine.toLatin1();
+            QTest::newRow(QByteArray(e + " loan at the loan desk").constData()) << engine << false << false;
+            QTest::newRow(QByteArray(e + " loan at the consultation screen").constData()) << engine << false << true;
+            QTest::newRow(QByteArray(e + " consultation at the loan desk").constData()) << engine << true << false;
+            QTest::newRow(QByteArray(e + " consultation at its screen").constData()) << engine << true << true;
+        }
+    }
+    void eachScreenReturnsItsOwnKind()
+    {
+        QFETCH(QString, engine);
+        QFETCH(bool, inHouse);
+        QFETCH(bool, atConsultation);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(deskSetUp(db));
+        QVERIFY(withStatus(db, inHouse ? 3 : 2));
+        LoanDesk desk(db, today().addDays(-2));
+        QVERIFY(inHouse ? desk.consult(QStringLiteral("A"), X).passed : desk.lend(QStringLiteral("A"), X).passed);
+        LoanDesk back(db, today());
+        const DeskResult r = atConsultation ? back.endConsultation(X) : back.giveBack(X);
+        if (inHouse == atConsultation) {
+            QVERIFY(r.passed);
+            QCOMPARE(journalRows(db, QStringLiteral("HIS_OPERATION = ?"), {inHouse ? 7 : 2}), 1);
+            return;
+        }
+        QVERIFY(!r.passed);
+        QCOMPARE(r.message(), inHouse ? circ::consultationAtLoanDesk(X) : circ::loanAtConsultationScreen(X));
+        QCOMPARE(copyValue(db, X, "LEC_ID").toString(), QStringLiteral("A"));
+        QCOMPARE(readerStatus(db, QStringLiteral("A")), 0);
+        QCOMPARE(journalRows(db, QStringLiteral("HIS_OPERATION IN (2, 7)")), 0);
     }
 
     // --- Failures ----------------------------------------------------------------

@@ -1,18 +1,21 @@
-// Reader import on both engines, in UTF-8 and Windows-1256: the lines that
-// cannot be imported are listed with their reason and the counts are
-// exact; a stop keeps what was saved; folianctl import-readers says the
-// same and fails when the file cannot be read.
+// Reader import on both engines, in UTF-8, UTF-16 and Windows-1256, with
+// any line ends: the lines that cannot be imported are listed with their
+// reason and the counts are exact; a stop keeps what was saved; dates are
+// read day first whatever the locale; folianctl import-readers says the
+// same and fails when the file cannot be read or lines were rejected.
 
 #include "base/cp1256.h"
 #include "base/progress.h"
 #include "base/session.h"
 #include "circulation/circfixture.h"
+#include "circulation/core/circulationtexts.h"
 #include "circulation/core/readerimport.h"
 #include "support/testdb.h"
 
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -102,6 +105,125 @@ private slots:
         QCOMPARE(parseImportDate(text), date);
     }
 
+    // Line feeds, carriage returns with line feeds, or carriage returns
+    // alone: three readers each time, the lines numbered alike.
+    void lineEnds_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("end");
+        for (const QString &engine : engines())
+            for (const auto &[name, end] : {std::pair{"LF", "\n"}, std::pair{"CRLF", "\r\n"}, std::pair{"CR", "\r"}})
+                QTest::newRow(qPrintable(engine + u' ' + QLatin1String(name))) << engine << QString::fromLatin1(end);
+    }
+    void lineEnds()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, end);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(addCategory(db, 1, QStringLiteral("Etudiant")));
+        const QString text = QStringList{QStringLiteral("R1;Un;Premier;01/02/1990;Adresse 1"), QString(),
+                                         QStringLiteral("R2;Deux;Second"), QStringLiteral(";Sans;Numéro"),
+                                         QStringLiteral("R3;Trois;Troisième;03/04/1995")}
+                                 .join(end)
+            + end;
+        ReaderImportOptions o;
+        o.categoryId = 1;
+        const ReaderImportResult r = importReaders(db, writeFile(dir, QStringLiteral("ends.txt"), text.toUtf8()), o);
+        QCOMPARE(r.lines, 5);
+        QCOMPARE(r.blank, 1);
+        QCOMPARE(r.imported, 3);
+        QCOMPARE(r.skippedLines(), QStringList{circ::importSkippedLine(4, circ::importEmptyNumber())});
+        QCOMPARE(readerIds(db), (QStringList{QStringLiteral("R1"), QStringLiteral("R2"), QStringLiteral("R3")}));
+        QCOMPARE(readerValue(db, QStringLiteral("R1"), "LEC_ADRESSE").toString(), QStringLiteral("Adresse 1"));
+    }
+
+    // The encodings a workstation writes text files in: UTF-16 with its
+    // byte-order mark, UTF-8 with or without one, else Windows-1256.
+    void encodings_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("encoding");
+        for (const QString &engine : engines())
+            for (const char *encoding : {"UTF-16LE", "UTF-16BE", "UTF-8 BOM", "UTF-8", "Windows-1256"})
+                QTest::newRow(qPrintable(engine + u' ' + QLatin1String(encoding))) << engine << QString::fromLatin1(encoding);
+    }
+    void encodings()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, encoding);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(addCategory(db, 1, QStringLiteral("Etudiant")));
+        const QString text = QStringLiteral("R1;Saïdi;Rania\r\nR2;بوعلام;سارة;05/07/2001\r\n");
+        QByteArray bytes;
+        if (encoding.startsWith(QLatin1String("UTF-16"))) {
+            QStringEncoder encoder(encoding == QLatin1String("UTF-16LE") ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
+                                   QStringEncoder::Flag::WriteBom);
+            bytes = encoder(text);
+        } else if (encoding == QLatin1String("UTF-8 BOM")) {
+            bytes = QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+        } else {
+            bytes = encoding == QLatin1String("UTF-8") ? text.toUtf8() : encodeCp1256(text, false);
+        }
+        ReaderImportOptions o;
+        o.categoryId = 1;
+        const ReaderImportResult r = importReaders(db, writeFile(dir, encoding + QStringLiteral(".txt"), bytes), o);
+        QCOMPARE(r.skippedLines(), QStringList());
+        QCOMPARE(r.imported, 2);
+        QCOMPARE(readerIds(db), (QStringList{QStringLiteral("R1"), QStringLiteral("R2")}));
+        QCOMPARE(readerValue(db, QStringLiteral("R1"), "LEC_NOM").toString(), QStringLiteral("Saïdi"));
+        QCOMPARE(readerValue(db, QStringLiteral("R2"), "LEC_PRENOM").toString(), QStringLiteral("سارة"));
+        QCOMPARE(readerDate(db, QStringLiteral("R2"), "LEC_DATE_NAISSANCE"), QDate(2001, 7, 5));
+    }
+
+    // A NUL byte has no place in a reader's line: the line is refused with
+    // its number. A UTF-16 file without its mark is all NUL bytes in
+    // between: no reader comes of it.
+    void nulCharacters_data() { addEngineRows(); }
+    void nulCharacters()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(addCategory(db, 1, QStringLiteral("Etudiant")));
+        ReaderImportOptions o;
+        o.categoryId = 1;
+        ReaderImportResult r = importReaders(
+            db, writeFile(dir, QStringLiteral("nul.txt"), QByteArrayLiteral("R1;Un;Premier\nR2;De\0ux;Second\n\0\nR3;Trois;T\n")),
+            o);
+        QCOMPARE(r.skippedLines(), (QStringList{circ::importSkippedLine(2, circ::importNulCharacter()),
+                                                circ::importSkippedLine(3, circ::importNulCharacter())}));
+        QCOMPARE(readerIds(db), (QStringList{QStringLiteral("R1"), QStringLiteral("R3")}));
+        QStringEncoder utf16(QStringEncoder::Utf16LE);
+        const QByteArray noMark = utf16(QStringLiteral("R4;Quatre;Q\nR5;Cinq;C\n"));
+        r = importReaders(db, writeFile(dir, QStringLiteral("utf16.txt"), noMark), o);
+        QCOMPARE(r.imported, 0);
+        // Read as single bytes: two lines, and the NUL byte after the last line end.
+        QCOMPARE(r.skipped.size(), 3);
+        for (const SkippedLine &l : std::as_const(r.skipped))
+            QCOMPARE(l.reason, circ::importNulCharacter());
+        QCOMPARE(readerIds(db).size(), 2);
+    }
+
+    // Dates of birth are read day first whatever the workstation's locale.
+    void datesWhateverTheLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        for (const char *locale : {"en_US", "en_GB", "fr_FR", "ar_DZ", "C"})
+            QTest::newRow(locale) << QString::fromLatin1(locale);
+    }
+    void datesWhateverTheLocale()
+    {
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        const QDate read = parseImportDate(QStringLiteral("05/06/1990"));
+        const QDate yearFirst = parseImportDate(QStringLiteral("1990-06-05"));
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        QCOMPARE(read, QDate(1990, 6, 5));
+        QCOMPARE(yearFirst, QDate(1990, 6, 5));
+    }
+
     void import_data()
     {
         QTest::addColumn<QString>("engine");
@@ -137,8 +259,8 @@ private slots:
         QCOMPARE(r.blank, 2);
         QCOMPARE(r.imported, 4);
         QCOMPARE(r.skippedLines(),
-                 (QStringList{QStringLiteral("Ligne 4 : le lecteur \"R100\" existe déjà"),
-                              QStringLiteral("Ligne 5 : le lecteur \"EX1\" existe déjà"),
+                 (QStringList{circ::importSkippedLine(4, circ::importDuplicateInFile(QStringLiteral("R100"), 1)),
+                              circ::importSkippedLine(5, circ::importDuplicate(QStringLiteral("EX1"))),
                               QStringLiteral("Ligne 6 : date de naissance illisible \"31/02/1990\""),
                               QStringLiteral("Ligne 7 : numéro de lecteur vide"),
                               QStringLiteral("Ligne 10 : texte trop long pour le champ Nom")}));
@@ -189,7 +311,8 @@ private slots:
         QVERIFY(r.stopped);
         QCOMPARE(r.lines, 3);
         QCOMPARE(r.imported, 2);
-        QCOMPARE(r.summary(), QStringLiteral("تم إيقاف الاستيراد.\n3 سطر مقروء، 2 قارئ مستورد، 0 سطر مرفوض، 1 سطر فارغ."));
+        QCOMPARE(r.summary(), circ::importStopped() + u'\n' + circ::importCounts(3, 2, 0, 1));
+        QVERIFY(r.summary().startsWith(QStringLiteral("تم إيقاف الاستيراد.")));
         QCOMPARE(readerIds(db), (QStringList{QStringLiteral("R100"), QStringLiteral("R101")}));
         // Without a registration date, today's.
         QCOMPARE(readerDate(db, QStringLiteral("R101"), "LEC_DATE_ADHESION"), QDate::currentDate());
@@ -241,19 +364,26 @@ private slots:
             return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
         };
         QString out;
-        QCOMPARE(run({QStringLiteral("import-readers"), path, QStringLiteral("--category"), QStringLiteral("3"),
-                      QStringLiteral("--structure"), QStringLiteral("2"), QStringLiteral("--date"),
-                      QStringLiteral("2024-09-15")},
-                     &out),
-                 0);
+        // Lines were rejected: a failure status, with how many.
+        QVERIFY(run({QStringLiteral("import-readers"), path, QStringLiteral("--category"), QStringLiteral("3"),
+                     QStringLiteral("--structure"), QStringLiteral("2"), QStringLiteral("--date"),
+                     QStringLiteral("2024-09-15")},
+                    &out)
+                != 0);
+        QVERIFY2(out.contains(circ::importLinesRejected(5)), qPrintable(out));
         QVERIFY2(out.contains(QStringLiteral("4 lecteur(s) importé(s), 5 ligne(s) rejetée(s)")), qPrintable(out));
         QVERIFY(out.contains(QStringLiteral("Ligne 6 : date de naissance illisible \"31/02/1990\"")));
         QVERIFY(out.contains(QStringLiteral("Ligne 10 : texte trop long pour le champ Nom")));
         QCOMPARE(readerValue(db, QStringLiteral("R103"), "LEC_NOM").toString(), QStringLiteral("بوعلام"));
         QCOMPARE(readerDate(db, QStringLiteral("R103"), "LEC_DATE_ADHESION"), QDate(2024, 9, 15));
         // The same file again: every line is now a duplicate.
-        QCOMPARE(run({QStringLiteral("import-readers"), path, QStringLiteral("--category"), QStringLiteral("3")}, &out), 0);
+        QVERIFY(run({QStringLiteral("import-readers"), path, QStringLiteral("--category"), QStringLiteral("3")}, &out) != 0);
         QVERIFY2(out.contains(QStringLiteral("0 lecteur(s) importé(s), 9 ligne(s) rejetée(s)")), qPrintable(out));
+        QVERIFY(out.contains(circ::importLinesRejected(9)));
+        // A file whose every line is imported: done.
+        const QString clean = writeFile(dir, QStringLiteral("clean.txt"), QByteArrayLiteral("N1;Nouveau;Lecteur\n"));
+        QCOMPARE(run({QStringLiteral("import-readers"), clean, QStringLiteral("--category"), QStringLiteral("3")}, &out), 0);
+        QVERIFY2(out.contains(QStringLiteral("1 lecteur(s) importé(s), 0 ligne(s) rejetée(s)")), qPrintable(out));
         // No file, no category: a failure status and a reason.
         QVERIFY(run({QStringLiteral("import-readers"), dir.filePath(QStringLiteral("none.txt")), QStringLiteral("--category"),
                      QStringLiteral("3")},
@@ -262,7 +392,7 @@ private slots:
         QVERIFY(out.contains(QStringLiteral("none.txt")));
         QVERIFY(run({QStringLiteral("import-readers"), path}, &out) != 0);
         QVERIFY(out.contains(QStringLiteral("--category")));
-        QCOMPARE(readerIds(db).size(), 5);
+        QCOMPARE(readerIds(db).size(), 6);
     }
 };
 

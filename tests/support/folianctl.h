@@ -14,10 +14,16 @@ struct CtlRun {
     QString out;    // standard output and standard error, as they came
 };
 
-// folianctl --ini `ini` with `args`, given `input` on its standard input.
-inline CtlRun runFolianctl(const QString &ini, const QStringList &args, const QByteArray &input = {})
+// folianctl --ini `ini` with `args`, given `input` on its standard input;
+// `environment` ("NAME=value" each) is added to the test's own.
+inline CtlRun runFolianctl(const QString &ini, const QStringList &args, const QByteArray &input = {},
+                           const QStringList &environment = {})
 {
     QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString &v : environment)
+        env.insert(v.section(u'=', 0, 0), v.section(u'=', 1));
+    p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(QStringLiteral(FOLIANCTL_PATH), QStringList{QStringLiteral("--ini"), ini} + args);
     if (!input.isEmpty())

@@ -429,6 +429,10 @@ private slots:
         FOLIAN_TEST_DB(tdb, engine);
         Database &db = tdb.db();
         QTemporaryDir dir;
+        // An import is for a partner library that exists.
+        for (const int library : {3, 4})
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO BIBLIOTHEQUE (BIB_ID, BIB_NOM, BIB_TUTELLE) VALUES (?, ?, ?)"),
+                            {library, QStringLiteral("Partenaire %1").arg(library), QStringLiteral("Tutelle")}));
         const Record r = titled("Partagé", {dataField("010", "  ", {{'a', "9782070360246"}}),
                                             dataField("985", "  ", {{'a', "1"}})});
         const ImportCounts first = importRecords(db, dir, {r}, {3, true});

@@ -3,6 +3,7 @@
 #include "acquisitions/core/acqtexts.h"
 #include "acquisitions/core/orders.h"
 #include "acquisitions/core/receipt.h"
+#include "base/dates.h"
 #include "base/messages.h"
 #include "base/outputdir.h"
 #include "base/session.h"
@@ -10,7 +11,6 @@
 #include "data/core/dataset.h"
 #include "reports/core/htmlpage.h"
 
-#include <QLocale>
 
 namespace folian {
 
@@ -22,8 +22,6 @@ QString caption(const QString &text)
     const QString escaped = htmlEscape(text);
     return session().ArabicMode ? escaped : htmlReferences(escaped);
 }
-
-QString day(const QDate &d) { return d.isValid() ? QLocale().toString(d, QLocale::ShortFormat) : QString(); }
 
 // A left-aligned paragraph: the label in bold, then the value.
 QString labelled(const QString &label, const QString &value)
@@ -86,7 +84,7 @@ ReportResult writeOrderForm(Database &db, int document)
     const QStringList paragraphs{
         labelled(pre ? acq::text(u"N° pré–commande : ", u"رقم الطلبية المسبقة : ") : acq::text(u"N° commande : ", u"رقم الطلبية : "), d.number),
         labelled(pre ? acq::text(u"Date pré–commande : ", u"تاريخ الطلبية المسبقة : ") : acq::text(u"Date commande : ", u"تاريخ الطلبية : "),
-                 day(d.date)),
+                 ShowDate(d.date)),
         labelled(acq::text(u"Fournisseur : ", u"المورد : "), supplier)};
     const QList<ReportColumn> columns{
         reportColumn(QStringLiteral("Référence"), QStringLiteral("المرجع"), 100),
@@ -119,7 +117,7 @@ ReportResult writeDeliveryNote(Database &db, int delivery)
     if (d.id == 0)
         return refusedWith(acq::deliveryGone());
     const QStringList paragraphs{labelled(acq::text(u"N° livraison : ", u"رقم الاستلام : "), d.number),
-                                 labelled(acq::text(u"Date livraison : ", u"تاريخ الاستلام : "), day(d.date))};
+                                 labelled(acq::text(u"Date livraison : ", u"تاريخ الاستلام : "), ShowDate(d.date))};
     const QList<ReportColumn> columns{
         reportColumn(QStringLiteral("Référence"), QStringLiteral("المرجع"), 100),
         reportColumn(QStringLiteral("Titre"), QStringLiteral("العنوان"), 280),

@@ -88,7 +88,7 @@ QDateEdit *dateField(const char *name, QWidget *parent, bool blankAllowed)
 {
     auto *d = new QDateEdit(parent);
     d->setObjectName(QLatin1String(name));
-    d->setDisplayFormat(DateFieldFormat());
+    ConfigureDateField(d);
     d->setCalendarPopup(true);
     if (blankAllowed) {
         d->setMinimumDate(kNoDate);

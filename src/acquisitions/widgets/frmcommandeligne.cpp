@@ -3,6 +3,7 @@
 #include "acquisitions/core/orders.h"
 #include "acquisitions/widgets/acqwidgets.h"
 #include "acquisitions/widgets/frmcommandelignesearch.h"
+#include "base/dates.h"
 #include "base/messages.h"
 #include "data/core/shareddata.h"
 #include "data/widgets/uihelpers.h"
@@ -90,7 +91,7 @@ void TFrmCommandeLigne::afterLocalise()
 {
     setWindowTitle(line_ > 0 ? tr2(QStringLiteral("Modifier titre"), QStringLiteral("تعديل العنوان"))
                              : tr2(QStringLiteral("Nouveau titre"), QStringLiteral("عنوان جديد")));
-    format_->setText(u'(' + DateFieldFormat().toLower() + u')');
+    format_->setText(u'(' + DateFormat().toLower() + u')');
 }
 
 void TFrmCommandeLigne::updateButtons()

@@ -9,6 +9,7 @@
 #include "acquisitions/widgets/frmlivraison.h"
 #include "acquisitions/widgets/frmlivraisonexemplaire.h"
 #include "acquisitions/widgets/frmlivraisonlignesearch.h"
+#include "base/dates.h"
 #include "base/messages.h"
 #include "catalogue/core/records.h"
 #include "catalogue/widgets/cataloguegrid.h"
@@ -22,7 +23,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -158,7 +158,7 @@ void TFrmLivraisonBon::showHeader()
 {
     const DeliverySheet d = loadDelivery(data_.db(), delivery_);
     number_->setText(d.number);
-    date_->setText(d.date.isValid() ? QLocale().toString(d.date, QLocale::ShortFormat) : QString());
+    date_->setText(ShowDate(d.date));
 }
 
 void TFrmLivraisonBon::showTitles(int line)

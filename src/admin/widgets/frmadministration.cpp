@@ -5,7 +5,6 @@
 #include "admin/widgets/frmparametre.h"
 #include "admin/widgets/frmutilisateur.h"
 #include "base/messages.h"
-#include "circulation/widgets/frmbibliotheque.h"
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 
@@ -13,13 +12,24 @@
 
 namespace folian {
 
+namespace {
+AdministrationScreen &librariesScreen()
+{
+    static AdministrationScreen screen;
+    return screen;
+}
+} // namespace
+
+void setLibrariesScreen(AdministrationScreen screen) { librariesScreen() = std::move(screen); }
+
 TFrmAdministration::TFrmAdministration(TFrmData &dataModule, QWidget *parent)
     : TFrmModule(dataModule, QStringLiteral("FrmAdministration"), QStringLiteral("Administration"),
                  QStringLiteral("Module Administration"), parent)
 {
     setHomeTitle(QStringLiteral("Administration"), QStringLiteral("الإدارة"));
     addEntry(QStringLiteral("BtnUtilisateurs"), QStringLiteral("Utilisateurs"), {}, [this] { Utilisateurs(); });
-    addEntry(QStringLiteral("BtnBibliotheques"), QStringLiteral("Bibliothèques"), {}, [this] { Bibliotheques(); });
+    addEntry(QStringLiteral("BtnBibliotheques"), QStringLiteral("Bibliothèques"), {},
+             librariesScreen().create ? Action([this] { Bibliotheques(); }) : Action());
     addEntry(QStringLiteral("BtnInitialisation"), QStringLiteral("Initialisation"), {}, [this] { Initialisation(); });
     addEntry(QStringLiteral("BtnConstitution"), QStringLiteral("Constitution"), {}, [this] { Constitution(); });
     addEntry(QStringLiteral("BtnParametres"), QStringLiteral("Paramètres"), {}, [this] { Parametres(); });
@@ -29,13 +39,8 @@ TFrmAdministration::TFrmAdministration(TFrmData &dataModule, QWidget *parent)
 
 bool TFrmAdministration::screenClosing(QWidget *screen)
 {
-    auto *libraries = qobject_cast<TFrmBibliotheque *>(screen);
-    if (!libraries || !libraries->isPending())
-        return true;
-    if (confirm(tr2(QStringLiteral("Sauvegardez les modifications ?"), QStringLiteral("حفظ التغييرات؟"))))
-        return libraries->BtnEnregistrerClick();  // refused: the library stays as typed, with its message
-    libraries->BtnAnnulerClick();
-    return true;
+    const AdministrationScreen &libraries = librariesScreen();
+    return screen != libraries_ || !libraries.closing || libraries.closing(screen);
 }
 
 void TFrmAdministration::Utilisateurs()
@@ -51,7 +56,8 @@ void TFrmAdministration::Bibliotheques()
 {
     if (!ClearDesktopForm())
         return;
-    host(new TFrmBibliotheque(data_), QStringLiteral("FrmBibliotheque"), QStringLiteral("Administration - Bibliothèques"),
+    libraries_ = librariesScreen().create(data_);
+    host(libraries_, QStringLiteral("FrmBibliotheque"), QStringLiteral("Administration - Bibliothèques"),
          QStringLiteral("الإدارة - المكتبات"));
     LookupCount(data_.db(), QStringLiteral("BIBLIOTHEQUE"), tr2(QStringLiteral("Bibliothèques"), QStringLiteral("المكتبات")),
                 tr2(QStringLiteral("enreg(s)"), QStringLiteral("تسجيلة")));

@@ -23,6 +23,7 @@ TFrmCatalogue::TFrmCatalogue(TFrmData &frmData, QWidget *parent)
     heading->setFont(f);
     library_ = new QComboBox(this);
     library_->setObjectName(QStringLiteral("CbxBibliotheque"));
+    library_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     library_->setMinimumContentsLength(30);
     auto *line = new QHBoxLayout;
     line->addWidget(namedLabel("LblBibliotheque", "Bibliothèque :", this));

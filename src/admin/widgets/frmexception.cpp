@@ -1,5 +1,6 @@
 #include "admin/widgets/frmexception.h"
 
+#include "base/dates.h"
 #include "data/widgets/fieldbinder.h"
 
 #include "admin/core/duedate.h"
@@ -36,7 +37,7 @@ TFrmException::TFrmException(TFrmData &frmData, const QString &title, QWidget *p
     start_ = dateField("EdtDateDebut");
     end_ = dateField("EdtDateFin");
     auto *form = new QFormLayout;
-    const QString hint = u'(' + DateFieldFormat().toLower() + u')';
+    const QString hint = u'(' + DateFormat().toLower() + u')';
     const struct {
         const char *name;
         const char *caption;
@@ -82,7 +83,7 @@ QDateEdit *TFrmException::dateField(const char *name)
 {
     auto *f = new QDateEdit(this);
     f->setObjectName(QLatin1String(name));
-    f->setDisplayFormat(DateFieldFormat());
+    ConfigureDateField(f);
     f->setCalendarPopup(true);
     f->setMinimumDate(kNoDate);
     f->setSpecialValueText(QStringLiteral(" "));

@@ -1,5 +1,6 @@
 #include "app/widgets/frmmain.h"
 
+#include "base/dates.h"
 #include "data/widgets/uihelpers.h"
 #include "admin/widgets/frmlogon.h"
 #include "base/messages.h"
@@ -15,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -182,7 +182,7 @@ void TFrmMain::fillStatusBar()
     const QVariant date = ServerDate(data_.db());
     // The date is isolated left-to-right so that it reads right in an Arabic line.
     panels_[3]->setText(tr2(QStringLiteral(" Date : "), QStringLiteral(" التاريخ : ")) + QChar(0x2066)
-                        + QLocale::system().toString(date.toDate(), QLocale::ShortFormat) + QChar(0x2069));
+                        + ShowDate(date.toDate()) + QChar(0x2069));
 }
 
 QAbstractButton *TFrmMain::moduleButton(Module m) const { return buttons_[size_t(m)]; }

@@ -8,26 +8,25 @@
 #include "catalogue/widgets/frmcatalogage.h"
 #include "catalogue/widgets/frmnoticecatalogue.h"
 #include "catalogue/widgets/noticeholdings.h"
+#include "circulation/widgets/frmbibliotheque.h"
 #include "circulation/widgets/frmcirculation.h"
 #include "reports/widgets/frmedition.h"
 
 namespace folian {
 
-namespace {
-
-// The editions module's dialogs that live with their own subsystem.
-void installEditionDialogs()
+void installModuleScreens()
 {
     setEditionDialog(QStringLiteral("BtnGeneration"), [](TFrmData &data, QWidget *parent) {
         TFrmNoticeCatalogue dialog(data, parent);
         dialog.exec();
     });
-}
-
-// The record form's "Générer": the acquisitions' batch generator on the
-// record alone, its copies bought (mode of acquisition 1).
-void installCopyGenerator()
-{
+    setLibrariesScreen({[](TFrmData &data) -> QWidget * { return new TFrmBibliotheque(data); },
+                        [](QWidget *screen) {
+                            auto *libraries = qobject_cast<TFrmBibliotheque *>(screen);
+                            return !libraries || libraries->askBeforeClosing();
+                        }});
+    // The record form's "Générer": the acquisitions' batch generator on the
+    // record alone, its copies bought (mode of acquisition 1).
     NoticeHoldings::setGenerator([](QWidget *parent, TFrmData &data, int record, int proposed) {
         TFrmGenerate generator(data, parent);
         generator.Initialize(GenerationContext::Record, AcquisitionMode::Purchase, record);
@@ -37,19 +36,15 @@ void installCopyGenerator()
     });
 }
 
-} // namespace
-
 TFrmModule *createModuleFrame(Module m, TFrmData &data, QWidget *parent)
 {
-    installCopyGenerator();
+    installModuleScreens();
     switch (m) {
     case Module::Acquisition: return new TFrmAcquisition(data, parent);
     case Module::Catalogage: return new TFrmCatalogage(data, parent);
     case Module::Autorite: return new TFrmAutorite(data, parent);
     case Module::Circulation: return new TFrmCirculation(data, parent);
-    case Module::Edition:
-        installEditionDialogs();
-        return new TFrmEdition(data, parent);
+    case Module::Edition: return new TFrmEdition(data, parent);
     case Module::Administration: return new TFrmAdministration(data, parent);
     case Module::Opac: return new TFrmOPAC(data, parent);
     }

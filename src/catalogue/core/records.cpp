@@ -1,5 +1,6 @@
 #include "catalogue/core/records.h"
 
+#include "base/dates.h"
 #include "base/messages.h"
 #include "base/rights.h"
 #include "base/session.h"
@@ -20,7 +21,7 @@ QString quoted(const QVariant &v) { return u'"' + v.toString() + u'"'; }
 QString dateText(const QVariant &v)
 {
     const QDate d = v.toDate();
-    return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : v.toString();
+    return d.isValid() ? ShowDate(d) : v.toString();
 }
 
 struct CopyHolders {

@@ -666,12 +666,29 @@ bool RecordImporter::writeBatchAgain(QString *why)
 bool RecordImporter::beginBatchTransaction(QString *why)
 {
     batch_.emplace(db_);
-    if (batch_->isActive())
+    QString reason;
+    if (!batch_->isActive()) {
+        reason = db_.lastError().text();
+    } else if (heldLibrary_ > 0) {
+        bool ok = db_.exec(db_.dialect().lockRow(QStringLiteral("BIBLIOTHEQUE"), QStringLiteral("BIB_ID")), {heldLibrary_});
+        if (ok && !db_.scalar(QStringLiteral("SELECT BIB_ID FROM BIBLIOTHEQUE WHERE BIB_ID = ?"), {heldLibrary_}, &ok).isValid())
+            reason = ok ? libraryGoneMessage(heldLibrary_) : db_.lastError().text();
+        else if (!ok)
+            reason = db_.lastError().text();
+    }
+    if (reason.isEmpty())
         return true;
     batch_.reset();
     if (why)
-        *why = db_.lastError().text();
+        *why = reason;
     return false;
+}
+
+QString libraryGoneMessage(int library)
+{
+    return tr2(QStringLiteral("La bibliothèque %1 n'existe plus : l'importation de ses notices est arrêtée."),
+               QStringLiteral("المكتبة %1 لم تعد موجودة : تم توقيف تحصيل بطاقاتها."))
+        .arg(library);
 }
 
 bool RecordImporter::commitBatch(QList<BatchOutcome> *outcomes, QString *why)

@@ -69,6 +69,11 @@ public:
     // each in its own savepoint, so that the refused row is found and left
     // out and every record stays whole.
     bool beginBatch(QString *why);
+    // The partner library whose records the batches write: each batch
+    // transaction first locks its row and checks that it is still there
+    // (its deletion then waits for the batch and sees its records); a
+    // batch for a library that is gone does not begin.
+    void holdLibrary(int libraryId) { heldLibrary_ = libraryId; }
     // Writes the record into the batch; its outcome comes with commitBatch().
     // False when the batch cannot go on (the database failed; why says why).
     bool add(const MappedRecord &record, const RecordOptions &options, qint64 tag, QString *why);
@@ -114,7 +119,11 @@ private:
     bool careful_ = false;   // the batch writes record by record
     bool refused_ = false;   // the server refused something in this batch
     qint64 batches_ = 0;     // committed
+    int heldLibrary_ = 0;    // locked by every batch; 0: none
 };
+
+// Why an import for a partner library stops: the library is no longer there.
+QString libraryGoneMessage(int library);
 
 // The text of a value refused by a reference table or a satellite row, for the log.
 QString skippedRow(const QString &what, const QString &value, const QString &why);

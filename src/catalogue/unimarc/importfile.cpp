@@ -112,6 +112,7 @@ ImportCounts importFile(Database &db, const QString &path, const RecordOptions &
     }
     const qint64 size = QFileInfo(path).size();
     RecordImporter importer(db);
+    importer.holdLibrary(options.library);
     Batch batch{importer, counts, log, {}};
     if (!importer.start(&counts.error) || !batch.begin())
         return counts;

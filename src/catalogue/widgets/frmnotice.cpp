@@ -1,5 +1,6 @@
 #include "catalogue/widgets/frmnotice.h"
 
+#include "base/dates.h"
 #include "base/messages.h"
 #include "base/session.h"
 #include "catalogue/core/satellites.h"
@@ -19,7 +20,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTabWidget>
@@ -46,7 +46,7 @@ QWidget *scrolled(QWidget *page)
 QString stamp(const QVariant &user, const QVariant &date)
 {
     const QDateTime dt = date.toDateTime();
-    return user.toString() + QStringLiteral("  ") + (dt.isValid() ? QLocale().toString(dt, QLocale::ShortFormat) : QString());
+    return user.toString() + QStringLiteral("  ") + ShowDateTime(dt);
 }
 } // namespace
 

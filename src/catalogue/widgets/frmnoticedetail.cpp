@@ -8,6 +8,7 @@
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 #include "data/widgets/fieldbinder.h"
+#include "data/widgets/uihelpers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -94,7 +95,7 @@ QWidget *TFrmNoticeDetail::copyPage(FieldBinder &b)
     addLine(f, b, QStringLiteral("EXP_PRIX"), QStringLiteral("Prix :"));
     auto *date = new QDateEdit(w);
     date->setCalendarPopup(true);
-    date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    ConfigureDateField(date);
     addFieldRow(f, QStringLiteral("EXP_DATE_ACQUISITION"), QStringLiteral("Date d'acq. :"), date);
     b.bind(date, QStringLiteral("EXP_DATE_ACQUISITION"));
     addLine(f, b, QStringLiteral("EXP_OBSERVATION"), QStringLiteral("Observation :"));

@@ -1,5 +1,6 @@
 #include "catalogue/widgets/frmnoticesearch.h"
 
+#include "base/dates.h"
 #include "base/messages.h"
 #include "base/session.h"
 #include "catalogue/core/parentsearch.h"
@@ -98,7 +99,7 @@ QWidget *TFrmNoticeSearch::buildResultPage()
         return status.isNull() ? QString() : statusLabels_.value(status.toInt());
     });
     model_->setDisplay(QStringLiteral("CREATE_DATE"), [](const QVariant &v) {
-        return v.isNull() ? QString() : v.toDateTime().date().toString(DateFieldFormat());
+        return v.isNull() ? QString() : v.toDateTime().date().toString(DateFormat());
     });
     model_->setStyler([at](int row, const QString &field, int role) -> QVariant {
         if (role == Qt::DecorationRole && field == QLatin1String("TYP_ID"))

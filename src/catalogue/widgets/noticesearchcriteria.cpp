@@ -40,6 +40,7 @@ NoticeSearchCriteria::NoticeSearchCriteria(TFrmData &frmData, QWidget *parent) :
     yearOperator_ = list("DAT_OPR");
     yearOperator_->addItems({QStringLiteral("="), QStringLiteral(">"), QStringLiteral("<"), QStringLiteral(">="),
                              QStringLiteral("<=")});
+    yearOperator_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     // The lists of codes: the labels in the interface's language, a blank first.
     const struct {
         QComboBox **box;
@@ -56,7 +57,6 @@ NoticeSearchCriteria::NoticeSearchCriteria(TFrmData &frmData, QWidget *parent) :
         *c.box = list(c.name);
         openLookup(c.lookup);
         fillLookupList(*c.box, c.lookup, QLatin1String(c.key), QLatin1String(c.prefix));
-        (*c.box)->setMinimumContentsLength(14);
     }
     sort_ = new QComboBox(this);
     sort_->setObjectName(QStringLiteral("TRI"));
@@ -132,6 +132,9 @@ QComboBox *NoticeSearchCriteria::list(const char *name)
 {
     auto *c = new QComboBox(this);
     c->setObjectName(QLatin1String(name));
+    // As wide as the room gives, not as its longest label: the panel fits a small screen.
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(5);
     connect(c, &QComboBox::currentIndexChanged, this, &NoticeSearchCriteria::changed);
     return c;
 }

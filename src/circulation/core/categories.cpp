@@ -22,6 +22,14 @@ int deleted(Database &db, const QString &sql, const QVariantList &binds)
     return q.isActive() ? q.numRowsAffected() : -1;
 }
 
+// Locks the row that is about to be deleted: an import into it, or a
+// reader saved into it, finishes first or waits, and the deleting
+// statement sees what it wrote.
+bool lock(Database &db, const char *table, const char *keyColumn, int key)
+{
+    return db.exec(db.dialect().lockRow(QLatin1String(table), QLatin1String(keyColumn)), {key});
+}
+
 QString label(Database &db, const char *sql, const QVariant &key)
 {
     return db.scalar(QLatin1String(sql), {key}).toString();
@@ -41,6 +49,8 @@ QString deleteCategory(Database &db, int catId)
     if (isReservedCategory(catId))
         return circ::categoryNotDeletable();
     Transaction tx(db);
+    if (!lock(db, "CATEGORIE", "CAT_ID", catId))
+        return failed(db);
     const int n = deleted(db,
                           QStringLiteral("DELETE FROM CATEGORIE WHERE CAT_ID = ? AND CAT_ID <> ? "
                                          "AND NOT EXISTS (SELECT 1 FROM LECTEUR WHERE CAT_ID = ?)"),
@@ -60,6 +70,9 @@ QString deleteCategory(Database &db, int catId)
 
 QString deleteStructure(Database &db, int strId)
 {
+    Transaction tx(db);
+    if (!lock(db, "STRUCTURE", "STR_ID", strId))
+        return failed(db);
     const int n = deleted(db,
                           QStringLiteral("DELETE FROM STRUCTURE WHERE STR_ID = ? "
                                          "AND NOT EXISTS (SELECT 1 FROM LECTEUR WHERE STR_ID = ?)"),
@@ -67,7 +80,7 @@ QString deleteStructure(Database &db, int strId)
     if (n < 0)
         return failed(db);
     if (n > 0)
-        return {};
+        return tx.commit() ? QString() : failed(db);
     const int readers = db.scalar(QStringLiteral("SELECT COUNT(*) FROM LECTEUR WHERE STR_ID = ?"), {strId}).toInt();
     if (readers > 0)
         return circ::structureInUse(label(db, "SELECT STR_LIBELLE FROM STRUCTURE WHERE STR_ID = ?", strId), readers);
@@ -76,6 +89,11 @@ QString deleteStructure(Database &db, int strId)
 
 QString deleteRule(Database &db, int catId, const QString &typId)
 {
+    Transaction tx(db);
+    // The loans, reservations and renewals under the rule hold it: they finish first, or wait.
+    if (!db.exec(db.dialect().lockRows(QStringLiteral("REGLEMENT"), QStringLiteral("CAT_ID = ? AND TYP_ID = ?")),
+                 {catId, typId}))
+        return failed(db);
     const int n = deleted(db,
                           QStringLiteral("DELETE FROM REGLEMENT WHERE CAT_ID = ? AND TYP_ID = ? AND NOT EXISTS (")
                               + QString::fromLatin1(kRuleCopies).replace(QStringLiteral("SELECT COUNT(*)"),
@@ -85,7 +103,7 @@ QString deleteRule(Database &db, int catId, const QString &typId)
     if (n < 0)
         return failed(db);
     if (n > 0)
-        return {};
+        return tx.commit() ? QString() : failed(db);
     const int copies = db.scalar(QLatin1String(kRuleCopies), {typId, catId, catId}).toInt();
     return copies > 0 ? circ::ruleInUse(copies) : TFrmData::DeleteErrorMessage();
 }

@@ -1,8 +1,9 @@
 #pragma once
 // Reader categories, their loan rules (one per category and document type)
 // and the structures readers belong to. What readers still use is never
-// deleted: each deletion is one statement whose condition checks it, and a
-// refusal says why.
+// deleted: each deletion locks its row first (a reader import into it, a
+// loan under the rule, finishes first or waits), then is one statement
+// whose condition checks it, and a refusal says why.
 
 #include "circulation/core/readers.h"
 

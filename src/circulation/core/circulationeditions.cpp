@@ -126,8 +126,8 @@ QList<CirculationEdition> makeEditions()
     };
 }
 
-// The reader of a copy in a document list: the borrower, or in the list of
-// reservations the reader the copy is reserved for.
+// A document list with the reader of each copy in `reader`: the borrower
+// in every list, the reservations' included.
 QString documentListSql(const QString &reader, const QString &condition)
 {
     const QString typeLabel = QStringLiteral("T.TYP_LIBELLE") + session().LanguageSuffix;
@@ -198,7 +198,7 @@ SqlText circulationListSql(const Dialect &dialect, CirculationList list, const Q
     case CirculationList::Lost:
         return {documentListSql(borrower, QStringLiteral("E.STA_EXP_ID = 6")), {}};
     case CirculationList::Reserved:
-        return {documentListSql(QStringLiteral("LEC_ID2"), onCard(QStringLiteral("LEC_ID2"))), {}};
+        return {documentListSql(borrower, onCard(QStringLiteral("LEC_ID2"))), {}};
     case CirculationList::Suspended:
         return {readerListSql(true, QStringLiteral("L.LEC_STATUT IN (2, 3)")), {}};
     case CirculationList::Penalised:

@@ -1,8 +1,8 @@
 #include "circulation/core/circulationtexts.h"
 
+#include "base/dates.h"
 #include "base/messages.h"
 
-#include <QLocale>
 #include <QStringList>
 
 namespace folian::circ {
@@ -14,12 +14,10 @@ const QChar kQuote = u'"';
 // `Le lecteur "ID` + French ending, or `القارئ "ID` + Arabic ending.
 QString reader(const QString &id, const QString &french, const QString &arabic)
 {
-    return tr2(QStringLiteral("Le lecteur \"") + id + french, QStringLiteral("القارئ \"") + id + arabic);
+    return tr2(QStringLiteral("Le lecteur \"") + Isolated(id) + french, QStringLiteral("القارئ \"") + Isolated(id) + arabic);
 }
 
 } // namespace
-
-QString shortDate(const QDate &d) { return d.isValid() ? QLocale().toString(d, QLocale::ShortFormat) : QString(); }
 
 QString readerNotEntered() { return tr2(QStringLiteral("Le lecteur n'est pas saisi"), QStringLiteral("القارئ غير مدخل")); }
 
@@ -31,8 +29,8 @@ QString readerUnknown(const QString &typed, bool fullStop)
 
 QString readerPenalised(const QString &id, const QDate &until)
 {
-    return reader(id, QStringLiteral("\" est pénalisé jusqu'au : ") + shortDate(until),
-                  QStringLiteral("\" معاقب حتى : ") + shortDate(until));
+    return reader(id, QStringLiteral("\" est pénalisé jusqu'au : ") + IsolatedDate(until),
+                  QStringLiteral("\" معاقب حتى : ") + IsolatedDate(until));
 }
 
 QString readerSuspended(const QString &id)
@@ -62,8 +60,8 @@ QString readerOverdue(const QString &id)
 
 QString readerOverduePeb(const QString &id)
 {
-    return tr2(QStringLiteral("Le lecteur \"") + id + QStringLiteral("\" n'est pas en règle par rapport au PEB."),
-               QStringLiteral("القارئ\"") + id + QStringLiteral("\" في حالة غير قانونية بالنسبة للإعارة بين المكتبات"));
+    return tr2(QStringLiteral("Le lecteur \"") + Isolated(id) + QStringLiteral("\" n'est pas en règle par rapport au PEB."),
+               QStringLiteral("القارئ\"") + Isolated(id) + QStringLiteral("\" في حالة غير قانونية بالنسبة للإعارة بين المكتبات"));
 }
 
 QString readerHoldsDocuments(const QString &id)
@@ -93,20 +91,20 @@ QString readerNotSuspended(const QString &id)
 
 QString penaltyCancelled(const QString &id)
 {
-    return tr2(QStringLiteral("Pénalité du lecteur \"") + id + QStringLiteral("\" annulée avec succès"),
-               QStringLiteral("تم إلغاء عقوبة القارئ \"") + id + QStringLiteral("\" بنجاح"));
+    return tr2(QStringLiteral("Pénalité du lecteur \"") + Isolated(id) + QStringLiteral("\" annulée avec succès"),
+               QStringLiteral("تم إلغاء عقوبة القارئ \"") + Isolated(id) + QStringLiteral("\" بنجاح"));
 }
 
 QString suspensionDone(const QString &id)
 {
-    return tr2(QStringLiteral("Suspension du lecteur \"") + id + QStringLiteral("\" effectuée avec succès"),
-               QStringLiteral("تم توقيف القارئ \"") + id + QStringLiteral("\" بنجاح"));
+    return tr2(QStringLiteral("Suspension du lecteur \"") + Isolated(id) + QStringLiteral("\" effectuée avec succès"),
+               QStringLiteral("تم توقيف القارئ \"") + Isolated(id) + QStringLiteral("\" بنجاح"));
 }
 
 QString suspensionLifted(const QString &id)
 {
-    return tr2(QStringLiteral("Suspension du lecteur \"") + id + QStringLiteral("\" annulée avec succès"),
-               QStringLiteral("تم إلغاء توقيف القارئ \"") + id + QStringLiteral("\" بنجاح"));
+    return tr2(QStringLiteral("Suspension du lecteur \"") + Isolated(id) + QStringLiteral("\" annulée avec succès"),
+               QStringLiteral("تم إلغاء توقيف القارئ \"") + Isolated(id) + QStringLiteral("\" بنجاح"));
 }
 
 QString reregistrationDone()
@@ -119,7 +117,7 @@ QString statusNormal() { return tr2(QStringLiteral("Normal"), QStringLiteral("ع
 
 QString statusPenalisedUntil(const QDate &until)
 {
-    return tr2(QStringLiteral("Pénalisé jusqu'au "), QStringLiteral("معاقب إلى غاية ")) + shortDate(until);
+    return tr2(QStringLiteral("Pénalisé jusqu'au "), QStringLiteral("معاقب إلى غاية ")) + IsolatedDate(until);
 }
 
 QString statusSuspended() { return tr2(QStringLiteral("Suspendu"), QStringLiteral("موقوف")); }
@@ -134,7 +132,7 @@ QStringList statusChoices()
 
 QString readersFound(int count)
 {
-    return QString::number(count) + tr2(QStringLiteral(" lecteur(s)"), QStringLiteral(" قارئ"));
+    return IsolatedNumber(count) + tr2(QStringLiteral(" lecteur(s)"), QStringLiteral(" قارئ"));
 }
 
 QString deleteReadersQuestion()
@@ -151,15 +149,15 @@ QString readerNotDeletable(const QString &id, int loans, int reservations, int i
 {
     return tr2(QStringLiteral("Le lecteur \"%1\" ne peut pas être supprimé : il a %2 prêt(s), %3 réservation(s) "
                               "et %4 PEB en cours.")
-                   .arg(id)
-                   .arg(loans)
-                   .arg(reservations)
-                   .arg(interLibrary),
+                   .arg(Isolated(id))
+                   .arg(IsolatedNumber(loans))
+                   .arg(IsolatedNumber(reservations))
+                   .arg(IsolatedNumber(interLibrary)),
                QStringLiteral("لا يمكن حذف القارئ \"%1\" : لديه %2 إعارة و %3 حجز و %4 إعارة بين المكتبات جارية.")
-                   .arg(id)
-                   .arg(loans)
-                   .arg(reservations)
-                   .arg(interLibrary));
+                   .arg(Isolated(id))
+                   .arg(IsolatedNumber(loans))
+                   .arg(IsolatedNumber(reservations))
+                   .arg(IsolatedNumber(interLibrary)));
 }
 
 namespace {
@@ -168,7 +166,7 @@ QString header(int count, const QString &frenchTitle, const QString &arabicTitle
 {
     if (count < 0)
         return tr2(frenchTitle, arabicTitle);
-    return u' ' + QString::number(count) + u' ' + tr2(frenchUnit, arabicUnit);
+    return u' ' + IsolatedNumber(count) + u' ' + tr2(frenchUnit, arabicUnit);
 }
 } // namespace
 
@@ -213,8 +211,8 @@ QString categoryInUse(const QString &label, int readers)
 {
     return tr2(QStringLiteral("La catégorie \"%1\" ne peut pas être supprimée : %2 lecteur(s) y sont inscrits.")
                    .arg(label)
-                   .arg(readers),
-               QStringLiteral("لا يمكن حذف الفئة \"%1\" : %2 قارئ مسجل فيها.").arg(label).arg(readers));
+                   .arg(IsolatedNumber(readers)),
+               QStringLiteral("لا يمكن حذف الفئة \"%1\" : %2 قارئ مسجل فيها.").arg(label).arg(IsolatedNumber(readers)));
 }
 
 QString deleteStructureQuestion(const QString &label)
@@ -227,8 +225,8 @@ QString structureInUse(const QString &label, int readers)
 {
     return tr2(QStringLiteral("La structure \"%1\" ne peut pas être supprimée : %2 lecteur(s) y appartiennent.")
                    .arg(label)
-                   .arg(readers),
-               QStringLiteral("لا يمكن حذف الهيكل \"%1\" : ينتمي إليه %2 قارئ.").arg(label).arg(readers));
+                   .arg(IsolatedNumber(readers)),
+               QStringLiteral("لا يمكن حذف الهيكل \"%1\" : ينتمي إليه %2 قارئ.").arg(label).arg(IsolatedNumber(readers)));
 }
 
 QString deleteRuleQuestion() { return tr2(QStringLiteral("Supprimer ce règlement ?"), QStringLiteral("حذف هذا القانون ؟")); }
@@ -237,9 +235,9 @@ QString ruleInUse(int copies)
 {
     return tr2(QStringLiteral("Ce règlement ne peut pas être supprimé : les lecteurs de la catégorie ont %1 "
                               "document(s) de ce type en prêt ou en réservation.")
-                   .arg(copies),
+                   .arg(IsolatedNumber(copies)),
                QStringLiteral("لا يمكن حذف هذا القانون : لقراء هذه الفئة %1 وثيقة من هذا النوع معارة أو محجوزة.")
-                   .arg(copies));
+                   .arg(IsolatedNumber(copies)));
 }
 
 QString ruleTypeRequired()
@@ -267,26 +265,43 @@ QString importStopped() { return tr2(QStringLiteral("Importation interrompue."),
 QString importCounts(int read, int imported, int skipped, int blank)
 {
     QString text = tr2(QStringLiteral("%1 ligne(s) lue(s), %2 lecteur(s) importé(s), %3 ligne(s) rejetée(s)")
-                           .arg(read)
-                           .arg(imported)
-                           .arg(skipped),
-                       QStringLiteral("%1 سطر مقروء، %2 قارئ مستورد، %3 سطر مرفوض").arg(read).arg(imported).arg(skipped));
+                           .arg(IsolatedNumber(read))
+                           .arg(IsolatedNumber(imported))
+                           .arg(IsolatedNumber(skipped)),
+                       QStringLiteral("%1 سطر مقروء، %2 قارئ مستورد، %3 سطر مرفوض").arg(IsolatedNumber(read)).arg(IsolatedNumber(imported)).arg(IsolatedNumber(skipped)));
     if (blank > 0)
-        text += tr2(QStringLiteral(", %1 ligne(s) vide(s)").arg(blank), QStringLiteral("، %1 سطر فارغ").arg(blank));
+        text += tr2(QStringLiteral(", %1 ligne(s) vide(s)").arg(IsolatedNumber(blank)), QStringLiteral("، %1 سطر فارغ").arg(IsolatedNumber(blank)));
     return text + u'.';
 }
 
 QString importSkippedLine(int line, const QString &reason)
 {
-    return tr2(QStringLiteral("Ligne %1 : ").arg(line), QStringLiteral("السطر %1 : ").arg(line)) + reason;
+    return tr2(QStringLiteral("Ligne %1 : ").arg(IsolatedNumber(line)), QStringLiteral("السطر %1 : ").arg(IsolatedNumber(line))) + reason;
 }
 
 QString importEmptyNumber() { return tr2(QStringLiteral("numéro de lecteur vide"), QStringLiteral("رقم القارئ فارغ")); }
 
 QString importDuplicate(const QString &id)
 {
-    return tr2(QStringLiteral("le lecteur \"") + id + QStringLiteral("\" existe déjà"),
-               QStringLiteral("القارئ \"") + id + QStringLiteral("\" موجود من قبل"));
+    return tr2(QStringLiteral("le lecteur \"") + Isolated(id) + QStringLiteral("\" existe déjà"),
+               QStringLiteral("القارئ \"") + Isolated(id) + QStringLiteral("\" موجود من قبل"));
+}
+
+QString importDuplicateInFile(const QString &id, int firstLine)
+{
+    return tr2(QStringLiteral("le lecteur \"%1\" figure déjà à la ligne %2").arg(Isolated(id)).arg(IsolatedNumber(firstLine)),
+               QStringLiteral("القارئ \"%1\" مذكور من قبل في السطر %2").arg(Isolated(id)).arg(IsolatedNumber(firstLine)));
+}
+
+QString importNulCharacter()
+{
+    return tr2(QStringLiteral("caractère nul dans la ligne (encodage du fichier non reconnu)"),
+               QStringLiteral("حرف منعدم في السطر (ترميز الملف غير معروف)"));
+}
+
+QString importLinesRejected(int lines)
+{
+    return tr2(QStringLiteral("%1 ligne(s) non importée(s).").arg(IsolatedNumber(lines)), QStringLiteral("%1 سطر لم يستورد.").arg(IsolatedNumber(lines)));
 }
 
 QString importBadDate(const QString &text)
@@ -329,13 +344,13 @@ QString importFileFormat()
 
 QString lateReadersCount(int count)
 {
-    return QString::number(count)
+    return IsolatedNumber(count)
         + tr2(QStringLiteral(" lecteur(s) retardataires(s)"), QStringLiteral(" قارئ(ة) متأخر(ة)"));
 }
 
 QString remindersStatus(int count)
 {
-    return tr2(QStringLiteral(" Relances : "), QStringLiteral(" التذكيرات : ")) + QString::number(count);
+    return tr2(QStringLiteral(" Relances : "), QStringLiteral(" التذكيرات : ")) + IsolatedNumber(count);
 }
 
 QString reminderLetterTitle() { return tr2(QStringLiteral("Lettre de relance"), QStringLiteral("رسالة تذكير")); }
@@ -351,14 +366,14 @@ QString remindersWritten(int loanLetters, int interLibraryLetters, const QString
 {
     return tr2(QStringLiteral("%1 lettre(s) de relance (prêt) et %2 lettre(s) de relance (PEB) écrites dans %3"),
                QStringLiteral("%1 رسالة تذكير (إعارة) و %2 رسالة تذكير (إعارة بين المكتبات) كتبت في %3"))
-        .arg(loanLetters)
-        .arg(interLibraryLetters)
+        .arg(IsolatedNumber(loanLetters))
+        .arg(IsolatedNumber(interLibraryLetters))
         .arg(directory);
 }
 
 QString editionResult(int count)
 {
-    return tr2(QStringLiteral(" Résultat : "), QStringLiteral(" النتيجة : ")) + QString::number(count);
+    return tr2(QStringLiteral(" Résultat : "), QStringLiteral(" النتيجة : ")) + IsolatedNumber(count);
 }
 
 QString clearanceTitle() { return tr2(QStringLiteral("Quitus"), QStringLiteral("براءة الذمة")); }

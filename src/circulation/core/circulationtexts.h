@@ -9,9 +9,6 @@
 
 namespace folian::circ {
 
-// A day as the messages and the reader form show it (the workstation's short format).
-QString shortDate(const QDate &d);
-
 // Reader check
 QString readerNotEntered();
 // `typed` is the number as the operator typed it; `fullStop` ends the text with "."
@@ -75,6 +72,12 @@ QString importCounts(int read, int imported, int skipped, int blank);
 QString importSkippedLine(int line, const QString &reason);
 QString importEmptyNumber();
 QString importDuplicate(const QString &id);
+// The number is that of a reader of an earlier line of the same file.
+QString importDuplicateInFile(const QString &id, int firstLine);
+// A NUL character in the line (a file of another encoding than it says).
+QString importNulCharacter();
+// folianctl's failure when lines of the file were not imported.
+QString importLinesRejected(int lines);
 QString importBadDate(const QString &text);
 QString importTooLong(const QString &field);
 QString importNotSaved(const QString &why);

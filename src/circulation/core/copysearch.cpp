@@ -1,6 +1,8 @@
 #include "circulation/core/copysearch.h"
 
+#include "base/dates.h"
 #include "base/messages.h"
+#include "catalogue/core/parentsearch.h"
 #include "circulation/core/circulationtexts.h"
 #include "data/core/database.h"
 #include "data/core/helpers.h"
@@ -42,9 +44,8 @@ SqlText copySearchSql(const Dialect &d, const CopySearch &s)
         "SELECT N.*, COALESCE(N.DOC_ISBN, N.DOC_ISSN, N.DOC_NUM) AS CS_NUMERO, "
         "N.DOC_TITRE_PROPRE || CASE WHEN N.DOC_TITRE_PARALLELE IS NULL OR N.DOC_TITRE_PARALLELE = '' THEN '' "
         "ELSE ' = ' || N.DOC_TITRE_PARALLELE END || CASE WHEN N.DOC_TITRE_COMPLEMENT IS NULL OR N.DOC_TITRE_COMPLEMENT = '' "
-        "THEN '' ELSE ' : ' || N.DOC_TITRE_COMPLEMENT END AS CS_TITRE, "
-        "(SELECT V.VED_NOM FROM VEDETTE V WHERE V.VED_ID = (SELECT MIN(A.VED_ID) FROM NOTICE_AUTEUR A "
-        "WHERE A.DOC_ID = N.DOC_ID AND A.AUT_TYPE = 1)) AS CS_AUTEUR FROM NOTICE N");
+        "THEN '' ELSE ' : ' || N.DOC_TITRE_COMPLEMENT END AS CS_TITRE, ")
+        + mainAuthorExpression(QStringLiteral("N")) + QStringLiteral(" AS CS_AUTEUR FROM NOTICE N");
     QStringList where;
     const QStringList author = words(s.author);
     if (!author.isEmpty())
@@ -93,9 +94,9 @@ SqlText recordCopiesSql(const Dialect &d, const QVariant &docId, const QString &
 QString availability(const QVariant &borrower, const QDate &due, const QVariant &reserver, const QDate &hold)
 {
     if (!IsBlank(borrower))
-        return tr2(QStringLiteral("Au prêt jusqu'au "), QStringLiteral("معارة حتى ")) + circ::shortDate(due);
+        return tr2(QStringLiteral("Au prêt jusqu'au "), QStringLiteral("معارة حتى ")) + IsolatedDate(due);
     if (!IsBlank(reserver))
-        return tr2(QStringLiteral("Réservé jusqu'au "), QStringLiteral("محجوزة حتى ")) + circ::shortDate(hold);
+        return tr2(QStringLiteral("Réservé jusqu'au "), QStringLiteral("محجوزة حتى ")) + IsolatedDate(hold);
     return tr2(QStringLiteral("Disponible"), QStringLiteral("متوفرة"));
 }
 

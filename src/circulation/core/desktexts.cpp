@@ -1,5 +1,6 @@
 #include "circulation/core/desktexts.h"
 
+#include "base/dates.h"
 #include "base/messages.h"
 #include "circulation/core/circulationtexts.h"
 
@@ -7,7 +8,7 @@ namespace folian::circ {
 
 namespace {
 
-QString quoted(const QDate &d) { return u'\'' + shortDate(d) + u'\''; }
+QString quoted(const QDate &d) { return u'\'' + IsolatedDate(d) + u'\''; }
 
 QString fr(const char16_t *s) { return QString::fromUtf16(s); }
 
@@ -15,7 +16,7 @@ QString fr(const char16_t *s) { return QString::fromUtf16(s); }
 QString copyText(const char16_t *frPrefix, const QString &id, const char16_t *frEnd, const char16_t *arPrefix,
                  const char16_t *arEnd)
 {
-    return tr2(fr(frPrefix) + id + fr(frEnd), fr(arPrefix) + id + fr(arEnd));
+    return tr2(fr(frPrefix) + Isolated(id) + fr(frEnd), fr(arPrefix) + Isolated(id) + fr(arEnd));
 }
 
 const char16_t *kLoan = u"Prêt impossible car l'exemplaire \"";
@@ -71,8 +72,8 @@ QString loanRefusedForStatus(const QString &id, int status)
 
 QString copyOnLoanUntil(const QString &id, const QDate &due)
 {
-    return tr2(QStringLiteral("L'exemplaire \"") + id + QStringLiteral("\" est actuellement emprunté  jusqu'au : ") + quoted(due),
-               QStringLiteral("النسخة\"") + id + QStringLiteral("\" معارة حتى : ") + quoted(due));
+    return tr2(QStringLiteral("L'exemplaire \"") + Isolated(id) + QStringLiteral("\" est actuellement emprunté  jusqu'au : ") + quoted(due),
+               QStringLiteral("النسخة\"") + Isolated(id) + QStringLiteral("\" معارة حتى : ") + quoted(due));
 }
 
 QString andReservedUntil(const QDate &hold)
@@ -82,17 +83,17 @@ QString andReservedUntil(const QDate &hold)
 
 QString interLibraryCopyOrdinaryReader(const QString &id, const QString &reader)
 {
-    return tr2(QStringLiteral("L'exemplaire \"") + id + QStringLiteral("\" est destiné pour le PEB or que le lecteur\"")
-                   + reader + QStringLiteral("\" n'est pas un responsable de PEB"),
-               QStringLiteral("النسخة \"") + id + QStringLiteral("\" متوفرة للإعارة الخارجية لكن القارئ\"") + reader
+    return tr2(QStringLiteral("L'exemplaire \"") + Isolated(id) + QStringLiteral("\" est destiné pour le PEB or que le lecteur\"")
+                   + Isolated(reader) + QStringLiteral("\" n'est pas un responsable de PEB"),
+               QStringLiteral("النسخة \"") + Isolated(id) + QStringLiteral("\" متوفرة للإعارة الخارجية لكن القارئ\"") + Isolated(reader)
                    + QStringLiteral("\" ليس مسؤول عن الإعارة الخارجية"));
 }
 
 QString interLibraryReaderOrdinaryCopy(const QString &id, const QString &reader)
 {
-    return tr2(QStringLiteral("Le lecteur \"") + reader + QStringLiteral("\" est un responsable de PEB or que l'exemplaire\"")
-                   + id + QStringLiteral("\" n'est pas destiné pour le PEB"),
-               QStringLiteral("القارئ \"") + reader + QStringLiteral("\" مسؤول عن الإعارة الخارجية لكن النسخة\"") + id
+    return tr2(QStringLiteral("Le lecteur \"") + Isolated(reader) + QStringLiteral("\" est un responsable de PEB or que l'exemplaire\"")
+                   + Isolated(id) + QStringLiteral("\" n'est pas destiné pour le PEB"),
+               QStringLiteral("القارئ \"") + Isolated(reader) + QStringLiteral("\" مسؤول عن الإعارة الخارجية لكن النسخة\"") + Isolated(id)
                    + QStringLiteral("\" غير متوفرة للإعارة الخارجية"));
 }
 
@@ -104,14 +105,14 @@ QString loanNoRule()
 
 QString quotaExceeded(const QString &reader)
 {
-    return tr2(QStringLiteral("Prêt impossible car le quota est dépassé pour le lecteur \"") + reader + u'"',
-               QStringLiteral("عدد النسخ المعارة متجاوز من طرف القارئ \"") + reader + u'"');
+    return tr2(QStringLiteral("Prêt impossible car le quota est dépassé pour le lecteur \"") + Isolated(reader) + u'"',
+               QStringLiteral("عدد النسخ المعارة متجاوز من طرف القارئ \"") + Isolated(reader) + u'"');
 }
 
 QString loanReservedUntil(const QString &id, const QDate &hold)
 {
-    return tr2(fr(kLoan) + id + QStringLiteral("\" est réservé jusqu'au : ") + quoted(hold),
-               fr(kCopy) + id + QStringLiteral("\" محجزة حتى : ") + quoted(hold));
+    return tr2(fr(kLoan) + Isolated(id) + QStringLiteral("\" est réservé jusqu'au : ") + quoted(hold),
+               fr(kCopy) + Isolated(id) + QStringLiteral("\" محجزة حتى : ") + quoted(hold));
 }
 
 QString loanDone(const QString &id)
@@ -132,10 +133,10 @@ QString readerNotBorrower()
 
 QString returnPenalised(const QString &reader, const QDate &until)
 {
-    return tr2(QStringLiteral("Retour effectué mais le lecteur \"") + reader + QStringLiteral("\" a été pénalisé jusqu'au : ")
-                   + shortDate(until),
-               QStringLiteral("إرجاع محقق بنجاح لكن القارئ \"") + reader + QStringLiteral("\" عوقب إلى غاية : ")
-                   + shortDate(until));
+    return tr2(QStringLiteral("Retour effectué mais le lecteur \"") + Isolated(reader) + QStringLiteral("\" a été pénalisé jusqu'au : ")
+                   + IsolatedDate(until),
+               QStringLiteral("إرجاع محقق بنجاح لكن القارئ \"") + Isolated(reader) + QStringLiteral("\" عوقب إلى غاية : ")
+                   + IsolatedDate(until));
 }
 
 QString returnDone(const QString &id)
@@ -145,10 +146,30 @@ QString returnDone(const QString &id)
 
 QString returnedCopyReserved(const QString &reserver, const QDate &hold)
 {
-    return tr2(QStringLiteral("L'exemplaire est réservé par le lecteur \"") + reserver + QStringLiteral("\" jusqu'au : ")
+    return tr2(QStringLiteral("L'exemplaire est réservé par le lecteur \"") + Isolated(reserver) + QStringLiteral("\" jusqu'au : ")
                    + quoted(hold) + QStringLiteral(" : mettez-le de côté."),
-               QStringLiteral("النسخة محجوزة من طرف القارئ \"") + reserver + QStringLiteral("\" حتى : ") + quoted(hold)
+               QStringLiteral("النسخة محجوزة من طرف القارئ \"") + Isolated(reserver) + QStringLiteral("\" حتى : ") + quoted(hold)
                    + QStringLiteral(" : ضعها جانبا."));
+}
+
+QString returnBeforeLoan(const QString &id, const QDate &lent)
+{
+    return tr2(fr(kReturn) + Isolated(id) + QStringLiteral("\" a été prêté le ") + quoted(lent)
+                   + QStringLiteral(" : un retour ne peut pas précéder son prêt."),
+               fr(kCopy) + Isolated(id) + QStringLiteral("\" أعيرت يوم ") + quoted(lent)
+                   + QStringLiteral(" : لا يمكن أن يسبق الإرجاع الإعارة."));
+}
+
+QString consultationAtLoanDesk(const QString &id)
+{
+    return copyText(kReturn, id, u"\" est consulté sur place : son retour se fait à l'écran « Consultation sur place ».",
+                    kCopy, u"\" قيد الاطلاع الداخلي : يتم إرجاعها من شاشة « الاطلاع الداخلي ».");
+}
+
+QString loanAtConsultationScreen(const QString &id)
+{
+    return copyText(kReturn, id, u"\" est au prêt externe : son retour se fait à l'écran « Prêt externe ».", kCopy,
+                    u"\" معارة إعارة خارجية : يتم إرجاعها من شاشة « الإعارة الخارجية ».");
 }
 
 QString reservationCopyAvailable(const QString &typed)
@@ -158,14 +179,14 @@ QString reservationCopyAvailable(const QString &typed)
 
 QString reservationAlreadyReserved(const QString &id, const QDate &hold)
 {
-    return tr2(fr(kReservation) + id + QStringLiteral("\" est déjà réservé jusqu'au : ") + quoted(hold),
-               QStringLiteral("حجز  غير محقق النسخة \"") + id + QStringLiteral("\" محجوزة إلى غاية : ") + quoted(hold));
+    return tr2(fr(kReservation) + Isolated(id) + QStringLiteral("\" est déjà réservé jusqu'au : ") + quoted(hold),
+               QStringLiteral("حجز  غير محقق النسخة \"") + Isolated(id) + QStringLiteral("\" محجوزة إلى غاية : ") + quoted(hold));
 }
 
 QString reservationReaderHoldsCopy(const QString &typed)
 {
-    return tr2(QStringLiteral("Réservation impossible car le lecteur est déjà en possession de l'exemplaire \"") + typed + u'"',
-               QStringLiteral("حجز  غير محقق القارئ لديه النسخة \"") + typed);
+    return tr2(QStringLiteral("Réservation impossible car le lecteur est déjà en possession de l'exemplaire \"") + Isolated(typed) + u'"',
+               QStringLiteral("حجز  غير محقق القارئ لديه النسخة \"") + Isolated(typed));
 }
 
 QString reservationNoRule()
@@ -192,8 +213,8 @@ QString renewalDuePassed(const QString &id)
 
 QString renewalReserved(const QString &id, const QDate &hold)
 {
-    return tr2(fr(kRenewal) + id + QStringLiteral("\" est réservé jusqu'au : ") + quoted(hold),
-               QStringLiteral("التمديد  غير محقق  النسخة \"") + id + QStringLiteral("\" محجزة إلى غاية : ") + quoted(hold));
+    return tr2(fr(kRenewal) + Isolated(id) + QStringLiteral("\" est réservé jusqu'au : ") + quoted(hold),
+               QStringLiteral("التمديد  غير محقق  النسخة \"") + Isolated(id) + QStringLiteral("\" محجزة إلى غاية : ") + quoted(hold));
 }
 
 QString renewalNoRule()
@@ -259,41 +280,41 @@ QString consultationNotCurrent(const QString &id)
 
 QString consultationReturnPenalised(const QString &reader, const QDate &until)
 {
-    return tr2(QStringLiteral("Retour effectué mais le lecteur \"") + reader + QStringLiteral("\"est pénalisé jusqu'au : ")
-                   + shortDate(until),
-               QStringLiteral("إرجاع محقق بنجاح لكن القارئ \"") + reader + QStringLiteral("\" عوقب إلى غاية : ")
-                   + shortDate(until));
+    return tr2(QStringLiteral("Retour effectué mais le lecteur \"") + Isolated(reader) + QStringLiteral("\"est pénalisé jusqu'au : ")
+                   + IsolatedDate(until),
+               QStringLiteral("إرجاع محقق بنجاح لكن القارئ \"") + Isolated(reader) + QStringLiteral("\" عوقب إلى غاية : ")
+                   + IsolatedDate(until));
 }
 
 QString copyChangedMeanwhile(const QString &id)
 {
-    return tr2(QStringLiteral("L'exemplaire \"") + id
+    return tr2(QStringLiteral("L'exemplaire \"") + Isolated(id)
                    + QStringLiteral("\" vient d'être modifié par un autre poste : recommencez l'opération."),
-               QStringLiteral("النسخة \"") + id + QStringLiteral("\" عدلت للتو من مركز آخر : أعد العملية."));
+               QStringLiteral("النسخة \"") + Isolated(id) + QStringLiteral("\" عدلت للتو من مركز آخر : أعد العملية."));
 }
 
 QString replayBadLine(int line)
 {
-    return tr2(QStringLiteral("Ligne %1 : ligne illisible (DATE, OPERATION, LECTEUR, EXEMPLAIRE attendus)").arg(line),
-               QStringLiteral("السطر %1 : سطر غير مقروء").arg(line));
+    return tr2(QStringLiteral("Ligne %1 : ligne illisible (DATE, OPERATION, LECTEUR, EXEMPLAIRE attendus)").arg(IsolatedNumber(line)),
+               QStringLiteral("السطر %1 : سطر غير مقروء").arg(IsolatedNumber(line)));
 }
 
 QString replayFutureDate(int line, const QDate &date)
 {
-    return tr2(QStringLiteral("Ligne %1 : la date %2 est dans le futur").arg(line).arg(shortDate(date)),
-               QStringLiteral("السطر %1 : التاريخ %2 في المستقبل").arg(line).arg(shortDate(date)));
+    return tr2(QStringLiteral("Ligne %1 : la date %2 est dans le futur").arg(IsolatedNumber(line)).arg(IsolatedDate(date)),
+               QStringLiteral("السطر %1 : التاريخ %2 في المستقبل").arg(IsolatedNumber(line)).arg(IsolatedDate(date)));
 }
 
 QString replayUnknownOperation(int line, const QString &operation)
 {
-    return tr2(QStringLiteral("Ligne %1 : opération inconnue \"%2\"").arg(line).arg(operation),
-               QStringLiteral("السطر %1 : عملية مجهولة \"%2\"").arg(line).arg(operation));
+    return tr2(QStringLiteral("Ligne %1 : opération inconnue \"%2\"").arg(IsolatedNumber(line)).arg(operation),
+               QStringLiteral("السطر %1 : عملية مجهولة \"%2\"").arg(IsolatedNumber(line)).arg(operation));
 }
 
 QString replayCounts(int done, int refused)
 {
-    return tr2(QStringLiteral("%1 opération(s) effectuée(s), %2 refusée(s)").arg(done).arg(refused),
-               QStringLiteral("%1 عملية محققة، %2 مرفوضة").arg(done).arg(refused));
+    return tr2(QStringLiteral("%1 opération(s) effectuée(s), %2 refusée(s)").arg(IsolatedNumber(done)).arg(IsolatedNumber(refused)),
+               QStringLiteral("%1 عملية محققة، %2 مرفوضة").arg(IsolatedNumber(done)).arg(IsolatedNumber(refused)));
 }
 
 QString replayUnreadable(const QString &path)

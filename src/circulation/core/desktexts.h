@@ -35,6 +35,12 @@ QString readerNotBorrower();
 QString returnPenalised(const QString &reader, const QDate &until);
 QString returnDone(const QString &id);
 QString returnedCopyReserved(const QString &reserver, const QDate &hold);
+// A return dated before the day of its loan.
+QString returnBeforeLoan(const QString &id, const QDate &lent);
+// A copy consulted in house, brought back to the loan desk; a copy lent,
+// brought back to the in-house consultation: where each is returned.
+QString consultationAtLoanDesk(const QString &id);
+QString loanAtConsultationScreen(const QString &id);
 
 // Reservation
 QString reservationCopyAvailable(const QString &typed);

@@ -1,5 +1,6 @@
 #include "circulation/core/interlibrary.h"
 
+#include "base/dates.h"
 #include "circulation/core/circulationtexts.h"
 #include "circulation/core/desktexts.h"
 #include "circulation/core/interlibrarytexts.h"
@@ -10,8 +11,6 @@
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 
-#include <QLocale>
-#include <QRegularExpression>
 
 namespace folian {
 
@@ -62,40 +61,6 @@ int libraryKey(const QVariant &v)
 
 } // namespace
 
-QString typedDateFormat()
-{
-    QString f = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!f.contains(QLatin1String("yyyy")))
-        f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return f;
-}
-
-QDate parseTypedDate(const QString &text)
-{
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return {};
-    // The workstation's format first, as the date fields show days.
-    const QLocale locale;
-    if (const QDate d = locale.toDate(t, typedDateFormat()); d.isValid())
-        return d;
-    const QString shortFormat = locale.dateFormat(QLocale::ShortFormat);
-    if (!shortFormat.contains(QLatin1String("yyyy")))
-        if (QDate d = locale.toDate(t, shortFormat); d.isValid())
-            return d.year() < 2000 ? d.addYears(100) : d;
-    static const QRegularExpression dayFirst(QStringLiteral("^(\\d{1,2})[/.-](\\d{1,2})[/.-](\\d{2}|\\d{4})$"));
-    static const QRegularExpression yearFirst(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
-    if (const QRegularExpressionMatch m = yearFirst.match(t); m.hasMatch())
-        return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    if (const QRegularExpressionMatch m = dayFirst.match(t); m.hasMatch()) {
-        int year = m.captured(3).toInt();
-        if (m.captured(3).size() == 2)
-            year += 2000;
-        return QDate(year, m.captured(2).toInt(), m.captured(1).toInt());
-    }
-    return {};
-}
-
 std::optional<QDate> interLibraryPenaltyEnd(const QDate &today, const QDate &due, int penaltyDays,
                                             const QVariant &proportional)
 {
@@ -144,9 +109,9 @@ InterLibraryResult InterLibraryDesk::lend(const InterLibraryLoan &loan)
         return refusal(circ::libraryNotChosen(), InterLibraryField::Library);
     if (loan.due.trimmed().isEmpty())
         return refusal(circ::dueDateMissing(), InterLibraryField::Due);
-    const QDate due = parseTypedDate(loan.due);
+    const QDate due = ReadDate(loan.due);
     if (!due.isValid())
-        return refusal(circ::dueDateInvalid(loan.due.trimmed(), typedDateFormat()), InterLibraryField::Due);
+        return refusal(circ::dueDateInvalid(loan.due.trimmed(), DateFormat()), InterLibraryField::Due);
     if (due < day)
         return refusal(circ::dueDateBeforeToday(day), InterLibraryField::Due);
 
@@ -224,7 +189,7 @@ InterLibraryResult InterLibraryDesk::giveBack(const QString &typed, const QVaria
     if (c.next())
         until = interLibraryPenaltyEnd(day, loan->due, c.value(0).toInt(), c.value(1));
     c.finish();
-    if ((until && !penaliseReader(db_, loan->reader, *until))
+    if ((until && !(until = penaliseReader(db_, loan->reader, *until)))
         || !journal(int(LoanOperation::InterLibraryReturn), loan->copy, loan->reader, QDate()) || !tx.commit())
         return failed(db_);
     InterLibraryResult r;

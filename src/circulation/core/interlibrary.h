@@ -46,14 +46,6 @@ struct InterLibraryResult {
     QString message() const { return lines.join(u'\n'); }
 };
 
-// The format in which days are typed: the workstation's short format, the
-// year in four digits ("dd/MM/yyyy").
-QString typedDateFormat();
-// A day typed by the operator: in typedDateFormat() (or with the year in
-// two digits, of this century), else as d/M/yyyy, d-M-yyyy, d.M.yyyy or
-// yyyy-MM-dd. Invalid when the text is none of them.
-QDate parseTypedDate(const QString &text);
-
 // The last day of the penalty of an inter-library loan due on `due` and
 // returned on `today`: none when it is not late; otherwise today +
 // `penaltyDays` (times the days late when `proportional` is 1), whatever

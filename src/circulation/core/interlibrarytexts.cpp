@@ -1,5 +1,6 @@
 #include "circulation/core/interlibrarytexts.h"
 
+#include "base/dates.h"
 #include "base/messages.h"
 #include "circulation/core/circulationtexts.h"
 
@@ -28,22 +29,20 @@ QString libraryNotDeletable()
     return tr2(QStringLiteral("Impossible de supprimer cette bibliothèque "), QStringLiteral("لا يمكن حذف هذه المكتبة "));
 }
 
-QString libraryHolds(int copies, int interLibraryLoans, int correspondentsHolding)
+QString libraryHolds(int records, int copies, int interLibraryLoans, int correspondentsHolding)
 {
-    return tr2(QStringLiteral("Elle a %1 exemplaire(s) au catalogue, %2 PEB enregistré(s) et %3 responsable(s) "
-                              "détenant des documents.")
-                   .arg(copies)
-                   .arg(interLibraryLoans)
-                   .arg(correspondentsHolding),
-               QStringLiteral("لديها %1 نسخة في الفهرس و %2 إعارة بين المكتبات مسجلة و %3 مسؤول بحوزته وثائق.")
-                   .arg(copies)
-                   .arg(interLibraryLoans)
-                   .arg(correspondentsHolding));
+    return tr2(QStringLiteral("Elle a %1 notice(s) et %2 exemplaire(s) au catalogue, %3 PEB enregistré(s) et %4 "
+                              "responsable(s) détenant des documents."),
+               QStringLiteral("لديها %1 بطاقة و %2 نسخة في الفهرس و %3 إعارة بين المكتبات مسجلة و %4 مسؤول بحوزته وثائق."))
+        .arg(IsolatedNumber(records))
+        .arg(IsolatedNumber(copies))
+        .arg(IsolatedNumber(interLibraryLoans))
+        .arg(IsolatedNumber(correspondentsHolding));
 }
 
 QString librariesCount(int count)
 {
-    return tr2(QStringLiteral("%1 bibliothèque(s)").arg(count), QStringLiteral("%1 مكتبة").arg(count));
+    return tr2(QStringLiteral("%1 bibliothèque(s)").arg(IsolatedNumber(count)), QStringLiteral("%1 مكتبة").arg(IsolatedNumber(count)));
 }
 
 QString correspondentNumberTaken()
@@ -65,13 +64,13 @@ QString correspondentNotDeletable()
 QString correspondentHolds(int interLibraryLoans, int loans, int reservations)
 {
     return tr2(QStringLiteral("Il a %1 PEB enregistré(s), %2 prêt(s) et %3 réservation(s).")
-                   .arg(interLibraryLoans)
-                   .arg(loans)
-                   .arg(reservations),
+                   .arg(IsolatedNumber(interLibraryLoans))
+                   .arg(IsolatedNumber(loans))
+                   .arg(IsolatedNumber(reservations)),
                QStringLiteral("لديه %1 إعارة بين المكتبات مسجلة و %2 إعارة و %3 حجز.")
-                   .arg(interLibraryLoans)
-                   .arg(loans)
-                   .arg(reservations));
+                   .arg(IsolatedNumber(interLibraryLoans))
+                   .arg(IsolatedNumber(loans))
+                   .arg(IsolatedNumber(reservations)));
 }
 
 QString correspondentUnknown(const QString &id) { return readerUnknown(id); }
@@ -106,22 +105,22 @@ QString dueDateMissing()
 QString dueDateInvalid(const QString &typed, const QString &format)
 {
     const QString hint = QStringLiteral(" (") + format.toLower() + QStringLiteral(").");
-    return tr2(QStringLiteral("La date de retour \"") + typed + QStringLiteral("\" n'est pas une date") + hint,
-               QStringLiteral("تاريخ الإرجاع \"") + typed + QStringLiteral("\" ليس تاريخا") + hint);
+    return tr2(QStringLiteral("La date de retour \"") + Isolated(typed) + QStringLiteral("\" n'est pas une date") + hint,
+               QStringLiteral("تاريخ الإرجاع \"") + Isolated(typed) + QStringLiteral("\" ليس تاريخا") + hint);
 }
 
 QString dueDateBeforeToday(const QDate &today)
 {
-    return tr2(QStringLiteral("La date de retour ne peut pas précéder la date du prêt (") + shortDate(today)
+    return tr2(QStringLiteral("La date de retour ne peut pas précéder la date du prêt (") + IsolatedDate(today)
                    + QStringLiteral(")."),
-               QStringLiteral("لا يمكن أن يسبق تاريخ الإرجاع تاريخ الإعارة (") + shortDate(today) + QStringLiteral(")."));
+               QStringLiteral("لا يمكن أن يسبق تاريخ الإرجاع تاريخ الإعارة (") + IsolatedDate(today) + QStringLiteral(")."));
 }
 
 QString interLibraryCopyOpen(const QString &copy, const QString &reader)
 {
-    return tr2(QStringLiteral("L'exemplaire \"") + copy + QStringLiteral("\" de cette bibliothèque est déjà prêté au lecteur \"")
-                   + reader + QStringLiteral("\"."),
-               QStringLiteral("النسخة \"") + copy + QStringLiteral("\" من هذه المكتبة معارة للقارئ \"") + reader
+    return tr2(QStringLiteral("L'exemplaire \"") + Isolated(copy) + QStringLiteral("\" de cette bibliothèque est déjà prêté au lecteur \"")
+                   + Isolated(reader) + QStringLiteral("\"."),
+               QStringLiteral("النسخة \"") + Isolated(copy) + QStringLiteral("\" من هذه المكتبة معارة للقارئ \"") + Isolated(reader)
                    + QStringLiteral("\"."));
 }
 
@@ -130,10 +129,10 @@ QString interLibraryNotFound() { return tr2(QStringLiteral("PEB introuvable"), Q
 QString interLibraryReturnPenalised(const QString &reader, const QDate &until)
 {
     // No blank between the closing quote and "est", as the desks have always shown it.
-    return tr2(QStringLiteral("Retour effectué mais le lecteur \"") + reader + QStringLiteral("\"est pénalisé jusqu'au : ")
-                   + shortDate(until),
-               QStringLiteral("إرجاع محقق بنجاح لكن القارئ \"") + reader + QStringLiteral("\" عوقب إلى غاية : ")
-                   + shortDate(until));
+    return tr2(QStringLiteral("Retour effectué mais le lecteur \"") + Isolated(reader) + QStringLiteral("\"est pénalisé jusqu'au : ")
+                   + IsolatedDate(until),
+               QStringLiteral("إرجاع محقق بنجاح لكن القارئ \"") + Isolated(reader) + QStringLiteral("\" عوقب إلى غاية : ")
+                   + IsolatedDate(until));
 }
 
 } // namespace folian::circ

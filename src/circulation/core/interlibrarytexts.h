@@ -13,9 +13,10 @@ QString libraryExists();
 QString libraryGone();
 QString deleteLibraryQuestion(const QString &name);
 QString libraryNotDeletable();
-// What keeps a library: copies of the union catalogue, inter-library loans
-// (open or returned), correspondents who hold our copies.
-QString libraryHolds(int copies, int interLibraryLoans, int correspondentsHolding);
+// What keeps a library: records and copies (or issues) of the union
+// catalogue, inter-library loans (open or returned), correspondents who
+// hold our copies.
+QString libraryHolds(int records, int copies, int interLibraryLoans, int correspondentsHolding);
 QString librariesCount(int count);        // "3 bibliothèque(s)"
 
 // Correspondents

@@ -59,6 +59,8 @@ QVariant textOrNull(const QString &v)
 // holding our copies: what keeps it.
 const QString kLibraryKept = QStringLiteral(
     "EXISTS (SELECT 1 FROM NOTICE_EXEMPLAIRE E WHERE E.BIB_ID = ?) "
+    "OR EXISTS (SELECT 1 FROM NOTICE N WHERE N.BIB_ID = ?) "
+    "OR EXISTS (SELECT 1 FROM NOTICE_BULLETIN B WHERE B.BIB_ID = ?) "
     "OR EXISTS (SELECT 1 FROM PEB P WHERE P.BIB_ID = ?) "
     "OR EXISTS (SELECT 1 FROM LECTEUR L WHERE L.BIB_ID = ? AND (EXISTS (SELECT 1 FROM PEB P2 WHERE P2.LEC_ID = L.LEC_ID) "
     "OR EXISTS (SELECT 1 FROM NOTICE_EXEMPLAIRE E2 WHERE E2.LEC_ID = L.LEC_ID OR E2.LEC_ID2 = L.LEC_ID)))");
@@ -66,6 +68,8 @@ const QString kLibraryKept = QStringLiteral(
 QString libraryRefusal(Database &db, int id)
 {
     const int copies = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE BIB_ID = ?"), {id});
+    const int records = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE WHERE BIB_ID = ?"), {id});
+    const int issues = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_BULLETIN WHERE BIB_ID = ?"), {id});
     const int loans = count(db, QStringLiteral("SELECT COUNT(*) FROM PEB WHERE BIB_ID = ?"), {id});
     const int holding = count(db,
                               QStringLiteral("SELECT COUNT(*) FROM LECTEUR L WHERE L.BIB_ID = ? AND "
@@ -73,7 +77,7 @@ QString libraryRefusal(Database &db, int id)
                                              "(SELECT 1 FROM NOTICE_EXEMPLAIRE E WHERE E.LEC_ID = L.LEC_ID "
                                              "OR E.LEC_ID2 = L.LEC_ID))"),
                               {id});
-    return circ::libraryNotDeletable() + u'\n' + circ::libraryHolds(copies, loans, holding);
+    return circ::libraryNotDeletable() + u'\n' + circ::libraryHolds(records, copies + issues, loans, holding);
 }
 
 } // namespace
@@ -177,7 +181,7 @@ QString deleteLibrary(Database &db, int id)
     if (!libraryExists(db, id))
         return circ::libraryGone();
     SqlRows q = db.query(QStringLiteral("DELETE FROM BIBLIOTHEQUE WHERE BIB_ID = ? AND NOT (") + kLibraryKept + u')',
-                         {id, id, id, id});
+                         {id, id, id, id, id, id});
     if (!q.isActive())
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
     if (q.numRowsAffected() != 1)

@@ -6,10 +6,13 @@
 // under different supervising bodies, the pair (name, supervising body)
 // being unique, which the database's unique index guarantees between
 // workstations. A library is deleted with its correspondents in one
-// transaction, and only while nothing refers to it: no copy of the union
-// catalogue, no inter-library loan (open or returned), no correspondent
+// transaction, and only while nothing refers to it: no record, copy or
+// issue of the union catalogue (its number would pass to the next library
+// added), no inter-library loan (open or returned), no correspondent
 // holding our copies. The conditions are decided by the deleting
-// statements, after the rows concerned are locked.
+// statements, after the rows concerned are locked; an import of its
+// records holds the library's row batch by batch, so its deletion waits
+// for the batch and then sees its records.
 
 #include "circulation/core/readers.h"
 

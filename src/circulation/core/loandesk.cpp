@@ -85,6 +85,53 @@ std::optional<LoanTerms> readLoanTerms(Database &db, const QString &readerId, co
     return t;
 }
 
+// The copy names nobody in that column: no value, or an empty text (older
+// data), as the check reads it.
+QString noReader(const char *column)
+{
+    return QStringLiteral("COALESCE(TRIM(") + QLatin1String(column) + QStringLiteral("), '') = ''");
+}
+
+// The copy names the bound reader in that column, as the check reads it.
+QString namesReader(const char *column)
+{
+    return QStringLiteral("TRIM(") + QLatin1String(column) + QStringLiteral(") = ?");
+}
+
+// Locks the loan rule of the reader's category for the document type,
+// shared: loans under it go on together, and its deletion waits for them
+// (or they for it, and then find no rule).
+bool holdRule(Database &db, const QString &readerId, const QString &typeId)
+{
+    return db.exec(db.dialect().lockRows(QStringLiteral("REGLEMENT"),
+                                         QStringLiteral("CAT_ID = (SELECT L.CAT_ID FROM LECTEUR L WHERE L.LEC_ID = ?) "
+                                                        "AND TYP_ID = ?"),
+                                         true),
+                   {readerId, typeId});
+}
+
+// Was the current loan of the copy renewed? The journal says it: its last
+// loan, return or renewal of the copy is a renewal, or the loan it shows
+// set another due date than the copy's. A loan the journal does not know
+// (made before it was kept) was renewed when its due date lies beyond the
+// one its loan day gave.
+bool renewedAlready(Database &db, const DeskCopy &c, int loanDays)
+{
+    SqlRows q = db.query(QStringLiteral("SELECT HIS_OPERATION, HIS_DATE_RETOUR FROM HISTORIQUE_PRET WHERE EXP_ID = ? "
+                                          "AND HIS_OPERATION IN (?, ?, ?) ORDER BY HIS_ID DESC LIMIT 1"),
+                           {c.id, int(LoanOperation::Loan), int(LoanOperation::Return), int(LoanOperation::Renewal)});
+    if (q.next()) {
+        const LoanOperation last = LoanOperation(q.value(0).toInt());
+        if (last == LoanOperation::Renewal)
+            return true;
+        if (last == LoanOperation::Loan) {
+            const QDate set = db.dialect().fromDb(q.value(1), ColType::Date).toDate();
+            return set.isValid() && c.due.isValid() && c.due > set;
+        }
+    }
+    return c.loanDate.isValid() && c.due.isValid() && c.due > DueDate(db, c.loanDate, loanDays);
+}
+
 // " AND column = ?" for a day, " AND column IS NULL" for none: the loan seen.
 void sameDay(Database &db, QString &sql, QVariantList &binds, const char *column, const QDate &d)
 {
@@ -132,7 +179,14 @@ QStringList copyRefusal(LoanOperation op, const QString &typed, const DeskCopy &
             return {circ::loanRefusedForStatus(c.id, status)};
         return {};
     case Op::Return:
-        return lent ? QStringList() : QStringList{circ::copyNotOnLoan(c.id)};
+        if (!lent)
+            return {circ::copyNotOnLoan(c.id)};
+        // A copy for in-house use that is out is a consultation: its own screen returns it.
+        if (status == StatusInHouse)
+            return {circ::consultationAtLoanDesk(c.id)};
+        if (c.loanDate.isValid() && today < c.loanDate)
+            return {circ::returnBeforeLoan(c.id, c.loanDate)};
+        return {};
     case Op::Reservation:
         if (!lent)
             return {circ::reservationCopyAvailable(typed)};
@@ -158,7 +212,13 @@ QStringList copyRefusal(LoanOperation op, const QString &typed, const DeskCopy &
             return {circ::consultationRefusedForStatus(c.id, status)};
         return {};
     case Op::ConsultationReturn:
-        return lent ? QStringList() : QStringList{circ::consultationNotCurrent(c.id)};
+        if (!lent)
+            return {circ::consultationNotCurrent(c.id)};
+        if (status != StatusInHouse)
+            return {circ::loanAtConsultationScreen(c.id)};
+        if (c.loanDate.isValid() && today < c.loanDate)
+            return {circ::returnBeforeLoan(c.id, c.loanDate)};
+        return {};
     case Op::InterLibraryLoan:
     case Op::InterLibraryReturn:
         break;
@@ -212,6 +272,12 @@ DeskCopy LoanDesk::readCopy(const QString &typed)
     c.typeId = q.value(9).toString();
     c.title = q.value(10).toString();
     return c;
+}
+
+bool LoanDesk::lockReader(const QString &typed)
+{
+    const QString id = typed.trimmed();
+    return id.isEmpty() || db_.exec(db_.dialect().lockRow(QStringLiteral("LECTEUR"), QStringLiteral("LEC_ID")), {id});
 }
 
 bool LoanDesk::typedIsBorrower(const QString &readerTyped, const DeskCopy &c, DeskResult &r)
@@ -273,10 +339,12 @@ DeskResult LoanDesk::perform(LoanOperation op, const QString &copyTyped, Body bo
             o.error = true;
         } else {
             o = body();
-            if (o.result.passed && !o.error && !tx.commit())
+            // A refusal comes before any write of the operation: what the
+            // checks wrote (the end of a penalty that is over) stands.
+            if (!o.error && !tx.commit())
                 o.error = true;
         }
-        // Anything else rolls back here.
+        // A failure rolls back here.
     }
     if (o.error) {
         DeskResult r;
@@ -304,8 +372,7 @@ LoanDesk::Outcome LoanDesk::lendIn(const QString &readerTyped, const QString &co
     DeskResult &r = o.result;
     // The reader's row stays locked until the commit: a loan at another
     // desk to the same reader waits, and then counts this one.
-    const QString readerKey = readerTyped.trimmed();
-    if (!readerKey.isEmpty() && !db_.exec(db_.dialect().lockRow(QStringLiteral("LECTEUR"), QStringLiteral("LEC_ID")), {readerKey})) {
+    if (!lockReader(readerTyped)) {
         o.error = true;
         return o;
     }
@@ -318,6 +385,10 @@ LoanDesk::Outcome LoanDesk::lendIn(const QString &readerTyped, const QString &co
     r.readerId = rc.readerId;
     if (!rc.passed) {
         r.lines = rc.lines;
+        return o;
+    }
+    if (!holdRule(db_, rc.readerId, c.typeId)) {
+        o.error = true;
         return o;
     }
     const std::optional<LoanTerms> terms = readLoanTerms(db_, rc.readerId, c.typeId);
@@ -351,8 +422,9 @@ LoanDesk::Outcome LoanDesk::lendIn(const QString &readerTyped, const QString &co
     const QDate due = DueDate(db_, day, rule->loanDays);
     SqlRows q = db_.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = ?, EXP_DATE_PRET = ?, EXP_DATE_RETOUR = ?, "
                                          "LEC_ID2 = NULL, EXP_DATE_RESERVATION = NULL "
-                                         "WHERE EXP_ID = ? AND LEC_ID IS NULL AND STA_EXP_ID = ? "
-                                         "AND (LEC_ID2 IS NULL OR LEC_ID2 = ? OR EXP_DATE_RESERVATION < ?)"),
+                                         "WHERE EXP_ID = ? AND ") + noReader("LEC_ID") + QStringLiteral(" AND STA_EXP_ID = ? "
+                                         "AND (") + noReader("LEC_ID2") + QStringLiteral(" OR ") + namesReader("LEC_ID2")
+                              + QStringLiteral(" OR EXP_DATE_RESERVATION < ?)"),
                           {rc.readerId, dateValue(db_, day), dateValue(db_, due), c.id, c.status, rc.readerId,
                            dateValue(db_, day)});
     if (!q.isActive()) {
@@ -388,25 +460,21 @@ LoanDesk::Outcome LoanDesk::giveBackIn(const QString &copyTyped, const QString &
         return o;
     r.readerId = c.borrower;
     const std::optional<ReaderRules> reader = readReaderRules(db_, c.borrower);
-    const std::optional<QDate> until =
+    std::optional<QDate> until =
         reader ? penaltyEnd(day, c.due, reader->penaltyDays, reader->proportional) : std::nullopt;
-    // A late return that penalises sets the hold of a reserved copy anew.
-    QDate hold = c.hold;
-    bool newHold = false;
-    if (until && !c.reserver.isEmpty()) {
-        const QVariant longest = db_.scalar(QStringLiteral("SELECT MAX(REG_RESERVATION) AS RESERVATION FROM REGLEMENT"));
-        if (!longest.isNull()) {
-            hold = MoveToOpenDay(db_, day.addDays(longest.toInt()));
-            newHold = true;
-        }
-    }
+    // A late return that penalises sets the hold of a reserved copy anew,
+    // whoever reserved it by the time the copy is written.
     QString sql = QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = NULL, EXP_DATE_PRET = NULL, EXP_DATE_RETOUR = NULL");
     QVariantList binds;
-    if (newHold) {
-        sql += QStringLiteral(", EXP_DATE_RESERVATION = ?");
-        binds << dateValue(db_, hold);
+    if (until) {
+        const QVariant longest = db_.scalar(QStringLiteral("SELECT MAX(REG_RESERVATION) AS RESERVATION FROM REGLEMENT"));
+        if (!longest.isNull()) {
+            sql += QStringLiteral(", EXP_DATE_RESERVATION = CASE WHEN ") + noReader("LEC_ID2")
+                + QStringLiteral(" THEN EXP_DATE_RESERVATION ELSE ? END");
+            binds << dateValue(db_, MoveToOpenDay(db_, day.addDays(longest.toInt())));
+        }
     }
-    sql += QStringLiteral(" WHERE EXP_ID = ? AND LEC_ID = ?");
+    sql += QStringLiteral(" WHERE EXP_ID = ? AND ") + namesReader("LEC_ID");
     binds << c.id << c.borrower;
     sameDay(db_, sql, binds, "EXP_DATE_PRET", c.loanDate);
     sameDay(db_, sql, binds, "EXP_DATE_RETOUR", c.due);
@@ -419,15 +487,21 @@ LoanDesk::Outcome LoanDesk::giveBackIn(const QString &copyTyped, const QString &
         o.changed = true;
         return o;
     }
-    if ((until && !penaliseReader(db_, c.borrower, *until)) || !journal(LoanOperation::Return, c, c.borrower, QDate())) {
+    if (until && !(until = penaliseReader(db_, c.borrower, *until))) {
+        o.error = true;
+        return o;
+    }
+    // The copy as written: a reservation made meanwhile at another desk is told too.
+    const DeskCopy now = readCopy(c.id);
+    if (!now.found || !journal(LoanOperation::Return, c, c.borrower, QDate())) {
         o.error = true;
         return o;
     }
     r.passed = true;
     r.blue = !until;
     r.lines = QStringList{until ? circ::returnPenalised(c.borrower, *until) : circ::returnDone(c.id)};
-    if (!c.reserver.isEmpty())
-        r.lines << circ::returnedCopyReserved(c.reserver, hold);
+    if (!now.reserver.isEmpty())
+        r.lines << circ::returnedCopyReserved(now.reserver, now.hold);
     return o;
 }
 
@@ -436,6 +510,11 @@ LoanDesk::Outcome LoanDesk::reserveIn(const QString &readerTyped, const QString 
     const QDate day = today();
     Outcome o;
     DeskResult &r = o.result;
+    // The reserver's row stays locked until the commit: he is not deleted meanwhile.
+    if (!lockReader(readerTyped)) {
+        o.error = true;
+        return o;
+    }
     r.copy = readCopy(copyTyped);
     const DeskCopy &c = r.copy;
     r.lines = copyRefusal(LoanOperation::Reservation, copyTyped, c, day);
@@ -451,6 +530,10 @@ LoanDesk::Outcome LoanDesk::reserveIn(const QString &readerTyped, const QString 
         r.lines = QStringList{circ::reservationReaderHoldsCopy(copyTyped)};
         return o;
     }
+    if (!holdRule(db_, rc.readerId, c.typeId)) {
+        o.error = true;
+        return o;
+    }
     const std::optional<ReaderRules> reader = readReaderRules(db_, rc.readerId);
     const std::optional<Rule> rule = reader ? readRule(db_, reader->catId, c.typeId) : std::nullopt;
     if (!rule) {
@@ -458,8 +541,8 @@ LoanDesk::Outcome LoanDesk::reserveIn(const QString &readerTyped, const QString 
         return o;
     }
     const QDate hold = MoveToOpenDay(db_, (c.due.isValid() ? c.due : day).addDays(rule->holdDays));
-    QString sql = QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID2 = ?, EXP_DATE_RESERVATION = ? "
-                                 "WHERE EXP_ID = ? AND LEC_ID = ? AND LEC_ID2 IS NULL");
+    QString sql = QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID2 = ?, EXP_DATE_RESERVATION = ? WHERE EXP_ID = ? AND ")
+        + namesReader("LEC_ID") + QStringLiteral(" AND ") + noReader("LEC_ID2");
     QVariantList binds{rc.readerId, dateValue(db_, hold), c.id, c.borrower};
     sameDay(db_, sql, binds, "EXP_DATE_RETOUR", c.due);
     SqlRows q = db_.query(sql, binds);
@@ -498,21 +581,23 @@ LoanDesk::Outcome LoanDesk::renewIn(const QString &copyTyped, const QString &rea
         r.lines = rc.lines;
         return o;
     }
+    if (!holdRule(db_, c.borrower, c.typeId)) {
+        o.error = true;
+        return o;
+    }
     const std::optional<ReaderRules> reader = readReaderRules(db_, c.borrower);
     const std::optional<Rule> rule = reader ? readRule(db_, reader->catId, c.typeId) : std::nullopt;
     if (!rule) {
         r.lines = QStringList{circ::renewalNoRule()};
         return o;
     }
-    // A loan longer than the loan period was renewed already (or its due
-    // date was moved past closed days).
-    if (c.loanDate.isValid() && c.due.isValid() && c.loanDate.daysTo(c.due) > rule->loanDays) {
+    if (renewedAlready(db_, c, rule->loanDays)) {
         r.lines = QStringList{circ::renewalAlreadyDone(c.id)};
         return o;
     }
     const QDate due = MoveToOpenDay(db_, (c.due.isValid() ? c.due : day).addDays(rule->renewalDays));
-    QString sql = QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET EXP_DATE_RETOUR = ? WHERE EXP_ID = ? AND LEC_ID = ? "
-                                 "AND LEC_ID2 IS NULL");
+    QString sql = QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET EXP_DATE_RETOUR = ? WHERE EXP_ID = ? AND ") + namesReader("LEC_ID")
+        + QStringLiteral(" AND ") + noReader("LEC_ID2");
     QVariantList binds{dateValue(db_, due), c.id, c.borrower};
     sameDay(db_, sql, binds, "EXP_DATE_PRET", c.loanDate);
     sameDay(db_, sql, binds, "EXP_DATE_RETOUR", c.due);
@@ -550,7 +635,8 @@ LoanDesk::Outcome LoanDesk::cancelIn(const QString &copyTyped, const QString &re
     }
     r.readerId = c.reserver;
     SqlRows q = db_.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID2 = NULL, EXP_DATE_RESERVATION = NULL "
-                                         "WHERE EXP_ID = ? AND LEC_ID2 = ?"),
+                                         "WHERE EXP_ID = ? AND ")
+                              + namesReader("LEC_ID2"),
                           {c.id, c.reserver});
     if (!q.isActive()) {
         o.error = true;
@@ -574,6 +660,11 @@ LoanDesk::Outcome LoanDesk::consultIn(const QString &readerTyped, const QString 
     const QDate day = today();
     Outcome o;
     DeskResult &r = o.result;
+    // The reader's row stays locked until the commit: he is not deleted meanwhile.
+    if (!lockReader(readerTyped)) {
+        o.error = true;
+        return o;
+    }
     r.copy = readCopy(copyTyped);
     const DeskCopy &c = r.copy;
     r.lines = copyRefusal(LoanOperation::Consultation, copyTyped, c, day);
@@ -586,7 +677,8 @@ LoanDesk::Outcome LoanDesk::consultIn(const QString &readerTyped, const QString 
         return o;
     }
     SqlRows q = db_.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = ?, EXP_DATE_PRET = ?, EXP_DATE_RETOUR = ? "
-                                         "WHERE EXP_ID = ? AND LEC_ID IS NULL AND STA_EXP_ID = ?"),
+                                         "WHERE EXP_ID = ? AND ")
+                              + noReader("LEC_ID") + QStringLiteral(" AND STA_EXP_ID = ?"),
                           {rc.readerId, dateValue(db_, day), dateValue(db_, day), c.id, c.status});
     if (!q.isActive()) {
         o.error = true;
@@ -630,7 +722,8 @@ LoanDesk::Outcome LoanDesk::endConsultationIn(const QString &copyTyped, const QS
         until = day.addDays(days * (proportional ? c.due.daysTo(day) : 1));
     }
     QString sql = QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = NULL, EXP_DATE_PRET = NULL, EXP_DATE_RETOUR = NULL "
-                                 "WHERE EXP_ID = ? AND LEC_ID = ?");
+                                 "WHERE EXP_ID = ? AND ")
+        + namesReader("LEC_ID");
     QVariantList binds{c.id, c.borrower};
     sameDay(db_, sql, binds, "EXP_DATE_PRET", c.loanDate);
     sameDay(db_, sql, binds, "EXP_DATE_RETOUR", c.due);
@@ -643,7 +736,7 @@ LoanDesk::Outcome LoanDesk::endConsultationIn(const QString &copyTyped, const QS
         o.changed = true;
         return o;
     }
-    if ((until && !penaliseReader(db_, c.borrower, *until))
+    if ((until && !(until = penaliseReader(db_, c.borrower, *until)))
         || !journal(LoanOperation::ConsultationReturn, c, c.borrower, QDate())) {
         o.error = true;
         return o;

@@ -10,8 +10,12 @@
 // all. The copy is written only in the state that was checked (a loan only
 // of a copy still free, a return only of the loan that was seen, ...); when
 // another workstation changed it in between, nothing is written and the
-// result tells the copy's real state. A loan first locks the reader's row,
-// so that two desks lending to one reader at once count each other's loans.
+// result tells the copy's real state. A loan, a reservation and a
+// consultation first lock the reader's row, so that two desks lending to
+// one reader at once count each other's loans and the reader is not
+// deleted meanwhile; they hold the loan rule they apply (shared), so that
+// it is not deleted under them. A refusal keeps what the reader check
+// wrote (the end of a penalty that is over).
 
 #include "circulation/core/loanjournal.h"
 #include "circulation/core/readerstanding.h"
@@ -95,6 +99,10 @@ private:
     Outcome consultIn(const QString &reader, const QString &copyTyped);
     Outcome endConsultationIn(const QString &copyTyped, const QString &reader);
     bool journal(LoanOperation op, const DeskCopy &c, const QString &reader, const QDate &due);
+    // Locks the row of the reader numbered `typed` until the transaction
+    // ends: he is not deleted while a copy goes to him, and a second loan
+    // to him waits for the first. False when the statement failed.
+    bool lockReader(const QString &typed);
     // A reader number typed beside a lent copy must be its borrower's; an
     // empty one stands for him. False, with the refusal in `r`, otherwise.
     static bool typedIsBorrower(const QString &readerTyped, const DeskCopy &c, DeskResult &r);

@@ -1,6 +1,7 @@
 #include "circulation/core/readerimport.h"
 
 #include "base/cp1256.h"
+#include "base/dates.h"
 #include "base/messages.h"
 #include "base/progress.h"
 #include "base/session.h"
@@ -11,8 +12,9 @@
 #include "data/core/schema.h"
 
 #include <QFile>
+#include <QHash>
+#include <QRegularExpression>
 #include <algorithm>
-#include <QLocale>
 #include <optional>
 
 namespace folian {
@@ -22,23 +24,6 @@ namespace {
 // Rows saved per transaction: a stop or a failure loses none of the rows
 // already reported imported.
 constexpr int kBatch = 100;
-
-// The order of day, month and year in the session's short date format.
-QString dateOrder()
-{
-    const QString f = QLocale().dateFormat(QLocale::ShortFormat);
-    QString order;
-    for (const QChar c : f)
-        if ((c == u'd' || c == u'M' || c == u'y') && !order.contains(c))
-            order += c;
-    return order.size() == 3 ? order : QStringLiteral("dMy");
-}
-
-bool isDateSeparator(QChar c)
-{
-    return c == u'/' || c == u'-' || c == u'.' || c.isSpace() || c == QChar(0x200E) || c == QChar(0x200F)
-        || c == QChar(0x061C);
-}
 
 struct Field {
     const char *column;
@@ -73,8 +58,13 @@ public:
         created_ = db.dialect().toDb(ServerDate(db), ColType::DateTime);
     }
 
+    // False once the import cannot go on (result_.error says why).
+    bool canGoOn() const { return result_.error.isEmpty(); }
+
     void line(int number, const QString &text)
     {
+        if (text.contains(QChar(0)))
+            return skip(number, circ::importNulCharacter());
         QStringList f = text.split(u';');
         while (f.size() < 5)
             f << QString();
@@ -93,10 +83,12 @@ public:
                 return skip(number, circ::importBadDate(f.at(3)));
             born = db_.dialect().toDb(d, ColType::Date);
         }
+        if (const auto earlier = lines_.constFind(id); earlier != lines_.constEnd())
+            return skip(number, circ::importDuplicateInFile(id, *earlier));
         if (!readerNumberRefusal(db_, id).isEmpty())
             return skip(number, circ::importDuplicate(id));
-        if (!batch_)
-            batch_.emplace(db_);
+        if (!batch_ && !beginBatch())
+            return;
         Transaction row(db_);
         const bool ok = db_.exec(
             QStringLiteral("INSERT INTO LECTEUR (LEC_ID, LEC_NOM, LEC_PRENOM, LEC_DATE_NAISSANCE, LEC_ADRESSE, "
@@ -109,6 +101,7 @@ public:
             return skip(number, db_.dialect().isDuplicateKey(e) ? circ::importDuplicate(id) : circ::importNotSaved(e.text()));
         }
         row.commit();
+        lines_.insert(id, number);
         pending_ << number;
         if (pending_.size() >= kBatch)
             commit();
@@ -134,12 +127,37 @@ public:
 private:
     void skip(int number, const QString &reason) { result_.skipped << SkippedLine{number, reason}; }
 
+    // Each batch holds the chosen category and structure: they are not
+    // deleted while readers are put into them, and a batch does not begin
+    // once one of them is gone.
+    bool beginBatch()
+    {
+        batch_.emplace(db_);
+        const Dialect &d = db_.dialect();
+        if (!batch_->isActive() || !db_.exec(d.lockRow(QStringLiteral("CATEGORIE"), QStringLiteral("CAT_ID")), {options_.categoryId})
+            || (!IsBlank(options_.structureId)
+                && !db_.exec(d.lockRow(QStringLiteral("STRUCTURE"), QStringLiteral("STR_ID")), {options_.structureId}))) {
+            result_.error = circ::importNotSaved(db_.lastError().text());
+        } else if (!db_.scalar(QStringLiteral("SELECT CAT_ID FROM CATEGORIE WHERE CAT_ID = ?"), {options_.categoryId}).isValid()) {
+            result_.error = circ::importNoCategory();
+        } else if (!IsBlank(options_.structureId)
+                   && !db_.scalar(QStringLiteral("SELECT STR_ID FROM STRUCTURE WHERE STR_ID = ?"), {options_.structureId})
+                           .isValid()) {
+            result_.error = circ::importNoStructure();
+        }
+        if (canGoOn())
+            return true;
+        batch_.reset();
+        return false;
+    }
+
     Database &db_;
     const ReaderImportOptions &options_;
     ReaderImportResult &result_;
     QVariant creator_, created_;
     std::optional<Transaction> batch_;
-    QList<int> pending_;  // lines saved in the open batch
+    QList<int> pending_;          // lines saved in the open batch
+    QHash<QString, int> lines_;   // the numbers saved, with their lines
 };
 
 } // namespace
@@ -161,53 +179,10 @@ QStringList ReaderImportResult::skippedLines() const
 
 QDate parseImportDate(const QString &text)
 {
-    QStringList groups;
-    QString digits;
-    for (const QChar c : text.trimmed()) {
-        if (c.isDigit()) {
-            digits += QChar(u'0' + c.digitValue());
-            continue;
-        }
-        if (!isDateSeparator(c))
-            return {};
-        if (!digits.isEmpty())
-            groups << digits;
-        digits.clear();
-    }
-    if (!digits.isEmpty())
-        groups << digits;
-    if (groups.size() != 3)
-        return {};
-    const QString order = groups.at(0).size() == 4 ? QStringLiteral("yMd") : dateOrder();
-    int day = 0, month = 0, year = 0;
-    bool shortYear = false;
-    for (int i = 0; i < 3; ++i) {
-        const QString &g = groups.at(i);
-        const int v = g.toInt();
-        switch (order.at(i).unicode()) {
-        case u'd':
-            if (g.size() > 2)
-                return {};
-            day = v;
-            break;
-        case u'M':
-            if (g.size() > 2)
-                return {};
-            month = v;
-            break;
-        default:
-            if (g.size() != 2 && g.size() != 4)
-                return {};
-            year = v;
-            shortYear = g.size() == 2;
-        }
-    }
-    if (shortYear) {
-        // A date of birth is not in the future.
-        const QDate recent(2000 + year, month, day);
-        return recent.isValid() && recent <= QDate::currentDate() ? recent : QDate(1900 + year, month, day);
-    }
-    return QDate(year, month, day);
+    bool twoDigitYear = false;
+    const QDate d = ReadDate(text, &twoDigitYear);
+    // A date of birth is not in the future.
+    return twoDigitYear && d.isValid() && d > QDate::currentDate() ? d.addYears(-100) : d;
 }
 
 ReaderImportResult importReaders(Database &db, const QString &path, const ReaderImportOptions &options,
@@ -242,15 +217,15 @@ ReaderImportResult importReaders(Database &db, const QString &path, const Reader
         o.structureId = QVariant();
     }
 
-    QStringList lines = decodeText(bytes).split(u'\n');
+    // Lines end with a line feed, a carriage return and a line feed, or a carriage return alone.
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    QStringList lines = decodeText(bytes).split(lineEnd);
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();  // the file's last line break
     const int total = int(lines.size());
     Importer importer(db, o, result);
-    for (int i = 0; i < total; ++i) {
-        QString text = lines.at(i);
-        if (text.endsWith(u'\r'))
-            text.chop(1);
+    for (int i = 0; i < total && importer.canGoOn(); ++i) {
+        const QString &text = lines.at(i);
         ++result.lines;
         if (text.trimmed().isEmpty())
             ++result.blank;

@@ -2,15 +2,19 @@
 // Reader import: a text file of readers, one a line, the fields separated
 // by ";" and trimmed: number; surname; first name; date of birth; address.
 // Text after a fifth ";" is ignored, missing trailing fields stay empty,
-// blank lines are skipped. The file is UTF-8 when its bytes are valid
-// UTF-8, else Windows-1256.
+// blank lines are skipped. Lines end with LF, CR LF or CR alone. The file
+// is UTF-16 when it begins with its byte-order mark, UTF-8 when its bytes
+// are valid UTF-8 (with or without a mark), else Windows-1256.
 //
 // Every reader gets the chosen category, the chosen structure (if any),
 // the registration date, and the defaults of a new reader. A line that
-// cannot be imported (no number, a number already taken, a date of birth
-// that cannot be read, a text too long for its field) is skipped and
-// listed with its line number and the reason. The rows are saved as the
-// file is read, so a stop keeps every row saved before it.
+// cannot be imported (no number, a number already taken, by a reader or
+// by an earlier line, a date of birth that cannot be read, a text too long
+// for its field, a NUL character) is skipped and listed with its line
+// number and the reason. The rows are saved as the file is read, in
+// batches that each hold the category and the structure (neither is
+// deleted meanwhile; the import stops when one is gone), so a stop keeps
+// every row saved before it.
 
 #include <QDate>
 #include <QList>
@@ -48,9 +52,9 @@ struct ReaderImportResult {
     QStringList skippedLines() const;
 };
 
-// A date of birth as the file gives it: the session's short date format
-// (with a two- or four-digit year), day/month/year with "/", "-" or ".",
-// or year-month-day. Invalid when none of them reads it.
+// A date of birth as the file gives it: day/month/year with "/", "-" or
+// "." (a two-digit year put in the last hundred years), or
+// year-month-day, whatever the workstation's locale. Invalid otherwise.
 QDate parseImportDate(const QString &text);
 
 // Imports the file. `progress` hears of each line and may stop the import.

@@ -1,5 +1,6 @@
 #include "circulation/core/readerpages.h"
 
+#include "base/dates.h"
 #include "base/messages.h"
 #include "circulation/core/circulationtexts.h"
 #include "circulation/core/copystate.h"
@@ -29,7 +30,7 @@ ReportResult writeClearance(Database &db, const QString &readerId)
         {tr2(QStringLiteral("N° lecteur : "), QStringLiteral("رقم القارئ : ")), q.value(0).toString()},
         {tr2(QStringLiteral("Nom : "), QStringLiteral("اللقب : ")), q.value(1).toString()},
         {tr2(QStringLiteral("Prénom : "), QStringLiteral("الاسم : ")), q.value(2).toString()},
-        {tr2(QStringLiteral("Date de naissance : "), QStringLiteral("تاريخ الميلاد : ")), circ::shortDate(born)},
+        {tr2(QStringLiteral("Date de naissance : "), QStringLiteral("تاريخ الميلاد : ")), ShowDate(born)},
         {tr2(QStringLiteral("Catégorie : "), QStringLiteral("الفئة : ")), q.value(4).toString()},
         {tr2(QStringLiteral("Structure : "), QStringLiteral("الهيكل : ")), q.value(5).toString()},
     };

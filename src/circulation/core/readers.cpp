@@ -195,12 +195,19 @@ QString readerNumberRefusal(Database &db, const QString &readerId)
 
 QString deleteReader(Database &db, const QString &readerId)
 {
+    Transaction tx(db);
+    if (!tx.isActive())
+        return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
+    // His row first: a loan, a reservation or a consultation to him at a
+    // desk finishes first or waits, and the statement below sees what it did.
+    if (!db.exec(db.dialect().lockRow(QStringLiteral("LECTEUR"), QStringLiteral("LEC_ID")), {readerId}))
+        return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
     SqlRows q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? AND ") + holdsNothingSql(true),
                          {readerId, readerId, readerId, readerId});
     if (!q.isActive())
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
     if (q.numRowsAffected() > 0)
-        return {};
+        return tx.commit() ? QString() : TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();
     const ReaderHoldings h = readerHoldings(db, readerId, true);
     if (h.any())
         return circ::readerNotDeletable(readerId, h.loans, h.held, h.peb);
@@ -242,12 +249,22 @@ std::optional<QDate> penaltyEnd(const QDate &today, const QDate &due, int penalt
     return today.addDays(penaltyDays * factor);
 }
 
-bool penaliseReader(Database &db, const QString &readerId, const QDate &until)
+std::optional<QDate> penaliseReader(Database &db, const QString &readerId, const QDate &until)
 {
+    // The penalty he has (status 1 or 3) ends at the later of the two days;
+    // one the administration cancelled (status 0 or 2) is not revived.
+    const QVariant day = dateValue(db, until);
     SqlRows q = db.query(QStringLiteral("UPDATE LECTEUR SET LEC_STATUT = CASE WHEN LEC_STATUT IN (2, 3) THEN 3 ELSE 1 END, "
-                                        "LEC_FIN_PENALITE = ? WHERE LEC_ID = ?"),
-                         {dateValue(db, until), readerId});
-    return q.isActive() && q.numRowsAffected() == 1;
+                                        "LEC_FIN_PENALITE = CASE WHEN LEC_STATUT IN (1, 3) AND LEC_FIN_PENALITE > ? "
+                                        "THEN LEC_FIN_PENALITE ELSE ? END WHERE LEC_ID = ?"),
+                         {day, day, readerId});
+    if (!q.isActive() || q.numRowsAffected() != 1)
+        return std::nullopt;
+    const QDate end = db.dialect()
+                          .fromDb(db.scalar(QStringLiteral("SELECT LEC_FIN_PENALITE FROM LECTEUR WHERE LEC_ID = ?"), {readerId}),
+                                  ColType::Date)
+                          .toDate();
+    return end.isValid() ? std::optional<QDate>(end) : std::nullopt;
 }
 
 bool clearEndedPenalty(Database &db, const QString &readerId, const QDate &today)

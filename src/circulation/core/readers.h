@@ -72,8 +72,9 @@ void closeReaderHistory(TFrmData &data);
 QString readerNumberRefusal(Database &db, const QString &readerId);
 
 // Deletes a reader who holds nothing: no loan, no reservation, no open
-// inter-library loan, decided in the deleting statement. Empty on success,
-// else why not.
+// inter-library loan, decided in the deleting statement once his row is
+// locked, so that what a desk gives him meanwhile keeps him. Empty on
+// success, else why not.
 QString deleteReader(Database &db, const QString &readerId);
 
 // What keeps a reader from being deleted: the copies lent to him, the
@@ -98,8 +99,10 @@ bool countReaderLoan(Database &db, const QString &readerId);
 // `proportional` is 1); none when the return is not late or the category
 // does not penalise.
 std::optional<QDate> penaltyEnd(const QDate &today, const QDate &due, int penaltyDays, const QVariant &proportional);
-// A late return: status 1, or 3 for a suspended reader; the penalty ends on `until`.
-bool penaliseReader(Database &db, const QString &readerId, const QDate &until);
+// A late return: status 1, or 3 for a suspended reader; the penalty ends on
+// `until`, or later when the penalty he already has ends later. The last
+// day of his penalty as stored; none when the reader could not be written.
+std::optional<QDate> penaliseReader(Database &db, const QString &readerId, const QDate &until);
 // A penalty whose last day is before `today` is over: status 1 becomes 0.
 bool clearEndedPenalty(Database &db, const QString &readerId, const QDate &today);
 

@@ -217,6 +217,16 @@ void TFrmBibliotheque::updateButtons()
     grid_->setEnabled(!editing);
 }
 
+bool TFrmBibliotheque::askBeforeClosing()
+{
+    if (!isPending())
+        return true;
+    if (confirm(tr2(QStringLiteral("Sauvegardez les modifications ?"), QStringLiteral("حفظ التغييرات؟"))))
+        return BtnEnregistrerClick();
+    BtnAnnulerClick();
+    return true;
+}
+
 void TFrmBibliotheque::reopen(int id, int row)
 {
     Dataset *q = data_.QBibliotheque;

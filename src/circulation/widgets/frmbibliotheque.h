@@ -35,6 +35,10 @@ public:
     int currentLibrary() const;
     // A library being added or modified.
     bool isPending() const;
+    // Before the screen is freed: a library being typed is saved on "Oui"
+    // to "Sauvegardez les modifications ?", dropped on "Non". False when
+    // its save was refused: the library stays as typed, with its message.
+    bool askBeforeClosing();
 
 public slots:
     void BtnAjouterClick();

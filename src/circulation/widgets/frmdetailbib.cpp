@@ -72,7 +72,7 @@ TFrmDetailBib::TFrmDetailBib(TFrmData &frmData, int libraryId, const QString &co
             e->setEchoMode(QLineEdit::Password);
             birth_ = new QDateEdit(this);
             birth_->setObjectName(QStringLiteral("EdtDateNaissance"));
-            birth_->setDisplayFormat(DateFieldFormat());
+            ConfigureDateField(birth_);
             birth_->setMinimumDate(kNoDate);
             birth_->setSpecialValueText(QStringLiteral(" "));
             birth_->setDate(kNoDate);

@@ -1,5 +1,6 @@
 #include "circulation/widgets/frmlecteur.h"
 
+#include "base/dates.h"
 #include "base/messages.h"
 #include "base/rights.h"
 #include "circulation/core/copystate.h"
@@ -22,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -53,7 +53,7 @@ QDateEdit *dateField(const char *name, QWidget *parent)
 {
     auto *f = new QDateEdit(parent);
     f->setObjectName(QLatin1String(name));
-    f->setDisplayFormat(DateFieldFormat());
+    ConfigureDateField(f);
     f->setCalendarPopup(true);
     f->calendarWidget()->installEventFilter(new CalendarPage(f));
     return f;
@@ -69,6 +69,7 @@ TFrmLecteur::TFrmLecteur(TFrmData &frmData, QWidget *parent) : QWidget(parent), 
     binder_ = new FieldBinder(q, this);
 
     auto *grid = new QGridLayout;
+    grid->setVerticalSpacing(3);  // sixteen rows on a small screen
     int row = 0;
     const auto caption = [this](const char *name, const char *text, bool mandatory) {
         auto *l = new QLabel(QString::fromUtf8(text), this);
@@ -243,7 +244,7 @@ void TFrmLecteur::showRow()
     status_->setText(row ? ReaderStatus::text(v("LEC_STATUT"), v("LEC_FIN_PENALITE")) : QString());
     const auto stamp = [](const QVariant &user, const QVariant &when) {
         const QDateTime t = when.toDateTime();
-        return QString(user.toString() + u' ' + (t.isValid() ? QLocale().toString(t, QLocale::ShortFormat) : QString()))
+        return QString(user.toString() + u' ' + ShowDateTime(t))
             .trimmed();
     };
     created_->setText(stamp(v("CREATE_USER"), v("CREATE_DATE")));

@@ -52,7 +52,7 @@ TFrmLecteurImport::TFrmLecteurImport(TFrmData &frmData, QWidget *parent) : QWidg
     FieldBinder::fillList(structure_, data_.QStructure, QStringLiteral("STR_ID"), QStringLiteral("STR_LIBELLE"), true);
     registered_ = new QDateEdit(serverToday(data_.db()), this);
     registered_->setObjectName(QStringLiteral("EdtDateAdhesion"));
-    registered_->setDisplayFormat(DateFieldFormat());
+    ConfigureDateField(registered_);
     registered_->setCalendarPopup(true);
     auto *format = new QLabel(circ::importFileFormat(), this);
     format->setObjectName(QStringLiteral("LblFormatValue"));

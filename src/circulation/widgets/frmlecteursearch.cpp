@@ -156,6 +156,7 @@ QWidget *TFrmLecteurSearch::buildOptions()
     operator_->addItems(dateOperators());
     date_ = new QDateEdit(QDate::currentDate(), datePage);
     date_->setObjectName(QStringLiteral("EdtDate"));
+    ConfigureDateField(date_);
     date_->setCalendarPopup(true);
     auto *dl = new QHBoxLayout(datePage);
     dl->setContentsMargins(0, 0, 0, 0);

@@ -1,5 +1,6 @@
 #include "circulation/widgets/frmpebinscription.h"
 
+#include "base/dates.h"
 #include "base/messages.h"
 #include "circulation/widgets/frmlecteursearch.h"
 #include "circulation/widgets/messagearea.h"
@@ -30,7 +31,7 @@ TFrmPEBInscription::TFrmPEBInscription(TFrmData &frmData, QWidget *parent)
     title_ = edit("EdtTitre", 255);
     author_ = edit("EdtAuteur", 255);
     due_ = edit("EdtDateRetour", 10);
-    due_->setPlaceholderText(typedDateFormat().toLower());
+    due_->setPlaceholderText(DateFormat().toLower());
     due_->setMaximumWidth(140);
     connect(reader_, &QLineEdit::textEdited, this, &TFrmPEBInscription::readerEdited);
     QPushButton *search = namedButton("BtnSearchLecteur", QStringLiteral("..."), this);

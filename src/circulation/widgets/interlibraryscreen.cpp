@@ -25,6 +25,7 @@ InterLibraryScreen::InterLibraryScreen(TFrmData &frmData, const QString &objectN
     libraries_ = new QComboBox(this);
     libraries_->setObjectName(QStringLiteral("CbxBibliotheque"));
     libraries_->setProperty("localise", false);  // the names come from the data
+    libraries_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     libraries_->setMinimumContentsLength(24);
     btnEnregistrer_ = namedButton("BtnEnregistrer", QStringLiteral("Enregistrer"), this);
     btnAnnuler_ = namedButton("BtnAnnuler", QStringLiteral("Annuler"), this);
@@ -39,13 +40,14 @@ InterLibraryScreen::InterLibraryScreen(TFrmData &frmData, const QString &objectN
 
 void InterLibraryScreen::arrange(QGridLayout *form)
 {
+    // The buttons under the reader's name, in the room the form leaves there.
     auto *actions = new QHBoxLayout;
     actions->addStretch(1);
     actions->addWidget(btnEnregistrer_);
     actions->addWidget(btnAnnuler_);
-    form->addLayout(actions, form->rowCount(), 1);
     form->setColumnStretch(1, 1);
     panel_->nameGrid()->setRowStretch(2, 1);
+    panel_->nameGrid()->addLayout(actions, 3, 0, 1, 2);
     panel_->arrange(form);
     updateSave();
 }

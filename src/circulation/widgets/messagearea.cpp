@@ -1,5 +1,8 @@
 #include "circulation/widgets/messagearea.h"
 
+#include <QTextCharFormat>
+#include <QTextCursor>
+
 namespace folian {
 
 MessageArea::MessageArea(QWidget *parent) : QTextEdit(parent)
@@ -7,7 +10,7 @@ MessageArea::MessageArea(QWidget *parent) : QTextEdit(parent)
     setObjectName(QStringLiteral("MemMessage"));
     setReadOnly(true);
     setFocusPolicy(Qt::NoFocus);
-    setMinimumHeight(60);
+    setMinimumHeight(48);
     setMaximumHeight(110);
     QFont f = font();
     f.setBold(true);
@@ -16,11 +19,15 @@ MessageArea::MessageArea(QWidget *parent) : QTextEdit(parent)
 
 void MessageArea::write(const QString &text, const QColor &color)
 {
+    // Written as plain text: what an operator typed or the database holds
+    // ("<b>", "&amp;") is shown as it is, in the message's colour.
     clear();
     success_ = color == Qt::blue;
-    setTextColor(color);
-    for (const QString &line : text.split(u'\n'))
-        append(line);
+    QTextCharFormat format;
+    format.setForeground(color);
+    format.setFontWeight(font().weight());
+    QTextCursor cursor(document());
+    cursor.insertText(text, format);
 }
 
 } // namespace folian

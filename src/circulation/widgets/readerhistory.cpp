@@ -1,5 +1,6 @@
 #include "circulation/widgets/readerhistory.h"
 
+#include "base/dates.h"
 #include "circulation/core/circulationtexts.h"
 #include "circulation/core/readers.h"
 #include "data/core/datasetmodel.h"
@@ -53,7 +54,7 @@ ReaderHistory::ReaderHistory(TFrmData &frmData, QWidget *parent)
                       QStringLiteral("Date retour"), QStringLiteral("Date limite")});
     held->setRowDisplay(QStringLiteral("EXP_DATE_RETOUR"), [this](int row) {
         const QDate due = dayOf(data_.QReservation, row, "EXP_DATE_RETOUR");
-        return due.isValid() ? circ::shortDate(due) : circ::returnedAndHeld();
+        return due.isValid() ? ShowDate(due) : circ::returnedAndHeld();
     });
 
     auto *peb = new DatasetModel(data_.QPebHistory, this);
@@ -86,6 +87,8 @@ ReaderHistory::ReaderHistory(TFrmData &frmData, QWidget *parent)
     auto *own = new QWidget(tabs);
     own->setObjectName(QStringLiteral("TabPret"));
     auto *ol = new QVBoxLayout(own);
+    ol->setContentsMargins(4, 4, 4, 4);
+    ol->setSpacing(2);
     ol->addWidget(lblLoans_);
     ol->addWidget(loans_, 1);
     ol->addWidget(lblReservations_);
@@ -93,11 +96,14 @@ ReaderHistory::ReaderHistory(TFrmData &frmData, QWidget *parent)
     auto *other = new QWidget(tabs);
     other->setObjectName(QStringLiteral("TabPeb"));
     auto *pl = new QVBoxLayout(other);
+    pl->setContentsMargins(4, 4, 4, 4);
+    pl->setSpacing(2);
     pl->addWidget(lblPeb_);
     pl->addWidget(peb_, 1);
     tabs->addTab(own, QStringLiteral("Prêt externe/interne"));
     tabs->addTab(other, QStringLiteral("PEB"));
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(tabs);
     refreshHeaders();
 }
@@ -109,7 +115,8 @@ QTableView *ReaderHistory::grid(const char *name, DatasetModel *model)
     v->setModel(model);
     ConfigureGrid(v);
     v->horizontalHeader()->setStretchLastSection(true);
-    v->setMinimumHeight(90);
+    // A header and a row at the least: the lists scroll on a small screen.
+    v->setMinimumHeight(v->horizontalHeader()->sizeHint().height() + v->verticalHeader()->defaultSectionSize() + 4);
     // The title takes the room: "N° Exemplaire" and "Cote" are short codes.
     const bool peb = model->dataset() == data_.QPebHistory;
     const QList<int> widths = peb ? QList<int>{110, 300, 180, 200, 100} : QList<int>{110, 100, 360, 100};

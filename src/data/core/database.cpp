@@ -175,20 +175,24 @@ QVariant Database::scalar(const QString &sql, const QVariantList &binds, bool *o
 bool Database::begin()
 {
     bool ok;
-    // Asked before the transaction, which must not begin by reading: a
-    // write that follows a read of the embedded file fails at once when
-    // another connection wrote in between.
-    if (depth_ == 0 && dialect_->schemaChangedSinceLastAsked(connection()))
-        statements_.clear();
-    if (depth_ == 0)
-        ok = connection().transaction();
-    else
+    if (depth_ > 0) {
         ok = exec(QStringLiteral("SAVEPOINT sp%1").arg(depth_));
-    if (!ok) {
-        if (depth_ == 0)
-            lastError_ = connection().lastError();
-        return false;
+    } else {
+        // Asked before the transaction, which must not begin by reading: a
+        // write that follows a read of the embedded file fails at once when
+        // another connection wrote in between.
+        if (dialect_->schemaChangedSinceLastAsked(connection()))
+            statements_.clear();
+        if (const QString statement = dialect_->beginTransaction(); !statement.isEmpty()) {
+            ok = exec(statement);
+        } else {
+            ok = connection().transaction();
+            if (!ok)
+                lastError_ = connection().lastError();
+        }
     }
+    if (!ok)
+        return false;
     if (depth_++ == 0)
         statements_.holdReleases(true);
     return true;

@@ -1,8 +1,7 @@
 #include "data/core/datasetmodel.h"
 
+#include "base/dates.h"
 #include "data/core/dataset.h"
-
-#include <QLocale>
 
 namespace folian {
 
@@ -120,9 +119,9 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
     if (const auto it = formats_.constFind(field); it != formats_.constEnd())
         return (*it)(v);
     if (v.typeId() == QMetaType::QDate)
-        return QLocale().toString(v.toDate(), QLocale::ShortFormat);
+        return ShowDate(v.toDate());
     if (v.typeId() == QMetaType::QDateTime)
-        return QLocale().toString(v.toDateTime(), QLocale::ShortFormat);
+        return ShowDateTime(v.toDateTime());
     return v;
 }
 

@@ -94,11 +94,13 @@ public:
     // The declared length of a text is not enforced: nothing to change.
     QString changeColumnType(const QString &, const ColumnDef &) const override { return {}; }
 
-    // A write takes the database's one write lock at once.
-    QString lockRow(const QString &table, const QString &keyColumn) const override
+    QString beginTransaction() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+
+    // A transaction holds the database's one write lock from its beginning:
+    // the rows need no lock of their own.
+    QString lockRows(const QString &table, const QString &condition, bool) const override
     {
-        return QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + keyColumn + QStringLiteral(" = ") + keyColumn
-            + QStringLiteral(" WHERE ") + keyColumn + QStringLiteral(" = ?");
+        return QStringLiteral("SELECT 1 FROM ") + table + QStringLiteral(" WHERE ") + condition;
     }
 
     bool isDuplicateKey(const QSqlError &e) const override
@@ -319,10 +321,10 @@ public:
         return QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3").arg(table, c.name, columnType(c));
     }
 
-    QString lockRow(const QString &table, const QString &keyColumn) const override
+    QString lockRows(const QString &table, const QString &condition, bool shared) const override
     {
-        return QStringLiteral("SELECT ") + keyColumn + QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE ")
-            + keyColumn + QStringLiteral(" = ? FOR UPDATE");
+        return QStringLiteral("SELECT 1 FROM ") + table + QStringLiteral(" WHERE ") + condition
+            + (shared ? QStringLiteral(" FOR SHARE") : QStringLiteral(" FOR UPDATE"));
     }
 
     bool isDuplicateKey(const QSqlError &e) const override

@@ -114,11 +114,24 @@ public:
     // when the engine needs none.
     virtual QString refreshStatistics(const QString &table) const = 0;
 
-    // A statement with one bound key that locks the row of `table` whose
-    // `keyColumn` is the key until the transaction ends: what the
+    // The statement that begins a transaction; empty for the driver's own.
+    // The embedded engine takes its one write lock there, so that a
+    // transaction that reads and then writes never finds the database
+    // changed by another program between the two (it waits for the lock
+    // instead of failing).
+    virtual QString beginTransaction() const { return {}; }
+
+    // A statement with the bound values of `condition` that locks the rows
+    // of `table` it selects until the transaction ends: what the
     // transaction reads next, no other workstation can change before it
-    // commits.
-    virtual QString lockRow(const QString &table, const QString &keyColumn) const = 0;
+    // commits. A shared lock lets other transactions take the same shared
+    // lock, and keeps out those that change or delete the rows.
+    virtual QString lockRows(const QString &table, const QString &condition, bool shared = false) const = 0;
+    // The row of `table` whose `keyColumn` is the one bound key.
+    QString lockRow(const QString &table, const QString &keyColumn) const
+    {
+        return lockRows(table, keyColumn + QStringLiteral(" = ?"));
+    }
 
     // Does the error come from a duplicate primary or unique key?
     virtual bool isDuplicateKey(const QSqlError &e) const = 0;

@@ -256,6 +256,13 @@ void FieldBinder::fillList(QComboBox *w, Dataset *lookup, const QString &keyColu
                            bool blank)
 {
     const QSignalBlocker block(w);
+    // A list of the data is as wide as the room, never as its longest label:
+    // a long label does not widen the screen past a small one.
+    if (w->sizeAdjustPolicy() == QComboBox::AdjustToContentsOnFirstShow) {
+        w->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        if (w->minimumContentsLength() == 0)
+            w->setMinimumContentsLength(16);
+    }
     w->clear();
     if (blank)
         w->addItem(QString(), QVariant());

@@ -70,6 +70,7 @@ public:
 
     // Fills a list with the rows of a lookup dataset: the key column as
     // data, the label as text; with `blank`, a first empty item for NULL.
+    // The list is then as wide as the room its screen gives it.
     static void fillList(QComboBox *w, Dataset *lookup, const QString &keyColumn, const QString &labelColumn,
                          bool blank = false);
 

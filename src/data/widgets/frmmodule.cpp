@@ -8,10 +8,61 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace folian {
+
+namespace {
+
+// The desktop's room: the screen fills it, and scrolls only when it needs
+// more than a small screen leaves it (its minimum size, not the size it
+// would like): the window never grows past the screen.
+class DesktopArea : public QScrollArea
+{
+public:
+    DesktopArea(QWidget *desktop, QWidget *parent) : QScrollArea(parent)
+    {
+        setObjectName(QStringLiteral("PnlDesktopArea"));
+        setFrameShape(QFrame::NoFrame);
+        setWidget(desktop);
+        desktop->installEventFilter(this);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QScrollArea::resizeEvent(event);
+        fit();
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // The screen's minimum changed (a screen hosted, a list refilled): fitted once its layout is done.
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            QMetaObject::invokeMethod(this, [this] { fit(); }, Qt::QueuedConnection);
+        return QScrollArea::eventFilter(watched, event);
+    }
+
+private:
+    void fit()
+    {
+        QWidget *desktop = widget();
+        if (!desktop)
+            return;
+        const QSize needed = desktop->minimumSizeHint().expandedTo(desktop->minimumSize());
+        QSize room = maximumViewportSize();
+        if (needed.height() > room.height())
+            room.rwidth() -= verticalScrollBar()->sizeHint().width();
+        if (needed.width() > room.width())
+            room.rheight() -= horizontalScrollBar()->sizeHint().height();
+        desktop->resize(room.expandedTo(needed));
+    }
+};
+
+} // namespace
 
 TFrmModule::TFrmModule(TFrmData &dataModule, const QString &formName, const QString &caption,
                        const QString &desktopCaption, QWidget *parent)
@@ -64,16 +115,28 @@ TFrmModule::TFrmModule(TFrmData &dataModule, const QString &formName, const QStr
     placeholder_->setPalette(pal);
     dl->addWidget(placeholder_);
 
+    auto *desktopArea = new DesktopArea(desktop_, this);
+
     auto *right = new QVBoxLayout;
     right->setContentsMargins(0, 0, 0, 0);
     right->setSpacing(0);
     right->addWidget(titlePanel);
-    right->addWidget(desktop_, 1);
+    right->addWidget(desktopArea, 1);
+
+    // The menu scrolls when the window is lower than its entries (a small
+    // screen, the larger Arabic font).
+    menuArea_ = new QScrollArea(this);
+    menuArea_->setObjectName(QStringLiteral("PnlToolbarArea"));
+    menuArea_->setWidget(toolbar);
+    menuArea_->setWidgetResizable(true);
+    menuArea_->setFrameShape(QFrame::NoFrame);
+    menuArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    menuArea_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(toolbar);
+    layout->addWidget(menuArea_);
     layout->addLayout(right, 1);
 
     setHomeTitle(caption, caption);
@@ -214,8 +277,11 @@ QWidget *TFrmModule::keepScreen()
 void TFrmModule::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
-        LocaliseForm(this);
+    if (event->spontaneous())
+        return;
+    LocaliseForm(this);
+    // As wide as its localised entries, with room for its scroll bar.
+    menuArea_->setFixedWidth(menuArea_->widget()->sizeHint().width() + menuArea_->verticalScrollBar()->sizeHint().width());
 }
 
 } // namespace folian

@@ -12,6 +12,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QScrollArea;
 class QVBoxLayout;
 
 namespace folian {
@@ -85,6 +86,7 @@ protected:
 
 private:
     QVBoxLayout *menu_;
+    QScrollArea *menuArea_;
     QWidget *desktop_;
     QLabel *title_;
     QLabel *placeholder_;

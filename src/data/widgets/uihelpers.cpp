@@ -1,7 +1,9 @@
 #include "data/widgets/uihelpers.h"
 
+#include "base/dates.h"
 #include "data/core/dataset.h"
 
+#include <QDateEdit>
 #include <QLayout>
 #include <QWidget>
 
@@ -12,7 +14,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QLocale>
 #include <QProcess>
 #include <QTableView>
 #include <QUrl>
@@ -36,12 +37,12 @@ void ConfigureGrid(QTableView *view)
     view->verticalHeader()->hide();
 }
 
-QString DateFieldFormat()
+void ConfigureDateField(QDateEdit *field)
 {
-    QString f = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!f.contains(QLatin1String("yyyy")))
-        f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return f;
+    // Left to right first: a field formatted while right to left shows its
+    // sections in reverse order (YYYY/MM/DD).
+    field->setLayoutDirection(Qt::LeftToRight);
+    field->setDisplayFormat(DateFormat());
 }
 
 void ShowCurrentRow(QTableView *grid, Dataset *dataset)

@@ -11,6 +11,7 @@ class QListWidget;
 class QPushButton;
 class QObject;
 class QWidget;
+class QDateEdit;
 class QTableView;
 
 namespace folian {
@@ -23,10 +24,9 @@ void AddAndSelect(const QString &text, QListWidget *list);
 // A grid over a shared query as the screens show them: whole rows, one at
 // a time, no editing in the cells, no row numbers.
 void ConfigureGrid(QTableView *view);
+// A day field: DD/MM/YYYY, read from left to right in both languages.
+void ConfigureDateField(QDateEdit *field);
 
-// The display format of date fields: the workstation's short date format
-// with the year in four digits.
-QString DateFieldFormat();
 // A grid over a dataset kept on the dataset's current row, both ways: the
 // dataset moving puts the grid on its row; the operator putting the grid on
 // another row calls `chosen` (by default the dataset moves there, unless a

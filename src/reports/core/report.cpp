@@ -1,6 +1,7 @@
 #include "reports/core/report.h"
 
 #include "base/cp1256.h"
+#include "base/dates.h"
 #include "base/messages.h"
 #include "base/outputdir.h"
 #include "base/progress.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QLocale>
 #include <QSaveFile>
 #include <QSqlRecord>
 #include <optional>
@@ -183,7 +183,7 @@ QString cellText(const ReportColumn &column, const Labels &labels, const QVarian
     case ColumnKind::Date: {
         const QDate d = toDate(v);
         if (d.isValid())
-            text = QLocale().toString(d, QLocale::ShortFormat);
+            text = ShowDate(d);
         break;
     }
     case ColumnKind::Code:

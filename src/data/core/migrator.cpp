@@ -12,6 +12,9 @@ namespace {
 
 const QString kVersionTable = QStringLiteral("VERSION_BASE");
 
+// The version that brings the source identifiers of records.
+constexpr int kSourceIdentifierVersion = 4;
+
 bool run(Database &db, const QString &sql, QString *why);
 
 struct UpgradeStep {
@@ -58,6 +61,23 @@ struct RefreshSearches {
 // Version 3 brings the indexes of the searches by word and by number.
 bool addSearchIndexes(Database &db, QString *why) { return createSearchIndexes(db, why); }
 
+// Version 4 brings the identifiers records had in their source (the new
+// column, known only for records imported from now on), and standard
+// numbers stored with their qualifier apart: "2070360248(br)", which the
+// qualifier's parentheses used to be glued to, becomes "2070360248 (br)",
+// so that the number is found and compared by itself.
+bool separateNumberQualifiers(Database &db, QString *why)
+{
+    for (const char *column : {"DOC_ISBN", "DOC_ISSN", "DOC_NUM"}) {
+        const QString c = QLatin1String(column);
+        if (!run(db, QStringLiteral("UPDATE NOTICE SET %1 = REPLACE(%1, '(', ' (') WHERE %1 LIKE '_%(%' AND %1 NOT LIKE '% (%'")
+                         .arg(c),
+                 why))
+            return false;
+    }
+    return true;
+}
+
 // Data changes that adding tables, columns and indexes does not cover, one
 // entry per version. Version 1 is the first released schema.
 const QVector<UpgradeStep> &upgradeSteps()
@@ -79,6 +99,7 @@ const QVector<UpgradeStep> &upgradeSteps()
                  && journalCurrentLoans(db, why);
          }},
         {3, addSearchIndexes},
+        {kSourceIdentifierVersion, separateNumberQualifiers},
     };
     return steps;
 }
@@ -118,7 +139,7 @@ bool ensureVersionTable(Database &db, const QStringList &existing, QString *why)
 
 } // namespace
 
-int Schema::currentVersion() { return 3; }
+int Schema::currentVersion() { return 4; }
 
 int schemaVersion(Database &db)
 {

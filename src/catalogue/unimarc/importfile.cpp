@@ -273,25 +273,21 @@ QString countsText(const ImportCounts &c)
     QString text = parts.join(QStringLiteral(", "));
     if (!why.isEmpty())
         text += QStringLiteral(" (") + why.join(QStringLiteral(", ")) + u')';
-    if (c.deleted)
-        text += QStringLiteral(", ")
-            + tr2(QStringLiteral("%1 supprimées ignorées"), QStringLiteral("%1 محذوفة أهملت")).arg(c.deleted);
-    if (c.skippedRows)
-        text += QStringLiteral(", ")
-            + tr2(QStringLiteral("%1 éléments non enregistrés (voir le rapport)"),
-                  QStringLiteral("%1 عنصر لم يسجل (انظر التقرير)")).arg(c.skippedRows);
-    if (c.charsetMismatches)
-        text += QStringLiteral(", ")
-            + tr2(QStringLiteral("%1 notices lues dans un autre jeu de caractères que celui déclaré (voir le rapport)"),
-                  QStringLiteral("%1 بطاقة قرئت بمجموعة محارف غير المصرح بها (انظر التقرير)")).arg(c.charsetMismatches);
-    if (c.repaired)
-        text += QStringLiteral(", ")
-            + tr2(QStringLiteral("%1 notices au répertoire endommagé lues sans les champs illisibles (voir le rapport)"),
-                  QStringLiteral("%1 بطاقة بدليل تالف قرئت دون الحقول غير المقروءة (انظر التقرير)")).arg(c.repaired);
-    if (c.leftOut)
-        text += QStringLiteral(", ")
-            + tr2(QStringLiteral("%1 champs ou valeurs que la notice ne peut garder, non repris (voir le rapport)"),
-                  QStringLiteral("%1 حقل أو قيمة لا تتسع لها البطاقة، لم تؤخذ (انظر التقرير)")).arg(c.leftOut);
+    // A clause for each count that is not zero.
+    auto clause = [&text](qint64 n, const QString &french, const QString &arabic) {
+        if (n)
+            text += QStringLiteral(", ") + tr2(french, arabic).arg(n);
+    };
+    clause(c.deleted, QStringLiteral("%1 supprimées ignorées"), QStringLiteral("%1 محذوفة أهملت"));
+    clause(c.skippedRows, QStringLiteral("%1 éléments non enregistrés (voir le rapport)"),
+           QStringLiteral("%1 عنصر لم يسجل (انظر التقرير)"));
+    clause(c.charsetMismatches,
+           QStringLiteral("%1 notices lues dans un autre jeu de caractères que celui déclaré (voir le rapport)"),
+           QStringLiteral("%1 بطاقة قرئت بمجموعة محارف غير المصرح بها (انظر التقرير)"));
+    clause(c.repaired, QStringLiteral("%1 notices au répertoire endommagé lues sans les champs illisibles (voir le rapport)"),
+           QStringLiteral("%1 بطاقة بدليل تالف قرئت دون الحقول غير المقروءة (انظر التقرير)"));
+    clause(c.leftOut, QStringLiteral("%1 champs ou valeurs que la notice ne peut garder, non repris (voir le rapport)"),
+           QStringLiteral("%1 حقل أو قيمة لا تتسع لها البطاقة، لم تؤخذ (انظر التقرير)"));
     return text + u'.';
 }
 

@@ -138,12 +138,12 @@ public:
 private:
     // The first occurrence of a field the record holds once (the fields of
     // `group` fill the same columns): true. A later one is left out and said.
-    bool once(const Field &f, const char *group)
+    bool once(const Field &f, const QString &group)
     {
         if (!holdsValue(f))
             return false;
-        if (!seen_.contains(QLatin1String(group))) {
-            seen_.insert(QLatin1String(group));
+        if (!seen_.contains(group)) {
+            seen_.insert(group);
             return true;
         }
         leaveOut(f);
@@ -195,8 +195,7 @@ private:
     {
         out_.typeId = QStringLiteral("c");
         const QString a = extract(f, {{'a', ""}});
-        const char group[] = {'3', '2', '8', f.ind2, 0};
-        if (f.ind2 >= '1' && f.ind2 <= '4' && !once(f, group))
+        if (f.ind2 >= '1' && f.ind2 <= '4' && !once(f, QStringLiteral("328") + QLatin1Char(f.ind2)))
             return;
         switch (f.ind2) {
         case '1': out_.diploma = a; break;
@@ -274,14 +273,14 @@ private:
         if (tag == 461) {
             // The set has columns of its own; it is the record's link only
             // when the record has no other.
-            if (!once(f, "461"))
+            if (!once(f, QStringLiteral("461")))
                 return;
             set("DOC_TITRE_ENSEMBLE", title);
             set("DOC_NUMERO_PARTIE", volume);
             set_ = values;
             return;
         }
-        if (once(f, "4xx"))
+        if (once(f, QStringLiteral("4xx")))
             setLink(values);
     }
 
@@ -370,31 +369,43 @@ private:
         const int tag = tagNumber(f);
         if (tag < 0 || f.isControl())
             return;
+        // Fields of one text column, held once.
+        static const struct {
+            int tag;
+            const char *column;
+        } oneText[] = {{206, "DOC_MATHEMATIQUE"}, {207, "DOC_NUMEROTATION"}, {208, "DOC_MUSIQUE"}, {230, "DOC_RESSOURCE"}};
+        for (const auto &t : oneText) {
+            if (t.tag != tag)
+                continue;
+            if (once(f, f.tagText()))
+                set(t.column, extract(f, {{'a', "; "}}));
+            return;
+        }
         switch (tag) {
         case 10:
-            if (once(f, "010"))
+            if (once(f, QStringLiteral("010")))
                 set("DOC_ISBN", number(f, true));
             return;
         case 11:
-            if (once(f, "011"))
+            if (once(f, QStringLiteral("011")))
                 set("DOC_ISSN", number(f, true));
             return;
         case 13: case 14: case 15: case 16: case 17: case 18:
-            if (once(f, "013"))
+            if (once(f, QStringLiteral("013")))
                 set("DOC_NUM", number(f, false));
             return;
         case 101:
-            if (once(f, "101")) {
+            if (once(f, QStringLiteral("101"))) {
                 out_.language = first(f, 'a');
                 out_.originalLanguage = first(f, 'c');
             }
             return;
         case 110:
-            if (const QString a = first(f, 'a'); a.size() >= 2 && once(f, "110"))
+            if (const QString a = first(f, 'a'); a.size() >= 2 && once(f, QStringLiteral("110")))
                 out_.periodicity = a.mid(1, 1).trimmed();
             return;
         case 200:
-            if (once(f, "200"))
+            if (once(f, QStringLiteral("200")))
                 titles(f);
             return;
         case 530:
@@ -402,33 +413,21 @@ private:
                 titles(f);
             return;
         case 205:
-            if (once(f, "205"))
+            if (once(f, QStringLiteral("205")))
                 set("DOC_EDITION", extract(f, {{'a', ""}, {'b', ", "}, {'d', " = "}, {'f', " / "}, {'g', "; "}}));
             return;
-        case 206:
-            if (once(f, "206"))
-                set("DOC_MATHEMATIQUE", extract(f, {{'a', "; "}}));
-            return;
-        case 207:
-            if (once(f, "207"))
-                set("DOC_NUMEROTATION", extract(f, {{'a', "; "}}));
-            return;
-        case 208:
-            if (once(f, "208"))
-                set("DOC_MUSIQUE", extract(f, {{'a', "; "}}));
-            return;
         case 210:
-            if (once(f, "210"))
+            if (once(f, QStringLiteral("210")))
                 publication(f);
             return;
         case 214:
-            if (!hasPublication_ && once(f, "210"))
+            if (!hasPublication_ && once(f, QStringLiteral("210")))
                 publication(f);
             else if (hasPublication_ && holdsValue(f))
                 leaveOut(f);
             return;
         case 215:
-            if (once(f, "215")) {
+            if (once(f, QStringLiteral("215"))) {
                 set("DOC_NBR_UNITE", extract(f, {{'a', ""}}));
                 set("DOC_ILLUSTRATION", extract(f, {{'c', ""}}));
                 set("DOC_FORMAT", extract(f, {{'d', ""}}));
@@ -436,17 +435,13 @@ private:
             }
             return;
         case 225:
-            if (once(f, "225")) {
+            if (once(f, QStringLiteral("225"))) {
                 out_.collection = MappedCollection{extract(f, {{'a', ""}}), extract(f, {{'d', ""}}), extract(f, {{'e', ""}}),
                                                    extract(f, {{'f', ""}}), first(f, 'x')};
                 set("COL_NUMERO", extract(f, {{'v', ""}}));
                 out_.subCollection = extract(f, {{'i', ""}});
                 set("SCL_NUMERO", extract(f, {{'h', ""}}));
             }
-            return;
-        case 230:
-            if (once(f, "230"))
-                set("DOC_RESSOURCE", extract(f, {{'a', "; "}}));
             return;
         case 300: appendColumn("DOC_NOTE", kCrLf, extract(f, {{'a', "; "}})); return;
         case 315:
@@ -461,7 +456,7 @@ private:
                 index(first(f, 'a'));
             return;
         case 801:
-            if (once(f, "801")) {
+            if (once(f, QStringLiteral("801"))) {
                 out_.country = first(f, 'a');
                 set("DOC_AGENCE", extract(f, {{'b', ""}}));
             }
@@ -488,7 +483,7 @@ private:
             for (const QChar c : first(f, 'a'))
                 if (c >= u'0' && c <= u'9')
                     digits += c;
-            if (!digits.isEmpty() && once(f, "999")) {
+            if (!digits.isEmpty() && once(f, QStringLiteral("999"))) {
                 set("DOC_NBR_EXEMPLAIRE", digits);
                 out_.numberOfCopiesSet = true;
             }

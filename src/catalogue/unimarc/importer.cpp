@@ -48,22 +48,26 @@ enum Criterion {
     BySource = 64  // the identifier the record had in its source, for the same library, whatever the rest
 };
 
-// The records a record duplicates: "SELECT " + what + " FROM NOTICE N WHERE ...".
-// The bound values: with BySource the identifier and the library, then
-// with a rule of the record's type, the type and the compared values.
+// The records a record duplicates: `what` of each ("1", or "N.DOC_ID" for
+// the first of them). The bound values: with BySource the identifier and
+// the library, then with a rule of the record's type, the type and the
+// compared values. Each test is a query of its own, joined by UNION ALL,
+// so that each reads its own index.
 QString duplicateSql(const Dialect &d, int c, const char *what)
 {
-    QStringList any;
+    const QString select = QStringLiteral("SELECT %1 FROM NOTICE N WHERE ").arg(QLatin1String(what));
+    QStringList tests;
     if (c & BySource)
-        any << QStringLiteral("(N.DOC_IDENTIFIANT_SOURCE = ? AND N.BIB_ID = ?)");
-    QString rule = QStringLiteral("N.TYP_ID = ? AND ");
-    // Numbers compare as the searches compare them: whatever their case and qualifier.
-    if (c & ByIsbn)
-        rule += standardNumberIs(d, QStringLiteral("N.DOC_ISBN"), QString()).sql;
-    else if (c & ByIssn)
-        rule += standardNumberIs(d, QStringLiteral("N.DOC_ISSN"), QString()).sql;
+        tests << select + QStringLiteral("N.DOC_IDENTIFIANT_SOURCE = ? AND N.BIB_ID = ?");
+    QString rule;
+    // Numbers compare as the searches compare them, whatever their case and
+    // qualifier, by the number indexes: the type is then compared as an
+    // expression, which no index of the type's could answer in their place.
+    if (c & (ByIsbn | ByIssn))
+        rule = QStringLiteral("N.TYP_ID || '' = ? AND ")
+            + standardNumberIs(d, (c & ByIsbn) ? QStringLiteral("N.DOC_ISBN") : QStringLiteral("N.DOC_ISSN"), QString()).sql;
     else if (c & ByTitle) {
-        rule += QStringLiteral("N.DOC_TITRE_PROPRE = ?");
+        rule = QStringLiteral("N.TYP_ID = ? AND N.DOC_TITRE_PROPRE = ?");
         if (c & WithComplement)
             rule += QStringLiteral(" AND N.DOC_TITRE_COMPLEMENT = ?");
         if (c & WithEdition)
@@ -71,11 +75,17 @@ QString duplicateSql(const Dialect &d, int c, const char *what)
         if (c & WithAuthor)
             rule += QStringLiteral(" AND N.DOC_ID IN (SELECT NA.DOC_ID FROM NOTICE_AUTEUR NA WHERE NA.VED_ID IN "
                                    "(SELECT V.VED_ID FROM VEDETTE V WHERE V.VED_NOM = ?))");
-    } else
-        rule.clear();
+    }
     if (!rule.isEmpty())
-        any << u'(' + rule + u')';
-    return QStringLiteral("SELECT %1 FROM NOTICE N WHERE ").arg(QLatin1String(what)) + any.join(QStringLiteral(" OR "));
+        tests << select + rule;
+    return tests.join(QStringLiteral(" UNION ALL "));
+}
+
+// The first record a record duplicates, by its key.
+QString firstDuplicateSql(const Dialect &d, int c)
+{
+    return QStringLiteral("SELECT D.DOC_ID FROM (") + duplicateSql(d, c, "N.DOC_ID")
+        + QStringLiteral(") D ORDER BY D.DOC_ID LIMIT 1");
 }
 
 } // namespace
@@ -266,7 +276,7 @@ struct RecordImporter::Attempt {
             return std::nullopt;
         PreparedQuery *&q = im.duplicateQueries_[c];
         if (!q)
-            q = new PreparedQuery(im.db_, duplicateSql(im.db_.dialect(), c, "N.DOC_ID") + QStringLiteral(" ORDER BY N.DOC_ID LIMIT 1"));
+            q = new PreparedQuery(im.db_, firstDuplicateSql(im.db_.dialect(), c));
         QVariant match;
         if (!q->first(binds, &match)) {
             // The test could not run: the record counts as new.

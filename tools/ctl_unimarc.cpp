@@ -94,11 +94,14 @@ int exportRecords(const Args &a)
             return fail(why);
     }
     const unimarc::ExportCounts c = unimarc::exportRecords(db, a.positional.first(), ids);
-    for (const QString &f : c.failures)
+    for (const QString &f : c.failures + c.leftOut)
         std::fprintf(stderr, "%s\n", f.toLocal8Bit().constData());
     if (!c.error.isEmpty())
         return fail(QStringLiteral("cannot write %1: %2").arg(a.positional.first(), c.error));
-    say(QStringLiteral("%1 records exported, %2 not exported").arg(c.written).arg(c.failed));
+    say(QStringLiteral("%1 records exported, %2 not exported, %3 written without fields the format cannot hold")
+            .arg(c.written)
+            .arg(c.failed)
+            .arg(c.incomplete));
     return c.failed > 0 ? 1 : 0;
 }
 

@@ -27,14 +27,17 @@ constexpr char16_t kHigh[128] = {
 };
 } // namespace
 
+char16_t cp1256Char(unsigned char b)
+{
+    return b < 0x80 ? char16_t(b) : kHigh[b - 0x80];
+}
+
 QString decodeCp1256(const QByteArray &bytes)
 {
     QString out;
     out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        out += b < 0x80 ? QChar(char16_t(b)) : QChar(kHigh[b - 0x80]);
-    }
+    for (const char c : bytes)
+        out += QChar(cp1256Char(static_cast<unsigned char>(c)));
     return out;
 }
 

@@ -6,6 +6,8 @@
 
 namespace folian {
 
+// The character of one byte.
+char16_t cp1256Char(unsigned char byte);
 QString decodeCp1256(const QByteArray &bytes);
 // Characters the code page lacks become numeric character references
 // (`&#233;`) when `htmlReferences`, else '?'.

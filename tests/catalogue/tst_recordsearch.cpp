@@ -46,6 +46,7 @@ const Rec kRecords[] = {
     {4, u"مكتبة أحمد", nullptr, nullptr, "2005", "a", "ara", 1},
     {5, u"L'enfant", nullptr, nullptr, "1953", "a", "fre", 1},
     {6, u"Taux à 100% et autres", nullptr, nullptr, "2010", "a", "fre", 1},
+    {7, u"Broché", "9782070360253 (br.)", nullptr, "1960", "a", "fre", 1},
 };
 
 bool fill(Database &db, QString *why)
@@ -167,6 +168,10 @@ private slots:
             row("ISBN typed with hyphens", "number", QStringLiteral("2-07-036822-x"), {1});
             row("ISSN typed with a hyphen", "number", QStringLiteral("0395-2037"), {3});
             row("number with a star", "number", QStringLiteral("207*"), {1});
+            row("number without its qualifier", "number", QStringLiteral("978-2-07-036025-3"), {7});
+            row("number with another qualifier", "number", QStringLiteral("9782070360253 (rel.)"), {7});
+            row("number beginning, qualified", "number", QStringLiteral("978207*"), {7});
+            row("number that only begins the same", "number", QStringLiteral("978207036025"), {});
             row("author's accepted form", "author", QStringLiteral("mouloud feraoun"), {1});
             row("author's rejected form", "author", QStringLiteral("FERRAOUN"), {1});
             row("author with an accent", "author", QStringLiteral("roblès"), {2});
@@ -214,7 +219,7 @@ private slots:
         RecordCriteria c;
         c.language = QStringLiteral("fre");
         c.sort = RecordSort::Year;
-        QCOMPARE(found(tdb.db(), c), (QList<int>{6, 3, 5, 1}));
+        QCOMPARE(found(tdb.db(), c), (QList<int>{6, 3, 7, 5, 1}));
         c.titleWords = QStringLiteral("petit");
         c.author = QStringLiteral("ferraoun");
         QCOMPARE(found(tdb.db(), c), (QList<int>{1}));

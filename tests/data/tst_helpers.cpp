@@ -96,6 +96,12 @@ private slots:
                                               << QStringLiteral("notes: 2024.pdf");
         QTest::newRow("wwwfile") << QStringLiteral("/srv/www.txt") << false << QStringLiteral("www.txt");
         QTest::newRow("arabic name") << QStringLiteral("/srv/ملخص.pdf") << false << QStringLiteral("ملخص.pdf");
+        // What was meant as an address keeps what was given, never its last piece alone.
+        QTest::newRow("http.//") << QStringLiteral("http.//www.example.org/revue/sommaire.html") << false
+                                 << QStringLiteral("http.//www.example.org/revue/sommaire.html");
+        QTest::newRow("http// without colon") << QStringLiteral("http//example.org/a.pdf") << false
+                                              << QStringLiteral("http//example.org/a.pdf");
+        QTest::newRow("network share") << QStringLiteral("//serveur/docs/a.pdf") << false << QStringLiteral("a.pdf");
     }
     void resourceLinks()
     {
@@ -104,6 +110,42 @@ private slots:
         QFETCH(QString, stored);
         QCOMPARE(IsResourceAddress(link), address);
         QCOMPARE(ResourceLinkName(link).toString(), stored);
+    }
+
+    // Numbers are stored without their separators, a qualifier in
+    // parentheses kept as given; they compare by the number alone.
+    void standardNumbers_data()
+    {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("qualifier");
+        QTest::newRow("plain") << QStringLiteral("2-07-036024-8") << QStringLiteral("2070360248") << QStringLiteral("2070360248")
+                               << QString();
+        QTest::newRow("qualifier") << QStringLiteral("2-07-036024-8 (br.)") << QStringLiteral("2070360248 (br.)")
+                                   << QStringLiteral("2070360248") << QStringLiteral("br.");
+        QTest::newRow("qualifier glued") << QStringLiteral("2-07-036024-8(rel.)") << QStringLiteral("2070360248 (rel.)")
+                                         << QStringLiteral("2070360248") << QStringLiteral("rel.");
+        QTest::newRow("qualifier with blanks") << QStringLiteral(" 978-2-07-036025-3  (Folio ; 2) ")
+                                               << QStringLiteral("9782070360253 (Folio ; 2)") << QStringLiteral("9782070360253")
+                                               << QStringLiteral("Folio ; 2");
+        QTest::newRow("check digit x kept") << QStringLiteral("2-07-036822-x") << QStringLiteral("207036822x")
+                                            << QStringLiteral("207036822x") << QString();
+        QTest::newRow("parentheses alone") << QStringLiteral("(br.)") << QStringLiteral("(br)") << QStringLiteral("(br)")
+                                           << QString();
+    }
+    void standardNumbers()
+    {
+        QFETCH(QString, given);
+        QFETCH(QString, stored);
+        QFETCH(QString, key);
+        QFETCH(QString, qualifier);
+        QCOMPARE(NormaliseStandardNumber(given).toString(), stored);
+        QCOMPARE(StandardNumberKey(given), key);
+        QCOMPARE(StandardNumberKey(stored), key);
+        QCOMPARE(StandardNumberQualifier(stored), qualifier);
+        // Stored twice, the same.
+        QCOMPARE(NormaliseStandardNumber(stored).toString(), stored);
     }
 
     void nullsStayNull()

@@ -146,7 +146,7 @@ private slots:
         QFETCH(QString, engine);
         FOLIAN_TEST_DB(tdb, engine);
         Database &db = tdb.db();
-        for (const char *sql : {"ALTER TABLE NOTICE DROP COLUMN BIB_ID", "DROP INDEX IX_NOTICE_ISBN_TYP",
+        for (const char *sql : {"DROP INDEX IX_NOTICE_SOURCE_BIB", "ALTER TABLE NOTICE DROP COLUMN BIB_ID", "DROP INDEX IX_NOTICE_ISBN_TYP",
                                 "DROP INDEX IX_NOTICE_ISSN_TYP", "CREATE INDEX IX_NOTICE_DOC_ISBN ON NOTICE (DOC_ISBN)",
                                 "CREATE INDEX IX_NOTICE_DOC_ISSN ON NOTICE (DOC_ISSN)",
                                 "INSERT INTO NOTICE (DOC_ID, DOC_TITRE_PROPRE) VALUES (1, 'Ancienne')",
@@ -166,6 +166,40 @@ private slots:
         const QString link = QStringLiteral("http://example.org/") + QString(400, u'x');
         QVERIFY2(db.exec(QStringLiteral("INSERT INTO NOTICE_RESSOURCE (RES_ID, DOC_ID, RES_LIEN) VALUES (1, 1, ?)"), {link}),
                  qPrintable(db.lastError().text()));
+    }
+
+    // A catalogue of version 3: its records gain the column of their source
+    // identifier (unknown for those already there), and the numbers whose
+    // qualifier was glued to them get it apart, so that they are found.
+    void upgradesAVersionThreeCatalogue_data() { addEngineRows(); }
+    void upgradesAVersionThreeCatalogue()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        for (const char *sql : {"DROP INDEX IX_NOTICE_SOURCE_BIB", "ALTER TABLE NOTICE DROP COLUMN DOC_IDENTIFIANT_SOURCE",
+                                "INSERT INTO NOTICE (DOC_ID, DOC_TITRE_PROPRE, DOC_ISBN, DOC_ISSN, DOC_NUM) "
+                                "VALUES (1, 'Broché', '2070360248(br)', '09552359', '(sans)')",
+                                "INSERT INTO NOTICE (DOC_ID, DOC_TITRE_PROPRE, DOC_ISBN) VALUES (2, 'Relié', '2070360256 (rel)')",
+                                "UPDATE VERSION_BASE SET VRS_NUMERO = 3"})
+            QVERIFY2(db.exec(QString::fromUtf8(sql)), sql);
+        QString why;
+        QVERIFY2(upgradeSchema(db, &why), qPrintable(why));
+        QCOMPARE(schemaVersion(db), Schema::currentVersion());
+        QVERIFY(db.dialect().columns(db.connection(), QStringLiteral("NOTICE")).contains(QStringLiteral("DOC_IDENTIFIANT_SOURCE")));
+        QSqlQuery q = db.query(QStringLiteral("SELECT DOC_ISBN, DOC_ISSN, DOC_NUM, DOC_IDENTIFIANT_SOURCE FROM NOTICE ORDER BY DOC_ID"));
+        QStringList rows;
+        while (q.next())
+            rows << QStringLiteral("%1|%2|%3|%4").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                                                     q.value(3).isNull() ? QStringLiteral("null") : q.value(3).toString());
+        QCOMPARE(rows, QStringList({QStringLiteral("2070360248 (br)|09552359|(sans)|null"),
+                                    QStringLiteral("2070360256 (rel)|||null")}));
+        // The identifier is looked up with the library, by its index.
+        QVERIFY(db.exec(QStringLiteral("UPDATE NOTICE SET DOC_IDENTIFIANT_SOURCE = 'FRBNF1', BIB_ID = 0 WHERE DOC_ID = 1")));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT DOC_ID FROM NOTICE WHERE DOC_IDENTIFIANT_SOURCE = ? AND BIB_ID = 0"),
+                           {QStringLiteral("FRBNF1")}).toInt(),
+                 1);
+        QVERIFY(!db.exec(QStringLiteral("CREATE INDEX IX_NOTICE_SOURCE_BIB ON NOTICE (DOC_IDENTIFIANT_SOURCE)")));
     }
 };
 

@@ -53,6 +53,22 @@ inline QByteArray handMade(const QList<std::pair<QByteArray, QByteArray>> &field
     return leader + dir + data;
 }
 
+// Bytes written as text with "{XX}" for the byte of hexadecimal XX:
+// bytes("Soci{E9}t{E9}") is Latin-1 "Société".
+inline QByteArray bytes(const char *text)
+{
+    QByteArray out;
+    for (const char *p = text; *p; ++p) {
+        if (p[0] == '{' && p[1] && p[2] && p[3] == '}') {
+            out += char(QByteArray(p + 1, 2).toInt(nullptr, 16));
+            p += 3;
+        } else {
+            out += *p;
+        }
+    }
+    return out;
+}
+
 // The leader without the positions the writer computes (0-4 length, 10-16, 20-22).
 inline QByteArray leaderKept(QByteArray leader)
 {

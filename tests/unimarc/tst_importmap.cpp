@@ -19,7 +19,7 @@ using Fields = QList<Field>;
 MappingContext context(int classification = 0)
 {
     MappingContext c;
-    c.relations = {410, 430, 461, 464};
+    c.relations = {410, 423, 430, 440, 461, 464};
     c.documentTypes = QStringLiteral("abcdefgx");
     c.supports = {1, 2};
     c.copyStatuses = {1, 2, 3, 4, 5, 6, 7, 8};
@@ -81,6 +81,20 @@ QString describe(const MappedRecord &m, const QString &what)
         return m.shelfNumbers.join(QStringLiteral("; "));
     if (what == QLatin1String("firstMainAuthor"))
         return m.firstMainAuthor;
+    if (what == QLatin1String("sourceId"))
+        return m.sourceId;
+    if (what == QLatin1String("links"))
+        return QStringList{m.column(QStringLiteral("REL_ID")), m.column(QStringLiteral("REL_TITRE")),
+                           m.column(QStringLiteral("REL_VOLUME")), m.column(QStringLiteral("REL_DATE_PUB")),
+                           m.column(QStringLiteral("REL_ISBN")), m.column(QStringLiteral("REL_ISSN")),
+                           m.column(QStringLiteral("DOC_TITRE_ENSEMBLE")), m.column(QStringLiteral("DOC_NUMERO_PARTIE"))}
+            .join(u'|');
+    // What was left out: the tag of each field the remarks name.
+    if (what == QLatin1String("leftOut")) {
+        for (const QString &r : m.remarks)
+            out << r.section(QStringLiteral(" : "), 1).left(3);
+        return out.join(u' ');
+    }
     QString text = m.column(what);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\\r\\n"));
     return text;
@@ -114,11 +128,23 @@ private slots:
             "DOC_ISBN", QStringLiteral("2070360248"));
         row("010 repeated $a: the first", {dataField("010", "  ", {{'a', "2-07-036024-8"}, {'a', "2-07-036025-6"}})},
             "DOC_ISBN", QStringLiteral("2070360248"));
+        row("010 second said", {dataField("010", "  ", {{'a', "2-07-036024-8"}}), dataField("010", "  ", {{'a', "978-2-07-036025-3"}})},
+            "leftOut", QStringLiteral("010"));
+        row("010 empty $a first", {dataField("010", "  ", {{'a', ""}, {'a', "2-07-036024-8"}})}, "DOC_ISBN",
+            QStringLiteral("2070360248"));
+        row("010 qualifier kept", {dataField("010", "  ", {{'a', "2-07-036024-8 (br.)"}})}, "DOC_ISBN",
+            QStringLiteral("2070360248 (br.)"));
+        row("010 qualifier of $b", {dataField("010", "  ", {{'a', "2-07-036024-8"}, {'b', "rel."}})}, "DOC_ISBN",
+            QStringLiteral("2070360248 (rel.)"));
+        row("011 qualifier of $b", {dataField("011", "  ", {{'a', "0955-2359"}, {'b', "print"}})}, "DOC_ISSN",
+            QStringLiteral("09552359 (print)"));
         row("011", {dataField("011", "  ", {{'a', "0955-2359"}})}, "DOC_ISSN", QStringLiteral("09552359"));
         row("013 other number", {dataField("013", "  ", {{'a', "M 2306. 1"}})}, "DOC_NUM", QStringLiteral("M23061"));
         // Codes looked up later.
         row("101 two $a: the first", {dataField("101", "0 ", {{'a', "fre"}, {'a', "ara"}, {'c', "eng"}})}, "codes",
             QStringLiteral("fre|eng||"));
+        row("101 empty $a first", {dataField("101", "0 ", {{'a', " "}, {'a', "ara"}})}, "codes", QStringLiteral("ara|||"));
+        row("801 empty $a first", {dataField("801", " 0", {{'a', ""}, {'a', "DZ"}, {'b', "BN"}})}, "codes", QStringLiteral("|||DZ"));
         row("110 periodicity", {dataField("110", "  ", {{'a', "aka"}})}, "codes", QStringLiteral("||k|"));
         row("801 country and agency", {dataField("801", " 0", {{'a', "FR"}, {'b', "FNSP"}})}, "codes", QStringLiteral("|||FR"));
         row("801 agency", {dataField("801", " 0", {{'a', "FR"}, {'b', "FNSP"}})}, "DOC_AGENCE", QStringLiteral("FNSP"));
@@ -131,6 +157,7 @@ private slots:
             "DOC_TITRE_COMPLEMENT", QStringLiteral("roman : traduit"));
         row("530 without 200", {dataField("530", "0 ", {{'a', "Key title"}})}, "DOC_TITRE_PROPRE", QStringLiteral("Key title"));
         row("530 after 200", {title, dataField("530", "0 ", {{'a', "Key title"}})}, "DOC_TITRE_PROPRE", QStringLiteral("Titre"));
+        row("two 200: the first", {title, dataField("200", "1 ", {{'a', "Autre"}})}, "DOC_TITRE_PROPRE", QStringLiteral("Titre"));
         row("205 edition", {dataField("205", "  ", {{'a', "2e éd."}, {'b', "rev."}, {'d', "2nd ed."}, {'f', "par X"}, {'g', "Y"}})},
             "DOC_EDITION", QString::fromUtf8("2e éd., rev. = 2nd ed. / par X; Y"));
         row("206", {dataField("206", "0 ", {{'a', "1:50000"}, {'a', "UTM"}})}, "DOC_MATHEMATIQUE", QStringLiteral("1:50000; UTM"));
@@ -153,6 +180,20 @@ private slots:
             QStringLiteral("Alger||Casbah||2019"));
         row("214 beside 210", {dataField("210", "  ", {{'a', "Paris"}}), dataField("214", " 0", {{'a', "Alger"}})}, "publication",
             QStringLiteral("Paris||||"));
+        row("214 beside 210 said", {dataField("210", "  ", {{'a', "Paris"}}), dataField("214", " 0", {{'a', "Alger"}})}, "leftOut",
+            QStringLiteral("214"));
+        // A field the record holds once keeps its first occurrence, the principal one; the others are said.
+        const Fields two210{dataField("210", "  ", {{'a', "Paris"}, {'c', "Seuil"}, {'d', "1990"}}),
+                            dataField("210", "  ", {{'a', "Lyon"}, {'c', "Fayard"}, {'d', "1992"}}),
+                            dataField("210", "  ", {{'a', "Alger"}})};
+        row("three 210: the first", two210, "publication", QStringLiteral("Paris||Seuil||1990"));
+        row("three 210: two said", two210, "leftOut", QStringLiteral("210 210"));
+        row("two 215, 225, 205", {dataField("215", "  ", {{'a', "1 vol."}}), dataField("215", "  ", {{'a', "2 vol."}}),
+                                  dataField("205", "  ", {{'a', "2e éd."}}), dataField("205", "  ", {{'a', "3e éd."}}),
+                                  dataField("225", "1 ", {{'a', "Folio"}}), dataField("225", "1 ", {{'a', "Poche"}})},
+            "leftOut", QStringLiteral("215 205 225"));
+        row("empty repeat not said", {dataField("210", "  ", {{'a', "Paris"}}), dataField("210", "  ", {{'a', " "}})}, "leftOut",
+            QString());
         row("215 extent", {dataField("215", "  ", {{'a', "320 p."}, {'c', "ill."}, {'d', "24 cm"}, {'e', "1 CD"}})},
             "DOC_FORMAT", QStringLiteral("24 cm"));
         row("215 material", {dataField("215", "  ", {{'a', "320 p."}, {'e', "1 CD"}})}, "DOC_MATERIEL", QStringLiteral("1 CD"));
@@ -164,6 +205,8 @@ private slots:
         row("300 twice", {dataField("300", "  ", {{'a', "N1"}}), dataField("300", "  ", {{'a', "N2"}, {'a', "N3"}})}, "DOC_NOTE",
             QStringLiteral("N1\\r\\nN2; N3"));
         row("330", {dataField("330", "  ", {{'a', "Résumé"}})}, "DOC_RESUME", QString::fromUtf8("Résumé"));
+        row("330 twice", {dataField("330", "  ", {{'a', "Résumé"}}), dataField("330", "  ", {{'a', "Abstract"}})}, "DOC_RESUME",
+            QString::fromUtf8("Résumé\\r\\nAbstract"));
         // Document type.
         row("level m", {title}, "type", QStringLiteral("a/a"));
         row("level s", {title}, "type", QStringLiteral("b/a"), "00000nas  2200000   450 ");
@@ -198,6 +241,28 @@ private slots:
         row("464 embedded title", {dataField("464", " 1", {{'1', "2001 "}, {'a', "Analytique"}, {'v', "x"}})}, "REL_TITRE",
             QStringLiteral("Analytique"));
         row("4xx not a relation", {dataField("488", " 1", {{'t', "Autre"}})}, "REL_ID", QString());
+        // A link gives what it holds, embedded or not; with nothing to show it is no link.
+        row("464 embedded 001 alone", {dataField("464", " 1", {{'1', "001CFI0012298"}})}, "links", QStringLiteral("|||||||"));
+        row("464 embedded 001 alone said", {dataField("464", " 1", {{'1', "001CFI0012298"}})}, "leftOut", QStringLiteral("464"));
+        row("410 embedded 001 and 200", {dataField("410", " 0", {{'1', "001RAV1797816"}, {'1', "2001 "}, {'a', "Anticorpi"}, {'v', "43"}})},
+            "links", QStringLiteral("410|Anticorpi|43|||||"));
+        row("430 title in $a", {dataField("430", " 1", {{'a', "Evolution de l'activité"}, {'x', "0001-7736"}})}, "links",
+            QString::fromUtf8("430|Evolution de l'activité||||0001-7736||"));
+        row("423 empty $1 then $a", {dataField("423", " 1", {{'1', ""}, {'a', "FR. Feuillet rapide"}, {'x', "0150-5467"}})},
+            "links", QStringLiteral("423|FR. Feuillet rapide||||0150-5467||"));
+        row("430 empty $x first", {dataField("430", " 1", {{'t', "Ancien"}, {'x', ""}, {'x', "1234-5678"}})}, "REL_ISSN",
+            QStringLiteral("1234-5678"));
+        row("440 ISSN alone", {dataField("440", " 1", {{'x', "1387-2842"}})}, "links", QStringLiteral("440|||||1387-2842||"));
+        row("two links: the first", {dataField("430", " 1", {{'t', "Avant"}}), dataField("440", " 1", {{'t', "Après"}})}, "links",
+            QString::fromUtf8("430|Avant||||||"));
+        row("two links: the second said", {dataField("430", " 1", {{'t', "Avant"}}), dataField("440", " 1", {{'t', "Après"}})},
+            "leftOut", QStringLiteral("440"));
+        row("461 and another link", {dataField("461", " 0", {{'t', "Oeuvres"}, {'v', "3"}}), dataField("410", " 0", {{'t', "Folio"}})},
+            "links", QStringLiteral("410|Folio|||||Oeuvres|3"));
+        row("461 alone is the link", {dataField("461", " 0", {{'t', "Oeuvres"}, {'v', "3"}})}, "links",
+            QStringLiteral("461|Oeuvres|3||||Oeuvres|3"));
+        row("461 and another link: nothing said", {dataField("461", " 0", {{'t', "Oeuvres"}}), dataField("410", " 0", {{'t', "Folio"}})},
+            "leftOut", QString());
         // Subjects.
         row("606 with subdivisions", {dataField("606", "  ", {{'a', "Histoire"}, {'y', "France"}, {'z', "19e siècle"}})}, "subjects",
             QString::fromUtf8("Histoire : France : 19e siècle k6"));
@@ -228,11 +293,23 @@ private slots:
             "firstMainAuthor", QStringLiteral("Un"));
         row("two $4: the first", {dataField("700", " 1", {{'a', "Un"}, {'4', "070"}, {'4', "440"}})}, "authors",
             QStringLiteral("Un 070 k1 t1"));
+        // Punctuation carried in the parts of a name is not part of the heading.
+        row("punctuation in $b", {dataField("700", " 1", {{'a', "Mazzucato"}, {'b', ", Mariana"}})}, "authors",
+            QStringLiteral("Mazzucato, Mariana  k1 t1"));
+        row("punctuation in $a", {dataField("701", " 1", {{'a', "Mazzucato ,"}, {'b', "Mariana"}})}, "authors",
+            QStringLiteral("Mazzucato, Mariana  k1 t2"));
+        row("initials keep their stop", {dataField("702", " 1", {{'a', "Dupont"}, {'b', " ; J.-P. "}})}, "authors",
+            QStringLiteral("Dupont, J.-P.  k1 t3"));
+        row("first 700 for duplicates, cleaned", {dataField("700", " 1", {{'a', "Mazzucato"}, {'b', ", Mariana"}})}, "firstMainAuthor",
+            QStringLiteral("Mazzucato, Mariana"));
         row("740 is no author", {dataField("740", " 1", {{'a', "Un"}})}, "authors", QString());
         // Resources, issues, copies.
+        // A resource joins every address; an empty one does not stand for the field.
         row("856", {dataField("856", "4 ", {{'u', "http://a.b/c"}, {'u', "http://d"}, {'x', "Sommaire"}}),
                     dataField("856", "  ", {{'a', "doc.pdf"}}), dataField("856", "  ", {{'z', "nothing to link"}})},
-            "resources", QStringLiteral("Sommaire|http://a.b/c; |doc.pdf"));
+            "resources", QStringLiteral("Sommaire|http://a.b/c;  http://d; |doc.pdf"));
+        row("856 empty $u first", {dataField("856", "4 ", {{'u', ""}, {'u', "http://a.b/c"}})}, "resources",
+            QStringLiteral("|http://a.b/c"));
         row("985 issues", {dataField("985", "  ", {{'a', "12"}, {'d', "2001"}, {'t', "Spécial"}})}, "issues",
             QString::fromUtf8("12|2001|Spécial"));
         row("990 shelf numbers", {dataField("990", "  ", {{'a', "R 12"}}), dataField("990", "  ", {{'a', "R 13"}})}, "shelves",
@@ -242,6 +319,15 @@ private slots:
              dataField("995", "  ", {{'f', "B002"}, {'s', "9"}}), dataField("995", "  ", {{'f', "B003"}, {'t', "42"}}),
              dataField("995", "  ", {{'k', "no copy number"}})},
             "copies", QString::fromUtf8("B001|I1|840 CAM|MAG|2|6|abîmé; B002|||||2|; B003|||||null|"));
+        row("995 empty $f first", {dataField("995", "  ", {{'f', ""}, {'f', "B004"}, {'l', ""}, {'l', "SALLE"}})}, "copies",
+            QStringLiteral("B004|||SALLE||2|"));
+        row("995 empty $f alone", {dataField("995", "  ", {{'f', " "}, {'k', "R 12"}})}, "copies", QString());
+        // The identifier of the record in its source.
+        row("001 source", {Field::control("001", QByteArray(" FRBNF123 ")), dataField("035", "  ", {{'a', "(OCoLC)9"}})}, "sourceId",
+            QStringLiteral("FRBNF123"));
+        row("035 without 001", {dataField("035", "  ", {{'a', ""}}), dataField("035", "  ", {{'a', "(OCoLC)9"}})}, "sourceId",
+            QStringLiteral("(OCoLC)9"));
+        row("no source", {title}, "sourceId", QString());
         row("999 digits", {dataField("999", "  ", {{'a', "12 ex."}})}, "DOC_NBR_EXEMPLAIRE", QStringLiteral("12"));
         row("999 no digit", {dataField("999", "  ", {{'a', "aucun"}})}, "DOC_NBR_EXEMPLAIRE", QString());
     }

@@ -222,6 +222,10 @@ private slots:
                       dataField("700", " 1", {{'a', "محفوظ"}, {'b', "نجيب"}}),
                       dataField("995", "  ", {{'f', "B0002"}, {'k', "892.7 MAH"}})}),
             recordOf({dataField("200", "1 ", {{'a', "Sans numéro"}}), dataField("995", "  ", {{'f', "B0001"}})}),
+            // Declared ASCII, written in Latin-1; two 210: the log says both.
+            recordOf({dataField("100", "  ", {{'a', "20240101d2001    k  y0frey01      ba"}}),
+                      unimarc::Field("200", '1', ' ', {unimarc::Subfield('a', unimarc::test::bytes("Soci{E9}t{E9} g{E9}n{E9}rale"))}),
+                      dataField("210", "  ", {{'a', "Paris"}, {'c', "Dalloz"}}), dataField("210", "  ", {{'a', "Lyon"}})}),
         };
         QByteArray bytes;
         for (const Record &r : records)

@@ -288,13 +288,18 @@ private slots:
         QTest::newRow("map") << QStringLiteral("f") << QString() << QByteArray("nem");
         QTest::newRow("electronic") << QStringLiteral("g") << QString() << QByteArray("nlm");
         QTest::newRow("other") << QStringLiteral("x") << QString() << QByteArray("nkm");
+        // The general material designation is the type of record it was read from.
+        QTest::newRow("electronic serial") << QStringLiteral("b/l") << QString() << QByteArray("nls");
+        QTest::newRow("designation not a type of record") << QStringLiteral("a/z") << QString() << QByteArray("nam");
     }
     void leaderOfTheExchange()
     {
         QFETCH(QString, type);
         QFETCH(QString, updatedBy);
         QFETCH(QByteArray, status);
-        StoredRecord r = record({{"TYP_ID", type.toUtf8().constData()}});
+        StoredRecord r = record({{"TYP_ID", type.section(u'/', 0, 0).toUtf8().constData()}});
+        if (type.contains(u'/'))
+            r.notice.insert(QStringLiteral("IND_ID"), type.section(u'/', 1));
         if (!updatedBy.isEmpty())
             r.notice.insert(QStringLiteral("UPDATE_USER"), updatedBy);
         const WriteResult w = exchangeRecord(r, 0);

@@ -73,14 +73,17 @@ Run folianctl(const QStringList &args, const QString &cwd)
     return r;
 }
 
-// A file of three records: a good one, a malformed one, a deleted one, with line ends between.
+// A file of four records with line ends between: a good one, one with a
+// damaged directory entry, a malformed one, a deleted one.
 QByteArray mixedFile()
 {
-    QByteArray bad = bytesOf(sampleRecord("50", QStringLiteral("Abîmé")));
-    bad.replace(31, 5, "90000");  // the first entry points outside
+    QByteArray damaged = bytesOf(sampleRecord("50", QStringLiteral("Abîmé")));
+    damaged.replace(31, 5, "90000");  // the first entry points outside
+    QByteArray bad = bytesOf(sampleRecord("50", QStringLiteral("Illisible")));
+    bad.replace(12, 5, "0x100");  // no base address
     Record deleted = sampleRecord("50", QStringLiteral("Effacé"));
     deleted.leader[5] = 'd';
-    return bytesOf(sampleRecord()) + "\r\n" + bad + "\r\n" + bytesOf(deleted);
+    return bytesOf(sampleRecord()) + "\r\n" + damaged + "\r\n" + bad + "\r\n" + bytesOf(deleted);
 }
 
 } // namespace
@@ -146,19 +149,26 @@ private slots:
         err.open(QIODevice::WriteOnly);
         const DumpCounts c = dumpFile(path, out, err);
         QVERIFY(c.ok());
-        QCOMPARE(c.records, 2);
+        QCOMPARE(c.records, 3);
         QCOMPARE(c.rejected, 1);
         QCOMPARE(c.deleted, 1);
         const QString text = QString::fromUtf8(out.data());
         const QStringList blocks = text.split(QStringLiteral("\n\n"));
-        QCOMPARE(blocks.size(), 2);
+        QCOMPARE(blocks.size(), 3);
         QVERIFY(blocks.at(0).contains(u"200 1# $aLe petit prince$eroman"));
-        QVERIFY(blocks.at(1).startsWith(u"LDR 00") && blocks.at(1).mid(9, 1) == u"d");
-        QVERIFY(blocks.at(1).contains(u"$aEffacé"));
+        // The damaged record without the field of its bad entry.
+        QVERIFY(blocks.at(1).contains(u"200 1# $aAbîmé$eroman"));
+        QVERIFY(!blocks.at(1).contains(u"\n001 "));
+        QVERIFY(blocks.at(2).startsWith(u"LDR 00") && blocks.at(2).mid(9, 1) == u"d");
+        QVERIFY(blocks.at(2).contains(u"$aEffacé"));
         const QString errors = QString::fromUtf8(err.data());
-        const qsizetype secondAt = mixedFile().indexOf("\r\n") + 2;
-        QVERIFY2(errors.contains(QStringLiteral("n° 2 (octet %1)").arg(secondAt)), qPrintable(errors));
+        const QByteArray file = mixedFile();
+        const qsizetype secondAt = file.indexOf("\r\n") + 2;
+        const qsizetype thirdAt = file.indexOf("\r\n", secondAt) + 2;
+        QVERIFY2(errors.contains(QStringLiteral("n° 2 (octet %1) : répertoire endommagé").arg(secondAt)), qPrintable(errors));
         QVERIFY(errors.contains(u"points outside the record"));
+        QVERIFY2(errors.contains(QStringLiteral("n° 3 (octet %1) rejetée").arg(thirdAt)), qPrintable(errors));
+        QVERIFY(errors.contains(u"base address"));
 
         QBuffer none;
         none.open(QIODevice::WriteOnly);
@@ -182,7 +192,7 @@ private slots:
         QVERIFY(r.out.contains("200 1# $aLe petit prince$eroman\n"));
         QVERIFY(r.out.contains("$aEffac\xc3\xa9"));
         QVERIFY(r.err.contains("points outside the record"));
-        QVERIFY(r.err.contains("1 of 3 records rejected"));
+        QVERIFY(r.err.contains("1 of 4 records rejected"));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Folian.ini"))));
 
         const Run absent = folianctl({QStringLiteral("dump"), dir.filePath(QStringLiteral("absent.mrc"))}, dir.path());

@@ -17,6 +17,8 @@
 using namespace folian::unimarc;
 using namespace folian::unimarc::test;
 
+Q_DECLARE_METATYPE(QList<folian::unimarc::CharsetUse>)
+
 namespace {
 
 using Mutation = std::function<void(QByteArray &)>;
@@ -131,9 +133,6 @@ private slots:
         auto set = [](qsizetype at, QByteArray what) { return Mutation([=](QByteArray &b) { b.replace(at, what.size(), what); }); };
         QTest::newRow("empty") << Mutation([](QByteArray &b) { b.clear(); }) << QStringLiteral("empty record");
         QTest::newRow("shorter than leader") << Mutation([](QByteArray &b) { b.truncate(10); }) << QStringLiteral("shorter than the 24-byte leader");
-        QTest::newRow("length not digits") << set(0, "00a12") << QStringLiteral("is not five digits");
-        QTest::newRow("huge declared length") << set(0, "99999") << QStringLiteral("record length 99999 declared");
-        QTest::newRow("zero length") << set(0, "00000") << QStringLiteral("record length 0 declared");
         QTest::newRow("indicator count") << set(10, "3") << QStringLiteral("indicator count");
         QTest::newRow("subfield code length") << set(11, "1") << QStringLiteral("subfield code length");
         QTest::newRow("base not digits") << set(12, "0x100") << QStringLiteral("base address \"0x100\"");
@@ -142,24 +141,12 @@ private slots:
         QTest::newRow("entry map") << set(20, "36") << QStringLiteral("directory entry map");
         QTest::newRow("no directory terminator") << Mutation([](QByteArray &b) { b[b.mid(12, 5).toInt() - 1] = 'X'; })
                                                  << QStringLiteral("no directory terminator");
-        QTest::newRow("bad tag") << set(24, "2#0") << QStringLiteral("is not three letters or digits");
-        QTest::newRow("length not digits in entry") << set(27, "00x4") << QStringLiteral("is not a number");
-        QTest::newRow("zero field length") << set(27, "0000") << QStringLiteral("length 0");
-        QTest::newRow("entry points outside") << set(31, "90000") << QStringLiteral("points outside the record");
-        QTest::newRow("field length too long") << set(27, "9999") << QStringLiteral("points outside the record");
-        QTest::newRow("field length wrong") << set(27, "0007") << QStringLiteral("does not end with a field terminator");
         QTest::newRow("directory not whole entries") << Mutation([](QByteArray &b) {
             // One byte more in the directory, base address moved with it.
             b.insert(36, '0');
             b.replace(12, 5, QByteArray::number(b.mid(12, 5).toInt() + 1).rightJustified(5, '0'));
             b.replace(0, 5, QByteArray::number(b.size()).rightJustified(5, '0'));
         }) << QStringLiteral("not a whole number of 12-byte entries");
-        QTest::newRow("terminator inside a field") << Mutation([](QByteArray &b) { b[b.indexOf("Le petit")] = '\x1e'; })
-                                                   << QStringLiteral("holds a field terminator before its end");
-        QTest::newRow("unprintable subfield code") << Mutation([](QByteArray &b) { b[b.indexOf("\x1f" "aLe petit") + 1] = '\x07'; })
-                                                   << QStringLiteral("subfield code byte 0x07");
-        QTest::newRow("unprintable indicator") << Mutation([](QByteArray &b) { b[b.indexOf("1 \x1f" "aLe petit")] = '\x80'; })
-                                               << QStringLiteral("indicator byte 0x80");
     }
     void refused()
     {
@@ -175,12 +162,83 @@ private slots:
         QVERIFY(!rejectionMessage(3, 1200, p.reason()).isEmpty());
     }
 
-    // Every cut of a record is refused, except the one that drops only its terminator.
+    // A record cut before its fields is refused; cut among them, it keeps
+    // the fields before the cut and says what it lost.
     void truncations()
     {
         const QByteArray bytes = bytesOf(sampleRecord());
-        for (qsizetype n = 0; n < bytes.size() - 1; ++n)
-            QVERIFY2(!parseRecord(QByteArrayView(bytes).first(n)).ok(), qPrintable(QString::number(n)));
+        const qsizetype base = bytes.mid(12, 5).toInt();
+        for (qsizetype n = 0; n < bytes.size() - 1; ++n) {
+            const ParseResult p = parseRecord(QByteArrayView(bytes).first(n));
+            QCOMPARE(p.ok(), n >= base);
+            if (p.ok()) {
+                QVERIFY2(!p.remarks.isEmpty(), qPrintable(QString::number(n)));
+                QVERIFY(p.record.fields.size() < sampleRecord().fields.size());
+            }
+        }
+        const ParseResult whole = parseRecord(QByteArrayView(bytes).chopped(1));
+        QVERIFY(whole.ok() && whole.remarks.isEmpty());
+    }
+
+    // One bad directory entry costs its own field, never the record: the
+    // other fields are read, and what was ignored is said. A field whose
+    // length is wrong but which starts where a field starts is read up to
+    // its terminator.
+    void damagedDirectory_data()
+    {
+        QTest::addColumn<Mutation>("mutate");
+        QTest::addColumn<QString>("note");   // 300 $a read, or "-" when the field is ignored
+        QTest::addColumn<QString>("remark");  // what the remark says, empty: none
+        // 001 X1, 200 Titre, 300 Note, 700 Auteur: entry 3 (300) starts at byte 48.
+        auto entry = [](qsizetype offset, QByteArray what) {
+            return Mutation([=](QByteArray &b) { b.replace(24 + 2 * 12 + offset, what.size(), what); });
+        };
+        QTest::newRow("length 0, start right") << entry(3, "0000") << QStringLiteral("Note") << QStringLiteral("length 0");
+        QTest::newRow("past the end") << entry(7, "90000") << QStringLiteral("-") << QStringLiteral("points outside the record");
+        QTest::newRow("length past the end, start right") << entry(3, "9999") << QStringLiteral("Note")
+                                                          << QStringLiteral("read up to its terminator");
+        QTest::newRow("length too short") << entry(3, "0005") << QStringLiteral("Note")
+                                          << QStringLiteral("does not end with a field terminator");
+        QTest::newRow("length over two fields") << Mutation([](QByteArray &b) {
+            // 300 runs into 700: its length covers both.
+            const qsizetype e300 = 24 + 2 * 12, e700 = e300 + 12;
+            const int both = b.mid(e300 + 3, 4).toInt() + b.mid(e700 + 3, 4).toInt();
+            b.replace(e300 + 3, 4, QByteArray::number(both).rightJustified(4, '0'));
+        }) << QStringLiteral("Note") << QStringLiteral("holds a field terminator before its end");
+        QTest::newRow("start inside a field") << entry(7, "00005") << QStringLiteral("-") << QStringLiteral("entry ignored");
+        QTest::newRow("tag not letters") << entry(0, "3#0") << QStringLiteral("-") << QStringLiteral("is not three letters or digits");
+        QTest::newRow("length not a number") << entry(3, "00x4") << QStringLiteral("-") << QStringLiteral("is not a number");
+        QTest::newRow("record length wrong") << Mutation([](QByteArray &b) { b.replace(0, 5, "99999"); })
+                                             << QStringLiteral("Note") << QStringLiteral("record length 99999 declared");
+        QTest::newRow("record length not digits") << Mutation([](QByteArray &b) { b.replace(0, 5, "00a12"); })
+                                                  << QStringLiteral("Note") << QStringLiteral("is not five digits");
+        QTest::newRow("unprintable indicator") << Mutation([](QByteArray &b) { b[b.indexOf("  \x1f" "aNote")] = '\x80'; })
+                                               << QStringLiteral("-") << QStringLiteral("indicator byte 0x80");
+        QTest::newRow("unprintable subfield code") << Mutation([](QByteArray &b) { b[b.indexOf("\x1f" "aNote") + 1] = '\x07'; })
+                                                   << QStringLiteral("-") << QStringLiteral("subfield code byte 0x07");
+        QTest::newRow("intact") << Mutation([](QByteArray &) {}) << QStringLiteral("Note") << QString();
+    }
+    void damagedDirectory()
+    {
+        QFETCH(Mutation, mutate);
+        QFETCH(QString, note);
+        QFETCH(QString, remark);
+        QByteArray b = handMade({{"001", "X1\x1e"}, {"200", "1 \x1f" "aTitre\x1e"}, {"300", "  \x1f" "aNote\x1e"},
+                                 {"700", " 1\x1f" "aAuteur\x1e"}});
+        mutate(b);
+        const ParseResult p = parseRecord(b);
+        QVERIFY2(p.ok(), qPrintable(p.reason()));
+        QCOMPARE(p.record.field("001")->controlText(), QStringLiteral("X1"));
+        QCOMPARE(p.record.value("200", 'a'), QStringLiteral("Titre"));
+        QCOMPARE(p.record.value("700", 'a'), QStringLiteral("Auteur"));
+        QCOMPARE(p.record.field("300") ? p.record.value("300", 'a') : QStringLiteral("-"), note);
+        if (remark.isEmpty()) {
+            QVERIFY(p.remarks.isEmpty());
+        } else {
+            QCOMPARE(p.remarks.size(), 1);
+            QVERIFY2(p.remarks.first().contains(remark), qPrintable(p.remarks.first()));
+            QVERIFY(p.remarks.first().contains(u"byte "));
+        }
     }
 
     // Whatever the bytes: no crash, no read outside them (the sanitizer build
@@ -315,6 +373,10 @@ private slots:
         QTest::newRow("undeclared Windows-1256") << QByteArray("  ") << QByteArray("\xe3\xcf\xed\xe4\xc9") << Charset::Windows1256
                                                  << QStringLiteral("مدينة");
         QTest::newRow("ASCII") << QByteArray("0103") << QByteArray("Plain title") << Charset::Iso5426 << QStringLiteral("Plain title");
+        QTest::newRow("ISO 5426 declared, Latin-1 held") << QByteArray("0103") << bytes("Soci{E9}t{E9} g{E9}n{E9}rale")
+                                                         << Charset::Windows1252 << QStringLiteral("Société générale");
+        QTest::newRow("UTF-8 declared, ISO 5426 held") << QByteArray("50") << bytes("Soci{C2}et{C2}e") << Charset::Iso5426
+                                                       << QStringLiteral("Société");
     }
     void recordCharset()
     {
@@ -327,6 +389,110 @@ private slots:
         QCOMPARE(p.charset, used);
         QCOMPARE(p.record.value("200", 'a'), title);
         QCOMPARE(p.record.value("700", 'a'), QStringLiteral("Hugo"));
+    }
+
+    // Each field in the set it was written in: one field that is not valid
+    // in the declared set never changes how the others are read, and is
+    // read in the set its bytes fit (ISO 5426 writes its diacritics before
+    // the letter, Latin-1 letters stand alone, Windows-1256 has its Arabic
+    // ranges).
+    void fieldCharsets_data()
+    {
+        QTest::addColumn<QByteArray>("declaration");
+        QTest::addColumn<QByteArray>("rawTitle");
+        QTest::addColumn<QByteArray>("rawNote");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("note");
+        auto row = [](const char *name, const char *declared, const char *title, const char *note, const char *t, const char *n) {
+            QTest::newRow(name) << QByteArray(declared) << bytes(title) << bytes(note) << QString::fromUtf8(t) << QString::fromUtf8(n);
+        };
+        // One bad byte in a note of a UTF-8 record.
+        row("UTF-8 with a Latin-1 note", "50", "{C3}{89}tudes sur l{E2}{80}{99}{C3}{A9}conomie", "Premi{E8}re {E9}dition",
+            "Études sur l’économie", "Première édition");
+        row("UTF-8 with a Windows-1256 note", "50", "Le livre d{E2}{80}{99}or", "{C7}{E1}{DF}{CA}{C7}{C8} {C7}{E1}{C3}{E6}{E1}",
+            "Le livre d’or", "الكتاب الأول");
+        row("ISO 5426 with a UTF-8 note", "0103", "Soci{C2}et{C2}e", "R{C3}{A9}sum{C3}{A9}", "Société", "Résumé");
+        // French Latin-1 or Windows-1252 declared ISO 646 or ISO 5426.
+        row("Latin-1 declared 0103", "0103", "Soci{E9}t{E9} g{E9}n{E9}rale des {E9}tudes fran{E7}aises", "{C9}tudes et {E9}conomie",
+            "Société générale des études françaises", "Études et économie");
+        row("Latin-1 declared 01", "01", "Soci{E9}t{E9} g{E9}n{E9}rale des {E9}tudes fran{E7}aises",
+            "Premi{E8}re {E9}dition, fran{E7}ais s{FB}r", "Société générale des études françaises", "Première édition, français sûr");
+        row("Latin-1 with letters ISO 5426 lacks", "0103", "Ma{EE}tre {E0} bord", "H{F4}tel", "Maître à bord", "Hôtel");
+        row("Windows-1252 declared 0103", "0103", "L{92}{9C}uvre de l{92}ann{E9}e", "{93}Citation{94} {96} fin{85}",
+            "L’œuvre de l’année", "“Citation” – fin…");
+        row("Latin-1 capitals", "0103", "SOCI{C9}T{C9} G{C9}N{C9}RALE", "{C0} propos de {C7}a", "SOCIÉTÉ GÉNÉRALE", "À propos de Ça");
+        row("Latin-1 with ISO 5426 note", "01", "Biblioth{E8}que d{92}{C9}tat", "Soci{C2}et{C2}e g{C2}en{C2}erale",
+            "Bibliothèque d’État", "Société générale");
+        // ISO 5426 undeclared, or declared UTF-8.
+        row("ISO 5426 undeclared", "  ", "Soci{C2}et{C2}e g{C2}en{C2}erale", "Biblioth{C1}eque nationale", "Société générale",
+            "Bibliothèque nationale");
+        row("ISO 5426 declared 50", "50", "Soci{C2}et{C2}e g{C2}en{C2}erale", "Biblioth{C1}eque {C8}a {D0}ca", "Société générale",
+            "Bibliothèque ä ça");
+        row("ISO 5426 capital first", "  ", "{C2}Etudes fran{D0}caises", "{E9}rsted, {C2}ecrit", "Études françaises", "Ørsted, écrit");
+        // Arabic in Windows-1256 beside French.
+        row("Windows-1256 declared 0103", "0103", "{E3}{CF}{ED}{E4}{C9} {C7}{E1}{CC}{D2}{C7}{C6}{D1}", "Biblioth{E8}que",
+            "مدينة الجزائر", "Bibliothèque");
+    }
+    void fieldCharsets()
+    {
+        QFETCH(QByteArray, declaration);
+        QFETCH(QByteArray, rawTitle);
+        QFETCH(QByteArray, rawNote);
+        QFETCH(QString, title);
+        QFETCH(QString, note);
+        const QByteArray a100 = "20240101d2001    k  y0frey" + declaration.leftJustified(4, ' ') + "    ba";
+        const QByteArray b = handMade({{"001", "X1\x1e"}, {"100", "  \x1f" "a" + a100 + "\x1e"},
+                                       {"200", "1 \x1f" "a" + rawTitle + "\x1e"}, {"300", "  \x1f" "a" + rawNote + "\x1e"}});
+        const ParseResult p = parseRecord(b);
+        QVERIFY2(p.ok(), qPrintable(p.reason()));
+        QCOMPARE(p.record.value("200", 'a'), title);
+        QCOMPARE(p.record.value("300", 'a'), note);
+        // The same through the scanned view, as the dump reads it.
+        const QString tagged = taggedText(p.record);
+        QVERIFY(tagged.contains(title) && tagged.contains(note));
+    }
+
+    // What the record says of the sets it was read in.
+    void charsetRemarks_data()
+    {
+        QTest::addColumn<QByteArray>("declaration");
+        QTest::addColumn<QByteArray>("rawTitle");
+        QTest::addColumn<QByteArray>("rawNote");
+        QTest::addColumn<QList<CharsetUse>>("readOtherwise");
+        using C = Charset;
+        QTest::newRow("as declared") << QByteArray("50") << bytes("Caf{C3}{A9}") << bytes("Note") << QList<CharsetUse>{};
+        QTest::newRow("ASCII under any declaration") << QByteArray("01") << bytes("Cafe") << bytes("Note") << QList<CharsetUse>{};
+        QTest::newRow("undeclared UTF-8") << QByteArray("  ") << bytes("Caf{C3}{A9}") << bytes("Note") << QList<CharsetUse>{};
+        QTest::newRow("ISO 646 declared, UTF-8 held") << QByteArray("01") << bytes("Caf{C3}{A9}") << bytes("R{C3}{A9}sum{C3}{A9}")
+                                                      << QList<CharsetUse>{{C::Utf8, {QStringLiteral("200"), QStringLiteral("300")}}};
+        QTest::newRow("UTF-8 declared, one Latin-1 note") << QByteArray("50") << bytes("Caf{C3}{A9}") << bytes("Caf{E9}")
+                                                          << QList<CharsetUse>{{C::Windows1252, {QStringLiteral("300")}}};
+        QTest::newRow("ISO 5426 declared, two sets held")
+            << QByteArray("0103") << bytes("Soci{E9}t{E9}") << bytes("R{C3}{A9}sum{C3}{A9}")
+            << QList<CharsetUse>{{C::Windows1252, {QStringLiteral("200")}}, {C::Utf8, {QStringLiteral("300")}}};
+        QTest::newRow("undeclared Windows-1256") << QByteArray("  ") << bytes("{E3}{CF}{ED}{E4}{C9}") << bytes("Note")
+                                                 << QList<CharsetUse>{{C::Windows1256, {QStringLiteral("200")}}};
+    }
+    void charsetRemarks()
+    {
+        QFETCH(QByteArray, declaration);
+        QFETCH(QByteArray, rawTitle);
+        QFETCH(QByteArray, rawNote);
+        QFETCH(QList<CharsetUse>, readOtherwise);
+        const QByteArray a100 = "20240101d2001    k  y0frey" + declaration.leftJustified(4, ' ') + "    ba";
+        const ParseResult p = parseRecord(handMade({{"001", "X1\x1e"}, {"100", "  \x1f" "a" + a100 + "\x1e"},
+                                                    {"200", "1 \x1f" "a" + rawTitle + "\x1e"},
+                                                    {"300", "  \x1f" "a" + rawNote + "\x1e"}}));
+        QVERIFY2(p.ok(), qPrintable(p.reason()));
+        QCOMPARE(p.readOtherwise, readOtherwise);
+        QCOMPARE(p.charsetMismatch(), !readOtherwise.isEmpty());
+        const QString remark = p.charsetRemark();
+        QCOMPARE(remark.isEmpty(), readOtherwise.isEmpty());
+        for (const CharsetUse &u : readOtherwise)
+            QVERIFY2(remark.contains(charsetName(u.charset) + QStringLiteral(" (champs ") + u.tags.join(QStringLiteral(", "))),
+                     qPrintable(remark));
+        if (!readOtherwise.isEmpty() && declaration.trimmed().size())
+            QVERIFY2(remark.contains(QStringLiteral("déclaré ") + charsetName(p.declared)), qPrintable(remark));
     }
 
     void iso5426_data()

@@ -120,6 +120,67 @@ private slots:
         }
     }
 
+    // What does not fit the format is written in several fields where the
+    // tag may repeat, else left out and said; the rest is written.
+    void fitRecord_data()
+    {
+        QTest::addColumn<Record>("record");
+        QTest::addColumn<QStringList>("tags");    // the tags of the fitted record, each once, in order
+        QTest::addColumn<int>("fields330");       // how many 330 it holds
+        QTest::addColumn<QString>("leftOut");     // what the remark says, empty: nothing
+        QString sentences;
+        for (int i = 1; sentences.toUtf8().size() < 25000; ++i)
+            sentences += QStringLiteral("Phrase %1 d'un résumé très long. ").arg(i);
+        QTest::newRow("fits already") << withField(Field("330", ' ', ' ', {Subfield('a', QByteArray(9994, 'x'))}))
+                                      << QStringLiteral("001 100 101 200 700 330").split(u' ') << 1 << QString();
+        QTest::newRow("abstract of 25,000 bytes") << withField(Field("330", ' ', ' ', {Subfield('a', sentences)}))
+                                                  << QStringLiteral("001 100 101 200 700 330").split(u' ') << 3 << QString();
+        QTest::newRow("one word longer than a field") << withField(Field("330", ' ', ' ', {Subfield('a', QString(12000, u'é'))}))
+                                                      << QStringLiteral("001 100 101 200 700 330").split(u' ') << 3 << QString();
+        QTest::newRow("a title longer than a field") << withField(Field("205", ' ', ' ', {Subfield('a', QByteArray(10000, 'x'))}))
+                                                     << QStringLiteral("001 100 101 200 700").split(u' ') << 0
+                                                     << QStringLiteral("champ 205 de 10005 octets");
+        Record issues = sampleRecord();
+        for (int i = 0; i < 4000; ++i)
+            issues.append(Field("985", ' ', ' ', {Subfield('a', QByteArray::number(i)), Subfield('d', QByteArray("2001"))}));
+        QTest::newRow("4,000 issues") << issues << QStringLiteral("001 100 101 200 700 985").split(u' ') << 0
+                                      << QStringLiteral(" champ(s) 985 non écrit(s)");
+    }
+    void fitRecord()
+    {
+        QFETCH(Record, record);
+        QFETCH(QStringList, tags);
+        QFETCH(int, fields330);
+        QFETCH(QString, leftOut);
+        QStringList said;
+        const Record fitted = folian::unimarc::fitRecord(record, {"300", "330"}, {"985", "995", "300", "330"}, &said);
+        QStringList seen;
+        for (const Field &f : fitted.fields)
+            if (!seen.contains(f.tagText()))
+                seen << f.tagText();
+        QCOMPARE(seen, tags);
+        QCOMPARE(fitted.fieldsWithTag("330").size(), fields330);
+        QCOMPARE(said.isEmpty(), leftOut.isEmpty());
+        if (!leftOut.isEmpty())
+            QVERIFY2(said.size() == 1 && said.first().contains(leftOut), qPrintable(said.join(u'\n')));
+        const WriteResult w = writeRecord(fitted);
+        QVERIFY2(w.ok(), qPrintable(w.error));
+        QVERIFY(w.bytes.size() <= 99999);
+        // The text split between fields is the whole text.
+        if (fields330 > 0) {
+            QStringList pieces;
+            for (const Field *f : fitted.fieldsWithTag("330"))
+                pieces << f->value('a');
+            QCOMPARE(pieces.join(QString()).remove(u' '), record.value("330", 'a').remove(u' '));
+        }
+        // The issues that fitted are the first ones.
+        if (const QList<const Field *> kept = fitted.fieldsWithTag("985"); !kept.isEmpty()) {
+            QCOMPARE(kept.first()->value('a'), QStringLiteral("0"));
+            QCOMPARE(kept.last()->value('a'), QString::number(kept.size() - 1));
+            QVERIFY(w.bytes.size() > 99999 - 40);  // as many as the record can hold
+        }
+    }
+
     void recordLengthBoundary()
     {
         QCOMPARE(writeRecord(recordOfLength(99999)).bytes.size(), 99999);

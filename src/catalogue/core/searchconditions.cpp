@@ -40,25 +40,46 @@ SqlCondition keywordCondition(const Dialect &d, const QString &column, const QSt
     return c;
 }
 
+SqlCondition standardNumberIs(const Dialect &d, const QString &column, const QString &key)
+{
+    // The folded texts from the number up to the number followed by " )"
+    // (")" is the character after "("), which the number index reads as one
+    // range; of those, the number itself and the number followed by " (".
+    SqlCondition c;
+    const QString param = d.foldedKey(QStringLiteral("CAST(? AS TEXT)"));
+    const QString folded = d.foldedKey(column);
+    c.sql = u'(' + (d.foldedIndexesPartial() ? column + QStringLiteral(" IS NOT NULL AND ") : QString()) + folded
+        + QStringLiteral(" >= ") + param + QStringLiteral(" AND ") + folded + QStringLiteral(" < ") + param
+        + QStringLiteral(" AND (") + folded + QStringLiteral(" = ") + param + QStringLiteral(" OR ") + folded
+        + QStringLiteral(" >= ") + param + QStringLiteral("))");
+    const QString qualified = key + QStringLiteral(" (");
+    c.binds << key << QString(key + QStringLiteral(" )")) << key << qualified;
+    return c;
+}
+
 SqlCondition standardNumberCondition(const Dialect &d, const QString &typed, const QStringList &columns)
 {
     SqlCondition c;
-    const QString number = NormaliseStandardNumber(typed.trimmed()).toString();
+    const QString number = StandardNumberKey(typed);
     if (number.isEmpty() || columns.isEmpty())
         return c;
     const qsizetype star = number.indexOf(u'*');
     const QString param = QStringLiteral("CAST(? AS TEXT)");
     QStringList parts;
     for (const QString &col : columns) {
-        const QString indexed = u'(' + (d.foldedIndexesPartial() ? col + QStringLiteral(" IS NOT NULL AND ") : QString())
-            + d.foldedKey(col);
-        if (d.indexedSearch() && star < 0) {
-            // A whole number: equal once folded, which the number indexes answer.
-            parts << indexed + QStringLiteral(" = ") + d.foldedKey(param) + u')';
-            c.binds << number;
+        if (star < 0 && d.indexedSearch()) {
+            // A whole number: what the number indexes answer.
+            const SqlCondition is = standardNumberIs(d, col, number);
+            parts << is.sql;
+            c.binds += is.binds;
+        } else if (star < 0) {
+            parts << u'(' + d.likeNoCase(col) + QStringLiteral(" OR ") + d.likeNoCase(col) + u')';
+            c.binds << LikePattern(number) << QString(LikePattern(number) + QStringLiteral(" (%"));
         } else if (d.indexedSearch() && star > 0 && star == number.size() - 1) {
             // A beginning: the folded texts from it up to the last one that
             // starts with it, then the pattern itself.
+            const QString indexed = u'(' + (d.foldedIndexesPartial() ? col + QStringLiteral(" IS NOT NULL AND ") : QString())
+                + d.foldedKey(col);
             const QString begin = number.left(star);
             parts << indexed + QStringLiteral(" >= ") + d.foldedKey(param) + QStringLiteral(" AND ") + d.foldedKey(col)
                     + QStringLiteral(" < ") + d.foldedKey(param) + QStringLiteral(" AND ") + d.likeNoCase(col) + u')';

@@ -27,8 +27,16 @@ QStringList criterionWords(const QString &typed);
 SqlCondition keywordCondition(const Dialect &d, const QString &column, const QString &typed);
 
 // A standard number typed with or without blanks, hyphens and full stops,
-// matched against any of the columns (which hold the number without them).
+// matched against any of the columns (which hold the number without them,
+// followed by its qualifier when it has one: "2070360248 (br.)"). A whole
+// number finds the stored numbers equal to it, whatever their qualifier
+// and their case; a qualifier typed with it is not compared.
 SqlCondition standardNumberCondition(const Dialect &d, const QString &typed, const QStringList &columns);
+
+// The condition that `column` holds the standard number `key` (see
+// StandardNumberKey), with or without a qualifier, ignoring case, as the
+// number indexes of the searches answer it.
+SqlCondition standardNumberIs(const Dialect &d, const QString &column, const QString &key);
 
 // The non-empty conditions joined with AND.
 SqlCondition allOf(const QList<SqlCondition> &conditions);

@@ -28,6 +28,8 @@ DumpCounts dumpFile(const QString &path, QIODevice &out, QIODevice &err)
             continue;
         }
         ++counts.records;
+        for (const QString &r : std::as_const(view.remarks))
+            err.write((ignoredEntryMessage(raw.ordinal, raw.offset, r) + u'\n').toUtf8());
         if (view.leader[5] == 'd')
             ++counts.deleted;
         if (!first)

@@ -16,7 +16,8 @@ struct DumpCounts {
 };
 
 // Records go to `out` separated by a blank line; each malformed record is
-// reported on `err` with its number, byte offset and reason, and the dump goes on.
+// reported on `err` with its number, byte offset and reason, and the dump
+// goes on; so is each directory entry of a record that was ignored.
 DumpCounts dumpFile(const QString &path, QIODevice &out, QIODevice &err);
 
 } // namespace folian::unimarc

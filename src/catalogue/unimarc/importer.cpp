@@ -3,6 +3,7 @@
 #include "base/messages.h"
 #include "base/session.h"
 #include "catalogue/core/codes.h"
+#include "catalogue/core/searchconditions.h"
 #include "data/core/helpers.h"
 
 namespace folian::unimarc {
@@ -33,8 +34,8 @@ const QStringList &noticeColumns()
         "DOC_ILLUSTRATION", "DOC_FORMAT", "DOC_MATERIEL", "COL_ID", "COL_NUMERO", "SCL_ID", "SCL_NUMERO",
         "DOC_NUMEROTATION", "DOC_MUSIQUE", "DOC_MATHEMATIQUE", "DOC_RESSOURCE", "DOC_NOTE", "DOC_RESUME", "DIP_ID",
         "SPE_ID", "DOC_LIEU_SOUTENANCE", "REL_ID", "REL_TITRE", "REL_VOLUME", "REL_DATE_PUB", "REL_ISBN", "REL_ISSN",
-        "DOC_NBR_EXEMPLAIRE", "BIB_ID", "PAY_ID", "DOC_AGENCE", "DOC_PRET_INTERNE", "DOC_PRET_EXTERNE",
-        "DOC_KEYWORDS", "CREATE_USER", "CREATE_DATE",
+        "DOC_NBR_EXEMPLAIRE", "BIB_ID", "DOC_IDENTIFIANT_SOURCE", "PAY_ID", "DOC_AGENCE", "DOC_PRET_INTERNE",
+        "DOC_PRET_EXTERNE", "DOC_KEYWORDS", "CREATE_USER", "CREATE_DATE",
     });
     return c;
 }
@@ -42,27 +43,49 @@ const QStringList &noticeColumns()
 QString itemOf(LookupKind kind, const QString &value) { return QStringLiteral("L%1:").arg(int(kind)) + value; }
 
 // Duplicate criteria: which columns the query compares.
-enum Criterion { ByIsbn = 1, ByIssn = 2, ByTitle = 4, WithComplement = 8, WithEdition = 16, WithAuthor = 32 };
+enum Criterion {
+    ByIsbn = 1, ByIssn = 2, ByTitle = 4, WithComplement = 8, WithEdition = 16, WithAuthor = 32,
+    BySource = 64  // the identifier the record had in its source, for the same library, whatever the rest
+};
 
-// The records a record duplicates: "SELECT " + what + " FROM NOTICE N WHERE ...".
-QString duplicateSql(int c, const char *what)
+// The records a record duplicates: `what` of each ("1", or "N.DOC_ID" for
+// the first of them). The bound values: with BySource the identifier and
+// the library, then with a rule of the record's type, the type and the
+// compared values. Each test is a query of its own, joined by UNION ALL,
+// so that each reads its own index.
+QString duplicateSql(const Dialect &d, int c, const char *what)
 {
-    QString sql = QStringLiteral("SELECT %1 FROM NOTICE N WHERE N.TYP_ID = ? AND ").arg(QLatin1String(what));
-    if (c & ByIsbn)
-        sql += QStringLiteral("N.DOC_ISBN = ?");
-    else if (c & ByIssn)
-        sql += QStringLiteral("N.DOC_ISSN = ?");
-    else {
-        sql += QStringLiteral("N.DOC_TITRE_PROPRE = ?");
+    const QString select = QStringLiteral("SELECT %1 FROM NOTICE N WHERE ").arg(QLatin1String(what));
+    QStringList tests;
+    if (c & BySource)
+        tests << select + QStringLiteral("N.DOC_IDENTIFIANT_SOURCE = ? AND N.BIB_ID = ?");
+    QString rule;
+    // Numbers compare as the searches compare them, whatever their case and
+    // qualifier, by the number indexes: the type is then compared as an
+    // expression, which no index of the type's could answer in their place.
+    if (c & (ByIsbn | ByIssn))
+        rule = QStringLiteral("N.TYP_ID || '' = ? AND ")
+            + standardNumberIs(d, (c & ByIsbn) ? QStringLiteral("N.DOC_ISBN") : QStringLiteral("N.DOC_ISSN"), QString()).sql;
+    else if (c & ByTitle) {
+        rule = QStringLiteral("N.TYP_ID = ? AND N.DOC_TITRE_PROPRE = ?");
         if (c & WithComplement)
-            sql += QStringLiteral(" AND N.DOC_TITRE_COMPLEMENT = ?");
+            rule += QStringLiteral(" AND N.DOC_TITRE_COMPLEMENT = ?");
         if (c & WithEdition)
-            sql += QStringLiteral(" AND N.DOC_EDITION = ?");
+            rule += QStringLiteral(" AND N.DOC_EDITION = ?");
         if (c & WithAuthor)
-            sql += QStringLiteral(" AND N.DOC_ID IN (SELECT NA.DOC_ID FROM NOTICE_AUTEUR NA WHERE NA.VED_ID IN "
-                                  "(SELECT V.VED_ID FROM VEDETTE V WHERE V.VED_NOM = ?))");
+            rule += QStringLiteral(" AND N.DOC_ID IN (SELECT NA.DOC_ID FROM NOTICE_AUTEUR NA WHERE NA.VED_ID IN "
+                                   "(SELECT V.VED_ID FROM VEDETTE V WHERE V.VED_NOM = ?))");
     }
-    return sql;
+    if (!rule.isEmpty())
+        tests << select + rule;
+    return tests.join(QStringLiteral(" UNION ALL "));
+}
+
+// The first record a record duplicates, by its key.
+QString firstDuplicateSql(const Dialect &d, int c)
+{
+    return QStringLiteral("SELECT D.DOC_ID FROM (") + duplicateSql(d, c, "N.DOC_ID")
+        + QStringLiteral(") D ORDER BY D.DOC_ID LIMIT 1");
 }
 
 } // namespace
@@ -82,15 +105,15 @@ QString skippedRow(const QString &what, const QString &value, const QString &why
 // failure costs it the batch.
 struct RecordImporter::Attempt {
     Attempt(RecordImporter &importer, const MappedRecord &record, const RecordOptions &options,
-            const QList<std::pair<QString, QString>> &left, bool quickly)
-        : im(importer), m(record), o(options), skips(left), quick(quickly)
+            QList<std::pair<QString, QString>> left, bool quickly)
+        : im(importer), m(record), o(options), skips(std::move(left)), quick(quickly)
     {
     }
 
     RecordImporter &im;
     const MappedRecord &m;
     const RecordOptions &o;
-    const QList<std::pair<QString, QString>> &skips;  // items left out by earlier attempts, and why
+    const QList<std::pair<QString, QString>> skips;  // items left out by earlier attempts, and why (a copy: shared, cheap)
     const bool quick;
 
     // A satellite row waiting for the statement of its table.
@@ -194,25 +217,30 @@ struct RecordImporter::Attempt {
     // when the record has nothing the test could match (it is new).
     bool criterion(int &c, QVariantList &binds) const
     {
-        const QString isbn = NormaliseStandardNumber(m.column(QStringLiteral("DOC_ISBN"))).toString();
-        const QString issn = NormaliseStandardNumber(m.column(QStringLiteral("DOC_ISSN"))).toString();
+        const QString isbn = StandardNumberKey(m.column(QStringLiteral("DOC_ISBN")));
+        const QString issn = StandardNumberKey(m.column(QStringLiteral("DOC_ISSN")));
         const QString edition = m.column(QStringLiteral("DOC_EDITION"));
         const QString complement = m.column(QStringLiteral("DOC_TITRE_COMPLEMENT"));
-        binds = {m.typeId};
-        if (!isbn.isEmpty()) {
-            c = ByIsbn;
-            binds << isbn;
-            return true;
+        c = 0;
+        binds.clear();
+        if (!m.sourceId.isEmpty()) {
+            c = BySource;
+            binds << m.sourceId << o.library;
         }
-        if (!issn.isEmpty()) {
-            c = ByIssn;
-            binds << issn;
+        auto number = [&](int by, const QString &key) {
+            c |= by;
+            binds << m.typeId << standardNumberIs(im.db_.dialect(), QString(), key).binds;
             return true;
-        }
+        };
+        if (!isbn.isEmpty())
+            return number(ByIsbn, isbn);
+        if (!issn.isEmpty())
+            return number(ByIssn, issn);
         // A title alone does not make a duplicate.
         if (edition.isEmpty() && m.firstMainAuthor.isEmpty())
-            return false;
-        c = ByTitle;
+            return c != 0;
+        c |= ByTitle;
+        binds << m.typeId;
         binds << m.title();
         if (!complement.isEmpty()) {
             c |= WithComplement;
@@ -248,7 +276,7 @@ struct RecordImporter::Attempt {
             return std::nullopt;
         PreparedQuery *&q = im.duplicateQueries_[c];
         if (!q)
-            q = new PreparedQuery(im.db_, duplicateSql(c, "N.DOC_ID") + QStringLiteral(" ORDER BY N.DOC_ID LIMIT 1"));
+            q = new PreparedQuery(im.db_, firstDuplicateSql(im.db_.dialect(), c));
         QVariant match;
         if (!q->first(binds, &match)) {
             // The test could not run: the record counts as new.
@@ -323,6 +351,8 @@ struct RecordImporter::Attempt {
         v.insert(QStringLiteral("DOC_KEYWORDS"), RecordKeywords(text("DOC_TITRE_PROPRE"), text("DOC_TITRE_COMPLEMENT"),
                                                                 text("DOC_TITRE_PARALLELE"), text("DOC_TITRE_ENSEMBLE")));
         v.insert(QStringLiteral("BIB_ID"), o.library);
+        if (!m.sourceId.isEmpty())
+            v.insert(QStringLiteral("DOC_IDENTIFIANT_SOURCE"), m.sourceId);
         v.insert(QStringLiteral("CREATE_USER"), session().CurrentUserLogin);
         v.insert(QStringLiteral("CREATE_DATE"), im.stamp_);
         // A value the record's row cannot hold is left out and said; without
@@ -738,7 +768,7 @@ const QString &RecordImporter::duplicateCondition(int criterion)
 {
     QString &sql = duplicateConditions_[criterion];
     if (sql.isEmpty())
-        sql = duplicateSql(criterion, "1");
+        sql = duplicateSql(db_.dialect(), criterion, "1");
     return sql;
 }
 

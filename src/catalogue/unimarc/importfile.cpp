@@ -30,6 +30,30 @@ ImportLogLine errorLine(const QString &title, const QString &why)
     return {ImportLogLine::Kind::Error, QStringLiteral(" Erreur --> ") + title + QStringLiteral(" : ") + why, title, -1};
 }
 
+ImportLogLine remarkLine(const QString &title, const QString &what)
+{
+    return {ImportLogLine::Kind::Remark,
+            tr2(QStringLiteral("Remarque --> %1 : %2"), QStringLiteral("ملاحظة --> %1 : %2")).arg(title, what), title, -1};
+}
+
+// What the reader and the mapping have to say of a record, counted; the
+// lines go to the log with the record's outcome.
+QStringList remarksOf(const ParseResult &parsed, const MappedRecord &m, ImportCounts &counts)
+{
+    QStringList out;
+    if (parsed.charsetMismatch()) {
+        ++counts.charsetMismatches;
+        out << parsed.charsetRemark();
+    }
+    if (!parsed.remarks.isEmpty())
+        ++counts.repaired;
+    for (const QString &r : parsed.remarks)
+        out << ignoredEntryMessage(r);
+    counts.leftOut += m.remarks.size();
+    out += m.remarks;
+    return out;
+}
+
 QString noticesText(qint64 n)
 {
     return tr2(QStringLiteral("%1 notices"), QStringLiteral("%1 بطاقة")).arg(n);
@@ -38,8 +62,9 @@ QString noticesText(qint64 n)
 // The file's progress in thousandths.
 int permille(qint64 done, qint64 size) { return size > 0 ? int(qMin<qint64>(1000, done * 1000 / size)) : 0; }
 
-// Counts a record's outcome and writes its log lines.
-void account(const RecordOutcome &r, qint64 offset, ImportCounts &counts, QList<ImportLogLine> *log)
+// Counts a record's outcome and writes its log lines, then its remarks.
+void account(const RecordOutcome &r, qint64 offset, const QStringList &remarks, ImportCounts &counts,
+             QList<ImportLogLine> *log)
 {
     using S = RecordOutcome::Status;
     switch (r.status) {
@@ -61,9 +86,12 @@ void account(const RecordOutcome &r, qint64 offset, ImportCounts &counts, QList<
         break;
     }
     counts.skippedRows += r.skipped.size();
-    if (log)
+    if (log) {
         for (const QString &why : r.skipped)
             log->append(errorLine(r.title, why));
+        for (const QString &what : remarks)
+            log->append(remarkLine(r.title, what));
+    }
 }
 
 // The batch of records being written, and when to commit it.
@@ -72,6 +100,7 @@ struct Batch {
     ImportCounts &counts;
     QList<ImportLogLine> *log;
     QElapsedTimer clock;
+    QHash<qint64, QStringList> remarks;  // by the record's offset in the file
 
     bool full() const { return importer.batchSize() >= kBatchRecords || clock.elapsed() >= kBatchMs; }
     bool begin()
@@ -86,7 +115,8 @@ struct Batch {
         QString why;
         const bool ok = importer.commitBatch(&outcomes, &why);
         for (const BatchOutcome &o : std::as_const(outcomes))
-            account(o.outcome, o.tag, counts, log);
+            account(o.outcome, o.tag, remarks.take(o.tag), counts, log);
+        remarks.clear();
         if (!ok)
             counts.error = why;
         return ok;
@@ -113,7 +143,7 @@ ImportCounts importFile(Database &db, const QString &path, const RecordOptions &
     const qint64 size = QFileInfo(path).size();
     RecordImporter importer(db);
     importer.holdLibrary(options.library);
-    Batch batch{importer, counts, log, {}};
+    Batch batch{importer, counts, log, {}, {}};
     if (!importer.start(&counts.error) || !batch.begin())
         return counts;
     if (progress)
@@ -131,7 +161,10 @@ ImportCounts importFile(Database &db, const QString &path, const RecordOptions &
                              QString(), -1});
         } else {
             QString why;
-            if (!importer.add(mapRecord(parsed.record, importer.context()), options, raw.offset, &why)) {
+            const MappedRecord m = mapRecord(parsed.record, importer.context());
+            if (const QStringList said = remarksOf(parsed, m, counts); !said.isEmpty())
+                batch.remarks.insert(raw.offset, said);
+            if (!importer.add(m, options, raw.offset, &why)) {
                 // The database failed: nothing of the batch is kept.
                 counts.failed += importer.batchSize() + 1;
                 importer.rollbackBatch();
@@ -241,13 +274,21 @@ QString countsText(const ImportCounts &c)
     QString text = parts.join(QStringLiteral(", "));
     if (!why.isEmpty())
         text += QStringLiteral(" (") + why.join(QStringLiteral(", ")) + u')';
-    if (c.deleted)
-        text += QStringLiteral(", ")
-            + tr2(QStringLiteral("%1 supprimées ignorées"), QStringLiteral("%1 محذوفة أهملت")).arg(c.deleted);
-    if (c.skippedRows)
-        text += QStringLiteral(", ")
-            + tr2(QStringLiteral("%1 éléments non enregistrés (voir le rapport)"),
-                  QStringLiteral("%1 عنصر لم يسجل (انظر التقرير)")).arg(c.skippedRows);
+    // A clause for each count that is not zero.
+    auto clause = [&text](qint64 n, const QString &french, const QString &arabic) {
+        if (n)
+            text += QStringLiteral(", ") + tr2(french, arabic).arg(n);
+    };
+    clause(c.deleted, QStringLiteral("%1 supprimées ignorées"), QStringLiteral("%1 محذوفة أهملت"));
+    clause(c.skippedRows, QStringLiteral("%1 éléments non enregistrés (voir le rapport)"),
+           QStringLiteral("%1 عنصر لم يسجل (انظر التقرير)"));
+    clause(c.charsetMismatches,
+           QStringLiteral("%1 notices lues dans un autre jeu de caractères que celui déclaré (voir le rapport)"),
+           QStringLiteral("%1 بطاقة قرئت بمجموعة محارف غير المصرح بها (انظر التقرير)"));
+    clause(c.repaired, QStringLiteral("%1 notices au répertoire endommagé lues sans les champs illisibles (voir le rapport)"),
+           QStringLiteral("%1 بطاقة بدليل تالف قرئت دون الحقول غير المقروءة (انظر التقرير)"));
+    clause(c.leftOut, QStringLiteral("%1 champs ou valeurs que la notice ne peut garder, non repris (voir le rapport)"),
+           QStringLiteral("%1 حقل أو قيمة لا تتسع لها البطاقة، لم تؤخذ (انظر التقرير)"));
     return text + u'.';
 }
 

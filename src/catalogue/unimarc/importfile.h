@@ -19,7 +19,8 @@ struct ImportLogLine {
     enum class Kind {
         Duplicate,  // "Existe --> " + title: can be integrated from its offset
         Error,      // " Erreur --> " + title and why: the record or one of its rows was not written
-        Rejected    // a record the reader refused
+        Rejected,   // a record the reader refused
+        Remark      // "Remarque --> " + title and what: read otherwise than it says, or not all of it kept
     };
     Kind kind = Kind::Error;
     QString text;         // as the operator reads it
@@ -41,6 +42,9 @@ struct ImportCounts {
     qint64 malformed = 0;    // refused by the reader
     qint64 failed = 0;       // could not be written
     qint64 skippedRows = 0;  // rows left out of stored records
+    qint64 charsetMismatches = 0;  // records some of whose text was not in the declared set
+    qint64 repaired = 0;     // records read without the fields of their damaged directory entries
+    qint64 leftOut = 0;      // fields and values the record cannot hold, left out
     bool completed = false;  // the whole file was read
     QString error;           // why the file could not be read to its end
 

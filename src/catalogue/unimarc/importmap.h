@@ -5,9 +5,11 @@
 // its authors, subjects, indices, resources, issues and copies.
 //
 // Values keep the subfield boundaries of the record: a code (ISBN, language,
-// country, function, copy number) is the first value of its subfield, never
-// several values glued together; text subfields that repeat are joined with
-// their separator.
+// country, function, copy number) is the first value of its subfield that
+// is not empty, never several values glued together; text subfields that
+// repeat are joined with their separator. A field that the record can hold
+// once keeps its first occurrence (the principal one, as cataloguing orders
+// them); what is left out is said in the record's remarks.
 
 #include "catalogue/unimarc/record.h"
 
@@ -87,7 +89,9 @@ struct MappedRecord {
     QList<MappedCopy> copies;       // from 995
     QStringList shelfNumbers;       // from 990
     QString firstMainAuthor;        // the name of the first 700, for the duplicate test
+    QString sourceId;               // the record's identifier in its source: 001, else 035 $a
     bool numberOfCopiesSet = false;
+    QStringList remarks;            // what the record holds that the catalogue cannot, left out
 
     QString column(const QString &name) const { return columns.value(name); }
     QString title() const { return column(QStringLiteral("DOC_TITRE_PROPRE")); }
@@ -95,6 +99,9 @@ struct MappedRecord {
 
 // The document type and general material designation of a leader.
 QString documentTypeOfLeader(char recordType, char bibliographicLevel);
+// Is the letter a type of record of the leader ("abcdefgijklmr"), which a
+// record keeps as its general material designation (IND_ID)?
+bool isRecordType(char c);
 
 MappedRecord mapRecord(const Record &record, const MappingContext &context);
 
@@ -108,5 +115,9 @@ struct Wanted {
 // separators; trimmed. A subfield that repeats joins its values with its
 // own separator ("; " when it has none), so values are never glued.
 QString extract(const Field &field, std::initializer_list<Wanted> wanted);
+
+// A part of a name ($a, $b of an author) without the ISBD punctuation
+// carried at its ends (", Mariana" is "Mariana", "Mazzucato," is "Mazzucato").
+QString namePart(const QString &value);
 
 } // namespace folian::unimarc

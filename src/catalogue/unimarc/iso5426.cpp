@@ -30,11 +30,6 @@ constexpr char16_t kLetters[32] = {
     0x0142, 0x00F8, 0x0153, 0x00DF, 0x00FE, 0,      0,      0,       // F8 ł, ø, œ, ß, þ
 };
 
-bool isLetter(unsigned char b)
-{
-    return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= 0xE0 && kLetters[b - 0xE0] != 0);
-}
-
 } // namespace
 
 char16_t spacing(unsigned char b)
@@ -51,28 +46,6 @@ char16_t spacing(unsigned char b)
 char16_t combining(unsigned char b)
 {
     return b >= 0xC0 && b < 0xE0 ? kMarks[b - 0xC0] : 0;
-}
-
-bool plausible(QByteArrayView bytes)
-{
-    qsizetype high = 0, bad = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b < 0x80 || isNonSortingMarker(b))
-            continue;
-        ++high;
-        if (combining(b)) {
-            qsizetype j = i + 1;
-            while (j < n && combining(static_cast<unsigned char>(bytes[j])))
-                ++j;
-            if (j >= n || !isLetter(static_cast<unsigned char>(bytes[j])))
-                ++bad;
-        } else if (!spacing(b)) {
-            ++bad;
-        }
-    }
-    return bad * 20 <= high;
 }
 
 void appendAsUtf8(QByteArray &out, QByteArrayView bytes)

@@ -15,9 +15,6 @@ char16_t combining(unsigned char byte);
 // The non-sorting markers (start and end of the part left out of sorting).
 constexpr bool isNonSortingMarker(unsigned char b) { return b == 0x88 || b == 0x89 || b == 0x98 || b == 0x9C; }
 
-// Whether the bytes read sensibly as ISO 5426: few undefined bytes, and
-// diacritics followed by a letter.
-bool plausible(QByteArrayView bytes);
 // Appends the bytes decoded to UTF-8 in NFC, markers removed, undefined bytes as U+FFFD.
 void appendAsUtf8(QByteArray &out, QByteArrayView bytes);
 

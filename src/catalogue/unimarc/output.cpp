@@ -3,6 +3,8 @@
 #include "base/messages.h"
 #include "base/progress.h"
 #include "catalogue/core/codes.h"
+#include "catalogue/unimarc/importmap.h"
+#include "data/core/helpers.h"
 #include "reports/core/htmlpage.h"
 
 #include <QDir>
@@ -146,16 +148,22 @@ Record unimarcRecord(const StoredRecord &r, int classification)
     out.leader = QByteArray(kLeaderTemplate);
     out.leader[5] = r.value(QStringLiteral("UPDATE_USER")).isEmpty() ? 'n' : 'c';
     const QString type = r.value(QStringLiteral("TYP_ID"));
-    out.leader[6] = leaderType(type);
+    // The type of record the import read the general material designation
+    // from; by the document type when there is none.
+    const QString indication = r.value(QStringLiteral("IND_ID"));
+    out.leader[6] = indication.size() == 1 && isRecordType(indication.at(0).toLatin1()) ? indication.at(0).toLatin1()
+                                                                                        : leaderType(type);
     out.leader[7] = type == QLatin1String("b") ? 's' : 'm';
     auto v = [&r](const char *c) { return r.value(QLatin1String(c)); };
     const bool arabic = r.arabic();
 
     out.append(Field::control("001", v("DOC_ID")));
     Fields f(out);
-    f.start("010").add('a', v("DOC_ISBN"));
-    f.start("011").add('a', v("DOC_ISSN"));
+    // A qualifier kept with a number ("2070360248 (br.)") is its $b.
+    f.start("010").add('a', StandardNumberKey(v("DOC_ISBN"))).add('b', StandardNumberQualifier(v("DOC_ISBN")));
+    f.start("011").add('a', StandardNumberKey(v("DOC_ISSN"))).add('b', StandardNumberQualifier(v("DOC_ISSN")));
     f.start("017").add('a', v("DOC_NUM"));
+    f.start("035").add('a', v("DOC_IDENTIFIANT_SOURCE"));
     f.start("101").add('a', v("LAN_ID")).add('c', v("LAN_ID2"));
     if (!v("PER_ID").isEmpty())
         f.start("110").add('a', u'a' + v("PER_ID"));
@@ -187,9 +195,13 @@ Record unimarcRecord(const StoredRecord &r, int classification)
     f.start("328", ' ', '1').add('a', r.diploma.in(arabic));
     f.start("328", ' ', '2').add('a', r.speciality.in(arabic));
     f.start("328", ' ', '3').add('a', v("DOC_LIEU_SOUTENANCE"));
-    f.start("330").add('a', v("DOC_RESUME"));
-    f.start("461").add('t', v("DOC_TITRE_ENSEMBLE")).add('v', v("DOC_NUMERO_PARTIE"));
-    if (const QString rel = v("REL_ID"); !rel.isEmpty())
+    for (const QString &summary : v("DOC_RESUME").split(QRegularExpression(QStringLiteral("\r?\n"))))
+        f.start("330").add('a', summary.trimmed());
+    const QString rel = v("REL_ID");
+    // The set, unless the link to the parent says the same.
+    if (rel != QLatin1String("461") || v("REL_TITRE") != v("DOC_TITRE_ENSEMBLE") || v("REL_VOLUME") != v("DOC_NUMERO_PARTIE"))
+        f.start("461").add('t', v("DOC_TITRE_ENSEMBLE")).add('v', v("DOC_NUMERO_PARTIE"));
+    if (!rel.isEmpty())
         f.start(rel.toLatin1().leftJustified(3, ' ').constData())
             .add('t', v("REL_TITRE"))
             .add('v', v("REL_VOLUME"))
@@ -207,8 +219,9 @@ Record unimarcRecord(const StoredRecord &r, int classification)
         if (!a.authorTag.isEmpty())
             f.start(authorTag(a).toLatin1().constData()).add(cut(a.name, 'a', {{", ", 'b'}})).add('4', a.function);
     f.start("801").add('a', v("PAY_ID")).add('b', v("DOC_AGENCE"));
+    // A resource of several addresses has one $u each.
     for (const StoredResource &res : r.resources)
-        f.start("856").add('u', res.link).add('x', res.type);
+        f.start("856").add(cut(res.link, 'u', {{";  ", 'u'}})).add('x', res.type);
     f.start("901").always('a', v("TYP_ID"));
     for (const StoredIssue &i : r.issues)
         f.start("985").add('a', i.number).add('d', i.date).add('t', i.title);
@@ -257,7 +270,15 @@ WriteResult exchangeRecord(const StoredRecord &r, int classification)
     Record record = unimarcRecord(r, classification);
     record.insertInTagOrder(Field("100", ' ', ' ', {Subfield('a', generalData(r))}));
     declareUtf8(record);
-    return writeRecord(record);
+    // Notes and abstracts longer than a field are written in several; a
+    // record too long for the format keeps its description and loses its
+    // last issues first, then its last copies, resources, notes, abstracts.
+    static const QList<QByteArray> splittable{"300", "330"};
+    static const QList<QByteArray> droppable{"985", "995", "856", "300", "330"};
+    QStringList leftOut;
+    WriteResult w = writeRecord(fitRecord(record, splittable, droppable, &leftOut));
+    w.leftOut = leftOut;
+    return w;
 }
 
 QList<int> allRecordIds(Database &db, QString *why)
@@ -313,6 +334,11 @@ ExportCounts exportRecords(Database &db, const QString &path, const QList<int> &
             counts.failures << tr2(QStringLiteral("Notice %1 : %2"), QStringLiteral("البطاقة %1: %2")).arg(id).arg(w.error);
             continue;
         }
+        if (!w.leftOut.isEmpty()) {
+            ++counts.incomplete;
+            for (const QString &l : w.leftOut)
+                counts.leftOut << tr2(QStringLiteral("Notice %1 : %2"), QStringLiteral("البطاقة %1: %2")).arg(id).arg(l);
+        }
         if (file.write(w.bytes) != w.bytes.size()) {
             counts.error = file.errorString();
             file.cancelWriting();
@@ -339,6 +365,12 @@ QString exportSummary(const ExportCounts &c)
                         .arg(c.failed);
     for (const QString &f : c.failures.mid(0, 10))
         text += u'\n' + f;
+    if (c.incomplete)
+        text += u'\n' + tr2(QStringLiteral("%1 notices exportées sans les champs que le format ne peut contenir :"),
+                            QStringLiteral("%1 بطاقة نقلت دون الحقول التي لا يتسع لها الشكل:"))
+                            .arg(c.incomplete);
+    for (const QString &l : c.leftOut.mid(0, 10))
+        text += u'\n' + l;
     if (!c.error.isEmpty())
         text += u'\n' + c.error;
     return text;

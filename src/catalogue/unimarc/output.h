@@ -28,8 +28,10 @@ WriteResult exchangeRecord(const StoredRecord &record, int classification);
 
 struct ExportCounts {
     qint64 written = 0;
-    qint64 failed = 0;       // records missing or too large for the format
+    qint64 failed = 0;       // records missing or that could not be written
     QStringList failures;    // one line each: the record and why
+    qint64 incomplete = 0;   // of the written records, those written without fields the format cannot hold
+    QStringList leftOut;     // one line each: the record and what was left out
     bool completed = false;  // every record asked for was tried
     QString error;           // the file could not be written
 };

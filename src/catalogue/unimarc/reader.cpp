@@ -2,6 +2,8 @@
 
 #include "base/messages.h"
 
+#include <algorithm>
+
 namespace folian::unimarc {
 
 namespace {
@@ -68,10 +70,21 @@ private:
         v_.error = why;
         v_.errorAt = at;
         v_.fields.clear();
+        v_.remarks.clear();
         return false;
     }
+    void remark(qsizetype at, const QString &what)
+    {
+        v_.remarks << QStringLiteral("%1 (byte %2 of the record)").arg(what).arg(at);
+    }
     bool readDirectory(qsizetype base, qsizetype dataEnd);
+    // The field of one directory entry; false (with a remark) when it is ignored.
+    bool readEntry(qsizetype e, FieldView &f, qsizetype base, qsizetype dataEnd);
+    // The end of a field whose length is wrong, when its start is that of a
+    // field (just after a terminator): the next terminator. -1 otherwise.
+    qsizetype realEnd(qsizetype start, qsizetype base, qsizetype dataEnd) const;
     bool readIndicators(FieldView &f);
+    void chooseCharsets(qsizetype base, qsizetype dataEnd);
     QString where(const FieldView &f) const
     {
         return QStringLiteral("field %1 (directory entry %2)").arg(printable(f.tag)).arg(f.entry);
@@ -90,11 +103,6 @@ bool Scanner::run()
     const qsizetype length = terminated ? n : n + 1;
     if (n < kLeaderLength)
         return fail(0, QStringLiteral("%1 bytes, shorter than the 24-byte leader").arg(n));
-    const qsizetype declared = digits(b_, 0, 5);
-    if (declared < 0)
-        return fail(0, QStringLiteral("record length \"%1\" is not five digits").arg(printable(b_.first(5))));
-    if (declared != length)
-        return fail(0, QStringLiteral("record length %1 declared, %2 bytes found").arg(declared).arg(length));
     for (const qsizetype at : {10, 11})
         if (b_[at] != '2' && b_[at] != ' ')
             return fail(at, QStringLiteral("%1 '%2' in the leader, where UNIMARC has 2")
@@ -111,15 +119,16 @@ bool Scanner::run()
     if ((b_[20] != '4' && b_[20] != ' ') || (b_[21] != '5' && b_[21] != ' '))
         return fail(20, QStringLiteral("directory entry map \"%1\" in the leader, where UNIMARC has 45")
                             .arg(printable(b_.sliced(20, 2))));
+    // The record ends at its terminator: a length that says otherwise is only remarked.
+    const qsizetype declared = digits(b_, 0, 5);
+    if (declared < 0)
+        remark(0, QStringLiteral("record length \"%1\" is not five digits").arg(printable(b_.first(5))));
+    else if (declared != length)
+        remark(0, QStringLiteral("record length %1 declared, %2 bytes found").arg(declared).arg(length));
     v_.leader = b_.first(kLeaderLength);
     if (!readDirectory(base, dataEnd))
         return false;
-
-    const QByteArrayView data = b_.sliced(base, dataEnd - base);
-    v_.declared = declaredCharset(raw100a(v_));
-    const TextFacts facts = examine(data);
-    v_.charset = chooseCharset(v_.declared, data, facts);
-    v_.verbatim = facts.ascii || (v_.charset == Charset::Utf8 && facts.cleanUtf8);
+    chooseCharsets(base, dataEnd);
     return true;
 }
 
@@ -132,37 +141,60 @@ bool Scanner::readDirectory(qsizetype base, qsizetype dataEnd)
     const qsizetype entries = dirLength / kEntryLength;
     v_.fields.reserve(entries);
     for (qsizetype i = 0; i < entries; ++i) {
-        const qsizetype e = kLeaderLength + i * kEntryLength;
         FieldView f;
-        f.tag = b_.sliced(e, 3);
         f.entry = i + 1;
-        if (!isAlnum(f.tag[0]) || !isAlnum(f.tag[1]) || !isAlnum(f.tag[2]))
-            return fail(e, QStringLiteral("directory entry %1: tag \"%2\" is not three letters or digits")
-                               .arg(i + 1).arg(printable(f.tag)));
-        const qsizetype flen = digits(b_, e + 3, 4);
-        const qsizetype start = digits(b_, e + 7, 5);
-        if (flen < 0 || start < 0)
-            return fail(e + 3, QStringLiteral("%1: length \"%2\" or start \"%3\" is not a number")
-                                   .arg(where(f), printable(b_.sliced(e + 3, 4)), printable(b_.sliced(e + 7, 5))));
-        if (flen == 0)
-            return fail(e + 3, QStringLiteral("%1: length 0").arg(where(f)));
-        const qsizetype fs = base + start;
-        const qsizetype fe = fs + flen;
-        if (fe > dataEnd)
-            return fail(e + 7, QStringLiteral("%1 points outside the record: bytes %2 to %3 of %4")
-                                   .arg(where(f)).arg(fs).arg(fe - 1).arg(dataEnd));
-        if (b_[fe - 1] != kFieldTerminator)
-            return fail(fe - 1, QStringLiteral("%1 does not end with a field terminator where its length of %2 says")
-                                    .arg(where(f)).arg(flen));
-        f.body = b_.sliced(fs, flen - 1);
-        f.start = fs;
-        if (const qsizetype inner = f.body.indexOf(kFieldTerminator); inner >= 0)
-            return fail(fs + inner, QStringLiteral("%1 holds a field terminator before its end").arg(where(f)));
-        if (!f.isControl() && !readIndicators(f))
-            return false;
-        v_.fields.append(f);
+        if (readEntry(kLeaderLength + i * kEntryLength, f, base, dataEnd))
+            v_.fields.append(f);
     }
     return true;
+}
+
+qsizetype Scanner::realEnd(qsizetype start, qsizetype base, qsizetype dataEnd) const
+{
+    if (start < base || start >= dataEnd || (start > base && b_[start - 1] != kFieldTerminator))
+        return -1;
+    const qsizetype t = b_.sliced(start, dataEnd - start).indexOf(kFieldTerminator);
+    return t > 0 ? start + t + 1 : -1;  // a field of its terminator alone holds nothing
+}
+
+bool Scanner::readEntry(qsizetype e, FieldView &f, qsizetype base, qsizetype dataEnd)
+{
+    f.tag = b_.sliced(e, 3);
+    if (!isAlnum(f.tag[0]) || !isAlnum(f.tag[1]) || !isAlnum(f.tag[2])) {
+        remark(e, QStringLiteral("directory entry %1: tag \"%2\" is not three letters or digits, entry ignored")
+                      .arg(f.entry).arg(printable(f.tag)));
+        return false;
+    }
+    const qsizetype flen = digits(b_, e + 3, 4);
+    const qsizetype start = digits(b_, e + 7, 5);
+    if (flen < 0 || start < 0) {
+        remark(e + 3, QStringLiteral("%1: length \"%2\" or start \"%3\" is not a number, entry ignored")
+                          .arg(where(f), printable(b_.sliced(e + 3, 4)), printable(b_.sliced(e + 7, 5))));
+        return false;
+    }
+    const qsizetype fs = base + start;
+    qsizetype fe = fs + flen;
+    QString fault;
+    if (flen == 0)
+        fault = QStringLiteral("length 0");
+    else if (fe > dataEnd)
+        fault = QStringLiteral("points outside the record: bytes %1 to %2 of %3").arg(fs).arg(fe - 1).arg(dataEnd);
+    else if (b_[fe - 1] != kFieldTerminator)
+        fault = QStringLiteral("does not end with a field terminator where its length of %1 says").arg(flen);
+    else if (const qsizetype inner = b_.sliced(fs, flen - 1).indexOf(kFieldTerminator); inner >= 0)
+        fault = QStringLiteral("holds a field terminator before its end");
+    if (!fault.isEmpty()) {
+        // A field that starts where a field starts runs to its terminator.
+        fe = realEnd(fs, base, dataEnd);
+        if (fe < 0) {
+            remark(e + 3, QStringLiteral("%1 %2, entry ignored").arg(where(f), fault));
+            return false;
+        }
+        remark(e + 3, QStringLiteral("%1 %2, read up to its terminator").arg(where(f), fault));
+    }
+    f.body = b_.sliced(fs, fe - fs - 1);
+    f.start = fs;
+    return f.isControl() || readIndicators(f);
 }
 
 bool Scanner::readIndicators(FieldView &f)
@@ -172,9 +204,12 @@ bool Scanner::readIndicators(FieldView &f)
     for (char *ind : {&f.ind1, &f.ind2}) {
         if (rest.isEmpty() || rest[0] == kSubfieldDelimiter)
             break;
-        if (!isPrintable(rest[0]))
-            return fail(f.start + (f.body.size() - rest.size()),
-                        QStringLiteral("%1: indicator byte %2 is not a printable character").arg(where(f), hexByte(rest[0])));
+        if (!isPrintable(rest[0])) {
+            remark(f.start + (f.body.size() - rest.size()),
+                   QStringLiteral("%1: indicator byte %2 is not a printable character, field ignored")
+                       .arg(where(f), hexByte(rest[0])));
+            return false;
+        }
         *ind = rest[0];
         rest = rest.sliced(1);
     }
@@ -184,9 +219,90 @@ bool Scanner::readIndicators(FieldView &f)
         if (bad < 0 && !isPrintable(code))
             bad = value.data() - 1 - b_.data();
     });
-    if (bad >= 0)
-        return fail(bad, QStringLiteral("%1: subfield code byte %2 is not a printable character").arg(where(f), hexByte(b_[bad])));
+    if (bad >= 0) {
+        remark(bad, QStringLiteral("%1: subfield code byte %2 is not a printable character, field ignored")
+                        .arg(where(f), hexByte(b_[bad])));
+        return false;
+    }
     return true;
+}
+
+// The values of a field, each by itself: a control field's body, or its subfields.
+template <class F>
+void forEachValue(const FieldView &f, F &&take)
+{
+    if (f.isControl())
+        take(f.body);
+    else
+        forEachSubfield(f.subfields, [&](char, QByteArrayView value) { take(value); });
+}
+
+void Scanner::chooseCharsets(qsizetype base, qsizetype dataEnd)
+{
+    const QByteArrayView data = b_.sliced(base, dataEnd - base);
+    v_.declared = declaredCharset(raw100a(v_));
+    const TextFacts facts = examine(data);
+    if (facts.ascii) {
+        v_.charset = v_.declared == Charset::Undeclared ? Charset::Iso646 : v_.declared;
+        v_.verbatim = true;
+        return;
+    }
+    if (facts.utf8) {
+        // Every field is valid UTF-8 too: the delimiters are ASCII.
+        v_.charset = Charset::Utf8;
+        v_.verbatim = facts.cleanUtf8;
+        CharsetUse use{Charset::Utf8, {}};
+        for (FieldView &f : v_.fields) {
+            f.charset = Charset::Utf8;
+            if (v_.declared != Charset::Utf8 && v_.declared != Charset::Undeclared && !isAscii(f.body))
+                use.tags << printable(f.tag);
+        }
+        if (!use.tags.isEmpty())
+            v_.readOtherwise << use;
+        return;
+    }
+    // Each field by itself: UTF-8 when it is valid UTF-8, else the single-byte
+    // set its bytes fit best, the record's other such fields breaking ties.
+    QVarLengthArray<SingleByteScores, 48> scores(v_.fields.size());
+    SingleByteScores record;
+    for (qsizetype i = 0; i < v_.fields.size(); ++i) {
+        FieldView &f = v_.fields[i];
+        const TextFacts ff = examine(f.body);
+        if (ff.ascii) {
+            f.charset = Charset::Iso646;
+        } else if (ff.utf8) {
+            f.charset = Charset::Utf8;
+        } else {
+            f.charset = Charset::Undeclared;  // decided below
+            forEachValue(f, [&](QByteArrayView value) { scores[i] += scoreSingleByte(value); });
+            record += scores[i];
+        }
+    }
+    int fieldsIn[int(Charset::Windows1252) + 1] = {};
+    for (qsizetype i = 0; i < v_.fields.size(); ++i) {
+        FieldView &f = v_.fields[i];
+        if (f.charset == Charset::Undeclared)
+            f.charset = likeliestSingleByte(scores[i], record, v_.declared);
+        if (f.charset == Charset::Iso646)
+            continue;
+        ++fieldsIn[int(f.charset)];
+        const bool asDeclared = v_.declared == Charset::Undeclared ? f.charset == Charset::Utf8 : f.charset == v_.declared;
+        if (asDeclared)
+            continue;
+        auto use = std::find_if(v_.readOtherwise.begin(), v_.readOtherwise.end(),
+                                [&](const CharsetUse &u) { return u.charset == f.charset; });
+        if (use == v_.readOtherwise.end())
+            use = v_.readOtherwise.insert(v_.readOtherwise.end(), CharsetUse{f.charset, {}});
+        use->tags << printable(f.tag);
+    }
+    v_.charset = Charset::Iso646;
+    int most = 0;
+    for (int c = 0; c < int(std::size(fieldsIn)); ++c)
+        if (fieldsIn[c] > most || (fieldsIn[c] > 0 && fieldsIn[c] == most && Charset(c) == v_.declared)) {
+            most = fieldsIn[c];
+            v_.charset = Charset(c);
+        }
+    v_.verbatim = false;
 }
 
 } // namespace
@@ -199,7 +315,7 @@ Record RecordView::toRecord() const
     for (const FieldView &fv : fields) {
         if (fv.isControl()) {
             QByteArray data;
-            appendValue(data, fv.body);
+            appendValue(data, fv, fv.body);
             rec.fields.append(Field::control(fv.tag, std::move(data)));
             continue;
         }
@@ -207,7 +323,7 @@ Record RecordView::toRecord() const
         forEachSubfield(fv.subfields, [&](char code, QByteArrayView raw) {
             Subfield s;
             s.code = code;
-            appendValue(s.value, raw);
+            appendValue(s.value, fv, raw);
             f.subfields.append(std::move(s));
         });
         rec.fields.append(std::move(f));
@@ -217,24 +333,25 @@ Record RecordView::toRecord() const
 
 bool scanRecord(QByteArrayView bytes, RecordView &view, QByteArray *scratch)
 {
-    view.fields.clear();
-    view.error.clear();
-    view.errorAt = -1;
-    view.declared = view.charset = Charset::Undeclared;
-    view.verbatim = false;
-    if (Scanner(bytes, view).run() || !scratch || bytes.indexOf('\0') < 0)
+    auto scan = [&view](QByteArrayView b) {
+        view.fields.clear();
+        view.error.clear();
+        view.errorAt = -1;
+        view.declared = view.charset = Charset::Undeclared;
+        view.readOtherwise.clear();
+        view.remarks.clear();
+        view.verbatim = false;
+        return Scanner(b, view).run();
+    };
+    if ((scan(bytes) && view.remarks.isEmpty()) || !scratch || bytes.indexOf('\0') < 0)
         return view.ok();
-    // Some systems pad their records with NUL bytes that no length counts.
-    const QString error = view.error;
-    const qsizetype errorAt = view.errorAt;
+    // Some systems pad their records with NUL bytes that no length counts:
+    // without them the record may read whole.
     *scratch = bytes.toByteArray();
     scratch->removeIf([](char c) { return c == '\0'; });
-    view.error.clear();
-    if (Scanner(*scratch, view).run())
+    if (scan(*scratch) && view.remarks.isEmpty())
         return true;
-    view.error = error;
-    view.errorAt = errorAt;
-    return false;
+    return scan(bytes);
 }
 
 bool scanRecord(const RawRecord &raw, RecordView &view, QByteArray *scratch)
@@ -253,6 +370,8 @@ ParseResult resultOf(const RecordView &view)
     ParseResult r;
     r.declared = view.declared;
     r.charset = view.charset;
+    r.readOtherwise = view.readOtherwise;
+    r.remarks = view.remarks;
     if (view.ok())
         r.record = view.toRecord();
     r.error = view.error;
@@ -288,17 +407,39 @@ QString ParseResult::reason() const { return withPosition(error, errorAt); }
 
 QString reason(const RecordView &view) { return withPosition(view.error, view.errorAt); }
 
-bool ParseResult::charsetMismatch() const
+QString ParseResult::charsetRemark() const
 {
-    if (declared == Charset::Undeclared || charset == Charset::Iso646)
-        return false;
-    return declared != charset && !(declared == Charset::Iso646 && charset == Charset::Iso5426);
+    if (readOtherwise.isEmpty())
+        return QString();
+    QStringList parts;
+    for (const CharsetUse &u : readOtherwise)
+        parts << tr2(QStringLiteral("%1 (champs %2)"), QStringLiteral("%1 (الحقول %2)"))
+                     .arg(charsetName(u.charset), u.tags.join(QStringLiteral(", ")));
+    const QString used = parts.join(QStringLiteral(", "));
+    if (declared == Charset::Undeclared)
+        return tr2(QStringLiteral("jeu de caractères non déclaré, lu en %1"), QStringLiteral("مجموعة المحارف غير مصرح بها، قرئت بـ %1"))
+            .arg(used);
+    return tr2(QStringLiteral("jeu de caractères déclaré %1, lu en %2"), QStringLiteral("مجموعة المحارف المصرح بها %1، قرئت بـ %2"))
+        .arg(charsetName(declared), used);
 }
 
 QString rejectionMessage(qint64 ordinal, qint64 offset, const QString &reason)
 {
     return tr2(QStringLiteral("Notice n° %1 (octet %2) rejetée : %3").arg(ordinal).arg(offset).arg(reason),
                QStringLiteral("البطاقة رقم %1 (البايت %2) مرفوضة: %3").arg(ordinal).arg(offset).arg(reason));
+}
+
+QString ignoredEntryMessage(const QString &remark)
+{
+    return tr2(QStringLiteral("répertoire endommagé : %1"), QStringLiteral("دليل تالف: %1")).arg(remark);
+}
+
+QString ignoredEntryMessage(qint64 ordinal, qint64 offset, const QString &remark)
+{
+    return tr2(QStringLiteral("Notice n° %1 (octet %2) : %3"), QStringLiteral("البطاقة رقم %1 (البايت %2): %3"))
+        .arg(ordinal)
+        .arg(offset)
+        .arg(ignoredEntryMessage(remark));
 }
 
 } // namespace folian::unimarc

@@ -1,7 +1,9 @@
 #pragma once
 // Reads one record's bytes (leader, directory, fields). Whatever the bytes,
-// it never reads outside them: a malformed record is refused with the
-// position of the fault and a reason.
+// it never reads outside them. A record whose leader or directory cannot be
+// made sense of is refused with the position of the fault and a reason; a
+// bad directory entry (a field outside the record, of length 0, without its
+// terminator) costs only its own field, and is said in the record's remarks.
 //
 // Reading is two steps: scanRecord() checks the structure and finds every
 // field as a view into the bytes, without copying; toRecord() then decodes
@@ -27,6 +29,7 @@ struct FieldView {
     char ind2 = ' ';
     qsizetype start = 0;       // position of the body in the record
     qsizetype entry = 0;       // directory entry, from 1
+    Charset charset = Charset::Iso646;  // the set its values are read in (ISO 646: ASCII only)
 
     bool isControl() const { return Field::isControlTag(tag); }
 };
@@ -46,23 +49,33 @@ void forEachSubfield(QByteArrayView data, F &&f)
     }
 }
 
+// Fields read in a set other than the one declared (or, when the record
+// declares none, in a single-byte set), with their tags.
+struct CharsetUse {
+    Charset charset = Charset::Undeclared;
+    QStringList tags;
+    friend bool operator==(const CharsetUse &, const CharsetUse &) = default;
+};
+
 struct RecordView {
     QByteArrayView leader;
     QVarLengthArray<FieldView, 48> fields;
     Charset declared = Charset::Undeclared;
-    Charset charset = Charset::Undeclared;  // the set the values are decoded from
+    Charset charset = Charset::Undeclared;  // the set most of its text is read in
+    QList<CharsetUse> readOtherwise;        // fields not read as declared
+    QStringList remarks;                    // what was ignored (English), with the byte positions
     QString error;                          // technical reason (English), empty when read
     qsizetype errorAt = -1;                 // byte position of the fault inside the record
     bool verbatim = false;                  // the values are already clean UTF-8
 
     bool ok() const { return error.isEmpty(); }
-    // Appends a raw value decoded to UTF-8.
-    void appendValue(QByteArray &out, QByteArrayView raw) const
+    // Appends a raw value of `field` decoded to UTF-8.
+    void appendValue(QByteArray &out, const FieldView &field, QByteArrayView raw) const
     {
         if (verbatim)
             out.append(raw);
         else
-            appendDecoded(out, raw, charset);
+            appendDecoded(out, raw, field.charset);
     }
     Record toRecord() const;
 };
@@ -81,12 +94,16 @@ struct ParseResult {
     qsizetype errorAt = -1;    // byte position of the fault inside the record
     Charset declared = Charset::Undeclared;
     Charset charset = Charset::Undeclared;
+    QList<CharsetUse> readOtherwise;
+    QStringList remarks;       // directory entries ignored (English)
 
     bool ok() const { return error.isEmpty(); }
     // The error with the position of the fault.
     QString reason() const;
-    // The declared set was not the one the bytes hold.
-    bool charsetMismatch() const;
+    // Some text was not read in the declared set.
+    bool charsetMismatch() const { return !readOtherwise.isEmpty(); }
+    // For the operator: the set declared and the sets used, with their fields.
+    QString charsetRemark() const;
 };
 
 ParseResult parseRecord(QByteArrayView bytes);
@@ -98,5 +115,10 @@ QString reason(const RecordView &view);
 // The operator's message for a refused record: its number in the file, its
 // byte offset and the reason, in the interface language.
 QString rejectionMessage(qint64 ordinal, qint64 offset, const QString &reason);
+// The operator's message for an entry of a record's directory that was
+// ignored or read otherwise than it says.
+QString ignoredEntryMessage(const QString &remark);
+// The same for the dump: with the record's number in the file and its byte offset.
+QString ignoredEntryMessage(qint64 ordinal, qint64 offset, const QString &remark);
 
 } // namespace folian::unimarc

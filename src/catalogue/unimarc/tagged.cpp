@@ -83,12 +83,12 @@ void appendTagged(QByteArray &text, const RecordView &record)
 {
     Appender out(text);
     QByteArray decoded;
-    auto putValue = [&](QByteArrayView raw) {
+    auto putValue = [&](const FieldView &f, QByteArrayView raw) {
         if (record.verbatim) {
             out.put(raw);
         } else {
             decoded.resize(0);
-            record.appendValue(decoded, raw);
+            record.appendValue(decoded, f, raw);
             out.put(decoded);
         }
     };
@@ -96,11 +96,11 @@ void appendTagged(QByteArray &text, const RecordView &record)
     for (const FieldView &f : record.fields) {
         putFieldStart(out, f.tag, f.ind1, f.ind2, f.isControl());
         if (f.isControl()) {
-            putValue(f.body);
+            putValue(f, f.body);
         } else {
             forEachSubfield(f.subfields, [&](char code, QByteArrayView raw) {
                 putCode(out, code);
-                putValue(raw);
+                putValue(f, raw);
             });
         }
         out.put('\n');

@@ -1,6 +1,7 @@
 #include "catalogue/unimarc/writer.h"
 
 #include "catalogue/unimarc/iso2709.h"
+#include "base/messages.h"
 
 #include <cstdio>
 
@@ -115,6 +116,105 @@ WriteResult writeRecord(const Record &record)
     r.bytes += directory;
     r.bytes += data;
     return r;
+}
+
+namespace {
+
+// The bytes a field takes in a record: its data, its terminator and its directory entry.
+qsizetype sizeInRecord(const Field &f)
+{
+    qsizetype n = kEntryLength + 1;
+    if (f.isControl())
+        return n + f.data.size();
+    n += 2;
+    for (const Subfield &s : f.subfields)
+        n += 2 + s.value.size();
+    return n;
+}
+
+// `text` cut into pieces of at most `limit` bytes of UTF-8: after the last
+// line end, else sentence end, else blank that leaves the piece long
+// enough, else between two characters.
+QStringList piecesOf(const QString &text, qsizetype limit)
+{
+    QStringList out;
+    QString rest = text.trimmed();
+    while (!rest.isEmpty()) {
+        if (rest.toUtf8().size() <= limit) {
+            out << rest;
+            break;
+        }
+        // The longest beginning within the limit.
+        qsizetype fits = 0, bytes = 0;
+        while (fits < rest.size()) {
+            const qsizetype step = rest.at(fits).isHighSurrogate() && fits + 1 < rest.size() ? 2 : 1;
+            const qsizetype size = rest.mid(fits, step).toUtf8().size();
+            if (bytes + size > limit)
+                break;
+            bytes += size;
+            fits += step;
+        }
+        qsizetype cut = -1;
+        for (const QString &after : {QStringLiteral("\n"), QStringLiteral(". "), QStringLiteral(" ")}) {
+            const qsizetype at = rest.lastIndexOf(after, fits - after.size());
+            if (at >= fits / 2) {
+                cut = at + after.size();
+                break;
+            }
+        }
+        if (cut < 0)
+            cut = fits;
+        out << rest.left(cut).trimmed();
+        rest = rest.mid(cut).trimmed();
+    }
+    return out;
+}
+
+} // namespace
+
+Record fitRecord(const Record &record, const QList<QByteArray> &splittable, const QList<QByteArray> &droppable,
+                 QStringList *leftOut)
+{
+    Record out;
+    out.leader = record.leader;
+    auto say = [&](const QString &line) {
+        if (leftOut)
+            *leftOut << line;
+    };
+    for (const Field &f : record.fields) {
+        if (sizeInRecord(f) - kEntryLength <= kMaxFieldLength) {
+            out.fields << f;
+            continue;
+        }
+        if (splittable.contains(f.tag().toByteArray()) && f.subfields.size() == 1) {
+            const Subfield &s = f.subfields.first();
+            const qsizetype room = kMaxFieldLength - 2 - 2 - 1;  // indicators, delimiter and code, terminator
+            for (const QString &piece : piecesOf(s.text(), room))
+                out.fields << Field(f.tag(), f.ind1, f.ind2, {Subfield(s.code, piece)});
+            continue;
+        }
+        say(tr2(QStringLiteral("champ %1 de %2 octets, plus que les %3 du format : non écrit"),
+                QStringLiteral("الحقل %1 من %2 بايت، أكثر من %3 التي يسمح بها الشكل: لم يكتب"))
+                .arg(f.tagText()).arg(sizeInRecord(f) - kEntryLength).arg(kMaxFieldLength));
+    }
+    qsizetype total = kLeaderLength + 1 + 1;  // directory and record terminators
+    for (const Field &f : std::as_const(out.fields))
+        total += sizeInRecord(f);
+    for (const QByteArray &tag : droppable) {
+        qsizetype dropped = 0;
+        for (qsizetype i = out.fields.size() - 1; i >= 0 && total > kMaxRecordLength; --i) {
+            if (out.fields.at(i).tag() != tag)
+                continue;
+            total -= sizeInRecord(out.fields.at(i));
+            out.fields.remove(i);
+            ++dropped;
+        }
+        if (dropped)
+            say(tr2(QStringLiteral("%1 champ(s) %2 non écrit(s) : la notice dépasserait les %3 octets du format"),
+                    QStringLiteral("%1 حقل %2 لم يكتب: البطاقة تتجاوز %3 بايت التي يسمح بها الشكل"))
+                    .arg(dropped).arg(QString::fromLatin1(tag)).arg(kMaxRecordLength));
+    }
+    return out;
 }
 
 void declareUtf8(Record &record)

@@ -3,6 +3,7 @@
 #include "base/dates.h"
 #include "base/messages.h"
 #include "catalogue/core/parentsearch.h"
+#include "catalogue/core/searchconditions.h"
 #include "circulation/core/circulationtexts.h"
 #include "data/core/database.h"
 #include "data/core/helpers.h"
@@ -61,13 +62,11 @@ SqlText copySearchSql(const Dialect &d, const CopySearch &s)
     const QStringList title = words(s.titleWords);
     if (!title.isEmpty())
         where << keywordCriteria(d, QStringLiteral("N.DOC_KEYWORDS"), title, out.binds);
-    const QString number = NormaliseStandardNumber(s.number.trimmed()).toString();
-    if (!number.isEmpty()) {
-        where << u'(' + d.likeNoCase(QStringLiteral("N.DOC_ISBN")) + QStringLiteral(" OR ")
-                + d.likeNoCase(QStringLiteral("N.DOC_ISSN")) + QStringLiteral(" OR ") + d.likeNoCase(QStringLiteral("N.DOC_NUM"))
-                + u')';
-        const QString p = LikePattern(number);
-        out.binds << p << p << p;
+    if (const SqlCondition number = standardNumberCondition(
+            d, s.number, {QStringLiteral("N.DOC_ISBN"), QStringLiteral("N.DOC_ISSN"), QStringLiteral("N.DOC_NUM")});
+        !number.isEmpty()) {
+        where << number.sql;
+        out.binds += number.binds;
     }
     if (!where.isEmpty())
         out.sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));

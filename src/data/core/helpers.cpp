@@ -140,11 +140,43 @@ QString RecordKeywords(const QString &titreProp, const QString &complement, cons
     return BuildKeywords(titreProp + u' ' + complement + u' ' + parallele + u' ' + ensemble);
 }
 
+namespace {
+// Where the qualifier of a standard number begins: its "(" after the number; -1 when none.
+qsizetype qualifierStart(const QString &text)
+{
+    const qsizetype p = text.indexOf(u'(');
+    return p > 0 && !text.left(p).trimmed().isEmpty() ? p : -1;
+}
+} // namespace
+
 QVariant NormaliseStandardNumber(const QVariant &v)
 {
     if (v.isNull() || !v.isValid())
         return v;
-    return ReplaceChars(v.toString(), QStringLiteral(" -."));
+    const QString text = v.toString().trimmed();
+    const qsizetype q = qualifierStart(text);
+    if (q < 0)
+        return ReplaceChars(text, QStringLiteral(" -."));
+    return QString(ReplaceChars(text.left(q), QStringLiteral(" -.")) + u' ' + text.mid(q).trimmed());
+}
+
+QString StandardNumberKey(const QString &text)
+{
+    const QString t = text.trimmed();
+    const qsizetype q = qualifierStart(t);
+    return ReplaceChars(q < 0 ? t : t.left(q), QStringLiteral(" -."));
+}
+
+QString StandardNumberQualifier(const QString &text)
+{
+    const QString t = text.trimmed();
+    const qsizetype q = qualifierStart(t);
+    if (q < 0)
+        return QString();
+    QString qualifier = t.mid(q + 1).trimmed();
+    if (qualifier.endsWith(u')'))
+        qualifier.chop(1);
+    return qualifier.trimmed();
 }
 
 bool IsResourceAddress(const QString &link)
@@ -167,7 +199,9 @@ QVariant ResourceLinkName(const QVariant &v)
     if (IsBlank(v))
         return v;
     const QString link = v.toString().trimmed();
-    if (IsResourceAddress(link))
+    // An address, or what was meant as one ("http.//...", "http//..."):
+    // never cut, it would leave its last piece alone.
+    if (IsResourceAddress(link) || link.indexOf(QLatin1String("//"), 1) > 0)
         return link;
     const qsizetype cut = qMax(link.lastIndexOf(u'/'), link.lastIndexOf(u'\\'));
     return cut >= 0 ? link.mid(cut + 1) : link;

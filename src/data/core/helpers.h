@@ -67,9 +67,15 @@ QString RecordKeywords(const QString &titreProp, const QString &complement, cons
 // The word separators of the keyword columns.
 const QString &KeywordSeparators();
 
-// A standard number (ISBN, ISSN, ...) without blanks, hyphens and full stops;
-// NULL stays NULL.
+// A standard number (ISBN, ISSN, ...) as stored: the number without blanks,
+// hyphens and full stops, then its qualifier in parentheses as given, after
+// one blank ("2-07-036024-8 (br.)" is "2070360248 (br.)"); NULL stays NULL.
 QVariant NormaliseStandardNumber(const QVariant &v);
+// The number of a standard number, as numbers are compared: stored form
+// without its qualifier ("2070360248"). Comparisons ignore case as well.
+QString StandardNumberKey(const QString &text);
+// The qualifier of a standard number, without its parentheses ("br."); empty when none.
+QString StandardNumberQualifier(const QString &text);
 
 // The Arabic letters a search takes as one (أ إ آ ٱ as ا, ة as ه, ى as ي)
 // followed by the marks it ignores (short vowels, shadda, sukun, tatweel),
@@ -85,7 +91,8 @@ QString SearchFold(const QString &text);
 // with "www."? A drive letter ("C:\\...") is a file.
 bool IsResourceAddress(const QString &link);
 // The stored form of a resource link: an address is kept whole, a file path
-// is cut to its file name; blank stays as it is.
+// is cut to its file name; a link that is neither (an address miswritten
+// "http.//...") is kept as given; blank stays as it is.
 QVariant ResourceLinkName(const QVariant &v);
 
 // A criterion typed by the operator as a LIKE pattern: "*" is the wildcard;

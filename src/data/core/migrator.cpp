@@ -13,6 +13,8 @@ namespace {
 
 const QString kVersionTable = QStringLiteral("VERSION_BASE");
 
+// The version that brings the source identifiers of records.
+constexpr int kSourceIdentifierVersion = 4;
 // The version that brings the acquisition screens' indexes and exact totals.
 constexpr int kAcquisitionsVersion = 6;
 
@@ -63,6 +65,23 @@ struct RefreshSearches {
 // Version 3 brings the indexes of the searches by word and by number.
 bool addSearchIndexes(Database &db, QString *why) { return createSearchIndexes(db, why); }
 
+// Version 4 brings the identifiers records had in their source (the new
+// column, known only for records imported from now on), and standard
+// numbers stored with their qualifier apart: "2070360248(br)", which the
+// qualifier's parentheses used to be glued to, becomes "2070360248 (br)",
+// so that the number is found and compared by itself.
+bool separateNumberQualifiers(Database &db, QString *why)
+{
+    for (const char *column : {"DOC_ISBN", "DOC_ISSN", "DOC_NUM"}) {
+        const QString c = QLatin1String(column);
+        if (!run(db, QStringLiteral("UPDATE NOTICE SET %1 = REPLACE(%1, '(', ' (') WHERE %1 LIKE '_%(%' AND %1 NOT LIKE '% (%'")
+                         .arg(c),
+                 why))
+            return false;
+    }
+    return true;
+}
+
 // Version 6 sums the documents' totals exactly: the embedded engine summed
 // amounts in binary floating point, and a sum it could not give exactly
 // was stored NULL. A document whose lines hold an unreadable amount keeps
@@ -107,6 +126,7 @@ const QVector<UpgradeStep> &upgradeSteps()
                  && journalCurrentLoans(db, why);
          }},
         {3, addSearchIndexes},
+        {kSourceIdentifierVersion, separateNumberQualifiers},
         // Version 6: the indexes of the acquisition screens (added above with
         // every table's), and the documents' totals summed exactly.
         {kAcquisitionsVersion, sumDocumentTotals},

@@ -197,6 +197,7 @@ void addRecords(QVector<TableDef> &out)
         textCol("REL_ISSN", 30),
         intCol("DOC_NBR_EXEMPLAIRE"),
         intCol("BIB_ID"),              // the library that brought the record: 0 for ours
+        textCol("DOC_IDENTIFIANT_SOURCE", 200),  // its identifier where it was imported from (001, else 035)
         textCol("PAY_ID", 2),
         textCol("DOC_AGENCE", 100),
         intCol("DOC_PRET_INTERNE"),
@@ -206,10 +207,12 @@ void addRecords(QVector<TableDef> &out)
     notice += audit();
     out << makeTable("NOTICE", notice, {"DOC_ID"}, false,
                      // A record is looked up by its number or its title within its
-                     // document type (the duplicate test of the import). The record
-                     // search reads its pages by year or by creation date from
-                     // their indexes.
+                     // document type, or by its identifier in the source of the
+                     // library that brought it (the duplicate test of the import).
+                     // The record search reads its pages by year or by creation
+                     // date from their indexes.
                      {indexOn("NOTICE", "TYP_ID"), index("NOTICE", "ISBN_TYP", {"DOC_ISBN", "TYP_ID"}),
+                      index("NOTICE", "SOURCE_BIB", {"DOC_IDENTIFIANT_SOURCE", "BIB_ID"}),
                       index("NOTICE", "ISSN_TYP", {"DOC_ISSN", "TYP_ID"}),
                       index("NOTICE", "TITRE_TYP", {"DOC_TITRE_PROPRE", "TYP_ID"}),
                       indexOn("NOTICE", "EDT_ID"), indexOn("NOTICE", "COL_ID"), indexOn("NOTICE", "DOC_ANNEE"),

@@ -3,6 +3,7 @@
 #include "data/core/dialect.h"
 #include "data/core/helpers.h"
 #include "data/core/schema.h"
+#include "data/core/searchtext.h"
 
 namespace folian {
 
@@ -47,16 +48,17 @@ SqlCondition standardNumberCondition(const Dialect &d, const QString &typed, con
     if (number.isEmpty() || columns.isEmpty())
         return c;
     const qsizetype star = number.indexOf(u'*');
+    const bool byIndex = d.indexedSearch() && d.foldedKeyFits(number);
     const QString param = QStringLiteral("CAST(? AS TEXT)");
     QStringList parts;
     for (const QString &col : columns) {
         const QString indexed = u'(' + (d.foldedIndexesPartial() ? col + QStringLiteral(" IS NOT NULL AND ") : QString())
             + d.foldedKey(col);
-        if (d.indexedSearch() && star < 0) {
+        if (byIndex && star < 0) {
             // A whole number: equal once folded, which the number indexes answer.
             parts << indexed + QStringLiteral(" = ") + d.foldedKey(param) + u')';
             c.binds << number;
-        } else if (d.indexedSearch() && star > 0 && star == number.size() - 1) {
+        } else if (byIndex && star > 0 && star == number.size() - 1) {
             // A beginning: the folded texts from it up to the last one that
             // starts with it, then the pattern itself.
             const QString begin = number.left(star);
@@ -71,6 +73,18 @@ SqlCondition standardNumberCondition(const Dialect &d, const QString &typed, con
     }
     c.sql = u'(' + parts.join(QStringLiteral(" OR ")) + u')';
     return c;
+}
+
+SqlCondition collationPrefixCondition(const Dialect &d, const QString &keyColumn, const QString &typed,
+                                      const QString &language)
+{
+    if (!d.indexedSearch())
+        return {};
+    const QString text = typed.trimmed();
+    const CollationRange range = CollationPrefixRange(text.left(text.indexOf(u'*')), language);
+    if (range.isEmpty())
+        return {};
+    return {keyColumn + QStringLiteral(" >= ? AND ") + keyColumn + QStringLiteral(" < ?"), {range.from, range.to}};
 }
 
 SqlCondition allOf(const QList<SqlCondition> &conditions)

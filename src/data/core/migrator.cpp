@@ -3,6 +3,7 @@
 #include "data/core/columnvalue.h"
 #include "data/core/database.h"
 #include "data/core/schema.h"
+#include "data/core/searchcolumns.h"
 
 #include <functional>
 
@@ -58,6 +59,19 @@ struct RefreshSearches {
 // Version 3 brings the indexes of the searches by word and by number.
 bool addSearchIndexes(Database &db, QString *why) { return createSearchIndexes(db, why); }
 
+// The version that brings the search columns (Schema::searchColumns): the
+// searches fold accents and apostrophes too, the word indexes read the
+// folded words the program stores rather than calling one of its functions
+// (so that any tool can write the embedded file), and titles and names get
+// the collation keys that the alphabetical orders read. Every row's search
+// columns are written, then the search indexes are made again over them.
+constexpr int kSearchColumnsVersion = 5;
+bool writeSearchColumns(Database &db, QString *why)
+{
+    qint64 written = 0;
+    return dropSearchIndexes(db, why) && refreshSearchColumns(db, &written, why) && createSearchIndexes(db, why);
+}
+
 // Data changes that adding tables, columns and indexes does not cover, one
 // entry per version. Version 1 is the first released schema.
 const QVector<UpgradeStep> &upgradeSteps()
@@ -79,6 +93,7 @@ const QVector<UpgradeStep> &upgradeSteps()
                  && journalCurrentLoans(db, why);
          }},
         {3, addSearchIndexes},
+        {kSearchColumnsVersion, writeSearchColumns},
     };
     return steps;
 }
@@ -118,7 +133,7 @@ bool ensureVersionTable(Database &db, const QStringList &existing, QString *why)
 
 } // namespace
 
-int Schema::currentVersion() { return 3; }
+int Schema::currentVersion() { return upgradeSteps().last().toVersion; }
 
 int schemaVersion(Database &db)
 {
@@ -129,8 +144,33 @@ int schemaVersion(Database &db)
     return ok ? v.toInt() : 0;
 }
 
-bool insertRows(Database &db, const QString &table, const QStringList &columns,
-                const QVector<QVariantList> &rows, QString *why)
+namespace {
+
+// The rows with the search columns the program writes, for the tables that have them.
+void withSearchColumns(const QString &table, QStringList &columns, QVector<QVariantList> &rows)
+{
+    if (!Schema::searchColumnsOf(table) || rows.isEmpty())
+        return;
+    const QStringList given = columns;
+    for (QVariantList &row : rows) {
+        QVariantHash values;
+        for (qsizetype i = 0; i < given.size(); ++i)
+            values.insert(given.at(i), row.value(i));
+        addSearchColumns(table, values);
+        if (columns.size() == given.size())
+            for (auto it = values.cbegin(); it != values.cend(); ++it)
+                if (!columns.contains(it.key()))
+                    columns << it.key();
+        row.clear();
+        for (const QString &c : std::as_const(columns))
+            row << values.value(c);
+    }
+}
+
+} // namespace
+
+bool insertRows(Database &db, const QString &table, const QStringList &givenColumns,
+                const QVector<QVariantList> &givenRows, QString *why)
 {
     const TableDef *t = Schema::table(table);
     if (!t) {
@@ -138,6 +178,9 @@ bool insertRows(Database &db, const QString &table, const QStringList &columns,
             *why = QStringLiteral("unknown table ") + table;
         return false;
     }
+    QStringList columns = givenColumns;
+    QVector<QVariantList> rows = givenRows;
+    withSearchColumns(t->name, columns, rows);
     QStringList marks;
     for (int i = 0; i < columns.size(); ++i)
         marks << QStringLiteral("?");

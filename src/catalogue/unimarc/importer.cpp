@@ -321,9 +321,6 @@ struct RecordImporter::Attempt {
         for (const char *c : {"DOC_ISBN", "DOC_ISSN", "DOC_NUM"})
             v.insert(QLatin1String(c), NormaliseStandardNumber(v.value(QLatin1String(c))));
         addSearchColumns(QStringLiteral("NOTICE"), v);
-        // A quick batch writes its folded words last.
-        const bool late = quick && im.db_.dialect().wordIndexesWrittenLast();
-        const QVariant folded = late ? v.take(QStringLiteral("DOC_MOTS")) : QVariant();
         v.insert(QStringLiteral("BIB_ID"), o.library);
         v.insert(QStringLiteral("CREATE_USER"), session().CurrentUserLogin);
         v.insert(QStringLiteral("CREATE_DATE"), im.stamp_);
@@ -352,8 +349,6 @@ struct RecordImporter::Attempt {
         case PreparedInsert::Result::Inserted:
             if (docId.isNull())
                 status = RecordOutcome::Status::Duplicate;
-            else if (late && !folded.isNull())
-                im.lateWords_[QStringLiteral("NOTICE")] << std::pair{docId, folded};
             return true;
         case PreparedInsert::Result::Refused: return fail(QStringLiteral("N"), im.notice_.refusal(), {}, false);
         case PreparedInsert::Result::Failed: break;
@@ -628,16 +623,9 @@ bool RecordImporter::beginBatch(QString *why)
 bool RecordImporter::add(const MappedRecord &m, const RecordOptions &options, qint64 tag, QString *why)
 {
     Pending p{tag, m, options, {}};
-    // A quick batch writes the folded words of its new headings and publishers last too.
-    const auto quickly = [&] {
-        lookups_.setLateWords(db_.dialect().wordIndexesWrittenLast() ? &lateWords_ : nullptr);
-        const bool written = writeQuickly(p.record, p.options, p.outcome);
-        lookups_.setLateWords(nullptr);
-        return written;
-    };
     if (careful_ || !batch_) {
         p.outcome = writeCarefully(p.record, p.options);
-    } else if (!quickly()) {
+    } else if (!writeQuickly(p.record, p.options, p.outcome)) {
         refused_ = true;
         if (!writeBatchAgain(why))
             return false;
@@ -661,20 +649,10 @@ bool RecordImporter::flushDeferred(bool all)
     return true;
 }
 
-bool RecordImporter::writeLateWords(QString *why)
-{
-    for (auto it = lateWords_.cbegin(); it != lateWords_.cend(); ++it)
-        if (!writeFoldedWords(db_, *Schema::searchColumnsOf(it.key()), it.value(), why))
-            return false;
-    lateWords_.clear();
-    return true;
-}
-
 bool RecordImporter::writeBatchAgain(QString *why)
 {
     batch_.reset();  // rolled back
     deferred_.clear();
-    lateWords_.clear();
     lookups_.dropBatch();
     if (!beginBatchTransaction(why))
         return false;
@@ -699,7 +677,7 @@ bool RecordImporter::commitBatch(QList<BatchOutcome> *outcomes, QString *why)
 {
     bool ok = true;
     QString reason;
-    if (batch_ && (!flushDeferred(true) || !writeLateWords(&reason))) {
+    if (batch_ && !flushDeferred(true)) {
         // A row of the batch was refused: written again record by record.
         refused_ = true;
         ok = writeBatchAgain(&reason);
@@ -757,7 +735,6 @@ void RecordImporter::rollbackBatch()
 {
     batch_.reset();
     deferred_.clear();
-    lateWords_.clear();
     pending_.clear();
     lookups_.dropBatch();
 }

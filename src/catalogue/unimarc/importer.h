@@ -94,8 +94,6 @@ private:
     bool writeBatchAgain(QString *why);
     // Writes the rows waiting for their table: every one, or only full statements.
     bool flushDeferred(bool all);
-    // Writes the folded words the batch's rows were written without.
-    bool writeLateWords(QString *why);
     bool beginBatchTransaction(QString *why);
     void refreshStatistics();
     // The duplicate test of a criterion as a condition ("SELECT 1 FROM NOTICE N WHERE ...").
@@ -113,7 +111,6 @@ private:
     std::optional<Transaction> batch_;
     QList<Pending> pending_;
     QHash<PreparedInsert *, QList<QVariantHash>> deferred_;  // satellite rows of the batch not yet written
-    LateWords lateWords_;  // folded words of the batch's rows, written at its end
     bool careful_ = false;   // the batch writes record by record
     bool refused_ = false;   // the server refused something in this batch
     qint64 batches_ = 0;     // committed

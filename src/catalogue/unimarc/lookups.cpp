@@ -147,13 +147,10 @@ Lookups::Answer Lookups::find(Table &t, const QString &cacheKey, const QVariantL
     return a;
 }
 
-Lookups::Answer Lookups::create(Table &t, const QString &cacheKey, const QVariantHash &given)
+Lookups::Answer Lookups::create(Table &t, const QString &cacheKey, const QVariantHash &values)
 {
     Answer a;
     QVariant key;
-    QVariantHash values = given;
-    const SearchColumnsDef *late = late_ ? Schema::searchColumnsOf(t.name) : nullptr;
-    const QVariant folded = late ? values.take(late->folded) : QVariant();
     switch (t.insert.insert(values, &key)) {
     case PreparedInsert::Result::Refused:
         a.refusal = t.insert.refusal();
@@ -167,8 +164,6 @@ Lookups::Answer Lookups::create(Table &t, const QString &cacheKey, const QVarian
     }
     // A code table is keyed by the code itself.
     a.key = t.insert.hasCounter() ? key : values.value(QStringLiteral("KEY"));
-    if (late && !folded.isNull())
-        (*late_)[late->table] << std::pair{a.key, folded};
     remember(t, cacheKey, a.key, true);
     return a;
 }

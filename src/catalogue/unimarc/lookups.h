@@ -22,10 +22,6 @@ enum class LookupKind {
     Classification, Heading, Function, Location
 };
 
-// Folded words of rows written without them, by table: the rows' keys and
-// their words, for a batch that writes them last.
-using LateWords = QHash<QString, QList<std::pair<QVariant, QVariant>>>;
-
 class Lookups
 {
 public:
@@ -56,10 +52,6 @@ public:
     void keepBatch();
     void dropBatch();
 
-    // While set, the headings and publishers created leave their folded
-    // words to `late` (see Dialect::wordIndexesWrittenLast).
-    void setLateWords(LateWords *late) { late_ = late; }
-
     // The French label of a lookup kind, for the operator's messages.
     static QString caption(LookupKind kind);
 
@@ -78,7 +70,6 @@ private:
     };
     QList<Created> record_;
     QList<Created> batch_;
-    LateWords *late_ = nullptr;
 };
 
 } // namespace folian::unimarc

@@ -178,8 +178,6 @@ public:
             + globs.join(QStringLiteral(" AND ")) + u')';
     }
 
-    bool wordIndexesWrittenLast() const override { return true; }
-
     bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const override
     {
         QSqlQuery q(db);
@@ -196,9 +194,7 @@ public:
         if (ix.kind == SearchIndexDef::Kind::Folded)
             return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3) WHERE %4 IS NOT NULL")
                         .arg(ix.name, ix.table, foldedKey(ix.column), ix.column)};
-        // Only rows with folded words are written into the table: a row
-        // without them costs it nothing.
-        const QString fill = QStringLiteral("INSERT OR REPLACE INTO %1 (rowid, MOTS) SELECT new.%2, new.%3 WHERE new.%3 IS NOT NULL")
+        const QString fill = QStringLiteral("INSERT OR REPLACE INTO %1 (rowid, MOTS) VALUES (new.%2, new.%3)")
                                  .arg(ix.name, ix.key, ix.folded);
         const QString remove = QStringLiteral("DELETE FROM %1 WHERE rowid = old.%2").arg(ix.name, ix.key);
         return {
@@ -206,8 +202,7 @@ public:
                 .arg(ix.name),
             QStringLiteral("INSERT INTO %1 (rowid, MOTS) SELECT %2, %3 FROM %4 WHERE %3 IS NOT NULL")
                 .arg(ix.name, ix.key, ix.folded, ix.table),
-            QStringLiteral("CREATE TRIGGER %1_AI AFTER INSERT ON %2 WHEN new.%3 IS NOT NULL BEGIN %4; END")
-                .arg(ix.name, ix.table, ix.folded, fill),
+            QStringLiteral("CREATE TRIGGER %1_AI AFTER INSERT ON %2 BEGIN %3; END").arg(ix.name, ix.table, fill),
             QStringLiteral("CREATE TRIGGER %1_AU AFTER UPDATE OF %2, %3 ON %4 "
                            "WHEN old.%2 IS NOT new.%2 OR old.%3 IS NOT new.%3 BEGIN %5; %6; END")
                 .arg(ix.name, ix.key, ix.folded, ix.table, remove, fill),

@@ -82,12 +82,6 @@ public:
     // (with whatever keeps it up to date), and those that drop it.
     virtual QStringList createSearchIndex(const SearchIndexDef &ix) const = 0;
     virtual QStringList dropSearchIndex(const SearchIndexDef &ix) const = 0;
-    // Does a word index written in a transaction cost every statement that
-    // follows in it? (The embedded engine's full-text tables write out what
-    // they hold at each of them.) A batch of many rows then writes its rows
-    // without their folded words, which the index leaves out, and the words
-    // last, in as few statements as can be.
-    virtual bool wordIndexesWrittenLast() const { return false; }
     // Statements the word indexes need first (a server extension); when they
     // fail the word indexes are left out and the searches scan instead.
     virtual QStringList prepareWordIndexes() const { return {}; }

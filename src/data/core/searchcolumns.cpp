@@ -47,12 +47,12 @@ bool sameStored(const QVariant &stored, const QVariant &wanted)
     return stored.toString() == wanted.toString();
 }
 
-// UPDATE <table> SET <columns> = v.column2.. FROM (VALUES (key, values..), ..) v
+// UPDATE <table> SET <derived> = v.column2.. FROM (VALUES (key, derived..), ..) v
 // WHERE <key> = v.column1, for `rows` rows.
-QString updateSql(const Dialect &d, const SearchColumnsDef &def, const QStringList &columns, int rows)
+QString updateSql(const Dialect &d, const SearchColumnsDef &def, int rows)
 {
     const TableDef *t = Schema::table(def.table);
-    const QStringList cols = QStringList{def.key} + columns;
+    const QStringList cols = QStringList{def.key} + derived(def);
     QStringList marks;
     for (const QString &c : cols)
         marks << d.typedParameter(*t->column(c));
@@ -67,16 +67,14 @@ QString updateSql(const Dialect &d, const SearchColumnsDef &def, const QStringLi
         .arg(def.table, sets.join(QStringLiteral(", ")), tuples.join(QStringLiteral(", ")), def.key);
 }
 
-// Writes `columns` of the rows, each row its key and then their values.
-bool writeRows(Database &db, const SearchColumnsDef &def, const QStringList &columns, const QList<QVariantList> &rows,
-               QString *why)
+bool writeRows(Database &db, const SearchColumnsDef &def, const QList<QVariantList> &rows, QString *why)
 {
     for (qsizetype from = 0; from < rows.size(); from += kRowsPerUpdate) {
         const int n = int(qMin<qsizetype>(kRowsPerUpdate, rows.size() - from));
         QVariantList binds;
         for (int i = 0; i < n; ++i)
             binds << rows.at(from + i);
-        if (!db.exec(updateSql(db.dialect(), def, columns, n), binds)) {
+        if (!db.exec(updateSql(db.dialect(), def, n), binds)) {
             if (why)
                 *why = def.table + QStringLiteral(": ") + db.lastError().text();
             return false;
@@ -125,7 +123,7 @@ bool refreshTable(Database &db, const SearchColumnsDef &def, qint64 *changed, QS
             if (!same)
                 rows << values;
         }
-        if (!writeRows(db, def, derived(def), rows, why))
+        if (!writeRows(db, def, rows, why))
             return false;
         *changed += rows.size();
         if (page.size() < kPage)
@@ -166,16 +164,6 @@ void setSearchColumns(Dataset &d)
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         if (d.hasField(it.key()))
             d.setValue(it.key(), it.value());
-}
-
-bool writeFoldedWords(Database &db, const SearchColumnsDef &def, const QList<std::pair<QVariant, QVariant>> &words,
-                      QString *why)
-{
-    QList<QVariantList> rows;
-    rows.reserve(words.size());
-    for (const auto &[key, folded] : words)
-        rows << QVariantList{key, folded};
-    return writeRows(db, def, {def.folded}, rows, why);
 }
 
 bool refreshSearchColumns(Database &db, qint64 *changed, QString *why)

@@ -28,11 +28,6 @@ void addSearchColumns(const QString &table, QVariantHash &row);
 // its SQL does not read are left out.
 void setSearchColumns(Dataset &d);
 
-// Writes the folded words of rows written without them, by the rows' keys
-// (a batch that writes them last: see Dialect::wordIndexesWrittenLast).
-bool writeFoldedWords(Database &db, const SearchColumnsDef &def, const QList<std::pair<QVariant, QVariant>> &words,
-                      QString *why);
-
 // Writes the search columns of every row whose stored ones are not what
 // the program would write, in one transaction; `changed` counts the rows
 // written. The word indexes follow the rows written.

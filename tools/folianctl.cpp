@@ -89,6 +89,7 @@ QVector<Command> allCommands()
     addAuthorityCommands(out);
     addRecordCommands(out);
     addCatalogueCommands(out);
+    addAcquisitionCommands(out);
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/core/columnvalue.h"
 #include "data/core/database.h"
+#include "data/core/documenttotal.h"
 #include "data/core/schema.h"
 #include "data/core/searchcolumns.h"
 
@@ -12,6 +13,9 @@ namespace folian {
 namespace {
 
 const QString kVersionTable = QStringLiteral("VERSION_BASE");
+
+// The version that brings the acquisition screens' indexes and exact totals.
+constexpr int kAcquisitionsVersion = 6;
 
 bool run(Database &db, const QString &sql, QString *why);
 
@@ -72,6 +76,29 @@ bool writeSearchColumns(Database &db, QString *why)
     return dropSearchIndexes(db, why) && refreshSearchColumns(db, &written, why) && createSearchIndexes(db, why);
 }
 
+// Version 6 sums the documents' totals exactly: the embedded engine summed
+// amounts in binary floating point, and a sum it could not give exactly
+// was stored NULL. A document whose lines hold an unreadable amount keeps
+// the total it has.
+bool sumDocumentTotals(Database &db, QString *why)
+{
+    QSqlQuery q = db.query(QStringLiteral("SELECT DISTINCT ACQ_ID FROM ACQUISITION_LIGNE WHERE ACQ_ID IS NOT NULL"));
+    if (!q.isActive()) {
+        if (why)
+            *why = db.lastError().text();
+        return false;
+    }
+    QList<int> ids;
+    while (q.next())
+        ids << q.value(0).toInt();
+    for (int id : std::as_const(ids)) {
+        Transaction one(db);
+        if (storeDocumentTotal(db, id) == TotalStored::Done)
+            one.commit();
+    }
+    return true;
+}
+
 // Data changes that adding tables, columns and indexes does not cover, one
 // entry per version. Version 1 is the first released schema.
 const QVector<UpgradeStep> &upgradeSteps()
@@ -94,6 +121,9 @@ const QVector<UpgradeStep> &upgradeSteps()
          }},
         {3, addSearchIndexes},
         {kSearchColumnsVersion, writeSearchColumns},
+        // Version 6: the indexes of the acquisition screens (added above with
+        // every table's), and the documents' totals summed exactly.
+        {kAcquisitionsVersion, sumDocumentTotals},
     };
     return steps;
 }

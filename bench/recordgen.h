@@ -4,6 +4,7 @@
 // the multi-row INSERT that writes them.
 
 #include "data/core/helpers.h"
+#include "data/core/searchcolumns.h"
 
 #include <QDateTime>
 #include <QSqlQuery>
@@ -85,7 +86,8 @@ inline const QStringList &generatedColumns()
         QStringLiteral("DOC_LIEU_EDITION"), QStringLiteral("DOC_ANNEE"), QStringLiteral("DOC_NBR_UNITE"),
         QStringLiteral("DOC_FORMAT"), QStringLiteral("PAY_ID"), QStringLiteral("DOC_AGENCE"),
         QStringLiteral("DOC_PRET_INTERNE"), QStringLiteral("DOC_PRET_EXTERNE"), QStringLiteral("DOC_NOTE"),
-        QStringLiteral("DOC_KEYWORDS"), QStringLiteral("CREATE_USER"), QStringLiteral("CREATE_DATE")};
+        QStringLiteral("DOC_KEYWORDS"), QStringLiteral("DOC_MOTS"), QStringLiteral("DOC_CLE_FR"),
+        QStringLiteral("DOC_CLE_AR"), QStringLiteral("CREATE_USER"), QStringLiteral("CREATE_DATE")};
     return c;
 }
 
@@ -144,8 +146,8 @@ public:
             + isbn.mid(12);
     }
 
-    // One record's values in the order of generatedColumns().
-    // A word given is added to the title.
+    // One record's values in the order of generatedColumns(), its search
+    // columns as the program writes them. A word given is added to the title.
     QVariantList record(int docId, const QDateTime &stamp, const QString &extraWord = QString())
     {
         const bool arabic = chance(30);
@@ -154,23 +156,32 @@ public:
             titre += u' ' + extraWord;
         const QString complement = chance(30) ? title(arabic, 1, 4) : QString();
         const QVariant none;
+        QVariantHash v{
+            {QStringLiteral("DOC_ID"), docId},
+            {QStringLiteral("TYP_ID"), QString(QChar(u'a' + below(7)))},
+            {QStringLiteral("IND_ID"), QStringLiteral("a")},
+            {QStringLiteral("STA_ID"), 1},
+            {QStringLiteral("LAN_ID"), arabic ? QStringLiteral("ara") : QStringLiteral("fre")},
+            {QStringLiteral("DOC_TITRE_PROPRE"), titre},
+            {QStringLiteral("DOC_TITRE_COMPLEMENT"), complement.isEmpty() ? none : QVariant(complement)},
+            {QStringLiteral("DOC_ISBN"), chance(85) ? QVariant(isbn(arabic)) : none},
+            {QStringLiteral("DOC_EDITION"), chance(15) ? QVariant(any(kEditions).toString()) : none},
+            {QStringLiteral("DOC_LIEU_EDITION"), (arabic ? any(kCitiesAr) : any(kCitiesFr)).toString()},
+            {QStringLiteral("DOC_ANNEE"), QString::number(1950 + below(75))},
+            {QStringLiteral("DOC_NBR_UNITE"), QString(QString::number(48 + below(900)) + QStringLiteral(" p."))},
+            {QStringLiteral("DOC_FORMAT"), QString(QString::number(16 + below(15)) + QStringLiteral(" cm"))},
+            {QStringLiteral("PAY_ID"), arabic || chance(60) ? QStringLiteral("DZ") : QStringLiteral("FR")},
+            {QStringLiteral("DOC_AGENCE"), QStringLiteral("Bibliothèque centrale")},
+            {QStringLiteral("DOC_PRET_INTERNE"), 0},
+            {QStringLiteral("DOC_PRET_EXTERNE"), 0},
+            {QStringLiteral("DOC_NOTE"), chance(10) ? QVariant(any(kNotes).toString()) : none},
+            {QStringLiteral("CREATE_USER"), QStringLiteral("bench")},
+            {QStringLiteral("CREATE_DATE"), stamp}};
+        addSearchColumns(QStringLiteral("NOTICE"), v);
         QVariantList r;
         r.reserve(generatedColumns().size());
-        r << docId << QString(QChar(u'a' + below(7))) << QStringLiteral("a") << 1
-          << (arabic ? QStringLiteral("ara") : QStringLiteral("fre")) << titre
-          << (complement.isEmpty() ? none : QVariant(complement))
-          << (chance(85) ? QVariant(isbn(arabic)) : none)
-          << (chance(15) ? QVariant(any(kEditions).toString()) : none)
-          << (arabic ? any(kCitiesAr) : any(kCitiesFr)).toString()
-          << QString::number(1950 + below(75))
-          << QString(QString::number(48 + below(900)) + QStringLiteral(" p."))
-          << QString(QString::number(16 + below(15)) + QStringLiteral(" cm"))
-          << (arabic || chance(60) ? QStringLiteral("DZ") : QStringLiteral("FR"))
-          << QStringLiteral("Bibliothèque centrale") << 0 << 0
-          << (chance(10) ? QVariant(any(kNotes).toString()) : none)
-          // The keyword text the record rules build: the four titles, blank-separated.
-          << BuildKeywords(titre + u' ' + complement + u' ' + u' ')
-          << QStringLiteral("bench") << stamp;
+        for (const QString &c : generatedColumns())
+            r << v.value(c);
         return r;
     }
 

@@ -11,7 +11,7 @@ build_dir=${FOLIAN_BUILD_DIR:-build}
 packages=(
     cmake ninja-build ccache g++ pkg-config
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-charts-dev
-    libsodium-dev libsqlite3-dev libpq-dev
+    libsodium-dev libsqlite3-dev libpq-dev sqlite3 libicu-dev
     postgresql
     xvfb xauth fonts-noto-core fonts-hosny-amiri imagemagick
     libgl1-mesa-dev

@@ -6,6 +6,7 @@
 #include "data/core/database.h"
 #include "data/core/migrator.h"
 #include "data/core/schema.h"
+#include "data/core/searchcolumns.h"
 #include "demodata.h"
 
 namespace folian::ctl {
@@ -67,7 +68,7 @@ int searchIndexes(const Args &a)
     QString why;
     if (!openDatabase(db, false, &why))
         return fail(why);
-    if (schemaVersion(db) < 3)
+    if (schemaVersion(db) < Schema::currentVersion())
         return fail(QStringLiteral("the database is of version %1; run upgrade-db first").arg(schemaVersion(db)));
     if (a.has(QStringLiteral("drop"))) {
         if (!dropSearchIndexes(db, &why))
@@ -75,8 +76,17 @@ int searchIndexes(const Args &a)
         say(QStringLiteral("Search indexes dropped: searches read every row until search-indexes makes them again."));
         return 0;
     }
-    if (!a.has(QStringLiteral("status")) && !createSearchIndexes(db, &why))
-        return fail(QStringLiteral("search indexes not made: ") + why);
+    if (!a.has(QStringLiteral("status"))) {
+        // Rows another tool wrote come first: the indexes read their search columns.
+        qint64 written = 0;
+        if (!refreshSearchColumns(db, &written, &why))
+            return fail(QStringLiteral("search columns not written: ") + why);
+        say(QStringLiteral("Search columns written again: %1 row(s) (keywords, folded words or collation keys "
+                           "absent or out of date).")
+                .arg(written));
+        if (!createSearchIndexes(db, &why))
+            return fail(QStringLiteral("search indexes not made: ") + why);
+    }
     QStringList present;
     const QStringList missing = missingSearchIndexes(db);
     for (const SearchIndexDef &ix : Schema::searchIndexes())
@@ -116,8 +126,8 @@ void addAdminCommands(QVector<Command> &out)
     out << Command{QStringLiteral("upgrade-db"), QStringLiteral("upgrade-db"),
                    QStringLiteral("bring an older database to this program's schema version"), {}, {}, upgradeDb};
     out << Command{QStringLiteral("search-indexes"), QStringLiteral("search-indexes [--status | --drop]"),
-                   QStringLiteral("make the search indexes the database lacks (--status: only tell which it has; "
-                                  "--drop: drop them)"),
+                   QStringLiteral("write the search columns of rows written by other tools and make the search "
+                                  "indexes the database lacks (--status: only tell which it has; --drop: drop them)"),
                    {}, {QStringLiteral("status"), QStringLiteral("drop")}, searchIndexes};
     out << Command{QStringLiteral("demo-db"), QStringLiteral("demo-db"),
                    QStringLiteral("add demonstration users, records, copies and readers"), {}, {}, demoDb};

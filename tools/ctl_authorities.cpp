@@ -44,7 +44,7 @@ int headings(const Args &a)
     QString why;
     if (!connect(data, &why))
         return fail(why);
-    const ListQuery q = headingSearch(data.db().dialect(), mode, kind, a.positional.first());
+    const ListQuery q = headingSearch(data.db().dialect(), mode, kind, a.positional.first(), session().CurrentLanguage);
     SqlRows r = data.db().query(q.sql + QStringLiteral(" ORDER BY VED_NOM, VED_ID"), q.binds);
     if (!r.isActive())
         return fail(data.db().lastError().text());

@@ -557,12 +557,11 @@ private:
         for (const PublisherDef &p : kPublishers) {
             publishers_.insert(QString::fromLatin1(p.key), id);
             rows.append({id++, text(p.name), text(p.nameAr), 1, text(p.address), text(p.phone),
-                         QString::fromLatin1(p.country),
-                         BuildKeywords(text(p.name) + u' ' + text(p.nameAr))});
+                         QString::fromLatin1(p.country)});
         }
         return cx_.insert("EDITEUR",
                           columns({"EDT_ID", "EDT_NOM", "EDT_NOM_AR", "EDT_TYPE", "EDT_ADRESSE",
-                                   "EDT_TEL", "PAY_ID", "EDT_KEYWORDS"}),
+                                   "EDT_TEL", "PAY_ID"}),
                           rows);
     }
 
@@ -609,10 +608,9 @@ private:
                 if (!accepted)
                     return cx_.fail(QStringLiteral("no accepted heading \"%1\"").arg(text(h.acceptedForm)));
             }
-            rows.append({own, h.kind, name, accepted, BuildKeywords(name)});
+            rows.append({own, h.kind, name, accepted});
         }
-        return cx_.insert("VEDETTE",
-                          columns({"VED_ID", "TYP_VED_ID", "VED_NOM", "VED_ID2", "VED_KEYWORDS"}),
+        return cx_.insert("VEDETTE", columns({"VED_ID", "TYP_VED_ID", "VED_NOM", "VED_ID2"}),
                           rows);
     }
 
@@ -657,8 +655,8 @@ bool CatalogueWriter::writeRecords()
          "DOC_ISBN", "DOC_ISSN", "DOC_EDITION", "DOC_LIEU_EDITION", "EDT_ID", "DOC_ANNEE",
          "DOC_NBR_UNITE", "DOC_ILLUSTRATION", "DOC_FORMAT", "DOC_MATERIEL", "COL_ID", "COL_NUMERO",
          "DOC_NUMEROTATION", "DOC_NOTE", "DOC_RESUME", "DIP_ID", "SPE_ID", "DOC_LIEU_SOUTENANCE",
-         "DOC_NBR_EXEMPLAIRE", "PAY_ID", "DOC_PRET_INTERNE", "DOC_PRET_EXTERNE", "DOC_KEYWORDS",
-         "CREATE_USER", "CREATE_DATE", "BIB_ID"});
+         "DOC_NBR_EXEMPLAIRE", "PAY_ID", "DOC_PRET_INTERNE", "DOC_PRET_EXTERNE", "CREATE_USER",
+         "CREATE_DATE", "BIB_ID"});
     nextAuthorRow_ = cx_.nextId("NOTICE_AUTEUR", "NAU_ID");
     nextSubjectRow_ = cx_.nextId("NOTICE_MATIERE", "NMA_ID");
     nextClassRow_ = cx_.nextId("NOTICE_CLASSIFICATION", "NCL_ID");
@@ -690,8 +688,6 @@ bool CatalogueWriter::writeRecords()
         const int boughtIn = r.type == 'b' ? cx_.today.year() - 1 : r.year + 1;
         const QDate acquired = cx_.openOnOrBefore(
             qMin(QDate(boughtIn, 1 + (n * 5) % 12, 1 + (n * 7) % 27), cx_.today.addDays(-90 - 3 * n)));
-        const QString keywords = BuildKeywords(
-            QStringList{title, text(r.complement), text(r.parallel), text(r.set)}.join(u' '));
         const QString year = r.type == 'b' ? QString::number(r.year) + u'-' : QString::number(r.year);
         const QVariantList row{
             rec.docId, rec.type, QStringLiteral("a"), 1, QString::fromLatin1(r.lang),
@@ -701,7 +697,7 @@ bool CatalogueWriter::writeRecords()
             optional(r.format), optional(r.material), collection, latin(r.collectionNumber),
             optional(r.numbering), optional(r.note), optional(r.abstract), diploma, speciality,
             optional(r.defencePlace), r.copies, QStringLiteral("DZ"), r.inHouseLoans, r.homeLoans,
-            keywords, QStringLiteral("admin"), QDateTime(acquired, QTime(9, 0).addSecs(n * 420)), 0};
+            QStringLiteral("admin"), QDateTime(acquired, QTime(9, 0).addSecs(n * 420)), 0};
         if (!cx_.insert("NOTICE", cols, {row}))
             return false;
 

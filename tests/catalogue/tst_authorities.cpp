@@ -8,6 +8,8 @@
 #include "catalogue/core/headings.h"
 #include "catalogue/core/references.h"
 #include "data/core/helpers.h"
+#include "data/core/migrator.h"
+#include "data/core/searchcolumns.h"
 #include "support/session.h"
 
 #include <QTest>
@@ -513,12 +515,20 @@ private slots:
             QVERIFY(db.exec(QStringLiteral("INSERT INTO CLASSIFICATION (CLA_ID) VALUES (?)"), {QLatin1String(cla)}));
         QVERIFY(db.exec(QStringLiteral("DELETE FROM CLASSIFICATION WHERE CLA_ID = '5100'")));
         id = 1;
+        QVector<QVariantList> headings;
         for (const auto &[kind, name] : {std::pair<int, const char16_t *>{1, u"d'Alembert, Jean"},
                                          {1, u"Histoire, Auguste"},
                                          {6, u"Histoire de France"},
-                                         {1, u"ابن خلدون"}})
-            QVERIFY(db.exec(QStringLiteral("INSERT INTO VEDETTE (VED_ID, TYP_VED_ID, VED_NOM, VED_ID2) VALUES (?, ?, ?, ?)"),
-                            {id, kind, QString::fromUtf16(name), id++}));
+                                         {1, u"ابن خلدون"}}) {
+            headings << QVariantList{id, kind, QString::fromUtf16(name), id};
+            ++id;
+        }
+        QString why;
+        QVERIFY2(insertRows(db, QStringLiteral("VEDETTE"),
+                            {QStringLiteral("VED_ID"), QStringLiteral("TYP_VED_ID"), QStringLiteral("VED_NOM"),
+                             QStringLiteral("VED_ID2")},
+                            headings, &why),
+                 qPrintable(why));
         ListQuery q;
         QString nameColumn;
         if (list >= 0) {
@@ -526,7 +536,7 @@ private slots:
             nameColumn = refTableDef(refTableOf(AuthorityList(list))).names.first();
         } else {
             const int mode = list == -1 ? 1 : list == -2 ? 0 : 7;
-            q = headingSearch(db.dialect(), mode, 6, typed);
+            q = headingSearch(db.dialect(), mode, 6, typed, QStringLiteral("FR"));
             nameColumn = QStringLiteral("VED_NOM");
         }
         SqlRows r = db.query(q.sql, q.binds);
@@ -548,6 +558,8 @@ private slots:
         QVERIFY(db.exec(QStringLiteral("UPDATE VEDETTE SET VED_NOM = 'Hugo, V.' WHERE VED_ID = 1")));
         QVERIFY(db.exec(QStringLiteral("UPDATE VEDETTE SET VED_NOM = 'Hugo, Victor' WHERE VED_ID = 2")));
         QVERIFY(db.exec(QStringLiteral("UPDATE VEDETTE SET VED_NOM = 'Hugo (sujet)', TYP_VED_ID = 6 WHERE VED_ID = 3")));
+        QString why;
+        QVERIFY2(refreshSearchColumns(db, nullptr, &why), qPrintable(why));
         // The heading being edited is not offered, nor headings of another kind.
         const ListQuery q = acceptedFormSearch(db.dialect(), 1, 1, QStringLiteral("hugo*"), QStringLiteral("FR"));
         SqlRows r = db.query(q.sql, q.binds);

@@ -13,6 +13,7 @@
 #include "catalogue/unimarc/reader.h"
 #include "catalogue/unimarc/widgets/frmnoticepreview.h"
 #include "catalogue/unimarc/widgets/frmnoticeview.h"
+#include "data/core/searchcolumns.h"
 #include "catalogue/widgets/frmcatalogage.h"
 #include "catalogue/widgets/frmexemplaireliste.h"
 #include "catalogue/widgets/frmnotice.h"
@@ -65,13 +66,9 @@ bool addCatalogue(RecordFixture &fx, QString *why)
                      record(4, QStringLiteral("Contes du Maghreb"), "a", "1990", 1, "autre")},
                     why))
         return false;
-    QList<QVariantList> headings;
-    SqlRows read = db.query(QStringLiteral("SELECT VED_ID, VED_NOM FROM VEDETTE"));
-    while (read.next())
-        headings << QVariantList{BuildKeywords(read.value(1).toString()), read.value(0)};
-    for (const QVariantList &h : std::as_const(headings))
-        if (!db.exec(QStringLiteral("UPDATE VEDETTE SET VED_KEYWORDS = ? WHERE VED_ID = ?"), h))
-            return false;
+    // The headings of the fixture get their keywords and search columns.
+    if (!refreshSearchColumns(db, nullptr, why))
+        return false;
     return db.exec(QStringLiteral("INSERT INTO NOTICE_AUTEUR (NAU_ID, DOC_ID, VED_ID, AUT_TYPE) VALUES (1, 1, 1, 1)"))
         && db.exec(QStringLiteral("INSERT INTO NOTICE_CLASSIFICATION (NCL_ID, DOC_ID, CLA_ID) VALUES (1, 1, '843')"))
         && db.exec(QStringLiteral("INSERT INTO NOTICE_EXEMPLAIRE (EXP_ID, DOC_ID, EXP_COTE) VALUES "

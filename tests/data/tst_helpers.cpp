@@ -15,6 +15,8 @@ private slots:
         QTest::newRow("heading") << QStringLiteral("Histoire (Maroc) : 1912-1956")
                                  << QStringLiteral("/Histoire//Maroc//1912//1956/");
         QTest::newRow("apostrophe") << QStringLiteral("L'enfant, (roman)") << QStringLiteral("/L//enfant//roman/");
+        QTest::newRow("typographic apostrophe") << QStringLiteral("L’enfant d’Alger") << QStringLiteral("/L//enfant//d//Alger/");
+        QTest::newRow("modifier letter apostrophe") << QStringLiteral("Qurʼan") << QStringLiteral("/Qur//an/");
         QTest::newRow("empty") << QString() << QString();
         QTest::newRow("only separators") << QStringLiteral(" .,;:-+/\\!?[]()'") << QString();
         QTest::newRow("accents and case kept") << QStringLiteral("Été À") << QStringLiteral("/Été//À/");

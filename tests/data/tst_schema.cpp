@@ -187,7 +187,7 @@ private slots:
         QVERIFY2(upgradeSchema(db, &why), qPrintable(why));
         QCOMPARE(schemaVersion(db), Schema::currentVersion());
         QVERIFY(db.dialect().columns(db.connection(), QStringLiteral("NOTICE")).contains(QStringLiteral("DOC_IDENTIFIANT_SOURCE")));
-        QSqlQuery q = db.query(QStringLiteral("SELECT DOC_ISBN, DOC_ISSN, DOC_NUM, DOC_IDENTIFIANT_SOURCE FROM NOTICE ORDER BY DOC_ID"));
+        SqlRows q = db.query(QStringLiteral("SELECT DOC_ISBN, DOC_ISSN, DOC_NUM, DOC_IDENTIFIANT_SOURCE FROM NOTICE ORDER BY DOC_ID"));
         QStringList rows;
         while (q.next())
             rows << QStringLiteral("%1|%2|%3|%4").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),

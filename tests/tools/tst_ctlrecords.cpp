@@ -3,6 +3,7 @@
 // hyphen and linked with one of its issues.
 
 #include "data/core/database.h"
+#include "data/core/searchcolumns.h"
 #include "support/folianctl.h"
 #include "support/testdb.h"
 
@@ -29,6 +30,8 @@ private slots:
                                        "(7, 1, '12', 'printemps 1980')")));
         QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE_EXEMPLAIRE (EXP_ID, DOC_ID, LEC_ID, EXP_DATE_RETOUR) VALUES "
                                        "('X1', 1, 'L1', '2026-03-14'), ('X2', 1, NULL, NULL)")));
+        QString why;
+        QVERIFY2(refreshSearchColumns(db, nullptr, &why), qPrintable(why));
 
         CtlRun r = runFolianctl(ini, {QStringLiteral("find-parent"), QStringLiteral("--number"), QStringLiteral("0395-2037")});
         QVERIFY2(r.code == 0, qPrintable(r.out));

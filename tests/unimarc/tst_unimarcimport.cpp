@@ -121,7 +121,7 @@ const QStringList &catalogueQueries()
 bool sameCatalogue(Database &a, Database &b, QString *difference)
 {
     for (const QString &sql : catalogueQueries()) {
-        QSqlQuery qa = a.query(sql), qb = b.query(sql);
+        SqlRows qa = a.query(sql), qb = b.query(sql);
         if (!qa.isActive() || !qb.isActive()) {
             *difference = sql + QStringLiteral(": ") + a.lastError().text() + b.lastError().text();
             return false;
@@ -713,7 +713,7 @@ private slots:
                                 titled("Trois", {dataField("856", "4 ", {{'u', "C:\\docs\\these.pdf"}})})})
                      .imported,
                  3);
-        QSqlQuery q = db.query(QStringLiteral("SELECT R.RES_LIEN FROM NOTICE_RESSOURCE R ORDER BY R.DOC_ID"));
+        SqlRows q = db.query(QStringLiteral("SELECT R.RES_LIEN FROM NOTICE_RESSOURCE R ORDER BY R.DOC_ID"));
         QStringList links;
         while (q.next())
             links << q.value(0).toString();

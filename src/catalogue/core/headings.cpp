@@ -3,8 +3,10 @@
 #include "base/messages.h"
 #include "base/session.h"
 #include "catalogue/core/codes.h"
+#include "catalogue/core/searchconditions.h"
 #include "data/core/dataset.h"
 #include "data/core/helpers.h"
+#include "data/core/schema.h"
 #include "data/core/shareddata.h"
 
 #include <QSet>
@@ -148,12 +150,30 @@ HeadingListMode headingListMode(int mode)
     return m;
 }
 
-ListQuery headingSearch(const Dialect &dialect, int mode, int kind, const QString &typed)
+namespace {
+
+// The headings named like `typed`, those of the beginning it gives read
+// along the index of the order of `language`.
+ListQuery nameLike(const Dialect &dialect, const QString &select, const QString &typed, const QString &language)
+{
+    ListQuery q{select + dialect.likeNoCase(kName), {LikePattern(typed)}};
+    const SqlCondition range = collationPrefixCondition(
+        dialect, Schema::collationKeyOf(QStringLiteral("VEDETTE"), kName, language), typed, language);
+    if (!range.isEmpty()) {
+        q.sql += QStringLiteral(" AND ") + range.sql;
+        q.binds << range.binds;
+    }
+    return q;
+}
+
+} // namespace
+
+ListQuery headingSearch(const Dialect &dialect, int mode, int kind, const QString &typed, const QString &language)
 {
     if (typed.trimmed().isEmpty())
         return noRows(QStringLiteral("VEDETTE"));
     const HeadingListMode m = headingListMode(mode);
-    ListQuery q{QStringLiteral("SELECT * FROM VEDETTE WHERE ") + dialect.likeNoCase(kName), {LikePattern(typed)}};
+    ListQuery q = nameLike(dialect, QStringLiteral("SELECT * FROM VEDETTE WHERE "), typed, language);
     if (m.byChosenKind) {
         q.sql += QStringLiteral(" AND TYP_VED_ID = ?");
         q.binds << kind;
@@ -166,11 +186,14 @@ ListQuery headingSearch(const Dialect &dialect, int mode, int kind, const QStrin
 ListQuery acceptedFormSearch(const Dialect &dialect, int kind, const QVariant &heading, const QString &typed,
                              const QString &language)
 {
-    const QString select = QStringLiteral("SELECT VED_ID, VED_NOM, VED_ID2 FROM VEDETTE WHERE ");
-    const QString order = QStringLiteral(" ORDER BY VED_NOM") + dialect.collate(language);
+    const QString key = Schema::collationKeyOf(QStringLiteral("VEDETTE"), kName, language);
+    const QString select = QStringLiteral("SELECT VED_ID, VED_NOM, VED_ID2, %1 FROM VEDETTE WHERE ").arg(key);
+    const QString order = QStringLiteral(" ORDER BY %1, VED_ID").arg(key);
     if (typed.trimmed().isEmpty())
         return {select + QStringLiteral("1 = 0") + order, {}};
-    ListQuery q{select + dialect.likeNoCase(kName) + QStringLiteral(" AND TYP_VED_ID = ?"), {LikePattern(typed), kind}};
+    ListQuery q = nameLike(dialect, select, typed, language);
+    q.sql += QStringLiteral(" AND TYP_VED_ID = ?");
+    q.binds << kind;
     if (!IsBlank(heading)) {
         q.sql += QStringLiteral(" AND VED_ID <> ?");
         q.binds << heading;

@@ -62,8 +62,9 @@ HeadingListMode headingListMode(int mode);
 
 // The search of the heading list: headings named like `typed` ("*" is the
 // wildcard; the case of every letter ignored), of the kinds of the mode (`kind` is
-// the one chosen in the list). A blank text finds nothing.
-ListQuery headingSearch(const Dialect &dialect, int mode, int kind, const QString &typed);
+// the one chosen in the list). A blank text finds nothing. The list is
+// read in the alphabetical order of `language`.
+ListQuery headingSearch(const Dialect &dialect, int mode, int kind, const QString &typed, const QString &language);
 
 // The accepted-form picker: headings of `kind` named like `typed`, other
 // than `heading` itself, sorted by name in `language`. A blank text finds

@@ -4,6 +4,7 @@
 #include "data/core/database.h"
 #include "data/core/dialect.h"
 #include "data/core/helpers.h"
+#include "data/core/schema.h"
 
 #include <QSqlQuery>
 
@@ -136,10 +137,13 @@ bool recordSearchConditions(const Dialect &d, const RecordCriteria &c, SqlCondit
     return true;
 }
 
-QString recordSortOrder(const Dialect &d, RecordSort sort, const QString &language)
+QString recordSortOrder(RecordSort sort, const QString &language)
 {
     switch (sort) {
-    case RecordSort::Title: return QStringLiteral("N.DOC_TITRE_PROPRE") + d.collate(language) + QStringLiteral(", N.DOC_ID");
+    // The collation key of the title, which its index reads in order.
+    case RecordSort::Title:
+        return QStringLiteral("N.") + Schema::collationKeyOf(QStringLiteral("NOTICE"), QStringLiteral("DOC_TITRE_PROPRE"), language)
+            + QStringLiteral(", N.DOC_ID");
     case RecordSort::Year: return QStringLiteral("N.DOC_ANNEE DESC, N.DOC_ID");
     case RecordSort::Created: return QStringLiteral("N.CREATE_DATE DESC, N.DOC_ID");
     case RecordSort::None: break;
@@ -156,7 +160,7 @@ bool recordSearchQuery(const Dialect &d, const RecordCriteria &c, const QString 
     out->sql = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM NOTICE N");
     if (!where.isEmpty())
         out->sql += QStringLiteral(" WHERE ") + where.sql;
-    out->sql += QStringLiteral(" ORDER BY ") + recordSortOrder(d, c.sort, c.sortLanguage);
+    out->sql += QStringLiteral(" ORDER BY ") + recordSortOrder(c.sort, c.sortLanguage);
     out->binds = where.binds;
     return true;
 }

@@ -51,7 +51,7 @@ bool recordSearchQuery(const Dialect &d, const RecordCriteria &c, const QString 
 
 // The ORDER BY of a sort (plain columns of N, ending with N.DOC_ID); titles
 // in the alphabetical order of `language`.
-QString recordSortOrder(const Dialect &d, RecordSort sort, const QString &language);
+QString recordSortOrder(RecordSort sort, const QString &language);
 
 // The DOC_IDs the criteria find, in the order of their sort, read on a
 // query of their own (the result's grid stays where it is); false with the

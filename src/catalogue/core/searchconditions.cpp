@@ -3,6 +3,7 @@
 #include "data/core/dialect.h"
 #include "data/core/helpers.h"
 #include "data/core/schema.h"
+#include "data/core/searchtext.h"
 
 namespace folian {
 
@@ -64,10 +65,11 @@ SqlCondition standardNumberCondition(const Dialect &d, const QString &typed, con
     if (number.isEmpty() || columns.isEmpty())
         return c;
     const qsizetype star = number.indexOf(u'*');
+    const bool byIndex = d.indexedSearch() && d.foldedKeyFits(number);
     const QString param = QStringLiteral("CAST(? AS TEXT)");
     QStringList parts;
     for (const QString &col : columns) {
-        if (star < 0 && d.indexedSearch()) {
+        if (star < 0 && byIndex) {
             // A whole number: what the number indexes answer.
             const SqlCondition is = standardNumberIs(d, col, number);
             parts << is.sql;
@@ -75,7 +77,7 @@ SqlCondition standardNumberCondition(const Dialect &d, const QString &typed, con
         } else if (star < 0) {
             parts << u'(' + d.likeNoCase(col) + QStringLiteral(" OR ") + d.likeNoCase(col) + u')';
             c.binds << LikePattern(number) << QString(LikePattern(number) + QStringLiteral(" (%"));
-        } else if (d.indexedSearch() && star > 0 && star == number.size() - 1) {
+        } else if (byIndex && star > 0 && star == number.size() - 1) {
             // A beginning: the folded texts from it up to the last one that
             // starts with it, then the pattern itself.
             const QString indexed = u'(' + (d.foldedIndexesPartial() ? col + QStringLiteral(" IS NOT NULL AND ") : QString())
@@ -92,6 +94,18 @@ SqlCondition standardNumberCondition(const Dialect &d, const QString &typed, con
     }
     c.sql = u'(' + parts.join(QStringLiteral(" OR ")) + u')';
     return c;
+}
+
+SqlCondition collationPrefixCondition(const Dialect &d, const QString &keyColumn, const QString &typed,
+                                      const QString &language)
+{
+    if (!d.indexedSearch())
+        return {};
+    const QString text = typed.trimmed();
+    const CollationRange range = CollationPrefixRange(text.left(text.indexOf(u'*')), language);
+    if (range.isEmpty())
+        return {};
+    return {keyColumn + QStringLiteral(" >= ? AND ") + keyColumn + QStringLiteral(" < ?"), {range.from, range.to}};
 }
 
 SqlCondition allOf(const QList<SqlCondition> &conditions)

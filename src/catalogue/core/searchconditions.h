@@ -2,7 +2,9 @@
 // The conditions of the catalogue's searches, as SQL text with bound
 // values: words of a keyword column and standard numbers. A criterion
 // typed by the operator accepts "*" as the wildcard; "%" and "_" stand for
-// themselves. Every comparison ignores case (é finds É) on both engines.
+// themselves. Every comparison ignores case (é finds É) on both engines;
+// the words of keyword criteria ignore accents and the spelling variants of
+// Arabic too.
 
 #include <QString>
 #include <QStringList>
@@ -23,7 +25,8 @@ QStringList criterionWords(const QString &typed);
 
 // One condition per typed word on a keyword column ("/word/" somewhere in
 // it, a "*" inside the word standing for any characters), joined with AND.
-// Arabic words match whatever their spelling variant (see likeFolded).
+// Words match whatever their case, accents and Arabic spelling variant
+// (see SearchFold).
 SqlCondition keywordCondition(const Dialect &d, const QString &column, const QString &typed);
 
 // A standard number typed with or without blanks, hyphens and full stops,
@@ -37,6 +40,16 @@ SqlCondition standardNumberCondition(const Dialect &d, const QString &typed, con
 // StandardNumberKey), with or without a qualifier, ignoring case, as the
 // number indexes of the searches answer it.
 SqlCondition standardNumberIs(const Dialect &d, const QString &column, const QString &key);
+
+// For a name matched against what the operator typed: the names that begin
+// as the typed text begins (up to its first "*"), as a range of the name's
+// collation key in `language`. It narrows the rows along the index of the
+// alphabetical order, so that a list in that order opens at once; the
+// name's own condition still decides. Empty when the text begins with "*"
+// or when the searches do not read the indexes (rows written by another
+// tool have no key yet, and a scan finds them too).
+SqlCondition collationPrefixCondition(const Dialect &d, const QString &keyColumn, const QString &typed,
+                                      const QString &language);
 
 // The non-empty conditions joined with AND.
 SqlCondition allOf(const QList<SqlCondition> &conditions);

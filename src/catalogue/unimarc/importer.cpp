@@ -5,6 +5,7 @@
 #include "catalogue/core/codes.h"
 #include "catalogue/core/searchconditions.h"
 #include "data/core/helpers.h"
+#include "data/core/searchcolumns.h"
 
 namespace folian::unimarc {
 
@@ -35,7 +36,7 @@ const QStringList &noticeColumns()
         "DOC_NUMEROTATION", "DOC_MUSIQUE", "DOC_MATHEMATIQUE", "DOC_RESSOURCE", "DOC_NOTE", "DOC_RESUME", "DIP_ID",
         "SPE_ID", "DOC_LIEU_SOUTENANCE", "REL_ID", "REL_TITRE", "REL_VOLUME", "REL_DATE_PUB", "REL_ISBN", "REL_ISSN",
         "DOC_NBR_EXEMPLAIRE", "BIB_ID", "DOC_IDENTIFIANT_SOURCE", "PAY_ID", "DOC_AGENCE", "DOC_PRET_INTERNE",
-        "DOC_PRET_EXTERNE", "DOC_KEYWORDS", "CREATE_USER", "CREATE_DATE",
+        "DOC_PRET_EXTERNE", "DOC_KEYWORDS", "DOC_MOTS", "DOC_CLE_FR", "DOC_CLE_AR", "CREATE_USER", "CREATE_DATE",
     });
     return c;
 }
@@ -347,9 +348,7 @@ struct RecordImporter::Attempt {
         v.insert(QStringLiteral("SCL_ID"), *sub);
         for (const char *c : {"DOC_ISBN", "DOC_ISSN", "DOC_NUM"})
             v.insert(QLatin1String(c), NormaliseStandardNumber(v.value(QLatin1String(c))));
-        auto text = [&v](const char *c) { return v.value(QLatin1String(c)).toString(); };
-        v.insert(QStringLiteral("DOC_KEYWORDS"), RecordKeywords(text("DOC_TITRE_PROPRE"), text("DOC_TITRE_COMPLEMENT"),
-                                                                text("DOC_TITRE_PARALLELE"), text("DOC_TITRE_ENSEMBLE")));
+        addSearchColumns(QStringLiteral("NOTICE"), v);
         v.insert(QStringLiteral("BIB_ID"), o.library);
         if (!m.sourceId.isEmpty())
             v.insert(QStringLiteral("DOC_IDENTIFIANT_SOURCE"), m.sourceId);

@@ -2,6 +2,7 @@
 
 #include "base/messages.h"
 #include "data/core/helpers.h"
+#include "data/core/searchcolumns.h"
 
 namespace folian::unimarc {
 
@@ -44,7 +45,7 @@ QList<Definition> definitions()
         {LookupKind::Periodicity, "PERIODICITE", "SELECT PER_ID FROM PERIODICITE WHERE PER_ID = ?", nullptr,
          cols({"PER_ID", "PER_LIBELLE", "PER_LIBELLE_AR"}), nullptr, {}},
         {LookupKind::Publisher, "EDITEUR", "SELECT EDT_ID FROM EDITEUR WHERE EDT_NOM = ? ORDER BY EDT_ID", nullptr,
-         cols({"EDT_NOM", "EDT_NOM_AR", "EDT_TYPE", "EDT_KEYWORDS"}), "EDT_ID", {}},
+         cols({"EDT_NOM", "EDT_NOM_AR", "EDT_TYPE", "EDT_KEYWORDS", "EDT_MOTS", "EDT_CLE_FR", "EDT_CLE_AR"}), "EDT_ID", {}},
         {LookupKind::Collection, "COLLECTION",
          "SELECT COL_ID FROM COLLECTION WHERE COL_TITRE_PROPRE = ? ORDER BY COL_ID", nullptr,
          cols({"COL_TITRE_PROPRE", "COL_TITRE_PARALLELE", "COL_TITRE_COMPLEMENT", "COL_RESPONSABILITE", "COL_ISSN"}),
@@ -61,7 +62,8 @@ QList<Definition> definitions()
          cols({"CLA_ID", "CLA_LIBELLE", "CLA_LIBELLE_AR"}), nullptr, {}},
         {LookupKind::Heading, "VEDETTE",
          "SELECT VED_ID, VED_ID2 FROM VEDETTE WHERE VED_NOM = ? AND TYP_VED_ID = ? ORDER BY VED_ID", nullptr,
-         cols({"TYP_VED_ID", "VED_NOM", "VED_KEYWORDS"}), "VED_ID", cols({"VED_ID2"})},
+         cols({"TYP_VED_ID", "VED_NOM", "VED_KEYWORDS", "VED_MOTS", "VED_CLE_FR", "VED_CLE_AR"}), "VED_ID",
+         cols({"VED_ID2"})},
         {LookupKind::Function, "FONCTION", "SELECT FON_ID FROM FONCTION WHERE FON_ID = ?", nullptr,
          cols({"FON_ID", "FON_LIBELLE", "FON_LIBELLE_AR"}), nullptr, {}},
         {LookupKind::Location, "LOCALISATION", "SELECT LOC_ID FROM LOCALISATION WHERE LOC_ID = ?", nullptr,
@@ -212,11 +214,9 @@ Lookups::Answer Lookups::publisher(const QString &name)
     Answer a = find(t, v, {v});
     if (a.failed || !a.key.isNull())
         return a;
-    return create(t, v,
-                  {{QStringLiteral("EDT_NOM"), v},
-                   {QStringLiteral("EDT_NOM_AR"), v},
-                   {QStringLiteral("EDT_TYPE"), 1},
-                   {QStringLiteral("EDT_KEYWORDS"), BuildKeywords(v + u' ' + v)}});
+    QVariantHash row{{QStringLiteral("EDT_NOM"), v}, {QStringLiteral("EDT_NOM_AR"), v}, {QStringLiteral("EDT_TYPE"), 1}};
+    addSearchColumns(t.name, row);
+    return create(t, v, row);
 }
 
 Lookups::Answer Lookups::collection(const MappedCollection &c)
@@ -259,10 +259,9 @@ Lookups::Answer Lookups::heading(const QString &name, int kind)
     Answer a = find(t, cacheKey, {v, kind});
     if (a.failed || !a.key.isNull())
         return a;
-    return create(t, cacheKey,
-                  {{QStringLiteral("TYP_VED_ID"), kind},
-                   {QStringLiteral("VED_NOM"), v},
-                   {QStringLiteral("VED_KEYWORDS"), BuildKeywords(v)}});
+    QVariantHash row{{QStringLiteral("TYP_VED_ID"), kind}, {QStringLiteral("VED_NOM"), v}};
+    addSearchColumns(t.name, row);
+    return create(t, cacheKey, row);
 }
 
 void Lookups::keepRecord()

@@ -107,7 +107,7 @@ QString TFrmVedette::acceptedName(int row)
 
 ListQuery TFrmVedette::searchQuery(const QString &typed) const
 {
-    return headingSearch(data_.db().dialect(), mode(), kind(), typed);
+    return headingSearch(data_.db().dialect(), mode(), kind(), typed, session().CurrentLanguage);
 }
 
 void TFrmVedette::prepareNewRow()

@@ -1,5 +1,6 @@
 #include "data/core/dialect.h"
 #include "data/core/helpers.h"
+#include "data/core/searchtext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -150,17 +151,26 @@ public:
         return QStringLiteral("FOLIAN_CENTS(") + expression + u')';
     }
 
+    // The engine's own lower(), which every tool that writes the file has:
+    // it folds the letters A to Z only.
     QString foldedKey(const QString &expression) const override
     {
-        return QStringLiteral("FOLIAN_FOLD(") + expression + u')';
+        return QStringLiteral("lower(") + expression + u')';
+    }
+    bool foldedKeyFits(const QString &typed) const override
+    {
+        return std::all_of(typed.cbegin(), typed.cend(),
+                           [](QChar c) { return c.unicode() < 0x80 || c.toLower() == c.toUpper(); });
     }
     bool foldedIndexesPartial() const override { return true; }
 
-    // A word index is a full-text table of trigrams over the keywords as the
-    // search folds them, kept by triggers whichever program writes the table.
-    // GLOB, which that table answers, is LIKE's match on folded texts: both
-    // sides hold no capital letter, "*" is LIKE's "%", and the separators
-    // "?", "[" and "]", GLOB's other marks, never occur inside a word.
+    // A word index is a full-text table of trigrams over the folded words
+    // the program stores beside the keywords, copied by triggers of plain
+    // SQL, so that any tool can write the table (its rows are found once
+    // their folded words are written). GLOB, which that table answers, is
+    // LIKE's match on folded texts: both sides hold no capital letter, "*"
+    // is LIKE's "%", and the separators "?", "[" and "]", GLOB's other
+    // marks, never occur inside a word.
     //
     // The engine's table takes a piece of a pattern shorter than three
     // letters but of three bytes or more (one accented or Arabic letter next
@@ -199,14 +209,6 @@ public:
             + globs.join(QStringLiteral(" AND ")) + u')';
     }
 
-    bool canSearchIndexed(const QSqlDatabase &db) const override
-    {
-        for (const SearchIndexDef &ix : Schema::searchIndexes())
-            if (ix.kind == SearchIndexDef::Kind::Words && !hasSearchIndex(db, ix))
-                return false;
-        return true;
-    }
-
     bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const override
     {
         QSqlQuery q(db);
@@ -223,18 +225,18 @@ public:
         if (ix.kind == SearchIndexDef::Kind::Folded)
             return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3) WHERE %4 IS NOT NULL")
                         .arg(ix.name, ix.table, foldedKey(ix.column), ix.column)};
-        const QString fill = QStringLiteral("INSERT OR REPLACE INTO %1 (rowid, MOTS) VALUES (new.%2, FOLIAN_SEARCHFOLD(new.%3))")
-                                 .arg(ix.name, ix.key, ix.column);
+        const QString fill = QStringLiteral("INSERT OR REPLACE INTO %1 (rowid, MOTS) VALUES (new.%2, new.%3)")
+                                 .arg(ix.name, ix.key, ix.folded);
         const QString remove = QStringLiteral("DELETE FROM %1 WHERE rowid = old.%2").arg(ix.name, ix.key);
         return {
             QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(MOTS, tokenize = 'trigram case_sensitive 1', detail = none)")
                 .arg(ix.name),
-            QStringLiteral("INSERT INTO %1 (rowid, MOTS) SELECT %2, FOLIAN_SEARCHFOLD(%3) FROM %4")
-                .arg(ix.name, ix.key, ix.column, ix.table),
+            QStringLiteral("INSERT INTO %1 (rowid, MOTS) SELECT %2, %3 FROM %4 WHERE %3 IS NOT NULL")
+                .arg(ix.name, ix.key, ix.folded, ix.table),
             QStringLiteral("CREATE TRIGGER %1_AI AFTER INSERT ON %2 BEGIN %3; END").arg(ix.name, ix.table, fill),
             QStringLiteral("CREATE TRIGGER %1_AU AFTER UPDATE OF %2, %3 ON %4 "
                            "WHEN old.%2 IS NOT new.%2 OR old.%3 IS NOT new.%3 BEGIN %5; %6; END")
-                .arg(ix.name, ix.key, ix.column, ix.table, remove, fill),
+                .arg(ix.name, ix.key, ix.folded, ix.table, remove, fill),
             QStringLiteral("CREATE TRIGGER %1_AD AFTER DELETE ON %2 BEGIN %3; END").arg(ix.name, ix.table, remove),
         };
     }
@@ -366,12 +368,35 @@ public:
     {
         return QStringLiteral("LOWER(") + column + QStringLiteral(" COLLATE \"und-x-icu\") LIKE LOWER(CAST(? AS TEXT) COLLATE \"und-x-icu\") ESCAPE '\\'");
     }
-    // TRANSLATE drops the characters of its second text that have no
-    // counterpart in the third: the short vowels and the tatweel.
+    // SearchFold in SQL: the case fold, then the folding rules, one
+    // character for one by TRANSLATE (which drops the characters of its
+    // second text that have no counterpart in the third: the marks), the
+    // ligatures by REPLACE.
     static QString searchFolded(const QString &expression)
     {
-        return QStringLiteral("TRANSLATE(LOWER(") + expression + QStringLiteral(" COLLATE \"und-x-icu\"), '")
-            + ArabicVariantsFrom() + QStringLiteral("', '") + ArabicVariantsTo() + QStringLiteral("')");
+        static const QString translate = [] {
+            QString from, to, dropped, ligatures;
+            for (const FoldRule &r : SearchFoldRules()) {
+                if (r.to.size() == 1) {
+                    from += r.from;
+                    to += r.to;
+                } else if (r.to.isEmpty()) {
+                    dropped += r.from;
+                }
+            }
+            auto literal = [](QString s) {
+                s.replace(u'\'', QStringLiteral("''"));
+                return QStringLiteral("'%1'").arg(s);
+            };
+            QString sql = QStringLiteral("TRANSLATE(LOWER(%1 COLLATE \"und-x-icu\"), ") + literal(from + dropped)
+                + QStringLiteral(", ") + literal(to) + u')';
+            for (const FoldRule &r : SearchFoldRules())
+                if (r.to.size() > 1)
+                    sql = QStringLiteral("REPLACE(") + sql + QStringLiteral(", ") + literal(QString(r.from))
+                        + QStringLiteral(", ") + literal(r.to) + u')';
+            return sql;
+        }();
+        return translate.arg(expression);
     }
     QString likeFolded(const QString &column) const override
     {
@@ -387,10 +412,23 @@ public:
     }
     bool foldedIndexesPartial() const override { return false; }
 
-    // A word index is a trigram index on exactly the expression likeFolded
-    // compares: the planner takes it for the same LIKE, which it checks again
-    // on each row the index gives, so the rows found are the same.
+    // A word index is a trigram index on the folded words the program
+    // stores beside the keywords, which the searches match with the words
+    // folded the same way.
     QStringList prepareWordIndexes() const override { return {QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm")}; }
+
+    QString keywordsHold(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
+                         QVariantList &binds) const override
+    {
+        if (!indexedSearch() || words.isEmpty())
+            return Dialect::keywordsHold(ix, alias, words, binds);
+        QStringList parts;
+        for (const QString &w : words) {
+            parts << alias + u'.' + ix.folded + QStringLiteral(" LIKE ?");
+            binds << QVariant(QStringLiteral("%/") + LikePattern(SearchFold(w)) + QStringLiteral("/%"));
+        }
+        return parts.join(QStringLiteral(" AND "));
+    }
 
     static QString indexName(const SearchIndexDef &ix)
     {
@@ -405,8 +443,8 @@ public:
         // a common value and reads a first page along the key instead.
         if (ix.kind == SearchIndexDef::Kind::Folded)
             return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(ix.name, ix.table, foldedKey(ix.column))};
-        return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin ((%3) gin_trgm_ops)")
-                    .arg(indexName(ix), ix.table, searchFolded(ix.column))};
+        return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin (%3 gin_trgm_ops)")
+                    .arg(indexName(ix), ix.table, ix.folded)};
     }
 
     QStringList dropSearchIndex(const SearchIndexDef &ix) const override
@@ -453,6 +491,14 @@ std::unique_ptr<Dialect> Dialect::forEngine(const QString &engine)
     if (e == QLatin1String("POSTGRESQL"))
         return std::make_unique<PostgresDialect>();
     return nullptr;
+}
+
+bool Dialect::canSearchIndexed(const QSqlDatabase &db) const
+{
+    for (const SearchIndexDef &ix : Schema::searchIndexes())
+        if (ix.kind == SearchIndexDef::Kind::Words && !hasSearchIndex(db, ix))
+            return false;
+    return true;
 }
 
 QString Dialect::keywordsHold(const SearchIndexDef &ix, const QString &alias, const QStringList &words,

@@ -45,34 +45,38 @@ public:
     // A criterion matching `column` against one bound LIKE pattern (see
     // LikePattern) without regard to case, for every letter: é finds É.
     virtual QString likeNoCase(const QString &column) const = 0;
-    // The same, also ignoring the spelling variants of Arabic words (the
-    // forms of alef, taa marbuta and haa, alef maqsura and yaa) and their
-    // short vowels and tatweel, as SearchFold does: "احمد" finds "أحمد".
+    // The same, both sides folded as SearchFold folds them (case, accents,
+    // apostrophes, the spelling variants of Arabic words): "احمد" finds
+    // "أحمد", "ecole" finds "École".
     virtual QString likeFolded(const QString &column) const = 0;
     // The condition that the keyword column of `ix` (Schema::searchIndexes),
     // on the row of `alias`, holds each of `words` as a whole keyword ("/"
     // + word + "/"), compared as likeFolded compares, a "*" inside a word
     // standing for any characters (across the slashes too). The bound values
-    // are appended to `binds`. Reads the word index when indexedSearch().
+    // are appended to `binds`. When indexedSearch(), reads the word index,
+    // which holds the folded words the program stored; else the keywords
+    // themselves, folded as they are read.
     virtual QString keywordsHold(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
                                  QVariantList &binds) const;
-    // An expression as the Folded search indexes hold it: case-folded for
-    // every letter, compared as the engine compares bytes. Two values are
-    // equal there exactly when likeNoCase finds one with the other, typed
-    // without a wildcard.
+    // An expression as the Folded search indexes hold it: case-folded,
+    // compared as the engine compares bytes. Two values are equal there
+    // exactly when likeNoCase finds one with the other, typed without a
+    // wildcard, for every value typed that foldedKeyFits.
     virtual QString foldedKey(const QString &expression) const = 0;
+    // Does foldedKey fold the letters of a value typed as likeNoCase does?
+    virtual bool foldedKeyFits(const QString &) const { return true; }
     // Do those indexes hold only the rows where the column is not NULL? A
     // condition for them then says "<column> IS NOT NULL AND ..." too.
     virtual bool foldedIndexesPartial() const = 0;
 
     // Whether the searches are written for the search indexes (the default)
-    // or as plain scans, which find exactly the same rows. The database
-    // sets it when it opens and after its schema is made or upgraded; an
-    // engine that needs the indexes' tables for the indexed form says so
-    // in canSearchIndexed.
+    // or as plain scans, which find the same rows (those whose search
+    // columns the program wrote; a scan also finds the rows another tool
+    // wrote without them). The database sets it when it opens and after its
+    // schema is made or upgraded: the indexed form needs every word index.
     bool indexedSearch() const { return indexedSearch_; }
     void setIndexedSearch(bool on) { indexedSearch_ = on; }
-    virtual bool canSearchIndexed(const QSqlDatabase &) const { return true; }
+    bool canSearchIndexed(const QSqlDatabase &db) const;
 
     // The statements that make a search index over the rows already there
     // (with whatever keeps it up to date), and those that drop it.

@@ -116,8 +116,8 @@ QString ScrambleText(const QString &text, unsigned char key)
 
 const QString &KeywordSeparators()
 {
-    // blank . , Arabic comma ; : - + / \ ! ? [ ] ( ) '
-    static const QString s = QStringLiteral(" .,\u060C;:-+/\\!?[]()'");
+    // blank . , Arabic comma ; : - + / \ ! ? [ ] ( ) ' and the apostrophes ’ ʼ
+    static const QString s = QStringLiteral(" .,\u060C;:-+/\\!?[]()'\u2019\u02BC");
     return s;
 }
 
@@ -235,35 +235,6 @@ bool sameValue(const QVariant &a, const QVariant &b)
     if (a.typeId() == QMetaType::QDateTime || b.typeId() == QMetaType::QDateTime)
         return a.toDateTime() == b.toDateTime();
     return a.toString() == b.toString();
-}
-
-const QString &ArabicVariantsFrom()
-{
-    static const QString from = QStringLiteral(u"\u0623\u0625\u0622\u0671\u0629\u0649"
-                                               u"\u064B\u064C\u064D\u064E\u064F\u0650\u0651\u0652\u0640");
-    return from;
-}
-
-const QString &ArabicVariantsTo()
-{
-    static const QString to = QStringLiteral(u"\u0627\u0627\u0627\u0627\u0647\u064A");
-    return to;
-}
-
-QString SearchFold(const QString &text)
-{
-    const QString &from = ArabicVariantsFrom();
-    const QString &to = ArabicVariantsTo();
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text.toCaseFolded()) {
-        const qsizetype at = from.indexOf(c);
-        if (at < 0)
-            out += c;
-        else if (at < to.size())
-            out += to.at(at);
-    }
-    return out;
 }
 
 } // namespace folian

@@ -64,7 +64,8 @@ QString BuildKeywords(const QString &text);
 // The keywords of a record (DOC_KEYWORDS): the words of its four titles.
 QString RecordKeywords(const QString &titreProp, const QString &complement, const QString &parallele,
                        const QString &ensemble);
-// The word separators of the keyword columns.
+// The word separators of the keyword columns (the typographic apostrophes
+// ’ and ʼ with the plain one).
 const QString &KeywordSeparators();
 
 // A standard number (ISBN, ISSN, ...) as stored: the number without blanks,
@@ -77,14 +78,6 @@ QString StandardNumberKey(const QString &text);
 // The qualifier of a standard number, without its parentheses ("br."); empty when none.
 QString StandardNumberQualifier(const QString &text);
 
-// The Arabic letters a search takes as one (أ إ آ ٱ as ا, ة as ه, ى as ي)
-// followed by the marks it ignores (short vowels, shadda, sukun, tatweel),
-// and what the letters become: the two texts of a TRANSLATE.
-const QString &ArabicVariantsFrom();
-const QString &ArabicVariantsTo();
-// A text as the searches compare it: case-folded for every letter, Arabic
-// spelling variants made one and their marks dropped.
-QString SearchFold(const QString &text);
 
 // Is a resource link an address rather than a file: a scheme of two or more
 // letters ("http:", "ftp:", "mailto:", "file:", ...) or a name beginning

@@ -4,6 +4,7 @@
 #include "data/core/database.h"
 #include "data/core/documenttotal.h"
 #include "data/core/schema.h"
+#include "data/core/searchcolumns.h"
 
 #include <functional>
 
@@ -82,6 +83,19 @@ bool separateNumberQualifiers(Database &db, QString *why)
     return true;
 }
 
+// The version that brings the search columns (Schema::searchColumns): the
+// searches fold accents and apostrophes too, the word indexes read the
+// folded words the program stores rather than calling one of its functions
+// (so that any tool can write the embedded file), and titles and names get
+// the collation keys that the alphabetical orders read. Every row's search
+// columns are written, then the search indexes are made again over them.
+constexpr int kSearchColumnsVersion = 5;
+bool writeSearchColumns(Database &db, QString *why)
+{
+    qint64 written = 0;
+    return dropSearchIndexes(db, why) && refreshSearchColumns(db, &written, why) && createSearchIndexes(db, why);
+}
+
 // Version 6 sums the documents' totals exactly: the embedded engine summed
 // amounts in binary floating point, and a sum it could not give exactly
 // was stored NULL. A document whose lines hold an unreadable amount keeps
@@ -127,6 +141,7 @@ const QVector<UpgradeStep> &upgradeSteps()
          }},
         {3, addSearchIndexes},
         {kSourceIdentifierVersion, separateNumberQualifiers},
+        {kSearchColumnsVersion, writeSearchColumns},
         // Version 6: the indexes of the acquisition screens (added above with
         // every table's), and the documents' totals summed exactly.
         {kAcquisitionsVersion, sumDocumentTotals},
@@ -169,7 +184,7 @@ bool ensureVersionTable(Database &db, const QStringList &existing, QString *why)
 
 } // namespace
 
-int Schema::currentVersion() { return kAcquisitionsVersion; }
+int Schema::currentVersion() { return upgradeSteps().last().toVersion; }
 
 int schemaVersion(Database &db)
 {
@@ -180,8 +195,33 @@ int schemaVersion(Database &db)
     return ok ? v.toInt() : 0;
 }
 
-bool insertRows(Database &db, const QString &table, const QStringList &columns,
-                const QVector<QVariantList> &rows, QString *why)
+namespace {
+
+// The rows with the search columns the program writes, for the tables that have them.
+void withSearchColumns(const QString &table, QStringList &columns, QVector<QVariantList> &rows)
+{
+    if (!Schema::searchColumnsOf(table) || rows.isEmpty())
+        return;
+    const QStringList given = columns;
+    for (QVariantList &row : rows) {
+        QVariantHash values;
+        for (qsizetype i = 0; i < given.size(); ++i)
+            values.insert(given.at(i), row.value(i));
+        addSearchColumns(table, values);
+        if (columns.size() == given.size())
+            for (auto it = values.cbegin(); it != values.cend(); ++it)
+                if (!columns.contains(it.key()))
+                    columns << it.key();
+        row.clear();
+        for (const QString &c : std::as_const(columns))
+            row << values.value(c);
+    }
+}
+
+} // namespace
+
+bool insertRows(Database &db, const QString &table, const QStringList &givenColumns,
+                const QVector<QVariantList> &givenRows, QString *why)
 {
     const TableDef *t = Schema::table(table);
     if (!t) {
@@ -189,6 +229,9 @@ bool insertRows(Database &db, const QString &table, const QStringList &columns,
             *why = QStringLiteral("unknown table ") + table;
         return false;
     }
+    QStringList columns = givenColumns;
+    QVector<QVariantList> rows = givenRows;
+    withSearchColumns(t->name, columns, rows);
     QStringList marks;
     for (int i = 0; i < columns.size(); ++i)
         marks << QStringLiteral("?");

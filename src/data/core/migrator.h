@@ -31,7 +31,8 @@ bool dropSearchIndexes(Database &db, QString *why);
 // The search indexes the database lacks, by name.
 QStringList missingSearchIndexes(Database &db);
 
-// Inserts rows into a table, converting each value to the column's type.
+// Inserts rows into a table, converting each value to the column's type;
+// records, headings and publishers with their search columns.
 bool insertRows(Database &db, const QString &table, const QStringList &columns,
                 const QVector<QVariantList> &rows, QString *why);
 

@@ -50,6 +50,15 @@ Columns audit()
             textCol("UPDATE_USER", LoginSize), dateTimeCol("UPDATE_DATE")};
 }
 
+// The folded words and the collation keys the program keeps beside a
+// table's keywords (Schema::searchColumns).
+Columns searchColumns(const char *prefix)
+{
+    const QByteArray p(prefix);
+    return {memoCol(QByteArray(p + "_MOTS").constData()), blobCol(QByteArray(p + "_CLE_FR").constData()),
+            blobCol(QByteArray(p + "_CLE_AR").constData())};
+}
+
 // French label and its Arabic counterpart (`<prefix>_LIBELLE`, `..._AR`).
 Columns labels(const char *prefix)
 {
@@ -205,18 +214,20 @@ void addRecords(QVector<TableDef> &out)
         memoCol("DOC_KEYWORDS"),
     };
     notice += audit();
+    notice += searchColumns("DOC");
     out << makeTable("NOTICE", notice, {"DOC_ID"}, false,
                      // A record is looked up by its number or its title within its
                      // document type, or by its identifier in the source of the
                      // library that brought it (the duplicate test of the import).
-                     // The record search reads its pages by year or by creation
-                     // date from their indexes.
+                     // The record search reads its pages by year, by creation date
+                     // or by title from their indexes.
                      {indexOn("NOTICE", "TYP_ID"), index("NOTICE", "ISBN_TYP", {"DOC_ISBN", "TYP_ID"}),
                       index("NOTICE", "SOURCE_BIB", {"DOC_IDENTIFIANT_SOURCE", "BIB_ID"}),
                       index("NOTICE", "ISSN_TYP", {"DOC_ISSN", "TYP_ID"}),
                       index("NOTICE", "TITRE_TYP", {"DOC_TITRE_PROPRE", "TYP_ID"}),
                       indexOn("NOTICE", "EDT_ID"), indexOn("NOTICE", "COL_ID"), indexOn("NOTICE", "DOC_ANNEE"),
-                      indexOn("NOTICE", "CREATE_DATE")});
+                      indexOn("NOTICE", "CREATE_DATE"), index("NOTICE", "CLE_FR", {"DOC_CLE_FR", "DOC_ID"}),
+                      index("NOTICE", "CLE_AR", {"DOC_CLE_AR", "DOC_ID"})});
 
     out << makeTable("NOTICE_AUTEUR",
                      {intCol("NAU_ID"), intCol("DOC_ID"), intCol("VED_ID"),
@@ -288,11 +299,14 @@ void addRecords(QVector<TableDef> &out)
 void addAuthorities(QVector<TableDef> &out)
 {
     out << makeTable("VEDETTE",
-                     {intCol("VED_ID"), intCol("TYP_VED_ID"), textCol("VED_NOM", NameSize),
-                      intCol("VED_ID2"), memoCol("VED_KEYWORDS"), memoCol("VED_NOTES"),
-                      textCol("VED_ORIGINE", NameSize)},
+                     Columns{intCol("VED_ID"), intCol("TYP_VED_ID"), textCol("VED_NOM", NameSize),
+                             intCol("VED_ID2"), memoCol("VED_KEYWORDS"), memoCol("VED_NOTES"),
+                             textCol("VED_ORIGINE", NameSize)}
+                         + searchColumns("VED"),
                      {"VED_ID"}, false,
-                     {indexOn("VEDETTE", "VED_ID2"), indexOn("VEDETTE", "VED_NOM")});
+                     {indexOn("VEDETTE", "VED_ID2"), indexOn("VEDETTE", "VED_NOM"),
+                      index("VEDETTE", "CLE_FR", {"VED_CLE_FR", "VED_ID"}),
+                      index("VEDETTE", "CLE_AR", {"VED_CLE_AR", "VED_ID"})});
 
     out << makeTable("TYPE_VEDETTE",
                      Columns{intCol("TYP_VED_ID")} + labels("TYP_VED")
@@ -300,13 +314,16 @@ void addAuthorities(QVector<TableDef> &out)
                      {"TYP_VED_ID"});
 
     out << makeTable("EDITEUR",
-                     {intCol("EDT_ID"), textCol("EDT_NOM", NameSize),
+                     Columns{intCol("EDT_ID"), textCol("EDT_NOM", NameSize),
                       textCol("EDT_NOM_AR", NameSize), intCol("EDT_TYPE"),
                       textCol("EDT_ADRESSE", NameSize), textCol("EDT_TEL", 50),
                       textCol("EDT_FAX", 50), textCol("EDT_EMAIL", 100),
                       textCol("EDT_URL", NameSize), textCol("PAY_ID", 2),
-                      memoCol("EDT_KEYWORDS")},
-                     {"EDT_ID"}, false, {indexOn("EDITEUR", "EDT_NOM")});
+                      memoCol("EDT_KEYWORDS")}
+                         + searchColumns("EDT"),
+                     {"EDT_ID"}, false,
+                     {indexOn("EDITEUR", "EDT_NOM"), index("EDITEUR", "CLE_FR", {"EDT_CLE_FR", "EDT_ID"}),
+                      index("EDITEUR", "CLE_AR", {"EDT_CLE_AR", "EDT_ID"})});
 
     out << makeTable("COLLECTION",
                      {intCol("COL_ID"), textCol("COL_TITRE_PROPRE", NameSize),
@@ -589,14 +606,14 @@ const QVector<SearchIndexDef> &Schema::searchIndexes()
     using Kind = SearchIndexDef::Kind;
     static const QVector<SearchIndexDef> all{
         {QStringLiteral("NOTICE_MOTS"), Kind::Words, QStringLiteral("NOTICE"), QStringLiteral("DOC_ID"),
-         QStringLiteral("DOC_KEYWORDS")},
+         QStringLiteral("DOC_KEYWORDS"), QStringLiteral("DOC_MOTS")},
         {QStringLiteral("VEDETTE_MOTS"), Kind::Words, QStringLiteral("VEDETTE"), QStringLiteral("VED_ID"),
-         QStringLiteral("VED_KEYWORDS")},
+         QStringLiteral("VED_KEYWORDS"), QStringLiteral("VED_MOTS")},
         {QStringLiteral("EDITEUR_MOTS"), Kind::Words, QStringLiteral("EDITEUR"), QStringLiteral("EDT_ID"),
-         QStringLiteral("EDT_KEYWORDS")},
-        {QStringLiteral("IX_NOTICE_RECH_ISBN"), Kind::Folded, QStringLiteral("NOTICE"), {}, QStringLiteral("DOC_ISBN")},
-        {QStringLiteral("IX_NOTICE_RECH_ISSN"), Kind::Folded, QStringLiteral("NOTICE"), {}, QStringLiteral("DOC_ISSN")},
-        {QStringLiteral("IX_NOTICE_RECH_NUM"), Kind::Folded, QStringLiteral("NOTICE"), {}, QStringLiteral("DOC_NUM")},
+         QStringLiteral("EDT_KEYWORDS"), QStringLiteral("EDT_MOTS")},
+        {QStringLiteral("IX_NOTICE_RECH_ISBN"), Kind::Folded, QStringLiteral("NOTICE"), {}, QStringLiteral("DOC_ISBN"), {}},
+        {QStringLiteral("IX_NOTICE_RECH_ISSN"), Kind::Folded, QStringLiteral("NOTICE"), {}, QStringLiteral("DOC_ISSN"), {}},
+        {QStringLiteral("IX_NOTICE_RECH_NUM"), Kind::Folded, QStringLiteral("NOTICE"), {}, QStringLiteral("DOC_NUM"), {}},
     };
     return all;
 }
@@ -607,6 +624,45 @@ const SearchIndexDef *Schema::wordIndexOf(const QString &column)
         if (ix.kind == SearchIndexDef::Kind::Words && ix.column.compare(column, Qt::CaseInsensitive) == 0)
             return &ix;
     return nullptr;
+}
+
+const QVector<SearchColumnsDef> &Schema::searchColumns()
+{
+    static const QVector<SearchColumnsDef> all{
+        {QStringLiteral("NOTICE"), QStringLiteral("DOC_ID"),
+         names({"DOC_TITRE_PROPRE", "DOC_TITRE_COMPLEMENT", "DOC_TITRE_PARALLELE", "DOC_TITRE_ENSEMBLE"}),
+         QStringLiteral("DOC_KEYWORDS"), QStringLiteral("DOC_MOTS"), QStringLiteral("DOC_TITRE_PROPRE"),
+         QStringLiteral("DOC_CLE_FR"), QStringLiteral("DOC_TITRE_PROPRE"), QStringLiteral("DOC_CLE_AR")},
+        {QStringLiteral("VEDETTE"), QStringLiteral("VED_ID"), names({"VED_NOM"}), QStringLiteral("VED_KEYWORDS"),
+         QStringLiteral("VED_MOTS"), QStringLiteral("VED_NOM"), QStringLiteral("VED_CLE_FR"), QStringLiteral("VED_NOM"),
+         QStringLiteral("VED_CLE_AR")},
+        // A publisher is listed by its name in French, by its Arabic name in Arabic.
+        {QStringLiteral("EDITEUR"), QStringLiteral("EDT_ID"), names({"EDT_NOM", "EDT_NOM_AR"}),
+         QStringLiteral("EDT_KEYWORDS"), QStringLiteral("EDT_MOTS"), QStringLiteral("EDT_NOM"),
+         QStringLiteral("EDT_CLE_FR"), QStringLiteral("EDT_NOM_AR"), QStringLiteral("EDT_CLE_AR")},
+    };
+    return all;
+}
+
+const SearchColumnsDef *Schema::searchColumnsOf(const QString &table)
+{
+    for (const SearchColumnsDef &d : searchColumns())
+        if (d.table.compare(table, Qt::CaseInsensitive) == 0)
+            return &d;
+    return nullptr;
+}
+
+QString SearchColumnsDef::collationKeyOf(const QString &column, const QString &language) const
+{
+    const bool arabic = language == QLatin1String("AR");
+    const QString &text = arabic ? arabicText : frenchText;
+    return text.compare(column, Qt::CaseInsensitive) == 0 ? (arabic ? arabicKey : frenchKey) : QString();
+}
+
+QString Schema::collationKeyOf(const QString &table, const QString &column, const QString &language)
+{
+    const SearchColumnsDef *d = searchColumnsOf(table);
+    return d ? d->collationKeyOf(column, language) : QString();
 }
 
 const QVector<TableDef> &scratchTables()

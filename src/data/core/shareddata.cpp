@@ -6,6 +6,7 @@
 #include "base/session.h"
 #include "data/core/documenttotal.h"
 #include "data/core/helpers.h"
+#include "data/core/searchcolumns.h"
 
 namespace folian {
 
@@ -73,13 +74,6 @@ const QueryRules *rulesOf(const QString &name)
         if (name == QLatin1String(r.name))
             return &r;
     return nullptr;
-}
-
-QString recordKeywords(const Dataset &d)
-{
-    auto v = [&d](const char *c) { return d.value(QLatin1String(c)).toString(); };
-    return RecordKeywords(v("DOC_TITRE_PROPRE"), v("DOC_TITRE_COMPLEMENT"), v("DOC_TITRE_PARALLELE"),
-                          v("DOC_TITRE_ENSEMBLE"));
 }
 
 void normalise(Dataset &d, const char *column)
@@ -168,11 +162,18 @@ void TFrmData::attachHandlers()
             const bool bySuffix = r->bySuffix;
             const bool collated = r->collated;
             // The label column of the current language, chosen at each open,
-            // sorted alphabetically in that language.
+            // sorted alphabetically in that language: by its collation key
+            // where the table keeps one, which an index serves.
             connect(d, &Dataset::aboutToReset, d, [this, d, col, bySuffix, collated] {
-                if (db_.isOpen())
-                    d->setSortField(bySuffix ? col + session().LanguageSuffix : col,
-                                    collated ? db_.dialect().collate(session().CurrentLanguage) : QString());
+                if (!db_.isOpen())
+                    return;
+                const QString &language = session().CurrentLanguage;
+                const QString label = bySuffix ? col + session().LanguageSuffix : col;
+                const QString key = Schema::collationKeyOf(d->table(), label, language);
+                if (!key.isEmpty())
+                    d->setSortField(key);
+                else
+                    d->setSortField(label, collated ? db_.dialect().collate(language) : QString());
             });
         }
         if (flags & PostErr)
@@ -236,13 +237,11 @@ void TFrmData::attachHandlers()
     // Authorities
     QEditeur->afterInsert.add([](Dataset &d) { d.setValue(QStringLiteral("EDT_TYPE"), 1); }, this);
     QEditeur->beforePost.add([](Dataset &d) {
-        d.setValue(QStringLiteral("EDT_KEYWORDS"),
-                   BuildKeywords(d.value(QStringLiteral("EDT_NOM")).toString() + u' '
-                                 + d.value(QStringLiteral("EDT_NOM_AR")).toString()));
+        setSearchColumns(d);
         return true;
     }, this);
     QVedette->beforePost.add([](Dataset &d) {
-        d.setValue(QStringLiteral("VED_KEYWORDS"), BuildKeywords(d.value(QStringLiteral("VED_NOM")).toString()));
+        setSearchColumns(d);
         if (d.state() == Dataset::State::Edit && IsBlank(d.value(QStringLiteral("VED_ID2"))))
             d.setValue(QStringLiteral("VED_ID2"), d.value(QStringLiteral("VED_ID")));
         return true;
@@ -310,7 +309,7 @@ void TFrmData::noticeBeforePost(Dataset &d)
     normalise(d, "DOC_NUM");
     if (IsBlank(d.value(QStringLiteral("STA_ID"))))
         d.setValue(QStringLiteral("STA_ID"), 1);
-    d.setValue(QStringLiteral("DOC_KEYWORDS"), recordKeywords(d));
+    setSearchColumns(d);
 }
 
 bool TFrmData::noticeBeforeDelete(Dataset &d)

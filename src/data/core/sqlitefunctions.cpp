@@ -1,7 +1,10 @@
-// Functions the embedded engine lacks, registered on each of its connections.
+// Functions the embedded engine lacks, registered on each of the program's
+// connections. The program's statements call them; the schema never does,
+// so that any tool can write the file.
 
 #include "data/core/helpers.h"
 #include "data/core/money.h"
+#include "data/core/searchtext.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -99,9 +102,7 @@ bool registerSqliteFunctions(QSqlDatabase &db)
     sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
     if (!h)
         return false;
-    // The search indexes and their triggers call the two folds: pure
-    // functions of their argument, harmless wherever the schema puts them.
-    // The amounts' function is for the program's statements only.
+    // Pure functions of their argument, for the program's statements only.
     constexpr int pure = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     return sqlite3_create_function_v2(h, "FOLIAN_FOLD", 1, pure, nullptr, fold, nullptr, nullptr, nullptr)
             == SQLITE_OK

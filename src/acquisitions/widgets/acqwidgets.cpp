@@ -3,11 +3,14 @@
 #include "base/session.h"
 #include "data/core/database.h"
 #include "data/core/datasetmodel.h"
+#include "data/core/money.h"
 #include "data/widgets/uihelpers.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -126,6 +129,35 @@ QHBoxLayout *sheetButtons(QDialog *dialog, QPushButton **post)
     row->addWidget(*post);
     row->addWidget(cancel);
     return row;
+}
+
+void formRow(QFormLayout *form, QWidget *parent, const char *label, const char *caption, QWidget *field)
+{
+    QLabel *l = namedLabel(label, QString::fromUtf8(caption), parent);
+    l->setBuddy(field);
+    form->addRow(l, field);
+}
+
+QLineEdit *formLine(QFormLayout *form, QWidget *parent, const char *name, const char *label, const char *caption)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    formRow(form, parent, label, caption, e);
+    return e;
+}
+
+QComboBox *formList(QFormLayout *form, QWidget *parent, const char *name, const char *label, const char *caption)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(QLatin1String(name));
+    formRow(form, parent, label, caption, c);
+    return c;
+}
+
+QString moneyText(const QVariant &v)
+{
+    const std::optional<Money> m = Money::fromVariant(v);
+    return m ? m->toString() : QString();
 }
 
 QLabel *countLabel(const char *name, QWidget *parent)

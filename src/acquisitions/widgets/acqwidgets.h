@@ -10,7 +10,9 @@ class QDialog;
 class QGroupBox;
 class QPushButton;
 class QDateEdit;
+class QFormLayout;
 class QHBoxLayout;
+class QLineEdit;
 class QLabel;
 class QTableView;
 class QWidget;
@@ -48,6 +50,15 @@ QGroupBox *criteriaBox(QWidget *parent);
 // The "Enregistrer" and "Annuler" of a sheet at the right of a row:
 // "Annuler" closes it unsaved; "Enregistrer" (BtnPost) is given in `post`.
 QHBoxLayout *sheetButtons(QDialog *dialog, QPushButton **post);
+
+// A row of a form: the label `label` with its caption, buddy of `field`.
+void formRow(QFormLayout *form, QWidget *parent, const char *label, const char *caption, QWidget *field);
+// A line edit or a list named `name` on a new row of the form.
+QLineEdit *formLine(QFormLayout *form, QWidget *parent, const char *name, const char *label, const char *caption);
+QComboBox *formList(QFormLayout *form, QWidget *parent, const char *name, const char *label, const char *caption);
+
+// An amount as the grids show it: two decimals; blank for none.
+QString moneyText(const QVariant &v);
 
 // A label showing a count or a value at run time, not translated.
 QLabel *countLabel(const char *name, QWidget *parent);

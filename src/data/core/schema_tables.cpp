@@ -469,7 +469,7 @@ void addAcquisitions(QVector<TableDef> &out)
     out << makeTable("FACTURE",
                      {textCol("FAC_ID", 50), intCol("ACQ_ID"), intCol("ENG_ID"),
                       dateCol("FAC_DATE"), moneyCol("FAC_MONTANT")},
-                     {"FAC_ID"}, false, {indexOn("FACTURE", "ACQ_ID")});
+                     {"FAC_ID"}, false, {indexOn("FACTURE", "ACQ_ID"), indexOn("FACTURE", "ENG_ID")});
 
     // BUD_ID is the budget year.
     Columns budget = {intCol("BUD_ID"), moneyCol("BUD_MONTANT"), moneyCol("BUD_DEBIT")};
@@ -498,7 +498,7 @@ void addAcquisitions(QVector<TableDef> &out)
     out << makeTable("TRANSFERT",
                      {intCol("TRS_ID"), intCol("CHP_ID"), intCol("CHP_ID2"),
                       moneyCol("TRS_MONTANT")},
-                     {"TRS_ID"});
+                     {"TRS_ID"}, false, {indexOn("TRANSFERT", "CHP_ID"), indexOn("TRANSFERT", "CHP_ID2")});
 
     out << makeTable("MONNAIE", Columns{intCol("MON_ID")} + labels("MON"), {"MON_ID"});
 

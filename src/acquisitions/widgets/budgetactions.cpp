@@ -12,6 +12,8 @@
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 
+#include <QLineEdit>
+
 namespace folian {
 
 namespace {

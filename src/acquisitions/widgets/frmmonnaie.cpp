@@ -9,6 +9,8 @@
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 
+#include <QTableView>
+
 namespace folian {
 
 TFrmMonnaie::TFrmMonnaie(TFrmData &frmData, QWidget *parent)

@@ -434,7 +434,8 @@ private slots:
     }
 
     // A database of the version before, with the debits of the old
-    // bookkeeping (whole units, a transfer wiped out): summed again exactly.
+    // bookkeeping (whole units, a transfer wiped out): summed again exactly;
+    // the chapters' indexes carry the amounts, the old one is gone.
     void upgradeSumsDebits_data() { addEngineRows(); }
     void upgradeSumsDebits()
     {
@@ -447,6 +448,8 @@ private slots:
         QVERIFY(db.exec(QStringLiteral("UPDATE BUDGET SET BUD_DEBIT = ?"), {db.dialect().toDb(QStringLiteral("100"), ColType::Money)}));
         QVERIFY(db.exec(QStringLiteral("UPDATE ENGAGEMENT SET ENG_DEBIT = ?"), {db.dialect().toDb(QStringLiteral("60"), ColType::Money)}));
         QVERIFY(db.exec(QStringLiteral("DROP INDEX IX_TRANSFERT_CHP_ID2")));
+        QVERIFY(db.exec(QStringLiteral("DROP INDEX IX_ENGAGEMENT_CHP_MONTANT")));
+        QVERIFY(db.exec(QStringLiteral("CREATE INDEX IX_ENGAGEMENT_CHP_ID ON ENGAGEMENT (CHP_ID)")));
         QVERIFY(db.exec(QStringLiteral("UPDATE VERSION_BASE SET VRS_NUMERO = 6")));
         QString why;
         QVERIFY2(upgradeSchema(db, &why), qPrintable(why));
@@ -454,6 +457,8 @@ private slots:
         QCOMPARE(debitsOf(db, k), QStringLiteral("300.50 -200.00 100.50"));
         QCOMPARE(commitmentDebitOf(db, c), QStringLiteral("60.25"));
         QVERIFY(!db.exec(QStringLiteral("CREATE INDEX IX_TRANSFERT_CHP_ID2 ON TRANSFERT (CHP_ID2)")));
+        QVERIFY(!db.exec(QStringLiteral("CREATE INDEX IX_ENGAGEMENT_CHP_MONTANT ON ENGAGEMENT (CHP_ID)")));
+        QVERIFY(db.exec(QStringLiteral("CREATE INDEX IX_ENGAGEMENT_CHP_ID ON ENGAGEMENT (CHP_ID)")));
     }
 };
 

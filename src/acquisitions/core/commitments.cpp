@@ -29,9 +29,11 @@ int chapterOf(Database &db, int commitment, bool *ok)
     return countRows(db, QStringLiteral("SELECT COALESCE(MAX(CHP_ID), 0) FROM ENGAGEMENT WHERE ENG_ID = ?"), {commitment}, ok);
 }
 
-// Stores the chapter's debit again; refused when the change took it beyond
-// the chapter's amount (`before` the debit it had).
-std::optional<AcqResult> chapterWithin(Database &db, int chapter, Money before, const QString &beyond)
+// Stores the chapter's debit again; refused when the change, which `added`
+// to its debit (under the chapter's lock), took it beyond the chapter's
+// amount. The debit before is the one after less what was added: one sum of
+// the chapter's rows, not two.
+std::optional<AcqResult> chapterWithin(Database &db, int chapter, Money added, const QString &beyond)
 {
     bool ok = true;
     Money amount;
@@ -40,7 +42,7 @@ std::optional<AcqResult> chapterWithin(Database &db, int chapter, Money before, 
     Money after;
     if (const std::optional<AcqResult> r = unstored(db, storeChapterDebit(db, chapter, &after), acq::debitCaption()))
         return r;
-    if (passesLimit(before, after, amount))
+    if (passesLimit(after - added, after, amount))
         return AcqResult::refused(beyond);
     return std::nullopt;
 }
@@ -69,9 +71,6 @@ AcqResult insertCommitment(Database &db, const CommitmentSheet &s, const Commitm
         return ok ? AcqResult::refused(acq::chapterGone()) : databaseError(db);
     if (!lockBudgets(db, {budget}) || !lockChapters(db, {s.chapter}))
         return databaseError(db);
-    const std::optional<Money> before = chapterDebit(db, s.chapter);
-    if (!before)
-        return databaseError(db);
     int id = 0;
     const QDate date = s.date.isValid() ? s.date : serverToday(db);
     const KeyedInsert done = insertWithNewKey(
@@ -86,7 +85,7 @@ AcqResult insertCommitment(Database &db, const CommitmentSheet &s, const Commitm
         {}, &id);
     if (done != KeyedInsert::Done)
         return databaseError(db);
-    if (const std::optional<AcqResult> r = chapterWithin(db, s.chapter, *before, acq::commitmentExceedsChapter()))
+    if (const std::optional<AcqResult> r = chapterWithin(db, s.chapter, v.amount, acq::commitmentExceedsChapter()))
         return *r;
     if (const std::optional<AcqResult> r = storeDebits(db, {}, {budget}))
         return *r;
@@ -110,8 +109,8 @@ AcqResult updateCommitment(Database &db, const CommitmentSheet &s, const Commitm
     Money amountBefore;
     if (!readAmounts(db, QStringLiteral("SELECT ENG_MONTANT FROM ENGAGEMENT WHERE ENG_ID = ?"), {s.id}, {&amountBefore}, &ok))
         return ok ? AcqResult::refused(acq::commitmentGone()) : databaseError(db);
-    const std::optional<Money> invoiced = commitmentDebit(db, s.id), before = chapterDebit(db, s.chapter);
-    if (!invoiced || !before)
+    const std::optional<Money> invoiced = commitmentDebit(db, s.id);
+    if (!invoiced)
         return databaseError(db);
     if (v.amount < amountBefore && v.amount < *invoiced)
         return AcqResult::refused(acq::amountBelowDebit());
@@ -123,7 +122,8 @@ AcqResult updateCommitment(Database &db, const CommitmentSheet &s, const Commitm
         return databaseError(db);
     if (const std::optional<AcqResult> r = unstored(db, storeCommitmentDebit(db, s.id), acq::debitCaption()))
         return *r;
-    if (const std::optional<AcqResult> r = chapterWithin(db, s.chapter, *before, acq::editedCommitmentsExceedChapter()))
+    if (const std::optional<AcqResult> r = chapterWithin(db, s.chapter, stored == s.chapter ? v.amount - amountBefore : v.amount,
+                                                                acq::editedCommitmentsExceedChapter()))
         return *r;
     if (const std::optional<AcqResult> r = storeDebits(db, {stored == s.chapter ? 0 : stored}, {oldBudget, newBudget}))
         return *r;
@@ -232,9 +232,6 @@ AcqResult addTransfer(Database &db, const TransferSheet &s)
             return AcqResult::refused(acq::transferAcrossBudgets());
         if (!lockBudgets(db, {budget}) || !lockChapters(db, {s.from, s.to}))
             return databaseError(db);
-        const std::optional<Money> before = chapterDebit(db, s.from);
-        if (!before)
-            return databaseError(db);
         int id = 0;
         const KeyedInsert done = insertWithNewKey(
             db, QStringLiteral("TRANSFERT"), QStringLiteral("TRS_ID"),
@@ -245,7 +242,7 @@ AcqResult addTransfer(Database &db, const TransferSheet &s)
             {}, &id);
         if (done != KeyedInsert::Done)
             return databaseError(db);
-        if (const std::optional<AcqResult> r = chapterWithin(db, s.from, *before, acq::transferExceedsChapter()))
+        if (const std::optional<AcqResult> r = chapterWithin(db, s.from, *amount, acq::transferExceedsChapter()))
             return *r;
         if (const std::optional<AcqResult> r = storeDebits(db, {s.to}, {}))
             return *r;
@@ -257,18 +254,18 @@ AcqResult deleteTransfer(Database &db, int id)
 {
     return inTransaction(db, [&] {
         // A transfer never changes: its chapters read once are its chapters.
-        QSqlQuery t = db.query(QStringLiteral("SELECT CHP_ID, CHP_ID2 FROM TRANSFERT WHERE TRS_ID = ?"), {id});
+        QSqlQuery t = db.query(QStringLiteral("SELECT CHP_ID, CHP_ID2, TRS_MONTANT FROM TRANSFERT WHERE TRS_ID = ?"), {id});
         if (!t.isActive())
             return databaseError(db);
         if (!t.next())
             return AcqResult::refused(acq::transferGone());
         const int from = t.value(0).toInt(), to = t.value(1).toInt();
+        const std::optional<Money> moved = Money::fromVariant(t.value(2));
+        if (!moved)
+            return databaseError(db);
         bool ok = true;
         const int budget = budgetOfChapter(db, from, &ok), other = budgetOfChapter(db, to, &ok);
         if (!ok || !lockBudgets(db, {budget, other}) || !lockChapters(db, {from, to}))
-            return databaseError(db);
-        const std::optional<Money> before = chapterDebit(db, to);
-        if (!before)
             return databaseError(db);
         QSqlQuery q = db.query(QStringLiteral("DELETE FROM TRANSFERT WHERE TRS_ID = ?"), {id});
         if (!q.isActive())
@@ -276,7 +273,7 @@ AcqResult deleteTransfer(Database &db, int id)
         if (q.numRowsAffected() != 1)
             return AcqResult::refused(acq::transferGone());
         if (to > 0 && other > 0)
-            if (const std::optional<AcqResult> r = chapterWithin(db, to, *before, acq::transferCommitted()))
+            if (const std::optional<AcqResult> r = chapterWithin(db, to, *moved, acq::transferCommitted()))
                 return *r;
         if (const std::optional<AcqResult> r = storeDebits(db, {from}, {}))
             return *r;

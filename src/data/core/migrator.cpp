@@ -107,6 +107,10 @@ bool sumBudgetDebits(Database &db, QString *why)
             out->append(q.value(0).toInt());
         return true;
     };
+    // The commitments' index by chapter now carries their amounts, so that a
+    // chapter's sum reads the index alone: the one of the chapter only goes.
+    if (!run(db, QStringLiteral("DROP INDEX IF EXISTS IX_ENGAGEMENT_CHP_ID"), why))
+        return false;
     QList<int> years;
     if (!keys(QStringLiteral("SELECT BUD_ID FROM BUDGET ORDER BY BUD_ID"), &years))
         return false;
@@ -154,8 +158,9 @@ const QVector<UpgradeStep> &upgradeSteps()
         // Version 6: the indexes of the acquisition screens (added above with
         // every table's), and the documents' totals summed exactly.
         {kAcquisitionsVersion, sumDocumentTotals},
-        // Version 7: the transfers indexed by their chapters and the invoices by
-        // their commitment (added above), and the budgets' debits summed exactly.
+        // Version 7: the commitments and transfers indexed by their chapters with
+        // their amounts and the invoices by their commitment (added above), and
+        // the budgets' debits summed exactly.
         {kBudgetDebitsVersion, sumBudgetDebits},
     };
     return steps;

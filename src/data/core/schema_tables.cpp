@@ -493,12 +493,12 @@ void addAcquisitions(QVector<TableDef> &out)
     };
     commitment += audit();
     out << makeTable("ENGAGEMENT", commitment, {"ENG_ID"}, false,
-                     {indexOn("ENGAGEMENT", "CHP_ID")});
+                     {index("ENGAGEMENT", "CHP_MONTANT", {"CHP_ID", "ENG_MONTANT"})});
 
     out << makeTable("TRANSFERT",
                      {intCol("TRS_ID"), intCol("CHP_ID"), intCol("CHP_ID2"),
                       moneyCol("TRS_MONTANT")},
-                     {"TRS_ID"}, false, {indexOn("TRANSFERT", "CHP_ID"), indexOn("TRANSFERT", "CHP_ID2")});
+                     {"TRS_ID"}, false, {index("TRANSFERT", "CHP_ID", {"CHP_ID", "TRS_MONTANT"}), index("TRANSFERT", "CHP_ID2", {"CHP_ID2", "TRS_MONTANT"})});
 
     out << makeTable("MONNAIE", Columns{intCol("MON_ID")} + labels("MON"), {"MON_ID"});
 

@@ -112,8 +112,12 @@ void loadLedger(Database &db, int order)
     if (storeChapterDebit(db, 1) != TotalStored::Done || storeChapterDebit(db, 2) != TotalStored::Done
         || storeBudgetDebit(db, kLedgerYear) != TotalStored::Done || !tx.commit())
         die(db.lastError().text());
+    // The server's own maintenance would have passed over rows loaded at
+    // once: their sums then read the indexes alone.
     for (const char *table : {"BUDGET", "CHAPITRE", "ENGAGEMENT", "FACTURE", "TRANSFERT"})
-        if (const QString analyze = db.dialect().refreshStatistics(QLatin1String(table)); !analyze.isEmpty())
+        if (db.dialect().isPostgres())
+            exec(db, QStringLiteral("VACUUM ANALYZE ") + QLatin1String(table));
+        else if (const QString analyze = db.dialect().refreshStatistics(QLatin1String(table)); !analyze.isEmpty())
             exec(db, analyze);
 }
 

@@ -32,6 +32,17 @@ inline Book openBook(Database &db, const QString &total = QStringLiteral("1000.0
     return k;
 }
 
+// A step of a case that should have passed, told as a refusal the case
+// cannot expect; STEP returns it from the case.
+inline AcqResult unexpected(const AcqResult &r) { return AcqResult::refused(QStringLiteral("unexpected refusal: ") + r.message); }
+
+#define STEP(call)                          \
+    do {                                    \
+        const AcqResult step_ = (call);     \
+        if (!step_.passed)                  \
+            return unexpected(step_);       \
+    } while (0)
+
 inline AcqResult commit(Database &db, int chapter, const QString &amount)
 {
     CommitmentSheet s;

@@ -18,16 +18,6 @@ using namespace folian::test;
 
 namespace {
 
-// A step that should have passed, told as a refusal the case cannot expect.
-AcqResult unexpected(const AcqResult &r) { return AcqResult::refused(QStringLiteral("unexpected refusal: ") + r.message); }
-
-#define STEP(call)                          \
-    do {                                    \
-        const AcqResult step_ = (call);     \
-        if (!step_.passed)                  \
-            return unexpected(step_);       \
-    } while (0)
-
 // On the book of 2024 (1000.00, chapters A and B of 500.00 each): the
 // steps, the last one's refusal (none when it passes) and the debits stored
 // after, of A, B and the budget.

@@ -20,15 +20,6 @@ using namespace folian::test;
 
 namespace {
 
-AcqResult unexpected(const AcqResult &r) { return AcqResult::refused(QStringLiteral("unexpected refusal: ") + r.message); }
-
-#define STEP(call)                          \
-    do {                                    \
-        const AcqResult step_ = (call);     \
-        if (!step_.passed)                  \
-            return unexpected(step_);       \
-    } while (0)
-
 // On the book of 2024 (2000.00, chapters A and B of 1000.00) with
 // commitments C1 of 1000.00 on A and C2 of 500.00 on B and a validated
 // order: the steps, the last one's refusal (none when it passes) and the

@@ -6,10 +6,12 @@
 #include "data/core/money.h"
 #include "data/widgets/uihelpers.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -117,6 +119,46 @@ QGroupBox *criteriaBox(QWidget *parent)
     auto *box = new QGroupBox(QStringLiteral(" Critères de recherche "), parent);
     box->setObjectName(QStringLiteral("PnlOption"));
     return box;
+}
+
+void searchButtons(QGridLayout *grid, QWidget *box, const std::function<void()> &search, const std::function<void()> &reset)
+{
+    QPushButton *find = namedButton("BtnRechercher", QStringLiteral("Rechercher"), box);
+    QPushButton *clear = namedButton("BtnInitialiser", QStringLiteral("Initialiser"), box);
+    QObject::connect(find, &QPushButton::clicked, box, search);
+    QObject::connect(clear, &QPushButton::clicked, box, reset);
+    grid->addWidget(find, 0, 4);
+    grid->addWidget(clear, 1, 4);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+}
+
+QHBoxLayout *dateRangeRow(QWidget *box, const QDate &today)
+{
+    auto *dates = new QHBoxLayout;
+    for (const auto &[check, field, caption] : {std::tuple{"ChkDu", "EdtDu", "Du"}, std::tuple{"ChkAu", "EdtAu", "Au"}}) {
+        auto *c = new QCheckBox(QString::fromUtf8(caption), box);
+        c->setObjectName(QLatin1String(check));
+        QDateEdit *d = dateField(field, box);
+        showDate(d, today);
+        dates->addWidget(c);
+        dates->addWidget(d);
+    }
+    dates->addStretch(1);
+    return dates;
+}
+
+void readDateRange(const QWidget *screen, QDate *from, QDate *to)
+{
+    for (const auto &[check, field, day] : {std::tuple{"ChkDu", "EdtDu", from}, std::tuple{"ChkAu", "EdtAu", to}})
+        if (screen->findChild<QCheckBox *>(QLatin1String(check))->isChecked())
+            *day = dateOf(screen->findChild<QDateEdit *>(QLatin1String(field)));
+}
+
+void clearDateRange(QWidget *screen)
+{
+    for (const char *check : {"ChkDu", "ChkAu"})
+        screen->findChild<QCheckBox *>(QLatin1String(check))->setChecked(false);
 }
 
 QHBoxLayout *sheetButtons(QDialog *dialog, QPushButton **post)

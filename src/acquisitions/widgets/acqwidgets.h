@@ -5,12 +5,15 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
 class QComboBox;
 class QDialog;
 class QGroupBox;
 class QPushButton;
 class QDateEdit;
 class QFormLayout;
+class QGridLayout;
 class QHBoxLayout;
 class QLineEdit;
 class QLabel;
@@ -47,6 +50,15 @@ void showDate(QDateEdit *field, const QDate &date);
 
 // The search criteria's box (PnlOption) of a screen.
 QGroupBox *criteriaBox(QWidget *parent);
+// "Rechercher" and "Initialiser" at the right of the criteria's grid (rows
+// 0 and 1 of column 4), its fields' columns 1 and 3 stretched.
+void searchButtons(QGridLayout *grid, QWidget *box, const std::function<void()> &search, const std::function<void()> &reset);
+// The "Du" and "Au" criteria of a search (ChkDu and EdtDu, ChkAu and EdtAu):
+// each a check box and a day, `today` until changed.
+QHBoxLayout *dateRangeRow(QWidget *box, const QDate &today);
+// The days of the range that are checked (the others left invalid).
+void readDateRange(const QWidget *screen, QDate *from, QDate *to);
+void clearDateRange(QWidget *screen);
 // The "Enregistrer" and "Annuler" of a sheet at the right of a row:
 // "Annuler" closes it unsaved; "Enregistrer" (BtnPost) is given in `post`.
 QHBoxLayout *sheetButtons(QDialog *dialog, QPushButton **post);

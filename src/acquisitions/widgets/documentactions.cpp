@@ -175,13 +175,8 @@ void DocumentSearchScreen::BtnModifierFactureClick()
 
 void DocumentSearchScreen::BtnSupprimerFactureClick()
 {
-    const QString number = currentInvoice();
-    if (number.isEmpty() || !confirm(acq::deleteInvoiceQuestion(number)))
-        return;
-    const AcqResult r = deleteInvoice(data_.db(), number);
-    if (!r.passed)
-        inform(r.message);
-    refreshDocument(currentLine());
+    if (TFrmFacture::deleteAsked(data_, currentInvoice()))
+        refreshDocument(currentLine());
 }
 
 } // namespace folian

@@ -101,4 +101,14 @@ void TFrmFacture::BtnPostClick()
     accept();
 }
 
+bool TFrmFacture::deleteAsked(TFrmData &data, const QString &number)
+{
+    if (number.isEmpty() || !confirm(acq::deleteInvoiceQuestion(number)))
+        return false;
+    const AcqResult r = deleteInvoice(data.db(), number);
+    if (!r.passed)
+        inform(r.message);
+    return r.passed;
+}
+
 } // namespace folian

@@ -27,6 +27,10 @@ public:
     QPushButton *postButton() const { return post_; }
     QString savedNumber() const { return savedNumber_; }
 
+    // The invoice deleted once the operator agrees; a refusal told. False
+    // when it was not asked or not deleted.
+    static bool deleteAsked(TFrmData &data, const QString &number);
+
 public slots:
     void BtnPostClick();
     void BtnEngagementClick();

@@ -74,25 +74,8 @@ QWidget *TFrmFactureSearch::buildCriteria()
         grid->addWidget(l, 0, column);
         grid->addWidget(e, 0, column + 1);
     }
-    auto *dates = new QHBoxLayout;
-    for (const auto &[check, field, caption] : {std::tuple{"ChkDu", "EdtDu", "Du"}, std::tuple{"ChkAu", "EdtAu", "Au"}}) {
-        auto *c = new QCheckBox(QString::fromUtf8(caption), box);
-        c->setObjectName(QLatin1String(check));
-        QDateEdit *d = folian::dateField(field, box);
-        showDate(d, serverToday(data_.db()));
-        dates->addWidget(c);
-        dates->addWidget(d);
-    }
-    dates->addStretch(1);
-    grid->addLayout(dates, 1, 0, 1, 4);
-    QPushButton *search = namedButton("BtnRechercher", QStringLiteral("Rechercher"), box);
-    QPushButton *reset = namedButton("BtnInitialiser", QStringLiteral("Initialiser"), box);
-    connect(search, &QPushButton::clicked, this, &TFrmFactureSearch::Search);
-    connect(reset, &QPushButton::clicked, this, &TFrmFactureSearch::BtnInitialiserClick);
-    grid->addWidget(search, 0, 4);
-    grid->addWidget(reset, 1, 4);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
+    grid->addLayout(dateRangeRow(box, serverToday(data_.db())), 1, 0, 1, 4);
+    searchButtons(grid, box, [this] { Search(); }, [this] { BtnInitialiserClick(); });
     return box;
 }
 
@@ -130,10 +113,7 @@ void TFrmFactureSearch::reopen(const QString &number)
     InvoiceCriteria c;
     c.number = field("EdtNumero")->text();
     c.order = field("EdtAchat")->text();
-    if (box("ChkDu")->isChecked())
-        c.from = dateOf(dateField("EdtDu"));
-    if (box("ChkAu")->isChecked())
-        c.to = dateOf(dateField("EdtAu"));
+    readDateRange(this, &c.from, &c.to);
     const SqlText sql = invoiceSearchSql(data_.db().dialect(), c);
     Dataset *q = data_.QFacture;
     q->open(sql.sql, sql.binds);
@@ -147,8 +127,7 @@ void TFrmFactureSearch::BtnInitialiserClick()
 {
     for (const char *name : {"EdtNumero", "EdtAchat"})
         field(name)->clear();
-    box("ChkDu")->setChecked(false);
-    box("ChkAu")->setChecked(false);
+    clearDateRange(this);
     data_.QFacture->close();
     count_->clear();
     updateButtons();
@@ -167,12 +146,9 @@ void TFrmFactureSearch::BtnModifierClick()
 void TFrmFactureSearch::BtnSupprimerClick()
 {
     const QString number = currentInvoice();
-    if (number.isEmpty() || !confirm(acq::deleteInvoiceQuestion(number)))
+    if (number.isEmpty())
         return;
-    const AcqResult r = deleteInvoice(data_.db(), number);
-    if (!r.passed)
-        inform(r.message);
-    reopen(r.passed ? QString() : number);
+    reopen(TFrmFacture::deleteAsked(data_, number) ? QString() : number);
     writeStatusPanel(2, invoiceCountLine(data_.db()));
 }
 

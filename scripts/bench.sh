@@ -18,7 +18,9 @@
 #                                          search indexes, default 1000000 records)
 #   BENCH=acquisitions scripts/bench.sh   (a line saved on an order of 5,000 lines, a
 #                                          batch of 1,000 copies, the order search's
-#                                          first page, default 1000000 records)
+#                                          first page, a commitment and an invoice saved on
+#                                          a chapter of 10,000 commitments and transfers,
+#                                          default 1000000 records)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 

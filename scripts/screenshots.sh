@@ -101,6 +101,30 @@ for language in FR AR; do
         "FOLIAN_OPEN=Acquisitions/Livraisons/Rechercher/Modifier/Générer" \
         "FOLIAN_FIELDS=edEXP=ACQ-|edDebutEXP=3|edCote=005.74 INT|edAlternatif=INV-2024-|edDebutAlternatif=98"
 done
+# The budget of this year found, with a commitment on a second chapter, a
+# transfer, the order validated and invoiced on the first commitment: its
+# chapters, its commitments and its transfers; the order's new invoice with
+# its fields typed.
+for language in FR AR; do
+    lower=${language,,}
+    fresh_demo_db "$language"
+    ctl() { "$build_dir/bin/folianctl" --ini "$ini" "$@"; }
+    year=$(date +%Y)
+    read -r first second third _ < <(ctl budget-show "$year" | awk -F '\t' '$1 == "chapter" {printf "%s ", $2} END {print ""}')
+    ctl commitment-add "$second" 120000.50 --payment-mode "Chèque" --payment-number "CH-0042" >/dev/null
+    ctl transfer "$third" "$first" 50000 >/dev/null
+    ctl order-validate 1 >/dev/null
+    ctl invoice-add "FA 2024/117" --document 1 --commitment 1 --amount 182350.75 >/dev/null
+    page=0
+    for tab in chapters commitments transfers; do
+        shot "$language" "docs/budget-$tab-$lower.png" FOLIAN_AUTOLOGON=admin:admin \
+            "FOLIAN_OPEN=Acquisitions/Gestion de budget/Rechercher" "FOLIAN_TYPE=$year" "FOLIAN_PAGE=$page"
+        page=$((page + 1))
+    done
+    shot "$language" "docs/invoice-$lower.png" FOLIAN_AUTOLOGON=admin:admin \
+        "FOLIAN_OPEN=Acquisitions/Commandes/Rechercher/Nouvelle facture" \
+        "FOLIAN_FIELDS=EdtNumero=FA 2024/118|EdtMontant=25000,00|EdtEngagement=1"
+done
 # Circulation: the readers found by "*", a new reader, the categories and their loan rules.
 for language in FR AR; do
     lower=${language,,}

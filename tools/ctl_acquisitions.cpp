@@ -1,7 +1,7 @@
 // Acquisition commands: suppliers, orders and their lines, receipt and copy
 // generation, through the services the screens use.
 
-#include "ctl.h"
+#include "ctl_acq.h"
 
 #include "acquisitions/core/copygeneration.h"
 #include "acquisitions/core/orders.h"
@@ -15,9 +15,6 @@
 
 namespace folian::ctl {
 
-namespace {
-
-// The day of --date, today when not given; false when it is not a day.
 bool dayOption(const Args &a, const char *name, QDate *day)
 {
     const QString option = QLatin1String(name);
@@ -27,8 +24,6 @@ bool dayOption(const Args &a, const char *name, QDate *day)
     return day->isValid();
 }
 
-// Opens the database, sets the operator and runs `body`; its result told:
-// the key printed alone when done, the refusal on standard error.
 int withDatabase(const Args &a, const std::function<AcqResult(Database &)> &body)
 {
     Database db;
@@ -44,7 +39,6 @@ int withDatabase(const Args &a, const std::function<AcqResult(Database &)> &body
     return 0;
 }
 
-// A command of one key: "NAME KEY".
 int onKey(const Args &a, const char *what, const std::function<AcqResult(Database &, int)> &operation)
 {
     int key = 0;
@@ -56,6 +50,8 @@ int onKey(const Args &a, const char *what, const std::function<AcqResult(Databas
         return r;
     });
 }
+
+namespace {
 
 int addSupplier(const Args &a)
 {
@@ -248,6 +244,7 @@ void addAcquisitionCommands(QVector<Command> &out)
                            return fail(QStringLiteral("give one copy number (see --help)"));
                        return withDatabase(a, [&](Database &db) { return deleteReceivedCopy(db, a.positional.first()); });
                    }};
+    addBudgetCommands(out);
 }
 
 } // namespace folian::ctl

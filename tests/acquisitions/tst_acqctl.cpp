@@ -1,9 +1,12 @@
 // folianctl's acquisition commands on both engines, as a librarian's
 // script runs them: keys printed alone, exit 0 when done and non-zero with
-// the service's message when refused; the order shown with exact amounts.
+// the service's message when refused; the order shown with exact amounts;
+// a budget kept from the command line with its debits exact to the cent.
 
 #include "acquisitions/acqfixture.h"
+#include "acquisitions/budgetfixture.h"
 #include "acquisitions/core/acqtexts.h"
+#include "acquisitions/core/budgettexts.h"
 #include "base/session.h"
 #include "support/folianctl.h"
 
@@ -130,6 +133,68 @@ private slots:
         QCOMPARE(run({QStringLiteral("supplier-delete"), QStringLiteral("2")}).code, 0);
         r = run({QStringLiteral("order-add"), QStringLiteral("--supplier"), QStringLiteral("2"), QStringLiteral("--number"), QStringLiteral("X")});
         QVERIFY(r.code != 0 && r.out.contains(acq::supplierGone()));
+    }
+
+    // A budget of 1,000 with two chapters, a transfer, two commitments and
+    // an invoice renamed then deleted, each refusal told with its message.
+    void budgetBook_data() { addEngineRows(); }
+    void budgetBook()
+    {
+        FOLIAN_ACQ_DB(tdb, db);
+        const QString ini = tdb.writeIni();
+        const auto run = [&](const QStringList &args) { return runFolianctl(ini, args); };
+        const auto refused = [&](const QStringList &args, const QString &message) {
+            const CtlRun r = run(args);
+            return r.code != 0 && r.out.contains(message);
+        };
+        const int order = newDocument(db);
+        QVERIFY(order > 0 && newLine(db, order, 1, QStringLiteral("1"), QStringLiteral("10.00")) && validateDocument(db, order).passed);
+
+        QVERIFY(keyOf(run({QStringLiteral("currency-add"), QStringLiteral("Euro"), QStringLiteral("أورو")})) > 0);
+        QCOMPARE(run({QStringLiteral("budget-add"), QStringLiteral("2024"), QStringLiteral("1000")}).code, 0);
+        const int a = keyOf(run({QStringLiteral("chapter-add"), QStringLiteral("2024"), QStringLiteral("Ouvrages"), QStringLiteral("500")}));
+        const int b = keyOf(run({QStringLiteral("chapter-add"), QStringLiteral("2024"), QStringLiteral("Périodiques"), QStringLiteral("500")}));
+        QVERIFY(a > 0 && b > a);
+        QVERIFY(refused({QStringLiteral("chapter-add"), QStringLiteral("2024"), QStringLiteral("X"), QStringLiteral("0.01")},
+                        acq::chaptersExceedBudget()));
+        QVERIFY(refused({QStringLiteral("commitment-add"), QString::number(a), QStringLiteral("-1")}, acq::amountNegative()));
+        QVERIFY(refused({QStringLiteral("commitment-add"), QString::number(a), QStringLiteral("500.01")}, acq::commitmentExceedsChapter()));
+
+        const int moved = keyOf(run({QStringLiteral("transfer"), QString::number(b), QString::number(a), QStringLiteral("200")}));
+        QVERIFY(moved > 0);
+        const int first = keyOf(run({QStringLiteral("commitment-add"), QString::number(a), QStringLiteral("300"), QStringLiteral("--date"),
+                                     QStringLiteral("2024-03-01"), QStringLiteral("--payment-mode"), QStringLiteral("Virement")}));
+        QVERIFY(first > 0);
+        QCOMPARE(run({QStringLiteral("commitment-edit"), QString::number(first), QStringLiteral("--amount"), QStringLiteral("300.00")}).code, 0);
+        QVERIFY(refused({QStringLiteral("commitment-add"), QString::number(a), QStringLiteral("400.01")}, acq::commitmentExceedsChapter()));
+        const int second = keyOf(run({QStringLiteral("commitment-add"), QString::number(a), QStringLiteral("400")}));
+        QVERIFY(second > first);
+        QVERIFY(refused({QStringLiteral("transfer-delete"), QString::number(moved)}, acq::transferCommitted()));
+
+        const QStringList invoiceOf = {QStringLiteral("invoice-add"), QStringLiteral("FA 1"), QStringLiteral("--document"), QString::number(order),
+                                       QStringLiteral("--commitment"), QString::number(first), QStringLiteral("--amount")};
+        QVERIFY(refused(invoiceOf + QStringList{QStringLiteral("300.01")}, acq::invoiceExceedsCommitment()));
+        QCOMPARE(run(invoiceOf + QStringList{QStringLiteral("120.40")}).code, 0);
+        QVERIFY(refused(invoiceOf + QStringList{QStringLiteral("1")}, acq::invoiceNumberExists(QStringLiteral("FA 1"))));
+        QCOMPARE(run({QStringLiteral("invoice-edit"), QStringLiteral("FA 1"), QStringLiteral("--number"), QStringLiteral("FA 2")}).code, 0);
+
+        CtlRun r = run({QStringLiteral("budget-show"), QStringLiteral("2024")});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out.trimmed().split(u'\n'),
+                 (QStringList{QStringLiteral("budget\t2024\t1000.00\t700.00"),
+                              QStringLiteral("chapter\t%1\tOuvrages\t500.00\t500.00").arg(a),
+                              QStringLiteral("chapter\t%1\tPériodiques\t500.00\t200.00").arg(b),
+                              QStringLiteral("commitment\t%1\t%2\t300.00\t120.40").arg(first).arg(a),
+                              QStringLiteral("commitment\t%1\t%2\t400.00\t0.00").arg(second).arg(a)}));
+
+        QCOMPARE(run({QStringLiteral("invoice-delete"), QStringLiteral("FA 2")}).code, 0);
+        QCOMPARE(commitmentDebitOf(db, first), QStringLiteral("0.00"));
+        QCOMPARE(run({QStringLiteral("commitment-delete"), QString::number(second)}).code, 0);
+        QCOMPARE(run({QStringLiteral("transfer-delete"), QString::number(moved)}).code, 0);
+        QCOMPARE(chapterDebitOf(db, a) + u' ' + chapterDebitOf(db, b) + u' ' + budgetDebitOf(db, 2024),
+                 QStringLiteral("300.00 0.00 300.00"));
+        QCOMPARE(run({QStringLiteral("chapter-delete"), QString::number(b)}).code, 0);
+        QVERIFY(refused({QStringLiteral("budget-delete"), QStringLiteral("2024")}, acq::budgetHasChapters(1)));
     }
 };
 

@@ -35,22 +35,6 @@ using namespace folian::test;
 
 namespace {
 
-// Runs `act` on the modal dialog of class T once it shows.
-template <typename T>
-void whenShown(std::function<void(T *)> act)
-{
-    QTimer::singleShot(0, [act] {
-        auto *d = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!d) {
-            qWarning("no %s shown", T::staticMetaObject.className());
-            if (QWidget *w = QApplication::activeModalWidget())
-                static_cast<QDialog *>(w)->reject();
-            return;
-        }
-        act(d);
-    });
-}
-
 QStringList enabledButtons(DocumentSearchScreen *s)
 {
     QStringList out;
@@ -92,9 +76,9 @@ private slots:
         QVERIFY(connectTo(data, tdb));
         QVERIFY(acqSetUp(tdb.db()) && newDocument(tdb.db()) && newDocument(tdb.db(), AcqType::PreOrder));
         TFrmAcquisition module(data);
-        for (const char *name : {"BtnPreCommandes", "BtnCommandes", "BtnLivraisons"})
+        for (const char *name : {"BtnPreCommandes", "BtnCommandes", "BtnLivraisons", "BtnFactures"})
             QVERIFY2(module.entry(QLatin1String(name))->isEnabled(), name);
-        for (const char *name : {"BtnFournisseurs", "BtnAbonnements", "BtnFactures", "BtnBudget"})
+        for (const char *name : {"BtnFournisseurs", "BtnAbonnements", "BtnBudget", "BtnMonnaies"})
             QVERIFY2(!module.entry(QLatin1String(name))->isEnabled(), name);
         QVERIFY(openEntry<TFrmCommandeSearch>(module, QStringLiteral("BtnCommandes")));
         QCOMPARE(module.title(), QStringLiteral("Acquisitions - Recherche commandes"));

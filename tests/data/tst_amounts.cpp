@@ -80,6 +80,33 @@ private slots:
         QVERIFY(db.lastError().text().contains(QStringLiteral("douze")));
     }
 
+    // The embedded engine's cents of each form of text an amount column may
+    // hold, the stored form read quickly and any other the long way.
+    void centsOfStoredTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("cents");    // empty: the statement fails
+        const struct {
+            const char *text, *cents;
+        } rows[] = {{"123.45", "12345"},   {"-0.5", "-50"},  {"7", "700"},    {"1.", "100"},
+                    {"0.05", "5"},         {"-0", "0"},      {"1.230", "123"}, {" 12 500,00 ", "1250000"},
+                    {"+3", "300"},         {"9999999999999.99", "999999999999999"},
+                    {"12345678901234.5", "1234567890123450"},
+                    {"-", ""},             {"1.2.3", ""},    {"1.234", ""},    {"", ""}, {"12a", ""}};
+        for (const auto &r : rows)
+            QTest::newRow(r.text) << QString::fromLatin1(r.text) << QString::fromLatin1(r.cents);
+    }
+    void centsOfStoredTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, cents);
+        TestDatabase tdb(QStringLiteral("SQLITE"));
+        QVERIFY2(tdb.isValid(), qPrintable(tdb.error()));
+        bool ok = false;
+        const QVariant v = tdb.db().scalar(QStringLiteral("SELECT ") + tdb.db().dialect().moneyCents(QStringLiteral("?")), {text}, &ok);
+        QCOMPARE(ok ? v.toString() : QString(), cents);
+    }
+
     // What the program registers is for its own statements: the standard
     // shell writes the tables that hold amounts.
     void shellWritesAmountTables()

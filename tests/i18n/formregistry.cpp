@@ -42,12 +42,17 @@
 #include "reports/widgets/frmhtmlpreview.h"
 // The record search and its copy list.
 #include "catalogue/widgets/frmexemplaireliste.h"
-// Acquisitions: suppliers, orders, deliveries, batch generation.
+// Acquisitions: suppliers, orders, deliveries, batch generation, budgets, currencies, invoices.
+#include "acquisitions/widgets/frmbudget.h"
+#include "acquisitions/widgets/frmbudgetligne.h"
+#include "acquisitions/widgets/frmbudgetmontant.h"
 #include "acquisitions/widgets/frmcommande.h"
 #include "acquisitions/widgets/frmcommandeligne.h"
 #include "acquisitions/widgets/frmcommandelignesearch.h"
 #include "acquisitions/widgets/frmcommandesearch.h"
 #include "acquisitions/widgets/frmdevissearch.h"
+#include "acquisitions/widgets/frmfacture.h"
+#include "acquisitions/widgets/frmfacturesearch.h"
 #include "acquisitions/widgets/frmfournisseur.h"
 #include "acquisitions/widgets/frmfournisseurdetail.h"
 #include "acquisitions/widgets/frmgenerate.h"
@@ -57,6 +62,7 @@
 #include "acquisitions/widgets/frmlivraisonexemplaire.h"
 #include "acquisitions/widgets/frmlivraisonlignesearch.h"
 #include "acquisitions/widgets/frmlivraisonsearch.h"
+#include "acquisitions/widgets/frmmonnaie.h"
 #include "catalogue/widgets/frmnoticesearch.h"
 
 namespace folian::test {
@@ -182,6 +188,12 @@ QList<RegisteredForm> registeredForms()
              }),
         form("FrmLivraisonSearch", [](TFrmData &d) { return new TFrmLivraisonSearch(d); }),
         form("FrmGenerate", [](TFrmData &d) { return new TFrmGenerate(d); }),
+        form("FrmBudget", [](TFrmData &d) { return new TFrmBudget(d, TFrmBudget::Mode::Pick); }),
+        form("FrmBudgetMontant", [](TFrmData &d) { return new TFrmBudgetMontant(d, TFrmBudgetMontant::Page::Budget, 0); }),
+        form("FrmBudgetLigne", [](TFrmData &d) { return new TFrmBudgetLigne(d, TFrmBudgetLigne::Page::Commitment, 2024); }),
+        form("FrmMonnaie", [](TFrmData &d) { return new TFrmMonnaie(d); }),
+        form("FrmFacture", [](TFrmData &d) { return new TFrmFacture(d, 1); }),
+        form("FrmFactureSearch", [](TFrmData &d) { return new TFrmFactureSearch(d); }),
     };
 }
 

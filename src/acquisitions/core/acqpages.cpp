@@ -153,4 +153,24 @@ Report deliveryListReport(Dataset &deliveries)
     return r;
 }
 
+Report invoiceListReport(Dataset &invoices)
+{
+    Report r;
+    r.fileName = QStringLiteral("factures.html");
+    r.french = QStringLiteral("Liste des factures");
+    r.arabic = QStringLiteral("قائمة الفواتير");
+    r.letterhead = true;
+    r.columns = {reportColumn(QStringLiteral("N° facture"), QStringLiteral("رقم الفاتورة"), 110),
+                 reportColumn(QStringLiteral("N° achat"), QStringLiteral("رقم الشراء"), 110),
+                 reportColumn(QStringLiteral("Date facture"), QStringLiteral("تاريخ الفاتورة"), 100, ColumnKind::Date),
+                 reportColumn(QStringLiteral("N° engagement"), QStringLiteral("رقم الالتزام"), 90, ColumnKind::Number),
+                 reportColumn(QStringLiteral("Total"), QStringLiteral("المجموع"), 100, ColumnKind::Money)};
+    invoices.fetchAll();
+    for (int row = 0; row < invoices.rowCount(); ++row) {
+        const auto v = [&](const char *c) { return invoices.valueAt(row, QLatin1String(c)); };
+        r.rows << QVariantList{v("FAC_ID"), v("ACQ_NUMERO"), v("FAC_DATE"), v("ENG_ID"), v("FAC_MONTANT")};
+    }
+    return r;
+}
+
 } // namespace folian

@@ -2,7 +2,8 @@
 // The printed pages of orders and deliveries, in the directory of pages,
 // written like every page of the report writer (every value escaped):
 // "commande.html" / "preCommande.html" (the order form), "livraison.html"
-// (the delivery note) and "listelivraison.html" (the list of deliveries).
+// (the delivery note), "listelivraison.html" (the list of deliveries) and
+// "factures.html" (the list of invoices).
 
 #include "reports/core/report.h"
 
@@ -17,5 +18,7 @@ ReportResult writeOrderForm(Database &db, int document);
 ReportResult writeDeliveryNote(Database &db, int delivery);
 // The list of the deliveries a search found (its rows as read).
 Report deliveryListReport(Dataset &deliveries);
+// The list of the invoices a search found (its rows as read).
+Report invoiceListReport(Dataset &invoices);
 
 } // namespace folian

@@ -1,8 +1,10 @@
 #include "acquisitions/core/acqresult.h"
 
 #include "acquisitions/core/acqtexts.h"
+#include "acquisitions/core/budgettexts.h"
 
 #include "data/core/columnvalue.h"
+#include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 
 namespace folian {
@@ -11,6 +13,16 @@ AcqResult databaseError(Database &db)
 {
     return AcqResult::refused(TFrmData::PostErrorMessage() + u'\n' + db.lastError().text());
 }
+
+int countRows(Database &db, const QString &sql, const QVariantList &binds, bool *ok)
+{
+    bool read = false;
+    const int n = db.scalar(sql, binds, &read).toInt();
+    *ok = *ok && read;
+    return n;
+}
+
+QVariant auditStamp(Database &db) { return db.dialect().toDb(ServerDate(db), ColType::DateTime); }
 
 std::optional<QVariant> columnValue(Database &db, const char *table, const char *column, const QString &caption,
                                     const QVariant &value, QString *refusal)
@@ -25,6 +37,28 @@ std::optional<QVariant> columnValue(Database &db, const char *table, const char 
     if (!v)
         return std::nullopt;
     return db.dialect().toDb(*v, c->type);
+}
+
+std::optional<Money> typedAmount(Database &db, const char *table, const char *column, const QString &caption,
+                                 const QString &typed, QString *refusal)
+{
+    const QString text = typed.trimmed();
+    if (text.isEmpty()) {
+        *refusal = acq::amountRequired();
+        return std::nullopt;
+    }
+    const std::optional<Money> m = Money::parse(text);
+    if (!m) {
+        *refusal = acq::amountNotANumber(text);
+        return std::nullopt;
+    }
+    if (!columnValue(db, table, column, caption, m->toString(), refusal))
+        return std::nullopt;
+    if (m->cents() < 0) {
+        *refusal = acq::amountNegative();
+        return std::nullopt;
+    }
+    return m;
 }
 
 bool columnValues(Database &db, const char *table, std::initializer_list<TypedField> fields, QString *refusal)

@@ -3,6 +3,8 @@
 // wrote) or refused, with the message for the operator. Each operation is
 // one transaction: a refusal or a failure writes nothing.
 
+#include "data/core/money.h"
+
 #include <QString>
 #include <QVariant>
 #include <initializer_list>
@@ -24,6 +26,14 @@ struct AcqResult {
 // A failure of the database: the shared save error and the engine's words.
 AcqResult databaseError(Database &db);
 
+// The date and time of the audit columns (CREATE_DATE, UPDATE_DATE): the
+// server's, as the engine stores it.
+QVariant auditStamp(Database &db);
+
+// The whole number the statement reads (a count); `ok` becomes false when
+// it cannot be read, and stays false once it is.
+int countRows(Database &db, const QString &sql, const QVariantList &binds, bool *ok);
+
 // Runs `body` (returning an AcqResult) in one transaction, committed only
 // when the body passed.
 template <typename Body>
@@ -34,6 +44,12 @@ AcqResult inTransaction(Database &db, Body body);
 // `caption`; a blank value is NULL.
 std::optional<QVariant> columnValue(Database &db, const char *table, const char *column, const QString &caption,
                                     const QVariant &value, QString *refusal);
+
+// An amount typed for an amount column: required, a number to the cent
+// within what the column holds, not negative; refused naming the field by
+// its `caption`.
+std::optional<Money> typedAmount(Database &db, const char *table, const char *column, const QString &caption,
+                                 const QString &typed, QString *refusal);
 
 // A typed text for a column: where its value goes, the caption a refusal
 // names it by.

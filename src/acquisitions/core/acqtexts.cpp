@@ -13,15 +13,14 @@ namespace {
 
 QString t(const char16_t *french, const char16_t *arabic) { return text(french, arabic); }
 
+} // namespace
+
 QString quoted(const QString &s) { return u'"' + s + u'"'; }
 
-// " 3 commande(s)": a blank, the count, a blank and the unit.
 QString counted(int count, const char16_t *french, const char16_t *arabic)
 {
     return u' ' + QString::number(count) + u' ' + t(french, arabic);
 }
-
-} // namespace
 
 QString statusLabel(int status)
 {

@@ -10,6 +10,10 @@ namespace folian::acq {
 
 // A text of the acquisitions in the session's language (a field's caption, ...).
 QString text(const char16_t *french, const char16_t *arabic);
+// A text between double quotes, as the questions name a row.
+QString quoted(const QString &s);
+// " 3 commande(s)": a blank, the count, a blank and the unit.
+QString counted(int count, const char16_t *french, const char16_t *arabic);
 
 // Labels
 QString statusLabel(int status);          // "A valider", "En cours"; empty otherwise

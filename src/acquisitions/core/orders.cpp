@@ -1,6 +1,7 @@
 #include "acquisitions/core/orders.h"
 
 #include "acquisitions/core/acqtexts.h"
+#include "acquisitions/core/budgettexts.h"
 #include "base/messages.h"
 #include "base/session.h"
 #include "data/core/columnvalue.h"
@@ -12,17 +13,7 @@ namespace folian {
 
 namespace {
 
-QVariant stamp(Database &db) { return db.dialect().toDb(ServerDate(db), ColType::DateTime); }
-
 QVariant dayOrNull(Database &db, const QDate &d) { return d.isValid() ? dateValue(db, d) : QVariant(); }
-
-int count(Database &db, const QString &sql, const QVariantList &binds, bool *ok)
-{
-    bool read = false;
-    const int n = db.scalar(sql, binds, &read).toInt();
-    *ok = *ok && read;
-    return n;
-}
 
 // A typed criterion matched as it stands, without regard to case: "%",
 // "_" and "*" are themselves.
@@ -97,14 +88,22 @@ AcqResult saveDocument(Database &db, const DocumentSheet &s)
             if (!db.exec(db.dialect().lockRow(QStringLiteral("FOURNISSEUR"), QStringLiteral("FOU_ID")), {supplier}))
                 return databaseError(db);
             bool ok = true;
-            if (count(db, QStringLiteral("SELECT COUNT(*) FROM FOURNISSEUR WHERE FOU_ID = ?"), {supplier}, &ok) == 0)
+            if (countRows(db, QStringLiteral("SELECT COUNT(*) FROM FOURNISSEUR WHERE FOU_ID = ?"), {supplier}, &ok) == 0)
                 return ok ? AcqResult::refused(acq::supplierGone()) : databaseError(db);
+        }
+        if (!currency.isNull()) {
+            // The same for its currency.
+            if (!db.exec(db.dialect().lockRow(QStringLiteral("MONNAIE"), QStringLiteral("MON_ID")), {currency}))
+                return databaseError(db);
+            bool ok = true;
+            if (countRows(db, QStringLiteral("SELECT COUNT(*) FROM MONNAIE WHERE MON_ID = ?"), {currency}, &ok) == 0)
+                return ok ? AcqResult::refused(acq::currencyGone()) : databaseError(db);
         }
         if (s.id > 0) {
             SqlRows q = db.query(QStringLiteral("UPDATE ACQUISITION SET ACQ_NUMERO = ?, ACQ_DATE = ?, FOU_ID = ?, MON_ID = ?, "
                                                   "ACQ_PARTENAIRE = ?, ACQ_SENS = ?, UPDATE_USER = ?, UPDATE_DATE = ? "
                                                   "WHERE ACQ_ID = ?"),
-                                   {*num, dateValue(db, date), supplier, currency, partnerValue, direction, login, stamp(db), s.id});
+                                   {*num, dateValue(db, date), supplier, currency, partnerValue, direction, login, auditStamp(db), s.id});
             if (!q.isActive())
                 return databaseError(db);
             return q.numRowsAffected() == 1 ? AcqResult::done(s.id) : AcqResult::refused(acq::documentGone());
@@ -117,7 +116,7 @@ AcqResult saveDocument(Database &db, const DocumentSheet &s)
                                               "MON_ID, ACQ_PARTENAIRE, ACQ_SENS, CREATE_USER, CREATE_DATE) "
                                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                                {key, int(s.type), *num, dateValue(db, date), AcqStatus::ToValidate, supplier, currency,
-                                partnerValue, direction, login, stamp(db)});
+                                partnerValue, direction, login, auditStamp(db)});
             },
             {}, &id);
         return done == KeyedInsert::Done ? AcqResult::done(id) : databaseError(db);
@@ -156,10 +155,10 @@ AcqResult deleteDocument(Database &db, int id)
         if (!db.exec(QStringLiteral("UPDATE ACQUISITION_LIGNE SET ACQ_ID = ACQ_ID WHERE ACQ_ID = ?"), {id}))
             return databaseError(db);
         const QString ofDocument = QStringLiteral("L.ACQ_ID = ?");
-        const int deliveries = count(db, QStringLiteral("SELECT COUNT(*) FROM LIVRAISON WHERE ACQ_ID = ?"), {id}, &ok);
-        const int invoices = count(db, QStringLiteral("SELECT COUNT(*) FROM FACTURE WHERE ACQ_ID = ?"), {id}, &ok);
-        const int received = count(db, kCopiesOfLines.arg(ofDocument), {id, id}, &ok)
-            + count(db, kIssuesOfLines.arg(ofDocument), {id, id}, &ok);
+        const int deliveries = countRows(db, QStringLiteral("SELECT COUNT(*) FROM LIVRAISON WHERE ACQ_ID = ?"), {id}, &ok);
+        const int invoices = countRows(db, QStringLiteral("SELECT COUNT(*) FROM FACTURE WHERE ACQ_ID = ?"), {id}, &ok);
+        const int received = countRows(db, kCopiesOfLines.arg(ofDocument), {id, id}, &ok)
+            + countRows(db, kIssuesOfLines.arg(ofDocument), {id, id}, &ok);
         if (!ok)
             return databaseError(db);
         if (deliveries + invoices + received > 0)
@@ -177,7 +176,7 @@ AcqResult validateDocument(Database &db, int id)
         SqlRows q = db.query(QStringLiteral("UPDATE ACQUISITION SET ACQ_STATUT = ?, UPDATE_USER = ?, UPDATE_DATE = ? "
                                               "WHERE ACQ_ID = ? AND ACQ_STATUT = ? AND ACQ_TYP <> ? "
                                               "AND EXISTS (SELECT 1 FROM ACQUISITION_LIGNE L WHERE L.ACQ_ID = ?)"),
-                               {AcqStatus::Validated, session().CurrentUserLogin, stamp(db), id, AcqStatus::ToValidate,
+                               {AcqStatus::Validated, session().CurrentUserLogin, auditStamp(db), id, AcqStatus::ToValidate,
                                 int(AcqType::PreOrder), id});
         if (!q.isActive())
             return databaseError(db);
@@ -199,7 +198,7 @@ AcqResult convertToOrder(Database &db, int id)
     return inTransaction(db, [&] {
         SqlRows q = db.query(QStringLiteral("UPDATE ACQUISITION SET ACQ_TYP = ?, UPDATE_USER = ?, UPDATE_DATE = ? "
                                               "WHERE ACQ_ID = ? AND ACQ_TYP = ?"),
-                               {int(AcqType::Order), session().CurrentUserLogin, stamp(db), id, int(AcqType::PreOrder)});
+                               {int(AcqType::Order), session().CurrentUserLogin, auditStamp(db), id, int(AcqType::PreOrder)});
         if (!q.isActive())
             return databaseError(db);
         if (q.numRowsAffected() != 1)
@@ -263,7 +262,7 @@ AcqResult saveLine(Database &db, const LineSheet &s)
         const int type = lockedDocumentType(db, s.document, &ok);
         if (type == 0)
             return ok ? AcqResult::refused(acq::documentGone()) : databaseError(db);
-        if (count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE WHERE DOC_ID = ?"), {s.record}, &ok) == 0)
+        if (countRows(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE WHERE DOC_ID = ?"), {s.record}, &ok) == 0)
             return ok ? AcqResult::refused(acq::recordGone()) : databaseError(db);
         int id = s.id;
         if (id > 0) {
@@ -349,12 +348,12 @@ AcqResult deleteLine(Database &db, int id)
         if (!db.exec(db.dialect().lockRow(QStringLiteral("ACQUISITION_LIGNE"), QStringLiteral("ACQ_LIGNE_ID")), {id}))
             return databaseError(db);
         const QString ofLine = QStringLiteral("L.ACQ_LIGNE_ID = ?");
-        const int received = count(db, QStringLiteral("SELECT COALESCE(MAX(ACQ_NBR_LIVRE), 0) FROM ACQUISITION_LIGNE "
+        const int received = countRows(db, QStringLiteral("SELECT COALESCE(MAX(ACQ_NBR_LIVRE), 0) FROM ACQUISITION_LIGNE "
                                                       "WHERE ACQ_LIGNE_ID = ?"),
                                    {id}, &ok);
-        const int deliveries = count(db, QStringLiteral("SELECT COUNT(*) FROM LIVRAISON_LIGNE WHERE ACQ_LIGNE_ID = ?"), {id}, &ok);
-        const int copies = count(db, kCopiesOfLines.arg(ofLine), {id, id}, &ok);
-        const int issues = count(db, kIssuesOfLines.arg(ofLine), {id, id}, &ok);
+        const int deliveries = countRows(db, QStringLiteral("SELECT COUNT(*) FROM LIVRAISON_LIGNE WHERE ACQ_LIGNE_ID = ?"), {id}, &ok);
+        const int copies = countRows(db, kCopiesOfLines.arg(ofLine), {id, id}, &ok);
+        const int issues = countRows(db, kIssuesOfLines.arg(ofLine), {id, id}, &ok);
         if (!ok)
             return databaseError(db);
         if (received + deliveries + copies + issues > 0)
@@ -439,11 +438,6 @@ SqlText documentLinesSql(int document)
                            "(SELECT N.DOC_TITRE_COMPLEMENT FROM NOTICE N WHERE N.DOC_ID = L.DOC_ID) AS DOC_TITRE_COMPLEMENT "
                            "FROM ACQUISITION_LIGNE L WHERE L.ACQ_ID = ? ORDER BY ACQ_LIGNE_ID"),
             {document}};
-}
-
-SqlText documentInvoicesSql(int document)
-{
-    return {QStringLiteral("SELECT * FROM FACTURE WHERE ACQ_ID = ? ORDER BY FAC_DATE, FAC_ID"), {document}};
 }
 
 QString documentCountLine(Database &db, AcqType type)

@@ -99,8 +99,6 @@ struct DocumentCriteria {
 bool documentSearchSql(const Dialect &d, const DocumentCriteria &c, SqlText *out, QString *why);
 // The lines of a document with their record's title proper and complement.
 SqlText documentLinesSql(int document);
-// The invoices of a document.
-SqlText documentInvoicesSql(int document);
 // The status-bar count of a kind of documents (" Commandes : n enreg(s)").
 QString documentCountLine(Database &db, AcqType type);
 

@@ -22,14 +22,6 @@ QString deliveryParameter(Database &db)
     return db.dialect().typedParameter(*Schema::table(QStringLiteral("LIVRAISON_LIGNE"))->column(QStringLiteral("LIV_ID")));
 }
 
-int count(Database &db, const QString &sql, const QVariantList &binds, bool *ok)
-{
-    bool read = false;
-    const int n = db.scalar(sql, binds, &read).toInt();
-    *ok = *ok && read;
-    return n;
-}
-
 std::optional<QVariant> deliveryNumber(Database &db, const QString &typed, QString *refusal)
 {
     const QString number = typed.trimmed();
@@ -132,11 +124,11 @@ AcqResult addDeliveredTitle(Database &db, int delivery, int line)
         if (q.numRowsAffected() == 1)
             return AcqResult::done(line);
         ok = true;
-        if (count(db, QStringLiteral("SELECT COUNT(*) FROM ACQUISITION_LIGNE WHERE ACQ_LIGNE_ID = ? AND ACQ_ID = ?"),
+        if (countRows(db, QStringLiteral("SELECT COUNT(*) FROM ACQUISITION_LIGNE WHERE ACQ_LIGNE_ID = ? AND ACQ_ID = ?"),
                   {line, document}, &ok)
             == 0)
             return ok ? AcqResult::refused(acq::lineNotOfDocument(line)) : databaseError(db);
-        const int onDelivery = count(db, QStringLiteral("SELECT COUNT(*) FROM LIVRAISON_LIGNE WHERE LIV_ID = ? AND ACQ_LIGNE_ID = ?"),
+        const int onDelivery = countRows(db, QStringLiteral("SELECT COUNT(*) FROM LIVRAISON_LIGNE WHERE LIV_ID = ? AND ACQ_LIGNE_ID = ?"),
                                      {delivery, line}, &ok);
         if (!ok)
             return databaseError(db);
@@ -155,9 +147,9 @@ AcqResult removeDeliveredTitle(Database &db, int delivery, int line)
         if (lock.numRowsAffected() != 1)
             return AcqResult::refused(acq::titleNotDelivered());
         bool ok = true;
-        const int copies = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LIV_ID = ? AND ACQ_LIGNE_ID = ?"),
+        const int copies = countRows(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LIV_ID = ? AND ACQ_LIGNE_ID = ?"),
                                  {delivery, line}, &ok);
-        const int issues = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_BULLETIN WHERE LIV_ID = ? AND ACQ_LIGNE_ID = ?"),
+        const int issues = countRows(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_BULLETIN WHERE LIV_ID = ? AND ACQ_LIGNE_ID = ?"),
                                  {delivery, line}, &ok);
         if (!ok)
             return databaseError(db);
@@ -197,8 +189,8 @@ AcqResult deleteDelivery(Database &db, int delivery)
         if (!db.exec(QStringLiteral("UPDATE LIVRAISON_LIGNE SET LIV_ID = LIV_ID WHERE LIV_ID = ?"), {delivery}))
             return databaseError(db);
         bool ok = true;
-        const int copies = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LIV_ID = ?"), {delivery}, &ok);
-        const int issues = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_BULLETIN WHERE LIV_ID = ?"), {delivery}, &ok);
+        const int copies = countRows(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE LIV_ID = ?"), {delivery}, &ok);
+        const int issues = countRows(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE_BULLETIN WHERE LIV_ID = ?"), {delivery}, &ok);
         if (!ok)
             return databaseError(db);
         if (copies + issues > 0)

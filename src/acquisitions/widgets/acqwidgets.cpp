@@ -3,11 +3,16 @@
 #include "base/session.h"
 #include "data/core/database.h"
 #include "data/core/datasetmodel.h"
+#include "data/core/money.h"
 #include "data/widgets/uihelpers.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLineEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -116,6 +121,46 @@ QGroupBox *criteriaBox(QWidget *parent)
     return box;
 }
 
+void searchButtons(QGridLayout *grid, QWidget *box, const std::function<void()> &search, const std::function<void()> &reset)
+{
+    QPushButton *find = namedButton("BtnRechercher", QStringLiteral("Rechercher"), box);
+    QPushButton *clear = namedButton("BtnInitialiser", QStringLiteral("Initialiser"), box);
+    QObject::connect(find, &QPushButton::clicked, box, search);
+    QObject::connect(clear, &QPushButton::clicked, box, reset);
+    grid->addWidget(find, 0, 4);
+    grid->addWidget(clear, 1, 4);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+}
+
+QHBoxLayout *dateRangeRow(QWidget *box, const QDate &today)
+{
+    auto *dates = new QHBoxLayout;
+    for (const auto &[check, field, caption] : {std::tuple{"ChkDu", "EdtDu", "Du"}, std::tuple{"ChkAu", "EdtAu", "Au"}}) {
+        auto *c = new QCheckBox(QString::fromUtf8(caption), box);
+        c->setObjectName(QLatin1String(check));
+        QDateEdit *d = dateField(field, box);
+        showDate(d, today);
+        dates->addWidget(c);
+        dates->addWidget(d);
+    }
+    dates->addStretch(1);
+    return dates;
+}
+
+void readDateRange(const QWidget *screen, QDate *from, QDate *to)
+{
+    for (const auto &[check, field, day] : {std::tuple{"ChkDu", "EdtDu", from}, std::tuple{"ChkAu", "EdtAu", to}})
+        if (screen->findChild<QCheckBox *>(QLatin1String(check))->isChecked())
+            *day = dateOf(screen->findChild<QDateEdit *>(QLatin1String(field)));
+}
+
+void clearDateRange(QWidget *screen)
+{
+    for (const char *check : {"ChkDu", "ChkAu"})
+        screen->findChild<QCheckBox *>(QLatin1String(check))->setChecked(false);
+}
+
 QHBoxLayout *sheetButtons(QDialog *dialog, QPushButton **post)
 {
     *post = namedButton("BtnPost", QStringLiteral("Enregistrer"), dialog);
@@ -126,6 +171,35 @@ QHBoxLayout *sheetButtons(QDialog *dialog, QPushButton **post)
     row->addWidget(*post);
     row->addWidget(cancel);
     return row;
+}
+
+void formRow(QFormLayout *form, QWidget *parent, const char *label, const char *caption, QWidget *field)
+{
+    QLabel *l = namedLabel(label, QString::fromUtf8(caption), parent);
+    l->setBuddy(field);
+    form->addRow(l, field);
+}
+
+QLineEdit *formLine(QFormLayout *form, QWidget *parent, const char *name, const char *label, const char *caption)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    formRow(form, parent, label, caption, e);
+    return e;
+}
+
+QComboBox *formList(QFormLayout *form, QWidget *parent, const char *name, const char *label, const char *caption)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(QLatin1String(name));
+    formRow(form, parent, label, caption, c);
+    return c;
+}
+
+QString moneyText(const QVariant &v)
+{
+    const std::optional<Money> m = Money::fromVariant(v);
+    return m ? m->toString() : QString();
 }
 
 QLabel *countLabel(const char *name, QWidget *parent)

@@ -5,12 +5,17 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
 class QComboBox;
 class QDialog;
 class QGroupBox;
 class QPushButton;
 class QDateEdit;
+class QFormLayout;
+class QGridLayout;
 class QHBoxLayout;
+class QLineEdit;
 class QLabel;
 class QTableView;
 class QWidget;
@@ -45,9 +50,27 @@ void showDate(QDateEdit *field, const QDate &date);
 
 // The search criteria's box (PnlOption) of a screen.
 QGroupBox *criteriaBox(QWidget *parent);
+// "Rechercher" and "Initialiser" at the right of the criteria's grid (rows
+// 0 and 1 of column 4), its fields' columns 1 and 3 stretched.
+void searchButtons(QGridLayout *grid, QWidget *box, const std::function<void()> &search, const std::function<void()> &reset);
+// The "Du" and "Au" criteria of a search (ChkDu and EdtDu, ChkAu and EdtAu):
+// each a check box and a day, `today` until changed.
+QHBoxLayout *dateRangeRow(QWidget *box, const QDate &today);
+// The days of the range that are checked (the others left invalid).
+void readDateRange(const QWidget *screen, QDate *from, QDate *to);
+void clearDateRange(QWidget *screen);
 // The "Enregistrer" and "Annuler" of a sheet at the right of a row:
 // "Annuler" closes it unsaved; "Enregistrer" (BtnPost) is given in `post`.
 QHBoxLayout *sheetButtons(QDialog *dialog, QPushButton **post);
+
+// A row of a form: the label `label` with its caption, buddy of `field`.
+void formRow(QFormLayout *form, QWidget *parent, const char *label, const char *caption, QWidget *field);
+// A line edit or a list named `name` on a new row of the form.
+QLineEdit *formLine(QFormLayout *form, QWidget *parent, const char *name, const char *label, const char *caption);
+QComboBox *formList(QFormLayout *form, QWidget *parent, const char *name, const char *label, const char *caption);
+
+// An amount as the grids show it: two decimals; blank for none.
+QString moneyText(const QVariant &v);
 
 // A label showing a count or a value at run time, not translated.
 QLabel *countLabel(const char *name, QWidget *parent);

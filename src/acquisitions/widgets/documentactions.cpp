@@ -1,12 +1,16 @@
 // The commands of the documents' screen: documents and their titles
-// created, changed, deleted, validated, printed, received, converted.
+// created, changed, deleted, validated, printed, received, converted; the
+// invoices of an order entered, changed and deleted.
 
 #include "acquisitions/core/acqpages.h"
 #include "acquisitions/core/acqtexts.h"
+#include "acquisitions/core/budgettexts.h"
+#include "acquisitions/core/invoices.h"
 #include "acquisitions/core/orders.h"
 #include "acquisitions/widgets/documentsearch.h"
 #include "acquisitions/widgets/frmcommande.h"
 #include "acquisitions/widgets/frmcommandeligne.h"
+#include "acquisitions/widgets/frmfacture.h"
 #include "acquisitions/widgets/frmlivraisonbon.h"
 #include "acquisitions/widgets/frmlivraisonchoix.h"
 #include "base/messages.h"
@@ -142,6 +146,37 @@ void DocumentSearchScreen::BtnPasserCommandeClick()
         inform(r.message);
     reopen(0);
     writeStatusPanel(2, documentCountLine(data_.db(), type_));
+}
+
+void DocumentSearchScreen::openInvoice(const QString &number)
+{
+    const int document = currentDocument();
+    if (document <= 0)
+        return;
+    TFrmFacture sheet(data_, document, number, this);
+    if (sheet.exec() != QDialog::Accepted)
+        return;
+    refreshDocument(currentLine());
+    data_.QFacture->locate(QStringLiteral("FAC_ID"), sheet.savedNumber());
+    updateButtons();
+}
+
+void DocumentSearchScreen::BtnNouvelleFactureClick()
+{
+    if (button("BtnNouvelleFacture") && button("BtnNouvelleFacture")->isEnabled())
+        openInvoice(QString());
+}
+
+void DocumentSearchScreen::BtnModifierFactureClick()
+{
+    if (const QString number = currentInvoice(); !number.isEmpty())
+        openInvoice(number);
+}
+
+void DocumentSearchScreen::BtnSupprimerFactureClick()
+{
+    if (TFrmFacture::deleteAsked(data_, currentInvoice()))
+        refreshDocument(currentLine());
 }
 
 } // namespace folian

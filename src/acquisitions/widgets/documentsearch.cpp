@@ -1,6 +1,7 @@
 #include "acquisitions/widgets/documentsearch.h"
 
 #include "acquisitions/core/acqtexts.h"
+#include "acquisitions/core/invoices.h"
 #include "acquisitions/core/orders.h"
 #include "acquisitions/widgets/acqwidgets.h"
 #include "acquisitions/widgets/frmfournisseur.h"
@@ -25,12 +26,6 @@
 namespace folian {
 
 namespace {
-
-QString money(const QVariant &v)
-{
-    const std::optional<Money> m = Money::fromVariant(v);
-    return m ? m->toString() : QString();
-}
 
 // The caption of an order's control and of a pre-order's.
 QString byType(AcqType t, const char16_t *order, const char16_t *preOrder)
@@ -59,7 +54,7 @@ DocumentSearchScreen::DocumentSearchScreen(TFrmData &frmData, AcqType type, cons
     titles << QStringLiteral("Total");
     documentModel_->setColumns(fields, titles);
     documentModel_->setDisplay(QStringLiteral("ACQ_STATUT"), [](const QVariant &v) { return acq::statusLabel(v.toInt()); });
-    documentModel_->setDisplay(QStringLiteral("ACQ_TOTAL"), money);
+    documentModel_->setDisplay(QStringLiteral("ACQ_TOTAL"), moneyText);
     documents_ = acqGrid("DBGridCommande", documentModel_, this);
     setColumnWidths(documents_, {140, 240, 100, 140});
     connect(documents_, &QTableView::doubleClicked, this, &DocumentSearchScreen::BtnModifierClick);
@@ -159,8 +154,8 @@ QWidget *DocumentSearchScreen::buildLines()
         return shortTitle(l->valueAt(row, QStringLiteral("DOC_TITRE_PROPRE")).toString(),
                           l->valueAt(row, QStringLiteral("DOC_TITRE_COMPLEMENT")).toString());
     });
-    lineModel_->setDisplay(QStringLiteral("ACQ_PRIX"), money);
-    lineModel_->setDisplay(QStringLiteral("ACQ_MONTANT"), money);
+    lineModel_->setDisplay(QStringLiteral("ACQ_PRIX"), moneyText);
+    lineModel_->setDisplay(QStringLiteral("ACQ_MONTANT"), moneyText);
     lines_ = acqGrid("DBGridLigne", lineModel_, this);
     lines_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     setColumnWidths(lines_, {60, 130, 360, 80, 90});
@@ -198,22 +193,41 @@ QWidget *DocumentSearchScreen::buildLines()
     pl->addLayout(row, 1);
     tabs_->addTab(page, QStringLiteral("Titres "));
 
-    if (type_ != AcqType::PreOrder) {
-        // The invoices of the order; they are entered with the invoices' screens.
-        auto *invoiceModel = new DatasetModel(data_.QFacture, this);
-        invoiceModel->setColumns({QStringLiteral("FAC_ID"), QStringLiteral("FAC_DATE"), QStringLiteral("FAC_MONTANT")},
-                                 {QStringLiteral("N° facture"), QStringLiteral("Date"), QStringLiteral("Montant")});
-        invoiceModel->setDisplay(QStringLiteral("FAC_MONTANT"), money);
-        invoices_ = acqGrid("DBGridFacture", invoiceModel, this);
-        invoicesCount_ = folian::countLabel("LblCountFactures", this);
-        auto *invoicePage = new QWidget(tabs_);
-        invoicePage->setObjectName(QStringLiteral("TabFactures"));
-        auto *il = new QVBoxLayout(invoicePage);
-        il->addWidget(invoicesCount_);
-        il->addWidget(invoices_, 1);
-        tabs_->addTab(invoicePage, QStringLiteral("Factures"));
-    }
+    if (type_ != AcqType::PreOrder)
+        tabs_->addTab(buildInvoices(), QStringLiteral("Factures"));
     return tabs_;
+}
+
+QWidget *DocumentSearchScreen::buildInvoices()
+{
+    auto *invoiceModel = new DatasetModel(data_.QFacture, this);
+    invoiceModel->setColumns({QStringLiteral("FAC_ID"), QStringLiteral("FAC_MONTANT"), QStringLiteral("FAC_DATE")},
+                             {QStringLiteral("N° facture"), QStringLiteral("Montant"), QStringLiteral("Date")});
+    invoiceModel->setDisplay(QStringLiteral("FAC_MONTANT"), moneyText);
+    invoices_ = acqGrid("DBGridFacture", invoiceModel, this);
+    setColumnWidths(invoices_, {160, 120});
+    connect(invoices_, &QTableView::doubleClicked, this, &DocumentSearchScreen::BtnModifierFactureClick);
+    invoicesCount_ = folian::countLabel("LblCountFactures", this);
+    auto *page = new QWidget(tabs_);
+    page->setObjectName(QStringLiteral("TabFactures"));
+    auto *buttons = new QVBoxLayout;
+    for (const auto &[name, caption, slot] :
+         {std::tuple{"BtnNouvelleFacture", "Nouvelle facture", &DocumentSearchScreen::BtnNouvelleFactureClick},
+          std::tuple{"BtnModifierFacture", "Modifier facture", &DocumentSearchScreen::BtnModifierFactureClick},
+          std::tuple{"BtnSupprimerFacture", "Supprimer facture", &DocumentSearchScreen::BtnSupprimerFactureClick}}) {
+        QPushButton *b = namedButton(name, QString::fromUtf8(caption), page);
+        connect(b, &QPushButton::clicked, this, slot);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch(1);
+    auto *row = new QHBoxLayout;
+    row->addWidget(invoices_, 1);
+    row->addLayout(buttons);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(invoicesCount_);
+    layout->addLayout(row, 1);
+    FollowCurrentRow(invoices_, data_.QFacture, [this] { updateButtons(); });
+    return page;
 }
 
 void DocumentSearchScreen::showEvent(QShowEvent *event)
@@ -251,6 +265,13 @@ int DocumentSearchScreen::currentLine() const
     return q->isOpen() && q->currentRow() >= 0 && q->rowCount() > 0 ? q->value(QStringLiteral("ACQ_LIGNE_ID")).toInt() : 0;
 }
 
+QString DocumentSearchScreen::currentInvoice() const
+{
+    Dataset *q = data_.QFacture;
+    return invoices_ && q->isOpen() && q->currentRow() >= 0 && q->rowCount() > 0 ? q->value(QStringLiteral("FAC_ID")).toString()
+                                                                                 : QString();
+}
+
 QList<int> DocumentSearchScreen::selectedLines() const
 {
     QList<int> out;
@@ -284,7 +305,10 @@ void DocumentSearchScreen::updateButtons()
                   {"BtnSupprimerTitre", lines},
                   {"BtnValidation", lines && status == AcqStatus::ToValidate},
                   {"BtnReception", lines && status == AcqStatus::Validated && waiting},
-                  {"BtnPasserCommande", document}};
+                  {"BtnPasserCommande", document},
+                  {"BtnNouvelleFacture", status == AcqStatus::Validated},
+                  {"BtnModifierFacture", !currentInvoice().isEmpty()},
+                  {"BtnSupprimerFacture", !currentInvoice().isEmpty()}};
     for (const auto &s : states)
         if (QPushButton *b = button(s.name))
             b->setEnabled(s.on);

@@ -1,7 +1,8 @@
 #pragma once
 // The screen of a kind of acquisition documents (orders, pre-orders): the
 // criteria and the documents found, the titles of the current document
-// and, for orders, its invoices; the commands on documents and titles. The
+// and, for orders, its invoices; the commands on documents, titles and
+// invoices. The
 // searches and every change are the acquisition services'; the screen
 // shows their results and messages. TFrmCommandeSearch and TFrmDevisSearch
 // are its two kinds.
@@ -35,9 +36,13 @@ public:
     QComboBox *statusList() const { return status_; }
     QLabel *countLabel() const { return count_; }
     QLabel *linesLabel() const { return linesCount_; }
+    QTableView *invoices() const { return invoices_; }
+    QLabel *invoicesLabel() const { return invoicesCount_; }
     // The current document's key, 0 when none; the current line's.
     int currentDocument() const;
     int currentLine() const;
+    // The current invoice's number, empty when none.
+    QString currentInvoice() const;
     // The keys of the titles selected in the lines' grid.
     QList<int> selectedLines() const;
 
@@ -57,6 +62,9 @@ public slots:
     void BtnValidationClick();
     void BtnReceptionClick();
     void BtnPasserCommandeClick();
+    void BtnNouvelleFactureClick();
+    void BtnModifierFactureClick();
+    void BtnSupprimerFactureClick();
 
 protected:
     // `formName` names the form (its section of the translation files).
@@ -66,6 +74,7 @@ protected:
 private:
     QWidget *buildCriteria();
     QWidget *buildLines();
+    QWidget *buildInvoices();
     void showDocument();
     // Reads the documents again, the current one on `id`.
     void reopen(int id);
@@ -75,6 +84,7 @@ private:
     void updateLanguage();
     bool validated() const;
     void openLine(int line);
+    void openInvoice(const QString &number);
 
     TFrmData &data_;
     const AcqType type_;

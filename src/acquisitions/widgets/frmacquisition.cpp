@@ -1,10 +1,16 @@
 #include "acquisitions/widgets/frmacquisition.h"
 
+#include "acquisitions/core/budgets.h"
+#include "acquisitions/core/currencies.h"
+#include "acquisitions/core/invoices.h"
 #include "acquisitions/core/orders.h"
 #include "acquisitions/core/receipt.h"
+#include "acquisitions/widgets/frmbudget.h"
 #include "acquisitions/widgets/frmcommandesearch.h"
 #include "acquisitions/widgets/frmdevissearch.h"
+#include "acquisitions/widgets/frmfacturesearch.h"
 #include "acquisitions/widgets/frmfournisseur.h"
+#include "acquisitions/widgets/frmmonnaie.h"
 #include "acquisitions/widgets/frmlivraisonsearch.h"
 #include "base/messages.h"
 #include "base/rights.h"
@@ -53,6 +59,18 @@ TFrmAcquisition::TFrmAcquisition(TFrmData &dataModule, QWidget *parent)
                                                                tr2(QStringLiteral("Fournisseurs"), QStringLiteral("الموردون")),
                                                                tr2(QStringLiteral("enreg(s)"), QStringLiteral("تسجيلة")));
                                     }});
+    const Action invoices = opens({[this] { return new TFrmFactureSearch(data_); }, "FrmFactureSearch",
+                                   u"Acquisition - Recherche factures", u"التزويد - البحث عن الفواتير",
+                                   [&db] { return invoiceCountLine(db); }});
+    const Action budget = opens({[this] { return new TFrmBudget(data_); }, "FrmBudget", u"Acquisition - Gestion de budget",
+                                 u"التزويد - تسيير الميزانية", [&db] { return budgetCountLine(db); }});
+    const Action currencies = opens({[this] {
+                                         auto *screen = new TFrmMonnaie(data_);
+                                         connect(screen, &TFrmMonnaie::closeRequested, this, [this] { ClearDesktopForm(); });
+                                         return screen;
+                                     },
+                                     "FrmMonnaie", u"Acquisition - Monnaies", u"التزويد - العملات",
+                                     [&db] { return currencyCountLine(db); }});
     const struct {
         const char *name;
         const char16_t *caption;
@@ -63,14 +81,14 @@ TFrmAcquisition::TFrmAcquisition(TFrmData &dataModule, QWidget *parent)
         {"BtnCommandes", u"Commandes", Right::AcqTransact, orders},
         {"BtnAbonnements", u"Abonnements", Right::AcqTransact, {}},
         {"BtnLivraisons", u"Livraisons", Right::AcqTransact, deliveries},
-        {"BtnFactures", u"Factures", Right::AcqTransact, {}},
+        {"BtnFactures", u"Factures", Right::AcqTransact, invoices},
         {"BtnDons", u"Dons", Right::AcqTransact, {}},
         {"BtnEchanges", u"Echanges", Right::AcqTransact, {}},
         {"BtnDepots", u"Dépôts", Right::AcqTransact, {}},
-        {"BtnBudget", u"Gestion de budget", Right::AcqBudget, {}},
+        {"BtnBudget", u"Gestion de budget", Right::AcqBudget, budget},
         {"BtnInventaire", u"Inventaire", Right::AcqTransact, {}},
         {"BtnFournisseurs", u"Fournisseurs", Right::AcqAdmin, suppliers},
-        {"BtnMonnaies", u"Monnaies", Right::AcqAdmin, {}},
+        {"BtnMonnaies", u"Monnaies", Right::AcqAdmin, currencies},
         {"BtnRelances", u"Relances", Right::AcqAdmin, {}},
     };
     for (const auto &e : entries)

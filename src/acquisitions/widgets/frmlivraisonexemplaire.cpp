@@ -19,30 +19,6 @@
 
 namespace folian {
 
-namespace {
-
-QLineEdit *lineIn(QFormLayout *form, QWidget *page, const char *name, const char *label, const char *caption)
-{
-    auto *e = new QLineEdit(page);
-    e->setObjectName(QLatin1String(name));
-    QLabel *l = namedLabel(label, QString::fromUtf8(caption), page);
-    l->setBuddy(e);
-    form->addRow(l, e);
-    return e;
-}
-
-QComboBox *listIn(QFormLayout *form, QWidget *page, const char *name, const char *label, const char *caption)
-{
-    auto *c = new QComboBox(page);
-    c->setObjectName(QLatin1String(name));
-    QLabel *l = namedLabel(label, QString::fromUtf8(caption), page);
-    l->setBuddy(c);
-    form->addRow(l, c);
-    return c;
-}
-
-} // namespace
-
 TFrmLivraisonExemplaire::TFrmLivraisonExemplaire(TFrmData &frmData, Page page, const ReceiptTarget &target,
                                                  const QString &copyId, int issueId, QWidget *parent)
     : FormDialog(parent), data_(frmData), page_(page), target_(target), copyId_(copyId), issueId_(issueId)
@@ -91,13 +67,13 @@ QWidget *TFrmLivraisonExemplaire::buildCopyPage()
     auto *page = new QWidget(this);
     page->setObjectName(QStringLiteral("TabExemplaire"));
     auto *form = new QFormLayout(page);
-    lineIn(form, page, "EdtNumero", "LblNumero", "N° exemplaire :");
-    lineIn(form, page, "EdtCote", "LblCote", "Cote :");
-    lineIn(form, page, "EdtAlternatif", "LblAlternatif", "N° alternatif :");
-    QComboBox *location = listIn(form, page, "CbLocalisation", "LblLocalisation", "Localisation :");
-    QComboBox *support = listIn(form, page, "CbSupport", "LblSupport", "Type de support :");
-    QComboBox *status = listIn(form, page, "CbStatut", "LblStatut", "Statut :");
-    lineIn(form, page, "EdtObservation", "LblObservation", "Observation :");
+    formLine(form, page, "EdtNumero", "LblNumero", "N° exemplaire :");
+    formLine(form, page, "EdtCote", "LblCote", "Cote :");
+    formLine(form, page, "EdtAlternatif", "LblAlternatif", "N° alternatif :");
+    QComboBox *location = formList(form, page, "CbLocalisation", "LblLocalisation", "Localisation :");
+    QComboBox *support = formList(form, page, "CbSupport", "LblSupport", "Type de support :");
+    QComboBox *status = formList(form, page, "CbStatut", "LblStatut", "Statut :");
+    formLine(form, page, "EdtObservation", "LblObservation", "Observation :");
     fillCopyLists(data_.db(), location, support, status);
     return page;
 }
@@ -107,9 +83,9 @@ QWidget *TFrmLivraisonExemplaire::buildIssuePage()
     auto *page = new QWidget(this);
     page->setObjectName(QStringLiteral("TabBulletin"));
     auto *form = new QFormLayout(page);
-    lineIn(form, page, "EdtNumeroBulletin", "LblNumeroBulletin", "N° bulletin :");
-    lineIn(form, page, "EdtTitreBulletin", "LblTitreBulletin", "Titre (n° spécial) :");
-    lineIn(form, page, "EdtDateParution", "LblDateParution", "Date de parution :");
+    formLine(form, page, "EdtNumeroBulletin", "LblNumeroBulletin", "N° bulletin :");
+    formLine(form, page, "EdtTitreBulletin", "LblTitreBulletin", "Titre (n° spécial) :");
+    formLine(form, page, "EdtDateParution", "LblDateParution", "Date de parution :");
     received_ = new QCheckBox(QStringLiteral("Reçu"), page);
     received_->setObjectName(QStringLiteral("ChkRecu"));
     form->addRow(QString(), received_);

@@ -90,25 +90,8 @@ QWidget *TFrmLivraisonSearch::buildCriteria()
     supplierRow->addWidget(supplier, 1);
     supplierRow->addWidget(pick);
     grid->addLayout(supplierRow, 1, 1);
-    auto *dates = new QHBoxLayout;
-    for (const auto &[check, field, caption] : {std::tuple{"ChkDu", "EdtDu", "Du"}, std::tuple{"ChkAu", "EdtAu", "Au"}}) {
-        auto *c = new QCheckBox(QString::fromUtf8(caption), box);
-        c->setObjectName(QLatin1String(check));
-        QDateEdit *d = folian::dateField(field, box);
-        showDate(d, serverToday(data_.db()));
-        dates->addWidget(c);
-        dates->addWidget(d);
-    }
-    dates->addStretch(1);
-    grid->addLayout(dates, 1, 2, 1, 2);
-    QPushButton *search = namedButton("BtnRechercher", QStringLiteral("Rechercher"), box);
-    QPushButton *reset = namedButton("BtnInitialiser", QStringLiteral("Initialiser"), box);
-    connect(search, &QPushButton::clicked, this, &TFrmLivraisonSearch::Search);
-    connect(reset, &QPushButton::clicked, this, &TFrmLivraisonSearch::BtnInitialiserClick);
-    grid->addWidget(search, 0, 4);
-    grid->addWidget(reset, 1, 4);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
+    grid->addLayout(dateRangeRow(box, serverToday(data_.db())), 1, 2, 1, 2);
+    searchButtons(grid, box, [this] { Search(); }, [this] { BtnInitialiserClick(); });
     return box;
 }
 
@@ -151,10 +134,7 @@ void TFrmLivraisonSearch::reopen(int id)
         const int key = supplierNamed(data_.db(), supplier);
         c.supplier = key > 0 ? key : -1;
     }
-    if (box("ChkDu")->isChecked())
-        c.from = dateOf(dateField("EdtDu"));
-    if (box("ChkAu")->isChecked())
-        c.to = dateOf(dateField("EdtAu"));
+    readDateRange(this, &c.from, &c.to);
     const SqlText sql = deliverySearchSql(data_.db().dialect(), c);
     Dataset *q = data_.QLivraison;
     q->open(sql.sql, sql.binds);
@@ -168,8 +148,7 @@ void TFrmLivraisonSearch::BtnInitialiserClick()
 {
     for (const char *name : {"EdtNumero", "EdtAchat", "EdtFournisseur"})
         field(name)->clear();
-    box("ChkDu")->setChecked(false);
-    box("ChkAu")->setChecked(false);
+    clearDateRange(this);
     data_.QLivraison->close();
     count_->clear();
     updateButtons();

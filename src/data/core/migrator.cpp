@@ -1,5 +1,6 @@
 #include "data/core/migrator.h"
 
+#include "data/core/budgetdebits.h"
 #include "data/core/columnvalue.h"
 #include "data/core/database.h"
 #include "data/core/documenttotal.h"
@@ -18,6 +19,8 @@ const QString kVersionTable = QStringLiteral("VERSION_BASE");
 constexpr int kSourceIdentifierVersion = 4;
 // The version that brings the acquisition screens' indexes and exact totals.
 constexpr int kAcquisitionsVersion = 6;
+// The version that keeps the budgets' debits exact, with the indexes they are summed by.
+constexpr int kBudgetDebitsVersion = 7;
 
 bool run(Database &db, const QString &sql, QString *why);
 
@@ -119,6 +122,52 @@ bool sumDocumentTotals(Database &db, QString *why)
     return true;
 }
 
+// Version 7 sums every debit of the budgets again, exactly: commitments
+// from their invoices, chapters from their commitments and transfers,
+// budgets from their chapters' commitments. The debits were kept in whole
+// units and by adding and subtracting, so that they drifted from what they
+// stand for. Each budget in its own savepoint: one whose rows hold an
+// unreadable amount keeps the debits it has.
+bool sumBudgetDebits(Database &db, QString *why)
+{
+    const auto keys = [&](const QString &sql, QList<int> *out) {
+        QSqlQuery q = db.query(sql);
+        if (!q.isActive()) {
+            if (why)
+                *why = db.lastError().text();
+            return false;
+        }
+        while (q.next())
+            out->append(q.value(0).toInt());
+        return true;
+    };
+    // The commitments' index by chapter now carries their amounts, so that a
+    // chapter's sum reads the index alone: the one of the chapter only goes.
+    if (!run(db, QStringLiteral("DROP INDEX IF EXISTS IX_ENGAGEMENT_CHP_ID"), why))
+        return false;
+    QList<int> years;
+    if (!keys(QStringLiteral("SELECT BUD_ID FROM BUDGET ORDER BY BUD_ID"), &years))
+        return false;
+    for (int year : std::as_const(years)) {
+        QList<int> chapters, commitments;
+        if (!keys(QStringLiteral("SELECT CHP_ID FROM CHAPITRE WHERE BUD_ID = %1 ORDER BY CHP_ID").arg(year), &chapters)
+            || !keys(QStringLiteral("SELECT ENG_ID FROM ENGAGEMENT WHERE CHP_ID IN (SELECT CHP_ID FROM CHAPITRE WHERE BUD_ID = %1) "
+                                    "ORDER BY ENG_ID")
+                         .arg(year),
+                     &commitments))
+            return false;
+        Transaction one(db);
+        bool stored = true;
+        for (int c : std::as_const(commitments))
+            stored = stored && storeCommitmentDebit(db, c) == TotalStored::Done;
+        for (int c : std::as_const(chapters))
+            stored = stored && storeChapterDebit(db, c) == TotalStored::Done;
+        if (stored && storeBudgetDebit(db, year) == TotalStored::Done)
+            one.commit();
+    }
+    return true;
+}
+
 // Data changes that adding tables, columns and indexes does not cover, one
 // entry per version. Version 1 is the first released schema.
 const QVector<UpgradeStep> &upgradeSteps()
@@ -145,6 +194,10 @@ const QVector<UpgradeStep> &upgradeSteps()
         // Version 6: the indexes of the acquisition screens (added above with
         // every table's), and the documents' totals summed exactly.
         {kAcquisitionsVersion, sumDocumentTotals},
+        // Version 7: the commitments and transfers indexed by their chapters with
+        // their amounts and the invoices by their commitment (added above), and
+        // the budgets' debits summed exactly.
+        {kBudgetDebitsVersion, sumBudgetDebits},
     };
     return steps;
 }

@@ -489,7 +489,7 @@ void addAcquisitions(QVector<TableDef> &out)
     out << makeTable("FACTURE",
                      {textCol("FAC_ID", 50), intCol("ACQ_ID"), intCol("ENG_ID"),
                       dateCol("FAC_DATE"), moneyCol("FAC_MONTANT")},
-                     {"FAC_ID"}, false, {indexOn("FACTURE", "ACQ_ID")});
+                     {"FAC_ID"}, false, {indexOn("FACTURE", "ACQ_ID"), indexOn("FACTURE", "ENG_ID")});
 
     // BUD_ID is the budget year.
     Columns budget = {intCol("BUD_ID"), moneyCol("BUD_MONTANT"), moneyCol("BUD_DEBIT")};
@@ -513,12 +513,12 @@ void addAcquisitions(QVector<TableDef> &out)
     };
     commitment += audit();
     out << makeTable("ENGAGEMENT", commitment, {"ENG_ID"}, false,
-                     {indexOn("ENGAGEMENT", "CHP_ID")});
+                     {index("ENGAGEMENT", "CHP_MONTANT", {"CHP_ID", "ENG_MONTANT"})});
 
     out << makeTable("TRANSFERT",
                      {intCol("TRS_ID"), intCol("CHP_ID"), intCol("CHP_ID2"),
                       moneyCol("TRS_MONTANT")},
-                     {"TRS_ID"});
+                     {"TRS_ID"}, false, {index("TRANSFERT", "CHP_ID", {"CHP_ID", "TRS_MONTANT"}), index("TRANSFERT", "CHP_ID2", {"CHP_ID2", "TRS_MONTANT"})});
 
     out << makeTable("MONNAIE", Columns{intCol("MON_ID")} + labels("MON"), {"MON_ID"});
 

@@ -1,0 +1,135 @@
+// Several budget workstations at once on one PostgreSQL server, one
+// connection per thread, all starting together: a chapter of 500 takes
+// exactly five commitments of 100, a commitment of 1,000 exactly five
+// invoices of 200, and transfers both ways between two chapters finish
+// without a deadlock, every debit exact.
+
+#include "acquisitions/budgetfixture.h"
+#include "acquisitions/core/budgettexts.h"
+#include "base/messages.h"
+#include "base/session.h"
+#include "support/workstations.h"
+
+#include <QMutex>
+#include <QTest>
+#include <atomic>
+
+using namespace folian;
+using namespace folian::test;
+
+namespace {
+
+constexpr int kWorkstations = 8;
+constexpr int kRounds = 3;
+
+} // namespace
+
+class TstBudgetConcurrency : public QObject
+{
+    Q_OBJECT
+    RecordingSink sink;
+
+private slots:
+    void init()
+    {
+        if (!postgresAvailable())
+            QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");
+        session() = Session();
+        session().CurrentUserLogin = QStringLiteral("resp.acq");
+        setMessageSink(&sink);
+    }
+    void cleanup() { setMessageSink(nullptr); }
+
+    void eightCommitmentsOnAChapterOfFive()
+    {
+        for (int round = 0; round < kRounds; ++round) {
+            FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+            Database &db = tdb.db();
+            QVERIFY(acqSetUp(db));
+            const Book k = openBook(db);
+            QVERIFY(k.a > 0);
+            std::atomic<int> beyond{0};
+            const int done = atOnce(tdb.params(), kWorkstations, [&](int, Database &c) {
+                const AcqResult r = commit(c, k.a, QStringLiteral("100"));
+                if (!r.passed && r.message == acq::commitmentExceedsChapter())
+                    ++beyond;
+                return r.passed;
+            });
+            QCOMPARE(done, 5);
+            QCOMPARE(beyond.load(), kWorkstations - 5);
+            QCOMPARE(countOf(db, QStringLiteral("SELECT COUNT(*) FROM ENGAGEMENT")), 5);
+            QCOMPARE(chapterDebitOf(db, k.a), QStringLiteral("500.00"));
+            QCOMPARE(budgetDebitOf(db, k.year), QStringLiteral("500.00"));
+        }
+    }
+
+    // Each workstation invoices its own order: only the commitment is shared.
+    void eightInvoicesOnACommitmentOfThousand()
+    {
+        for (int round = 0; round < kRounds; ++round) {
+            FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+            Database &db = tdb.db();
+            QVERIFY(acqSetUp(db));
+            const Book k = openBook(db, QStringLiteral("2000"), QStringLiteral("1000"));
+            const int commitment = commit(db, k.a, QStringLiteral("1000")).key;
+            QVERIFY(commitment > 0);
+            QList<int> orders;
+            for (int i = 0; i < kWorkstations; ++i) {
+                orders << newDocument(db, AcqType::Order, QStringLiteral("BC-%1").arg(i));
+                QVERIFY(newLine(db, orders.last(), 1, QStringLiteral("1")) && validateDocument(db, orders.last()).passed);
+            }
+            std::atomic<int> beyond{0};
+            const int done = atOnce(tdb.params(), kWorkstations, [&](int i, Database &c) {
+                const AcqResult r = invoice(c, QStringLiteral("F-%1").arg(i), orders.at(i), commitment, QStringLiteral("200"));
+                if (!r.passed && r.message == acq::invoiceExceedsCommitment())
+                    ++beyond;
+                return r.passed;
+            });
+            QCOMPARE(done, 5);
+            QCOMPARE(beyond.load(), kWorkstations - 5);
+            QCOMPARE(countOf(db, QStringLiteral("SELECT COUNT(*) FROM FACTURE")), 5);
+            QCOMPARE(commitmentDebitOf(db, commitment), QStringLiteral("1000.00"));
+        }
+    }
+
+    // Transfers A→B and B→A with commitments on both, at once: every
+    // operation finishes (none fails on a deadlock) and the debits count them all.
+    void transfersBothWays()
+    {
+        constexpr int kEach = 5;
+        for (int round = 0; round < kRounds; ++round) {
+            FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+            Database &db = tdb.db();
+            QVERIFY(acqSetUp(db));
+            const Book k = openBook(db);
+            QVERIFY(k.a > 0);
+            std::atomic<int> failed{0};
+            QString firstFailure;
+            QMutex failureLock;
+            const int done = atOnce(tdb.params(), kWorkstations, [&](int i, Database &c) {
+                const bool forth = i % 2 == 0;
+                for (int n = 0; n < kEach; ++n) {
+                    const AcqResult r = n == 2 ? commit(c, forth ? k.a : k.b, QStringLiteral("1.25"))
+                                               : transfer(c, forth ? k.a : k.b, forth ? k.b : k.a, QStringLiteral("10.10"));
+                    if (!r.passed) {
+                        QMutexLocker locked(&failureLock);
+                        if (failed++ == 0)
+                            firstFailure = r.message;
+                        return false;
+                    }
+                }
+                return true;
+            });
+            QVERIFY2(failed.load() == 0, qPrintable(firstFailure));
+            QCOMPARE(done, kWorkstations);
+            QCOMPARE(countOf(db, QStringLiteral("SELECT COUNT(*) FROM TRANSFERT")), kWorkstations * (kEach - 1));
+            // Four workstations each way, four transfers each: they cancel out; the commitments stay.
+            QCOMPARE(chapterDebitOf(db, k.a), QStringLiteral("5.00"));
+            QCOMPARE(chapterDebitOf(db, k.b), QStringLiteral("5.00"));
+            QCOMPARE(budgetDebitOf(db, k.year), QStringLiteral("10.00"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TstBudgetConcurrency)
+#include "tst_budgetconcurrency.moc"

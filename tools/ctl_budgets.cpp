@@ -172,21 +172,21 @@ int showBudget(const Args &a)
     if (b.year == 0)
         return fail(QStringLiteral("no budget %1").arg(year));
     say(QStringList{QStringLiteral("budget"), QString::number(year), b.amount.toString(), b.debit.toString()}.join(u'\t'));
-    const auto rows = [&](const SqlText &sql, const std::function<QStringList(const QSqlQuery &)> &line) {
-        QSqlQuery q = db.query(sql.sql, sql.binds);
+    const auto rows = [&](const SqlText &sql, const std::function<QStringList(const SqlRows &)> &line) {
+        SqlRows q = db.query(sql.sql, sql.binds);
         while (q.next())
             say(line(q).join(u'\t'));
         return q.isActive();
     };
     const auto amount = [](const QVariant &v) { return Money::fromVariant(v).value_or(Money()).toString(); };
     const bool read = rows(budgetChaptersSql(year),
-                           [&](const QSqlQuery &q) {
+                           [&](const SqlRows &q) {
                                return QStringList{QStringLiteral("chapter"), q.value(QStringLiteral("CHP_ID")).toString(),
                                                   q.value(QStringLiteral("CHP_INTITULE")).toString(),
                                                   amount(q.value(QStringLiteral("CHP_MONTANT"))),
                                                   amount(q.value(QStringLiteral("CHP_DEBIT")))};
                            })
-        && rows(budgetCommitmentsSql(year), [&](const QSqlQuery &q) {
+        && rows(budgetCommitmentsSql(year), [&](const SqlRows &q) {
                return QStringList{QStringLiteral("commitment"), q.value(QStringLiteral("ENG_ID")).toString(),
                                   q.value(QStringLiteral("CHP_ID")).toString(), amount(q.value(QStringLiteral("ENG_MONTANT"))),
                                   amount(q.value(QStringLiteral("ENG_DEBIT")))};

@@ -345,7 +345,7 @@ private slots:
         for (const char *y : {"2019", "2024", "2025"})
             QVERIFY(saveBudget(db, {0, QLatin1String(y), QStringLiteral("1")}).passed);
         const SqlText sql = budgetSearchSql(db.dialect(), typed);
-        QSqlQuery q = db.query(sql.sql, sql.binds);
+        SqlRows q = db.query(sql.sql, sql.binds);
         QVERIFY2(q.isActive(), qPrintable(db.lastError().text()));
         QStringList found;
         while (q.next())

@@ -259,7 +259,7 @@ private slots:
             QVERIFY(saveInvoice(db, s).passed);
         }
         const SqlText sql = invoiceSearchSql(db.dialect(), {number, order, from, to});
-        QSqlQuery q = db.query(sql.sql, sql.binds);
+        SqlRows q = db.query(sql.sql, sql.binds);
         QVERIFY2(q.isActive(), qPrintable(db.lastError().text()));
         QStringList numbers;
         while (q.next()) {

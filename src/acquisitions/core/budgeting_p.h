@@ -42,7 +42,7 @@ inline QVariant amountValue(Database &db, Money m) { return db.dialect().toDb(m.
 inline bool readAmounts(Database &db, const QString &sql, const QVariantList &binds, std::initializer_list<Money *> out,
                         bool *ok)
 {
-    QSqlQuery q = db.query(sql, binds);
+    SqlRows q = db.query(sql, binds);
     *ok = q.isActive();
     if (!q.next())
         return false;

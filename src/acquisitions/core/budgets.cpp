@@ -132,7 +132,7 @@ AcqResult deleteBudget(Database &db, int year)
     return inTransaction(db, [&] {
         if (!lockBudgets(db, {year}))
             return databaseError(db);
-        QSqlQuery q = db.query(QStringLiteral("DELETE FROM BUDGET WHERE BUD_ID = ? "
+        SqlRows q = db.query(QStringLiteral("DELETE FROM BUDGET WHERE BUD_ID = ? "
                                               "AND NOT EXISTS (SELECT 1 FROM CHAPITRE C WHERE C.BUD_ID = ?)"),
                                {year, year});
         if (!q.isActive())
@@ -150,7 +150,7 @@ AcqResult deleteBudget(Database &db, int year)
 BudgetRow loadBudget(Database &db, int year)
 {
     BudgetRow b;
-    QSqlQuery q = db.query(QStringLiteral("SELECT BUD_ID, BUD_MONTANT, BUD_DEBIT, CREATE_USER, CREATE_DATE, UPDATE_USER, UPDATE_DATE "
+    SqlRows q = db.query(QStringLiteral("SELECT BUD_ID, BUD_MONTANT, BUD_DEBIT, CREATE_USER, CREATE_DATE, UPDATE_USER, UPDATE_DATE "
                                           "FROM BUDGET WHERE BUD_ID = ?"),
                            {year});
     if (!q.next())
@@ -187,7 +187,7 @@ AcqResult deleteChapter(Database &db, int id)
             return ok ? AcqResult::refused(acq::chapterGone()) : databaseError(db);
         if (!lockBudgets(db, {budget}) || !lockChapters(db, {id}))
             return databaseError(db);
-        QSqlQuery q = db.query(QStringLiteral("DELETE FROM CHAPITRE WHERE CHP_ID = ? "
+        SqlRows q = db.query(QStringLiteral("DELETE FROM CHAPITRE WHERE CHP_ID = ? "
                                               "AND NOT EXISTS (SELECT 1 FROM ENGAGEMENT E WHERE E.CHP_ID = ?) "
                                               "AND NOT EXISTS (SELECT 1 FROM TRANSFERT T WHERE T.CHP_ID = ? OR T.CHP_ID2 = ?)"),
                                {id, id, id, id});
@@ -206,7 +206,7 @@ AcqResult deleteChapter(Database &db, int id)
 ChapterRow loadChapter(Database &db, int id)
 {
     ChapterRow c;
-    QSqlQuery q = db.query(QStringLiteral("SELECT CHP_ID, BUD_ID, CHP_INTITULE, CHP_MONTANT, CHP_DEBIT FROM CHAPITRE WHERE CHP_ID = ?"),
+    SqlRows q = db.query(QStringLiteral("SELECT CHP_ID, BUD_ID, CHP_INTITULE, CHP_MONTANT, CHP_DEBIT FROM CHAPITRE WHERE CHP_ID = ?"),
                            {id});
     if (!q.next())
         return c;

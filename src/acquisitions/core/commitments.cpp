@@ -176,7 +176,7 @@ AcqResult deleteCommitment(Database &db, int id)
         const int budget = budgetOfChapter(db, chapter, &ok);
         if (!ok || !lockBudgets(db, {budget}) || !lockChapters(db, {chapter}) || !lockCommitments(db, {id}))
             return databaseError(db);
-        QSqlQuery q = db.query(QStringLiteral("DELETE FROM ENGAGEMENT WHERE ENG_ID = ? AND CHP_ID = ?"), {id, chapter});
+        SqlRows q = db.query(QStringLiteral("DELETE FROM ENGAGEMENT WHERE ENG_ID = ? AND CHP_ID = ?"), {id, chapter});
         if (!q.isActive())
             return databaseError(db);
         if (q.numRowsAffected() != 1)
@@ -190,7 +190,7 @@ AcqResult deleteCommitment(Database &db, int id)
 CommitmentRow loadCommitment(Database &db, int id)
 {
     CommitmentRow c;
-    QSqlQuery q = db.query(QStringLiteral("SELECT ENG_ID, CHP_ID, ENG_DATE, ENG_NUMERO_PAIEMENT, ENG_MODE_PAIEMENT, ENG_DATE_PAIEMENT, "
+    SqlRows q = db.query(QStringLiteral("SELECT ENG_ID, CHP_ID, ENG_DATE, ENG_NUMERO_PAIEMENT, ENG_MODE_PAIEMENT, ENG_DATE_PAIEMENT, "
                                           "ENG_MONTANT, ENG_DEBIT FROM ENGAGEMENT WHERE ENG_ID = ?"),
                            {id});
     if (!q.next())
@@ -254,7 +254,7 @@ AcqResult deleteTransfer(Database &db, int id)
 {
     return inTransaction(db, [&] {
         // A transfer never changes: its chapters read once are its chapters.
-        QSqlQuery t = db.query(QStringLiteral("SELECT CHP_ID, CHP_ID2, TRS_MONTANT FROM TRANSFERT WHERE TRS_ID = ?"), {id});
+        SqlRows t = db.query(QStringLiteral("SELECT CHP_ID, CHP_ID2, TRS_MONTANT FROM TRANSFERT WHERE TRS_ID = ?"), {id});
         if (!t.isActive())
             return databaseError(db);
         if (!t.next())
@@ -267,7 +267,7 @@ AcqResult deleteTransfer(Database &db, int id)
         const int budget = budgetOfChapter(db, from, &ok), other = budgetOfChapter(db, to, &ok);
         if (!ok || !lockBudgets(db, {budget, other}) || !lockChapters(db, {from, to}))
             return databaseError(db);
-        QSqlQuery q = db.query(QStringLiteral("DELETE FROM TRANSFERT WHERE TRS_ID = ?"), {id});
+        SqlRows q = db.query(QStringLiteral("DELETE FROM TRANSFERT WHERE TRS_ID = ?"), {id});
         if (!q.isActive())
             return databaseError(db);
         if (q.numRowsAffected() != 1)

@@ -20,7 +20,7 @@ AcqResult saveCurrency(Database &db, const CurrencySheet &s)
         return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         if (s.id > 0) {
-            QSqlQuery q = db.query(QStringLiteral("UPDATE MONNAIE SET MON_LIBELLE = ?, MON_LIBELLE_AR = ? WHERE MON_ID = ?"),
+            SqlRows q = db.query(QStringLiteral("UPDATE MONNAIE SET MON_LIBELLE = ?, MON_LIBELLE_AR = ? WHERE MON_ID = ?"),
                                    {label, arabic, s.id});
             if (!q.isActive())
                 return databaseError(db);
@@ -43,7 +43,7 @@ AcqResult deleteCurrency(Database &db, int id)
     return inTransaction(db, [&] {
         if (!db.exec(db.dialect().lockRow(QStringLiteral("MONNAIE"), QStringLiteral("MON_ID")), {id}))
             return databaseError(db);
-        QSqlQuery q = db.query(QStringLiteral("DELETE FROM MONNAIE WHERE MON_ID = ? "
+        SqlRows q = db.query(QStringLiteral("DELETE FROM MONNAIE WHERE MON_ID = ? "
                                               "AND NOT EXISTS (SELECT 1 FROM ACQUISITION A WHERE A.MON_ID = ?)"),
                                {id, id});
         if (!q.isActive())

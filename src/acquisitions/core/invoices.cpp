@@ -27,7 +27,7 @@ bool lockInvoice(Database &db, const QString &number, int *document, int *commit
     *ok = db.exec(db.dialect().lockRow(QStringLiteral("FACTURE"), QStringLiteral("FAC_ID")), {number});
     if (!*ok)
         return false;
-    QSqlQuery q = db.query(QStringLiteral("SELECT ACQ_ID, ENG_ID FROM FACTURE WHERE FAC_ID = ?"), {number});
+    SqlRows q = db.query(QStringLiteral("SELECT ACQ_ID, ENG_ID FROM FACTURE WHERE FAC_ID = ?"), {number});
     *ok = q.isActive();
     if (!q.next())
         return false;
@@ -64,7 +64,7 @@ AcqResult insertInvoice(Database &db, int document, const InvoiceValues &v)
 {
     if (!lockDocument(db, document))
         return databaseError(db);
-    QSqlQuery d = db.query(QStringLiteral("SELECT ACQ_TYP, ACQ_STATUT FROM ACQUISITION WHERE ACQ_ID = ?"), {document});
+    SqlRows d = db.query(QStringLiteral("SELECT ACQ_TYP, ACQ_STATUT FROM ACQUISITION WHERE ACQ_ID = ?"), {document});
     if (!d.isActive())
         return databaseError(db);
     if (!d.next())
@@ -108,7 +108,7 @@ AcqResult updateInvoice(Database &db, const QString &stored, const InvoiceValues
     const std::optional<Money> before = commitmentDebit(db, v.commitment);
     if (!before)
         return databaseError(db);
-    QSqlQuery q = db.query(QStringLiteral("UPDATE FACTURE SET FAC_ID = ?, ENG_ID = ?, FAC_DATE = ?, FAC_MONTANT = ? WHERE FAC_ID = ?"),
+    SqlRows q = db.query(QStringLiteral("UPDATE FACTURE SET FAC_ID = ?, ENG_ID = ?, FAC_DATE = ?, FAC_MONTANT = ? WHERE FAC_ID = ?"),
                            {v.number, v.commitment, dateValue(db, v.date), amountValue(db, v.amount), stored});
     if (!q.isActive())
         return written(db, v.number.toString());
@@ -171,7 +171,7 @@ AcqResult deleteInvoice(Database &db, const QString &number)
 InvoiceRow loadInvoice(Database &db, const QString &number)
 {
     InvoiceRow i;
-    QSqlQuery q = db.query(QStringLiteral("SELECT FAC_ID, ACQ_ID, ENG_ID, FAC_DATE, FAC_MONTANT FROM FACTURE WHERE FAC_ID = ?"), {number});
+    SqlRows q = db.query(QStringLiteral("SELECT FAC_ID, ACQ_ID, ENG_ID, FAC_DATE, FAC_MONTANT FROM FACTURE WHERE FAC_ID = ?"), {number});
     if (!q.next())
         return i;
     i.number = q.value(0).toString();

@@ -44,7 +44,7 @@ TFrmBudgetLigne::TFrmBudgetLigne(TFrmData &frmData, Page page, int year, int id,
     const SqlText chapters = budgetChaptersSql(year);
     for (const char *name : {"CbChapitre", "CbSource", "CbDestination"}) {
         QComboBox *l = list(name);
-        QSqlQuery q = data_.db().query(chapters.sql, chapters.binds);
+        SqlRows q = data_.db().query(chapters.sql, chapters.binds);
         while (q.next())
             l->addItem(q.value(QStringLiteral("CHP_INTITULE")).toString(), q.value(QStringLiteral("CHP_ID")));
     }

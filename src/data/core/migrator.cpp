@@ -131,7 +131,7 @@ bool sumDocumentTotals(Database &db, QString *why)
 bool sumBudgetDebits(Database &db, QString *why)
 {
     const auto keys = [&](const QString &sql, QList<int> *out) {
-        QSqlQuery q = db.query(sql);
+        SqlRows q = db.query(sql);
         if (!q.isActive()) {
             if (why)
                 *why = db.lastError().text();

@@ -337,15 +337,17 @@ private slots:
         QCOMPARE(history.interLibraryHeader(), QStringLiteral("الإعارة بين المكتبات"));
     }
 
-    // The reader search's record buttons read from where the language
-    // starts: in Arabic "first" is the rightmost and points to the right.
-    void recordButtonsFollowTheLanguage_data()
+    // The reader screens follow the language: the search's record buttons
+    // read from where the language starts (in Arabic "first" is the
+    // rightmost and points to the right), while a day field reads
+    // DD/MM/YYYY left to right in both.
+    void readerScreensFollowTheLanguage_data()
     {
         QTest::addColumn<QString>("language");
         QTest::newRow("French") << QStringLiteral("FR");
         QTest::newRow("Arabic") << QStringLiteral("AR");
     }
-    void recordButtonsFollowTheLanguage()
+    void readerScreensFollowTheLanguage()
     {
         QFETCH(QString, language);
         FOLIAN_TEST_DB(tdb, QStringLiteral("SQLITE"));
@@ -368,25 +370,7 @@ private slots:
         }
         QCOMPARE(buttons.first()->text(), arabic ? QStringLiteral(">|") : QStringLiteral("|<"));
         QCOMPARE(buttons.last()->text(), arabic ? QStringLiteral("|<") : QStringLiteral(">|"));
-    }
 
-    // A day field reads DD/MM/YYYY in both languages, left to right.
-    void dateFieldsReadDayFirst_data()
-    {
-        QTest::addColumn<QString>("language");
-        QTest::newRow("French") << QStringLiteral("FR");
-        QTest::newRow("Arabic") << QStringLiteral("AR");
-    }
-    void dateFieldsReadDayFirst()
-    {
-        QFETCH(QString, language);
-        FOLIAN_TEST_DB(tdb, QStringLiteral("SQLITE"));
-        freshSession(sink, language);
-        TFrmData data;
-        QVERIFY(connectTo(data, tdb));
-        logOnManager(1, {});
-        TFrmCirculation module(data);
-        module.show();
         module.LecteurNew();
         auto *form = shownScreen<TFrmLecteur>(module);
         QVERIFY(form);

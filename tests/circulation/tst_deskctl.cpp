@@ -19,6 +19,27 @@ namespace {
 
 QString iso(int fromToday) { return today().addDays(fromToday).toString(Qt::ISODate); }
 
+// One folianctl call: whether it is done (exit 0) and a text its output holds.
+struct CtlStep
+{
+    QStringList args;
+    bool done;
+    QString message;
+};
+
+// Runs the steps in order; false at the first that ends or says otherwise.
+bool runSteps(const QString &ini, std::initializer_list<CtlStep> steps)
+{
+    for (const CtlStep &s : steps) {
+        const CtlRun r = runFolianctl(ini, s.args);
+        if ((r.code == 0) != s.done || !r.out.contains(s.message)) {
+            qWarning("%s (exit %d): %s", qPrintable(s.args.join(u' ')), r.code, qPrintable(r.out));
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 class TstDeskCtl : public QObject
@@ -37,11 +58,7 @@ private slots:
         QVERIFY(deskSetUp(db));
         QVERIFY(addCopy(db, 1, QStringLiteral("X"), QStringLiteral("a"), none(), none()));
         const QString ini = tdb.writeIni();
-        const struct {
-            QStringList args;
-            bool done;
-            QString message;
-        } steps[] = {
+        QVERIFY(runSteps(ini, {
             {{QStringLiteral("loan"), QStringLiteral("A"), QStringLiteral("X")}, true, circ::loanDone(QStringLiteral("X"))},
             {{QStringLiteral("loan"), QStringLiteral("B"), QStringLiteral("X")}, false,
              circ::copyOnLoanUntil(QStringLiteral("X"), today().addDays(15))},
@@ -53,12 +70,7 @@ private slots:
             {{QStringLiteral("return"), QStringLiteral("X"), QStringLiteral("B")}, false, circ::readerNotBorrower()},
             {{QStringLiteral("return"), QStringLiteral("X")}, true, circ::returnDone(QStringLiteral("X"))},
             {{QStringLiteral("return"), QStringLiteral("X")}, false, circ::copyNotOnLoan(QStringLiteral("X"))},
-        };
-        for (const auto &s : steps) {
-            const CtlRun r = runFolianctl(ini, s.args);
-            QVERIFY2((r.code == 0) == s.done, qPrintable(s.args.join(u' ') + QStringLiteral(": ") + r.out));
-            QVERIFY2(r.out.contains(s.message), qPrintable(r.out));
-        }
+        }));
         QCOMPARE(journalRows(db), 5);
     }
 
@@ -74,11 +86,7 @@ private slots:
         QVERIFY(addCategory(db, 4, QStringLiteral("Visiteur")));
         QVERIFY(addCopy(db, 1, QStringLiteral("X"), QStringLiteral("a"), QStringLiteral("A"), day(3)));
         const QString ini = tdb.writeIni();
-        const struct {
-            QStringList args;
-            bool done;
-            QString message;
-        } steps[] = {
+        QVERIFY(runSteps(ini, {
             {{QStringLiteral("reader-delete"), QStringLiteral("A")}, false,
              circ::readerNotDeletable(QStringLiteral("A"), 1, 0, 0)},
             {{QStringLiteral("reader-delete"), QStringLiteral("Q")}, false, circ::readerUnknown(QStringLiteral("Q"))},
@@ -88,12 +96,7 @@ private slots:
             {{QStringLiteral("category-delete"), QStringLiteral("9")}, false, circ::categoryNotDeletable().trimmed()},
             {{QStringLiteral("category-delete"), QStringLiteral("x")}, false, QStringLiteral("CAT_ID")},
             {{QStringLiteral("category-delete"), QStringLiteral("4")}, true, QString()},
-        };
-        for (const auto &s : steps) {
-            const CtlRun r = runFolianctl(ini, s.args);
-            QVERIFY2((r.code == 0) == s.done, qPrintable(s.args.join(u' ') + QStringLiteral(": ") + r.out));
-            QVERIFY2(r.out.contains(s.message), qPrintable(r.out));
-        }
+        }));
         QVERIFY(readerValue(db, QStringLiteral("B"), "LEC_ID").isNull());
         QCOMPARE(readerValue(db, QStringLiteral("A"), "LEC_ID").toString(), QStringLiteral("A"));
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM CATEGORIE WHERE CAT_ID IN (1, 4, 9)")).toInt(), 2);

@@ -99,7 +99,7 @@ QWidget *TFrmNoticeSearch::buildResultPage()
         return status.isNull() ? QString() : statusLabels_.value(status.toInt());
     });
     model_->setDisplay(QStringLiteral("CREATE_DATE"), [](const QVariant &v) {
-        return v.isNull() ? QString() : v.toDateTime().date().toString(DateFormat());
+        return v.isNull() ? QString() : ShowDate(v.toDateTime().date());
     });
     model_->setStyler([at](int row, const QString &field, int role) -> QVariant {
         if (role == Qt::DecorationRole && field == QLatin1String("TYP_ID"))

@@ -6,6 +6,7 @@
 #include "base/config.h"
 #include "base/session.h"
 #include "data/core/database.h"
+#include "data/core/shareddata.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -56,20 +57,14 @@ QString iniPath() { return QFileInfo(g_ini).absoluteFilePath(); }
 
 bool openDatabase(Database &db, bool create, QString *why)
 {
-    const QString path = iniPath();
-    if (!QFileInfo::exists(path)) {
-        *why = QStringLiteral("configuration file not found: ") + path;
-        return false;
-    }
     Session &s = session();
-    readConfig(path, s);
-    const ConnectionParams p{s.DbEngine, s.DbServer, s.DbCatalog, s.DbUser, s.DbPassword, s.AppDir};
-    if (!Dialect::forEngine(p.engine)) {
-        *why = QStringLiteral("unknown engine \"%1\" (use SQLITE or POSTGRESQL)").arg(p.engine);
+    const bool read = readConfig(iniPath(), s);
+    if (const QString refusal = ConfigurationRefusal(s, read); !refusal.isEmpty()) {
+        *why = refusal;
         return false;
     }
     QString reason;
-    if (!db.open(p, create, &reason)) {
+    if (!db.open(sessionConnection(s), create, &reason)) {
         *why = QStringLiteral("cannot open the database: ") + reason;
         return false;
     }

@@ -19,6 +19,8 @@ struct ConnectionParams
     QString user;
     QString password;
     QString appDir;    // ends with '/'
+    QString sslMode;   // PostgreSQL: how the connection is encrypted (require, verify-full, ...)
+    QString sslRootCert;  // PostgreSQL: the authority that signed the server's certificate
 };
 
 class Dialect
@@ -41,6 +43,9 @@ public:
     virtual QStringList sessionSetup() const = 0;
     // Anything else a new connection needs (functions the SQL relies on).
     virtual bool onConnect(QSqlDatabase &) const { return true; }
+    // Can the connection be lost while the program runs (a server restarted,
+    // a network cut)? The database then makes it again.
+    virtual bool connectionCanBeLost() const { return false; }
 
     // A criterion matching `column` against one bound LIKE pattern (see
     // LikePattern) without regard to case, for every letter: é finds É.

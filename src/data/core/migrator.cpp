@@ -10,7 +10,7 @@ namespace folian {
 
 namespace {
 
-const QString kVersionTable = QStringLiteral("VERSION_BASE");
+const QString kVersionTable = Schema::versionTable();
 
 bool run(Database &db, const QString &sql, QString *why);
 
@@ -119,6 +119,8 @@ bool ensureVersionTable(Database &db, const QStringList &existing, QString *why)
 } // namespace
 
 int Schema::currentVersion() { return 3; }
+
+QString Schema::versionTable() { return QStringLiteral("VERSION_BASE"); }
 
 int schemaVersion(Database &db)
 {

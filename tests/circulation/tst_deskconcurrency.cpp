@@ -84,6 +84,7 @@ private slots:
             QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");
         session() = Session();
         session().CurrentUserLogin = QStringLiteral("resp.pret");
+        session().CurrentUserRole = 4;
         setMessageSink(&sink);
     }
     void cleanup() { setMessageSink(nullptr); }

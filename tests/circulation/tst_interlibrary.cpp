@@ -55,6 +55,7 @@ private slots:
     {
         freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("resp.peb");
+        session().CurrentUserRole = 4;
     }
     void cleanup() { setMessageSink(nullptr); }
 

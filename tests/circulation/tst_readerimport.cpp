@@ -8,6 +8,7 @@
 #include "base/session.h"
 #include "circulation/circfixture.h"
 #include "circulation/core/readerimport.h"
+#include "support/folianctl.h"
 #include "support/testdb.h"
 
 #include <QFile>
@@ -75,6 +76,7 @@ private slots:
     {
         session() = Session();
         session().CurrentUserLogin = QStringLiteral("resp.pret");
+        session().CurrentUserRole = 4;
     }
 
     void dates_data()
@@ -227,6 +229,7 @@ private slots:
         ReaderRow existing;
         existing.id = QStringLiteral("EX1");
         QVERIFY(addReader(db, existing));
+        QVERIFY(addCommandAdministrator(db));
         const QString ini = tdb.writeIni();
         const QString path = writeFile(dir, QStringLiteral("ctl.txt"), encodeCp1256(kFile, false));
         const auto run = [&ini](const QStringList &args, QString *out) {

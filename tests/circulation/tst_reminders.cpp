@@ -69,6 +69,7 @@ private slots:
     {
         session() = Session();
         session().CurrentUserLogin = QStringLiteral("resp.pret");
+        session().CurrentUserRole = 4;
         sink.clear();
         setMessageSink(&sink);
     }
@@ -260,6 +261,7 @@ private slots:
         QFETCH(QString, engine);
         FOLIAN_TEST_DB(tdb, engine);
         QVERIFY(seed(tdb.db()));
+        QVERIFY(addCommandAdministrator(tdb.db()));
         QTemporaryDir out;
         const QString ini = tdb.writeIni();
         CtlRun r = runFolianctl(ini, {QStringLiteral("reminders"), out.path()});

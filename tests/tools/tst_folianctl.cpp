@@ -1,6 +1,7 @@
 // folianctl builds a working database on both engines and says no clearly.
 
 #include "data/core/database.h"
+#include "support/folianctl.h"
 #include "support/testdb.h"
 
 #include <QProcessEnvironment>
@@ -87,6 +88,7 @@ private slots:
             QVERIFY(db.exec(QStringLiteral("INSERT INTO VEDETTE (VED_ID, TYP_VED_ID, VED_NOM, VED_ID2) VALUES (?, 1, ?, ?)"),
                             {id, QStringLiteral("Nom %1").arg(id), id == 3 ? 1 : id}));
         QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE (DOC_ID, DOC_TITRE_PROPRE, LAN_ID) VALUES (1, 'T', 'fre')")));
+        QVERIFY(addCommandAdministrator(db));
         const QString ini = tdb.writeIni();
         const auto ctl = [&ini](QStringList args) { return folianctl(QStringList{QStringLiteral("--ini"), ini} + args); };
         Run r = ctl({QStringLiteral("headings"), QStringLiteral("nom*")});

@@ -3,6 +3,7 @@
 #include "base/messages.h"
 #include "base/session.h"
 #include "catalogue/core/codes.h"
+#include "catalogue/core/references.h"
 #include "data/core/dataset.h"
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
@@ -75,6 +76,8 @@ HeadingSave postHeading(Dataset &d)
 {
     HeadingSave out;
     if (!d.isEditing())
+        return out;
+    if (out.message = referenceRightRefusal(RefTable::Heading, session()); !out.message.isEmpty())
         return out;
     if (IsBlank(d.value(kName))) {
         out.message = tr2(QStringLiteral("Le champ « Nom de vedette » est obligatoire."),

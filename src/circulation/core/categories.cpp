@@ -1,5 +1,7 @@
 #include "circulation/core/categories.h"
 
+#include "base/rights.h"
+
 #include "base/messages.h"
 #include "base/session.h"
 #include "circulation/core/circulationtexts.h"
@@ -38,6 +40,8 @@ bool isReservedCategory(const QVariant &catId) { return !IsBlank(catId) && catId
 
 QString deleteCategory(Database &db, int catId)
 {
+    if (const QString refusal = rightRefusal(Right::CirculAdmin, session()); !refusal.isEmpty())
+        return refusal;
     if (isReservedCategory(catId))
         return circ::categoryNotDeletable();
     Transaction tx(db);
@@ -60,6 +64,8 @@ QString deleteCategory(Database &db, int catId)
 
 QString deleteStructure(Database &db, int strId)
 {
+    if (const QString refusal = rightRefusal(Right::CirculAdmin, session()); !refusal.isEmpty())
+        return refusal;
     const int n = deleted(db,
                           QStringLiteral("DELETE FROM STRUCTURE WHERE STR_ID = ? "
                                          "AND NOT EXISTS (SELECT 1 FROM LECTEUR WHERE STR_ID = ?)"),
@@ -76,6 +82,8 @@ QString deleteStructure(Database &db, int strId)
 
 QString deleteRule(Database &db, int catId, const QString &typId)
 {
+    if (const QString refusal = rightRefusal(Right::CirculAdmin, session()); !refusal.isEmpty())
+        return refusal;
     const int n = deleted(db,
                           QStringLiteral("DELETE FROM REGLEMENT WHERE CAT_ID = ? AND TYP_ID = ? AND NOT EXISTS (")
                               + QString::fromLatin1(kRuleCopies).replace(QStringLiteral("SELECT COUNT(*)"),
@@ -99,6 +107,8 @@ SqlText categoryRulesSql(int catId)
 
 bool toggleProportionalPenalty(Database &db, int catId)
 {
+    if (!allowed(Right::CirculAdmin, session()))
+        return false;
     QSqlQuery q = db.query(QStringLiteral("UPDATE CATEGORIE SET CAT_PENALITE_PROP = "
                                           "CASE WHEN COALESCE(CAT_PENALITE_PROP, 0) = 0 THEN 1 ELSE 0 END "
                                           "WHERE CAT_ID = ?"),

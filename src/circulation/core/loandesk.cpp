@@ -1,5 +1,7 @@
 #include "circulation/core/loandesk.h"
 
+#include "base/rights.h"
+
 #include "admin/core/duedate.h"
 #include "circulation/core/copystate.h"
 #include "circulation/core/desktexts.h"
@@ -254,6 +256,11 @@ bool LoanDesk::journal(LoanOperation op, const DeskCopy &c, const QString &reade
 template <typename Body>
 DeskResult LoanDesk::perform(LoanOperation op, const QString &copyTyped, Body body)
 {
+    if (const QString refusal = rightRefusal(Right::CirculTransact, session()); !refusal.isEmpty()) {
+        DeskResult r;
+        r.lines = QStringList{refusal};
+        return r;
+    }
     Outcome o;
     {
         Transaction tx(db_);

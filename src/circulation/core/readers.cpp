@@ -1,5 +1,7 @@
 #include "circulation/core/readers.h"
 
+#include "base/rights.h"
+
 #include "base/session.h"
 #include "circulation/core/circulationtexts.h"
 #include "circulation/core/copystate.h"
@@ -204,6 +206,8 @@ QString readerNumberRefusal(Database &db, const QString &readerId)
 
 QString deleteReader(Database &db, const QString &readerId)
 {
+    if (const QString refusal = rightRefusal(Right::CirculLecteur, session()); !refusal.isEmpty())
+        return refusal;
     QSqlQuery q = db.query(QStringLiteral("DELETE FROM LECTEUR WHERE LEC_ID = ? AND ") + holdsNothingSql(true),
                            {readerId, readerId, readerId, readerId});
     if (!q.isActive())

@@ -1,8 +1,10 @@
 #include "data/core/dialect.h"
 #include "data/core/connectiontexts.h"
 #include "data/core/helpers.h"
+#include "data/core/schema_scratch.h"
 
 #include <QAtomicInt>
+#include <algorithm>
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
@@ -17,9 +19,9 @@ bool registerSqliteFunctions(QSqlDatabase &db);
 
 namespace {
 
-// Whether the file may be opened as the catalogue: a database of ours (it
-// holds its schema version) or, to make one, an empty file or an empty
-// database. Anything else is refused before a byte of it is written (the
+// Whether the file may be opened: a database of ours (the catalogue holds
+// its schema version; the scratch report database only its own tables) or,
+// to make one, an empty file or an empty database. Anything else is refused before a byte of it is written (the
 // journal mode set on every connection is such a write), so another
 // program's file named by mistake stays as it was. The file is read
 // through a connection of its own that may not write.
@@ -46,14 +48,21 @@ QString foreignFileRefusal(const QString &path, bool create)
             QSqlQuery q(check);
             read = q.exec(QStringLiteral("SELECT UPPER(name) FROM sqlite_master WHERE type = 'table'"));
             while (read && q.next())
-                tables << q.value(0).toString();
+                if (!q.value(0).toString().startsWith(QLatin1String("SQLITE_")))  // the engine's own
+                    tables << q.value(0).toString();
         }
         check.close();
     }
     QSqlDatabase::removeDatabase(name);
     if (!read)
         return notADatabaseMessage(path);
-    if (tables.contains(Schema::versionTable()) || (create && tables.isEmpty()))
+    QStringList scratch;
+    for (const TableDef &t : scratchTables())
+        scratch << t.name.toUpper();
+    const bool scratchOnly = !tables.isEmpty() && std::all_of(tables.cbegin(), tables.cend(), [&](const QString &t) {
+        return scratch.contains(t);
+    });
+    if (tables.contains(Schema::versionTable()) || scratchOnly || (create && tables.isEmpty()))
         return {};
     return notFolianDatabaseMessage(path);
 }
@@ -443,6 +452,22 @@ public:
     // compares: the planner takes it for the same LIKE, which it checks again
     // on each row the index gives, so the rows found are the same.
     QStringList prepareWordIndexes() const override { return {QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm")}; }
+
+    bool hasRoles() const override { return true; }
+    QStringList runtimeGrants(const QString &role, const QString &catalog) const override
+    {
+        const QString r = u'"' + role + u'"';
+        const QString rows = QStringLiteral("SELECT, INSERT, UPDATE, DELETE");
+        return {QStringLiteral("GRANT CONNECT ON DATABASE \"%1\" TO %2").arg(QString(catalog).replace(u'"', QStringLiteral("\"\"")), r),
+                QStringLiteral("GRANT USAGE ON SCHEMA public TO ") + r,
+                // Only the schema's owner makes tables there (what only that
+                // owner may say: GrantRuntimeRole checks the outcome).
+                QStringLiteral("DO $$ BEGIN IF pg_has_role(current_user, (SELECT nspowner FROM pg_namespace "
+                               "WHERE nspname = 'public'), 'USAGE') THEN REVOKE CREATE ON SCHEMA public FROM PUBLIC; "
+                               "END IF; END $$"),
+                QStringLiteral("GRANT %1 ON ALL TABLES IN SCHEMA public TO %2").arg(rows, r),
+                QStringLiteral("ALTER DEFAULT PRIVILEGES IN SCHEMA public GRANT %1 ON TABLES TO %2").arg(rows, r)};
+    }
 
     static QString indexName(const SearchIndexDef &ix)
     {

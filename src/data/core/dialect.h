@@ -86,6 +86,16 @@ public:
     // Statements the word indexes need first (a server extension); when they
     // fail the word indexes are left out and the searches scan instead.
     virtual QStringList prepareWordIndexes() const { return {}; }
+
+    // Whether the engine has roles: a server where the workstations may
+    // connect as a role of their own rather than as the schema's owner.
+    virtual bool hasRoles() const { return false; }
+    // The statements, run by the owner, that give `role` what the program
+    // needs at run time on the database `catalog` and no more: reading,
+    // adding, changing and deleting the rows of every table, those that
+    // upgrades add later included; never creating, changing or dropping a
+    // table. `role` is a plain lower-case name.
+    virtual QStringList runtimeGrants(const QString &, const QString &) const { return {}; }
     virtual bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const = 0;
 
     // The year of a date or timestamp column, as an integer.

@@ -35,12 +35,6 @@ namespace {
 
 const QString kPgDatabase = QStringLiteral("folian_bench_desk");
 
-// 1..n as rows of a recursive query, both engines.
-QString numbers(int n)
-{
-    return QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1) ").arg(n);
-}
-
 double percentile(std::vector<double> v, double p)
 {
     if (v.empty())

@@ -22,6 +22,13 @@ namespace folian::bench {
     std::exit(1);
 }
 
+// 1..n as the rows of a recursive query (N.I), on both engines: what a
+// generated table is inserted from.
+inline QString numbers(int n)
+{
+    return QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1) ").arg(n);
+}
+
 inline void exec(Database &db, const QString &sql, const QVariantList &binds = {})
 {
     if (!db.exec(sql, binds))

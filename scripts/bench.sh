@@ -16,6 +16,9 @@
 #   BENCH=search scripts/bench.sh         (the record search: four searches, their
 #                                          count and a list, with and without the
 #                                          search indexes, default 1000000 records)
+#   BENCH=acquisitions scripts/bench.sh   (a line saved on an order of 5,000 lines, a
+#                                          batch of 1,000 copies, the order search's
+#                                          first page, default 1000000 records)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 
@@ -31,7 +34,8 @@ import) rows=${ROWS:-300000} ;;
 desk) rows=${ROWS:-1000000} ;;
 generation) rows=${ROWS:-1000000} ;;
 search) rows=${ROWS:-1000000} ;;
-*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk, generation or search)\n' "$name" >&2; exit 1 ;;
+acquisitions) rows=${ROWS:-1000000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk, generation, search or acquisitions)\n' "$name" >&2; exit 1 ;;
 esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 

@@ -80,6 +80,27 @@ write_ini FR && titles_page
 shot FR docs/editions-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Index titres"
 write_ini AR && titles_page
 shot AR docs/editions-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Index titres"
+# Acquisitions: the orders found with the lines of the first one; on a fresh
+# demonstration database whose order is validated and received with two
+# copies generated, the delivery note with its copies and the batch
+# generator opened on it with a series typed.
+for language in FR AR; do
+    lower=${language,,}
+    shot "$language" "docs/orders-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Acquisitions/Commandes/Rechercher"
+done
+for language in FR AR; do
+    lower=${language,,}
+    fresh_demo_db "$language"
+    ctl() { "$build_dir/bin/folianctl" --ini "$ini" "$@"; }
+    ctl order-validate 1 >/dev/null
+    delivery=$(ctl receive 1 --number "BL 2024/031")
+    line=$(ctl order-show 1 | awk -F '\t' 'NR == 1 {print $1}')
+    ctl generate-copies "$delivery" "$line" --count 2 --prefix ACQ- --start 1 --shelfmark-prefix "005.74 INT" >/dev/null
+    shot "$language" "docs/delivery-note-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Acquisitions/Livraisons/Rechercher/Modifier"
+    shot "$language" "docs/generator-$lower.png" FOLIAN_AUTOLOGON=admin:admin \
+        "FOLIAN_OPEN=Acquisitions/Livraisons/Rechercher/Modifier/Générer" \
+        "FOLIAN_FIELDS=edEXP=ACQ-|edDebutEXP=3|edCote=005.74 INT|edAlternatif=INV-2024-|edDebutAlternatif=98"
+done
 # Circulation: the readers found by "*", a new reader, the categories and their loan rules.
 for language in FR AR; do
     lower=${language,,}

@@ -68,5 +68,6 @@ void addInterLibraryCommands(QVector<Command> &out);
 void addAuthorityCommands(QVector<Command> &out);
 void addRecordCommands(QVector<Command> &out);
 void addCatalogueCommands(QVector<Command> &out);
+void addAcquisitionCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

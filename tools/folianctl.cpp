@@ -94,6 +94,7 @@ QVector<Command> allCommands()
     addAuthorityCommands(out);
     addRecordCommands(out);
     addCatalogueCommands(out);
+    addAcquisitionCommands(out);
     return out;
 }
 

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -62,6 +63,20 @@ void showRecord(TFrmMain &window)
     module->ModifierNotice();
     if (TFrmNotice *form = module->recordForm())
         form->tabs()->setCurrentIndex(qEnvironmentVariableIntValue("FOLIAN_TAB"));
+}
+
+// FOLIAN_FIELDS=name=value|name=value: the fields of the dialog to grab,
+// filled as the operator would before the picture (line edits and spin
+// boxes, found by name).
+void fillFields(QWidget *dialog)
+{
+    for (const QString &pair : qEnvironmentVariable("FOLIAN_FIELDS").split(u'|', Qt::SkipEmptyParts)) {
+        const QString name = pair.section(u'=', 0, 0), value = pair.section(u'=', 1);
+        if (auto *spin = dialog->findChild<QSpinBox *>(name))
+            spin->setValue(value.toInt());
+        else if (auto *edit = dialog->findChild<QLineEdit *>(name))
+            edit->setText(value);
+    }
 }
 
 } // namespace
@@ -111,6 +126,7 @@ void scheduleMainScreenshot(TFrmMain &window)
                 static bool grabbed = false;
                 QTimer::singleShot(900, &window, [] {
                     if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                        fillFields(d);
                         d->grab().save(shotPath());
                         grabbed = true;
                         d->reject();
@@ -183,6 +199,8 @@ void scheduleMainScreenshot(TFrmMain &window)
             for (QWidget *w : QApplication::topLevelWidgets())
                 if (!shown && w != &window && w->isVisible() && !before.contains(w))
                     shown = w;
+            if (shown)
+                fillFields(shown);
             (shown ? shown : static_cast<QWidget *>(&window))->grab().save(shotPath());
             if (auto *d = qobject_cast<QDialog *>(shown))
                 d->reject();

@@ -139,8 +139,10 @@ private slots:
             const char *current;
             const char *count;
         } rows[] = {
-            {Module::Acquisition, "FrmAcquisition", "FrmAcquisition", " ..."},
-            {Module::Catalogage, "FrmCatalogage", "FrmCatalogage", " ..."},
+            // Its first screen, the orders, writes the count of orders.
+            {Module::Acquisition, "FrmAcquisition", "FrmAcquisition", " Commandes : 0 enreg(s)"},
+            // Nothing counts here: the line the orders wrote stays.
+            {Module::Catalogage, "FrmCatalogage", "FrmCatalogage", " Commandes : 0 enreg(s)"},
             // The headings, its first screen, count themselves.
             {Module::Autorite, "FrmAutorite", "FrmAutorite", " Notices : 0 notice(s)"},
             // Its first screen, the reader search, writes the count of readers.

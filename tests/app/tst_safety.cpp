@@ -3,6 +3,7 @@
 // opens only a web or mail address, in the desktop's browser; a search
 // screen takes the operator's first words in its first criterion.
 
+#include "acquisitions/widgets/frmacquisition.h"
 #include "admin/widgets/frmadministration.h"
 #include "app/widgets/messageboxsink.h"
 #include "appfixture.h"
@@ -218,6 +219,9 @@ private slots:
         QTest::newRow("readers") << QStringLiteral("Circulation") << QStringLiteral("BtnRecherche") << QStringLiteral("EdtValeur");
         QTest::newRow("headings") << QStringLiteral("Autorite") << QStringLiteral("BtnVedettes") << QStringLiteral("KEY");
         QTest::newRow("publishers") << QStringLiteral("Autorite") << QStringLiteral("BtnEditeurs") << QStringLiteral("KEY");
+        QTest::newRow("orders") << QStringLiteral("Acquisition") << QStringLiteral("BtnCommandes") << QStringLiteral("NUM");
+        QTest::newRow("pre-orders") << QStringLiteral("Acquisition") << QStringLiteral("BtnPreCommandes") << QStringLiteral("NUM");
+        QTest::newRow("deliveries") << QStringLiteral("Acquisition") << QStringLiteral("BtnLivraisons") << QStringLiteral("EdtNumero");
     }
     void searchScreensFocusTheirFirstCriterion()
     {
@@ -233,6 +237,8 @@ private slots:
             frame = std::make_unique<TFrmCatalogage>(data);
         else if (module == QLatin1String("Circulation"))
             frame = std::make_unique<TFrmCirculation>(data);
+        else if (module == QLatin1String("Acquisition"))
+            frame = std::make_unique<TFrmAcquisition>(data);
         else
             frame = std::make_unique<TFrmAutorite>(data);
         frame->resize(1200, 800);

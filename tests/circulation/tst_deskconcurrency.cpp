@@ -11,13 +11,10 @@
 #include "circulation/core/interlibrarytexts.h"
 #include "circulation/core/libraries.h"
 #include "circulation/interlibraryfixture.h"
+#include "support/workstations.h"
 
 #include <QTest>
-#include <QThread>
 #include <atomic>
-#include <functional>
-#include <latch>
-#include <vector>
 
 using namespace folian;
 using namespace folian::test;
@@ -26,34 +23,6 @@ namespace {
 
 constexpr int kDesks = 8;
 constexpr int kRounds = 4;
-
-// Runs `work(desk, db)` on `desks` threads with a connection each; returns
-// how many succeeded.
-int atOnce(const ConnectionParams &params, int desks, const std::function<bool(int, Database &)> &work)
-{
-    std::latch ready(desks);
-    std::atomic<int> done{0};
-    std::vector<QThread *> threads;
-    for (int i = 0; i < desks; ++i) {
-        threads.push_back(QThread::create([&, i] {
-            Database db;
-            QString why;
-            const bool open = db.open(params, false, &why);
-            if (!open)
-                qWarning("desk %d: %s", i, qPrintable(why));
-            ready.arrive_and_wait();
-            if (open && work(i, db))
-                ++done;
-            db.close();
-        }));
-        threads.back()->start();
-    }
-    for (QThread *t : threads) {
-        t->wait();
-        delete t;
-    }
-    return done;
-}
 
 QString reader(int i) { return QStringLiteral("R%1").arg(i); }
 

@@ -2,6 +2,8 @@
 // screens use to enable their buttons: whoever calls them (a screen, a
 // script), a user without the right changes nothing.
 
+#include "acquisitions/core/orders.h"
+#include "acquisitions/core/suppliers.h"
 #include "admin/core/administration.h"
 #include "admin/core/users.h"
 #include "base/rights.h"
@@ -60,6 +62,22 @@ const QList<Case> &cases()
         auto dropUser = [](TFrmData &d) { return deleteUser(d, 2).isEmpty(); };
         auto addUser = [](TFrmData &d) { return saveUser(d, newUser()).ok(); };
         auto addLibrary = [](TFrmData &d) { return saveLibrary(d.db(), newLibrary()).ok(); };
+        auto addSupplier = [](TFrmData &d) {
+            SupplierSheet s;
+            s.name = QStringLiteral("Librairie du Parc");
+            s.type = 1;
+            return saveSupplier(d.db(), s).passed;
+        };
+        auto addOrder = [](TFrmData &d) {
+            DocumentSheet o;
+            o.supplier = 1;
+            o.number = QStringLiteral("BC 2024/1");
+            o.date = QDate(2024, 3, 1);
+            return saveDocument(d.db(), o).passed;
+        };
+        auto dropSupplier = [](TFrmData &d) { return deleteSupplier(d.db(), 2).passed; };
+        const char *suppliers = "SELECT COUNT(*) FROM FOURNISSEUR";
+        const char *orders = "SELECT COUNT(*) FROM ACQUISITION";
         const char *journal = "SELECT COUNT(*) FROM HISTORIQUE_PRET";
         const char *records = "SELECT COUNT(*) FROM NOTICE";
         return QList<Case>{
@@ -83,13 +101,21 @@ const QList<Case> &cases()
             {"user added by the administrator", 1, {}, true, addUser, "SELECT COUNT(*) FROM UTILISATEUR"},
             {"partner library, circulation manager", 4, {}, false, addLibrary, "SELECT COUNT(*) FROM BIBLIOTHEQUE"},
             {"partner library, administrator", 1, {}, true, addLibrary, "SELECT COUNT(*) FROM BIBLIOTHEQUE"},
+            {"supplier, acquisition agent with orders only", 5, {R::AcqTransact}, false, addSupplier, suppliers},
+            {"supplier, acquisitions' administration", 5, {R::AcqAdmin}, true, addSupplier, suppliers},
+            {"supplier deleted by the circulation manager", 4, {}, false, dropSupplier, suppliers},
+            {"supplier deleted by the acquisitions' manager", 2, {}, true, dropSupplier, suppliers},
+            {"order, acquisition agent without the right", 5, {}, false, addOrder, orders},
+            {"order, acquisition agent with the right", 5, {R::AcqTransact}, true, addOrder, orders},
+            {"order, cataloguing manager", 3, {}, false, addOrder, orders},
         };
     }();
     return all;
 }
 
 // Two records (one created by "autre", one by "moi") with a free copy E1,
-// readers A and Z, an unused category 5, two users and counters to reset.
+// readers A and Z, an unused category 5, two users, counters to reset and
+// two suppliers (2 named by no order).
 bool fill(Database &db)
 {
     return deskSetUp(db) && addCopy(db, 1, QStringLiteral("E1"), QStringLiteral("a"), QVariant(), QVariant())
@@ -97,7 +123,8 @@ bool fill(Database &db)
         && db.exec(QStringLiteral("UPDATE NOTICE SET CREATE_USER = 'autre', DOC_PRET_EXTERNE = 4 WHERE DOC_ID = 1"))
         && addDeskReader(db, QStringLiteral("Z")) && addCategory(db, 5, QStringLiteral("Visiteur"))
         && db.exec(QStringLiteral("INSERT INTO UTILISATEUR (UTL_ID, UTL_LOGIN, UTL_NOM, UTL_PRENOM, UTL_ROLE) VALUES "
-                                  "(1, 'admin', 'A', 'A', 1), (2, 'autre', 'B', 'B', 6), (3, 'moi', 'C', 'C', 0)"));
+                                  "(1, 'admin', 'A', 'A', 1), (2, 'autre', 'B', 'B', 6), (3, 'moi', 'C', 'C', 0)"))
+        && db.exec(QStringLiteral("INSERT INTO FOURNISSEUR (FOU_ID, FOU_LIBELLE, FOU_TYP) VALUES (1, 'Librairie', 1), (2, 'Donateur', 2)"));
 }
 
 } // namespace

@@ -42,6 +42,21 @@
 #include "reports/widgets/frmhtmlpreview.h"
 // The record search and its copy list.
 #include "catalogue/widgets/frmexemplaireliste.h"
+// Acquisitions: suppliers, orders, deliveries, batch generation.
+#include "acquisitions/widgets/frmcommande.h"
+#include "acquisitions/widgets/frmcommandeligne.h"
+#include "acquisitions/widgets/frmcommandelignesearch.h"
+#include "acquisitions/widgets/frmcommandesearch.h"
+#include "acquisitions/widgets/frmdevissearch.h"
+#include "acquisitions/widgets/frmfournisseur.h"
+#include "acquisitions/widgets/frmfournisseurdetail.h"
+#include "acquisitions/widgets/frmgenerate.h"
+#include "acquisitions/widgets/frmlivraison.h"
+#include "acquisitions/widgets/frmlivraisonbon.h"
+#include "acquisitions/widgets/frmlivraisonchoix.h"
+#include "acquisitions/widgets/frmlivraisonexemplaire.h"
+#include "acquisitions/widgets/frmlivraisonlignesearch.h"
+#include "acquisitions/widgets/frmlivraisonsearch.h"
 #include "catalogue/widgets/frmnoticesearch.h"
 
 namespace folian::test {
@@ -149,6 +164,24 @@ QList<RegisteredForm> registeredForms()
         form("FrmNoticeSearch", [](TFrmData &d) { return new TFrmNoticeSearch(d); }),
         form("FrmExemplaireListe",
              [](TFrmData &d) { return new TFrmExemplaireListe(d, CopyListField::ShelfMark, QString()); }),
+        // Acquisitions
+        form("FrmFournisseur", [](TFrmData &d) { return new TFrmFournisseur(d, 2); }),
+        form("FrmFournisseurDetail", [](TFrmData &d) { return new TFrmFournisseurDetail(d, 0); }),
+        form("FrmCommandeSearch", [](TFrmData &d) { return new TFrmCommandeSearch(d); }),
+        form("FrmDevisSearch", [](TFrmData &d) { return new TFrmDevisSearch(d); }),
+        form("FrmCommande", [](TFrmData &d) { return new TFrmCommande(d, AcqType::Order, 0); }),
+        form("FrmCommandeLigne", [](TFrmData &d) { return new TFrmCommandeLigne(d, AcqType::Order, 1, 0); }),
+        form("FrmCommandeLigneSearch", [](TFrmData &d) { return new TFrmCommandeLigneSearch(d, 1, AcqType::Order); }),
+        form("FrmLivraisonChoix", [](TFrmData &d) { return new TFrmLivraisonChoix(d, 1, {}); }),
+        form("FrmLivraison", [](TFrmData &d) { return new TFrmLivraison(d, 1); }),
+        form("FrmLivraisonBon", [](TFrmData &d) { return new TFrmLivraisonBon(d, 1); }),
+        form("FrmLivraisonLigneSearch", [](TFrmData &d) { return new TFrmLivraisonLigneSearch(d, 1); }),
+        form("FrmLivraisonExemplaire",
+             [](TFrmData &d) {
+                 return new TFrmLivraisonExemplaire(d, TFrmLivraisonExemplaire::Page::Copy, {1, 1, 1});
+             }),
+        form("FrmLivraisonSearch", [](TFrmData &d) { return new TFrmLivraisonSearch(d); }),
+        form("FrmGenerate", [](TFrmData &d) { return new TFrmGenerate(d); }),
     };
 }
 

@@ -14,6 +14,17 @@ namespace folian::test {
 QStringList engines();
 // Adds an "engine" column and one row per engine to a data-driven test.
 void addEngineRows();
+// Adds "engine" and "index" columns and one row per engine and case of a
+// table of cases, named by the engine and the case's `name`.
+template <typename Case, size_t N>
+void addEngineCaseRows(const Case (&cases)[N])
+{
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<int>("index");
+    for (const QString &engine : engines())
+        for (size_t i = 0; i < N; ++i)
+            QTest::newRow(qPrintable(engine + u' ' + QLatin1String(cases[i].name))) << engine << int(i);
+}
 bool postgresAvailable();
 
 class TestDatabase

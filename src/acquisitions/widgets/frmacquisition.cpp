@@ -1,6 +1,15 @@
 #include "acquisitions/widgets/frmacquisition.h"
 
+#include "acquisitions/core/orders.h"
+#include "acquisitions/core/receipt.h"
+#include "acquisitions/widgets/frmcommandesearch.h"
+#include "acquisitions/widgets/frmdevissearch.h"
+#include "acquisitions/widgets/frmfournisseur.h"
+#include "acquisitions/widgets/frmlivraisonsearch.h"
+#include "base/messages.h"
 #include "base/rights.h"
+#include "data/core/helpers.h"
+#include "data/core/shareddata.h"
 
 namespace folian {
 
@@ -9,27 +18,63 @@ TFrmAcquisition::TFrmAcquisition(TFrmData &dataModule, QWidget *parent)
                  QStringLiteral("Module Acquisition"), parent)
 {
     setHomeTitle(QStringLiteral("Acquisitions - Achats"), QStringLiteral("التزويد - المشتريات"));
+    // What an entry opens: its screen, the screen's name, the title and the
+    // status-bar count line.
+    struct Opened {
+        std::function<QWidget *()> make;
+        const char *screen;
+        const char16_t *french, *arabic;
+        std::function<QString()> count;
+    };
+    const auto opens = [this](const Opened &o) -> Action {
+        return [this, o] {
+            if (host(o.make(), QLatin1String(o.screen), QString::fromUtf16(o.french), QString::fromUtf16(o.arabic)))
+                writeStatusPanel(2, o.count());
+        };
+    };
+    Database &db = data_.db();
+    const Action preOrders = opens({[this] { return new TFrmDevisSearch(data_); }, "FrmDevisSearch",
+                                    u"Acquisition - Recherche pré-commande", u"التزويد - البحث عن الطلبيات المسبقة",
+                                    [&db] { return documentCountLine(db, AcqType::PreOrder); }});
+    const Action orders = opens({[this] { return new TFrmCommandeSearch(data_); }, "FrmCommandeSearch",
+                                 u"Acquisitions - Recherche commandes", u"التزويد - البحث عن الطلبيات",
+                                 [&db] { return documentCountLine(db, AcqType::Order); }});
+    const Action deliveries = opens({[this] { return new TFrmLivraisonSearch(data_); }, "FrmLivraisonSearch",
+                                     u"Acquisition - Recherche livraisons", u"التزويد - البحث عن الاستلامات",
+                                     [&db] { return deliveryCountLine(db); }});
+    const Action suppliers = opens({[this] {
+                                        auto *screen = new TFrmFournisseur(data_, 0);
+                                        connect(screen, &TFrmFournisseur::closeRequested, this, [this] { ClearDesktopForm(); });
+                                        return screen;
+                                    },
+                                    "FrmFournisseur", u"Acquisition - Fournisseurs", u"التزويد - الموردون",
+                                    [&db] {
+                                        return LookupCountText(db, QStringLiteral("FOURNISSEUR"),
+                                                               tr2(QStringLiteral("Fournisseurs"), QStringLiteral("الموردون")),
+                                                               tr2(QStringLiteral("enreg(s)"), QStringLiteral("تسجيلة")));
+                                    }});
     const struct {
         const char *name;
         const char16_t *caption;
         Right right;
+        Action action;
     } entries[] = {
-        {"BtnPreCommandes", u"Pré-commandes", Right::AcqTransact},
-        {"BtnCommandes", u"Commandes", Right::AcqTransact},
-        {"BtnAbonnements", u"Abonnements", Right::AcqTransact},
-        {"BtnLivraisons", u"Livraisons", Right::AcqTransact},
-        {"BtnFactures", u"Factures", Right::AcqTransact},
-        {"BtnDons", u"Dons", Right::AcqTransact},
-        {"BtnEchanges", u"Echanges", Right::AcqTransact},
-        {"BtnDepots", u"Dépôts", Right::AcqTransact},
-        {"BtnBudget", u"Gestion de budget", Right::AcqBudget},
-        {"BtnInventaire", u"Inventaire", Right::AcqTransact},
-        {"BtnFournisseurs", u"Fournisseurs", Right::AcqAdmin},
-        {"BtnMonnaies", u"Monnaies", Right::AcqAdmin},
-        {"BtnRelances", u"Relances", Right::AcqAdmin},
+        {"BtnPreCommandes", u"Pré-commandes", Right::AcqTransact, preOrders},
+        {"BtnCommandes", u"Commandes", Right::AcqTransact, orders},
+        {"BtnAbonnements", u"Abonnements", Right::AcqTransact, {}},
+        {"BtnLivraisons", u"Livraisons", Right::AcqTransact, deliveries},
+        {"BtnFactures", u"Factures", Right::AcqTransact, {}},
+        {"BtnDons", u"Dons", Right::AcqTransact, {}},
+        {"BtnEchanges", u"Echanges", Right::AcqTransact, {}},
+        {"BtnDepots", u"Dépôts", Right::AcqTransact, {}},
+        {"BtnBudget", u"Gestion de budget", Right::AcqBudget, {}},
+        {"BtnInventaire", u"Inventaire", Right::AcqTransact, {}},
+        {"BtnFournisseurs", u"Fournisseurs", Right::AcqAdmin, suppliers},
+        {"BtnMonnaies", u"Monnaies", Right::AcqAdmin, {}},
+        {"BtnRelances", u"Relances", Right::AcqAdmin, {}},
     };
     for (const auto &e : entries)
-        addEntry(QLatin1String(e.name), QString::fromUtf16(e.caption), needs(e.right), {});
+        addEntry(QLatin1String(e.name), QString::fromUtf16(e.caption), needs(e.right), e.action);
     addEntry(QStringLiteral("BtnSuggestions"), QStringLiteral("Suggestions"), {}, {});
     setFirstEntries({QStringLiteral("BtnCommandes")});
 }

@@ -1,11 +1,13 @@
 #include "app/widgets/modules.h"
 
 #include "acquisitions/widgets/frmacquisition.h"
+#include "acquisitions/widgets/frmgenerate.h"
 #include "admin/widgets/frmadministration.h"
 #include "admin/widgets/frmopac.h"
 #include "catalogue/widgets/frmautorite.h"
 #include "catalogue/widgets/frmcatalogage.h"
 #include "catalogue/widgets/frmnoticecatalogue.h"
+#include "catalogue/widgets/noticeholdings.h"
 #include "circulation/widgets/frmcirculation.h"
 #include "reports/widgets/frmedition.h"
 
@@ -22,10 +24,24 @@ void installEditionDialogs()
     });
 }
 
+// The record form's "Générer": the acquisitions' batch generator on the
+// record alone, its copies bought (mode of acquisition 1).
+void installCopyGenerator()
+{
+    NoticeHoldings::setGenerator([](QWidget *parent, TFrmData &data, int record, int proposed) {
+        TFrmGenerate generator(data, parent);
+        generator.Initialize(GenerationContext::Record, AcquisitionMode::Purchase, record);
+        if (proposed > 0)
+            generator.propose(proposed);
+        return generator.exec() == QDialog::Accepted;
+    });
+}
+
 } // namespace
 
 TFrmModule *createModuleFrame(Module m, TFrmData &data, QWidget *parent)
 {
+    installCopyGenerator();
     switch (m) {
     case Module::Acquisition: return new TFrmAcquisition(data, parent);
     case Module::Catalogage: return new TFrmCatalogage(data, parent);

@@ -89,6 +89,7 @@ TFrmNotice::TFrmNotice(TFrmData &frmData, QWidget *parent) : QWidget(parent), da
     wire(holdingsTab_->resources(), h, [h] { h->AddResource(); }, [h] { h->EditResource(); },
          [h] { h->DeleteResource(); });
     connect(holdingsTab_->countButton(), &QPushButton::clicked, h, [h] { h->CountCopies(); });
+    connect(holdingsTab_->generateButton(), &QPushButton::clicked, h, [h] { h->GenerateCopies(); });
     connect(holdingsTab_->openButton(), &QPushButton::clicked, h, [h] { h->OpenResource(); });
     holdings_->setOpenButton(holdingsTab_->openButton());
     connect(publisher_->linkButton(), &QPushButton::clicked, this, [this] { linkParent(); });

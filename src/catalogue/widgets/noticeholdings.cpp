@@ -24,6 +24,12 @@ NoticeHoldings::Opener &opener()
     return o;
 }
 
+NoticeHoldings::Generator &generator()
+{
+    static NoticeHoldings::Generator g;
+    return g;
+}
+
 bool openTarget(const ResourceTarget &t)
 {
     if (opener())
@@ -36,6 +42,8 @@ const Satellite kPageSatellite[3] = {Satellite::Copies, Satellite::Issues, Satel
 } // namespace
 
 void NoticeHoldings::setOpener(Opener o) { opener() = std::move(o); }
+void NoticeHoldings::setGenerator(Generator g) { generator() = std::move(g); }
+bool NoticeHoldings::hasGenerator() { return bool(generator()); }
 
 NoticeHoldings::NoticeHoldings(TFrmData &data, QWidget *window, std::function<bool()> saveRecord, QObject *parent)
     : QObject(parent), data_(data), window_(window), save_(std::move(saveRecord))
@@ -135,6 +143,20 @@ bool NoticeHoldings::CountCopies()
     // The record's own pending changes are saved first: a refused count
     // then cancels only the count.
     return save_() && storeCopyCount(*data_.QNotice, data_.db());
+}
+
+bool NoticeHoldings::GenerateCopies()
+{
+    if (!generator() || !save_())
+        return false;
+    Dataset *n = data_.QNotice;
+    const QVariant docId = n->value(QStringLiteral("DOC_ID"));
+    const QVariant wanted = n->value(QStringLiteral("DOC_NBR_EXEMPLAIRE"));
+    const int listed = data_.QExemplaire->isOpen() ? data_.QExemplaire->rowCount() : 0;
+    const int proposed = IsBlank(wanted) ? 0 : qMax(0, wanted.toInt() - listed);
+    const bool created = generator()(window_, data_, docId.toInt(), proposed);
+    openSatellite(data_, Satellite::Copies, docId);
+    return created;
 }
 
 bool NoticeHoldings::OpenResource()

@@ -33,6 +33,10 @@ public:
     bool DeleteResource();
     // "?": the number of copies becomes the number of the record's copies.
     bool CountCopies();
+    // "Générer": the record saved, the batch generator of copies opened on
+    // it, proposing the copies still to create (DOC_NBR_EXEMPLAIRE minus
+    // those in the list; nothing proposed without a number of copies).
+    bool GenerateCopies();
     // Opens the current resource: an address, or its file in the archive.
     bool OpenResource();
     // The open button follows whether the record has a resource.
@@ -41,6 +45,12 @@ public:
     // What opens a resource (the desktop's handler); tests install their own.
     using Opener = std::function<bool(const ResourceTarget &)>;
     static void setOpener(Opener opener);
+    // What opens the batch generator (the acquisitions' one, installed by the
+    // application): on the record, with the count proposed (0: none); true
+    // when copies were created. The button stays disabled without one.
+    using Generator = std::function<bool(QWidget *parent, TFrmData &data, int record, int proposed)>;
+    static void setGenerator(Generator generator);
+    static bool hasGenerator();
 
 private:
     // Saves the record, appends or edits the row, shows its sheet; true when posted.

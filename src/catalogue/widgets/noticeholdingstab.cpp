@@ -4,6 +4,7 @@
 #include "catalogue/unimarc/widgets/frmnoticeview.h"
 #include "catalogue/widgets/cataloguegrid.h"
 #include "catalogue/widgets/noticefields.h"
+#include "catalogue/widgets/noticeholdings.h"
 #include "catalogue/widgets/satellitepanel.h"
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
@@ -84,7 +85,6 @@ NoticeHoldingsTab::NoticeHoldingsTab(TFrmData &frmData, FieldBinder &binder, QWi
     nbrLabel->setObjectName(QStringLiteral("LblDOC_NBR_EXEMPLAIRE"));
     nbrLabel->setBuddy(nbr);
     generate_ = namedButton(QStringLiteral("BtnGenerer"), QStringLiteral("Générer"), count);
-    generate_->setEnabled(false);  // the batch generator comes with acquisitions
     count_ = namedButton(QStringLiteral("BtnCompter"), QStringLiteral("?"), count);
     count_->setProperty("localise", false);
     count_->setMaximumWidth(36);
@@ -142,6 +142,7 @@ void NoticeHoldingsTab::setWritable(bool writable)
     for (SatellitePanel *p : {copies_, issues_, resources_})
         p->setWritable(writable);
     count_->setEnabled(writable);
+    generate_->setEnabled(writable && NoticeHoldings::hasGenerator());
 }
 
 NoticePreviewTab::NoticePreviewTab(TFrmData &frmData, QWidget *parent)

@@ -6,7 +6,7 @@
 #include "circulation/core/desktexts.h"
 #include "circulation/core/interlibrarytexts.h"
 #include "circulation/core/loanjournal.h"
-#include "circulation/core/newkey.h"
+#include "data/core/newkey.h"
 #include "circulation/core/readers.h"
 #include "data/core/database.h"
 #include "data/core/helpers.h"

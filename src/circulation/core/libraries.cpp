@@ -6,7 +6,7 @@
 #include "base/session.h"
 #include "circulation/core/copystate.h"
 #include "circulation/core/interlibrarytexts.h"
-#include "circulation/core/newkey.h"
+#include "data/core/newkey.h"
 #include "circulation/core/readers.h"
 #include "data/core/database.h"
 #include "data/core/helpers.h"

@@ -50,15 +50,6 @@ int count(Database &db, const QString &sql, const QVariantList &binds)
 
 } // namespace
 
-QDate serverToday(Database &db)
-{
-    const QVariant now = ServerDate(db);
-    const QDate d = now.toDateTime().date();
-    return d.isValid() ? d : QDate::currentDate();
-}
-
-QVariant dateValue(Database &db, const QDate &d) { return db.dialect().toDb(d, ColType::Date); }
-
 const QStringList &dateOperators()
 {
     static const QStringList ops{QStringLiteral("="), QStringLiteral(">"), QStringLiteral("<"),

@@ -5,6 +5,8 @@
 // Every change is one statement that decides from the stored values, so
 // that two workstations never undo each other's work.
 
+#include "data/core/helpers.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -16,19 +18,6 @@ namespace folian {
 class Database;
 class Dialect;
 class TFrmData;
-
-// SQL text with its bound values.
-struct SqlText {
-    QString sql;
-    QVariantList binds;
-};
-
-// Today, as the server sees it (the workstation's date on the embedded
-// engine); the workstation's date when the server cannot be asked.
-QDate serverToday(Database &db);
-
-// A day as a bound value of a date column.
-QVariant dateValue(Database &db, const QDate &d);
 
 // --- Search ----------------------------------------------------------------
 

@@ -10,6 +10,9 @@
 
 namespace folian {
 
+// The refusal of an amount beyond what an amount column holds, naming the field.
+QString amountTooLarge(const QString &field);
+
 std::optional<QVariant> toColumnValue(const ColumnDef &column, const QVariant &v, QString *refusal);
 
 } // namespace folian

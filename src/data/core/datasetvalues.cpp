@@ -75,6 +75,13 @@ QDateTime parseDateTime(const QString &text)
 
 } // namespace
 
+QString amountTooLarge(const QString &field)
+{
+    const QString most = Money::fromCents(Money::MaxCents).toString();
+    return tr2(QStringLiteral("Le champ « %1 » ne peut pas dépasser %2."), QStringLiteral("لا يمكن أن يتجاوز الحقل « %1 » %2."))
+        .arg(field, most);
+}
+
 std::optional<QVariant> toColumnValue(const ColumnDef &column, const QVariant &v, QString *refusal)
 {
     const ColumnDef *c = &column;
@@ -139,6 +146,11 @@ std::optional<QVariant> toColumnValue(const ColumnDef &column, const QVariant &v
         if (!m)
             return refused(QStringLiteral("Le champ « %1 » attend un montant, pas « %2 »."),
                            QStringLiteral("الحقل « %1 » يتطلب مبلغا وليس « %2 »."));
+        if (!m->fitsColumn()) {
+            if (refusal)
+                *refusal = amountTooLarge(name);
+            return std::nullopt;
+        }
         return m->toVariant();
     }
     case ColType::Blob:

@@ -212,6 +212,11 @@ public:
     {
         return QStringLiteral("CAST(SUBSTR(") + column + QStringLiteral(", 1, 4) AS INTEGER)");
     }
+    // Amounts are decimal text here: the program's function reads them exactly.
+    QString moneyCents(const QString &expression) const override
+    {
+        return QStringLiteral("FOLIAN_CENTS(") + expression + u')';
+    }
 
     QString foldedKey(const QString &expression) const override
     {
@@ -501,6 +506,11 @@ public:
     QString yearOf(const QString &column) const override
     {
         return QStringLiteral("CAST(EXTRACT(YEAR FROM ") + column + QStringLiteral(") AS INTEGER)");
+    }
+    // NUMERIC is exact: a hundred times an amount is a whole number.
+    QString moneyCents(const QString &expression) const override
+    {
+        return QStringLiteral("CAST((") + expression + QStringLiteral(") * 100 AS BIGINT)");
     }
 
     QStringList tables(const QSqlDatabase &db) const override

@@ -98,6 +98,12 @@ public:
     virtual QStringList runtimeGrants(const QString &, const QString &) const { return {}; }
     virtual bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const = 0;
 
+    // The exact whole number of cents of an amount (an amount column or
+    // expression), an integer that sums, compares and orders amounts with
+    // no binary rounding on either engine: SUM(moneyCents(ACQ_MONTANT)),
+    // moneyCents(ACQ_PRIX) > ? with the cents bound. NULL stays NULL.
+    virtual QString moneyCents(const QString &expression) const = 0;
+
     // The year of a date or timestamp column, as an integer.
     virtual QString yearOf(const QString &column) const = 0;
 

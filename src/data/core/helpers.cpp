@@ -59,6 +59,15 @@ QVariant ServerDate(Database &db)
     return dt.isValid() ? QVariant(dt) : QVariant();
 }
 
+QDate serverToday(Database &db)
+{
+    const QVariant now = ServerDate(db);
+    const QDate d = now.toDateTime().date();
+    return d.isValid() ? d : QDate::currentDate();
+}
+
+QVariant dateValue(Database &db, const QDate &d) { return db.dialect().toDb(d, ColType::Date); }
+
 bool IsBlank(const QVariant &v)
 {
     return v.isNull() || !v.isValid() || v.toString().trimmed().isEmpty();

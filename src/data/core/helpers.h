@@ -11,6 +11,12 @@ namespace folian {
 
 class Database;
 
+// SQL text with its bound values.
+struct SqlText {
+    QString sql;
+    QVariantList binds;
+};
+
 // Largest key + 1: runs "SELECT " + expression + "FROM " + table (+ extra),
 // NULL counts as 0; any failure gives 1.
 int NextId(Database &db, const QString &table, const QString &expression,
@@ -28,6 +34,13 @@ void writeStatusPanel(int panel, const QString &text);
 // Server date and time (PostgreSQL) or today's date at midnight (SQLite);
 // a null QVariant when not connected or on failure.
 QVariant ServerDate(Database &db);
+
+// Today, as the server sees it (the workstation's date on the embedded
+// engine); the workstation's date when the server cannot be asked.
+QDate serverToday(Database &db);
+
+// A day as a bound value of a date column.
+QVariant dateValue(Database &db, const QDate &d);
 
 // True when the value is NULL or its text, trimmed, is empty.
 bool IsBlank(const QVariant &v);

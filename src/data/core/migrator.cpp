@@ -2,6 +2,7 @@
 
 #include "data/core/columnvalue.h"
 #include "data/core/database.h"
+#include "data/core/documenttotal.h"
 #include "data/core/schema.h"
 
 #include <functional>
@@ -11,6 +12,9 @@ namespace folian {
 namespace {
 
 const QString kVersionTable = Schema::versionTable();
+
+// The version that brings the acquisition screens' indexes and exact totals.
+constexpr int kAcquisitionsVersion = 6;
 
 bool run(Database &db, const QString &sql, QString *why);
 
@@ -58,6 +62,29 @@ struct RefreshSearches {
 // Version 3 brings the indexes of the searches by word and by number.
 bool addSearchIndexes(Database &db, QString *why) { return createSearchIndexes(db, why); }
 
+// Version 6 sums the documents' totals exactly: the embedded engine summed
+// amounts in binary floating point, and a sum it could not give exactly
+// was stored NULL. A document whose lines hold an unreadable amount keeps
+// the total it has.
+bool sumDocumentTotals(Database &db, QString *why)
+{
+    QSqlQuery q = db.query(QStringLiteral("SELECT DISTINCT ACQ_ID FROM ACQUISITION_LIGNE WHERE ACQ_ID IS NOT NULL"));
+    if (!q.isActive()) {
+        if (why)
+            *why = db.lastError().text();
+        return false;
+    }
+    QList<int> ids;
+    while (q.next())
+        ids << q.value(0).toInt();
+    for (int id : std::as_const(ids)) {
+        Transaction one(db);
+        if (storeDocumentTotal(db, id) == TotalStored::Done)
+            one.commit();
+    }
+    return true;
+}
+
 // Data changes that adding tables, columns and indexes does not cover, one
 // entry per version. Version 1 is the first released schema.
 const QVector<UpgradeStep> &upgradeSteps()
@@ -79,6 +106,9 @@ const QVector<UpgradeStep> &upgradeSteps()
                  && journalCurrentLoans(db, why);
          }},
         {3, addSearchIndexes},
+        // Version 6: the indexes of the acquisition screens (added above with
+        // every table's), and the documents' totals summed exactly.
+        {kAcquisitionsVersion, sumDocumentTotals},
     };
     return steps;
 }
@@ -118,7 +148,7 @@ bool ensureVersionTable(Database &db, const QStringList &existing, QString *why)
 
 } // namespace
 
-int Schema::currentVersion() { return 3; }
+int Schema::currentVersion() { return kAcquisitionsVersion; }
 
 QString Schema::versionTable() { return QStringLiteral("VERSION_BASE"); }
 

@@ -33,6 +33,15 @@ std::optional<Money> Money::parse(const QString &text)
     return fromCents(negative ? -cents : cents);
 }
 
+std::optional<Money> Money::fromCentsValue(const QVariant &v)
+{
+    if (v.isNull() || !v.isValid())
+        return std::nullopt;
+    bool ok = false;
+    const qint64 c = v.toString().trimmed().toLongLong(&ok);
+    return ok ? std::optional<Money>(fromCents(c)) : std::nullopt;
+}
+
 std::optional<Money> Money::fromVariant(const QVariant &v)
 {
     if (v.isNull() || !v.isValid())
@@ -45,6 +54,15 @@ QString Money::toString() const
     const qint64 a = cents_ < 0 ? -cents_ : cents_;
     return (cents_ < 0 ? QStringLiteral("-") : QString()) + QString::number(a / 100) + u'.'
         + QString::number(a % 100).rightJustified(2, u'0');
+}
+
+std::optional<Money> Money::times(qint64 n) const
+{
+    qint64 product = 0;
+    if (__builtin_mul_overflow(cents_, n, &product))
+        return std::nullopt;
+    const Money m = fromCents(product);
+    return m.fitsColumn() ? std::optional<Money>(m) : std::nullopt;
 }
 
 Money Money::roundedToUnitHalfEven() const

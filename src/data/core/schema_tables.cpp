@@ -244,7 +244,10 @@ void addRecords(QVector<TableDef> &out)
                       textCol("BUL_NUMERO", 50), textCol("BUL_DATE", 50),
                       textCol("BUL_TITRE", NameSize), smallCol("BUL_STATUT"),
                       intCol("LIV_ID"), intCol("ACQ_LIGNE_ID"), intCol("ACQ_LIGNE_ID2")},
-                     {"BUL_ID"}, false, {indexOn("NOTICE_BULLETIN", "DOC_ID")});
+                     {"BUL_ID"}, false,
+                     {indexOn("NOTICE_BULLETIN", "DOC_ID"),
+                      index("NOTICE_BULLETIN", "LIGNE_LIV", {"ACQ_LIGNE_ID", "LIV_ID"}),
+                      indexOn("NOTICE_BULLETIN", "LIV_ID")});
 
     out << makeTable("NOTICE_EXEMPLAIRE",
                      {textCol("EXP_ID", CopyIdSize),
@@ -271,7 +274,10 @@ void addRecords(QVector<TableDef> &out)
                      {"EXP_ID"}, false,
                      {indexOn("NOTICE_EXEMPLAIRE", "LEC_ID"),
                       indexOn("NOTICE_EXEMPLAIRE", "LEC_ID2"),
-                      indexOn("NOTICE_EXEMPLAIRE", "DOC_ID")});
+                      indexOn("NOTICE_EXEMPLAIRE", "DOC_ID"),
+                      // The copies received on an acquisition line, and with a delivery.
+                      index("NOTICE_EXEMPLAIRE", "LIGNE_LIV", {"ACQ_LIGNE_ID", "LIV_ID"}),
+                      indexOn("NOTICE_EXEMPLAIRE", "LIV_ID")});
 }
 
 // --- Catalogue: authorities and reference tables --------------------------
@@ -436,7 +442,10 @@ void addAcquisitions(QVector<TableDef> &out)
         moneyCol("ACQ_TOTAL"),
     };
     acquisition += audit();
-    out << makeTable("ACQUISITION", acquisition, {"ACQ_ID"});
+    // The searches list the documents of a type by date, or of a supplier.
+    out << makeTable("ACQUISITION", acquisition, {"ACQ_ID"}, false,
+                     {index("ACQUISITION", "TYP_DATE", {"ACQ_TYP", "ACQ_DATE", "ACQ_ID"}),
+                      indexOn("ACQUISITION", "FOU_ID")});
 
     out << makeTable("ACQUISITION_LIGNE",
                      {intCol("ACQ_LIGNE_ID"), intCol("ACQ_ID"), intCol("DOC_ID"),
@@ -451,16 +460,16 @@ void addAcquisitions(QVector<TableDef> &out)
     out << makeTable("LIVRAISON",
                      {intCol("LIV_ID"), textCol("LIV_NUMERO", 50), dateCol("LIV_DATE"),
                       intCol("ACQ_ID")},
-                     {"LIV_ID"}, false, {indexOn("LIVRAISON", "ACQ_ID")});
+                     {"LIV_ID"}, false, {indexOn("LIVRAISON", "ACQ_ID"), indexOn("LIVRAISON", "LIV_DATE")});
 
     out << makeTable("LIVRAISON_LIGNE",
                      {intCol("LIV_ID"), intCol("ACQ_LIGNE_ID"), intCol("LIV_EXEMPLAIRE")},
-                     {"LIV_ID", "ACQ_LIGNE_ID"});
+                     {"LIV_ID", "ACQ_LIGNE_ID"}, false, {indexOn("LIVRAISON_LIGNE", "ACQ_LIGNE_ID")});
 
     out << makeTable("FACTURE",
                      {textCol("FAC_ID", 50), intCol("ACQ_ID"), intCol("ENG_ID"),
                       dateCol("FAC_DATE"), moneyCol("FAC_MONTANT")},
-                     {"FAC_ID"});
+                     {"FAC_ID"}, false, {indexOn("FACTURE", "ACQ_ID")});
 
     // BUD_ID is the budget year.
     Columns budget = {intCol("BUD_ID"), moneyCol("BUD_MONTANT"), moneyCol("BUD_DEBIT")};

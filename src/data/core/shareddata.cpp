@@ -5,6 +5,7 @@
 #include "base/outputdir.h"
 #include "base/session.h"
 #include "data/core/connectiontexts.h"
+#include "data/core/documenttotal.h"
 #include "data/core/helpers.h"
 
 #include <QFileInfo>
@@ -330,6 +331,11 @@ bool TFrmData::noticeBeforeDelete(Dataset &d)
     const QVariant left = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE DOC_ID = ?"), {id}, &ok);
     if (!ok || left.toInt() > 0)
         return false;
+    // The documents that order the record lose its lines: their totals are
+    // summed again from the lines they keep.
+    QList<int> documents;
+    if (!lockDocumentsOrdering(db_, id.toInt(), &documents))
+        return false;
     static const char *statements[] = {
         "DELETE FROM NOTICE_AUTEUR WHERE DOC_ID = ?",
         "DELETE FROM NOTICE_MATIERE WHERE DOC_ID = ?",
@@ -342,6 +348,9 @@ bool TFrmData::noticeBeforeDelete(Dataset &d)
     };
     for (const char *sql : statements)
         if (!db_.exec(QLatin1String(sql), {id}))
+            return false;
+    for (int acqId : std::as_const(documents))
+        if (storeDocumentTotal(db_, acqId) == TotalStored::Failed)
             return false;
     return true;
 }

@@ -1,4 +1,4 @@
-#include "circulation/core/newkey.h"
+#include "data/core/newkey.h"
 
 #include "data/core/database.h"
 #include "data/core/helpers.h"

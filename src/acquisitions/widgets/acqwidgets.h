@@ -1,0 +1,55 @@
+#pragma once
+// What the acquisition screens build alike: their grids, the lists of keys
+// and labels, the date fields that may stay blank, the rows of buttons.
+
+#include <QString>
+#include <QVariant>
+
+class QComboBox;
+class QDialog;
+class QGroupBox;
+class QPushButton;
+class QDateEdit;
+class QHBoxLayout;
+class QLabel;
+class QTableView;
+class QWidget;
+
+namespace folian {
+
+class Database;
+class DatasetModel;
+
+// A grid named `name` over the model, whole rows, its last column stretched.
+QTableView *acqGrid(const char *name, DatasetModel *model, QWidget *parent);
+void setColumnWidths(QTableView *grid, std::initializer_list<int> widths);
+
+// Fills a list with the rows of `sql` (key, label): the key as each item's
+// data, the label as its text; with `blank`, a first empty item (no key).
+// The selection is kept by key.
+void fillKeyList(QComboBox *list, Database &db, const QString &sql, bool blank);
+// The key of the chosen item (NULL for the blank one).
+QVariant chosenKey(const QComboBox *list);
+// Chooses the item whose key is `key` (the blank one for NULL).
+void chooseKey(QComboBox *list, const QVariant &key);
+
+// The lists of a copy's location (blank first), support (blank first) and
+// status, by their keys in table order, labels in the session's language.
+void fillCopyLists(Database &db, QComboBox *location, QComboBox *support, QComboBox *status);
+
+// A date field in the workstation's format; with `blankAllowed`, its
+// earliest day, shown blank, stands for no date.
+QDateEdit *dateField(const char *name, QWidget *parent, bool blankAllowed = false);
+QDate dateOf(const QDateEdit *field);
+void showDate(QDateEdit *field, const QDate &date);
+
+// The search criteria's box (PnlOption) of a screen.
+QGroupBox *criteriaBox(QWidget *parent);
+// The "Enregistrer" and "Annuler" of a sheet at the right of a row:
+// "Annuler" closes it unsaved; "Enregistrer" (BtnPost) is given in `post`.
+QHBoxLayout *sheetButtons(QDialog *dialog, QPushButton **post);
+
+// A label showing a count or a value at run time, not translated.
+QLabel *countLabel(const char *name, QWidget *parent);
+
+} // namespace folian

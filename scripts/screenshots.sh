@@ -33,7 +33,7 @@ INI
 }
 
 write_ini FR
-"$build_dir/bin/folianctl" --ini "$ini" --admin-login admin --admin-password admin init-db
+printf 'admin\n' | "$build_dir/bin/folianctl" --ini "$ini" --admin-login admin init-db --admin-password-stdin
 if ! "$build_dir/bin/folianctl" --ini "$ini" demo-db; then
     say "no demonstration data: the database holds the administrator only"
 fi
@@ -49,7 +49,7 @@ titles_page() {
 fresh_demo_db() {
     rm -f "$work/Folian.db"
     write_ini "$1"
-    "$build_dir/bin/folianctl" --ini "$ini" --admin-login admin --admin-password admin init-db >/dev/null
+    printf 'admin\n' | "$build_dir/bin/folianctl" --ini "$ini" --admin-login admin init-db --admin-password-stdin >/dev/null
     "$build_dir/bin/folianctl" --ini "$ini" demo-db >/dev/null
 }
 

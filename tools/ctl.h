@@ -45,14 +45,19 @@ int tell(bool passed, const QString &message);
 
 // A key typed on the command line: a whole number above 0.
 bool toKey(const QString &text, int *id);
-// The operator of the desk commands, as the audit stamps give him: --user,
-// else the login of the system account.
-void setOperator(const Args &a);
 
 // The configuration file given by --ini (default ./Folian.ini).
 QString iniPath();
 // Reads the configuration into the session and opens its database.
 bool openDatabase(Database &db, bool create, QString *why);
+// The session acts for the user of the database that --user (or --login)
+// names, the first administrator (init-db's) by default: his login in the
+// journal and the audit stamps, his rights checked by the services as the
+// screens check them. False, with the reason, when there is no such user.
+// A command that only reads (`needed` false) acts for nobody unless named.
+bool actForUser(Database &db, QString *why, bool needed = true);
+// openDatabase, then actForUser.
+bool openDatabaseAs(Database &db, QString *why, bool needed = true);
 
 // The commands of each subsystem.
 void addAdminCommands(QVector<Command> &out);

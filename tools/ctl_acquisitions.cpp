@@ -24,13 +24,14 @@ bool dayOption(const Args &a, const char *name, QDate *day)
     return day->isValid();
 }
 
-int withDatabase(const Args &a, const std::function<AcqResult(Database &)> &body)
+// Opens the database for the user of --user and runs `body`; its result told:
+// the key printed alone when done, the refusal on standard error.
+int withDatabase(const Args &, const std::function<AcqResult(Database &)> &body)
 {
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
-    setOperator(a);
     const AcqResult r = body(db);
     if (!r.passed)
         return fail(r.message);
@@ -171,9 +172,8 @@ int generate(const Args &a)
     r.altNumber = {a.value(QStringLiteral("alt-prefix")), a.value(QStringLiteral("alt-start"))};
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
-    setOperator(a);
     const GenerationResult g = generateCopies(db, r);
     if (!g.passed)
         return fail(g.message);
@@ -186,42 +186,41 @@ int generate(const Args &a)
 
 void addAcquisitionCommands(QVector<Command> &out)
 {
-    const QString user = QStringLiteral("user");
     out << Command{QStringLiteral("supplier-add"),
                    QStringLiteral("supplier-add NAME [--type N] [--account A] [--contact C] [--country CODE] [--address A] "
                                   "[--phone P] [--fax F] [--email E] [--url U]"),
                    QStringLiteral("add a supplier (type 0 blank, 1 supplier, 2 donor, 3 partner); prints its key"),
                    {QStringLiteral("type"), QStringLiteral("account"), QStringLiteral("contact"), QStringLiteral("country"),
                     QStringLiteral("address"), QStringLiteral("phone"), QStringLiteral("fax"), QStringLiteral("email"),
-                    QStringLiteral("url"), user},
+                    QStringLiteral("url")},
                    {}, addSupplier};
     out << Command{QStringLiteral("supplier-delete"), QStringLiteral("supplier-delete N"),
-                   QStringLiteral("delete a supplier no document names"), {user}, {},
+                   QStringLiteral("delete a supplier no document names"), {}, {},
                    [](const Args &a) { return onKey(a, "supplier", deleteSupplier); }};
     out << Command{QStringLiteral("order-add"),
                    QStringLiteral("order-add --supplier N --number TEXT [--preorder] [--date YYYY-MM-DD]"),
                    QStringLiteral("create an order (or a pre-order) to be validated; prints its key"),
-                   {QStringLiteral("supplier"), QStringLiteral("number"), QStringLiteral("date"), user},
+                   {QStringLiteral("supplier"), QStringLiteral("number"), QStringLiteral("date")},
                    {QStringLiteral("preorder")}, addOrder};
     out << Command{QStringLiteral("order-line"),
                    QStringLiteral("order-line DOCUMENT --record DOC_ID --copies N [--price P] [--reference R] "
                                   "[--expected YYYY-MM-DD]"),
                    QStringLiteral("add a title to an order and sum its total again; prints the line's key"),
                    {QStringLiteral("record"), QStringLiteral("copies"), QStringLiteral("price"), QStringLiteral("reference"),
-                    QStringLiteral("expected"), user},
+                    QStringLiteral("expected")},
                    {}, addOrderLine};
     out << Command{QStringLiteral("order-line-delete"), QStringLiteral("order-line-delete LINE"),
-                   QStringLiteral("delete a title on which nothing was received"), {user}, {},
+                   QStringLiteral("delete a title on which nothing was received"), {}, {},
                    [](const Args &a) { return onKey(a, "line", deleteLine); }};
     out << Command{QStringLiteral("order-validate"), QStringLiteral("order-validate DOCUMENT"),
-                   QStringLiteral("validate an order that has titles"), {user}, {},
+                   QStringLiteral("validate an order that has titles"), {}, {},
                    [](const Args &a) { return onKey(a, "document", validateDocument); }};
     out << Command{QStringLiteral("order-convert"), QStringLiteral("order-convert DOCUMENT"),
-                   QStringLiteral("turn a pre-order into an order"), {user}, {},
+                   QStringLiteral("turn a pre-order into an order"), {}, {},
                    [](const Args &a) { return onKey(a, "document", convertToOrder); }};
     out << Command{QStringLiteral("order-delete"), QStringLiteral("order-delete DOCUMENT"),
                    QStringLiteral("delete an order or pre-order with its titles, when nothing was delivered or invoiced"),
-                   {user}, {}, [](const Args &a) { return onKey(a, "document", deleteDocument); }};
+                   {}, {}, [](const Args &a) { return onKey(a, "document", deleteDocument); }};
     out << Command{QStringLiteral("order-show"), QStringLiteral("order-show DOCUMENT"),
                    QStringLiteral("list the titles as LINE<TAB>DOC_ID<TAB>ordered<TAB>received<TAB>price<TAB>amount, "
                                   "then total<TAB>AMOUNT"),
@@ -229,16 +228,16 @@ void addAcquisitionCommands(QVector<Command> &out)
     out << Command{QStringLiteral("receive"), QStringLiteral("receive DOCUMENT --number TEXT [--date YYYY-MM-DD] [--line LINE ...]"),
                    QStringLiteral("record a delivery of a validated order with its titles not fully received (or the "
                                   "lines given); prints the delivery's key"),
-                   {QStringLiteral("number"), QStringLiteral("date"), QStringLiteral("line"), user}, {}, receiveDelivery};
+                   {QStringLiteral("number"), QStringLiteral("date"), QStringLiteral("line")}, {}, receiveDelivery};
     out << Command{QStringLiteral("generate-copies"),
                    QStringLiteral("generate-copies DELIVERY LINE --count N --prefix P --start S [--shelfmark-prefix P "
                                   "--shelfmark-start S] [--alt-prefix P --alt-start S]"),
                    QStringLiteral("create N copies received on a delivered title, all or none; prints their numbers"),
                    {QStringLiteral("count"), QStringLiteral("prefix"), QStringLiteral("start"), QStringLiteral("shelfmark-prefix"),
-                    QStringLiteral("shelfmark-start"), QStringLiteral("alt-prefix"), QStringLiteral("alt-start"), user},
+                    QStringLiteral("shelfmark-start"), QStringLiteral("alt-prefix"), QStringLiteral("alt-start")},
                    {}, generate};
     out << Command{QStringLiteral("delivered-copy-delete"), QStringLiteral("delivered-copy-delete COPY"),
-                   QStringLiteral("delete a copy received and lower the received counts"), {user}, {},
+                   QStringLiteral("delete a copy received and lower the received counts"), {}, {},
                    [](const Args &a) {
                        if (a.positional.size() != 1)
                            return fail(QStringLiteral("give one copy number (see --help)"));

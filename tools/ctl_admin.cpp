@@ -3,11 +3,14 @@
 #include "ctl.h"
 
 #include "admin/core/administration.h"
+#include "admin/core/passwords.h"
 #include "data/core/database.h"
 #include "data/core/migrator.h"
 #include "data/core/schema.h"
 #include "data/core/searchcolumns.h"
 #include "demodata.h"
+
+#include <QTextStream>
 
 namespace folian::ctl {
 
@@ -33,15 +36,32 @@ int initDb(const Args &a)
     if (!a.positional.isEmpty())
         return fail(QStringLiteral("init-db takes no argument"));
     const QString login = a.value(QStringLiteral("admin-login"), QStringLiteral("admin"));
+    // The password from standard input, given on the command line (where
+    // other users of the machine see it), or made here and shown once.
+    QString password = a.value(QStringLiteral("admin-password"));
+    const bool fromInput = a.has(QStringLiteral("admin-password-stdin"));
+    if (fromInput && a.has(QStringLiteral("admin-password")))
+        return fail(QStringLiteral("give the password either with --admin-password or on standard input, not both"));
+    if (fromInput) {
+        QTextStream in(stdin);
+        password = in.readLine();
+        if (password.isEmpty())
+            return fail(QStringLiteral("no password read from standard input (nothing was written)"));
+    }
+    const bool made = !fromInput && !a.has(QStringLiteral("admin-password"));
+    if (made)
+        password = RandomPassword();
     Database db;
     QString why;
     if (!openDatabase(db, true, &why))
         return fail(why);
-    if (!InitialiseDatabase(db, login, a.value(QStringLiteral("admin-password"), QStringLiteral("admin")), &why))
+    if (!InitialiseDatabase(db, login, password, &why))
         return fail(why + QStringLiteral(" (nothing was written)"));
     say(QStringLiteral("Database created (schema version %1) with the administrator \"%2\".")
             .arg(Schema::currentVersion())
             .arg(login));
+    if (made)
+        say(QStringLiteral("Password of \"%1\", shown this once (change it at the first logon): %2").arg(login, password));
     tellMissingSearchIndexes(db);
     return 0;
 }
@@ -53,9 +73,12 @@ int upgradeDb(const Args &)
     if (!openDatabase(db, false, &why))
         return fail(why);
     const int from = schemaVersion(db);
-    if (!upgradeSchema(db, &why))
-        return fail(QStringLiteral("upgrade failed: ") + why);
+    int rehashed = 0;
+    if (!UpgradeDatabase(db, &rehashed, &why))
+        return fail(QStringLiteral("upgrade failed (nothing was changed): ") + why);
     say(QStringLiteral("Database upgraded from version %1 to %2.").arg(from).arg(Schema::currentVersion()));
+    if (rehashed > 0)
+        say(QStringLiteral("%1 password(s) kept the old, recoverable way are now stored as hashes.").arg(rehashed));
     tellMissingSearchIndexes(db);
     return 0;
 }
@@ -97,6 +120,46 @@ int searchIndexes(const Args &a)
     return 0;
 }
 
+// Reads a password from standard input, or makes one (made: true).
+QString passwordFromInput(const Args &a, const QString &option, bool *made)
+{
+    *made = !a.has(option);
+    if (*made)
+        return RandomPassword();
+    QTextStream in(stdin);
+    return in.readLine();
+}
+
+int runtimeRole(const Args &a)
+{
+    if (a.positional.size() != 1)
+        return fail(QStringLiteral("runtime-role takes the name of the role"));
+    Database db;
+    QString why;
+    if (!openDatabase(db, false, &why))
+        return fail(why);
+    if (schemaVersion(db) == 0)
+        return fail(QStringLiteral("the database has no Folian schema; run init-db first"));
+    const QString role = a.positional.first();
+    bool made = false;
+    QString password = passwordFromInput(a, QStringLiteral("password-stdin"), &made);
+    if (!made && password.isEmpty())
+        return fail(QStringLiteral("no password read from standard input (nothing was done)"));
+    // An existing role keeps its password unless a new one is given.
+    const bool exists = db.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_roles WHERE rolname = ?"), {role}).toInt() > 0;
+    if (exists && made)
+        password.clear();
+    bool created = false;
+    if (!GrantRuntimeRole(db, role, password, &created, &why))
+        return fail(why + QStringLiteral(" (nothing was done)"));
+    say(QStringLiteral("The role \"%1\" %2 reads and writes the rows of every table of \"%3\"; it cannot change the "
+                       "schema. Give it to the workstations: Username=%1 in their Folian.ini.")
+            .arg(role, created ? QStringLiteral("is made:") : QStringLiteral("is granted again:"), db.params().catalog));
+    if (created && made)
+        say(QStringLiteral("Password of \"%1\", shown this once: %2").arg(role, password));
+    return 0;
+}
+
 int demoDb(const Args &)
 {
     Database db;
@@ -120,15 +183,25 @@ int demoDb(const Args &)
 
 void addAdminCommands(QVector<Command> &out)
 {
-    out << Command{QStringLiteral("init-db"), QStringLiteral("init-db [--admin-login L] [--admin-password P]"),
-                   QStringLiteral("create the schema, the reference data and an administrator in an empty database"),
-                   {QStringLiteral("admin-login"), QStringLiteral("admin-password")}, {}, initDb};
+    out << Command{QStringLiteral("init-db"),
+                   QStringLiteral("init-db [--admin-login L] [--admin-password-stdin | --admin-password P]"),
+                   QStringLiteral("create the schema, the reference data and an administrator in an empty database; "
+                                  "his password is read from standard input, or made and printed once"),
+                   {QStringLiteral("admin-login"), QStringLiteral("admin-password")},
+                   {QStringLiteral("admin-password-stdin")}, initDb};
     out << Command{QStringLiteral("upgrade-db"), QStringLiteral("upgrade-db"),
-                   QStringLiteral("bring an older database to this program's schema version"), {}, {}, upgradeDb};
+                   QStringLiteral("bring an older database to this program's schema version; passwords still kept "
+                                  "the old, recoverable way are stored as hashes"),
+                   {}, {}, upgradeDb};
     out << Command{QStringLiteral("search-indexes"), QStringLiteral("search-indexes [--status | --drop]"),
                    QStringLiteral("write the search columns of rows written by other tools and make the search "
                                   "indexes the database lacks (--status: only tell which it has; --drop: drop them)"),
                    {}, {QStringLiteral("status"), QStringLiteral("drop")}, searchIndexes};
+    out << Command{QStringLiteral("runtime-role"), QStringLiteral("runtime-role NAME [--password-stdin]"),
+                   QStringLiteral("on PostgreSQL, as the database's owner: make (or grant again) the role the "
+                                  "workstations connect as, which reads and writes rows but cannot change the schema; "
+                                  "its password is read from standard input, or made and printed once"),
+                   {}, {QStringLiteral("password-stdin")}, runtimeRole};
     out << Command{QStringLiteral("demo-db"), QStringLiteral("demo-db"),
                    QStringLiteral("add demonstration users, records, copies and readers"), {}, {}, demoDb};
 }

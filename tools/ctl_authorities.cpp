@@ -9,26 +9,19 @@
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
 
-#include <QFileInfo>
-
 namespace folian::ctl {
 
 namespace {
 
-// The data module on the configured database, with its shared rules.
-bool connect(TFrmData &data, QString *why)
+// The data module on the configured database, with its shared rules,
+// acting for the user named (see actForUser).
+bool connect(TFrmData &data, QString *why, bool needed = true)
 {
-    if (!QFileInfo::exists(iniPath())) {
-        *why = QStringLiteral("configuration file not found: ") + iniPath();
-        return false;
-    }
     if (!OpenSession(data, iniPath())) {
         *why = QStringLiteral("cannot open the database: ") + data.connectionError();
         return false;
     }
-    if (session().CurrentUserLogin.isEmpty())
-        session().CurrentUserLogin = QStringLiteral("folianctl");
-    return true;
+    return actForUser(data.db(), why, needed);
 }
 
 int headings(const Args &a)
@@ -42,7 +35,7 @@ int headings(const Args &a)
     const int kind = a.value(QStringLiteral("kind"), QStringLiteral("1")).toInt();
     TFrmData data;
     QString why;
-    if (!connect(data, &why))
+    if (!connect(data, &why, false))
         return fail(why);
     const ListQuery q = headingSearch(data.db().dialect(), mode, kind, a.positional.first(), session().CurrentLanguage);
     SqlRows r = data.db().query(q.sql + QStringLiteral(" ORDER BY VED_NOM, VED_ID"), q.binds);
@@ -70,7 +63,7 @@ int acceptedFormCommand(const Args &a)
                                    "(\"none\" makes it its own)"));
     TFrmData data;
     QString why;
-    if (!connect(data, &why))
+    if (!connect(data, &why, a.positional.size() == 2))  // showing it only reads
         return fail(why);
     const int id = a.positional.first().toInt();
     if (a.positional.size() == 1) {

@@ -70,7 +70,7 @@ int search(const Args &a)
     if (!criteriaOf(a, &c, &why))
         return fail(why);
     Database db;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why, false))
         return fail(why);
     if (a.has(QStringLiteral("count"))) {
         const qint64 n = countRecords(db, c, &why);
@@ -124,7 +124,7 @@ int copies(const Args &a)
     const bool byNumber = a.has(QStringLiteral("copy"));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why, false))
         return fail(why);
     const SqlCondition q = copyListQuery(db.dialect(), byNumber ? CopyListField::CopyNumber : CopyListField::ShelfMark,
                                          a.value(byNumber ? QStringLiteral("copy") : QStringLiteral("shelfmark")));

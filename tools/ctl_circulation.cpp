@@ -43,7 +43,7 @@ int importReaderFile(const Args &a)
         return fail(QStringLiteral("--date takes a day as YYYY-MM-DD"));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
     const ReaderImportResult result = importReaders(db, a.positional.first(), options);
     if (!result.readable || (result.lines == 0 && !result.error.isEmpty()))
@@ -69,9 +69,8 @@ int deskOperation(const Args &a, LoanOperation op, bool readerFirst)
     const QString copy = readerFirst ? a.positional.at(1) : a.positional.at(0);
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
-    setOperator(a);
     const DeskResult r = LoanDesk(db).run(op, reader, copy);
     return tell(r.passed, r.message());
 }
@@ -82,9 +81,8 @@ int replayDeskFile(const Args &a)
         return fail(QStringLiteral("desk takes one file (see --help)"));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
-    setOperator(a);
     const ReplayResult r = replayDesk(db, a.positional.first());
     if (!r.error.isEmpty())
         return fail(r.error);
@@ -135,7 +133,7 @@ int writeReminderLetters(const Args &a)
         return fail(QStringLiteral("reminders takes one directory (see --help)"));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
     QDate today = serverToday(db);
     if (!dateOption(a, &today))
@@ -152,26 +150,25 @@ int writeReminderLetters(const Args &a)
 
 void addCirculationCommands(QVector<Command> &out)
 {
-    const QStringList user{QStringLiteral("user")};
     out << Command{QStringLiteral("loan"), QStringLiteral("loan READER COPY [--user LOGIN]"),
-                   QStringLiteral("lend a copy at the loan desk, with every check of the desk"), user,
-                   {}, [](const Args &a) { return deskOperation(a, LoanOperation::Loan, true); }};
+                   QStringLiteral("lend a copy at the loan desk, with every check of the desk"), {}, {},
+                   [](const Args &a) { return deskOperation(a, LoanOperation::Loan, true); }};
     out << Command{QStringLiteral("return"), QStringLiteral("return COPY [READER] [--user LOGIN]"),
-                   QStringLiteral("return a copy (penalising a late return)"), user, {},
+                   QStringLiteral("return a copy (penalising a late return)"), {}, {},
                    [](const Args &a) { return deskOperation(a, LoanOperation::Return, false); }};
     out << Command{QStringLiteral("reserve"), QStringLiteral("reserve READER COPY [--user LOGIN]"),
-                   QStringLiteral("reserve a copy on loan for a reader"), user, {},
+                   QStringLiteral("reserve a copy on loan for a reader"), {}, {},
                    [](const Args &a) { return deskOperation(a, LoanOperation::Reservation, true); }};
     out << Command{QStringLiteral("renew"), QStringLiteral("renew COPY [READER] [--user LOGIN]"),
-                   QStringLiteral("renew a loan once"), user, {},
+                   QStringLiteral("renew a loan once"), {}, {},
                    [](const Args &a) { return deskOperation(a, LoanOperation::Renewal, false); }};
     out << Command{QStringLiteral("cancel-reservation"), QStringLiteral("cancel-reservation COPY [READER] [--user LOGIN]"),
-                   QStringLiteral("cancel the reservation of a copy"), user, {},
+                   QStringLiteral("cancel the reservation of a copy"), {}, {},
                    [](const Args &a) { return deskOperation(a, LoanOperation::Cancellation, false); }};
     out << Command{QStringLiteral("desk"), QStringLiteral("desk FILE [--user LOGIN]"),
                    QStringLiteral("replay the operations of a desk that worked offline: lines "
                                   "DATE<TAB>loan|return|reserve|renew|cancel<TAB>READER<TAB>COPY, in file order"),
-                   user, {}, replayDeskFile};
+                   {}, {}, replayDeskFile};
 
     out << Command{QStringLiteral("import-readers"),
                    QStringLiteral("import-readers FILE --category N [--structure N] [--date YYYY-MM-DD]"),

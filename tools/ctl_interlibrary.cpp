@@ -28,7 +28,7 @@ int listLibraries(const Args &a)
         return fail(QStringLiteral("libraries takes no argument"));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why, false))
         return fail(why);
     const SqlText sql = librariesSql();
     SqlRows q = db.query(sql.sql, sql.binds);
@@ -59,7 +59,7 @@ int addLibrary(const Args &a)
     s.horaires = a.value(QStringLiteral("hours"));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
     const LibrarySave saved = saveLibrary(db, s);
     if (!saved.ok())
@@ -75,7 +75,7 @@ int removeLibrary(const Args &a)
         return fail(QStringLiteral("library-delete takes the BIB_ID of a library"));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
     const QString refusal = deleteLibrary(db, id);
     return refusal.isEmpty() ? 0 : fail(refusal);
@@ -100,9 +100,8 @@ int addCorrespondent(const Args &a)
     }
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
-    setOperator(a);
     const CorrespondentSave saved = saveCorrespondent(db, library, s, true, serverToday(db));
     return saved.ok() ? 0 : fail(saved.message);
 }
@@ -113,7 +112,7 @@ int removeCorrespondent(const Args &a)
         return fail(QStringLiteral("correspondent-delete takes the number of a correspondent"));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
     const QString refusal = deleteCorrespondent(db, a.positional.first());
     return refusal.isEmpty() ? 0 : fail(refusal);
@@ -132,9 +131,8 @@ int interLibraryLoan(const Args &a)
     loan.libraryId = libraryOption(a);
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
-    setOperator(a);
     const InterLibraryResult r = InterLibraryDesk(db).lend(loan);
     return tell(r.passed, r.message());
 }
@@ -145,9 +143,8 @@ int interLibraryReturn(const Args &a)
         return fail(QStringLiteral("ill-return takes COPY (see --help)"));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
-    setOperator(a);
     const InterLibraryResult r = InterLibraryDesk(db).giveBack(a.positional.first(), libraryOption(a));
     return tell(r.passed, r.message());
 }
@@ -175,7 +172,7 @@ void addInterLibraryCommands(QVector<Command> &out)
                                   "[--address A] [--password-stdin] [--user LOGIN]"),
                    QStringLiteral("add a correspondent (category 9) to the partner library LIBRARY; the password, "
                                   "read from the first line of standard input, is stored hashed"),
-                   {QStringLiteral("email"), QStringLiteral("phone"), QStringLiteral("address"), QStringLiteral("user")},
+                   {QStringLiteral("email"), QStringLiteral("phone"), QStringLiteral("address")},
                    {QStringLiteral("password-stdin")}, addCorrespondent};
     out << Command{QStringLiteral("correspondent-delete"), QStringLiteral("correspondent-delete NUMBER"),
                    QStringLiteral("delete a correspondent, refused while he has inter-library loans, loans or "
@@ -185,12 +182,11 @@ void addInterLibraryCommands(QVector<Command> &out)
                    QStringLiteral("ill-loan READER COPY --library N --title T --author A --due DATE [--user LOGIN]"),
                    QStringLiteral("lend a document borrowed from the partner library N to a reader, with the reader "
                                   "check of the loan desk; DATE as DD/MM/YYYY or YYYY-MM-DD"),
-                   {QStringLiteral("library"), QStringLiteral("title"), QStringLiteral("author"), QStringLiteral("due"),
-                    QStringLiteral("user")},
+                   {QStringLiteral("library"), QStringLiteral("title"), QStringLiteral("author"), QStringLiteral("due")},
                    {}, interLibraryLoan};
     out << Command{QStringLiteral("ill-return"), QStringLiteral("ill-return COPY --library N [--user LOGIN]"),
                    QStringLiteral("record the return of the partner library N's copy (penalising a late return)"),
-                   {QStringLiteral("library"), QStringLiteral("user")}, {}, interLibraryReturn};
+                   {QStringLiteral("library")}, {}, interLibraryReturn};
 }
 
 } // namespace folian::ctl

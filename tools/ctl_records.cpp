@@ -3,6 +3,7 @@
 #include "ctl.h"
 
 #include "base/messages.h"
+#include "base/rights.h"
 #include "base/session.h"
 #include "catalogue/core/parentsearch.h"
 #include "catalogue/core/records.h"
@@ -13,16 +14,17 @@ namespace folian::ctl {
 
 namespace {
 
-// The data module on the configured database, acting for `--login` (the
-// name the audit stamps give).
-bool connect(TFrmData &data, const Args &a, QString *why)
+// The data module on the configured database, acting for the user that
+// --login (or --user) names: the audit stamps give his login, the services
+// check his rights. A command that only reads (`needed` false) acts for
+// nobody unless named.
+bool connect(TFrmData &data, QString *why, bool needed = true)
 {
     if (!OpenSession(data, iniPath())) {
         *why = QStringLiteral("cannot open the database: ") + data.connectionError();
         return false;
     }
-    session().CurrentUserLogin = a.value(QStringLiteral("login"), QStringLiteral("folianctl"));
-    return true;
+    return actForUser(data.db(), why, needed);
 }
 
 int deleteRecordCommand(const Args &a)
@@ -32,7 +34,7 @@ int deleteRecordCommand(const Args &a)
         return fail(QStringLiteral("delete-record needs one record number"));
     TFrmData data;
     QString why;
-    if (!connect(data, a, &why))
+    if (!connect(data, &why))
         return fail(why);
     const int copies = data.db().scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE_EXEMPLAIRE WHERE DOC_ID = ?"), {id}).toInt();
     if (const QString refusal = deleteRecord(data, id); !refusal.isEmpty())
@@ -62,7 +64,7 @@ int findParent(const Args &a)
         return fail(QStringLiteral("find-parent needs --title or --number"));
     TFrmData data;
     QString why;
-    if (!connect(data, a, &why))
+    if (!connect(data, &why, false))
         return fail(why);
     c.language = session().CurrentLanguage;
     const SqlCondition q = parentSearchQuery(data.db().dialect(), c);
@@ -97,7 +99,7 @@ int linkParentCommand(const Args &a)
         return fail(QStringLiteral("link-parent needs a record number, its parent's number and perhaps --issue N"));
     TFrmData data;
     QString why;
-    if (!connect(data, a, &why))
+    if (!connect(data, &why))
         return fail(why);
     Dataset candidate(data.db(), QStringLiteral("QParent"), QStringLiteral("NOTICE"));
     Dataset issues(data.db(), QStringLiteral("QParentIssue"), QStringLiteral("NOTICE_BULLETIN"));
@@ -110,6 +112,9 @@ int linkParentCommand(const Args &a)
     Dataset *n = data.QNotice;
     if (!n->open(QStringLiteral("SELECT * FROM NOTICE WHERE DOC_ID = ?"), {id}) || n->rowCount() == 0)
         return fail(QStringLiteral("no record %1").arg(id));
+    // The record form's rule: a record of a document type the user catalogues.
+    if (!CataloguerRights::of(data.db(), session()).mayEdit(n->value(QStringLiteral("TYP_ID"))))
+        return fail(notAllowedMessage(session(), rightLabel(Right::CatNotice)));
     SilentScope quiet;
     if (!linkParent(*n, parentChoice(candidate, issue > 0 ? &issues : nullptr)) || !n->post())
         return fail(QStringLiteral("record %1 not changed: %2").arg(id).arg(n->refusal().isEmpty() ? n->lastError() : n->refusal()));
@@ -125,18 +130,17 @@ int linkParentCommand(const Args &a)
 
 void addRecordCommands(QVector<Command> &out)
 {
-    const QString login = QStringLiteral("login");
     out << Command{QStringLiteral("delete-record"), QStringLiteral("delete-record DOC_ID [--login L]"),
                    QStringLiteral("delete a record with its authors, subjects, indices, resources, issues, copies and "
                                   "order lines (refused while a copy is lent or reserved)"),
-                   {login}, {}, deleteRecordCommand};
+                   {}, {}, deleteRecordCommand};
     out << Command{QStringLiteral("find-parent"),
                    QStringLiteral("find-parent [--title WORDS] [--number N] [--sort title|year|created]"),
                    QStringLiteral("list the records a record may be part of, with their issues"),
-                   {QStringLiteral("title"), QStringLiteral("number"), QStringLiteral("sort"), login}, {}, findParent};
+                   {QStringLiteral("title"), QStringLiteral("number"), QStringLiteral("sort")}, {}, findParent};
     out << Command{QStringLiteral("link-parent"), QStringLiteral("link-parent DOC_ID PARENT_ID [--issue BUL_ID] [--login L]"),
                    QStringLiteral("copy the parent's title and numbers (and the issue's date and number) into the record"),
-                   {QStringLiteral("issue"), login}, {}, linkParentCommand};
+                   {QStringLiteral("issue")}, {}, linkParentCommand};
 }
 
 } // namespace folian::ctl

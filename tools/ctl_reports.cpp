@@ -21,7 +21,7 @@ int writePage(const Args &a)
         return fail(QStringLiteral("report needs a page name (no directory), --title and --sql"));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why, false))
         return fail(why);
     Report report;
     report.fileName = fileName;
@@ -68,7 +68,7 @@ int catalogue(const Args &a)
         return fail(QStringLiteral("catalogue needs the directory of the pages"));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why, false))
         return fail(why);
     CatalogueOptions o;
     o.directory = a.positional.first();

@@ -2,7 +2,6 @@
 
 #include "ctl.h"
 
-#include "base/session.h"
 #include "catalogue/unimarc/dump.h"
 #include "catalogue/unimarc/importfile.h"
 #include "catalogue/unimarc/output.h"
@@ -49,11 +48,10 @@ int import(const Args &a)
         return fail(QStringLiteral("cannot read %1: no such file").arg(path));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
     if (library != 0 && db.scalar(QStringLiteral("SELECT COUNT(*) FROM BIBLIOTHEQUE WHERE BIB_ID = ?"), {library}).toInt() == 0)
         return fail(QStringLiteral("no library %1 in BIBLIOTHEQUE").arg(library));
-    session().CurrentUserLogin = QStringLiteral("folianctl");
     QList<unimarc::ImportLogLine> log;
     const unimarc::ImportCounts c =
         unimarc::importFile(db, path, {library, !a.has(QStringLiteral("no-duplicate-test"))}, &log);
@@ -86,7 +84,7 @@ int exportRecords(const Args &a)
     }
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why, false))
         return fail(why);
     if (all) {
         ids = unimarc::allRecordIds(db, &why);

@@ -3,9 +3,11 @@
 
 #include "ctl.h"
 
+#include "admin/core/logon.h"
 #include "base/config.h"
 #include "base/session.h"
 #include "data/core/database.h"
+#include "data/core/shareddata.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -15,6 +17,7 @@ namespace folian::ctl {
 
 namespace {
 QString g_ini = QStringLiteral("Folian.ini");
+QString g_user;  // --user / --login
 }
 
 int fail(const QString &message)
@@ -44,36 +47,38 @@ bool toKey(const QString &text, int *id)
     return ok && *id > 0;
 }
 
-void setOperator(const Args &a)
-{
-    QString user = a.value(QStringLiteral("user"));
-    if (user.isEmpty())
-        user = qEnvironmentVariable("USER");
-    session().CurrentUserLogin = user;
-}
-
 QString iniPath() { return QFileInfo(g_ini).absoluteFilePath(); }
 
 bool openDatabase(Database &db, bool create, QString *why)
 {
-    const QString path = iniPath();
-    if (!QFileInfo::exists(path)) {
-        *why = QStringLiteral("configuration file not found: ") + path;
-        return false;
-    }
     Session &s = session();
-    readConfig(path, s);
-    const ConnectionParams p{s.DbEngine, s.DbServer, s.DbCatalog, s.DbUser, s.DbPassword, s.AppDir};
-    if (!Dialect::forEngine(p.engine)) {
-        *why = QStringLiteral("unknown engine \"%1\" (use SQLITE or POSTGRESQL)").arg(p.engine);
+    const bool read = readConfig(iniPath(), s);
+    if (const QString refusal = ConfigurationRefusal(s, read); !refusal.isEmpty()) {
+        *why = refusal;
         return false;
     }
     QString reason;
-    if (!db.open(p, create, &reason)) {
+    if (!db.open(sessionConnection(s), create, &reason)) {
         *why = QStringLiteral("cannot open the database: ") + reason;
         return false;
     }
     return true;
+}
+
+bool actForUser(Database &db, QString *why, bool needed)
+{
+    if (!needed && g_user.isEmpty())
+        return true;
+    QString reason;
+    if (ActForUser(db, g_user, &reason))
+        return true;
+    *why = reason + QStringLiteral(" (nothing was done)");
+    return false;
+}
+
+bool openDatabaseAs(Database &db, QString *why, bool needed)
+{
+    return openDatabase(db, false, why) && actForUser(db, why, needed);
 }
 
 namespace {
@@ -95,9 +100,11 @@ QVector<Command> allCommands()
 
 void printHelp(const QVector<Command> &commands)
 {
-    QString text = QStringLiteral("Usage: folianctl [--ini FILE] COMMAND [ARGUMENTS]\n\n"
+    QString text = QStringLiteral("Usage: folianctl [--ini FILE] [--user LOGIN] COMMAND [ARGUMENTS]\n\n"
                                   "Batch access to a Folian database. --ini names the configuration file\n"
-                                  "(default: ./Folian.ini).\n\nCommands:\n");
+                                  "(default: ./Folian.ini). --user (or --login) names the user of the database\n"
+                                  "a command acts for, with his rights (default: the first administrator).\n\n"
+                                  "Commands:\n");
     for (const Command &c : commands)
         text += QStringLiteral("  %1\n      %2\n").arg(c.synopsis, c.summary);
     std::printf("%s", text.toLocal8Bit().constData());
@@ -172,6 +179,14 @@ int main(int argc, char **argv)
                 g_ini = all.at(++i);
             else
                 return fail(QStringLiteral("--ini needs a file"));
+        } else if (const QString option = w.section(u'=', 0, 0);
+                   option == QLatin1String("--user") || option == QLatin1String("--login")) {
+            if (w.contains(u'='))
+                g_user = w.section(u'=', 1);
+            else if (i + 1 < all.size())
+                g_user = all.at(++i);
+            if (g_user.trimmed().isEmpty())
+                return fail(QStringLiteral("%1 needs the login of a user").arg(option));
         } else if (w.startsWith(QLatin1String("--"))) {
             words << w;
             if (!w.contains(u'=') && takesValue.contains(w.mid(2)) && i + 1 < all.size())

@@ -45,6 +45,8 @@ bool readConfig(const QString &iniPath, Session &s)
     s.DbUser = ini.value(kApp, QStringLiteral("Username"));
     s.DbPassword = ini.value(kApp, QStringLiteral("Password"));
     s.DbCatalog = ini.value(kApp, QStringLiteral("Catalog"));
+    s.DbSslMode = ini.value(kApp, QStringLiteral("SSLMode"));
+    s.DbSslRootCert = ini.value(kApp, QStringLiteral("SSLRootCert"));
     s.CurrentUserId = ini.intValue(kApp, QStringLiteral("Login"), 0);
     s.setLanguage(ini.value(kApp, QStringLiteral("Language"), QStringLiteral("FR")).toUpper());
     s.SilentMode = ini.intValue(kApp, QStringLiteral("Mode"), 0);

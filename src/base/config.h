@@ -18,7 +18,8 @@ QString defaultAppDir(const QString &programDir);
 bool readConfig(const QString &iniPath, Session &s);
 
 // Writes Engine, Server, Username, Password, Catalog, Login and Language
-// back under Application, leaving every other line alone. Only call it when
+// back under Application, leaving every other line alone (SSLMode and
+// SSLRootCert among them). Only call it when
 // the session's connection was open. Errors are reported by the result only.
 bool writeConfig(const Session &s);
 

@@ -14,7 +14,7 @@ public:
     {
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     }
-    bool ask(const QString &text) override
+    bool ask(const QString &text, bool) override
     {
         std::fprintf(stderr, "%s [non]\n", text.toLocal8Bit().constData());
         return false;
@@ -31,9 +31,10 @@ void RecordingSink::show(MessageKind kind, const QString &text)
     kinds << kind;
 }
 
-bool RecordingSink::ask(const QString &text)
+bool RecordingSink::ask(const QString &text, bool yes)
 {
     questions << text;
+    yesByDefault << yes;
     return answer;
 }
 

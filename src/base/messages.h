@@ -16,8 +16,9 @@ class MessageSink
 public:
     virtual ~MessageSink() = default;
     virtual void show(MessageKind kind, const QString &text) = 0;
-    // A Yes/No question; true for Yes.
-    virtual bool ask(const QString &text) = 0;
+    // A Yes/No question; true for Yes. `yesByDefault` false: Return alone
+    // (and Escape) answers No.
+    virtual bool ask(const QString &text, bool yesByDefault) = 0;
 };
 
 // Records every message; answers questions with `answer`.
@@ -25,13 +26,14 @@ class RecordingSink : public MessageSink
 {
 public:
     void show(MessageKind kind, const QString &text) override;
-    bool ask(const QString &text) override;
+    bool ask(const QString &text, bool yesByDefault) override;
 
     QStringList messages;
     QStringList questions;
+    QList<bool> yesByDefault;  // the default answer of each question
     QList<MessageKind> kinds;
     bool answer = true;
-    void clear() { messages.clear(); questions.clear(); kinds.clear(); }
+    void clear() { messages.clear(); questions.clear(); yesByDefault.clear(); kinds.clear(); }
 };
 
 // Installs a sink (not owned) and returns the previous one. With none
@@ -42,7 +44,11 @@ MessageSink &messages();
 inline void inform(const QString &t) { messages().show(MessageKind::Information, t); }
 inline void warn(const QString &t) { messages().show(MessageKind::Warning, t); }
 inline void error(const QString &t) { messages().show(MessageKind::Error, t); }
-inline bool confirm(const QString &t) { return messages().ask(t); }
+// A question whose "Oui" keeps the operator's work (a save): "Oui" is the default.
+inline bool confirm(const QString &t) { return messages().ask(t, true); }
+// A question whose "Oui" deletes or resets something for good: "Non" is the
+// default, so that a Return pressed in a hurry never does it.
+inline bool confirmIrreversible(const QString &t) { return messages().ask(t, false); }
 
 // A text in both interface languages, chosen by the session's language.
 QString tr2(const QString &french, const QString &arabic);

@@ -1,5 +1,7 @@
 #include "base/rights.h"
 
+#include "base/messages.h"
+
 namespace folian {
 
 int rightGroup(Right r)
@@ -39,6 +41,42 @@ bool moduleEnabled(Module m, const Session &s)
         return true;
     }
     return false;
+}
+
+QString rightLabel(Right r)
+{
+    static const char16_t *groupsFr[] = {u"Acquisition", u"Catalogage", u"Circulation"};
+    static const char16_t *groupsAr[] = {u"التزويد", u"الفهرسة", u"الإعارة"};
+    static const char16_t *fr[RightCount] = {
+        u"Accès", u"Administration", u"Transactions", u"Gestion de budget", u"Edition",
+        u"Accès", u"Administration", u"Création de notice", u"Importation", u"Gestion des autorités", u"Edition",
+        u"Accès", u"Administration", u"Gestion lecteur", u"Transaction de prêt", u"PEB", u"Edition"};
+    static const char16_t *ar[RightCount] = {
+        u"الدخول", u"الإدارة", u"المعاملات", u"تسيير الميزانية", u"الطباعة",
+        u"الدخول", u"الإدارة", u"إنشاء التسجيلات", u"الاستيراد", u"تسيير الإستنادات", u"الطباعة",
+        u"الدخول", u"الإدارة", u"تسيير القراء", u"عمليات الإعارة", u"الإعارة بين المكتبات", u"الطباعة"};
+    const int g = rightGroup(r);
+    const int i = static_cast<int>(r);
+    return tr2(QString::fromUtf16(groupsFr[g]) + QStringLiteral(" : ") + QString::fromUtf16(fr[i]),
+               QString::fromUtf16(groupsAr[g]) + QStringLiteral(" : ") + QString::fromUtf16(ar[i]));
+}
+
+QString notAllowedMessage(const Session &s, const QString &what)
+{
+    return tr2(QStringLiteral("L'utilisateur « %1 » n'a pas le droit « %2 » : rien n'a été fait."),
+               QStringLiteral("المستخدم « %1 » لا يملك صلاحية « %2 » : لم ينفذ أي شيء."))
+        .arg(s.CurrentUserLogin, what);
+}
+
+QString rightRefusal(Right r, const Session &s)
+{
+    return allowed(r, s) ? QString() : notAllowedMessage(s, rightLabel(r));
+}
+
+QString administratorRefusal(const Session &s)
+{
+    return s.CurrentUserRole == static_cast<int>(Role::Administrateur) ? QString()
+                                                                       : notAllowedMessage(s, roleName(1, s.ArabicMode));
 }
 
 QString roleName(int role, bool arabic)

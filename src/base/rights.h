@@ -30,6 +30,20 @@ inline std::function<bool(const Session &)> needs(Right r)
     return [r](const Session &s) { return allowed(r, s); };
 }
 
+// A right as the user sheet labels it, with its group: "Circulation :
+// Transaction de prêt" (in Arabic in an Arabic session).
+QString rightLabel(Right r);
+
+// Why the session's user may not do what `r` gates, or empty when he may:
+// the rule of allowed(), which also enables the screens' buttons, so that a
+// service and its screen never disagree.
+QString rightRefusal(Right r, const Session &s);
+// Why he may not do what only an administrator (role 1) does, or empty.
+QString administratorRefusal(const Session &s);
+// The refusal of an action the session's user has no right to, naming him
+// and what he lacks.
+QString notAllowedMessage(const Session &s, const QString &what);
+
 // Role names as the users screens show them (French or Arabic); empty for an unknown code.
 QString roleName(int role, bool arabic);
 // The role codes in the order the user sheet lists them: 1..7 then 0.

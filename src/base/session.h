@@ -31,6 +31,8 @@ struct Session
     QString DbUser;
     QString DbPassword;
     QString DbCatalog;
+    QString DbSslMode;      // SSLMode: how a connection to the server is encrypted
+    QString DbSslRootCert;  // SSLRootCert: the authority that signed the server's certificate
     QString OpacDirectory;
     int SilentMode = 0;
 

@@ -38,6 +38,7 @@ private slots:
     void orderToCopies()
     {
         FOLIAN_ACQ_DB(tdb, db);
+        QVERIFY(addCommandAdministrator(db));
         const QString ini = tdb.writeIni();
         const auto run = [&](const QStringList &args) { return runFolianctl(ini, args); };
 
@@ -110,6 +111,7 @@ private slots:
     void preOrders()
     {
         FOLIAN_ACQ_DB(tdb, db);
+        QVERIFY(addCommandAdministrator(db));
         const QString ini = tdb.writeIni();
         const auto run = [&](const QStringList &args) { return runFolianctl(ini, args); };
         CtlRun r = run({QStringLiteral("order-add"), QStringLiteral("--supplier"), QStringLiteral("1"), QStringLiteral("--number"),

@@ -48,6 +48,7 @@ private slots:
     void init()
     {
         session() = Session();
+        session().CurrentUserRole = 1;  // the administrator at work, unless a test logs somebody on
         sink.clear();
         setMessageSink(&sink);
     }
@@ -83,7 +84,7 @@ private slots:
         session().DefaultDocumentType = QStringLiteral("z");
 
         QCOMPARE(CheckLogon(data, 0, QString()), LogonResult::NoUser);
-        QCOMPARE(CheckLogon(data, 99, QString()), LogonResult::NoUser);
+        QCOMPARE(CheckLogon(data, 99, QString()), LogonResult::UserGone);
         QCOMPARE(CheckLogon(data, 2, QStringLiteral("PW")), LogonResult::WrongPassword);
         QCOMPARE(session().CurrentUserId, 0);  // a failed attempt changes nothing
         QCOMPARE(CheckLogon(data, 4, QStringLiteral("x")), LogonResult::WrongPassword);
@@ -212,6 +213,16 @@ private slots:
         u.confirmation.clear();
         QVERIFY(saveUser(data, u).message.startsWith(QStringLiteral("Attention le mot de passe")));
         QCOMPARE(saveUser(data, u).field, UserField::Confirmation);
+        // A password is mandatory: a new user, or a new password typed for another.
+        u = sheet(QStringLiteral("x"), 0);
+        u.password.clear();
+        u.confirmation.clear();
+        QCOMPARE(saveUser(data, u).message, QStringLiteral("Le mot de passe est obligatoire."));
+        QCOMPARE(saveUser(data, u).field, UserField::Password);
+        UserSheet blank = loadUser(data, 2);
+        blank.keepPassword = false;
+        QCOMPARE(saveUser(data, blank).field, UserField::Password);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM UTILISATEUR WHERE UTL_LOGIN = 'x'")).toInt(), 0);
         u = sheet(QStringLiteral("karim"), 0);
         QCOMPARE(saveUser(data, u).message, QStringLiteral("Ce Login existe déja"));
         QCOMPARE(saveUser(data, u).field, UserField::Login);

@@ -1,6 +1,7 @@
 // The administration screens driven as an operator would, on both engines:
 // logon, the user sheet and list, the parameters and the closed periods.
 
+#include "admin/core/logon.h"
 #include "admin/core/passwords.h"
 #include "admin/widgets/frmdetailuser.h"
 #include "admin/widgets/frmexception.h"
@@ -97,7 +98,11 @@ class TstAdminScreens : public QObject
     RecordingSink sink;
 
 private slots:
-    void init() { freshSession(sink, QStringLiteral("FR")); }
+    void init()
+    {
+        freshSession(sink, QStringLiteral("FR"));
+        session().CurrentUserRole = 1;  // the users are the administrator's, until a logon says who is there
+    }
     void cleanup() { setMessageSink(nullptr); }
 
     void logon_data() { addEngineRows(); }
@@ -137,6 +142,28 @@ private slots:
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(session().CurrentUserLogin, QStringLiteral("amel"));
         QCOMPARE(session().CurrentUserRole, 6);
+    }
+
+    // An account deleted while the dialog waits: said so, and the list is read again.
+    void logonOfADeletedAccount_data() { addEngineRows(); }
+    void logonOfADeletedAccount()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        addUser(tdb.db(), 1, QStringLiteral("zoe"), 1, QStringLiteral("admin"));
+        addUser(tdb.db(), 2, QStringLiteral("amel"), 6, QStringLiteral("cat"));
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        TFrmLogOn dlg(data);
+        dlg.userList()->setCurrentIndex(0);  // amel
+        QVERIFY(tdb.db().exec(QStringLiteral("DELETE FROM UTILISATEUR WHERE UTL_ID = 2")));
+        dlg.passwordField()->setText(QStringLiteral("cat"));
+        dlg.BtnOkClick();
+        QVERIFY(dlg.result() != QDialog::Accepted);
+        QCOMPARE(sink.messages, QStringList{LogonMessage(LogonResult::UserGone)});
+        QCOMPARE(dlg.userList()->count(), 1);
+        QCOMPARE(dlg.userList()->itemText(0), QStringLiteral("zoe"));
+        QVERIFY(session().CurrentUserLogin.isEmpty());
     }
 
     void logonLanguageButton()

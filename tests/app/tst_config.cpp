@@ -5,10 +5,14 @@
 #include "base/inifile.h"
 #include "base/messages.h"
 #include "base/session.h"
+#include "data/core/connectiontexts.h"
 #include "data/core/shareddata.h"
 #include "support/testdb.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,6 +30,30 @@ void writeAll(const QString &path, const QByteArray &bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+// A database of another program: an SQLite file with a table of its own,
+// in the engine's default journal.
+void writeOtherProgramsDatabase(const QString &path)
+{
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other-program"));
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY(q.exec(QStringLiteral("CREATE TABLE AGENDA (JOUR TEXT, NOTE TEXT)")));
+        QVERIFY(q.exec(QStringLiteral("INSERT INTO AGENDA VALUES ('lundi', 'réunion')")));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other-program"));
+}
+
+// The files of a directory with their bytes.
+QMap<QString, QByteArray> snapshot(const QString &dir)
+{
+    QMap<QString, QByteArray> out;
+    for (const QString &name : QDir(dir).entryList(QDir::Files))
+        out.insert(name, readAll(QDir(dir).filePath(name)));
+    return out;
 }
 } // namespace
 
@@ -172,6 +200,176 @@ private slots:
             CloseSession(data);
         }
         QCOMPARE(readAll(path), before);
+    }
+
+    // A start that cannot connect says what it looked for and why, in the
+    // interface's language: the file's name, not English words.
+    void connectionMessages_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("catalog");  // what Catalog names; empty: no Folian.ini at all
+        QTest::addColumn<QByteArray>("content");
+        for (const char *language : {"FR", "AR"}) {
+            const QString l = QLatin1String(language);
+            if (l == QLatin1String("FR"))  // without the file, the language is the default one
+                QTest::newRow(qPrintable(l + QStringLiteral(": no Folian.ini"))) << l << QString() << QByteArray();
+            QTest::newRow(qPrintable(l + QStringLiteral(": no catalog"))) << l << QStringLiteral("-") << QByteArray();
+            QTest::newRow(qPrintable(l + QStringLiteral(": missing file"))) << l << QStringLiteral("absent.db") << QByteArray();
+            QTest::newRow(qPrintable(l + QStringLiteral(": a text file"))) << l << QStringLiteral("notes.txt")
+                                                                          << QByteArray("Liste des achats\n");
+            QTest::newRow(qPrintable(l + QStringLiteral(": another program's database"))) << l << QStringLiteral("agenda.db")
+                                                                                       << QByteArray("sqlite");
+            QTest::newRow(qPrintable(l + QStringLiteral(": unknown engine"))) << l << QStringLiteral("oracle") << QByteArray();
+        }
+    }
+    void connectionMessages()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, catalog);
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("Folian.ini"));
+        QString named;  // the file the message must name
+        if (catalog.isEmpty()) {
+            named = ini;
+        } else {
+            const QString engine = catalog == QLatin1String("oracle") ? QStringLiteral("ORACLE") : QStringLiteral("SQLITE");
+            writeAll(ini, QStringLiteral("[Application]\nEngine=%1\nCatalog=%2\nLanguage=%3\n")
+                              .arg(engine, catalog == QLatin1String("-") ? QString() : catalog, language)
+                              .toUtf8());
+            named = catalog == QLatin1String("-") || catalog == QLatin1String("oracle") ? ini : dir.filePath(catalog);
+            if (content == "sqlite")
+                writeOtherProgramsDatabase(named);
+            else if (!content.isEmpty())
+                writeAll(named, content);
+        }
+        session().setLanguage(language);
+        TFrmData data;
+        QVERIFY(!OpenSession(data, ini));
+        QVERIFY(!data.isConnected());
+        const QString error = data.connectionError();
+        QVERIFY2(error.contains(named), qPrintable(error));
+        // Beyond the file's name and the engine's, nothing but the interface's language.
+        QString rest = error;
+        rest.remove(named).remove(QStringLiteral("ORACLE")).remove(QStringLiteral("SQLITE")).remove(QStringLiteral("POSTGRESQL"))
+            .remove(QStringLiteral("Catalog")).remove(QStringLiteral("Engine")).remove(QStringLiteral("Folian"));
+        const QRegularExpression latinWord(QStringLiteral("[A-Za-z]{3,}"));
+        if (language == QLatin1String("AR"))
+            QVERIFY2(!rest.contains(latinWord), qPrintable(error));
+        else
+            QVERIFY2(!rest.contains(QRegularExpression(QStringLiteral("\\b(not|found|no|file|named|database|unknown)\\b"))),
+                     qPrintable(error));
+    }
+
+    // A Catalog that names another program's file (or an empty one) is
+    // refused before anything is written to it: its bytes, its journal mode
+    // and its directory stay as they were, whether a session or init-db
+    // opens it.
+    void foreignFileLeftUntouched_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("create");
+        for (bool create : {false, true}) {
+            const QString how = create ? QStringLiteral("init-db, ") : QStringLiteral("session, ");
+            QTest::newRow(qPrintable(how + QStringLiteral("another program's database"))) << QByteArray("sqlite") << create;
+            QTest::newRow(qPrintable(how + QStringLiteral("a text file"))) << QByteArray("Liste des achats\n") << create;
+        }
+        QTest::newRow("session, an empty file") << QByteArray() << false;
+    }
+    void foreignFileLeftUntouched()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, create);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("Autre.db"));
+        if (content == "sqlite")
+            writeOtherProgramsDatabase(file);
+        else
+            writeAll(file, content);
+        const QString ini = dir.filePath(QStringLiteral("Folian.ini"));
+        writeAll(ini, "[Application]\nEngine=SQLITE\nCatalog=Autre.db\n");
+        const QMap<QString, QByteArray> before = snapshot(dir.path());
+        QString why;
+        if (create) {
+            Database db;
+            QVERIFY(!db.open(ConnectionParams{QStringLiteral("SQLITE"), {}, QStringLiteral("Autre.db"), {}, {}, dir.path() + u'/'},
+                             true, &why));
+        } else {
+            TFrmData data;
+            QVERIFY(!OpenSession(data, ini));
+            why = data.connectionError();
+            CloseSession(data);
+        }
+        QVERIFY2(why.contains(file), qPrintable(why));
+        QCOMPARE(snapshot(dir.path()), before);
+    }
+
+    // A Folian database is still opened, whatever journal it was left in.
+    void folianDatabaseOpens()
+    {
+        FOLIAN_TEST_DB(tdb, QStringLiteral("SQLITE"));
+        tdb.db().close();
+        TFrmData data;
+        QVERIFY2(OpenSession(data, tdb.writeIni()), qPrintable(data.connectionError()));
+        CloseSession(data);
+    }
+
+    // SSLMode reaches the server's library: a server without TLS refuses
+    // "require" (the test server has none), accepts "disable"; a value the
+    // library does not know is refused before connecting.
+    void sslModeReachesTheServer_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("connects");
+        QTest::newRow("disable") << QStringLiteral("disable") << true;
+        QTest::newRow("prefer") << QStringLiteral("prefer") << true;
+        QTest::newRow("require") << QStringLiteral("require") << false;
+        QTest::newRow("verify-full") << QStringLiteral("verify-full") << false;
+        QTest::newRow("unknown") << QStringLiteral("always") << false;
+    }
+    void sslModeReachesTheServer()
+    {
+        QFETCH(QString, mode);
+        QFETCH(bool, connects);
+        FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+        TFrmData data;
+        const bool opened = OpenSession(data, tdb.writeIni(QStringLiteral("SSLMode=%1\n").arg(mode)));
+        QVERIFY2(opened == connects, qPrintable(data.connectionError()));
+        if (mode == QLatin1String("always"))
+            QCOMPARE(data.connectionError(), badSslModeMessage(mode));
+        else if (!connects)
+            QVERIFY2(data.connectionError().contains(QLatin1String("SSL"), Qt::CaseInsensitive), qPrintable(data.connectionError()));
+        CloseSession(data);
+    }
+
+    // Server=host[:port], with an IPv6 address between brackets.
+    void serverAddress_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<int>("port");
+        QTest::newRow("name") << QStringLiteral("biblio-srv.local") << QStringLiteral("biblio-srv.local") << 5432;
+        QTest::newRow("name and port") << QStringLiteral("biblio-srv.local:5433") << QStringLiteral("biblio-srv.local") << 5433;
+        QTest::newRow("IPv4 and port") << QStringLiteral("10.0.0.7:6000") << QStringLiteral("10.0.0.7") << 6000;
+        QTest::newRow("IPv6 and port") << QStringLiteral("[::1]:5432") << QStringLiteral("::1") << 5432;
+        QTest::newRow("IPv6 alone") << QStringLiteral("[2001:db8::7]") << QStringLiteral("2001:db8::7") << 5432;
+        QTest::newRow("IPv6 without brackets") << QStringLiteral("2001:db8::7") << QStringLiteral("2001:db8::7") << 5432;
+        QTest::newRow("empty") << QString() << QStringLiteral("localhost") << 5432;
+    }
+    void serverAddress()
+    {
+        QFETCH(QString, server);
+        QFETCH(QString, host);
+        QFETCH(int, port);
+        const std::unique_ptr<Dialect> pg = Dialect::forEngine(QStringLiteral("POSTGRESQL"));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("address-test"));
+        QString why;
+        QVERIFY(pg->configure(db, ConnectionParams{QStringLiteral("POSTGRESQL"), server, QStringLiteral("folian"), {}, {}, {}},
+                              false, &why));
+        QCOMPARE(db.hostName(), host);
+        QCOMPARE(db.port(), port);
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("address-test"));
     }
 
     void successfulSessionWritesBack_data() { addEngineRows(); }

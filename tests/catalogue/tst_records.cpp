@@ -49,6 +49,7 @@ private slots:
     {
         freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("agent");
+        session().CurrentUserRole = 3;  // a cataloguing manager, unless a test says otherwise
     }
     void cleanup() { setMessageSink(nullptr); }
 

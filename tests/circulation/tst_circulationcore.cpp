@@ -65,6 +65,7 @@ private slots:
     {
         session() = Session();
         session().CurrentUserLogin = QStringLiteral("resp.pret");
+        session().CurrentUserRole = 4;
         sink.clear();
         setMessageSink(&sink);
     }

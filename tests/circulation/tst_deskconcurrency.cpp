@@ -56,6 +56,7 @@ private slots:
     {
         session() = Session();
         session().CurrentUserLogin = QStringLiteral("resp.pret");
+        session().CurrentUserRole = 4;
         setMessageSink(&sink);
     }
     void cleanup() { setMessageSink(nullptr); }

@@ -56,6 +56,7 @@ private slots:
         FOLIAN_TEST_DB(tdb, engine);
         Database &db = tdb.db();
         QVERIFY(deskSetUp(db));
+        QVERIFY(addCommandAdministrator(db));
         QVERIFY(addCopy(db, 1, QStringLiteral("X"), QStringLiteral("a"), none(), none()));
         const QString ini = tdb.writeIni();
         QVERIFY(runSteps(ini, {
@@ -109,6 +110,7 @@ private slots:
         FOLIAN_TEST_DB(tdb, engine);
         Database &db = tdb.db();
         QVERIFY(deskSetUp(db));
+        QVERIFY(addCommandAdministrator(db));
         QVERIFY(addCopy(db, 1, QStringLiteral("X"), QStringLiteral("a"), none(), none()));
         QVERIFY(addCopy(db, 2, QStringLiteral("Y"), QStringLiteral("a"), none(), none()));
         // Lent 20 days ago for 15 days: back 5 days late, 2 days of penalty (flat) from that day.

@@ -56,6 +56,7 @@ private slots:
     {
         freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("resp.peb");
+        session().CurrentUserRole = 4;
     }
     void cleanup() { setMessageSink(nullptr); }
 

@@ -28,6 +28,7 @@ private slots:
         FOLIAN_TEST_DB(tdb, engine);
         Database &db = tdb.db();
         QVERIFY(deskSetUp(db));
+        QVERIFY(addCommandAdministrator(db));
         const QString ini = tdb.writeIni();
         const QString due = today().addDays(10).toString(Qt::ISODate);
         const struct {

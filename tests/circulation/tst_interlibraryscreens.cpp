@@ -82,6 +82,7 @@ private slots:
     void librariesScreen()
     {
         QFETCH(QString, engine);
+        logOn(1, QStringLiteral("admin"), 1);  // the administration module is the administrator's
         FOLIAN_TEST_DB(tdb, engine);
         Database &db = tdb.db();
         QVERIFY(interLibrarySetUp(db));

@@ -55,6 +55,7 @@ private slots:
     {
         freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("admin");
+        session().CurrentUserRole = 1;
     }
     void cleanup() { setMessageSink(nullptr); }
 

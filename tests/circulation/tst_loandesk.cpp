@@ -122,6 +122,7 @@ private slots:
     {
         freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("resp.pret");
+        session().CurrentUserRole = 4;
     }
     void cleanup() { setMessageSink(nullptr); }
 

@@ -10,6 +10,7 @@
 #include "circulation/circfixture.h"
 #include "circulation/core/circulationtexts.h"
 #include "circulation/core/readerimport.h"
+#include "support/folianctl.h"
 #include "support/testdb.h"
 
 #include <QFile>
@@ -78,6 +79,7 @@ private slots:
     {
         session() = Session();
         session().CurrentUserLogin = QStringLiteral("resp.pret");
+        session().CurrentUserRole = 4;
     }
 
     void dates_data()
@@ -350,6 +352,7 @@ private slots:
         ReaderRow existing;
         existing.id = QStringLiteral("EX1");
         QVERIFY(addReader(db, existing));
+        QVERIFY(addCommandAdministrator(db));
         const QString ini = tdb.writeIni();
         const QString path = writeFile(dir, QStringLiteral("ctl.txt"), encodeCp1256(kFile, false));
         const auto run = [&ini](const QStringList &args, QString *out) {

@@ -70,6 +70,7 @@ private slots:
     {
         session() = Session();
         session().CurrentUserLogin = QStringLiteral("resp.pret");
+        session().CurrentUserRole = 4;
         sink.clear();
         setMessageSink(&sink);
     }
@@ -261,6 +262,7 @@ private slots:
         QFETCH(QString, engine);
         FOLIAN_TEST_DB(tdb, engine);
         QVERIFY(seed(tdb.db()));
+        QVERIFY(addCommandAdministrator(tdb.db()));
         QTemporaryDir out;
         const QString ini = tdb.writeIni();
         CtlRun r = runFolianctl(ini, {QStringLiteral("reminders"), out.path()});

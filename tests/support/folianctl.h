@@ -3,6 +3,8 @@
 // database of a Folian.ini, its output read back. For the test programs
 // built with FOLIANCTL_PATH.
 
+#include "data/core/database.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -32,6 +34,15 @@ inline CtlRun runFolianctl(const QString &ini, const QStringList &args, const QB
     if (!p.waitForFinished(120000))
         return {-1, QStringLiteral("timeout")};
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAll())};
+}
+
+// The user a command acts for when it names nobody: an administrator, as
+// init-db makes the first one, added to a database a test made without.
+inline bool addCommandAdministrator(Database &db, const QString &login = QStringLiteral("admin"))
+{
+    return db.exec(QStringLiteral("INSERT INTO UTILISATEUR (UTL_ID, UTL_LOGIN, UTL_NOM, UTL_PRENOM, UTL_ROLE) "
+                                  "SELECT COALESCE(MAX(UTL_ID), 0) + 1, ?, 'Administrateur', 'Système', 1 FROM UTILISATEUR"),
+                   {login});
 }
 
 } // namespace folian::test

@@ -97,4 +97,26 @@ QString TestDatabase::writeIni(const QString &extra) const
     return path;
 }
 
+TestRole::TestRole(Database &db) : db_(db)
+{
+    name_ = QStringLiteral("folian_r_%1").arg(QRandomGenerator::global()->generate64(), 0, 16);
+    password_ = QStringLiteral("pw%1").arg(QRandomGenerator::global()->generate64(), 0, 16);
+    valid_ = db_.exec(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(name_, password_));
+}
+
+TestRole::~TestRole()
+{
+    if (!valid_)
+        return;
+    db_.exec(QStringLiteral("DROP OWNED BY ") + name_);
+    db_.exec(QStringLiteral("DROP ROLE IF EXISTS ") + name_);
+}
+
+ConnectionParams TestRole::as(ConnectionParams params) const
+{
+    params.user = name_;
+    params.password = password_;
+    return params;
+}
+
 } // namespace folian::test

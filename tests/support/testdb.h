@@ -52,6 +52,27 @@ private:
     QString error_;
 };
 
+// A login role of the test server with a password of its own, for the
+// tests that connect as somebody else than the server's superuser; dropped
+// at the end with whatever it owns or was granted in the test database.
+class TestRole
+{
+public:
+    // Made through `db`, a superuser's connection on the test database.
+    explicit TestRole(Database &db);
+    ~TestRole();
+    bool isValid() const { return valid_; }
+    QString name() const { return name_; }
+    QString password() const { return password_; }
+    // The connection of `params` made as this role.
+    ConnectionParams as(ConnectionParams params) const;
+
+private:
+    Database &db_;
+    QString name_, password_;
+    bool valid_ = false;
+};
+
 // Skips the current test when the engine is not available, fails when the database cannot be made.
 #define FOLIAN_TEST_DB(var, engine)                                                      \
     if ((engine) == QLatin1String("POSTGRESQL") && !folian::test::postgresAvailable())   \

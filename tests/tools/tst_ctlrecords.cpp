@@ -23,6 +23,9 @@ private slots:
         FOLIAN_TEST_DB(tdb, engine);
         Database &db = tdb.db();
         const QString ini = tdb.writeIni();
+        QVERIFY(addCommandAdministrator(db));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO UTILISATEUR (UTL_ID, UTL_LOGIN, UTL_NOM, UTL_PRENOM, UTL_ROLE) "
+                                       "VALUES (2, 'script', 'Script', 'Nuit', 3)")));
         QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE (DOC_ID, DOC_TITRE_PROPRE, DOC_ISSN, DOC_ANNEE, DOC_KEYWORDS) VALUES "
                                        "(1, ?, '03952037', '1974', ?), (2, 'Article', NULL, NULL, '/Article/')"),
                         {QStringLiteral("Revue d'histoire"), QStringLiteral("/Revue//d//histoire/")}));

@@ -2,6 +2,7 @@
 
 #include "data/core/database.h"
 #include "data/core/searchcolumns.h"
+#include "support/folianctl.h"
 #include "support/testdb.h"
 
 #include <QProcessEnvironment>
@@ -90,6 +91,7 @@ private slots:
         QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE (DOC_ID, DOC_TITRE_PROPRE, LAN_ID) VALUES (1, 'T', 'fre')")));
         QString why;
         QVERIFY2(refreshSearchColumns(db, nullptr, &why), qPrintable(why));
+        QVERIFY(addCommandAdministrator(db));
         const QString ini = tdb.writeIni();
         const auto ctl = [&ini](QStringList args) { return folianctl(QStringList{QStringLiteral("--ini"), ini} + args); };
         Run r = ctl({QStringLiteral("headings"), QStringLiteral("nom*")});

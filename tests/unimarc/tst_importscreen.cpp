@@ -61,7 +61,7 @@ private slots:
     void init()
     {
         freshSession(sink);
-        logOn(0, QStringLiteral("admin"));
+        logOn(1, QStringLiteral("admin"), 1);
         setUserDataDirectory(pages.path());
     }
     void cleanup()

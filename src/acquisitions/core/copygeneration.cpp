@@ -4,6 +4,8 @@
 #include "acquisitions/core/receiving_p.h"
 #include "base/messages.h"
 #include "base/progress.h"
+#include "base/rights.h"
+#include "base/session.h"
 #include "data/core/database.h"
 #include "data/core/helpers.h"
 #include "data/core/schema.h"
@@ -76,6 +78,10 @@ QStringList seriesPreview(const NumberSeries &series, int count)
 
 GenerationResult generateCopies(Database &db, const GenerationRequest &r, Progress *progress)
 {
+    // From a record, the copies are the cataloguer's; from a line or a delivery, the acquisitions'.
+    const Right needed = r.context == GenerationContext::Record ? Right::CatNotice : Right::AcqTransact;
+    if (const QString refusal = rightRefusal(needed, session()); !refusal.isEmpty())
+        return refused(refusal);
     bool ok = false;
     const int n = r.count.trimmed().toInt(&ok);
     if (!ok || n < 1 || n > kMostCopies)

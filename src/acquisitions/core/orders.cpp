@@ -3,6 +3,7 @@
 #include "acquisitions/core/acqtexts.h"
 #include "acquisitions/core/budgettexts.h"
 #include "base/messages.h"
+#include "base/rights.h"
 #include "base/session.h"
 #include "data/core/columnvalue.h"
 #include "data/core/database.h"
@@ -62,6 +63,8 @@ AcqResult storeTotal(Database &db, int document)
 
 AcqResult saveDocument(Database &db, const DocumentSheet &s)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     const QString number = s.number.trimmed();
     if (number.isEmpty())
         return AcqResult::refused(acq::numberRequired());
@@ -146,6 +149,8 @@ DocumentSheet loadDocument(Database &db, int id)
 
 AcqResult deleteDocument(Database &db, int id)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         bool ok = true;
         if (lockedDocumentType(db, id, &ok) == 0)
@@ -172,6 +177,8 @@ AcqResult deleteDocument(Database &db, int id)
 
 AcqResult validateDocument(Database &db, int id)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         SqlRows q = db.query(QStringLiteral("UPDATE ACQUISITION SET ACQ_STATUT = ?, UPDATE_USER = ?, UPDATE_DATE = ? "
                                               "WHERE ACQ_ID = ? AND ACQ_STATUT = ? AND ACQ_TYP <> ? "
@@ -195,6 +202,8 @@ AcqResult validateDocument(Database &db, int id)
 
 AcqResult convertToOrder(Database &db, int id)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         SqlRows q = db.query(QStringLiteral("UPDATE ACQUISITION SET ACQ_TYP = ?, UPDATE_USER = ?, UPDATE_DATE = ? "
                                               "WHERE ACQ_ID = ? AND ACQ_TYP = ?"),
@@ -214,6 +223,8 @@ AcqResult convertToOrder(Database &db, int id)
 
 AcqResult saveLine(Database &db, const LineSheet &s)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     const QString copiesText = s.copies.trimmed();
     if (copiesText.isEmpty())
         return AcqResult::refused(acq::copiesRequired());
@@ -336,6 +347,8 @@ LineSheet loadLine(Database &db, int id)
 
 AcqResult deleteLine(Database &db, int id)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     const int document = loadLine(db, id).document;
     if (document == 0)
         return AcqResult::refused(acq::lineGone());

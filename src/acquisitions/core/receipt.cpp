@@ -2,6 +2,7 @@
 
 #include "acquisitions/core/acqtexts.h"
 #include "base/messages.h"
+#include "base/rights.h"
 #include "base/session.h"
 #include "data/core/database.h"
 #include "data/core/documenttotal.h"
@@ -39,6 +40,8 @@ QString marks(qsizetype n) { return QStringLiteral("?, ").repeated(int(n) - 1) +
 
 AcqResult receive(Database &db, const ReceiptRequest &r)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     QString refusal;
     const std::optional<QVariant> number = deliveryNumber(db, r.number, &refusal);
     if (!number)
@@ -102,6 +105,8 @@ AcqResult receive(Database &db, const ReceiptRequest &r)
 
 AcqResult addDeliveredTitle(Database &db, int delivery, int line)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         if (!db.exec(db.dialect().lockRow(QStringLiteral("LIVRAISON"), QStringLiteral("LIV_ID")), {delivery}))
             return databaseError(db);
@@ -138,6 +143,8 @@ AcqResult addDeliveredTitle(Database &db, int delivery, int line)
 
 AcqResult removeDeliveredTitle(Database &db, int delivery, int line)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         // The title locked: a copy being received with it waits, then finds it gone.
         SqlRows lock = db.query(QStringLiteral("UPDATE LIVRAISON_LIGNE SET LIV_ID = LIV_ID WHERE LIV_ID = ? AND ACQ_LIGNE_ID = ?"),
@@ -163,6 +170,8 @@ AcqResult removeDeliveredTitle(Database &db, int delivery, int line)
 
 AcqResult updateDelivery(Database &db, int delivery, const QString &typedNumber, const QDate &date)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     QString refusal;
     const std::optional<QVariant> number = deliveryNumber(db, typedNumber, &refusal);
     if (!number)
@@ -178,6 +187,8 @@ AcqResult updateDelivery(Database &db, int delivery, const QString &typedNumber,
 
 AcqResult deleteDelivery(Database &db, int delivery)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         SqlRows lock = db.query(QStringLiteral("UPDATE LIVRAISON SET LIV_ID = LIV_ID WHERE LIV_ID = ?"), {delivery});
         if (!lock.isActive())

@@ -3,6 +3,8 @@
 #include "acquisitions/core/acqtexts.h"
 #include "acquisitions/core/receiving_p.h"
 #include "base/messages.h"
+#include "base/rights.h"
+#include "base/session.h"
 #include "catalogue/core/records.h"
 #include "data/core/database.h"
 #include "data/core/helpers.h"
@@ -78,6 +80,8 @@ QString copiesRefusal(Database &db, int line, int count)
 
 AcqResult addReceivedCopy(Database &db, const ReceiptTarget &target, const CopySheet &copy)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     QString refusal;
     const std::optional<CopyValues> v = copyValues(db, copy, &refusal);
     if (!v)
@@ -110,6 +114,8 @@ AcqResult addReceivedCopy(Database &db, const ReceiptTarget &target, const CopyS
 
 AcqResult updateReceivedCopy(Database &db, const QString &id, const CopySheet &copy)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     QString refusal;
     const std::optional<CopyValues> v = copyValues(db, copy, &refusal);
     if (!v)
@@ -132,6 +138,8 @@ AcqResult updateReceivedCopy(Database &db, const QString &id, const CopySheet &c
 
 AcqResult deleteReceivedCopy(Database &db, const QString &id)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         SqlRows read = db.query(QStringLiteral("SELECT LIV_ID, ACQ_LIGNE_ID FROM NOTICE_EXEMPLAIRE WHERE EXP_ID = ?"), {id});
         if (!read.isActive())
@@ -182,6 +190,8 @@ CopySheet loadCopy(Database &db, const QString &id)
 
 AcqResult addReceivedIssue(Database &db, const ReceiptTarget &target, const IssueSheet &issue)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     QString refusal;
     const std::optional<IssueValues> v = issueValues(db, issue, &refusal);
     if (!v)
@@ -210,6 +220,8 @@ AcqResult addReceivedIssue(Database &db, const ReceiptTarget &target, const Issu
 
 AcqResult updateIssue(Database &db, const IssueSheet &issue)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     QString refusal;
     const std::optional<IssueValues> v = issueValues(db, issue, &refusal);
     if (!v)
@@ -226,6 +238,8 @@ AcqResult updateIssue(Database &db, const IssueSheet &issue)
 
 AcqResult deleteIssue(Database &db, int id)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         SqlRows q = db.query(QStringLiteral("DELETE FROM NOTICE_BULLETIN WHERE BUL_ID = ?"), {id});
         if (!q.isActive())

@@ -2,6 +2,8 @@
 
 #include "acquisitions/core/acqtexts.h"
 #include "base/messages.h"
+#include "base/rights.h"
+#include "base/session.h"
 #include "data/core/database.h"
 #include "data/core/newkey.h"
 
@@ -32,6 +34,8 @@ const QString kInUse = QStringLiteral("SELECT COUNT(*) FROM ACQUISITION WHERE FO
 
 AcqResult saveSupplier(Database &db, const SupplierSheet &sheet)
 {
+    if (const QString refusal = rightRefusal(Right::AcqAdmin, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     if (sheet.name.trimmed().isEmpty())
         return AcqResult::refused(acq::supplierNameRequired());
     if (sheet.type < 0 || sheet.type > 3)
@@ -91,6 +95,8 @@ SupplierSheet loadSupplier(Database &db, int id)
 
 AcqResult deleteSupplier(Database &db, int id)
 {
+    if (const QString refusal = rightRefusal(Right::AcqAdmin, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         // The row locked, then deleted only while no document names it: a
         // document saved at another workstation meanwhile keeps it.

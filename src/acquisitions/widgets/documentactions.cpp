@@ -52,7 +52,7 @@ void DocumentSearchScreen::BtnSupprimerClick()
     const QString question = validated() ? acq::deleteValidatedQuestion()
                                          : (type_ == AcqType::PreOrder ? acq::deletePreOrderQuestion(number)
                                                                        : acq::deleteOrderQuestion(number));
-    if (!confirm(question))
+    if (!confirmIrreversible(question))
         return;
     const AcqResult r = deleteDocument(data_.db(), id);
     if (!r.passed)
@@ -102,7 +102,7 @@ void DocumentSearchScreen::BtnModifierTitreClick()
 void DocumentSearchScreen::BtnSupprimerTitreClick()
 {
     const int line = currentLine();
-    if (line <= 0 || !confirm(validated() ? acq::deleteValidatedLinesQuestion() : acq::deleteLineQuestion()))
+    if (line <= 0 || !confirmIrreversible(validated() ? acq::deleteValidatedLinesQuestion() : acq::deleteLineQuestion()))
         return;
     const AcqResult r = deleteLine(data_.db(), line);
     if (!r.passed)

@@ -109,6 +109,7 @@ QWidget *DocumentSearchScreen::buildCriteria()
     };
     QLineEdit *number = line("NUM"), *supplier = line("FOUR"), *year = line("ANNEE");
     year->setMaximumWidth(70);
+    setFocusProxy(number);  // the screen opens ready for the number typed
     QPushButton *pick = namedButton("BtnFournisseur", QStringLiteral("..."), box);
     pick->setProperty("localise", false);
     pick->setMaximumWidth(32);

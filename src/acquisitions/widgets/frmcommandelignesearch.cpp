@@ -47,7 +47,7 @@ TFrmCommandeLigneSearch::TFrmCommandeLigneSearch(TFrmData &frmData, int mode, Ac
         grid->addWidget(e, row, column + 1);
         return e;
     };
-    line("EdtTitre", "LblTitre", "Titre :", 0, 0);
+    setFocusProxy(line("EdtTitre", "LblTitre", "Titre :", 0, 0));  // ready for the title's words
     line("EdtAuteur", "LblAuteur", "Auteur :", 0, 2);
     line("EdtEditeur", "LblEditeur", "Editeur :", 1, 0);
     line("EdtNumero", "LblNumero", "Numéro :", 1, 2);

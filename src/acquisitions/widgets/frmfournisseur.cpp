@@ -151,7 +151,7 @@ void TFrmFournisseur::BtnEditClick()
 void TFrmFournisseur::BtnDeleteClick()
 {
     const int id = currentSupplier();
-    if (id <= 0 || !confirm(acq::deleteSupplierQuestion(data_.QFournisseur->value(QStringLiteral("FOU_LIBELLE")).toString())))
+    if (id <= 0 || !confirmIrreversible(acq::deleteSupplierQuestion(data_.QFournisseur->value(QStringLiteral("FOU_LIBELLE")).toString())))
         return;
     const AcqResult r = deleteSupplier(data_.db(), id);
     if (!r.passed)

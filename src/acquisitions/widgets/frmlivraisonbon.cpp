@@ -225,7 +225,7 @@ void TFrmLivraisonBon::BtnManquantsClick()
 void TFrmLivraisonBon::BtnSupprimerTitreClick()
 {
     const int line = currentLine();
-    if (line <= 0 || !confirm(acq::removeTitleQuestion()))
+    if (line <= 0 || !confirmIrreversible(acq::removeTitleQuestion()))
         return;
     const AcqResult r = removeDeliveredTitle(data_.db(), delivery_, line);
     if (!r.passed)
@@ -275,7 +275,7 @@ void TFrmLivraisonBon::DeleteCopy()
     if (line <= 0 || c->rowCount() == 0)
         return;
     const QString id = c->value(QStringLiteral("EXP_ID")).toString();
-    if (!confirm(copyDeleteQuestion(id)))
+    if (!confirmIrreversible(copyDeleteQuestion(id)))
         return;
     const AcqResult r = deleteReceivedCopy(data_.db(), id);
     if (!r.passed)
@@ -312,7 +312,7 @@ void TFrmLivraisonBon::DeleteIssue()
 {
     const int line = currentLine();
     Dataset *b = data_.QBulletin;
-    if (line <= 0 || b->rowCount() == 0 || !confirm(issueDeleteQuestion(b->value(QStringLiteral("BUL_NUMERO")))))
+    if (line <= 0 || b->rowCount() == 0 || !confirmIrreversible(issueDeleteQuestion(b->value(QStringLiteral("BUL_NUMERO")))))
         return;
     const AcqResult r = deleteIssue(data_.db(), b->value(QStringLiteral("BUL_ID")).toInt());
     if (!r.passed)

@@ -78,7 +78,7 @@ QWidget *TFrmLivraisonSearch::buildCriteria()
         grid->addWidget(e, row, column + 1);
         return e;
     };
-    line("EdtNumero", "LblNumero", "N° livraison :", 0, 0);
+    setFocusProxy(line("EdtNumero", "LblNumero", "N° livraison :", 0, 0));  // ready for the number typed
     line("EdtAchat", "LblAchat", "N° achat :", 0, 2);
     QLineEdit *supplier = line("EdtFournisseur", "LblFournisseur", "Fournisseur :", 1, 0);
     grid->removeWidget(supplier);
@@ -174,7 +174,7 @@ void TFrmLivraisonSearch::BtnModifierClick()
 void TFrmLivraisonSearch::BtnSupprimerClick()
 {
     const int id = currentDelivery();
-    if (id <= 0 || !confirm(acq::deleteDeliveryQuestion(data_.QLivraison->value(QStringLiteral("LIV_NUMERO")).toString())))
+    if (id <= 0 || !confirmIrreversible(acq::deleteDeliveryQuestion(data_.QLivraison->value(QStringLiteral("LIV_NUMERO")).toString())))
         return;
     const AcqResult r = deleteDelivery(data_.db(), id);
     if (!r.passed)

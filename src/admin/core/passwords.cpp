@@ -28,6 +28,17 @@ QString HashPassword(const QString &plain)
     return QString::fromLatin1(out);
 }
 
+QString RandomPassword(int length)
+{
+    static const char alphabet[] = "abcdefghijkmnpqrstuvwxyzABCDEFGHJKLMNPQRSTUVWXYZ23456789";
+    if (!sodiumReady())
+        return {};
+    QString out;
+    for (int i = 0; i < length; ++i)
+        out += QLatin1Char(alphabet[randombytes_uniform(sizeof(alphabet) - 1)]);
+    return out;
+}
+
 bool IsPasswordHash(const QString &stored)
 {
     return stored.startsWith(QLatin1String("$argon2"));

@@ -10,6 +10,10 @@ namespace folian {
 // A new salted hash of the password (never empty, even for an empty password).
 QString HashPassword(const QString &plain);
 
+// A password nobody guesses: `length` characters drawn at random from
+// letters and digits that cannot be mistaken for one another.
+QString RandomPassword(int length = 16);
+
 // Is the stored value a hash made by HashPassword?
 bool IsPasswordHash(const QString &stored);
 

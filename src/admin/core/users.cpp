@@ -108,11 +108,16 @@ UserSheet loadUser(TFrmData &data, int userId)
 
 SaveUserResult saveUser(TFrmData &data, const UserSheet &sheet, int *savedId)
 {
+    if (const QString refusal = administratorRefusal(session()); !refusal.isEmpty())
+        return {refusal};
     const QString login = sheet.login.trimmed();
     if (login.isEmpty() || sheet.nom.trimmed().isEmpty() || sheet.prenom.trimmed().isEmpty())
         return {tr2(QStringLiteral("Complétez votre inscription"), QStringLiteral("أكمل التسجيل")), UserField::Required};
     const bool isNew = sheet.id <= 0;
     const bool setPassword = isNew || !sheet.keepPassword;
+    if (setPassword && sheet.password.isEmpty())
+        return {tr2(QStringLiteral("Le mot de passe est obligatoire."), QStringLiteral("كلمة المرور إجبارية.")),
+                UserField::Password};
     if (setPassword && sheet.password != sheet.confirmation)
         return {mismatchMessage(), UserField::Confirmation};
 
@@ -198,6 +203,8 @@ SaveUserResult saveUser(TFrmData &data, const UserSheet &sheet, int *savedId)
 
 QString deleteUserRefusal(TFrmData &data, int userId)
 {
+    if (const QString refusal = administratorRefusal(session()); !refusal.isEmpty())
+        return refusal;
     if (userId == session().CurrentUserId)
         return tr2(QStringLiteral("Impossible de supprimer cet utilisateur."), QStringLiteral("لا يمكن حذف هذا المستخدم    "));
     Database &db = data.db();

@@ -50,7 +50,7 @@ struct UserSheet {
 UserSheet loadUser(TFrmData &data, int userId);
 
 // Which part of the sheet a refusal is about.
-enum class UserField { None, Required, Confirmation, Login, Role };
+enum class UserField { None, Required, Password, Confirmation, Login, Role };
 
 struct SaveUserResult {
     QString message;                    // empty when saved
@@ -58,14 +58,15 @@ struct SaveUserResult {
     bool ok() const { return message.isEmpty(); }
 };
 
-// Checks and saves the sheet: required fields (login, name, first name),
-// password and confirmation, unique login, the last administrator keeps his
-// role. Saves the user row and its CATALOGAGE rows in one transaction. The
+// Checks and saves the sheet: only an administrator does; required fields
+// (login, name, first name), a password (mandatory for a new user, and
+// whenever a new one is given) and its confirmation, unique login, the last
+// administrator keeps his role. Saves the user row and its CATALOGAGE rows in one transaction. The
 // new user's id in `savedId`.
 SaveUserResult saveUser(TFrmData &data, const UserSheet &sheet, int *savedId = nullptr);
 
-// Why the user may not be deleted (the logged-on user, the last
-// administrator), or empty: asked before the confirmation question.
+// Why the user may not be deleted (by anyone but an administrator; the
+// logged-on user, the last administrator), or empty: asked before the confirmation question.
 QString deleteUserRefusal(TFrmData &data, int userId);
 // Deletes a user and his CATALOGAGE rows in one transaction, unless refused.
 // Empty on success, else the message.

@@ -69,7 +69,7 @@ void TFrmAdministration::Initialisation()
         return;
     setTitle(QStringLiteral("Administration - Initialisation des Statistiques de Prêt"),
              QStringLiteral("الإدارة -إفراغ الإحصاءات"));
-    if (!confirm(tr2(QStringLiteral("Etes-vous sûr de vouloir initialiser les Statistiques de prêt? "),
+    if (!confirmIrreversible(tr2(QStringLiteral("Etes-vous sûr de vouloir initialiser les Statistiques de prêt? "),
                      QStringLiteral(" هل أنت متأكد من إفراغ الإحصاءات؟  "))))
         return;
     QString why;

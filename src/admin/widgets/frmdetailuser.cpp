@@ -339,6 +339,9 @@ void TFrmDetailUser::BtnPostClick()
                 break;
             }
         break;
+    case UserField::Password:
+        password_->setFocus();
+        break;
     case UserField::Confirmation:
         confirmation_->clear();
         confirmation_->setFocus();

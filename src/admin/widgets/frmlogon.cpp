@@ -142,7 +142,8 @@ void TFrmLogOn::afterLocalise()
 void TFrmLogOn::BtnOkClick()
 {
     const int userId = selectedUserId();
-    const LogonResult r = CheckLogon(data_, userId, pas_->text());
+    QString why;
+    const LogonResult r = CheckLogon(data_, userId, pas_->text(), &why);
     switch (r) {
     case LogonResult::Ok:
         accept();
@@ -158,6 +159,18 @@ void TFrmLogOn::BtnOkClick()
     case LogonResult::AlreadyConnected:
         inform(LogonMessage(r));
         usr_->setFocus();
+        return;
+    case LogonResult::UserGone:
+        // The list read at start is out of date: read it again.
+        error(LogonMessage(r));
+        data_.QUtilisateur->open(QStringLiteral("SELECT * FROM UTILISATEUR"));
+        data_.QUtilisateur->fetchAll();
+        selectUser(0);
+        usr_->setFocus();
+        return;
+    case LogonResult::ServerUnreachable:
+        error(LogonMessage(r, why));
+        pas_->setFocus();
         return;
     }
 }

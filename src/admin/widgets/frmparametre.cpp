@@ -395,7 +395,7 @@ void TFrmParametre::DeleteException()
     q->cancel();
     if (!q->isOpen() || q->currentRow() < 0)
         return;
-    if (confirm(tr2(QStringLiteral("Supprimer cette exception ") + QStringLiteral(" ?"),
+    if (confirmIrreversible(tr2(QStringLiteral("Supprimer cette exception ") + QStringLiteral(" ?"),
                     QStringLiteral("حذف الإستثناء") + QStringLiteral(" ?"))))
         q->remove();
     updateExceptionButtons();

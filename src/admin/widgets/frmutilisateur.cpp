@@ -136,7 +136,7 @@ void TFrmUtilisateur::BtnDeleteClick()
         inform(refusal);
         return;
     }
-    if (!confirm(deleteUserQuestion(users->value(QStringLiteral("UTL_LOGIN")).toString())))
+    if (!confirmIrreversible(deleteUserQuestion(users->value(QStringLiteral("UTL_LOGIN")).toString())))
         return;
     const QString refusal = deleteUser(data_, id);
     if (!refusal.isEmpty()) {

@@ -22,12 +22,12 @@ void MessageBoxSink::show(MessageKind kind, const QString &text)
     box.exec();
 }
 
-bool MessageBoxSink::ask(const QString &text)
+bool MessageBoxSink::ask(const QString &text, bool yesByDefault)
 {
     QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::NoButton, QApplication::activeWindow());
     QPushButton *yes = box.addButton(tr2(QStringLiteral("Oui"), QStringLiteral("نعم")), QMessageBox::YesRole);
     QPushButton *no = box.addButton(tr2(QStringLiteral("Non"), QStringLiteral("لا")), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(yesByDefault ? yes : no);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;

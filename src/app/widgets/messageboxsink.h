@@ -10,7 +10,7 @@ class MessageBoxSink : public MessageSink
 {
 public:
     void show(MessageKind kind, const QString &text) override;
-    bool ask(const QString &text) override;
+    bool ask(const QString &text, bool yesByDefault) override;
 };
 
 } // namespace folian

@@ -4,6 +4,7 @@
 #include "base/session.h"
 #include "catalogue/core/codes.h"
 #include "catalogue/core/searchconditions.h"
+#include "catalogue/core/references.h"
 #include "data/core/dataset.h"
 #include "data/core/helpers.h"
 #include "data/core/schema.h"
@@ -77,6 +78,8 @@ HeadingSave postHeading(Dataset &d)
 {
     HeadingSave out;
     if (!d.isEditing())
+        return out;
+    if (out.message = referenceRightRefusal(RefTable::Heading, session()); !out.message.isEmpty())
         return out;
     if (IsBlank(d.value(kName))) {
         out.message = tr2(QStringLiteral("Le champ « Nom de vedette » est obligatoire."),

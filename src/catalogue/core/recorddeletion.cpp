@@ -12,14 +12,7 @@ QList<RecordDeletion> deleteRecords(TFrmData &data, const CataloguerRights &righ
     for (int id : ids) {
         RecordDeletion d;
         d.docId = id;
-        bool found = false;
-        const QVariant creator =
-            data.db().scalar(QStringLiteral("SELECT CREATE_USER FROM NOTICE WHERE DOC_ID = ?"), {id}, &found);
-        if (!rights.mayDelete(creator))
-            d.refusal = tr2(QStringLiteral("Vous ne pouvez supprimer que les notices que vous avez créées."),
-                            QStringLiteral("لا يمكنك حذف إلا البطاقات التي أنشأتها."));
-        else
-            d.refusal = deleteRecord(data, id);
+        d.refusal = deleteRecord(data, rights, id);
         out << d;
     }
     return out;

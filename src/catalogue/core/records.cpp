@@ -116,9 +116,27 @@ QString recordDeleteRefusal(Database &db, const QVariant &docId)
                QStringLiteral("لا يمكنك الحذف, النسخة") + quoted(expId) + QStringLiteral(" من هذه البطاقة محجوزة لقارئ."));
 }
 
+QString recordDeleteRightRefusal(Database &db, const CataloguerRights &rights, const QVariant &docId)
+{
+    if (!rights.mayCreate())
+        return notAllowedMessage(session(), rightLabel(Right::CatNotice));
+    const QVariant creator = db.scalar(QStringLiteral("SELECT CREATE_USER FROM NOTICE WHERE DOC_ID = ?"), {docId});
+    if (!rights.mayDelete(creator))
+        return tr2(QStringLiteral("Vous ne pouvez supprimer que les notices que vous avez créées."),
+                   QStringLiteral("لا يمكنك حذف إلا البطاقات التي أنشأتها."));
+    return {};
+}
+
 QString deleteRecord(TFrmData &data, const QVariant &docId)
 {
+    return deleteRecord(data, CataloguerRights::of(data.db(), session()), docId);
+}
+
+QString deleteRecord(TFrmData &data, const CataloguerRights &rights, const QVariant &docId)
+{
     Database &db = data.db();
+    if (QString refusal = recordDeleteRightRefusal(db, rights, docId); !refusal.isEmpty())
+        return refusal;
     if (QString refusal = recordDeleteRefusal(db, docId); !refusal.isEmpty())
         return refusal;
     Dataset *n = data.QNotice;

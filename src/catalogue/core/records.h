@@ -50,11 +50,16 @@ QString authorTypeName(const QVariant &autType, const QVariant &recordLanguage);
 
 // Why a record cannot be deleted now (a copy on loan or reserved), or empty.
 QString recordDeleteRefusal(Database &db, const QVariant &docId);
+// Why the user of `rights` may not delete the record (he has no right to
+// records, or did not create it), or empty.
+QString recordDeleteRightRefusal(Database &db, const CataloguerRights &rights, const QVariant &docId);
 // Deletes a record with its authors, subjects, indices, resources, issues,
 // copies and order lines in one transaction, through the shared record
-// query (which it positions on the record). Empty on success, else the
-// reason for the operator; nothing is deleted then.
+// query (which it positions on the record), when the session's user may
+// (or the user of `rights`). Empty on success, else the reason for the
+// operator; nothing is deleted then.
 QString deleteRecord(TFrmData &data, const QVariant &docId);
+QString deleteRecord(TFrmData &data, const CataloguerRights &rights, const QVariant &docId);
 
 // The refusals to edit or delete a copy lent to a reader, with its due
 // date; empty when the copy may be changed. Read from the database.

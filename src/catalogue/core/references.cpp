@@ -145,6 +145,8 @@ QString postFailure(const Dataset &d)
 
 QString deleteReference(Dataset &d, RefTable t)
 {
+    if (const QString refusal = referenceRightRefusal(t, session()); !refusal.isEmpty())
+        return refusal;
     const RefTableDef &def = refTableDef(t);
     if (d.state() != Dataset::State::Browse || d.currentRow() < 0)
         return {};
@@ -172,6 +174,8 @@ QString deleteReference(Dataset &d, RefTable t)
 
 QString postReference(Dataset &d, RefTable t)
 {
+    if (const QString refusal = referenceRightRefusal(t, session()); !refusal.isEmpty())
+        return refusal;
     const RefTableDef &def = refTableDef(t);
     if (!d.isEditing())
         return {};
@@ -219,6 +223,13 @@ bool mayManageAuthorities(const Session &s)
 }
 
 bool mayManageCodeTables(const Session &s) { return allowed(Right::CatAdmin, s); }
+
+QString referenceRightRefusal(RefTable t, const Session &s)
+{
+    if (t > RefTable::Classification)
+        return rightRefusal(Right::CatAdmin, s);
+    return mayManageAuthorities(s) ? QString() : notAllowedMessage(s, rightLabel(Right::CatAutorite));
+}
 
 ListActions authorityListActions(const Session &s, int mode, bool browsing, int rows)
 {

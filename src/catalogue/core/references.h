@@ -74,6 +74,10 @@ QString postFailure(const Dataset &d);
 
 // --- Rights -----------------------------------------------------------------
 
+// Why the session's user may not change the rows of `t` (an authority, or a
+// code table), or empty: checked by deleteReference and postReference.
+QString referenceRightRefusal(RefTable t, const Session &s);
+
 // Creating, changing and deleting headings, publishers, collections,
 // sub-collections and indices: roles 1 and 3, or UTL_CAT_NOTICE, or
 // UTL_CAT_AUTORITE.

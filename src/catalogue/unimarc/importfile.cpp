@@ -2,6 +2,7 @@
 
 #include "base/messages.h"
 #include "base/progress.h"
+#include "base/rights.h"
 #include "base/session.h"
 #include "catalogue/unimarc/reader.h"
 #include "catalogue/unimarc/splitter.h"
@@ -14,6 +15,14 @@
 namespace folian::unimarc {
 
 namespace {
+
+// Importing into our catalogue needs the import right; into the union
+// catalogue, for a partner library, is the administrator's.
+QString importRightRefusal(int library)
+{
+    return library == 0 ? rightRefusal(Right::CatImport, session()) : administratorRefusal(session());
+}
+
 
 // Records written in one transaction: at most this many, for at most this
 // long (other workstations wait for the batch to write theirs).
@@ -134,6 +143,8 @@ ImportCounts importFile(Database &db, const QString &path, const RecordOptions &
                         Progress *progress)
 {
     ImportCounts counts;
+    if (counts.error = importRightRefusal(options.library); !counts.error.isEmpty())
+        return counts;
     SilentScope silent;
     RecordSplitter splitter(path);
     if (!splitter.isOpen()) {
@@ -194,6 +205,8 @@ ImportCounts integrateDuplicates(Database &db, const QString &path, QList<Import
                                  Progress *progress)
 {
     ImportCounts counts;
+    if (counts.error = importRightRefusal(0); !counts.error.isEmpty())
+        return counts;
     SilentScope silent;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

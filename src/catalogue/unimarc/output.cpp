@@ -130,16 +130,6 @@ QString generalData(const StoredRecord &r)
     return a;
 }
 
-// The link of a resource as the display opens it: an address as it is, a
-// file name in the archive directory of the document type.
-QString resourceUrl(const StoredRecord &r, const QString &link, const QString &programDirectory)
-{
-    if (link.contains(QLatin1String("://")))
-        return htmlEscape(link);
-    QString dir = r.archiveDirectory.isEmpty() ? programDirectory : r.archiveDirectory;
-    return htmlFileUrl(QDir(dir).filePath(link));
-}
-
 } // namespace
 
 Record unimarcRecord(const StoredRecord &r, int classification)
@@ -239,7 +229,7 @@ Record unimarcRecord(const StoredRecord &r, int classification)
     return out;
 }
 
-QString unimarcHtml(const StoredRecord &r, int classification, const QString &programDirectory)
+QString unimarcHtml(const StoredRecord &r, int classification)
 {
     const Record record = unimarcRecord(r, classification);
     QString html = QStringLiteral("<p>");
@@ -254,8 +244,10 @@ QString unimarcHtml(const StoredRecord &r, int classification, const QString &pr
         const bool resource = f.hasTag("856");
         for (const Subfield &s : f.subfields) {
             html += QStringLiteral("<font color=blue>$") + htmlEscape(QString(QLatin1Char(s.code))) + QStringLiteral("</font>");
-            if (resource && s.code == 'u')
-                html += QStringLiteral("<a href=\"") + resourceUrl(r, s.text(), programDirectory) + QStringLiteral("\">")
+            // A web or mail address is a link; a file or any other address is only shown.
+            const QUrl link = resource && s.code == 'u' ? SafeLinkUrl(s.text()) : QUrl();
+            if (link.isValid())
+                html += QStringLiteral("<a href=\"") + htmlEscape(link.toString(QUrl::FullyEncoded)) + QStringLiteral("\">")
                     + htmlEscape(s.text()) + QStringLiteral("</a>");
             else
                 html += htmlEscape(s.text());

@@ -18,10 +18,9 @@ namespace folian::unimarc {
 Record unimarcRecord(const StoredRecord &record, int classification);
 
 // The tagged display, "<p>", one line per field, "</p>": every value
-// escaped, the links of the resources as anchors to the documents (a file
-// name in the archive directory of the document type, or in
-// `programDirectory` when the type has none).
-QString unimarcHtml(const StoredRecord &record, int classification, const QString &programDirectory = QString());
+// escaped; a resource's web or mail address is a link (SafeLinkUrl), a
+// file or any other address is shown as text.
+QString unimarcHtml(const StoredRecord &record, int classification);
 
 // The ISO 2709 bytes of the record, in UTF-8 and declaring it in field 100.
 WriteResult exchangeRecord(const StoredRecord &record, int classification);

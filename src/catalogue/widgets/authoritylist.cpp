@@ -36,6 +36,7 @@ TFrmAuthorityList::TFrmAuthorityList(TFrmData &frmData, const Definition &def, i
     auto *lbl = new QLabel(QStringLiteral("Rechercher :"), pnlOption_);
     lbl->setObjectName(QStringLiteral("LblKey"));
     key_ = new QLineEdit(pnlOption_);
+    setFocusProxy(key_);  // the list opens ready for the name typed
     key_->setObjectName(QStringLiteral("KEY"));
     lbl->setBuddy(key_);
     btnSearch_ = new QPushButton(QStringLiteral("Rechercher"), pnlOption_);
@@ -192,7 +193,7 @@ void TFrmAuthorityList::Delete()
         || dataset_->currentRow() < 0)
         return;
     const QString name = referenceName(*dataset_, def_.table);
-    if (!confirm(tr2(text(def_.deleteFr), text(def_.deleteAr)) + QStringLiteral(" \"") + name + QStringLiteral("\" ?")))
+    if (!confirmIrreversible(tr2(text(def_.deleteFr), text(def_.deleteAr)) + QStringLiteral(" \"") + name + QStringLiteral("\" ?")))
         return;
     const QString refusal = deleteReference(*dataset_, def_.table);
     if (!refusal.isEmpty())

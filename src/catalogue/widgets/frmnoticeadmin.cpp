@@ -292,7 +292,7 @@ void TFrmNoticeAdmin::BtnDeleteClick()
 {
     if (!btnDelete_->isEnabled())
         return;
-    if (!confirm(tr2(QStringLiteral("Supprimer l'enregistrement"), QStringLiteral("حذف التسجيلة"))))
+    if (!confirmIrreversible(tr2(QStringLiteral("Supprimer l'enregistrement"), QStringLiteral("حذف التسجيلة"))))
         return;
     const QString refusal = deleteReference(*dataset_, pageDef(page_).table);
     if (!refusal.isEmpty())

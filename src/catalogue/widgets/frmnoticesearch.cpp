@@ -36,6 +36,7 @@ TFrmNoticeSearch::TFrmNoticeSearch(TFrmData &frmData, QWidget *parent)
     setWindowTitle(QStringLiteral("Recherche de documents"));
 
     criteria_ = new NoticeSearchCriteria(frmData, this);
+    setFocusProxy(criteria_->firstCriterion());  // the screen opens ready for the title's words
     connect(criteria_, &NoticeSearchCriteria::changed, this, &TFrmNoticeSearch::updateButtons);
     connect(criteria_, &NoticeSearchCriteria::searchRequested, this, &TFrmNoticeSearch::Search);
     connect(criteria_, &NoticeSearchCriteria::clearRequested, this, &TFrmNoticeSearch::Initialise);

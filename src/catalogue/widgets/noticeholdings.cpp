@@ -69,7 +69,7 @@ bool NoticeHoldings::openSheet(int page, bool append, const QString &title)
 
 bool NoticeHoldings::remove(Dataset *d, int satellite, const QString &question)
 {
-    if (!d->isOpen() || d->currentRow() < 0 || !confirm(question))
+    if (!d->isOpen() || d->currentRow() < 0 || !confirmIrreversible(question))
         return false;
     const bool ok = d->remove();
     openSatellite(data_, kPageSatellite[satellite], data_.QNotice->value(QStringLiteral("DOC_ID")));

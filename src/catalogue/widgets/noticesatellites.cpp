@@ -79,7 +79,7 @@ bool NoticeSatellites::chooseAndPost(int which, const QString &filter)
 bool NoticeSatellites::remove(int which, const QString &question)
 {
     Dataset *d = satelliteQuery(data_, kChosen[which].satellite);
-    if (!d->isOpen() || d->rowCount() == 0 || d->currentRow() < 0 || !confirm(question))
+    if (!d->isOpen() || d->rowCount() == 0 || d->currentRow() < 0 || !confirmIrreversible(question))
         return false;
     const bool ok = d->remove();
     openSatellite(data_, kChosen[which].satellite, data_.QNotice->value(QStringLiteral("DOC_ID")));

@@ -218,4 +218,6 @@ void NoticeSearchCriteria::clear()
 
 void NoticeSearchCriteria::focusFirst() { title_->setFocus(); }
 
+QWidget *NoticeSearchCriteria::firstCriterion() const { return title_; }
+
 } // namespace folian

@@ -35,6 +35,7 @@ public:
     // Empties every criterion.
     void clear();
     void focusFirst();
+    QWidget *firstCriterion() const;
 
     QPushButton *searchButton() const { return btnSearch_; }
     QPushButton *clearButton() const { return btnClear_; }

@@ -27,7 +27,7 @@ void TFrmNoticeSearch::BtnDeleteClick()
     if (!btnDelete_->isEnabled())
         return;
     const QList<int> ids = chosenIds();
-    if (ids.isEmpty() || !confirm(tr2(QStringLiteral("Supprimer les notices"), QStringLiteral("حذف البطاقات"))
+    if (ids.isEmpty() || !confirmIrreversible(tr2(QStringLiteral("Supprimer les notices"), QStringLiteral("حذف البطاقات"))
                                   + QStringLiteral(" ?")))
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -1,5 +1,7 @@
 #include "circulation/core/categories.h"
 
+#include "base/rights.h"
+
 #include "base/messages.h"
 #include "base/session.h"
 #include "circulation/core/circulationtexts.h"
@@ -46,6 +48,8 @@ bool isReservedCategory(const QVariant &catId) { return !IsBlank(catId) && catId
 
 QString deleteCategory(Database &db, int catId)
 {
+    if (const QString refusal = rightRefusal(Right::CirculAdmin, session()); !refusal.isEmpty())
+        return refusal;
     if (isReservedCategory(catId))
         return circ::categoryNotDeletable();
     Transaction tx(db);
@@ -70,6 +74,8 @@ QString deleteCategory(Database &db, int catId)
 
 QString deleteStructure(Database &db, int strId)
 {
+    if (const QString refusal = rightRefusal(Right::CirculAdmin, session()); !refusal.isEmpty())
+        return refusal;
     Transaction tx(db);
     if (!lock(db, "STRUCTURE", "STR_ID", strId))
         return failed(db);
@@ -89,6 +95,8 @@ QString deleteStructure(Database &db, int strId)
 
 QString deleteRule(Database &db, int catId, const QString &typId)
 {
+    if (const QString refusal = rightRefusal(Right::CirculAdmin, session()); !refusal.isEmpty())
+        return refusal;
     Transaction tx(db);
     // The loans, reservations and renewals under the rule hold it: they finish first, or wait.
     if (!db.exec(db.dialect().lockRows(QStringLiteral("REGLEMENT"), QStringLiteral("CAT_ID = ? AND TYP_ID = ?")),
@@ -117,6 +125,8 @@ SqlText categoryRulesSql(int catId)
 
 bool toggleProportionalPenalty(Database &db, int catId)
 {
+    if (!allowed(Right::CirculAdmin, session()))
+        return false;
     SqlRows q = db.query(QStringLiteral("UPDATE CATEGORIE SET CAT_PENALITE_PROP = "
                                         "CASE WHEN COALESCE(CAT_PENALITE_PROP, 0) = 0 THEN 1 ELSE 0 END "
                                         "WHERE CAT_ID = ?"),

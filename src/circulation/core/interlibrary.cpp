@@ -1,6 +1,8 @@
 #include "circulation/core/interlibrary.h"
 
 #include "base/dates.h"
+#include "base/rights.h"
+
 #include "circulation/core/circulationtexts.h"
 #include "circulation/core/desktexts.h"
 #include "circulation/core/interlibrarytexts.h"
@@ -95,6 +97,8 @@ bool InterLibraryDesk::journal(int operation, const QString &copy, const QString
 
 InterLibraryResult InterLibraryDesk::lend(const InterLibraryLoan &loan)
 {
+    if (const QString refusal = rightRefusal(Right::CirculPeb, session()); !refusal.isEmpty())
+        return {false, false, {refusal}};
     const QDate day = today();
     const QString copy = loan.copy.trimmed(), title = loan.title.trimmed(), author = loan.author.trimmed();
     const int library = libraryKey(loan.libraryId);
@@ -161,6 +165,8 @@ InterLibraryResult InterLibraryDesk::lend(const InterLibraryLoan &loan)
 
 InterLibraryResult InterLibraryDesk::giveBack(const QString &typed, const QVariant &libraryId)
 {
+    if (const QString refusal = rightRefusal(Right::CirculPeb, session()); !refusal.isEmpty())
+        return {false, false, {refusal}};
     const QDate day = today();
     const QString copy = typed.trimmed();
     const int library = libraryKey(libraryId);

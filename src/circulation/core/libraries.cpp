@@ -1,5 +1,7 @@
 #include "circulation/core/libraries.h"
 
+#include "base/rights.h"
+
 #include "admin/core/passwords.h"
 #include "base/session.h"
 #include "circulation/core/copystate.h"
@@ -84,6 +86,8 @@ QString libraryRefusal(Database &db, int id)
 
 LibrarySave saveLibrary(Database &db, const LibrarySheet &sheet)
 {
+    if (const QString refusal = administratorRefusal(session()); !refusal.isEmpty())
+        return {refusal};
     const QString nom = sheet.nom.trimmed(), tutelle = sheet.tutelle.trimmed();
     if (nom.isEmpty() || tutelle.isEmpty())
         return {circ::libraryIncomplete(), LibraryField::Required};
@@ -165,6 +169,8 @@ LibrarySheet loadLibrary(Database &db, int id)
 
 QString deleteLibrary(Database &db, int id)
 {
+    if (const QString refusal = administratorRefusal(session()); !refusal.isEmpty())
+        return refusal;
     // The local library (0) is no partner: its readers are never touched.
     if (id <= 0)
         return circ::libraryGone();
@@ -224,6 +230,8 @@ QVector<LibraryChoice> libraryChoices(Database &db)
 CorrespondentSave saveCorrespondent(Database &db, int libraryId, const CorrespondentSheet &sheet, bool isNew,
                                     const QDate &today)
 {
+    if (const QString refusal = administratorRefusal(session()); !refusal.isEmpty())
+        return {refusal};
     const QString id = sheet.id.trimmed();
     if (id.isEmpty() || sheet.nom.trimmed().isEmpty() || sheet.prenom.trimmed().isEmpty())
         return {circ::libraryIncomplete(), CorrespondentField::Required};
@@ -313,6 +321,8 @@ bool correspondentPasswordMatches(Database &db, const QString &id, const QString
 
 QString deleteCorrespondent(Database &db, const QString &typed)
 {
+    if (const QString refusal = administratorRefusal(session()); !refusal.isEmpty())
+        return refusal;
     const QString id = typed.trimmed();
     Transaction tx(db);
     if (!tx.isActive())

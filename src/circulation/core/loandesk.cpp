@@ -1,5 +1,7 @@
 #include "circulation/core/loandesk.h"
 
+#include "base/rights.h"
+
 #include "admin/core/duedate.h"
 #include "circulation/core/copystate.h"
 #include "circulation/core/desktexts.h"
@@ -324,6 +326,11 @@ bool LoanDesk::journal(LoanOperation op, const DeskCopy &c, const QString &reade
 template <typename Body>
 DeskResult LoanDesk::perform(LoanOperation op, const QString &copyTyped, Body body)
 {
+    if (const QString refusal = rightRefusal(Right::CirculTransact, session()); !refusal.isEmpty()) {
+        DeskResult r;
+        r.lines = QStringList{refusal};
+        return r;
+    }
     // One reading of the server's clock serves the whole operation: its day
     // in every rule, its time in the journal.
     struct Forget {

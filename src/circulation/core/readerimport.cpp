@@ -1,5 +1,7 @@
 #include "circulation/core/readerimport.h"
 
+#include "base/rights.h"
+
 #include "base/cp1256.h"
 #include "base/dates.h"
 #include "base/messages.h"
@@ -189,6 +191,10 @@ ReaderImportResult importReaders(Database &db, const QString &path, const Reader
                                  Progress *progress)
 {
     ReaderImportResult result;
+    if (const QString refusal = rightRefusal(Right::CirculLecteur, session()); !refusal.isEmpty()) {
+        result.error = refusal;
+        return result;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.error = circ::importUnreadable(path);

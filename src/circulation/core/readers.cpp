@@ -1,5 +1,7 @@
 #include "circulation/core/readers.h"
 
+#include "base/rights.h"
+
 #include "base/session.h"
 #include "circulation/core/circulationtexts.h"
 #include "circulation/core/copystate.h"
@@ -195,6 +197,8 @@ QString readerNumberRefusal(Database &db, const QString &readerId)
 
 QString deleteReader(Database &db, const QString &readerId)
 {
+    if (const QString refusal = rightRefusal(Right::CirculLecteur, session()); !refusal.isEmpty())
+        return refusal;
     Transaction tx(db);
     if (!tx.isActive())
         return TFrmData::DeleteErrorMessage() + u'\n' + db.lastError().text();

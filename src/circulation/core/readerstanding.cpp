@@ -1,5 +1,7 @@
 #include "circulation/core/readerstanding.h"
 
+#include "base/rights.h"
+
 #include "base/session.h"
 #include "circulation/core/circulationtexts.h"
 #include "circulation/core/copystate.h"
@@ -128,6 +130,8 @@ ReaderCheck checkReader(Database &db, const QString &typed, CheckPurpose purpose
 
 ReaderChange reregisterReader(Database &db, const QString &readerId, const QDate &today)
 {
+    if (const QString refusal = rightRefusal(Right::CirculLecteur, session()); !refusal.isEmpty())
+        return {false, refusal};
     const ReaderCheck c = checkReader(db, readerId, CheckPurpose::Reregistration, today);
     if (!c.passed)
         return {false, c.message()};
@@ -144,6 +148,8 @@ ReaderChange reregisterReader(Database &db, const QString &readerId, const QDate
 ReaderChange administerReader(Database &db, const QString &typed, AdminAction action, const QString &motif,
                               const QDate &today)
 {
+    if (const QString refusal = rightRefusal(Right::CirculAdmin, session()); !refusal.isEmpty())
+        return {false, refusal};
     const QString id = typed.trimmed();
     if (id.isEmpty())
         return {false, circ::readerNotEntered()};

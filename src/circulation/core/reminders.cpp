@@ -1,5 +1,7 @@
 #include "circulation/core/reminders.h"
 
+#include "base/rights.h"
+
 #include "base/messages.h"
 #include "base/progress.h"
 #include "circulation/core/circulationtexts.h"
@@ -151,6 +153,10 @@ ReportResult writeReminder(Database &db, ReminderKind kind, const QString &reade
 bool writeAllReminders(Database &db, const QString &directory, const QDate &today, ReminderBatch *batch,
                        Progress *progress)
 {
+    if (const QString refusal = rightRefusal(Right::CirculLecteur, session()); !refusal.isEmpty()) {
+        batch->message = refusal;
+        return false;
+    }
     if (!QDir().mkpath(directory)) {
         batch->message = tr2(QStringLiteral("Impossible de créer le dossier "), QStringLiteral("تعذر إنشاء المجلد "))
             + directory;

@@ -310,7 +310,7 @@ void TFrmBibliotheque::BtnAnnulerClick()
 void TFrmBibliotheque::BtnSupprimerClick()
 {
     const int id = currentLibrary();
-    if (id <= 0 || !confirm(circ::deleteLibraryQuestion(data_.QBibliotheque->value(QStringLiteral("BIB_NOM")).toString())))
+    if (id <= 0 || !confirmIrreversible(circ::deleteLibraryQuestion(data_.QBibliotheque->value(QStringLiteral("BIB_NOM")).toString())))
         return;
     const int row = data_.QBibliotheque->currentRow();
     const QString refusal = deleteLibrary(data_.db(), id);
@@ -347,7 +347,7 @@ void TFrmBibliotheque::BtnSupprimerRespClick()
     if (!c->isOpen() || c->currentRow() < 0 || c->rowCount() == 0)
         return;
     const QString id = c->value(QStringLiteral("LEC_ID")).toString();
-    if (!confirm(circ::deleteCorrespondentQuestion(c->value(QStringLiteral("LEC_NOM")).toString())))
+    if (!confirmIrreversible(circ::deleteCorrespondentQuestion(c->value(QStringLiteral("LEC_NOM")).toString())))
         return;
     const QString refusal = deleteCorrespondent(data_.db(), id);
     if (!refusal.isEmpty()) {

@@ -213,7 +213,7 @@ void TFrmCategorie::BtnEditRuleClick()
 void TFrmCategorie::BtnDeleteRuleClick()
 {
     Dataset *rules = data_.QReglement;
-    if (!btnDeleteRule_->isEnabled() || rules->currentRow() < 0 || !confirm(circ::deleteRuleQuestion()))
+    if (!btnDeleteRule_->isEnabled() || rules->currentRow() < 0 || !confirmIrreversible(circ::deleteRuleQuestion()))
         return;
     const QString refusal = deleteRule(data_.db(), currentKey().toInt(), rules->value(QStringLiteral("TYP_ID")).toString());
     if (!refusal.isEmpty()) {

@@ -142,6 +142,7 @@ QWidget *TFrmLecteurSearch::buildOptions()
     values_ = new QStackedWidget(options_);
     value_ = new QLineEdit(values_);
     value_->setObjectName(QStringLiteral("EdtValeur"));
+    setFocusProxy(value_);  // the screen opens ready for the number typed
     category_ = new QComboBox(values_);
     category_->setObjectName(QStringLiteral("CbxCategorie"));
     structure_ = new QComboBox(values_);
@@ -382,7 +383,7 @@ void TFrmLecteurSearch::BtnDeleteClick()
         ids << readers->valueAt(i.row(), QStringLiteral("LEC_ID")).toString();
     if (ids.isEmpty() && !currentId().isEmpty())
         ids << currentId();
-    if (ids.isEmpty() || !confirm(circ::deleteReadersQuestion()))
+    if (ids.isEmpty() || !confirmIrreversible(circ::deleteReadersQuestion()))
         return;
     // Each reader on his own: one refused does not stop the others.
     QStringList refusals;

@@ -1,5 +1,7 @@
 #include "data/core/database.h"
 
+#include "base/messages.h"
+#include "data/core/connectiontexts.h"
 #include "data/core/dataset.h"
 
 #include <QAtomicInt>
@@ -20,7 +22,7 @@ bool Database::open(const ConnectionParams &p, bool create, QString *why)
     dialect_ = Dialect::forEngine(p.engine);
     if (!dialect_) {
         if (why)
-            *why = QStringLiteral("unknown engine: ") + p.engine;
+            *why = unknownEngineMessage(p.engine, QString());
         return false;
     }
     params_ = p;
@@ -28,19 +30,22 @@ bool Database::open(const ConnectionParams &p, bool create, QString *why)
     QSqlDatabase db = QSqlDatabase::addDatabase(dialect_->driver(), name_);
     if (!db.isValid()) {
         if (why)
-            *why = QStringLiteral("database driver missing: ") + dialect_->driver();
+            *why = driverMissingMessage(dialect_->driver());
         QSqlDatabase::removeDatabase(name_);
         name_.clear();
         return false;
     }
     if (!dialect_->configure(db, p, create, &reason) || !db.open() || !runSetup(db)) {
         if (why)
-            *why = reason.isEmpty() ? db.lastError().text() : reason;
+            *why = !reason.isEmpty()             ? reason
+                : dialect_->connectionCanBeLost() ? serverUnreachableMessage(db.lastError().text())
+                                                  : db.lastError().text();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
         name_.clear();
         return false;
     }
+    lost_ = false;
     refreshIndexedSearch();
     return true;
 }
@@ -106,6 +111,45 @@ bool changesSchema(const QString &sql)
 } // namespace
 
 SqlRows Database::query(const QString &sql, const QVariantList &binds)
+{
+    SqlRows q = run(sql, binds);
+    if (!q.isActive() && reconnect())
+        q = run(sql, binds);
+    return q;
+}
+
+bool Database::reconnect()
+{
+    if (depth_ > 0 || name_.isEmpty() || !dialect_ || !dialect_->connectionCanBeLost())
+        return false;
+    QSqlDatabase db = connection();
+    if (db.isOpen()) {
+        QSqlQuery probe(db);
+        if (probe.exec(QStringLiteral("SELECT 1")))
+            return false;  // the statement failed on its own
+    }
+    if (lost_ && lastAttempt_.isValid() && lastAttempt_.elapsed() < 5000)
+        return false;  // lastError_ still tells why
+    lastAttempt_.start();
+    db.close();
+    if (db.open() && runSetup(db)) {
+        lost_ = false;
+        statements_.clear();  // they belonged to the connection that was lost
+        if (afterReconnect_)
+            afterReconnect_();
+        return true;
+    }
+    const QString reason = db.lastError().text().trimmed().isEmpty() ? lastError_.text() : db.lastError().text();
+    const QString message = connectionLostMessage(reason);
+    lastError_ = QSqlError(message, reason, QSqlError::ConnectionError);
+    if (!lost_) {
+        lost_ = true;
+        error(message);  // once: the reads that fail next say it too
+    }
+    return false;
+}
+
+SqlRows Database::run(const QString &sql, const QVariantList &binds)
 {
     if (!binds.isEmpty())
         return runPrepared(sql, binds);
@@ -187,8 +231,13 @@ bool Database::begin()
             ok = exec(statement);
         } else {
             ok = connection().transaction();
-            if (!ok)
+            if (!ok) {
                 lastError_ = connection().lastError();
+                if (reconnect())
+                    ok = connection().transaction();
+                if (!ok && !lost_)
+                    lastError_ = connection().lastError();
+            }
         }
     }
     if (!ok)

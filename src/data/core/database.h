@@ -10,7 +10,9 @@
 #include "data/core/dialect.h"
 #include "data/core/statementcache.h"
 
+#include <QElapsedTimer>
 #include <QSqlQuery>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,6 +39,17 @@ public:
     QSqlDatabase connection() const;
     QString connectionName() const { return name_; }
     const ConnectionParams &params() const { return params_; }
+
+    // A connection the server dropped (restarted, or cut by the network) is
+    // made again, once, by the first statement outside a transaction that
+    // finds it gone; that statement then runs on the new connection. When
+    // it cannot be made, the operator is told once and every statement
+    // fails with the reason, until a later attempt (a few seconds on) works.
+    // Inside a transaction nothing is made again: the transaction fails.
+    bool connectionLost() const { return lost_; }
+    // Runs after the connection was made again: what the server kept for
+    // the old one (the logon marker) is to be taken again.
+    void setAfterReconnect(std::function<void()> f) { afterReconnect_ = std::move(f); }
 
     // Prepares and runs a statement with bound values. On failure `lastError()` tells why.
     bool exec(const QString &sql, const QVariantList &binds = {});
@@ -82,6 +95,9 @@ public:
 
 private:
     bool runSetup(QSqlDatabase &db);
+    SqlRows run(const QString &sql, const QVariantList &binds);
+    // After a failed statement: was the connection lost and is it there again?
+    bool reconnect();
     void afterRollback();
     SqlRows runPrepared(const QString &sql, const QVariantList &binds);
 
@@ -98,6 +114,9 @@ private:
     std::vector<Posted> posted_;
     QStringList streams_;
     int streamSerial_ = 0;
+    bool lost_ = false;
+    QElapsedTimer lastAttempt_;
+    std::function<void()> afterReconnect_;
 };
 
 // Commits on `commit()`, rolls back when it goes out of scope uncommitted.

@@ -1,7 +1,12 @@
 #include "data/core/dialect.h"
+#include "data/core/connectiontexts.h"
 #include "data/core/helpers.h"
 #include "data/core/searchtext.h"
+#include "data/core/schema_scratch.h"
 
+#include <QAtomicInt>
+#include <algorithm>
+#include <QFile>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -17,6 +22,88 @@ bool registerSqliteFunctions(QSqlDatabase &db);
 
 namespace {
 
+// Whether the file may be opened: a database of ours (the catalogue holds
+// its schema version; the scratch report database only its own tables) or,
+// to make one, an empty file or an empty database. Anything else is refused before a byte of it is written (the
+// journal mode set on every connection is such a write), so another
+// program's file named by mistake stays as it was. The file is read
+// through a connection of its own that may not write.
+QString foreignFileRefusal(const QString &path, bool create)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return notADatabaseMessage(path) + u' ' + f.errorString();
+    const QByteArray header = f.read(16);
+    f.close();
+    if (header.isEmpty())
+        return create ? QString() : notFolianDatabaseMessage(path);
+    if (header != QByteArray("SQLite format 3\0", 16))
+        return notADatabaseMessage(path);
+    static QAtomicInt serial;
+    const QString name = QStringLiteral("folian-check-%1").arg(serial.fetchAndAddRelaxed(1));
+    QStringList tables;
+    bool read = false;
+    {
+        QSqlDatabase check = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        check.setDatabaseName(path);
+        check.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (check.open()) {
+            QSqlQuery q(check);
+            read = q.exec(QStringLiteral("SELECT UPPER(name) FROM sqlite_master WHERE type = 'table'"));
+            while (read && q.next())
+                if (!q.value(0).toString().startsWith(QLatin1String("SQLITE_")))  // the engine's own
+                    tables << q.value(0).toString();
+        }
+        check.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!read)
+        return notADatabaseMessage(path);
+    QStringList scratch;
+    for (const TableDef &t : scratchTables())
+        scratch << t.name.toUpper();
+    const bool scratchOnly = !tables.isEmpty() && std::all_of(tables.cbegin(), tables.cend(), [&](const QString &t) {
+        return scratch.contains(t);
+    });
+    if (tables.contains(Schema::versionTable()) || scratchOnly || (create && tables.isEmpty()))
+        return {};
+    return notFolianDatabaseMessage(path);
+}
+
+// Server = host[:port]; an IPv6 address between brackets when a port
+// follows it ([::1]:5432), with or without them when none does.
+bool splitServer(const QString &server, QString *host, int *port)
+{
+    const QString s = server.trimmed();
+    QString portText;
+    if (s.startsWith(u'[')) {
+        const qsizetype close = s.indexOf(u']');
+        if (close < 0)
+            return false;
+        *host = s.mid(1, close - 1);
+        const QString rest = s.mid(close + 1);
+        if (!rest.isEmpty() && !rest.startsWith(u':'))
+            return false;
+        portText = rest.mid(1);
+        if (host->isEmpty() || (rest.startsWith(u':') && portText.isEmpty()))
+            return false;
+    } else if (s.count(u':') == 1) {
+        const qsizetype colon = s.indexOf(u':');
+        *host = s.left(colon);
+        portText = s.mid(colon + 1);
+    } else {
+        *host = s;  // a name, an IPv4 address, or an IPv6 address alone
+    }
+    if (portText.isEmpty())
+        return true;
+    bool ok = false;
+    const int p = portText.toInt(&ok);
+    if (!ok || p <= 0 || p > 65535)
+        return false;
+    *port = p;
+    return true;
+}
+
 class SqliteDialect : public Dialect
 {
 public:
@@ -26,13 +113,20 @@ public:
     bool configure(QSqlDatabase &db, const ConnectionParams &p, bool create, QString *why) const override
     {
         if (p.catalog.trimmed().isEmpty()) {
-            *why = QStringLiteral("no database file named (Catalog)");
+            *why = noCatalogMessage(QString());
             return false;
         }
         const QString path = QDir::isAbsolutePath(p.catalog) ? p.catalog : p.appDir + p.catalog;
-        if (!create && !QFileInfo::exists(path)) {
-            *why = QStringLiteral("database file not found: ") + path;
+        const bool exists = QFileInfo::exists(path);
+        if (!create && !exists) {
+            *why = databaseFileMissingMessage(path);
             return false;
+        }
+        if (exists) {
+            if (const QString refusal = foreignFileRefusal(path, create); !refusal.isEmpty()) {
+                *why = refusal;
+                return false;
+            }
         }
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
@@ -262,30 +356,40 @@ public:
     QString name() const override { return QStringLiteral("POSTGRESQL"); }
     QString driver() const override { return QStringLiteral("QPSQL"); }
     bool isPostgres() const override { return true; }
+    bool connectionCanBeLost() const override { return true; }
 
     bool configure(QSqlDatabase &db, const ConnectionParams &p, bool, QString *why) const override
     {
         if (p.catalog.trimmed().isEmpty()) {
-            *why = QStringLiteral("no database named (Catalog)");
+            *why = noCatalogMessage(QString());
             return false;
         }
-        QString host = p.server.trimmed();
+        QString host;
         int port = 5432;
-        const qsizetype colon = host.lastIndexOf(u':');
-        if (colon > 0) {
-            bool ok = false;
-            const int pp = host.mid(colon + 1).toInt(&ok);
-            if (ok) {
-                port = pp;
-                host = host.left(colon);
-            }
+        if (!splitServer(p.server, &host, &port)) {
+            *why = badServerMessage(p.server);
+            return false;
         }
+        QStringList options{QStringLiteral("connect_timeout=10")};
+        const QString sslMode = p.sslMode.trimmed().toLower();
+        if (!sslMode.isEmpty()) {
+            static const QStringList modes{QStringLiteral("disable"), QStringLiteral("allow"), QStringLiteral("prefer"),
+                                           QStringLiteral("require"), QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
+            if (!modes.contains(sslMode)) {
+                *why = badSslModeMessage(p.sslMode);
+                return false;
+            }
+            options << QStringLiteral("sslmode=") + sslMode;
+        }
+        // The options are separated by semicolons: a path holding one cannot be given.
+        if (!p.sslRootCert.trimmed().isEmpty() && !p.sslRootCert.contains(u';'))
+            options << QStringLiteral("sslrootcert=") + p.sslRootCert.trimmed();
         db.setHostName(host.isEmpty() ? QStringLiteral("localhost") : host);
         db.setPort(port);
         db.setDatabaseName(p.catalog);
         db.setUserName(p.user);
         db.setPassword(p.password);
-        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        db.setConnectOptions(options.join(u';'));
         return true;
     }
 
@@ -428,6 +532,22 @@ public:
             binds << QVariant(QStringLiteral("%/") + LikePattern(SearchFold(w)) + QStringLiteral("/%"));
         }
         return parts.join(QStringLiteral(" AND "));
+    }
+
+    bool hasRoles() const override { return true; }
+    QStringList runtimeGrants(const QString &role, const QString &catalog) const override
+    {
+        const QString r = u'"' + role + u'"';
+        const QString rows = QStringLiteral("SELECT, INSERT, UPDATE, DELETE");
+        return {QStringLiteral("GRANT CONNECT ON DATABASE \"%1\" TO %2").arg(QString(catalog).replace(u'"', QStringLiteral("\"\"")), r),
+                QStringLiteral("GRANT USAGE ON SCHEMA public TO ") + r,
+                // Only the schema's owner makes tables there (what only that
+                // owner may say: GrantRuntimeRole checks the outcome).
+                QStringLiteral("DO $$ BEGIN IF pg_has_role(current_user, (SELECT nspowner FROM pg_namespace "
+                               "WHERE nspname = 'public'), 'USAGE') THEN REVOKE CREATE ON SCHEMA public FROM PUBLIC; "
+                               "END IF; END $$"),
+                QStringLiteral("GRANT %1 ON ALL TABLES IN SCHEMA public TO %2").arg(rows, r),
+                QStringLiteral("ALTER DEFAULT PRIVILEGES IN SCHEMA public GRANT %1 ON TABLES TO %2").arg(rows, r)};
     }
 
     static QString indexName(const SearchIndexDef &ix)

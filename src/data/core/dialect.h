@@ -19,6 +19,8 @@ struct ConnectionParams
     QString user;
     QString password;
     QString appDir;    // ends with '/'
+    QString sslMode;   // PostgreSQL: how the connection is encrypted (require, verify-full, ...)
+    QString sslRootCert;  // PostgreSQL: the authority that signed the server's certificate
 };
 
 class Dialect
@@ -41,6 +43,9 @@ public:
     virtual QStringList sessionSetup() const = 0;
     // Anything else a new connection needs (functions the SQL relies on).
     virtual bool onConnect(QSqlDatabase &) const { return true; }
+    // Can the connection be lost while the program runs (a server restarted,
+    // a network cut)? The database then makes it again.
+    virtual bool connectionCanBeLost() const { return false; }
 
     // A criterion matching `column` against one bound LIKE pattern (see
     // LikePattern) without regard to case, for every letter: é finds É.
@@ -85,6 +90,16 @@ public:
     // Statements the word indexes need first (a server extension); when they
     // fail the word indexes are left out and the searches scan instead.
     virtual QStringList prepareWordIndexes() const { return {}; }
+
+    // Whether the engine has roles: a server where the workstations may
+    // connect as a role of their own rather than as the schema's owner.
+    virtual bool hasRoles() const { return false; }
+    // The statements, run by the owner, that give `role` what the program
+    // needs at run time on the database `catalog` and no more: reading,
+    // adding, changing and deleting the rows of every table, those that
+    // upgrades add later included; never creating, changing or dropping a
+    // table. `role` is a plain lower-case name.
+    virtual QStringList runtimeGrants(const QString &, const QString &) const { return {}; }
     virtual bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const = 0;
 
     // The exact whole number of cents of an amount (an amount column or

@@ -194,6 +194,18 @@ bool IsResourceAddress(const QString &link)
     return i >= 2 && i < t.size() && t.at(i) == u':';
 }
 
+QUrl SafeLinkUrl(const QString &link)
+{
+    QString t = link.trimmed();
+    if (t.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
+        t = QStringLiteral("http://") + t;
+    const QUrl url(t, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    const bool web = (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
+    const bool mail = scheme == QLatin1String("mailto") && !url.path().isEmpty();
+    return url.isValid() && (web || mail) ? url : QUrl();
+}
+
 QVariant ResourceLinkName(const QVariant &v)
 {
     if (IsBlank(v))

@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QUrl>
 #include <QVariant>
 #include <functional>
 
@@ -83,6 +84,11 @@ QString StandardNumberQualifier(const QString &text);
 // letters ("http:", "ftp:", "mailto:", "file:", ...) or a name beginning
 // with "www."? A drive letter ("C:\\...") is a file.
 bool IsResourceAddress(const QString &link);
+// The address a preview may open for a link: a web (http, https) or mail
+// (mailto) address, a name beginning with "www." standing for its http
+// address. Anything else (a local file, a relative path, another scheme) is
+// no link there, only text: an invalid URL.
+QUrl SafeLinkUrl(const QString &link);
 // The stored form of a resource link: an address is kept whole, a file path
 // is cut to its file name; a link that is neither (an address miswritten
 // "http.//...") is kept as given; blank stays as it is.

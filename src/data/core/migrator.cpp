@@ -13,7 +13,7 @@ namespace folian {
 
 namespace {
 
-const QString kVersionTable = QStringLiteral("VERSION_BASE");
+const QString kVersionTable = Schema::versionTable();
 
 // The version that brings the source identifiers of records.
 constexpr int kSourceIdentifierVersion = 4;
@@ -238,6 +238,8 @@ bool ensureVersionTable(Database &db, const QStringList &existing, QString *why)
 } // namespace
 
 int Schema::currentVersion() { return upgradeSteps().last().toVersion; }
+
+QString Schema::versionTable() { return QStringLiteral("VERSION_BASE"); }
 
 int schemaVersion(Database &db)
 {

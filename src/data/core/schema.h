@@ -97,6 +97,8 @@ class Schema
 public:
     // Version of the schema that this build creates and upgrades to.
     static int currentVersion();
+    // The table that holds the version: what makes a database one of ours.
+    static QString versionTable();
 
     static const QVector<TableDef> &tables();
     static const TableDef *table(const QString &name);

@@ -4,9 +4,12 @@
 #include "base/messages.h"
 #include "base/outputdir.h"
 #include "base/session.h"
+#include "data/core/connectiontexts.h"
 #include "data/core/documenttotal.h"
 #include "data/core/helpers.h"
 #include "data/core/searchcolumns.h"
+
+#include <QFileInfo>
 
 namespace folian {
 
@@ -183,8 +186,9 @@ void TFrmData::attachHandlers()
                 // A refused value says which field to correct.
                 error(ds.refusal().isEmpty() ? PostErrorMessage() : PostErrorMessage() + u'\n' + ds.refusal());
             }, this);
-        d->readError.add([](Dataset &ds) {
-            if (!session().SilentMode)
+        d->readError.add([this](Dataset &ds) {
+            // A lost connection has been told already, once.
+            if (!session().SilentMode && !db_.connectionLost())
                 error(ds.lastError());
         }, this);
         if (flags & DeleteErr)
@@ -367,13 +371,28 @@ QString CopyIsFreeCondition()
 
 ConnectionParams sessionConnection(const Session &s)
 {
-    return {s.DbEngine, s.DbServer, s.DbCatalog, s.DbUser, s.DbPassword, s.AppDir};
+    return {s.DbEngine, s.DbServer, s.DbCatalog, s.DbUser, s.DbPassword, s.AppDir, s.DbSslMode, s.DbSslRootCert};
+}
+
+QString ConfigurationRefusal(const Session &s, bool read)
+{
+    if (!read)
+        return QFileInfo::exists(s.IniPath) ? configFileUnreadableMessage(s.IniPath) : configFileMissingMessage(s.IniPath);
+    if (!Dialect::forEngine(s.DbEngine))
+        return unknownEngineMessage(s.DbEngine, s.IniPath);
+    if (s.DbCatalog.trimmed().isEmpty())
+        return noCatalogMessage(s.IniPath);
+    return {};
 }
 
 bool OpenSession(TFrmData &data, const QString &iniPath)
 {
-    readConfig(iniPath, session());
-    return data.DataModuleCreate(sessionConnection(session()));
+    Session &s = session();
+    const bool read = readConfig(iniPath, s);
+    data.connectionError_ = ConfigurationRefusal(s, read);
+    if (!data.connectionError_.isEmpty())
+        return false;
+    return data.DataModuleCreate(sessionConnection(s));
 }
 
 void CloseSession(TFrmData &data)

@@ -66,6 +66,7 @@ public:
     static QString ConnectionFailedMessage();
     // Why the last start failed (the engine's own words), for the operator.
     QString connectionError() const { return connectionError_; }
+    friend bool OpenSession(TFrmData &data, const QString &iniPath);
     static QString PostErrorMessage();
     static QString DeleteErrorMessage();
 
@@ -94,6 +95,10 @@ QString CopyIsFreeCondition();
 
 // The connection the session's configuration names.
 ConnectionParams sessionConnection(const Session &s);
+// Why the configuration read into the session names no database that can
+// be opened (the file missing, no engine or catalog it knows), naming the
+// file; empty when it does. `read` tells whether the file could be read.
+QString ConfigurationRefusal(const Session &s, bool read);
 
 // The program's start and end around a data module: reads the INI file into
 // the session and connects; at the end writes the INI back, only when the

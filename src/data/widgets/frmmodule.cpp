@@ -257,6 +257,10 @@ bool TFrmModule::host(QWidget *screen, const QString &screenName, const QString 
     screen_ = screen;
     screenName_ = screenName;
     screen->show();
+    // A search screen opens with its first criterion ready for typing: the
+    // screen's focus proxy.
+    if (screen->focusProxy())
+        screen->setFocus();
     session().CurrentScreen = screenName;
     return true;
 }

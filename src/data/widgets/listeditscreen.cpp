@@ -243,7 +243,7 @@ void ListEditScreen::BtnDeleteClick()
         inform(refused);
         return;
     }
-    if (!confirm(deleteQuestion()))
+    if (!confirmIrreversible(deleteQuestion()))
         return;
     const QVariant key = currentKey();
     const int row = dataset_->currentRow();

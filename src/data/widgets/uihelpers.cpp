@@ -2,6 +2,7 @@
 
 #include "base/dates.h"
 #include "data/core/dataset.h"
+#include "data/core/helpers.h"
 
 #include <QDateEdit>
 #include <QLayout>
@@ -73,6 +74,12 @@ void FollowCurrentRow(QTableView *grid, Dataset *dataset, std::function<void()> 
         QObject::connect(dataset, signal, grid, [changed] { changed(); });
     QObject::connect(dataset, &Dataset::rowInserted, grid, [changed] { changed(); });
     QObject::connect(dataset, &Dataset::rowRemoved, grid, [changed] { changed(); });
+}
+
+bool OpenSafeLink(const QUrl &url)
+{
+    const QUrl safe = SafeLinkUrl(url.toString());
+    return safe.isValid() && QDesktopServices::openUrl(safe);
 }
 
 bool RunDocument(const QString &file, const QString &parameters, const QString &directory)

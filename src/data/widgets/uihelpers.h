@@ -3,6 +3,7 @@
 
 #include <QAnyStringView>
 #include <QString>
+#include <QUrl>
 
 #include <functional>
 
@@ -49,6 +50,11 @@ QLabel *valueLabel(QAnyStringView name, QWidget *parent);
 // in the event loop: a screen that opens another from one of its own
 // handlers is never deleted while that handler runs.
 void retire(QWidget *screen);
+
+// Opens a link clicked in a preview when it is a web or mail address
+// (SafeLinkUrl), in the desktop's browser or mail program; anything else is
+// left alone. False when nothing was opened.
+bool OpenSafeLink(const QUrl &url);
 
 // Opens a file or an address with the desktop's handler. A file with
 // parameters is started as a program with them, in `directory`. False when

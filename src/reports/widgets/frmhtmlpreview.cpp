@@ -1,6 +1,7 @@
 #include "reports/widgets/frmhtmlpreview.h"
 
 #include "base/messages.h"
+#include "data/widgets/uihelpers.h"
 #include "i18n/widgets/localise.h"
 #include "reports/core/htmlpage.h"
 
@@ -53,6 +54,8 @@ TFrmHTMLPreview::TFrmHTMLPreview(QWidget *parent) : QWidget(parent)
     browser_ = new QTextBrowser(this);
     browser_->setObjectName(QStringLiteral("WebBrowser"));
     browser_->setOpenLinks(false);
+    // A link in a page opens a web or mail address in the desktop's browser, nothing else.
+    connect(browser_, &QTextBrowser::anchorClicked, this, [](const QUrl &url) { OpenSafeLink(url); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -5,6 +5,7 @@
 #include "catalogue/unimarc/isbd.h"
 #include "catalogue/unimarc/output.h"
 #include "data/core/shareddata.h"
+#include "data/widgets/uihelpers.h"
 #include "i18n/widgets/localise.h"
 #include "reports/core/htmlpage.h"
 
@@ -29,7 +30,9 @@ TFrmNoticeView::TFrmNoticeView(TFrmData &frmData, QWidget *parent) : QWidget(par
     connect(btnUnimarc_, &QPushButton::clicked, this, &TFrmNoticeView::BtnUnimarcClick);
     browser_ = new QTextBrowser(this);
     browser_->setObjectName(QStringLiteral("WebBrowser"));
-    browser_->setOpenExternalLinks(true);
+    // A click opens a web or mail address in the desktop's browser, nothing else.
+    browser_->setOpenLinks(false);
+    connect(browser_, &QTextBrowser::anchorClicked, this, [](const QUrl &url) { OpenSafeLink(url); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(btnIsbd_);
@@ -83,7 +86,7 @@ bool TFrmNoticeView::refresh()
     const bool rtl = record->arabic();
     fragment_ = display_ == Display::Isbd
         ? unimarc::formatIsbd(*record, unimarc::IsbdLayout::Card, true).html
-        : unimarc::unimarcHtml(*record, session().ClassificationScheme, session().AppDir);
+        : unimarc::unimarcHtml(*record, session().ClassificationScheme);
     page_ = unimarc::writeNoticePage(fragment_, rtl && display_ == Display::Isbd);
     QString html;
     if (page_.isEmpty() || !readHtmlPage(page_, &html)) {

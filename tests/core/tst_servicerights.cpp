@@ -2,6 +2,8 @@
 // screens use to enable their buttons: whoever calls them (a screen, a
 // script), a user without the right changes nothing.
 
+#include "acquisitions/core/budgets.h"
+#include "acquisitions/core/currencies.h"
 #include "acquisitions/core/orders.h"
 #include "acquisitions/core/suppliers.h"
 #include "admin/core/administration.h"
@@ -76,6 +78,10 @@ const QList<Case> &cases()
             return saveDocument(d.db(), o).passed;
         };
         auto dropSupplier = [](TFrmData &d) { return deleteSupplier(d.db(), 2).passed; };
+        auto addBudget = [](TFrmData &d) { return saveBudget(d.db(), {0, QStringLiteral("2024"), QStringLiteral("1000.00")}).passed; };
+        auto addCurrency = [](TFrmData &d) {
+            return saveCurrency(d.db(), {0, QStringLiteral("Dinar"), QStringLiteral("دينار")}).passed;
+        };
         const char *suppliers = "SELECT COUNT(*) FROM FOURNISSEUR";
         const char *orders = "SELECT COUNT(*) FROM ACQUISITION";
         const char *journal = "SELECT COUNT(*) FROM HISTORIQUE_PRET";
@@ -108,6 +114,10 @@ const QList<Case> &cases()
             {"order, acquisition agent without the right", 5, {}, false, addOrder, orders},
             {"order, acquisition agent with the right", 5, {R::AcqTransact}, true, addOrder, orders},
             {"order, cataloguing manager", 3, {}, false, addOrder, orders},
+            {"budget, acquisition agent with orders only", 5, {R::AcqTransact}, false, addBudget, "SELECT COUNT(*) FROM BUDGET"},
+            {"budget, acquisition agent with the budgets' right", 5, {R::AcqBudget}, true, addBudget, "SELECT COUNT(*) FROM BUDGET"},
+            {"currency, acquisition agent with orders only", 5, {R::AcqTransact}, false, addCurrency, "SELECT COUNT(*) FROM MONNAIE"},
+            {"currency, acquisitions' manager", 2, {}, true, addCurrency, "SELECT COUNT(*) FROM MONNAIE"},
         };
     }();
     return all;

@@ -3,6 +3,7 @@
 #include "acquisitions/core/budgeting_p.h"
 #include "acquisitions/core/budgettexts.h"
 #include "base/messages.h"
+#include "base/rights.h"
 #include "base/session.h"
 #include "data/core/newkey.h"
 
@@ -117,6 +118,8 @@ AcqResult updateChapter(Database &db, int id, const QVariant &title, Money amoun
 
 AcqResult saveBudget(Database &db, const BudgetSheet &s)
 {
+    if (const QString refusal = rightRefusal(Right::AcqBudget, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     const int year = typedYear(s.year);
     if (year == 0)
         return AcqResult::refused(acq::budgetYearInvalid(s.year.trimmed()));
@@ -129,6 +132,8 @@ AcqResult saveBudget(Database &db, const BudgetSheet &s)
 
 AcqResult deleteBudget(Database &db, int year)
 {
+    if (const QString refusal = rightRefusal(Right::AcqBudget, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         if (!lockBudgets(db, {year}))
             return databaseError(db);
@@ -168,6 +173,8 @@ BudgetRow loadBudget(Database &db, int year)
 
 AcqResult saveChapter(Database &db, const ChapterSheet &s)
 {
+    if (const QString refusal = rightRefusal(Right::AcqBudget, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     QString refusal;
     const std::optional<QVariant> title =
         columnValue(db, "CHAPITRE", "CHP_INTITULE", acq::titleCaption(), s.title.trimmed(), &refusal);
@@ -180,6 +187,8 @@ AcqResult saveChapter(Database &db, const ChapterSheet &s)
 
 AcqResult deleteChapter(Database &db, int id)
 {
+    if (const QString refusal = rightRefusal(Right::AcqBudget, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         bool ok = true;
         const int budget = budgetOfChapter(db, id, &ok);

@@ -2,6 +2,7 @@
 
 #include "acquisitions/core/budgeting_p.h"
 #include "acquisitions/core/budgettexts.h"
+#include "base/rights.h"
 #include "base/session.h"
 #include "data/core/helpers.h"
 #include "data/core/newkey.h"
@@ -148,6 +149,8 @@ AcqResult onSettledCommitment(Database &db, Operation operation)
 
 AcqResult saveCommitment(Database &db, const CommitmentSheet &s)
 {
+    if (const QString refusal = rightRefusal(Right::AcqBudget, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     if (s.chapter <= 0)
         return AcqResult::refused(acq::chapterRequired());
     QString refusal;
@@ -168,6 +171,8 @@ AcqResult saveCommitment(Database &db, const CommitmentSheet &s)
 
 AcqResult deleteCommitment(Database &db, int id)
 {
+    if (const QString refusal = rightRefusal(Right::AcqBudget, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return onSettledCommitment(db, [&] {
         bool ok = true;
         const int chapter = chapterOf(db, id, &ok);
@@ -214,6 +219,8 @@ CommitmentSheet commitmentSheet(const CommitmentRow &row)
 
 AcqResult addTransfer(Database &db, const TransferSheet &s)
 {
+    if (const QString refusal = rightRefusal(Right::AcqBudget, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     if (s.from <= 0 || s.to <= 0)
         return AcqResult::refused(acq::chapterRequired());
     if (s.from == s.to)
@@ -252,6 +259,8 @@ AcqResult addTransfer(Database &db, const TransferSheet &s)
 
 AcqResult deleteTransfer(Database &db, int id)
 {
+    if (const QString refusal = rightRefusal(Right::AcqBudget, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         // A transfer never changes: its chapters read once are its chapters.
         SqlRows t = db.query(QStringLiteral("SELECT CHP_ID, CHP_ID2, TRS_MONTANT FROM TRANSFERT WHERE TRS_ID = ?"), {id});

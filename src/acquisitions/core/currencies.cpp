@@ -2,6 +2,8 @@
 
 #include "acquisitions/core/budgettexts.h"
 #include "base/messages.h"
+#include "base/rights.h"
+#include "base/session.h"
 #include "data/core/database.h"
 #include "data/core/newkey.h"
 
@@ -9,6 +11,8 @@ namespace folian {
 
 AcqResult saveCurrency(Database &db, const CurrencySheet &s)
 {
+    if (const QString refusal = rightRefusal(Right::AcqAdmin, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     if (s.label.trimmed().isEmpty())
         return AcqResult::refused(acq::currencyLabelRequired());
     QVariant label, arabic;
@@ -40,6 +44,8 @@ AcqResult saveCurrency(Database &db, const CurrencySheet &s)
 
 AcqResult deleteCurrency(Database &db, int id)
 {
+    if (const QString refusal = rightRefusal(Right::AcqAdmin, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         if (!db.exec(db.dialect().lockRow(QStringLiteral("MONNAIE"), QStringLiteral("MON_ID")), {id}))
             return databaseError(db);

@@ -5,6 +5,8 @@
 #include "acquisitions/core/budgettexts.h"
 #include "acquisitions/core/documents.h"
 #include "base/messages.h"
+#include "base/rights.h"
+#include "base/session.h"
 #include "data/core/documenttotal.h"
 
 namespace folian {
@@ -127,6 +129,8 @@ AcqResult updateInvoice(Database &db, const QString &stored, const InvoiceValues
 
 AcqResult saveInvoice(Database &db, const InvoiceSheet &s)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     const QString number = s.number.trimmed();
     if (number.isEmpty())
         return AcqResult::refused(acq::invoiceNumberRequired());
@@ -154,6 +158,8 @@ AcqResult saveInvoice(Database &db, const InvoiceSheet &s)
 
 AcqResult deleteInvoice(Database &db, const QString &number)
 {
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
     return inTransaction(db, [&] {
         int document = 0, commitment = 0;
         bool ok = true;

@@ -13,6 +13,7 @@
 #include "catalogue/widgets/frmcatalogage.h"
 #include "catalogue/widgets/frmnotice.h"
 #include "catalogue/widgets/noticeholdings.h"
+#include "data/core/searchcolumns.h"
 #include "data/core/shareddata.h"
 #include "formdriver.h"
 #include "recordfixture.h"
@@ -408,6 +409,10 @@ private slots:
         QVERIFY(addRecord(db, 1, "b", QStringLiteral("Revue algérienne des sciences")));
         QVERIFY(db.exec(QStringLiteral("UPDATE NOTICE SET DOC_ISSN = '03952037', DOC_ANNEE = '1964', DOC_KEYWORDS = "
                                        "'/Revue//algérienne//des//sciences/' WHERE DOC_ID = 1")));
+        // Keywords written by hand: their folded words written as the program would.
+        qint64 rewritten = 0;
+        QString why;
+        QVERIFY2(refreshSearchColumns(db, &rewritten, &why), qPrintable(why));
         QVERIFY(addRecord(db, 2, "b", QStringLiteral("Cahiers d'études")));
         QVERIFY(db.exec(QStringLiteral("INSERT INTO NOTICE_BULLETIN (BUL_ID, DOC_ID, BUL_NUMERO, BUL_DATE, BUL_STATUT) VALUES "
                                        "(1, 1, '3', 'mars 1990', 1), (2, 1, '4', 'avril 1990', 0), (3, 2, '77', '2001', 1)")));

@@ -133,7 +133,7 @@ void ReleaseLogonMarker(TFrmData &data, int userId)
 bool ActForUser(Database &db, const QString &login, QString *why)
 {
     const QString name = login.trimmed();
-    QSqlQuery q = name.isEmpty()
+    SqlRows q = name.isEmpty()
         ? db.query(QStringLiteral("SELECT * FROM UTILISATEUR WHERE UTL_ROLE = 1 ORDER BY UTL_ID"))
         : db.query(QStringLiteral("SELECT * FROM UTILISATEUR WHERE UTL_LOGIN = ?"), {name});
     if (!q.isActive()) {

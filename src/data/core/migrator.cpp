@@ -16,11 +16,11 @@ namespace {
 const QString kVersionTable = Schema::versionTable();
 
 // The version that brings the source identifiers of records.
-constexpr int kSourceIdentifierVersion = 4;
+constexpr int kSourceIdentifierVersion = 7;
 // The version that brings the acquisition screens' indexes and exact totals.
 constexpr int kAcquisitionsVersion = 6;
 // The version that keeps the budgets' debits exact, with the indexes they are summed by.
-constexpr int kBudgetDebitsVersion = 7;
+constexpr int kBudgetDebitsVersion = 9;
 
 bool run(Database &db, const QString &sql, QString *why);
 
@@ -69,7 +69,7 @@ struct RefreshSearches {
 // Version 3 brings the indexes of the searches by word and by number.
 bool addSearchIndexes(Database &db, QString *why) { return createSearchIndexes(db, why); }
 
-// Version 4 brings the identifiers records had in their source (the new
+// Version 7 brings the identifiers records had in their source (the new
 // column, known only for records imported from now on), and standard
 // numbers stored with their qualifier apart: "2070360248(br)", which the
 // qualifier's parentheses used to be glued to, becomes "2070360248 (br)",
@@ -92,7 +92,7 @@ bool separateNumberQualifiers(Database &db, QString *why)
 // (so that any tool can write the embedded file), and titles and names get
 // the collation keys that the alphabetical orders read. Every row's search
 // columns are written, then the search indexes are made again over them.
-constexpr int kSearchColumnsVersion = 5;
+constexpr int kSearchColumnsVersion = 8;
 bool writeSearchColumns(Database &db, QString *why)
 {
     qint64 written = 0;
@@ -122,7 +122,7 @@ bool sumDocumentTotals(Database &db, QString *why)
     return true;
 }
 
-// Version 7 sums every debit of the budgets again, exactly: commitments
+// Version 9 sums every debit of the budgets again, exactly: commitments
 // from their invoices, chapters from their commitments and transfers,
 // budgets from their chapters' commitments. The debits were kept in whole
 // units and by adding and subtracting, so that they drifted from what they
@@ -189,12 +189,12 @@ const QVector<UpgradeStep> &upgradeSteps()
                  && journalCurrentLoans(db, why);
          }},
         {3, addSearchIndexes},
-        {kSourceIdentifierVersion, separateNumberQualifiers},
-        {kSearchColumnsVersion, writeSearchColumns},
         // Version 6: the indexes of the acquisition screens (added above with
         // every table's), and the documents' totals summed exactly.
         {kAcquisitionsVersion, sumDocumentTotals},
-        // Version 7: the commitments and transfers indexed by their chapters with
+        {kSourceIdentifierVersion, separateNumberQualifiers},
+        {kSearchColumnsVersion, writeSearchColumns},
+        // Version 9: the commitments and transfers indexed by their chapters with
         // their amounts and the invoices by their commitment (added above), and
         // the budgets' debits summed exactly.
         {kBudgetDebitsVersion, sumBudgetDebits},

@@ -292,6 +292,7 @@ private slots:
         alone.record = 4;
         alone.count = QStringLiteral("1");
         alone.copy = {QStringLiteral("R"), QStringLiteral("1")};
+        session().setRight(Right::CatNotice, true);  // copies made from a record are the cataloguer's
         QVERIFY(generateCopies(db, alone).passed);
         QCOMPARE(recordStatus(db, 4), 3);
         QCOMPARE(lineValue(db, r.line, "ACQ_NBR_LIVRE"), 0);

@@ -241,6 +241,7 @@ private slots:
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
         QVERIFY(acqSetUp(tdb.db()));
+        session().setRight(Right::AcqAdmin, true);  // the suppliers are the acquisitions' administration
         TFrmFournisseur list(data, 2);
         whenShown<TFrmFournisseurDetail>([](TFrmFournisseurDetail *sheet) {
             QVERIFY(!sheet->postButton()->isEnabled());

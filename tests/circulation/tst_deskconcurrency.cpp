@@ -293,6 +293,7 @@ private slots:
 
     void libraryPairSavedOnce()
     {
+        session().CurrentUserRole = 1;  // partner libraries are the administrator's
         for (int round = 0; round < kRounds; ++round) {
             FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
             Database &db = tdb.db();

@@ -102,9 +102,8 @@ int deleteReaderNumber(const Args &a)
         return fail(QStringLiteral("reader-delete takes one reader number (LEC_ID)"));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
-    setOperator(a);
     const QString refusal = deleteReader(db, a.positional.first().trimmed());
     return refusal.isEmpty() ? 0 : fail(refusal);
 }
@@ -118,9 +117,8 @@ int deleteCategoryNumber(const Args &a)
         return fail(QStringLiteral("category-delete takes one category number (CAT_ID)"));
     Database db;
     QString why;
-    if (!openDatabase(db, false, &why))
+    if (!openDatabaseAs(db, &why))
         return fail(why);
-    setOperator(a);
     const QString refusal = deleteCategory(db, id);
     return refusal.isEmpty() ? 0 : fail(refusal);
 }
@@ -178,9 +176,9 @@ void addCirculationCommands(QVector<Command> &out)
                    importReaderFile};
     out << Command{QStringLiteral("reader-delete"), QStringLiteral("reader-delete NUMBER [--user LOGIN]"),
                    QStringLiteral("delete a reader who holds nothing (no loan, reservation or open inter-library loan)"),
-                   user, {}, deleteReaderNumber};
+                   {}, {}, deleteReaderNumber};
     out << Command{QStringLiteral("category-delete"), QStringLiteral("category-delete N [--user LOGIN]"),
-                   QStringLiteral("delete reader category N and its loan rules, when no reader belongs to it"), user, {},
+                   QStringLiteral("delete reader category N and its loan rules, when no reader belongs to it"), {}, {},
                    deleteCategoryNumber};
     out << Command{QStringLiteral("reminders"), QStringLiteral("reminders DIR [--date YYYY-MM-DD]"),
                    QStringLiteral("write the reminder letter of every reader late with a loan or an inter-library "

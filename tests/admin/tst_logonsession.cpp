@@ -34,15 +34,7 @@ bool cutConnection(Database &server, Database &workstation)
 // A workstation connected as `role` (granted the tables) rather than as the server's superuser.
 bool connectAs(TFrmData &data, const TestDatabase &tdb, const TestRole &role)
 {
-    Session &s = session();
-    const ConnectionParams p = role.as(tdb.params());
-    s.DbEngine = p.engine;
-    s.DbServer = p.server;
-    s.DbCatalog = p.catalog;
-    s.DbUser = p.user;
-    s.DbPassword = p.password;
-    s.AppDir = p.appDir;
-    return data.DataModuleCreate(sessionConnection(s));
+    return connectTo(data, role.as(tdb.params()));
 }
 
 } // namespace

@@ -19,11 +19,10 @@ inline void freshSession(RecordingSink &sink)
     setMessageSink(&sink);
 }
 
-// Connects `data` to the test database through the session, as the program does.
-inline bool connectTo(TFrmData &data, const TestDatabase &tdb)
+// Connects `data` to the database of `p` through the session, as the program does.
+inline bool connectTo(TFrmData &data, const ConnectionParams &p)
 {
     Session &s = session();
-    const ConnectionParams &p = tdb.params();
     s.DbEngine = p.engine;
     s.DbServer = p.server;
     s.DbCatalog = p.catalog;
@@ -32,5 +31,8 @@ inline bool connectTo(TFrmData &data, const TestDatabase &tdb)
     s.AppDir = p.appDir;
     return data.DataModuleCreate(sessionConnection(s));
 }
+
+// Connects `data` to the test database.
+inline bool connectTo(TFrmData &data, const TestDatabase &tdb) { return connectTo(data, tdb.params()); }
 
 } // namespace folian::test

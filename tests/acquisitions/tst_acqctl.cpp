@@ -32,7 +32,11 @@ class TstAcqCtl : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { session() = Session(); }
+    void init()
+    {
+        session() = Session();
+        session().CurrentUserRole = 2;  // the acquisitions' manager: every acquisition right
+    }
 
     void orderToCopies_data() { addEngineRows(); }
     void orderToCopies()

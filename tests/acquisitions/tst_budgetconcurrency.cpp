@@ -36,6 +36,7 @@ private slots:
             QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");
         session() = Session();
         session().CurrentUserLogin = QStringLiteral("resp.acq");
+        session().CurrentUserRole = 2;  // the acquisitions' manager: every acquisition right
         setMessageSink(&sink);
     }
     void cleanup() { setMessageSink(nullptr); }

@@ -263,6 +263,7 @@ private slots:
     {
         freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("resp.acq");
+        session().CurrentUserRole = 2;  // the acquisitions' manager: every acquisition right
     }
     void cleanup() { setMessageSink(nullptr); }
 

@@ -65,6 +65,7 @@ private slots:
     void init()
     {
         freshSession(sink, QStringLiteral("FR"));
+        session().CurrentUserRole = 2;  // the acquisitions' manager: every acquisition right
         statusLines.clear();
         setStatusPanelWriter([this](int, const QString &text) { statusLines << text; });
     }

@@ -171,6 +171,7 @@ private slots:
     {
         freshSession(sink);
         session().CurrentUserLogin = QStringLiteral("agent.acq");
+        session().CurrentUserRole = 2;  // the acquisitions' manager: every acquisition right
     }
     void cleanup() { setMessageSink(nullptr); }
 

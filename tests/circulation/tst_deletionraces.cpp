@@ -75,6 +75,7 @@ private slots:
     {
         session() = Session();
         session().CurrentUserLogin = QStringLiteral("resp.pret");
+        session().CurrentUserRole = 1;  // deletes libraries, categories and readers, and lends
         setMessageSink(&sink);
     }
     void cleanup() { setMessageSink(nullptr); }

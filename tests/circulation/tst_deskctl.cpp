@@ -86,6 +86,7 @@ private slots:
         QVERIFY(deskSetUp(db));
         QVERIFY(addCategory(db, 4, QStringLiteral("Visiteur")));
         QVERIFY(addCopy(db, 1, QStringLiteral("X"), QStringLiteral("a"), QStringLiteral("A"), day(3)));
+        QVERIFY(addCommandAdministrator(db));
         const QString ini = tdb.writeIni();
         QVERIFY(runSteps(ini, {
             {{QStringLiteral("reader-delete"), QStringLiteral("A")}, false,

@@ -100,6 +100,7 @@ private slots:
         FOLIAN_TEST_DB(tdb, engine);
         Database &db = tdb.db();
         QVERIFY(interLibrarySetUp(db));
+        QVERIFY(addCommandAdministrator(db));
         const int year = today().year() + 1;
         const CtlRun r = runFolianctl(tdb.writeIni(),
                                       {QStringLiteral("ill-loan"), QStringLiteral("A"), QStringLiteral("P1"),

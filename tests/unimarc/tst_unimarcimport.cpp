@@ -627,6 +627,8 @@ private slots:
                         {QStringLiteral("Bulletin 2")}).toString(),
                  QStringLiteral("4002"));
         // Another library: its own records; for it, the file again attaches nothing twice.
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO BIBLIOTHEQUE (BIB_ID, BIB_NOM, BIB_TUTELLE) VALUES (3, ?, ?)"),
+                        {QStringLiteral("Bibliothèque partenaire"), QStringLiteral("Université")}));
         QCOMPARE(importFile(db, path, {3, true}, nullptr).imported, 6);
         const int afterLibrary = count(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE"));
         QCOMPARE(afterLibrary, 12);

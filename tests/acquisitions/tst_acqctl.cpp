@@ -147,6 +147,7 @@ private slots:
     void budgetBook()
     {
         FOLIAN_ACQ_DB(tdb, db);
+        QVERIFY(addCommandAdministrator(db));
         const QString ini = tdb.writeIni();
         const auto run = [&](const QStringList &args) { return runFolianctl(ini, args); };
         const auto refused = [&](const QStringList &args, const QString &message) {

@@ -117,9 +117,10 @@ private slots:
         FOLIAN_ACQ_DB(tdb, db);
         TFrmData data;
         QVERIFY(connectTo(data, tdb));
-        logOn(3, QStringLiteral("resp.acq"), 5, {Right::AcqBudget});
+        session().CurrentUserLogin = QStringLiteral("resp.acq");  // who made the scene
         const Scene s = scene(db);
         QVERIFY(s.commitment > 0);
+        logOn(3, QStringLiteral("resp.acq"), 5, {Right::AcqBudget});
         TFrmAcquisition module(data);
         auto *screen = openEntry<TFrmBudget>(module, QStringLiteral("BtnBudget"));
         QVERIFY(screen);

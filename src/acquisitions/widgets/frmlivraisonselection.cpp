@@ -3,6 +3,7 @@
 // line ("Enregistrer" or a double click).
 
 #include "acquisitions/core/gifts.h"
+#include "acquisitions/core/gifttexts.h"
 #include "acquisitions/widgets/acqwidgets.h"
 #include "acquisitions/widgets/frmlivraisonexemplaire.h"
 #include "data/core/dataset.h"

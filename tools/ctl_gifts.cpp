@@ -94,8 +94,12 @@ int listSuggestions(const Args &a)
     SqlRows q = db.query(sql.sql, sql.binds);
     if (!q.isActive())
         return fail(db.lastError().text());
-    while (q.next()) {
-        const SuggestionSheet s = loadSuggestion(db, q.value(QStringLiteral("SUG_ID")).toInt());
+    // The keys first: each suggestion is then read by the one service that reads them.
+    QList<int> keys;
+    while (q.next())
+        keys << q.value(QStringLiteral("SUG_ID")).toInt();
+    for (const int key : std::as_const(keys)) {
+        const SuggestionSheet s = loadSuggestion(db, key);
         say(QStringList{QString::number(s.id), s.date.toString(Qt::ISODate), s.title, s.author, s.publisher, s.price}.join(u'\t'));
     }
     return 0;

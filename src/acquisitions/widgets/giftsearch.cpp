@@ -74,10 +74,10 @@ GiftSearchScreen::GiftSearchScreen(TFrmData &frmData, AcqType kind, const QStrin
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildCriteria());
     layout->addWidget(count_);
-    layout->addLayout(documentRow, 3);
+    layout->addLayout(documentRow, 2);
     auto *detail = new QHBoxLayout;
-    detail->addWidget(buildLines(), 3);
-    detail->addWidget(buildHeld(), 2);
+    detail->addWidget(buildLines(), 1);
+    detail->addWidget(buildHeld(), 1);
     layout->addLayout(detail, 3);
 
     FollowCurrentRow(documents_, data_.QAcquisition, [this] { updateButtons(); });
@@ -124,7 +124,7 @@ QWidget *GiftSearchScreen::buildLines()
                           l->valueAt(row, QStringLiteral("DOC_TITRE_COMPLEMENT")).toString());
     });
     lines_ = acqGrid("DBGridLigne", model, box);
-    setColumnWidths(lines_, {50, 120, 260, 70});
+    setColumnWidths(lines_, {40, 110, 190, 60});
     connect(lines_, &QTableView::doubleClicked, this, &GiftSearchScreen::BtnModifierTitreClick);
     linesCount_ = folian::countLabel("LblCountLignes", box);
     auto *buttons = new QVBoxLayout;
@@ -179,6 +179,8 @@ QWidget *GiftSearchScreen::buildHeld()
         pl->addWidget(panel);
         tabs->addTab(page, QString::fromUtf8(caption));
     }
+    setColumnWidths(copies_->grid(), {90, 90, 110});
+    setColumnWidths(issues_->grid(), {90, 110});
     tabs->setCurrentIndex(1);
     return tabs;
 }

@@ -291,9 +291,13 @@ private slots:
 
         if (AcqType(kind) == AcqType::Deposit)
             return;
-        // Outgoing (and blank): no new copy, whether one by one or generated.
+        // Outgoing (and blank): no new copy, whether one by one or generated,
+        // though the line has room for the one copy the title has.
+        QVERIFY(acqInsert(db, "NOTICE_EXEMPLAIRE", {QStringLiteral("EXP_ID"), QStringLiteral("DOC_ID"), QStringLiteral("STA_EXP_ID")},
+                          {QStringLiteral("P1"), 2, 2}));
         for (const int direction : {AcqDirection::Outgoing, AcqDirection::Unset}) {
-            const int out = newLine(db, giftDocument(db, AcqType(kind), direction, QStringLiteral("OUT")), 2, QStringLiteral("0"));
+            const int out = newLine(db, giftDocument(db, AcqType(kind), direction, QStringLiteral("OUT")), 2, QStringLiteral("1"));
+            QVERIFY(out > 0);
             QCOMPARE(addReceivedCopy(db, {out, 0, mode}, copyNumbered(QStringLiteral("O1"))).message,
                      acq::outgoingTakesExistingCopies());
             GenerationRequest g;

@@ -9,6 +9,8 @@
 #include "data/core/documenttotal.h"
 #include "data/core/shareddata.h"
 
+#include <functional>
+
 namespace folian {
 
 namespace {
@@ -16,8 +18,6 @@ namespace {
 // Copies that count as existing and in good condition: not lost, damaged
 // or given away.
 const QString kGoodCondition = QStringLiteral("COALESCE(STA_EXP_ID, 0) NOT IN (5, 6, 7, 8)");
-
-QString refusalOfRights() { return rightRefusal(Right::AcqTransact, session()); }
 
 // The line, its document locked first; refused when it is gone or is not
 // a line of a gift, an exchange or a deposit.
@@ -69,6 +69,24 @@ AcqResult changedOne(Database &db, const QString &sql, const QVariantList &binds
     if (!q.isActive())
         return databaseError(db);
     return q.numRowsAffected() == 1 ? AcqResult::done() : AcqResult::refused(refusal());
+}
+
+// An operation on the copies or issues an outgoing line holds: the user's
+// right, one transaction, the line's document locked, the line outgoing;
+// then `body` with the line.
+AcqResult onOutgoingLine(Database &db, int id, const std::function<AcqResult(const GiftLine &)> &body)
+{
+    if (const QString refusal = rightRefusal(Right::AcqTransact, session()); !refusal.isEmpty())
+        return AcqResult::refused(refusal);
+    return inTransaction(db, [&] {
+        GiftLine l;
+        if (const AcqResult locked = lockedGiftLine(db, id, &l); !locked.passed)
+            return locked;
+        if (l.incoming())
+            return AcqResult::refused(acq::incomingHasNoSelection());
+        const AcqResult r = body(l);
+        return r.passed ? AcqResult::done(id) : r;
+    });
 }
 
 } // namespace
@@ -176,14 +194,7 @@ QString directionChangeRefusal(Database &db, int document, int direction, bool *
 
 AcqResult handOverCopy(Database &db, int id, const QString &copy)
 {
-    if (const QString refusal = refusalOfRights(); !refusal.isEmpty())
-        return AcqResult::refused(refusal);
-    return inTransaction(db, [&] {
-        GiftLine l;
-        if (const AcqResult locked = lockedGiftLine(db, id, &l); !locked.passed)
-            return locked;
-        if (l.incoming())
-            return AcqResult::refused(acq::incomingHasNoSelection());
+    return onOutgoingLine(db, id, [&](const GiftLine &l) {
         // The copy only while it is free and on no line: a desk lending it
         // at the same moment, or another line taking it, finds it taken.
         const AcqResult taken = changedOne(
@@ -195,25 +206,16 @@ AcqResult handOverCopy(Database &db, int id, const QString &copy)
         if (!taken.passed)
             return taken;
         // The line's count only while below its copies: attached >= copies is full.
-        const AcqResult counted = changedOne(
-            db,
-            QStringLiteral("UPDATE ACQUISITION_LIGNE SET ACQ_NBR_LIVRE = COALESCE(ACQ_NBR_LIVRE, 0) + 1 "
-                           "WHERE ACQ_LIGNE_ID = ? AND COALESCE(ACQ_NBR_LIVRE, 0) < COALESCE(ACQ_EXEMPLAIRE, 0)"),
-            {id}, [&] { return acq::outgoingLineFull(l.kind); });
-        return counted.passed ? AcqResult::done(id) : counted;
+        return changedOne(db,
+                          QStringLiteral("UPDATE ACQUISITION_LIGNE SET ACQ_NBR_LIVRE = COALESCE(ACQ_NBR_LIVRE, 0) + 1 "
+                                         "WHERE ACQ_LIGNE_ID = ? AND COALESCE(ACQ_NBR_LIVRE, 0) < COALESCE(ACQ_EXEMPLAIRE, 0)"),
+                          {id}, [&] { return acq::outgoingLineFull(l.kind); });
     });
 }
 
 AcqResult takeBackCopy(Database &db, int id, const QString &copy)
 {
-    if (const QString refusal = refusalOfRights(); !refusal.isEmpty())
-        return AcqResult::refused(refusal);
-    return inTransaction(db, [&] {
-        GiftLine l;
-        if (const AcqResult locked = lockedGiftLine(db, id, &l); !locked.passed)
-            return locked;
-        if (l.incoming())
-            return AcqResult::refused(acq::incomingHasNoSelection());
+    return onOutgoingLine(db, id, [&](const GiftLine &l) {
         // Its status back while it still has the one this line gave it.
         const AcqResult freed = changedOne(
             db,
@@ -233,37 +235,19 @@ AcqResult takeBackCopy(Database &db, int id, const QString &copy)
 
 AcqResult handOverIssue(Database &db, int id, int issue)
 {
-    if (const QString refusal = refusalOfRights(); !refusal.isEmpty())
-        return AcqResult::refused(refusal);
-    return inTransaction(db, [&] {
-        GiftLine l;
-        if (const AcqResult locked = lockedGiftLine(db, id, &l); !locked.passed)
-            return locked;
-        if (l.incoming())
-            return AcqResult::refused(acq::incomingHasNoSelection());
-        const AcqResult taken = changedOne(db,
-                                           QStringLiteral("UPDATE NOTICE_BULLETIN SET ACQ_LIGNE_ID2 = ? "
-                                                          "WHERE BUL_ID = ? AND DOC_ID = ? AND ACQ_LIGNE_ID2 IS NULL"),
-                                           {id, issue, l.record}, [&] { return issueHandOverRefusal(db, issue, l.record); });
-        return taken.passed ? AcqResult::done(id) : taken;
+    return onOutgoingLine(db, id, [&](const GiftLine &l) {
+        return changedOne(db,
+                          QStringLiteral("UPDATE NOTICE_BULLETIN SET ACQ_LIGNE_ID2 = ? "
+                                         "WHERE BUL_ID = ? AND DOC_ID = ? AND ACQ_LIGNE_ID2 IS NULL"),
+                          {id, issue, l.record}, [&] { return issueHandOverRefusal(db, issue, l.record); });
     });
 }
 
 AcqResult takeBackIssue(Database &db, int id, int issue)
 {
-    if (const QString refusal = refusalOfRights(); !refusal.isEmpty())
-        return AcqResult::refused(refusal);
-    return inTransaction(db, [&] {
-        GiftLine l;
-        if (const AcqResult locked = lockedGiftLine(db, id, &l); !locked.passed)
-            return locked;
-        if (l.incoming())
-            return AcqResult::refused(acq::incomingHasNoSelection());
-        const AcqResult freed = changedOne(db,
-                                           QStringLiteral("UPDATE NOTICE_BULLETIN SET ACQ_LIGNE_ID2 = NULL "
-                                                          "WHERE BUL_ID = ? AND ACQ_LIGNE_ID2 = ?"),
-                                           {issue, id}, [] { return acq::issueNotOnLine(); });
-        return freed.passed ? AcqResult::done(id) : freed;
+    return onOutgoingLine(db, id, [&](const GiftLine &) {
+        return changedOne(db, QStringLiteral("UPDATE NOTICE_BULLETIN SET ACQ_LIGNE_ID2 = NULL WHERE BUL_ID = ? AND ACQ_LIGNE_ID2 = ?"),
+                          {issue, id}, [] { return acq::issueNotOnLine(); });
     });
 }
 

@@ -89,11 +89,7 @@ bool TFrmSuggestionSearch::Keyboard(QWidget *control, QKeyEvent *event) { return
 
 QPushButton *TFrmSuggestionSearch::button(const char *name) const { return findChild<QPushButton *>(QLatin1String(name)); }
 
-int TFrmSuggestionSearch::currentSuggestion() const
-{
-    Dataset *q = data_.QSuggestion;
-    return q->isOpen() && q->currentRow() >= 0 && q->rowCount() > 0 ? q->value(QStringLiteral("SUG_ID")).toInt() : 0;
-}
+int TFrmSuggestionSearch::currentSuggestion() const { return currentKey(data_.QSuggestion, "SUG_ID"); }
 
 void TFrmSuggestionSearch::updateButtons()
 {

@@ -192,31 +192,15 @@ void GiftSearchScreen::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
 }
 
-void GiftSearchScreen::updateLanguage()
-{
-    const int kept = status_->currentIndex();
-    status_->clear();
-    for (int s = 0; s <= AcqStatus::Validated; ++s)
-        status_->addItem(acq::statusLabel(s), s);
-    status_->setCurrentIndex(qMax(0, kept));
-}
+void GiftSearchScreen::updateLanguage() { fillStatusList(status_); }
 
 bool GiftSearchScreen::Keyboard(QWidget *control, QKeyEvent *event) { return returnMovesFocus(control, event); }
 
 QPushButton *GiftSearchScreen::button(const char *name) const { return findChild<QPushButton *>(QLatin1String(name)); }
 QLineEdit *GiftSearchScreen::field(const char *name) const { return findChild<QLineEdit *>(QLatin1String(name)); }
 
-int GiftSearchScreen::currentDocument() const
-{
-    Dataset *q = data_.QAcquisition;
-    return q->isOpen() && q->currentRow() >= 0 && q->rowCount() > 0 ? q->value(QStringLiteral("ACQ_ID")).toInt() : 0;
-}
-
-int GiftSearchScreen::currentLine() const
-{
-    Dataset *q = data_.QAcquisitionLigne;
-    return q->isOpen() && q->currentRow() >= 0 && q->rowCount() > 0 ? q->value(QStringLiteral("ACQ_LIGNE_ID")).toInt() : 0;
-}
+int GiftSearchScreen::currentDocument() const { return currentKey(data_.QAcquisition, "ACQ_ID"); }
+int GiftSearchScreen::currentLine() const { return currentKey(data_.QAcquisitionLigne, "ACQ_LIGNE_ID"); }
 
 bool GiftSearchScreen::validated() const
 {

@@ -112,6 +112,29 @@ for language in FR AR; do
         "FOLIAN_OPEN=Acquisitions/Livraisons/Rechercher/Modifier/Générer" \
         "FOLIAN_FIELDS=edEXP=ACQ-|edDebutEXP=3|edCote=005.74 INT|edAlternatif=INV-2024-|edDebutAlternatif=98"
 done
+# An outgoing exchange with two titles and the copies it hands over (two of
+# the first title, one of the second); the suggestions, oldest first; the
+# copies a newer exchange may still choose.
+for language in FR AR; do
+    lower=${language,,}
+    fresh_demo_db "$language"
+    ctl() { "$build_dir/bin/folianctl" --ini "$ini" "$@"; }
+    exchange=$(ctl gift-add --kind exchange --number "ECH 2024/05" --partner "Bibliothèque universitaire de Tlemcen" \
+        --direction out --date 2024-05-06)
+    first=$(ctl gift-line "$exchange" --record 7 --copies 2)
+    second=$(ctl gift-line "$exchange" --record 16 --copies 1)
+    ctl gift-attach "$first" 000115 && ctl gift-attach "$first" 000116 && ctl gift-attach "$second" 000130
+    ctl suggestion-add "L'Étranger" --author "Albert Camus" --publisher Gallimard --price 1250.00 --date 2024-03-02 >/dev/null
+    ctl suggestion-add "نجمة" --author "كاتب ياسين" --publisher "دار الغرب" --date 2024-04-10 >/dev/null
+    shot "$language" "docs/exchange-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Acquisitions/Echanges/Rechercher"
+    shot "$language" "docs/suggestions-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Acquisitions/Suggestions/Rechercher"
+    # A newer exchange with room for one more copy: its selection page.
+    exchange=$(ctl gift-add --kind exchange --number "ECH 2024/06" --partner "Centre culturel d'Oran" --direction out \
+        --date 2024-06-01)
+    ctl gift-attach "$(ctl gift-line "$exchange" --record 2 --copies 2)" 000104
+    shot "$language" "docs/exchange-selection-$lower.png" FOLIAN_AUTOLOGON=admin:admin \
+        "FOLIAN_OPEN=Acquisitions/Echanges/Rechercher/Ajouter"
+done
 # The budget of this year found, with a commitment on a second chapter, a
 # transfer, the order validated and invoiced on the first commitment: its
 # chapters, its commitments and its transfers; the order's new invoice with

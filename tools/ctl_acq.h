@@ -20,5 +20,6 @@ int withDatabase(const Args &a, const std::function<AcqResult(Database &)> &body
 int onKey(const Args &a, const char *what, const std::function<AcqResult(Database &, int)> &operation);
 
 void addBudgetCommands(QVector<Command> &out);
+void addGiftCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

@@ -4,6 +4,8 @@
 #include "ctl_acq.h"
 
 #include "acquisitions/core/copygeneration.h"
+#include "acquisitions/core/gifts.h"
+#include "acquisitions/core/gifttexts.h"
 #include "acquisitions/core/orders.h"
 #include "acquisitions/core/receipt.h"
 #include "acquisitions/core/receivedcopies.h"
@@ -163,9 +165,12 @@ int receiveDelivery(const Args &a)
 int generate(const Args &a)
 {
     GenerationRequest r;
-    r.context = GenerationContext::Delivery;
-    if (a.positional.size() != 2 || !toKey(a.positional.at(0), &r.delivery) || !toKey(a.positional.at(1), &r.line))
-        return fail(QStringLiteral("generate-copies takes DELIVERY LINE (see --help)"));
+    // A delivered title, or a line of a gift, an exchange or a deposit alone.
+    const bool delivered = a.positional.size() == 2;
+    r.context = delivered ? GenerationContext::Delivery : GenerationContext::Line;
+    if (!(delivered ? toKey(a.positional.at(0), &r.delivery) && toKey(a.positional.at(1), &r.line)
+                    : a.positional.size() == 1 && toKey(a.positional.at(0), &r.line)))
+        return fail(QStringLiteral("generate-copies takes DELIVERY LINE, or the LINE of a gift, an exchange or a deposit (see --help)"));
     r.count = a.value(QStringLiteral("count"));
     r.copy = {a.value(QStringLiteral("prefix")), a.value(QStringLiteral("start"))};
     r.shelfMark = {a.value(QStringLiteral("shelfmark-prefix")), a.value(QStringLiteral("shelfmark-start"))};
@@ -174,6 +179,12 @@ int generate(const Args &a)
     QString why;
     if (!openDatabaseAs(db, &why))
         return fail(why);
+    if (!delivered) {
+        const GiftLine line = loadGiftLine(db, r.line);
+        if (line.id == 0)
+            return fail(acq::notAGiftLine());
+        r.mode = giftTarget(line).mode;
+    }
     const GenerationResult g = generateCopies(db, r);
     if (!g.passed)
         return fail(g.message);
@@ -230,9 +241,10 @@ void addAcquisitionCommands(QVector<Command> &out)
                                   "lines given); prints the delivery's key"),
                    {QStringLiteral("number"), QStringLiteral("date"), QStringLiteral("line")}, {}, receiveDelivery};
     out << Command{QStringLiteral("generate-copies"),
-                   QStringLiteral("generate-copies DELIVERY LINE --count N --prefix P --start S [--shelfmark-prefix P "
+                   QStringLiteral("generate-copies [DELIVERY] LINE --count N --prefix P --start S [--shelfmark-prefix P "
                                   "--shelfmark-start S] [--alt-prefix P --alt-start S]"),
-                   QStringLiteral("create N copies received on a delivered title, all or none; prints their numbers"),
+                   QStringLiteral("create N copies received on a delivered title, or on an incoming line of a gift, an "
+                                  "exchange or a deposit, all or none; prints their numbers"),
                    {QStringLiteral("count"), QStringLiteral("prefix"), QStringLiteral("start"), QStringLiteral("shelfmark-prefix"),
                     QStringLiteral("shelfmark-start"), QStringLiteral("alt-prefix"), QStringLiteral("alt-start")},
                    {}, generate};
@@ -244,6 +256,7 @@ void addAcquisitionCommands(QVector<Command> &out)
                        return withDatabase(a, [&](Database &db) { return deleteReceivedCopy(db, a.positional.first()); });
                    }};
     addBudgetCommands(out);
+    addGiftCommands(out);
 }
 
 } // namespace folian::ctl

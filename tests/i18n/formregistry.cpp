@@ -53,6 +53,9 @@
 #include "acquisitions/widgets/frmdevissearch.h"
 #include "acquisitions/widgets/frmfacture.h"
 #include "acquisitions/widgets/frmfacturesearch.h"
+#include "acquisitions/widgets/frmdon.h"
+#include "acquisitions/widgets/frmsuggestion.h"
+#include "acquisitions/widgets/giftsearch.h"
 #include "acquisitions/widgets/frmfournisseur.h"
 #include "acquisitions/widgets/frmfournisseurdetail.h"
 #include "acquisitions/widgets/frmgenerate.h"
@@ -194,6 +197,14 @@ QList<RegisteredForm> registeredForms()
         form("FrmMonnaie", [](TFrmData &d) { return new TFrmMonnaie(d); }),
         form("FrmFacture", [](TFrmData &d) { return new TFrmFacture(d, 1); }),
         form("FrmFactureSearch", [](TFrmData &d) { return new TFrmFactureSearch(d); }),
+        // Gifts, exchanges, deposits and the suggestions
+        form("FrmDonSearch", [](TFrmData &d) { return new TFrmDonSearch(d); }),
+        form("FrmEchangeSearch", [](TFrmData &d) { return new TFrmEchangeSearch(d); }),
+        form("FrmDepotSearch", [](TFrmData &d) { return new TFrmDepotSearch(d); }),
+        form("FrmDon", [](TFrmData &d) { return new TFrmDon(d, AcqType::Exchange, 0); }),
+        form("FrmDonLigne", [](TFrmData &d) { return new TFrmDonLigne(d, AcqType::Gift, 1, 0); }),
+        form("FrmSuggestionSearch", [](TFrmData &d) { return new TFrmSuggestionSearch(d); }),
+        form("FrmSuggestionLigne", [](TFrmData &d) { return new TFrmSuggestionLigne(d, 0); }),
     };
 }
 

@@ -1,4 +1,5 @@
 #include "acquisitions/core/acqpages.h"
+#include "acquisitions/core/acqpages_p.h"
 
 #include "acquisitions/core/acqtexts.h"
 #include "acquisitions/core/orders.h"
@@ -14,7 +15,7 @@
 
 namespace folian {
 
-namespace {
+namespace acqpage {
 
 // Captions in French carry their accented letters as numeric references.
 QString caption(const QString &text)
@@ -70,7 +71,9 @@ ReportResult writePage(Database &db, const QString &fileName, const QString &tit
 
 QString titleOf(const SqlRows &q, int propre) { return shortTitle(q.value(propre).toString(), q.value(propre + 1).toString()); }
 
-} // namespace
+} // namespace acqpage
+
+using namespace acqpage;
 
 ReportResult writeOrderForm(Database &db, int document)
 {

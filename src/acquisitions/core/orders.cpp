@@ -2,6 +2,7 @@
 
 #include "acquisitions/core/acqtexts.h"
 #include "acquisitions/core/budgettexts.h"
+#include "acquisitions/core/gifts.h"
 #include "base/messages.h"
 #include "base/rights.h"
 #include "base/session.h"
@@ -101,6 +102,15 @@ AcqResult saveDocument(Database &db, const DocumentSheet &s)
             bool ok = true;
             if (countRows(db, QStringLiteral("SELECT COUNT(*) FROM MONNAIE WHERE MON_ID = ?"), {currency}, &ok) == 0)
                 return ok ? AcqResult::refused(acq::currencyGone()) : databaseError(db);
+        }
+        if (s.id > 0 && directed) {
+            // Locked, then the direction checked against the copies and issues its lines hold.
+            bool ok = lockDocument(db, s.id);
+            const QString locked = ok ? directionChangeRefusal(db, s.id, s.direction, &ok) : QString();
+            if (!ok)
+                return databaseError(db);
+            if (!locked.isEmpty())
+                return AcqResult::refused(locked);
         }
         if (s.id > 0) {
             SqlRows q = db.query(QStringLiteral("UPDATE ACQUISITION SET ACQ_NUMERO = ?, ACQ_DATE = ?, FOU_ID = ?, MON_ID = ?, "
@@ -275,6 +285,12 @@ AcqResult saveLine(Database &db, const LineSheet &s)
             return ok ? AcqResult::refused(acq::documentGone()) : databaseError(db);
         if (countRows(db, QStringLiteral("SELECT COUNT(*) FROM NOTICE WHERE DOC_ID = ?"), {s.record}, &ok) == 0)
             return ok ? AcqResult::refused(acq::recordGone()) : databaseError(db);
+        // An outgoing gift or exchange gives no more copies than the title has.
+        const QString tooMany = outgoingLineRefusal(db, s.document, s.id, s.record, copies, &ok);
+        if (!ok)
+            return databaseError(db);
+        if (!tooMany.isEmpty())
+            return AcqResult::refused(tooMany);
         int id = s.id;
         if (id > 0) {
             // Copies are not lowered below those received (a subscription

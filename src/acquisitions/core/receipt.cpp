@@ -257,15 +257,20 @@ int missingTitles(Database &db, int delivery)
     return db.scalar(QStringLiteral("SELECT COUNT(*) FROM (") + t.sql + QStringLiteral(") M"), t.binds).toInt();
 }
 
-SqlText deliveredCopiesSql(int delivery, int line)
+SqlText copiesWithLabelsSql(const QString &condition, const QVariantList &binds)
 {
     const QString sfx = session().LanguageSuffix;
     return {QStringLiteral("SELECT E.*, (SELECT O.LOC_LIBELLE FROM LOCALISATION O WHERE O.LOC_ID = E.LOC_ID) AS LOC_LIBELLE, "
                            "(SELECT S.SUP_LIBELLE%1 FROM SUPPORT S WHERE S.SUP_ID = E.SUP_ID) AS SUP_LIBELLE, "
                            "(SELECT T.STA_EXP_LIBELLE%1 FROM STATUT_EXEMPLAIRE T WHERE T.STA_EXP_ID = E.STA_EXP_ID) "
-                           "AS STA_EXP_LIBELLE FROM NOTICE_EXEMPLAIRE E WHERE E.LIV_ID = ? AND E.ACQ_LIGNE_ID = ? ORDER BY EXP_ID")
-                .arg(sfx),
-            {delivery, line}};
+                           "AS STA_EXP_LIBELLE FROM NOTICE_EXEMPLAIRE E WHERE %2 ORDER BY EXP_ID")
+                .arg(sfx, condition),
+            binds};
+}
+
+SqlText deliveredCopiesSql(int delivery, int line)
+{
+    return copiesWithLabelsSql(QStringLiteral("E.LIV_ID = ? AND E.ACQ_LIGNE_ID = ?"), {delivery, line});
 }
 
 SqlText deliveredIssuesSql(int delivery, int line)

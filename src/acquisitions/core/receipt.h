@@ -66,6 +66,8 @@ int missingTitles(Database &db, int delivery);
 // The copies and issues received on a delivered title, with the labels of
 // their location, support and status in the session's language.
 SqlText deliveredCopiesSql(int delivery, int line);
+// The copies that meet `condition` (on the copy E), with those labels.
+SqlText copiesWithLabelsSql(const QString &condition, const QVariantList &binds);
 SqlText deliveredIssuesSql(int delivery, int line);
 
 struct DeliveryCriteria {

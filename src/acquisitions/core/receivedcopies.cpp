@@ -97,7 +97,9 @@ AcqResult addReceivedCopy(Database &db, const ReceiptTarget &target, const CopyS
         common.line = target.line;
         common.mode = target.mode;
         common.price = line.price;
-        common.date = dateValue(db, line.date);
+        // Entered directly on a line, a copy is acquired on its document's date.
+        const QDate acquired = target.delivery > 0 || !line.documentDate.isValid() ? line.date : line.documentDate;
+        common.date = dateValue(db, acquired);
         common.location = v->location;
         common.support = v->support;
         common.status = v->status;

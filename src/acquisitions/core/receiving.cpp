@@ -1,6 +1,8 @@
 #include "acquisitions/core/receiving_p.h"
 
 #include "acquisitions/core/acqtexts.h"
+#include "acquisitions/core/gifts.h"
+#include "acquisitions/core/gifttexts.h"
 #include "data/core/database.h"
 #include "data/core/helpers.h"
 
@@ -15,7 +17,12 @@ constexpr int kNumbersPerQuery = 200;
 
 AcqResult raise(Database &db, const ReceiptTarget &t, int n, Line *line)
 {
-    SqlRows q = db.query(QStringLiteral("SELECT L.DOC_ID, L.ACQ_PRIX, A.ACQ_TYP FROM ACQUISITION_LIGNE L "
+    if (t.delivery <= 0
+        && !db.exec(db.dialect().lockRows(QStringLiteral("ACQUISITION"),
+                                          QStringLiteral("ACQ_ID = (SELECT L.ACQ_ID FROM ACQUISITION_LIGNE L WHERE L.ACQ_LIGNE_ID = ?)")),
+                    {t.line}))
+        return databaseError(db);
+    SqlRows q = db.query(QStringLiteral("SELECT L.DOC_ID, L.ACQ_PRIX, A.ACQ_TYP, A.ACQ_SENS, A.ACQ_DATE FROM ACQUISITION_LIGNE L "
                                           "JOIN ACQUISITION A ON A.ACQ_ID = L.ACQ_ID WHERE L.ACQ_LIGNE_ID = ?"),
                            {t.line});
     if (!q.isActive())
@@ -24,7 +31,11 @@ AcqResult raise(Database &db, const ReceiptTarget &t, int n, Line *line)
         return AcqResult::refused(acq::lineGone());
     line->record = q.value(0).toInt();
     line->price = q.value(1);
-    const bool limited = q.value(2).toInt() != int(AcqType::Subscription);
+    const AcqType type = AcqType(q.value(2).toInt());
+    if (t.delivery <= 0 && isGiftKind(type) && !incomingDirection(type, q.value(3).toInt()))
+        return AcqResult::refused(acq::outgoingTakesExistingCopies());
+    line->documentDate = db.dialect().fromDb(q.value(4), ColType::Date).toDate();
+    const bool limited = type != AcqType::Subscription;
     // The statement decides: another workstation's copies are counted
     // whatever it read before.
     QString sql = QStringLiteral("UPDATE ACQUISITION_LIGNE SET ACQ_NBR_LIVRE = COALESCE(ACQ_NBR_LIVRE, 0) + ? WHERE ACQ_LIGNE_ID = ?");

@@ -16,12 +16,16 @@ struct Line {
     int record = 0;        // the title's DOC_ID
     QVariant price;        // the line's ACQ_PRIX as stored
     QDate date;            // the date of acquisition of its copies
+    QDate documentDate;    // the date of the line's document
 };
 
 // Raises the received counts of the target's line (and delivered title) by
 // `n`, within the copies ordered unless the document is a subscription;
 // with n = 0 only locks them. Refused: the line or the delivered title is
-// gone, the line is fully received, fewer copies remain than `n`.
+// gone, the line is fully received, fewer copies remain than `n`, a line
+// entered directly that hands copies over (an outgoing gift or exchange)
+// instead of receiving them. A line entered directly locks its document
+// first, so that its direction does not change meanwhile.
 AcqResult raise(Database &db, const ReceiptTarget &target, int n, Line *line);
 // The record on order (status 3) is received (status 1).
 bool recordReceived(Database &db, int record);

@@ -1,5 +1,9 @@
 #include "acquisitions/widgets/acqwidgets.h"
 
+#include "acquisitions/core/acqtexts.h"
+#include "acquisitions/core/documents.h"
+#include "data/core/dataset.h"
+
 #include "base/session.h"
 #include "data/core/database.h"
 #include "data/core/datasetmodel.h"
@@ -208,6 +212,20 @@ QLabel *countLabel(const char *name, QWidget *parent)
     l->setObjectName(QLatin1String(name));
     l->setProperty("localise", false);
     return l;
+}
+
+void fillStatusList(QComboBox *list)
+{
+    const int kept = list->currentIndex();
+    list->clear();
+    for (int s = 0; s <= AcqStatus::Validated; ++s)
+        list->addItem(acq::statusLabel(s), s);
+    list->setCurrentIndex(qMax(0, kept));
+}
+
+int currentKey(Dataset *rows, const char *column)
+{
+    return rows->isOpen() && rows->currentRow() >= 0 && rows->rowCount() > 0 ? rows->value(QLatin1String(column)).toInt() : 0;
 }
 
 } // namespace folian

@@ -23,6 +23,7 @@ class QWidget;
 namespace folian {
 
 class Database;
+class Dataset;
 class DatasetModel;
 
 // A grid named `name` over the model, whole rows, its last column stretched.
@@ -71,6 +72,12 @@ QComboBox *formList(QFormLayout *form, QWidget *parent, const char *name, const 
 
 // An amount as the grids show it: two decimals; blank for none.
 QString moneyText(const QVariant &v);
+
+// The status criterion of the search screens: blank, "A valider", "En
+// cours" in the session's language (each its code as data), the choice kept.
+void fillStatusList(QComboBox *list);
+// The integer key `column` of the dataset's current row; 0 when it has none.
+int currentKey(Dataset *rows, const char *column);
 
 // A label showing a count or a value at run time, not translated.
 QLabel *countLabel(const char *name, QWidget *parent);

@@ -240,13 +240,8 @@ void DocumentSearchScreen::showEvent(QShowEvent *event)
 
 void DocumentSearchScreen::updateLanguage()
 {
-    if (!status_)
-        return;
-    const int kept = status_->currentIndex();
-    status_->clear();
-    for (int s = 0; s <= AcqStatus::Validated; ++s)
-        status_->addItem(acq::statusLabel(s), s);
-    status_->setCurrentIndex(qMax(0, kept));
+    if (status_)
+        fillStatusList(status_);
 }
 
 bool DocumentSearchScreen::Keyboard(QWidget *control, QKeyEvent *event) { return returnMovesFocus(control, event); }
@@ -254,17 +249,8 @@ bool DocumentSearchScreen::Keyboard(QWidget *control, QKeyEvent *event) { return
 QPushButton *DocumentSearchScreen::button(const char *name) const { return findChild<QPushButton *>(QLatin1String(name)); }
 QLineEdit *DocumentSearchScreen::field(const char *name) const { return findChild<QLineEdit *>(QLatin1String(name)); }
 
-int DocumentSearchScreen::currentDocument() const
-{
-    Dataset *q = data_.QAcquisition;
-    return q->isOpen() && q->currentRow() >= 0 && q->rowCount() > 0 ? q->value(QStringLiteral("ACQ_ID")).toInt() : 0;
-}
-
-int DocumentSearchScreen::currentLine() const
-{
-    Dataset *q = data_.QAcquisitionLigne;
-    return q->isOpen() && q->currentRow() >= 0 && q->rowCount() > 0 ? q->value(QStringLiteral("ACQ_LIGNE_ID")).toInt() : 0;
-}
+int DocumentSearchScreen::currentDocument() const { return currentKey(data_.QAcquisition, "ACQ_ID"); }
+int DocumentSearchScreen::currentLine() const { return currentKey(data_.QAcquisitionLigne, "ACQ_LIGNE_ID"); }
 
 QString DocumentSearchScreen::currentInvoice() const
 {

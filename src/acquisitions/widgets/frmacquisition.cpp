@@ -5,12 +5,15 @@
 #include "acquisitions/core/invoices.h"
 #include "acquisitions/core/orders.h"
 #include "acquisitions/core/receipt.h"
+#include "acquisitions/core/suggestions.h"
 #include "acquisitions/widgets/frmbudget.h"
 #include "acquisitions/widgets/frmcommandesearch.h"
 #include "acquisitions/widgets/frmdevissearch.h"
 #include "acquisitions/widgets/frmfacturesearch.h"
 #include "acquisitions/widgets/frmfournisseur.h"
 #include "acquisitions/widgets/frmmonnaie.h"
+#include "acquisitions/widgets/frmsuggestion.h"
+#include "acquisitions/widgets/giftsearch.h"
 #include "acquisitions/widgets/frmlivraisonsearch.h"
 #include "base/messages.h"
 #include "base/rights.h"
@@ -39,6 +42,17 @@ TFrmAcquisition::TFrmAcquisition(TFrmData &dataModule, QWidget *parent)
         };
     };
     Database &db = data_.db();
+    // Gifts, exchanges and deposits: one screen of three kinds; and the suggestions.
+    const Action gifts = opens({[this] { return new TFrmDonSearch(data_); }, "FrmDonSearch", u"Acquisition - Recherche dons",
+                                u"التزويد - البحث عن الهبات", [&db] { return documentCountLine(db, AcqType::Gift); }});
+    const Action exchanges = opens({[this] { return new TFrmEchangeSearch(data_); }, "FrmEchangeSearch",
+                                    u"Acquisition - Recherche échanges", u"التزويد - البحث عن التبادلات",
+                                    [&db] { return documentCountLine(db, AcqType::Exchange); }});
+    const Action deposits = opens({[this] { return new TFrmDepotSearch(data_); }, "FrmDepotSearch", u"Acquisition - Recherche dépôts",
+                                   u"التزويد - البحث عن الإيداعات", [&db] { return documentCountLine(db, AcqType::Deposit); }});
+    const Action suggestions = opens({[this] { return new TFrmSuggestionSearch(data_); }, "FrmSuggestionSearch",
+                                      u"Acquisition - Recherche suggestions", u"التزويد - البحث عن الاقتراحات",
+                                      [&db] { return suggestionCountLine(db); }});
     const Action preOrders = opens({[this] { return new TFrmDevisSearch(data_); }, "FrmDevisSearch",
                                     u"Acquisition - Recherche pré-commande", u"التزويد - البحث عن الطلبيات المسبقة",
                                     [&db] { return documentCountLine(db, AcqType::PreOrder); }});
@@ -82,9 +96,9 @@ TFrmAcquisition::TFrmAcquisition(TFrmData &dataModule, QWidget *parent)
         {"BtnAbonnements", u"Abonnements", Right::AcqTransact, {}},
         {"BtnLivraisons", u"Livraisons", Right::AcqTransact, deliveries},
         {"BtnFactures", u"Factures", Right::AcqTransact, invoices},
-        {"BtnDons", u"Dons", Right::AcqTransact, {}},
-        {"BtnEchanges", u"Echanges", Right::AcqTransact, {}},
-        {"BtnDepots", u"Dépôts", Right::AcqTransact, {}},
+        {"BtnDons", u"Dons", Right::AcqTransact, gifts},
+        {"BtnEchanges", u"Echanges", Right::AcqTransact, exchanges},
+        {"BtnDepots", u"Dépôts", Right::AcqTransact, deposits},
         {"BtnBudget", u"Gestion de budget", Right::AcqBudget, budget},
         {"BtnInventaire", u"Inventaire", Right::AcqTransact, {}},
         {"BtnFournisseurs", u"Fournisseurs", Right::AcqAdmin, suppliers},
@@ -93,7 +107,7 @@ TFrmAcquisition::TFrmAcquisition(TFrmData &dataModule, QWidget *parent)
     };
     for (const auto &e : entries)
         addEntry(QLatin1String(e.name), QString::fromUtf16(e.caption), needs(e.right), e.action);
-    addEntry(QStringLiteral("BtnSuggestions"), QStringLiteral("Suggestions"), {}, {});
+    addEntry(QStringLiteral("BtnSuggestions"), QStringLiteral("Suggestions"), {}, suggestions);
     setFirstEntries({QStringLiteral("BtnCommandes")});
 }
 

@@ -1,6 +1,7 @@
 #include "acquisitions/widgets/frmlivraisonexemplaire.h"
 
 #include "acquisitions/core/acqtexts.h"
+#include "acquisitions/core/gifttexts.h"
 #include "acquisitions/widgets/acqwidgets.h"
 #include "base/messages.h"
 #include "data/core/helpers.h"
@@ -30,10 +31,14 @@ TFrmLivraisonExemplaire::TFrmLivraisonExemplaire(TFrmData &frmData, Page page, c
     pages_->setObjectName(QStringLiteral("PgcExemplaire"));
     pages_->addTab(buildIssuePage(), QStringLiteral("Bulletin"));
     pages_->addTab(buildCopyPage(), QStringLiteral("Exemplaire"));
+    if (page == Page::SelectCopy || page == Page::SelectIssue)
+        pages_->addTab(buildSelectionPage(page),
+                       page == Page::SelectCopy ? QStringLiteral("Selection exemplaire") : QStringLiteral("Sélection bulletin"));
     // Only the page of the row being saved is shown.
-    const int shown = page == Page::Issue ? 0 : 1;
+    const int shown = qMin(int(page), pages_->count() - 1);
     pages_->setCurrentIndex(shown);
-    pages_->setTabVisible(1 - shown, false);
+    for (int i = 0; i < pages_->count(); ++i)
+        pages_->setTabVisible(i, i == shown);
 
     QHBoxLayout *bottom = sheetButtons(this, &post_);
     connect(post_, &QPushButton::clicked, this, &TFrmLivraisonExemplaire::BtnPostClick);
@@ -52,7 +57,7 @@ TFrmLivraisonExemplaire::TFrmLivraisonExemplaire(TFrmData &frmData, Page page, c
         chooseKey(list("CbSupport"), c.support);
         chooseKey(list("CbStatut"), IsBlank(c.status) ? QVariant(2) : c.status);
         field("EdtNumero")->setFocus();
-    } else {
+    } else if (page == Page::Issue) {
         const IssueSheet s = issueId_ > 0 ? loadIssue(data_.db(), issueId_) : IssueSheet();
         field("EdtNumeroBulletin")->setText(s.number);
         field("EdtTitreBulletin")->setText(s.title);
@@ -97,7 +102,9 @@ QComboBox *TFrmLivraisonExemplaire::list(const char *name) const { return findCh
 
 void TFrmLivraisonExemplaire::afterLocalise()
 {
-    if (page_ == Page::Copy) {
+    if (page_ == Page::SelectCopy || page_ == Page::SelectIssue) {
+        setWindowTitle(page_ == Page::SelectCopy ? acq::copySelectCaption() : acq::issueSelectCaption());
+    } else if (page_ == Page::Copy) {
         setWindowTitle(isNew() ? acq::newCopyCaption() : acq::editCopyCaption());
         fillCopyLists(data_.db(), list("CbLocalisation"), list("CbSupport"), list("CbStatut"));
     } else {
@@ -108,7 +115,9 @@ void TFrmLivraisonExemplaire::afterLocalise()
 void TFrmLivraisonExemplaire::BtnPostClick()
 {
     AcqResult r;
-    if (page_ == Page::Copy) {
+    if (page_ == Page::SelectCopy || page_ == Page::SelectIssue) {
+        r = handOverChosen();
+    } else if (page_ == Page::Copy) {
         CopySheet c;
         c.id = field("EdtNumero")->text();
         c.shelfMark = field("EdtCote")->text();

@@ -1,8 +1,10 @@
 #pragma once
 // "Exemplaire": one copy or one serial issue received on an acquisition
 // line, through a delivery (mode 1) or entered directly on the line (mode
-// 2, gifts, exchanges and deposits), new or changed. The page shown is
-// the one saved; the copies and issues services do the work.
+// 2, gifts, exchanges and deposits), new or changed; or, for an outgoing
+// gift or exchange, the copy or issue of the title chosen to be handed over
+// ("Selection exemplaire", "Sélection bulletin"). The page shown is the
+// one saved; the copies, issues and gifts services do the work.
 
 #include "acquisitions/core/receivedcopies.h"
 #include "data/widgets/formdialog.h"
@@ -12,16 +14,18 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class QTableView;
 
 namespace folian {
 
+class Dataset;
 class TFrmData;
 
 class TFrmLivraisonExemplaire : public FormDialog
 {
     Q_OBJECT
 public:
-    enum class Page { Issue, Copy };
+    enum class Page { Issue, Copy, SelectCopy, SelectIssue };
 
     // A new row with an empty `copyId` and an `issueId` of 0, else that copy or issue.
     TFrmLivraisonExemplaire(TFrmData &data, Page page, const ReceiptTarget &target, const QString &copyId = QString(),
@@ -34,6 +38,8 @@ public:
     QPushButton *postButton() const { return post_; }
     // The copy saved (its number), for the lists.
     QString savedCopy() const { return savedCopy_; }
+    // The list of a selection page.
+    QTableView *choices() const { return choiceGrid_; }
 
 public slots:
     void BtnPostClick();
@@ -44,6 +50,9 @@ protected:
 private:
     QWidget *buildCopyPage();
     QWidget *buildIssuePage();
+    QWidget *buildSelectionPage(Page page);
+    // A selection page's "Enregistrer": the chosen row handed over.
+    AcqResult handOverChosen();
     bool isNew() const { return page_ == Page::Copy ? copyId_.isEmpty() : issueId_ == 0; }
 
     TFrmData &data_;
@@ -55,6 +64,8 @@ private:
     QTabWidget *pages_;
     QCheckBox *received_;
     QPushButton *post_;
+    Dataset *choiceRows_ = nullptr;
+    QTableView *choiceGrid_ = nullptr;
 };
 
 } // namespace folian

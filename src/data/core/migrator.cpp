@@ -21,6 +21,8 @@ constexpr int kSourceIdentifierVersion = 7;
 constexpr int kAcquisitionsVersion = 6;
 // The version that keeps the budgets' debits exact, with the indexes they are summed by.
 constexpr int kBudgetDebitsVersion = 9;
+// The version that remembers the status of the copies outgoing gifts and exchanges hand over.
+constexpr int kHandedOverVersion = 11;
 
 bool run(Database &db, const QString &sql, QString *why);
 
@@ -168,6 +170,17 @@ bool sumBudgetDebits(Database &db, QString *why)
     return true;
 }
 
+// Version 11: a copy handed over by an outgoing gift or exchange keeps the
+// status it had (STA_EXP_ID2), to get it back when it is taken off the
+// line. Those handed over before did not keep it: they get back status 2
+// (available), as a copy entered without a status has.
+bool rememberHandedOverStatus(Database &db, QString *why)
+{
+    return run(db, QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET STA_EXP_ID2 = 2 WHERE ACQ_LIGNE_ID2 IS NOT NULL "
+                                  "AND STA_EXP_ID2 IS NULL AND STA_EXP_ID IN (7, 8)"),
+               why);
+}
+
 // Data changes that adding tables, columns and indexes does not cover, one
 // entry per version. Version 1 is the first released schema.
 const QVector<UpgradeStep> &upgradeSteps()
@@ -198,6 +211,7 @@ const QVector<UpgradeStep> &upgradeSteps()
         // their amounts and the invoices by their commitment (added above), and
         // the budgets' debits summed exactly.
         {kBudgetDebitsVersion, sumBudgetDebits},
+        {kHandedOverVersion, rememberHandedOverStatus},
     };
     return steps;
 }

@@ -261,7 +261,8 @@ void addRecords(QVector<TableDef> &out)
                      {"BUL_ID"}, false,
                      {indexOn("NOTICE_BULLETIN", "DOC_ID"),
                       index("NOTICE_BULLETIN", "LIGNE_LIV", {"ACQ_LIGNE_ID", "LIV_ID"}),
-                      indexOn("NOTICE_BULLETIN", "LIV_ID")});
+                      indexOn("NOTICE_BULLETIN", "LIV_ID"),
+                      indexOn("NOTICE_BULLETIN", "ACQ_LIGNE_ID2")});
 
     out << makeTable("NOTICE_EXEMPLAIRE",
                      {textCol("EXP_ID", CopyIdSize),
@@ -272,6 +273,8 @@ void addRecords(QVector<TableDef> &out)
                       textCol("LOC_ID", 30),
                       intCol("SUP_ID"),
                       intCol("STA_EXP_ID"),
+                      // The status a copy had before an outgoing gift or exchange gave it 7 or 8.
+                      intCol("STA_EXP_ID2"),
                       intCol("MOD_ID"),
                       moneyCol("EXP_PRIX"),
                       dateCol("EXP_DATE_ACQUISITION"),
@@ -291,7 +294,9 @@ void addRecords(QVector<TableDef> &out)
                       indexOn("NOTICE_EXEMPLAIRE", "DOC_ID"),
                       // The copies received on an acquisition line, and with a delivery.
                       index("NOTICE_EXEMPLAIRE", "LIGNE_LIV", {"ACQ_LIGNE_ID", "LIV_ID"}),
-                      indexOn("NOTICE_EXEMPLAIRE", "LIV_ID")});
+                      indexOn("NOTICE_EXEMPLAIRE", "LIV_ID"),
+                      // The copies handed over by an outgoing line.
+                      indexOn("NOTICE_EXEMPLAIRE", "ACQ_LIGNE_ID2")});
 }
 
 // --- Catalogue: authorities and reference tables --------------------------

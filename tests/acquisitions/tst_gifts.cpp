@@ -458,7 +458,7 @@ private slots:
         const int line = newLine(db, giftDocument(db, AcqType::Gift, AcqDirection::Outgoing), 2, QStringLiteral("2"));
         QVERIFY(db.exec(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET STA_EXP_ID = 8, ACQ_LIGNE_ID2 = ? WHERE EXP_ID = 'X1'"), {line}));
         QVERIFY(db.exec(QStringLiteral("UPDATE ACQUISITION_LIGNE SET ACQ_NBR_LIVRE = 1")));
-        QVERIFY(db.exec(QStringLiteral("UPDATE VERSION_BASE SET VRS_NUMERO = 10")));
+        QVERIFY(db.exec(QStringLiteral("UPDATE VERSION_BASE SET VRS_NUMERO = 9")));
         QString why;
         QVERIFY2(upgradeSchema(db, &why), qPrintable(why));
         QCOMPARE(schemaVersion(db), Schema::currentVersion());

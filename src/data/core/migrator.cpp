@@ -22,7 +22,7 @@ constexpr int kAcquisitionsVersion = 6;
 // The version that keeps the budgets' debits exact, with the indexes they are summed by.
 constexpr int kBudgetDebitsVersion = 9;
 // The version that remembers the status of the copies outgoing gifts and exchanges hand over.
-constexpr int kHandedOverVersion = 11;
+constexpr int kHandedOverVersion = 10;
 
 bool run(Database &db, const QString &sql, QString *why);
 

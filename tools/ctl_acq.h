@@ -20,5 +20,7 @@ int withDatabase(const Args &a, const std::function<AcqResult(Database &)> &body
 int onKey(const Args &a, const char *what, const std::function<AcqResult(Database &, int)> &operation);
 
 void addBudgetCommands(QVector<Command> &out);
+// Serial issues and the claims to late suppliers.
+void addSerialCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

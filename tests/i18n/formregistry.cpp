@@ -43,6 +43,9 @@
 // The record search and its copy list.
 #include "catalogue/widgets/frmexemplaireliste.h"
 // Acquisitions: suppliers, orders, deliveries, batch generation, budgets, currencies, invoices.
+#include "acquisitions/widgets/frmabonnementligne.h"
+#include "acquisitions/widgets/frmabonnementsearch.h"
+#include "acquisitions/widgets/frmacquisitionrelance.h"
 #include "acquisitions/widgets/frmbudget.h"
 #include "acquisitions/widgets/frmbudgetligne.h"
 #include "acquisitions/widgets/frmbudgetmontant.h"
@@ -194,6 +197,10 @@ QList<RegisteredForm> registeredForms()
         form("FrmMonnaie", [](TFrmData &d) { return new TFrmMonnaie(d); }),
         form("FrmFacture", [](TFrmData &d) { return new TFrmFacture(d, 1); }),
         form("FrmFactureSearch", [](TFrmData &d) { return new TFrmFactureSearch(d); }),
+        // Serial subscriptions and the claims to late suppliers.
+        form("FrmAbonnementSearch", [](TFrmData &d) { return new TFrmAbonnementSearch(d); }),
+        form("FrmAbonnementLigne", [](TFrmData &d) { return new TFrmAbonnementLigne(d, 1, 0); }),
+        form("FrmAcquisitionRelance", [](TFrmData &d) { return new TFrmAcquisitionRelance(d); }),
     };
 }
 

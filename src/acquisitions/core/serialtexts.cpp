@@ -43,9 +43,6 @@ QString subscriptionValidateQuestion()
 
 QString subscriptionFormTitle() { return text(u"Bon d'abonnement", u"وصل اشتراك"); }
 QString subscriptionLinesCaption() { return text(u"Titres d'abonnement", u"عناوين الاشتراك"); }
-QString subscriptionLineCaption() { return text(u"Ligne d'abonnement", u"سطر اشتراك"); }
-QString newSubscriptionCaption() { return text(u"Nouvel abonnement", u"اشتراك جديد"); }
-QString editSubscriptionCaption() { return text(u"Modifier abonnement", u"تعديل الاشتراك"); }
 
 QString lateSuppliersCount(int count) { return counted(count, u"fournisseur(s) retardataire(s)", u"مورد متأخر"); }
 QString lateTitlesCount(int count) { return counted(count, u"Titre(s)", u"عنوان"); }

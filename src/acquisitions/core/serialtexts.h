@@ -19,9 +19,6 @@ QString subscriptionDeleteValidatedLinesQuestion();
 QString subscriptionValidateQuestion();
 QString subscriptionFormTitle();      // "Bon d'abonnement"
 QString subscriptionLinesCaption();   // the tab of the titles: "Titres d'abonnement"
-QString subscriptionLineCaption();    // "Ligne d'abonnement"
-QString newSubscriptionCaption();     // "Nouvel abonnement"
-QString editSubscriptionCaption();    // "Modifier abonnement"
 
 // Claims
 QString lateSuppliersCount(int count);   // " 2 fournisseur(s) retardataire(s)"

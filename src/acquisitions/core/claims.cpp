@@ -1,5 +1,6 @@
 #include "acquisitions/core/claims.h"
 
+#include "acquisitions/core/acqtexts.h"
 #include "acquisitions/core/documents.h"
 #include "acquisitions/core/serialtexts.h"
 #include "base/dates.h"

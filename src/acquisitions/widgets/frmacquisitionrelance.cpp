@@ -69,7 +69,7 @@ TFrmAcquisitionRelance::TFrmAcquisitionRelance(TFrmData &frmData, QWidget *paren
     titleModel->setDisplay(QStringLiteral("ACQ_PRIX"), moneyText);
     titleModel->setDisplay(QStringLiteral("ACQ_MONTANT"), moneyText);
     titles_ = acqGrid("DBGridLigne", titleModel, this);
-    setColumnWidths(titles_, {100, 110, 260, 90, 80, 80, 80});
+    setColumnWidths(titles_, {100, 120, 260, 105, 80, 80, 80});
     titlesCount_ = folian::countLabel("LblCountLignes", this);
 
     auto *issueModel = new DatasetModel(data_.QBulletin, this);

@@ -8,7 +8,7 @@
 // transfers, a commitment and an invoice saved, each summing the debits
 // it changes again under its locks; then, with a line expected on every
 // document (one in three late) and an issue on every subscription's line
-// (one in ten awaited), the late suppliers with their count and what the
+// (one in seven awaited), the late suppliers with their count and what the
 // first (the only one with subscriptions) owes, as the claims screen reads them; printing the median and the
 // 95th percentile.
 //
@@ -165,7 +165,7 @@ void timeLedger(Database &db, int order, int repeats)
 // A line on every document but the large order, expected one to ninety
 // days before `today`, two copies of which one in three documents received
 // none (late, when validated); an issue on each subscription's line, one
-// in ten awaited; then the claims read as their screen reads them.
+// in seven awaited; then the claims read as their screen reads them.
 void timeClaims(Database &db, int documents, int records, const QDate &today, int repeats)
 {
     {
@@ -173,14 +173,14 @@ void timeClaims(Database &db, int documents, int records, const QDate &today, in
         const int first = db.scalar(QStringLiteral("SELECT MAX(ACQ_LIGNE_ID) FROM ACQUISITION_LIGNE")).toInt();
         exec(db, numbers(documents - 1)
                      + QStringLiteral("INSERT INTO ACQUISITION_LIGNE (ACQ_LIGNE_ID, ACQ_ID, DOC_ID, ACQ_EXEMPLAIRE, ACQ_NBR_LIVRE, "
-                                      "ACQ_DATE_LIVRAISON) SELECT ? + I, I, 1 + I % ?, 2, CASE WHEN I % 3 = 0 THEN 0 ELSE 2 END, ")
+                                      "ACQ_DATE_LIVRAISON) SELECT ? + I, I, 1 + I % ?, 2, CASE WHEN I % 3 = 1 THEN 0 ELSE 2 END, ")
                      + (db.dialect().isPostgres() ? QStringLiteral("CAST(? AS DATE) - (1 + I % 90)")
                                                   : QStringLiteral("DATE(?, '-' || (1 + I % 90) || ' days')"))
                      + QStringLiteral(" FROM N"),
              {first, records, dateValue(db, today)});
         exec(db, QStringLiteral("INSERT INTO NOTICE_BULLETIN (BUL_ID, DOC_ID, BIB_ID, BUL_NUMERO, BUL_STATUT, ACQ_LIGNE_ID) "
                                 "SELECT L.ACQ_LIGNE_ID, L.DOC_ID, 0, 'N ' || L.ACQ_LIGNE_ID, "
-                                "CASE WHEN L.ACQ_LIGNE_ID % 10 = 0 THEN 0 ELSE 1 END, L.ACQ_LIGNE_ID "
+                                "CASE WHEN L.ACQ_LIGNE_ID % 7 = 0 THEN 0 ELSE 1 END, L.ACQ_LIGNE_ID "
                                 "FROM ACQUISITION_LIGNE L JOIN ACQUISITION A ON A.ACQ_ID = L.ACQ_ID WHERE A.ACQ_TYP = 3"));
         if (!tx.commit())
             die(db.lastError().text());

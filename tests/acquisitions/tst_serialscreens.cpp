@@ -1,7 +1,8 @@
 // The subscription and claims screens offscreen, through the module frame:
 // the subscriptions' entry with its count line, the periodicity column
 // (blank for a title without one), the subscription's own questions, a
-// title added with its period and numbering; the claims' entry with its
+// title added with its period and numbering, an issue received awaited
+// through "Réception" and the delivery note; the claims' entry with its
 // count line, the late suppliers and, for the current one, its overdue
 // titles and awaited issues, the letter printed.
 
@@ -14,6 +15,10 @@
 #include "acquisitions/widgets/frmabonnementsearch.h"
 #include "acquisitions/widgets/frmacquisition.h"
 #include "acquisitions/widgets/frmacquisitionrelance.h"
+#include "acquisitions/widgets/frmlivraisonbon.h"
+#include "acquisitions/widgets/frmlivraisonchoix.h"
+#include "acquisitions/widgets/frmlivraisonexemplaire.h"
+#include "catalogue/widgets/satellitepanel.h"
 #include "base/outputdir.h"
 #include "data/core/helpers.h"
 #include "reports/widgets/frmhtmlpreview.h"
@@ -21,6 +26,7 @@
 #include "support/windows.h"
 
 #include <QAbstractItemModel>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -117,6 +123,54 @@ private slots:
         QCOMPARE(sink.questions.last(), acq::subscriptionEditValidatedLinesQuestion());
         screen->BtnImprimerClick();
         QCOMPARE(shownWindows<TFrmHTMLPreview>().size(), 1);
+    }
+
+    // "Réception" of a subscription: on its delivery note an issue saved
+    // with "Reçu" unticked leaves the record on order and is claimed; ticked
+    // later, it receives the record and is claimed no more.
+    void awaitedIssue_data() { addEngineRows(); }
+    void awaitedIssue()
+    {
+        FOLIAN_ACQ_DB(tdb, db);
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        const int sub = newDocument(db, AcqType::Subscription, QStringLiteral("AB-3"));
+        const int line = newLine(db, sub, 4, QStringLiteral("1"));  // record 4 is on order
+        QVERIFY(line && validateDocument(db, sub).passed);
+        TFrmAcquisition module(data);
+        auto *screen = openEntry<TFrmAbonnementSearch>(module, QStringLiteral("BtnAbonnements"));
+        QVERIFY(screen);
+        screen->Search();
+        QVERIFY(screen->button("BtnReception")->isEnabled());
+        const QDate today = serverToday(db);
+        whenShown<TFrmLivraisonChoix>([&](TFrmLivraisonChoix *choice) {
+            choice->numberField()->setText(QStringLiteral("BL-A3"));
+            whenShown<TFrmLivraisonBon>([&](TFrmLivraisonBon *note) {
+                whenShown<TFrmLivraisonExemplaire>([](TFrmLivraisonExemplaire *sheet) {
+                    QVERIFY(sheet->receivedBox()->isChecked());  // a new issue starts received
+                    sheet->field("EdtNumeroBulletin")->setText(QStringLiteral("7"));
+                    sheet->field("EdtDateParution")->setText(QStringLiteral("juillet"));
+                    sheet->receivedBox()->setChecked(false);
+                    sheet->BtnPostClick();
+                });
+                note->AddIssue();
+                QCOMPARE(note->issues()->grid()->model()->rowCount(), 1);
+                QCOMPARE(recordStatus(db, 4), 3);
+                QCOMPARE(lateSupplierCount(db, today), 1);
+                whenShown<TFrmLivraisonExemplaire>([](TFrmLivraisonExemplaire *sheet) {
+                    QVERIFY(!sheet->receivedBox()->isChecked());
+                    sheet->receivedBox()->setChecked(true);
+                    sheet->BtnPostClick();
+                });
+                note->EditIssue();
+                note->accept();
+            });
+            choice->BtnPostClick();
+        });
+        screen->BtnReceptionClick();
+        QCOMPARE(sink.messages, QStringList());
+        QCOMPARE(recordStatus(db, 4), 1);
+        QCOMPARE(lateSupplierCount(db, today), 0);
     }
 
     void claims_data() { addEngineRows(); }

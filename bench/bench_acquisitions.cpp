@@ -6,14 +6,18 @@
 // of the order search (no criterion, a supplier, a year); then, on a
 // chapter with 10,000 commitments (each invoiced once) and 10,000
 // transfers, a commitment and an invoice saved, each summing the debits
-// it changes again under its locks; printing the median and the 95th
-// percentile.
+// it changes again under its locks; then, with a line expected on every
+// document (one in three late) and an issue on every subscription's line
+// (one in seven awaited), the late suppliers with their count and what the
+// first (the only one with subscriptions) owes, as the claims screen reads them; printing the median and the
+// 95th percentile.
 //
 //   bench_acquisitions --engine SQLITE [--rows RECORDS] [--documents N] [--repeats N]
 //   bench_acquisitions --engine POSTGRESQL ...   (server from FOLIAN_BENCH_PG_HOST, _PORT,
 //                                               _USER, _PASSWORD; a database
 //                                               folian_bench_acq is made and dropped)
 
+#include "acquisitions/core/claims.h"
 #include "acquisitions/core/commitments.h"
 #include "acquisitions/core/copygeneration.h"
 #include "acquisitions/core/invoices.h"
@@ -158,6 +162,64 @@ void timeLedger(Database &db, int order, int repeats)
                 qPrintable(budget ? budget->toString() : QStringLiteral("?")));
 }
 
+// A line on every document but the large order, expected one to ninety
+// days before `today`, two copies of which one in three documents received
+// none (late, when validated); an issue on each subscription's line, one
+// in seven awaited; then the claims read as their screen reads them.
+void timeClaims(Database &db, int documents, int records, const QDate &today, int repeats)
+{
+    {
+        Transaction tx(db);
+        const int first = db.scalar(QStringLiteral("SELECT MAX(ACQ_LIGNE_ID) FROM ACQUISITION_LIGNE")).toInt();
+        exec(db, numbers(documents - 1)
+                     + QStringLiteral("INSERT INTO ACQUISITION_LIGNE (ACQ_LIGNE_ID, ACQ_ID, DOC_ID, ACQ_EXEMPLAIRE, ACQ_NBR_LIVRE, "
+                                      "ACQ_DATE_LIVRAISON) SELECT ? + I, I, 1 + I % ?, 2, CASE WHEN I % 3 = 1 THEN 0 ELSE 2 END, ")
+                     + (db.dialect().isPostgres() ? QStringLiteral("CAST(? AS DATE) - (1 + I % 90)")
+                                                  : QStringLiteral("DATE(?, '-' || (1 + I % 90) || ' days')"))
+                     + QStringLiteral(" FROM N"),
+             {first, records, dateValue(db, today)});
+        exec(db, QStringLiteral("INSERT INTO NOTICE_BULLETIN (BUL_ID, DOC_ID, BIB_ID, BUL_NUMERO, BUL_STATUT, ACQ_LIGNE_ID) "
+                                "SELECT L.ACQ_LIGNE_ID, L.DOC_ID, 0, 'N ' || L.ACQ_LIGNE_ID, "
+                                "CASE WHEN L.ACQ_LIGNE_ID % 7 = 0 THEN 0 ELSE 1 END, L.ACQ_LIGNE_ID "
+                                "FROM ACQUISITION_LIGNE L JOIN ACQUISITION A ON A.ACQ_ID = L.ACQ_ID WHERE A.ACQ_TYP = 3"));
+        if (!tx.commit())
+            die(db.lastError().text());
+    }
+    for (const char *table : {"ACQUISITION_LIGNE", "NOTICE_BULLETIN"})
+        if (const QString analyze = db.dialect().refreshStatistics(QLatin1String(table)); !analyze.isEmpty())
+            exec(db, analyze);
+    QElapsedTimer t;
+    QVector<double> countMs, listMs, owedMs;
+    int late = 0, titles = 0, issues = 0;
+    const auto rowsOf = [&](const SqlText &sql) {
+        SqlRows q = db.query(sql.sql, sql.binds);
+        if (!q.isActive())
+            die(db.lastError().text());
+        int n = 0;
+        while (q.next())
+            ++n;
+        return n;
+    };
+    for (int i = 0; i < repeats; ++i) {
+        t.start();
+        late = lateSupplierCount(db, today);
+        countMs << double(t.nsecsElapsed()) / 1e6;
+        t.restart();
+        const int listed = rowsOf(lateSuppliersSql(db, today));
+        listMs << double(t.nsecsElapsed()) / 1e6;
+        t.restart();
+        titles = rowsOf(overdueTitlesSql(db, 1, today));
+        issues = rowsOf(awaitedIssuesSql(1));
+        owedMs << double(t.nsecsElapsed()) / 1e6;
+        if (late < 0 || listed != late)
+            die(QStringLiteral("the late suppliers and their count differ"));
+    }
+    std::printf("claims: %d late suppliers; supplier 1 owes %d titles and %d issues\n", late, titles, issues);
+    report("late suppliers counted", QStringLiteral("claims_count"), countMs);
+    report("late suppliers listed", QStringLiteral("claims_list"), listMs);
+    report("what a supplier owes", QStringLiteral("claims_owed"), owedMs);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -265,6 +327,7 @@ int main(int argc, char **argv)
         }
         loadLedger(db, order);
         timeLedger(db, order, repeats);
+        timeClaims(db, documents, records, QDate(2026, 1, 1), repeats);
 
         const QVariant total = db.scalar(QStringLiteral("SELECT ACQ_TOTAL FROM ACQUISITION WHERE ACQ_ID = ?"), {order});
         std::printf("order total %s, copies %d, peak memory %.0f MB\n", qPrintable(total.toString()),

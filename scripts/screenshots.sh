@@ -159,6 +159,40 @@ for language in FR AR; do
         "FOLIAN_OPEN=Acquisitions/Commandes/Rechercher/Nouvelle facture" \
         "FOLIAN_FIELDS=EdtNumero=FA 2024/118|EdtMontant=25000,00|EdtEngagement=1"
 done
+# Serial subscriptions and claims: a subscription of three serials with its
+# periodicities, received with one issue come and one awaited; the order
+# validated with a title expected two months ago and half received, and a
+# second subscription of its supplier with an issue awaited: the
+# subscriptions found, the delivery note with its issues, the late
+# suppliers with what the first owes, and its claim letter.
+for language in FR AR; do
+    lower=${language,,}
+    fresh_demo_db "$language"
+    ctl() { "$build_dir/bin/folianctl" --ini "$ini" "$@"; }
+    year=$(date +%Y)
+    sub=$(ctl order-add --supplier 2 --number "AB $year/01" --subscription)
+    first=$(ctl order-line "$sub" --record 13 --copies 1 --price 4800 --numbering "n° 41 à 52")
+    ctl order-line "$sub" --record 14 --copies 2 --price 2500 --numbering "n° 95 à 98" >/dev/null
+    ctl order-line "$sub" --record 29 --copies 1 --price 3200 --numbering "العدد 17 إلى 20" >/dev/null
+    late=$(ctl order-line 1 --record 2 --copies 2 --price 1850 --expected "$(date -d '-70 days' +%F)")
+    ctl order-validate 1 >/dev/null
+    ctl order-validate "$sub" >/dev/null
+    delivery=$(ctl receive 1 --number "BL $year/031" --date "$(date -d '-60 days' +%F)")
+    ctl generate-copies "$delivery" "$late" --count 1 --prefix ACQ- --start 90 >/dev/null
+    other=$(ctl order-add --supplier 1 --number "AB $year/02" --subscription)
+    line=$(ctl order-line "$other" --record 29 --copies 1 --price 3200)
+    ctl order-validate "$other" >/dev/null
+    delivery=$(ctl receive "$other" --number "BL $year/012" --date "$(date -d '-30 days' +%F)")
+    ctl issue-add "$delivery" "$line" --number 18 --date "$year/06" --title "عدد خاص" --awaited >/dev/null
+    delivery=$(ctl receive "$sub" --number "BL $year/044")
+    ctl issue-add "$delivery" "$first" --number 41 --date "janvier $year" >/dev/null
+    ctl issue-add "$delivery" "$first" --number 42 --date "février $year" --awaited >/dev/null
+    shot "$language" "docs/subscriptions-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Acquisitions/Abonnements/Rechercher"
+    shot "$language" "docs/subscription-issues-$lower.png" FOLIAN_AUTOLOGON=admin:admin \
+        "FOLIAN_OPEN=Acquisitions/Livraisons/Rechercher/Modifier"
+    shot "$language" "docs/claims-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Acquisitions/Relances"
+    shot "$language" "docs/claim-letter-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Acquisitions/Relances/Imprimer relance"
+done
 # Circulation: the readers found by "*", a new reader, the categories and their loan rules.
 for language in FR AR; do
     lower=${language,,}

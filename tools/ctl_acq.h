@@ -21,5 +21,7 @@ int onKey(const Args &a, const char *what, const std::function<AcqResult(Databas
 
 void addBudgetCommands(QVector<Command> &out);
 void addGiftCommands(QVector<Command> &out);
+// Serial issues and the claims to late suppliers.
+void addSerialCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

@@ -84,7 +84,11 @@ int addOrder(const Args &a)
     if (!a.positional.isEmpty())
         return fail(QStringLiteral("order-add takes options only (see --help)"));
     DocumentSheet d;
-    d.type = a.has(QStringLiteral("preorder")) ? AcqType::PreOrder : AcqType::Order;
+    if (a.has(QStringLiteral("preorder")) && a.has(QStringLiteral("subscription")))
+        return fail(QStringLiteral("order-add takes --preorder or --subscription, not both"));
+    d.type = a.has(QStringLiteral("preorder"))       ? AcqType::PreOrder
+        : a.has(QStringLiteral("subscription")) ? AcqType::Subscription
+                                                : AcqType::Order;
     int supplier = 0;
     if (!toKey(a.value(QStringLiteral("supplier")), &supplier))
         return fail(QStringLiteral("order-add needs --supplier N (a FOU_ID)"));
@@ -104,8 +108,10 @@ int addOrderLine(const Args &a)
         return fail(QStringLiteral("order-line needs --record DOC_ID"));
     l.copies = a.value(QStringLiteral("copies"));
     l.price = a.value(QStringLiteral("price"));
-    if (!dayOption(a, "expected", &l.expected))
-        return fail(QStringLiteral("--expected takes a day as YYYY-MM-DD"));
+    if (!dayOption(a, "expected", &l.expected) || !dayOption(a, "start", &l.subscriptionStart)
+        || !dayOption(a, "end", &l.subscriptionEnd))
+        return fail(QStringLiteral("--expected, --start and --end take a day as YYYY-MM-DD"));
+    l.numbering = a.value(QStringLiteral("numbering"));
     return withDatabase(a, [&](Database &db) {
         // The reference the title picker proposes, unless one is given.
         l.reference = a.has(QStringLiteral("reference")) ? a.value(QStringLiteral("reference")) : recordReference(db, l.record);
@@ -209,16 +215,17 @@ void addAcquisitionCommands(QVector<Command> &out)
                    QStringLiteral("delete a supplier no document names"), {}, {},
                    [](const Args &a) { return onKey(a, "supplier", deleteSupplier); }};
     out << Command{QStringLiteral("order-add"),
-                   QStringLiteral("order-add --supplier N --number TEXT [--preorder] [--date YYYY-MM-DD]"),
-                   QStringLiteral("create an order (or a pre-order) to be validated; prints its key"),
+                   QStringLiteral("order-add --supplier N --number TEXT [--preorder | --subscription] [--date YYYY-MM-DD]"),
+                   QStringLiteral("create an order (or a pre-order, or a serial subscription) to be validated; prints its key"),
                    {QStringLiteral("supplier"), QStringLiteral("number"), QStringLiteral("date")},
-                   {QStringLiteral("preorder")}, addOrder};
+                   {QStringLiteral("preorder"), QStringLiteral("subscription")}, addOrder};
     out << Command{QStringLiteral("order-line"),
                    QStringLiteral("order-line DOCUMENT --record DOC_ID --copies N [--price P] [--reference R] "
-                                  "[--expected YYYY-MM-DD]"),
-                   QStringLiteral("add a title to an order and sum its total again; prints the line's key"),
+                                  "[--expected YYYY-MM-DD] [--start YYYY-MM-DD --end YYYY-MM-DD --numbering TEXT]"),
+                   QStringLiteral("add a title to an order (a subscription's with its period and numbering) and sum its "
+                                  "total again; prints the line's key"),
                    {QStringLiteral("record"), QStringLiteral("copies"), QStringLiteral("price"), QStringLiteral("reference"),
-                    QStringLiteral("expected")},
+                    QStringLiteral("expected"), QStringLiteral("start"), QStringLiteral("end"), QStringLiteral("numbering")},
                    {}, addOrderLine};
     out << Command{QStringLiteral("order-line-delete"), QStringLiteral("order-line-delete LINE"),
                    QStringLiteral("delete a title on which nothing was received"), {}, {},
@@ -257,6 +264,7 @@ void addAcquisitionCommands(QVector<Command> &out)
                    }};
     addBudgetCommands(out);
     addGiftCommands(out);
+    addSerialCommands(out);
 }
 
 } // namespace folian::ctl

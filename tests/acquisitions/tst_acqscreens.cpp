@@ -76,9 +76,9 @@ private slots:
         QVERIFY(connectTo(data, tdb));
         QVERIFY(acqSetUp(tdb.db()) && newDocument(tdb.db()) && newDocument(tdb.db(), AcqType::PreOrder));
         TFrmAcquisition module(data);
-        for (const char *name : {"BtnPreCommandes", "BtnCommandes", "BtnLivraisons", "BtnFactures"})
+        for (const char *name : {"BtnPreCommandes", "BtnCommandes", "BtnAbonnements", "BtnLivraisons", "BtnFactures"})
             QVERIFY2(module.entry(QLatin1String(name))->isEnabled(), name);
-        for (const char *name : {"BtnFournisseurs", "BtnAbonnements", "BtnBudget", "BtnMonnaies"})
+        for (const char *name : {"BtnFournisseurs", "BtnBudget", "BtnMonnaies", "BtnRelances"})
             QVERIFY2(!module.entry(QLatin1String(name))->isEnabled(), name);
         QVERIFY(openEntry<TFrmCommandeSearch>(module, QStringLiteral("BtnCommandes")));
         QCOMPARE(module.title(), QStringLiteral("Acquisitions - Recherche commandes"));

@@ -43,6 +43,9 @@
 // The record search and its copy list.
 #include "catalogue/widgets/frmexemplaireliste.h"
 // Acquisitions: suppliers, orders, deliveries, batch generation, budgets, currencies, invoices.
+#include "acquisitions/widgets/frmabonnementligne.h"
+#include "acquisitions/widgets/frmabonnementsearch.h"
+#include "acquisitions/widgets/frmacquisitionrelance.h"
 #include "acquisitions/widgets/frmbudget.h"
 #include "acquisitions/widgets/frmbudgetligne.h"
 #include "acquisitions/widgets/frmbudgetmontant.h"
@@ -205,6 +208,10 @@ QList<RegisteredForm> registeredForms()
         form("FrmDonLigne", [](TFrmData &d) { return new TFrmDonLigne(d, AcqType::Gift, 1, 0); }),
         form("FrmSuggestionSearch", [](TFrmData &d) { return new TFrmSuggestionSearch(d); }),
         form("FrmSuggestionLigne", [](TFrmData &d) { return new TFrmSuggestionLigne(d, 0); }),
+        // Serial subscriptions and the claims to late suppliers.
+        form("FrmAbonnementSearch", [](TFrmData &d) { return new TFrmAbonnementSearch(d); }),
+        form("FrmAbonnementLigne", [](TFrmData &d) { return new TFrmAbonnementLigne(d, 1, 0); }),
+        form("FrmAcquisitionRelance", [](TFrmData &d) { return new TFrmAcquisitionRelance(d); }),
     };
 }
 

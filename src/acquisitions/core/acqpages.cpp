@@ -4,6 +4,7 @@
 #include "acquisitions/core/acqtexts.h"
 #include "acquisitions/core/orders.h"
 #include "acquisitions/core/receipt.h"
+#include "acquisitions/core/serialtexts.h"
 #include "base/dates.h"
 #include "base/messages.h"
 #include "base/outputdir.h"
@@ -75,43 +76,69 @@ QString titleOf(const SqlRows &q, int propre) { return shortTitle(q.value(propre
 
 using namespace acqpage;
 
+QString documentFormTitle(AcqType type)
+{
+    return type == AcqType::Subscription ? acq::subscriptionFormTitle() : acq::orderFormTitle(type == AcqType::PreOrder);
+}
+
 ReportResult writeOrderForm(Database &db, int document)
 {
     const DocumentSheet d = loadDocument(db, document);
     if (d.id == 0)
         return refusedWith(acq::documentGone());
     const bool pre = d.type == AcqType::PreOrder;
+    const bool subscription = d.type == AcqType::Subscription;
     const QString supplier =
         IsBlank(d.supplier) ? QString()
                             : db.scalar(QStringLiteral("SELECT FOU_LIBELLE FROM FOURNISSEUR WHERE FOU_ID = ?"), {d.supplier}).toString();
-    const QStringList paragraphs{
-        labelled(pre ? acq::text(u"N° pré–commande : ", u"رقم الطلبية المسبقة : ") : acq::text(u"N° commande : ", u"رقم الطلبية : "), d.number),
-        labelled(pre ? acq::text(u"Date pré–commande : ", u"تاريخ الطلبية المسبقة : ") : acq::text(u"Date commande : ", u"تاريخ الطلبية : "),
-                 ShowDate(d.date)),
-        labelled(acq::text(u"Fournisseur : ", u"المورد : "), supplier)};
-    const QList<ReportColumn> columns{
-        reportColumn(QStringLiteral("Référence"), QStringLiteral("المرجع"), 100),
-        reportColumn(QStringLiteral("Titre"), QStringLiteral("العنوان"), 280),
-        reportColumn(QStringLiteral("Nb. Exp."), QStringLiteral("عدد النسخ"), 60, ColumnKind::Number),
-        reportColumn(QStringLiteral("Prix"), QStringLiteral("السعر"), 90, ColumnKind::Money),
-        reportColumn(QStringLiteral("Total"), QStringLiteral("المجموع"), 90, ColumnKind::Money)};
+    const QString numberLabel = subscription ? acq::text(u"N° abonnement : ", u"رقم الاشتراك : ")
+        : pre                                ? acq::text(u"N° pré–commande : ", u"رقم الطلبية المسبقة : ")
+                                             : acq::text(u"N° commande : ", u"رقم الطلبية : ");
+    const QString dateLabel = subscription ? acq::text(u"Date abonnement : ", u"تاريخ الاشتراك : ")
+        : pre                              ? acq::text(u"Date pré–commande : ", u"تاريخ الطلبية المسبقة : ")
+                                           : acq::text(u"Date commande : ", u"تاريخ الطلبية : ");
+    const QStringList paragraphs{labelled(numberLabel, d.number), labelled(dateLabel, ShowDate(d.date)),
+                                 labelled(acq::text(u"Fournisseur : ", u"المورد : "), supplier)};
+    // A subscription's form adds the periodicity and numbering of its titles, with narrower amounts.
+    QList<ReportColumn> columns{reportColumn(QStringLiteral("Référence"), QStringLiteral("المرجع"), 100),
+                                reportColumn(QStringLiteral("Titre"), QStringLiteral("العنوان"), 280)};
+    if (subscription)
+        columns << reportColumn(QStringLiteral("Périodicité"), QStringLiteral("الدورية"), 80)
+                << reportColumn(QStringLiteral("Numérotation"), QStringLiteral("الترقيم"), 100);
+    const int number = subscription ? 40 : 60, amount = subscription ? 40 : 90;
+    columns << reportColumn(QStringLiteral("Nb. Exp."), QStringLiteral("عدد النسخ"), number, ColumnKind::Number)
+            << reportColumn(QStringLiteral("Prix"), QStringLiteral("السعر"), amount, ColumnKind::Money)
+            << reportColumn(QStringLiteral("Total"), QStringLiteral("المجموع"), amount, ColumnKind::Money);
     SqlRows q = db.query(QStringLiteral("SELECT L.ACQ_REFERENCE, N.DOC_TITRE_PROPRE, N.DOC_TITRE_COMPLEMENT, L.ACQ_EXEMPLAIRE, "
-                                          "L.ACQ_PRIX, L.ACQ_MONTANT FROM ACQUISITION_LIGNE L LEFT JOIN NOTICE N "
-                                          "ON N.DOC_ID = L.DOC_ID WHERE L.ACQ_ID = ? ORDER BY L.ACQ_LIGNE_ID"),
-                           {document});
+                                        "L.ACQ_PRIX, L.ACQ_MONTANT, ")
+                             + periodicitySql(QStringLiteral("L.DOC_ID"))
+                             + QStringLiteral(", L.ACQ_NUMEROTATION FROM ACQUISITION_LIGNE L LEFT JOIN NOTICE N "
+                                              "ON N.DOC_ID = L.DOC_ID WHERE L.ACQ_ID = ? ORDER BY L.ACQ_LIGNE_ID"),
+                         {document});
     if (!q.isActive())
         return refusedWith(db.lastError().text());
     QList<QVariantList> rows;
-    while (q.next())
-        rows << QVariantList{q.value(0), titleOf(q, 1), q.value(3), q.value(4), q.value(5)};
+    while (q.next()) {
+        QVariantList row{q.value(0), titleOf(q, 1)};
+        if (subscription)
+            row << q.value(6) << q.value(7);
+        rows << (row << q.value(3) << q.value(4) << q.value(5));
+    }
     // The amount on a last row without border, left out when there is no total.
-    QString after = QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\"><tr><td width=\"530\" align=\"right\"><b>")
+    int before = 0;
+    for (qsizetype i = 0; i + 1 < columns.size(); ++i)
+        before += columns.at(i).width;
+    QString after = QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\"><tr><td width=\"%1\" align=\"right\"><b>")
+                        .arg(before)
         + caption(acq::text(u"Montant : ", u"المبلغ : ")) + QStringLiteral("</b></td>");
     if (d.total)
-        after += QStringLiteral("<td width=\"90\" align=\"center\">") + htmlEscape(d.total->toString()) + QStringLiteral("</td>");
+        after += QStringLiteral("<td width=\"%1\" align=\"center\">").arg(amount) + htmlEscape(d.total->toString())
+            + QStringLiteral("</td>");
     after += QStringLiteral("</tr></table>");
-    return writePage(db, pre ? QStringLiteral("preCommande.html") : QStringLiteral("commande.html"), acq::orderFormTitle(pre),
-                     paragraphs, columns, rows, after);
+    const QString fileName = subscription ? QStringLiteral("abonnement.html")
+        : pre                             ? QStringLiteral("preCommande.html")
+                                          : QStringLiteral("commande.html");
+    return writePage(db, fileName, documentFormTitle(d.type), paragraphs, columns, rows, after);
 }
 
 ReportResult writeDeliveryNote(Database &db, int delivery)

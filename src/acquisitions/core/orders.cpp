@@ -464,9 +464,16 @@ bool documentSearchSql(const Dialect &d, const DocumentCriteria &c, SqlText *out
 SqlText documentLinesSql(int document)
 {
     return {QStringLiteral("SELECT L.*, (SELECT N.DOC_TITRE_PROPRE FROM NOTICE N WHERE N.DOC_ID = L.DOC_ID) AS DOC_TITRE_PROPRE, "
-                           "(SELECT N.DOC_TITRE_COMPLEMENT FROM NOTICE N WHERE N.DOC_ID = L.DOC_ID) AS DOC_TITRE_COMPLEMENT "
-                           "FROM ACQUISITION_LIGNE L WHERE L.ACQ_ID = ? ORDER BY ACQ_LIGNE_ID"),
+                           "(SELECT N.DOC_TITRE_COMPLEMENT FROM NOTICE N WHERE N.DOC_ID = L.DOC_ID) AS DOC_TITRE_COMPLEMENT, ")
+                + periodicitySql(QStringLiteral("L.DOC_ID"))
+                + QStringLiteral(" AS PERIODICITE FROM ACQUISITION_LIGNE L WHERE L.ACQ_ID = ? ORDER BY ACQ_LIGNE_ID"),
             {document}};
+}
+
+QString periodicitySql(const QString &record)
+{
+    return QStringLiteral("(SELECT P.PER_LIBELLE%1 FROM NOTICE N JOIN PERIODICITE P ON P.PER_ID = N.PER_ID WHERE N.DOC_ID = %2)")
+        .arg(session().LanguageSuffix == QLatin1String("_AR") ? QStringLiteral("_AR") : QString(), record);
 }
 
 QString documentCountLine(Database &db, AcqType type)

@@ -97,8 +97,12 @@ struct DocumentCriteria {
 // (FOU_LIBELLE) beside each. False with the reason when the year is not a
 // number.
 bool documentSearchSql(const Dialect &d, const DocumentCriteria &c, SqlText *out, QString *why);
-// The lines of a document with their record's title proper and complement.
+// The lines of a document with their record's title proper and complement
+// and its periodicity's label (PERIODICITE, in the session's language).
 SqlText documentLinesSql(int document);
+// The expression of the periodicity's label of the record `record` (a
+// column), in the session's language; NULL for a record without one.
+QString periodicitySql(const QString &record);
 // The status-bar count of a kind of documents (" Commandes : n enreg(s)").
 QString documentCountLine(Database &db, AcqType type);
 

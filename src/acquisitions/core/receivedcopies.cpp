@@ -214,7 +214,8 @@ AcqResult addReceivedIssue(Database &db, const ReceiptTarget &target, const Issu
                                 target.delivery > 0 ? QVariant(target.delivery) : QVariant(), target.line});
             },
             {}, &id);
-        if (done != KeyedInsert::Done || !receiving::recordReceived(db, line.record))
+        // An awaited issue has not come: the record stays on order.
+        if (done != KeyedInsert::Done || (issue.received && !receiving::recordReceived(db, line.record)))
             return databaseError(db);
         return AcqResult::done(id);
     });
@@ -234,7 +235,16 @@ AcqResult updateIssue(Database &db, const IssueSheet &issue)
                                {v->number, v->title, v->date, issue.received ? 1 : 0, issue.id});
         if (!q.isActive())
             return databaseError(db);
-        return q.numRowsAffected() == 1 ? AcqResult::done(issue.id) : AcqResult::refused(acq::issueGone());
+        if (q.numRowsAffected() != 1)
+            return AcqResult::refused(acq::issueGone());
+        // An awaited issue that has come receives its record.
+        bool ok = true;
+        const int record = issue.received ? countRows(db, QStringLiteral("SELECT DOC_ID FROM NOTICE_BULLETIN WHERE BUL_ID = ?"),
+                                                      {issue.id}, &ok)
+                                          : 0;
+        if (!ok || (record > 0 && !receiving::recordReceived(db, record)))
+            return databaseError(db);
+        return AcqResult::done(issue.id);
     });
 }
 

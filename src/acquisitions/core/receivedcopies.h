@@ -63,7 +63,11 @@ struct IssueSheet {
 };
 
 // A new issue of the line's title (the counts are not changed by issues).
+// An issue received takes its record off order (status 3 to 1); an issue
+// awaited ("Reçu" unticked) leaves it as it is, and is claimed from the
+// supplier until it is received.
 AcqResult addReceivedIssue(Database &db, const ReceiptTarget &target, const IssueSheet &issue);
+// Saves the issue; one now received takes its record off order.
 AcqResult updateIssue(Database &db, const IssueSheet &issue);
 AcqResult deleteIssue(Database &db, int id);
 IssueSheet loadIssue(Database &db, int id);

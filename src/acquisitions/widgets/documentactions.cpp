@@ -7,8 +7,10 @@
 #include "acquisitions/core/budgettexts.h"
 #include "acquisitions/core/invoices.h"
 #include "acquisitions/core/orders.h"
+#include "acquisitions/core/serialtexts.h"
 #include "acquisitions/widgets/documentsearch.h"
 #include "acquisitions/widgets/frmcommande.h"
+#include "acquisitions/widgets/frmabonnementligne.h"
 #include "acquisitions/widgets/frmcommandeligne.h"
 #include "acquisitions/widgets/frmfacture.h"
 #include "acquisitions/widgets/frmlivraisonbon.h"
@@ -19,6 +21,7 @@
 #include "reports/widgets/frmhtmlpreview.h"
 
 #include <QApplication>
+#include <memory>
 #include <QLabel>
 #include <QPushButton>
 
@@ -36,7 +39,9 @@ void DocumentSearchScreen::BtnNouveauClick()
 void DocumentSearchScreen::BtnModifierClick()
 {
     const int id = currentDocument();
-    if (id <= 0 || (validated() && !confirm(acq::editValidatedQuestion())))
+    const bool subscription = type_ == AcqType::Subscription;
+    if (id <= 0
+        || (validated() && !confirm(subscription ? acq::subscriptionEditValidatedQuestion() : acq::editValidatedQuestion())))
         return;
     TFrmCommande sheet(data_, type_, id, this);
     if (sheet.exec() == QDialog::Accepted)
@@ -49,9 +54,11 @@ void DocumentSearchScreen::BtnSupprimerClick()
     if (id <= 0)
         return;
     const QString number = data_.QAcquisition->value(QStringLiteral("ACQ_NUMERO")).toString();
-    const QString question = validated() ? acq::deleteValidatedQuestion()
-                                         : (type_ == AcqType::PreOrder ? acq::deletePreOrderQuestion(number)
-                                                                       : acq::deleteOrderQuestion(number));
+    const bool subscription = type_ == AcqType::Subscription;
+    const QString question = validated() ? (subscription ? acq::subscriptionDeleteValidatedQuestion() : acq::deleteValidatedQuestion())
+        : type_ == AcqType::PreOrder     ? acq::deletePreOrderQuestion(number)
+        : subscription                   ? acq::deleteSubscriptionQuestion(number)
+                                         : acq::deleteOrderQuestion(number);
     if (!confirmIrreversible(question))
         return;
     const AcqResult r = deleteDocument(data_.db(), id);
@@ -76,7 +83,7 @@ void DocumentSearchScreen::BtnImprimerClick()
         inform(r.message);
         return;
     }
-    TFrmHTMLPreview::showFile(acq::orderFormTitle(type_ == AcqType::PreOrder), r.path, this);
+    TFrmHTMLPreview::showFile(documentFormTitle(type_), r.path, this);
 }
 
 void DocumentSearchScreen::openLine(int line)
@@ -84,9 +91,13 @@ void DocumentSearchScreen::openLine(int line)
     const int document = currentDocument();
     if (document <= 0)
         return;
-    TFrmCommandeLigne sheet(data_, type_, document, line, this);
-    if (sheet.exec() == QDialog::Accepted)
-        refreshDocument(sheet.savedId());
+    std::unique_ptr<TFrmCommandeLigne> sheet;
+    if (type_ == AcqType::Subscription)
+        sheet = std::make_unique<TFrmAbonnementLigne>(data_, document, line, this);
+    else
+        sheet = std::make_unique<TFrmCommandeLigne>(data_, type_, document, line, this);
+    if (sheet->exec() == QDialog::Accepted)
+        refreshDocument(sheet->savedId());
 }
 
 void DocumentSearchScreen::BtnNouveauTitreClick() { openLine(0); }
@@ -94,7 +105,10 @@ void DocumentSearchScreen::BtnNouveauTitreClick() { openLine(0); }
 void DocumentSearchScreen::BtnModifierTitreClick()
 {
     const int line = currentLine();
-    if (line <= 0 || (validated() && !confirm(acq::editValidatedLinesQuestion())))
+    const bool subscription = type_ == AcqType::Subscription;
+    if (line <= 0
+        || (validated()
+            && !confirm(subscription ? acq::subscriptionEditValidatedLinesQuestion() : acq::editValidatedLinesQuestion())))
         return;
     openLine(line);
 }
@@ -102,7 +116,10 @@ void DocumentSearchScreen::BtnModifierTitreClick()
 void DocumentSearchScreen::BtnSupprimerTitreClick()
 {
     const int line = currentLine();
-    if (line <= 0 || !confirmIrreversible(validated() ? acq::deleteValidatedLinesQuestion() : acq::deleteLineQuestion()))
+    const QString question = !validated()                 ? acq::deleteLineQuestion()
+        : type_ == AcqType::Subscription ? acq::subscriptionDeleteValidatedLinesQuestion()
+                                         : acq::deleteValidatedLinesQuestion();
+    if (line <= 0 || !confirmIrreversible(question))
         return;
     const AcqResult r = deleteLine(data_.db(), line);
     if (!r.passed)
@@ -113,7 +130,7 @@ void DocumentSearchScreen::BtnSupprimerTitreClick()
 void DocumentSearchScreen::BtnValidationClick()
 {
     const int id = currentDocument();
-    if (id <= 0 || !confirm(acq::validateQuestion()))
+    if (id <= 0 || !confirm(type_ == AcqType::Subscription ? acq::subscriptionValidateQuestion() : acq::validateQuestion()))
         return;
     const AcqResult r = validateDocument(data_.db(), id);
     if (!r.passed)

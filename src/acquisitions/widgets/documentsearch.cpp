@@ -27,10 +27,10 @@ namespace folian {
 
 namespace {
 
-// The caption of an order's control and of a pre-order's.
-QString byType(AcqType t, const char16_t *order, const char16_t *preOrder)
+// The caption of an order's control, of a pre-order's and of a subscription's.
+QString byType(AcqType t, const char16_t *order, const char16_t *preOrder, const char16_t *subscription)
 {
-    return QString::fromUtf16(t == AcqType::PreOrder ? preOrder : order);
+    return QString::fromUtf16(t == AcqType::PreOrder ? preOrder : t == AcqType::Subscription ? subscription : order);
 }
 
 } // namespace
@@ -39,13 +39,13 @@ DocumentSearchScreen::DocumentSearchScreen(TFrmData &frmData, AcqType type, cons
     : QWidget(parent), data_(frmData), type_(type)
 {
     setObjectName(formName);
-    setWindowTitle(byType(type, u"Recherche commandes", u"Recherche pré-commandes"));
+    setWindowTitle(byType(type, u"Recherche commandes", u"Recherche pré-commandes", u"Recherche abonnements"));
     for (Dataset *d : {data_.QAcquisition, data_.QAcquisitionLigne, data_.QFacture})
         d->close();
 
     documentModel_ = new DatasetModel(data_.QAcquisition, this);
     QStringList fields{QStringLiteral("ACQ_NUMERO"), QStringLiteral("FOU_LIBELLE"), QStringLiteral("ACQ_DATE")};
-    QStringList titles{byType(type, u"N° commande", u"N° pré-commande"), QStringLiteral("Fournisseur"), QStringLiteral("Date ")};
+    QStringList titles{byType(type, u"N° commande", u"N° pré-commande", u"N° abonnement"), QStringLiteral("Fournisseur"), QStringLiteral("Date ")};
     if (type != AcqType::PreOrder) {
         fields << QStringLiteral("ACQ_STATUT");
         titles << QStringLiteral("Statut");
@@ -73,10 +73,10 @@ DocumentSearchScreen::DocumentSearchScreen(TFrmData &frmData, AcqType type, cons
         QString caption;
         void (DocumentSearchScreen::*slot)();
     } actions[] = {
-        {"BtnNouveau", byType(type, u"Nouvelle commande", u"Nouvelle pré-commande"), &DocumentSearchScreen::BtnNouveauClick},
-        {"BtnModifier", byType(type, u"Modifier commande", u"Modifier pré-commande"), &DocumentSearchScreen::BtnModifierClick},
-        {"BtnSupprimer", byType(type, u"Supprimer commande", u"Supprimer pré-commande"), &DocumentSearchScreen::BtnSupprimerClick},
-        {"BtnImprimer", byType(type, u"Imprimer commande", u"Imprimer pré-commande"), &DocumentSearchScreen::BtnImprimerClick},
+        {"BtnNouveau", byType(type, u"Nouvelle commande", u"Nouvelle pré-commande", u"Nouvel abonnement"), &DocumentSearchScreen::BtnNouveauClick},
+        {"BtnModifier", byType(type, u"Modifier commande", u"Modifier pré-commande", u"Modifier abonnement"), &DocumentSearchScreen::BtnModifierClick},
+        {"BtnSupprimer", byType(type, u"Supprimer commande", u"Supprimer pré-commande", u"Supprimer abonnement"), &DocumentSearchScreen::BtnSupprimerClick},
+        {"BtnImprimer", byType(type, u"Imprimer commande", u"Imprimer pré-commande", u"Imprimer abonnement"), &DocumentSearchScreen::BtnImprimerClick},
     };
     for (const auto &a : actions) {
         QPushButton *b = namedButton(a.name, a.caption, this);
@@ -114,7 +114,7 @@ QWidget *DocumentSearchScreen::buildCriteria()
     pick->setProperty("localise", false);
     pick->setMaximumWidth(32);
     connect(pick, &QPushButton::clicked, this, &DocumentSearchScreen::BtnFournisseurClick);
-    grid->addWidget(namedLabel("LblNum", byType(type_, u"N° commande :", u"N° pré-commande :"), box), 0, 0);
+    grid->addWidget(namedLabel("LblNum", byType(type_, u"N° commande :", u"N° pré-commande :", u"N° abonnement :"), box), 0, 0);
     grid->addWidget(number, 0, 1);
     grid->addWidget(namedLabel("LblFour", QStringLiteral("Fournisseur :"), box), 0, 2);
     auto *supplierRow = new QHBoxLayout;
@@ -146,10 +146,14 @@ QWidget *DocumentSearchScreen::buildLines()
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("PgcDetail"));
     lineModel_ = new DatasetModel(data_.QAcquisitionLigne, this);
-    lineModel_->setColumns({QStringLiteral("ACQ_LIGNE_ID"), QStringLiteral("ACQ_REFERENCE"), QStringLiteral("DOC_TITRE_PROPRE"),
-                            QStringLiteral("ACQ_EXEMPLAIRE"), QStringLiteral("ACQ_PRIX"), QStringLiteral("ACQ_MONTANT")},
-                           {QStringLiteral("N°"), QStringLiteral("Référence"), QStringLiteral("Titre"), QStringLiteral("Nb. Exp."),
-                            QStringLiteral("Prix"), QStringLiteral("Total")});
+    QStringList fields{QStringLiteral("ACQ_LIGNE_ID"), QStringLiteral("ACQ_REFERENCE"), QStringLiteral("DOC_TITRE_PROPRE")};
+    QStringList titles{QStringLiteral("N°"), QStringLiteral("Référence"), QStringLiteral("Titre")};
+    if (type_ == AcqType::Subscription) {
+        fields << QStringLiteral("PERIODICITE");
+        titles << QStringLiteral("PERIODICITE");
+    }
+    lineModel_->setColumns(fields + QStringList{QStringLiteral("ACQ_EXEMPLAIRE"), QStringLiteral("ACQ_PRIX"), QStringLiteral("ACQ_MONTANT")},
+                           titles + QStringList{QStringLiteral("Nb. Exp."), QStringLiteral("Prix"), QStringLiteral("Total")});
     Dataset *l = data_.QAcquisitionLigne;
     lineModel_->setRowDisplay(QStringLiteral("DOC_TITRE_PROPRE"), [l](int row) {
         return shortTitle(l->valueAt(row, QStringLiteral("DOC_TITRE_PROPRE")).toString(),
@@ -159,7 +163,10 @@ QWidget *DocumentSearchScreen::buildLines()
     lineModel_->setDisplay(QStringLiteral("ACQ_MONTANT"), moneyText);
     lines_ = acqGrid("DBGridLigne", lineModel_, this);
     lines_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setColumnWidths(lines_, {60, 130, 360, 80, 90});
+    if (type_ == AcqType::Subscription)
+        setColumnWidths(lines_, {60, 130, 300, 110, 80, 90});
+    else
+        setColumnWidths(lines_, {60, 130, 360, 80, 90});
     connect(lines_, &QTableView::doubleClicked, this, &DocumentSearchScreen::BtnModifierTitreClick);
     linesCount_ = folian::countLabel("LblCountLignes", this);
 
@@ -192,7 +199,7 @@ QWidget *DocumentSearchScreen::buildLines()
     auto *pl = new QVBoxLayout(page);
     pl->addWidget(linesCount_);
     pl->addLayout(row, 1);
-    tabs_->addTab(page, QStringLiteral("Titres "));
+    tabs_->addTab(page, type_ == AcqType::Subscription ? QStringLiteral("Titres d'abonnement") : QStringLiteral("Titres "));
 
     if (type_ != AcqType::PreOrder)
         tabs_->addTab(buildInvoices(), QStringLiteral("Factures"));

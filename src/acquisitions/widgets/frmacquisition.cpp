@@ -5,7 +5,11 @@
 #include "acquisitions/core/invoices.h"
 #include "acquisitions/core/orders.h"
 #include "acquisitions/core/receipt.h"
+#include "acquisitions/core/claims.h"
+#include "acquisitions/core/serialtexts.h"
 #include "acquisitions/core/suggestions.h"
+#include "acquisitions/widgets/frmabonnementsearch.h"
+#include "acquisitions/widgets/frmacquisitionrelance.h"
 #include "acquisitions/widgets/frmbudget.h"
 #include "acquisitions/widgets/frmcommandesearch.h"
 #include "acquisitions/widgets/frmdevissearch.h"
@@ -85,6 +89,13 @@ TFrmAcquisition::TFrmAcquisition(TFrmData &dataModule, QWidget *parent)
                                      },
                                      "FrmMonnaie", u"Acquisition - Monnaies", u"التزويد - العملات",
                                      [&db] { return currencyCountLine(db); }});
+    // Serial subscriptions and the claims to late suppliers.
+    const Action subscriptions = opens({[this] { return new TFrmAbonnementSearch(data_); }, "FrmAbonnementSearch",
+                                        u"Acquisitions - Recherche abonnements", u"التزويد - البحث عن الاشتراكات",
+                                        [&db] { return documentCountLine(db, AcqType::Subscription); }});
+    const Action claims = opens({[this] { return new TFrmAcquisitionRelance(data_); }, "FrmAcquisitionRelance",
+                                 u"Acquisition - Relances fournisseurs", u"التزويد - تذكير الموردين",
+                                 [&db] { return acq::claimsCountLine(qMax(0, lateSupplierCount(db, serverToday(db)))); }});
     const struct {
         const char *name;
         const char16_t *caption;
@@ -93,7 +104,7 @@ TFrmAcquisition::TFrmAcquisition(TFrmData &dataModule, QWidget *parent)
     } entries[] = {
         {"BtnPreCommandes", u"Pré-commandes", Right::AcqTransact, preOrders},
         {"BtnCommandes", u"Commandes", Right::AcqTransact, orders},
-        {"BtnAbonnements", u"Abonnements", Right::AcqTransact, {}},
+        {"BtnAbonnements", u"Abonnements", Right::AcqTransact, subscriptions},
         {"BtnLivraisons", u"Livraisons", Right::AcqTransact, deliveries},
         {"BtnFactures", u"Factures", Right::AcqTransact, invoices},
         {"BtnDons", u"Dons", Right::AcqTransact, gifts},
@@ -103,7 +114,7 @@ TFrmAcquisition::TFrmAcquisition(TFrmData &dataModule, QWidget *parent)
         {"BtnInventaire", u"Inventaire", Right::AcqTransact, {}},
         {"BtnFournisseurs", u"Fournisseurs", Right::AcqAdmin, suppliers},
         {"BtnMonnaies", u"Monnaies", Right::AcqAdmin, currencies},
-        {"BtnRelances", u"Relances", Right::AcqAdmin, {}},
+        {"BtnRelances", u"Relances", Right::AcqAdmin, claims},
     };
     for (const auto &e : entries)
         addEntry(QLatin1String(e.name), QString::fromUtf16(e.caption), needs(e.right), e.action);

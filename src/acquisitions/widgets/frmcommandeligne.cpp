@@ -45,14 +45,27 @@ TFrmCommandeLigne::TFrmCommandeLigne(TFrmData &frmData, AcqType type, int docume
     grid->addWidget(title, 0, 1);
     grid->addWidget(pick, 0, 2);
     edit("EdtReference", "LblReference", "Référence :");
-    expected_ = folian::dateField("EdtDateLivraison", this, true);
-    format_ = folian::countLabel("LblFormat", this);
-    grid->addWidget(namedLabel("LblDateLivraison", QStringLiteral("Date livraison :"), this), row, 0);
-    auto *dateRow = new QHBoxLayout;
-    dateRow->addWidget(expected_);
-    dateRow->addWidget(format_);
-    dateRow->addStretch(1);
-    grid->addLayout(dateRow, row++, 1, 1, 2);
+    // A day with the workstation's date format beside it.
+    const auto day = [&](const char *name, const char *label, const char *caption, const char *format) {
+        QDateEdit *field = folian::dateField(name, this, true);
+        QLabel *shown = folian::countLabel(format, this);
+        formats_ << shown;
+        grid->addWidget(namedLabel(label, QString::fromUtf8(caption), this), row, 0);
+        auto *dateRow = new QHBoxLayout;
+        dateRow->addWidget(field);
+        dateRow->addWidget(shown);
+        dateRow->addStretch(1);
+        grid->addLayout(dateRow, row++, 1, 1, 2);
+        return field;
+    };
+    // A subscription's line has its period and numbering, and no expected day.
+    if (type_ == AcqType::Subscription) {
+        start_ = day("EdtDebut", "LblDebut", "Début abonn. :", "LblFormatDebut");
+        end_ = day("EdtFin", "LblFin", "Fin abonn. :", "LblFormatFin");
+        edit("EdtNumerotation", "LblNumerotation", "Numérotation :");
+    } else {
+        expected_ = day("EdtDateLivraison", "LblDateLivraison", "Date livraison :", "LblFormat");
+    }
     QLineEdit *price = edit("EdtPrix", "LblPrix", "Prix :");
     QLineEdit *copies = edit("EdtExemplaire", "LblExemplaire", "Nb exemplaire :");
     QLineEdit *total = edit("EdtTotal", "LblTotal", "Total :");
@@ -76,7 +89,13 @@ TFrmCommandeLigne::TFrmCommandeLigne(TFrmData &frmData, AcqType type, int docume
         record_ = l.record;
         title->setText(recordFullTitle(data_.db(), l.record));
         field("EdtReference")->setText(l.reference);
-        showDate(expected_, l.expected);
+        if (expected_)
+            showDate(expected_, l.expected);
+        if (start_) {
+            showDate(start_, l.subscriptionStart);
+            showDate(end_, l.subscriptionEnd);
+            field("EdtNumerotation")->setText(l.numbering);
+        }
         price->setText(l.price);
         copies->setText(l.copies);
         ShowAmount();
@@ -91,7 +110,8 @@ void TFrmCommandeLigne::afterLocalise()
 {
     setWindowTitle(line_ > 0 ? tr2(QStringLiteral("Modifier titre"), QStringLiteral("تعديل العنوان"))
                              : tr2(QStringLiteral("Nouveau titre"), QStringLiteral("عنوان جديد")));
-    format_->setText(u'(' + DateFormat().toLower() + u')');
+    for (QLabel *format : std::as_const(formats_))
+        format->setText(u'(' + DateFormat().toLower() + u')');
 }
 
 void TFrmCommandeLigne::updateButtons()
@@ -131,7 +151,13 @@ void TFrmCommandeLigne::BtnPostClick()
     l.document = document_;
     l.record = record_;
     l.reference = field("EdtReference")->text();
-    l.expected = dateOf(expected_);
+    if (expected_)
+        l.expected = dateOf(expected_);
+    if (start_) {
+        l.subscriptionStart = dateOf(start_);
+        l.subscriptionEnd = dateOf(end_);
+        l.numbering = field("EdtNumerotation")->text();
+    }
     l.price = field("EdtPrix")->text();
     l.copies = field("EdtExemplaire")->text();
     const AcqResult r = saveLine(data_.db(), l);

@@ -96,7 +96,7 @@ TFrmLivraisonBon::TFrmLivraisonBon(TFrmData &frmData, int delivery, QWidget *par
         box->setObjectName(QLatin1String(name));
         auto *bl = new QVBoxLayout(box);
         bl->addWidget(panel);
-        received->addWidget(box, panel == copies_ ? 3 : 2);
+        received->addWidget(box, 1);
     }
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(header);

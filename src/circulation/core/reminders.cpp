@@ -131,7 +131,8 @@ ReportResult writeReminder(Database &db, ReminderKind kind, const QString &reade
         return failure(db.lastError().text());
 
     const LetterTable table = letterTable(kind);
-    letter.columns = table.columns;
+    LetterSection section;
+    section.columns = table.columns;
     const SqlText loans = lateLoansSql(db.dialect(), kind, readerId, today);
     SqlRows q = db.query(loans.sql, loans.binds);
     if (!q.isActive())
@@ -143,10 +144,11 @@ ReportResult writeReminder(Database &db, ReminderKind kind, const QString &reade
         QVariantList row;
         for (int i : std::as_const(at))
             row << q.value(i);
-        letter.rows << row;
+        section.rows << row;
     }
     if (q.lastError().isValid())
         return failure(q.lastError().text());
+    letter.tables << section;
     return writeLetter(db, letter);
 }
 

@@ -56,12 +56,14 @@ ReportResult writeLetter(Database &db, const Letter &letter)
     lines << QStringLiteral("<p>&nbsp;</p>");
     if (!letter.text.trimmed().isEmpty())
         lines << QStringLiteral("<p><b>") + withBreaks(letter.text) + QStringLiteral("</b></p>");
-    if (!letter.columns.isEmpty()) {
+    for (const LetterSection &table : letter.tables) {
         lines << QStringLiteral("<p>&nbsp;</p>");
+        if (!table.caption.isEmpty())
+            lines << QStringLiteral("<p><b>") + caption(table.caption) + QStringLiteral("</b></p>");
         lines << QStringLiteral("<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">");
-        lines << reportHeaderRow(letter.columns);
-        for (const QVariantList &row : letter.rows)
-            lines << reportBodyRow(letter.columns, row);
+        lines << reportHeaderRow(table.columns);
+        for (const QVariantList &row : table.rows)
+            lines << reportBodyRow(table.columns, row);
         lines << QStringLiteral("</table>");
     }
     if (!letter.closing.isEmpty()) {

@@ -1,8 +1,9 @@
 #pragma once
-// A letter page (a clearance certificate, a reminder): the letterhead, a
-// boxed title, the reader's particulars as caption and value, a bold text,
-// a table of what the letter is about and a closing line, written like
-// every page of the report writer.
+// A letter page (a clearance certificate, a reminder, a claim): the
+// letterhead, a boxed title, the particulars of whom it is sent to as
+// caption and value, a bold text, the tables of what the letter is about,
+// each under its caption, and a closing line, written like every page of
+// the report writer.
 
 #include "reports/core/report.h"
 
@@ -12,6 +13,15 @@
 
 namespace folian {
 
+// A bordered table of a letter, as the lists write theirs, under its
+// caption (none when empty).
+struct LetterSection
+{
+    QString caption;     // in the session's language
+    QList<ReportColumn> columns;
+    QList<QVariantList> rows;
+};
+
 struct Letter
 {
     QString fileName;    // "quitus.html"
@@ -19,9 +29,8 @@ struct Letter
     // Caption (in the session's language) and value, one table row each.
     QList<QPair<QString, QString>> fields;
     QString text;        // shown in bold, its line breaks kept (CR LF, LF or CR); none when empty
-    // A bordered table under the text, as the lists write theirs; none without columns.
-    QList<ReportColumn> columns;
-    QList<QVariantList> rows;
+    // The tables under the text, in this order.
+    QList<LetterSection> tables;
     QString closing;     // the last line; none when empty
     // Where the letter and its letterhead picture go; empty: the directory of pages.
     QString directory;

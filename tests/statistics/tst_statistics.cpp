@@ -7,6 +7,7 @@
 // the loan journal.
 
 #include "admin/core/administration.h"
+#include "base/rights.h"
 #include "base/session.h"
 #include "statistics/core/statistics.h"
 #include "statistics/core/statisticstexts.h"

@@ -275,7 +275,7 @@ SqlText acquisitionsSql(const Dialect &d, const StatisticOptions &o)
     // The orders that had a delivery in the period count every delivered line.
     SqlText q;
     const QString delivered = QStringLiteral(" IN (SELECT V.ACQ_ID FROM LIVRAISON V WHERE V.LIV_DATE >= ? AND V.LIV_DATE <= ?)");
-    const auto amount = [&d](const QString &l) {
+    const auto amount = [&d](const QString &l) -> QString {
         return d.moneyCents(l + QStringLiteral(".ACQ_PRIX")) + QStringLiteral(" * ") + l + QStringLiteral(".ACQ_NBR_LIVRE");
     };
     const bool byType = o.by != StatGrouping::Supplier;

@@ -49,7 +49,9 @@ void TFrmStatistique::showStatistic(Statistic s)
         return;
     current_ = s;
     tabs_->setCurrentWidget(p);
-    if (!p->searchButton())
+    // The counters, the readers and the collection are read at once; a
+    // period waits for "Rechercher".
+    if (s != Statistic::Loans)
         p->run();
 }
 

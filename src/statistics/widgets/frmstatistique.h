@@ -22,7 +22,7 @@ class TFrmStatistique : public QWidget
 public:
     explicit TFrmStatistique(TFrmData &data, QWidget *parent = nullptr);
 
-    // Shows the statistic's page and reads it (a period statistic waits for "Rechercher").
+    // Shows the statistic's page and reads it (the period statistic waits for "Rechercher").
     void showStatistic(Statistic s);
     StatisticPage *page(Statistic s) const;
     Statistic current() const { return current_; }

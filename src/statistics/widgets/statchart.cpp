@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSet>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
@@ -50,10 +51,11 @@ void StatChartPanel::setData(const ChartData &d)
     auto *categories = new QBarCategoryAxis;
     // Equal labels would be merged into one category: each bar keeps its place.
     QStringList labels;
-    for (qsizetype i = 0; i < d.labels.size(); ++i) {
-        QString l = d.labels.at(i);
-        while (labels.contains(l))
+    QSet<QString> seen;
+    for (QString l : d.labels) {
+        while (seen.contains(l))
             l += QChar(0x200B);
+        seen.insert(l);
         labels << l;
     }
     categories->append(labels);

@@ -85,7 +85,7 @@ private slots:
         QVERIFY(!page->searchButton()->isEnabled());
         page->setClassification(QStringLiteral("8*"));
         QVERIFY(page->searchButton()->isEnabled());
-        QTest::mouseClick(page->searchButton(), Qt::LeftButton);
+        page->searchButton()->click();
         QCOMPARE(page->table().rows.size(), 2);
         page->setClassification(QStringLiteral("  "));
         QVERIFY(!page->searchButton()->isEnabled());
@@ -136,7 +136,7 @@ private slots:
         page->setPeriod(QDate(2024, 1, 1), QDate(2024, 12, 31));
         QVERIFY(page->run());
         QCOMPARE(page->countText(), stats::titlesFound(2));
-        QTest::mouseClick(page->chartButton(), Qt::LeftButton);
+        page->chartButton()->click();
         QCOMPARE(screen.tabs()->currentWidget()->objectName(), QStringLiteral("TabGraphe"));
         QCOMPARE(screen.chart()->barCount(), 2);
         // A period upside down is said on the page.

@@ -12,14 +12,14 @@
 
 namespace folian {
 
-TFrmAcquisitionStat::TFrmAcquisitionStat(TFrmData &data, QWidget *parent) : QWidget(parent)
+TFrmAcquisitionStat::TFrmAcquisitionStat(TFrmData &frmData, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FrmAcquisitionStat"));
     setWindowTitle(QStringLiteral("Statistiques"));
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("PageControl1"));
-    news_ = new StatisticPage(data, Statistic::NewAcquisitions, tabs_);
-    stats_ = new StatisticPage(data, Statistic::Acquisitions, tabs_);
+    news_ = new StatisticPage(frmData, Statistic::NewAcquisitions, tabs_);
+    stats_ = new StatisticPage(frmData, Statistic::Acquisitions, tabs_);
     tabs_->addTab(news_, statisticDef(Statistic::NewAcquisitions).pageCaption);
     tabs_->addTab(stats_, statisticDef(Statistic::Acquisitions).pageCaption);
 

@@ -10,13 +10,13 @@
 
 namespace folian {
 
-TFrmGraphe::TFrmGraphe(const ChartData &data, QWidget *parent) : QDialog(parent)
+TFrmGraphe::TFrmGraphe(const ChartData &chartData, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmGraphe"));
     setWindowTitle(QStringLiteral("Statistiques"));
     resize(900, 600);
     chart_ = new StatChartPanel(this);
-    chart_->setData(data);
+    chart_->setData(chartData);
     QPushButton *print = namedButton("BtnPrint", "Imprimer", this);
     QPushButton *close = namedButton("BtnClose", "Fermer", this);
     connect(print, &QPushButton::clicked, chart_, &StatChartPanel::print);

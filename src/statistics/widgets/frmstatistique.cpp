@@ -17,14 +17,14 @@ const QList<Statistic> &TFrmStatistique::statistics()
     return all;
 }
 
-TFrmStatistique::TFrmStatistique(TFrmData &data, QWidget *parent) : QWidget(parent)
+TFrmStatistique::TFrmStatistique(TFrmData &frmData, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FrmStatistique"));
     setWindowTitle(QStringLiteral("Statistiques"));
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("PageControl1"));
     for (Statistic s : statistics()) {
-        auto *p = new StatisticPage(data, s, tabs_);
+        auto *p = new StatisticPage(frmData, s, tabs_);
         connect(p, &StatisticPage::chartRequested, this, [this](const ChartData &d) {
             TFrmGraphe graph(d, this);
             graph.exec();

@@ -67,31 +67,31 @@ StatisticPage::StatisticPage(TFrmData &frmData, Statistic statistic, QWidget *pa
     italic.setItalic(true);
     source_->setFont(italic);
 
-    auto *options = new QHBoxLayout;
+    auto *optionRow = new QHBoxLayout;
     auto *filters = new QGridLayout;
     if (!def.limits.isEmpty())
-        addLimit(options);
+        addLimit(optionRow);
     if (statistic == Statistic::NewAcquisitions)
         addFilters(filters);
     if (hasPeriod(statistic))
-        addPeriod(options);
+        addPeriod(optionRow);
     if (!def.groupings.isEmpty())
-        addGroupings(options);
+        addGroupings(optionRow);
     if (statistic == Statistic::Collection || statistic == Statistic::NewAcquisitions)
-        addClassification(options);
+        addClassification(optionRow);
     if (hasPeriod(statistic) || statistic == Statistic::Collection) {
         btnSearch_ = namedButton("BtnSearch", "Rechercher", this);
         connect(btnSearch_, &QPushButton::clicked, this, &StatisticPage::run);
-        options->addWidget(btnSearch_);
+        optionRow->addWidget(btnSearch_);
         if (statistic == Statistic::Collection)
             btnSearch_->setEnabled(false);
     }
     if (statistic == Statistic::NewAcquisitions || statistic == Statistic::Acquisitions) {
         QPushButton *clear = namedButton("BtnClear", "Initialiser", this);
         connect(clear, &QPushButton::clicked, this, &StatisticPage::clearFilters);
-        options->addWidget(clear);
+        optionRow->addWidget(clear);
     }
-    options->addStretch(1);
+    optionRow->addStretch(1);
 
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("DBGridStat"));
@@ -129,7 +129,7 @@ StatisticPage::StatisticPage(TFrmData &frmData, Statistic statistic, QWidget *pa
     layout->addWidget(title_);
     layout->addWidget(source_);
     layout->addLayout(filters);
-    layout->addLayout(options);
+    layout->addLayout(optionRow);
     layout->addWidget(grid_, 1);
     layout->addLayout(bottom);
     layout->addWidget(progress_);

@@ -11,6 +11,8 @@
 
 class QButtonGroup;
 class QComboBox;
+class QGridLayout;
+class QHBoxLayout;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -60,11 +62,11 @@ public slots:
     void BtnGrapheClick();
 
 private:
-    void addLimit(class QHBoxLayout *row);
-    void addClassification(class QHBoxLayout *row);
-    void addPeriod(class QHBoxLayout *row);
-    void addGroupings(class QHBoxLayout *row);
-    void addFilters(class QGridLayout *grid);
+    void addLimit(QHBoxLayout *row);
+    void addClassification(QHBoxLayout *row);
+    void addPeriod(QHBoxLayout *row);
+    void addGroupings(QHBoxLayout *row);
+    void addFilters(QGridLayout *grid);
     QComboBox *filterBox(const char *name, AcqFilter f);
     void exportAs(bool workbook);
     void showResult();

@@ -445,9 +445,9 @@ StatisticLayout statisticLayout(Statistic s, StatGrouping by)
                       u"الرصيد الوثائقي حسب نوع الوثيقة", u"Fonds documentaire par type de document",
                       u"الرصيد الوثائقي حسب نوع الوثيقة");
     case Statistic::NewAcquisitions:
-        return layout({column("REFERENCE", u"ISBN, ISSN...", u"ر.د.م.ك...", 0, ColumnKind::Text, u"Référence"),
-                       column("TITRE", u"Titre", u"العنوان", 0), column("AUTEUR", u"Auteur", u"المؤلف", 0),
-                       column("ANNEE", u"Année", u"السنة", 0)},
+        return layout({column("REFERENCE", u"ISBN, ISSN...", u"ر.د.م.ك...", 120, ColumnKind::Text, u"Référence"),
+                       column("TITRE", u"Titre", u"العنوان", 400), column("AUTEUR", u"Auteur", u"المؤلف", 200),
+                       column("ANNEE", u"Année", u"السنة", 60)},
                       1, "nouvellescquisitions.html", u"Liste des nouvelles acquisitions", u"قائمة المقتنيات الجديدة",
                       u"Liste des nouvelles acquisitions", u"قائمة المقتنيات الجديدة");
     case Statistic::Acquisitions:

@@ -39,14 +39,15 @@ void StatChartPanel::setData(const ChartData &d)
     chart->setTitle(d.title);
     chart->legend()->hide();
     auto *set = new QBarSet(d.title);
+    // The marks show the rates as the grid does, with two decimals.
     for (double v : d.values)
-        *set << v;
+        *set << double(qRound64(v * 100.0)) / 100.0;
     auto *series = new QBarSeries;
     series->append(set);
     // Marks on every bar while they can be read.
     series->setLabelsVisible(d.values.size() <= 50);
     series->setLabelsFormat(QStringLiteral("@value"));
-    series->setLabelsPrecision(4);
+    series->setLabelsPrecision(12);
     chart->addSeries(series);
     auto *categories = new QBarCategoryAxis;
     // Equal labels would be merged into one category: each bar keeps its place.
@@ -66,12 +67,13 @@ void StatChartPanel::setData(const ChartData &d)
     for (double v : d.values)
         top = qMax(top, v);
     values->setRange(0, top > 0 ? top * 1.1 : 1);
+    // Right to left in Arabic: the first bar on the right, the scale beside it.
+    const bool arabic = session().ArabicMode;
+    categories->setReverse(arabic);
     chart->addAxis(categories, Qt::AlignBottom);
-    chart->addAxis(values, Qt::AlignLeft);
+    chart->addAxis(values, arabic ? Qt::AlignRight : Qt::AlignLeft);
     series->attachAxis(categories);
     series->attachAxis(values);
-    if (session().ArabicMode)
-        chart->setLocalizeNumbers(true);
     QChart *old = view_->chart();
     view_->setChart(chart);
     delete old;

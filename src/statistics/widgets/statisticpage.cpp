@@ -317,7 +317,7 @@ void StatisticPage::showResult()
     const StatisticTable &t = model_->table();
     title_->setText(t.layout.title());
     for (int c = 0; c < t.layout.columns.size(); ++c)
-        grid_->setColumnWidth(c, qMax(grid_->horizontalHeader()->sectionSizeHint(c), qMin(t.layout.columns.at(c).page.width, 260) + 20));
+        grid_->setColumnWidth(c, qMax(grid_->horizontalHeader()->sectionSizeHint(c), qMin(t.layout.columns.at(c).page.width, 400) + 20));
     status_->setText(t.ok ? QString() : t.message);
     const int rows = int(t.rows.size());
     switch (statistic_) {

@@ -12,7 +12,6 @@
 //                                             _USER, _PASSWORD; a database
 //                                             folian_bench_stat is made and dropped)
 
-#include "base/session.h"
 #include "data/core/migrator.h"
 #include "statistics/core/statistics.h"
 #include "statistics/widgets/statchart.h"
@@ -188,8 +187,7 @@ int main(int argc, char **argv)
         QString why;
         if (!db.open(c, true, &why) || !createSchema(db, &why))
             die(why);
-        session().CurrentUserLogin = QStringLiteral("bench");
-        session().CurrentUserRole = 1;
+        actAsBenchAdministrator();
         QElapsedTimer t;
         t.start();
         load(db, records);

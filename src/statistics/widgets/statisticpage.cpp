@@ -63,11 +63,16 @@ StatisticPage::StatisticPage(TFrmData &frmData, Statistic statistic, QWidget *pa
     source_->setObjectName(QStringLiteral("LblSource"));
     source_->setProperty("localise", false);
     source_->setText(stats::sourceText(def.source));
+    source_->setWordWrap(true);
     QFont italic = source_->font();
     italic.setItalic(true);
     source_->setFont(italic);
 
+    // The options on rows of their own, so that the page fits a small screen:
+    // the limit or the period, then the grouping or the classification with
+    // the buttons that read the statistic.
     auto *optionRow = new QHBoxLayout;
+    auto *choiceRow = new QHBoxLayout;
     auto *filters = new QGridLayout;
     if (!def.limits.isEmpty())
         addLimit(optionRow);
@@ -76,22 +81,24 @@ StatisticPage::StatisticPage(TFrmData &frmData, Statistic statistic, QWidget *pa
     if (hasPeriod(statistic))
         addPeriod(optionRow);
     if (!def.groupings.isEmpty())
-        addGroupings(optionRow);
+        addGroupings(choiceRow);
     if (statistic == Statistic::Collection || statistic == Statistic::NewAcquisitions)
-        addClassification(optionRow);
+        addClassification(statistic == Statistic::Collection ? optionRow : choiceRow);
+    QHBoxLayout *buttonRow = hasPeriod(statistic) ? choiceRow : optionRow;
     if (hasPeriod(statistic) || statistic == Statistic::Collection) {
         btnSearch_ = namedButton("BtnSearch", "Rechercher", this);
         connect(btnSearch_, &QPushButton::clicked, this, &StatisticPage::run);
-        optionRow->addWidget(btnSearch_);
+        buttonRow->addWidget(btnSearch_);
         if (statistic == Statistic::Collection)
             btnSearch_->setEnabled(false);
     }
     if (statistic == Statistic::NewAcquisitions || statistic == Statistic::Acquisitions) {
         QPushButton *clear = namedButton("BtnClear", "Initialiser", this);
         connect(clear, &QPushButton::clicked, this, &StatisticPage::clearFilters);
-        optionRow->addWidget(clear);
+        buttonRow->addWidget(clear);
     }
     optionRow->addStretch(1);
+    choiceRow->addStretch(1);
 
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("DBGridStat"));
@@ -108,9 +115,11 @@ StatisticPage::StatisticPage(TFrmData &frmData, Statistic statistic, QWidget *pa
     status_->setWordWrap(true);
     btnPrint_ = namedButton("BtnPrint", "Imprimer", this);
     connect(btnPrint_, &QPushButton::clicked, this, &StatisticPage::BtnPrintClick);
+    auto *counts = new QHBoxLayout;
+    counts->addWidget(count_);
+    counts->addWidget(status_, 1);
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(count_);
-    bottom->addWidget(status_, 1);
+    bottom->addStretch(1);
     bottom->addWidget(btnPrint_);
     if (statisticLayout(statistic).rateColumn >= 0) {
         btnChart_ = namedButton("BtnGraphe", "Graphe", this);
@@ -130,7 +139,9 @@ StatisticPage::StatisticPage(TFrmData &frmData, Statistic statistic, QWidget *pa
     layout->addWidget(source_);
     layout->addLayout(filters);
     layout->addLayout(optionRow);
+    layout->addLayout(choiceRow);
     layout->addWidget(grid_, 1);
+    layout->addLayout(counts);
     layout->addLayout(bottom);
     layout->addWidget(progress_);
 
@@ -164,6 +175,7 @@ void StatisticPage::addClassification(QHBoxLayout *row)
     classification_->setObjectName(QStringLiteral("CLA_ID"));
     row->addWidget(classification_);
     QPushButton *choose = namedButton("BtnSelectClassification", "...", this);
+    choose->setMaximumWidth(40);
     row->addWidget(choose);
     connect(choose, &QPushButton::clicked, this, [this] {
         const Picked p = pick(this, data_, {PickList::Classification, 2, classification_->text().trimmed() + u'*', {}});
@@ -216,6 +228,9 @@ QComboBox *StatisticPage::filterBox(const char *name, AcqFilter f)
 {
     auto *box = new QComboBox(this);
     box->setObjectName(QLatin1String(name));
+    // Long labels (languages, suppliers) do not widen the page.
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(16);
     box->addItem(QString(), QVariant());
     for (const auto &[key, text] : filterChoices(data_.db(), f))
         box->addItem(text, key);

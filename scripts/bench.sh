@@ -21,6 +21,11 @@
 #                                          first page, a commitment and an invoice saved on
 #                                          a chapter of 10,000 commitments and transfers,
 #                                          default 1000000 records)
+#   BENCH=statistics scripts/bench.sh     (every statistic at limits 10 and 100,000, the
+#                                          period statistics over a year, a chart of
+#                                          100,000 bars; default 1000000 records with
+#                                          200,000 readers, a journal of 5,000,000
+#                                          operations and 500,000 order lines)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 
@@ -37,7 +42,8 @@ desk) rows=${ROWS:-1000000} ;;
 generation) rows=${ROWS:-1000000} ;;
 search) rows=${ROWS:-1000000} ;;
 acquisitions) rows=${ROWS:-1000000} ;;
-*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk, generation, search or acquisitions)\n' "$name" >&2; exit 1 ;;
+statistics) rows=${ROWS:-1000000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk, generation, search, acquisitions or statistics)\n' "$name" >&2; exit 1 ;;
 esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 
@@ -58,7 +64,7 @@ if [[ $name == import ]]; then
     source_file=$(unimarc_file periouni.mrc)
     bench_args=(--records "$rows" --source "$source_file")
 fi
-if [[ $name == search && -n ${REPEATS:-} ]]; then
+if [[ ($name == search || $name == statistics) && -n ${REPEATS:-} ]]; then
     bench_args+=(--repeats "$REPEATS")
 fi
 

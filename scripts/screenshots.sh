@@ -277,3 +277,36 @@ for language in FR AR; do
     ill return Retour "BC-3108|Bibliothèque centrale (Université d'Alger 1)"
     ill return-late Retour "OR-0584|Bibliothèque centrale (Université d'Oran 1)"
 done
+
+# The statistics: loans by reader with its chart, the collection's chart, the
+# loans and returns of this month from the loan journal; the acquisition
+# statistics of this month (the demonstration order validated and its copies
+# received)
+# with their chart page, and the new acquisitions.
+statistics_shots() {
+    local language=$1 lower=${1,,}
+    local open=(FOLIAN_AUTOLOGON=admin:admin)
+    fresh_demo_db "$language"
+    "$build_dir/bin/folianctl" --ini "$ini" order-validate 1 >/dev/null || say "the demonstration order was not validated"
+    "$build_dir/bin/folianctl" --ini "$ini" receive 1 --number BL-1 >/dev/null || say "the demonstration order was not received"
+    local line
+    for line in "1 2 A" "2 2 B" "3 1 C" "4 3 D"; do
+        set -- $line
+        "$build_dir/bin/folianctl" --ini "$ini" generate-copies 1 "$1" --count "$2" --prefix "NA-$3-" --start 1 >/dev/null ||
+            say "no copies received on line $1 of the demonstration order"
+    done
+    shot "$language" "docs/statistics-readers-$lower.png" "${open[@]}" "FOLIAN_OPEN=Editions/Statistiques de prêt  par lecteur"
+    shot "$language" "docs/statistics-readers-chart-$lower.png" "${open[@]}" \
+        "FOLIAN_OPEN=Editions/Statistiques de prêt  par lecteur/Graphe"
+    shot "$language" "docs/statistics-collection-chart-$lower.png" "${open[@]}" "FOLIAN_OPEN=Editions/Fonds documentaire/Graphe"
+    shot "$language" "docs/statistics-period-$lower.png" "${open[@]}" \
+        "FOLIAN_OPEN=Editions/Prêts et retours par période/Rechercher"
+    shot "$language" "docs/acquisition-statistics-$lower.png" "${open[@]}" \
+        "FOLIAN_OPEN=Editions/Statistiques des acquisitions/Rechercher"
+    shot "$language" "docs/acquisition-statistics-chart-$lower.png" "${open[@]}" \
+        "FOLIAN_OPEN=Editions/Statistiques des acquisitions/Rechercher/Graphe"
+    shot "$language" "docs/new-acquisitions-$lower.png" "${open[@]}" "FOLIAN_OPEN=Editions/Nouvelles acquisitions/Rechercher"
+}
+for language in FR AR; do
+    statistics_shots "$language"
+done

@@ -15,7 +15,7 @@ packages=(
     postgresql
     xvfb xauth fonts-noto-core fonts-hosny-amiri imagemagick
     libgl1-mesa-dev
-    yaz
+    yaz libxlsxwriter-dev
 )
 
 say() { printf 'setup: %s\n' "$*"; }

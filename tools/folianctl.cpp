@@ -95,6 +95,7 @@ QVector<Command> allCommands()
     addRecordCommands(out);
     addCatalogueCommands(out);
     addAcquisitionCommands(out);
+    addStatisticsCommands(out);
     return out;
 }
 

@@ -38,6 +38,9 @@
 #include "catalogue/unimarc/widgets/frmnoticepreview.h"
 #include "catalogue/unimarc/widgets/frmnoticeview.h"
 #include "circulation/widgets/frmtransactions.h"
+#include "statistics/widgets/frmacquisitionstat.h"
+#include "statistics/widgets/frmgraphe.h"
+#include "statistics/widgets/frmstatistique.h"
 #include "data/core/shareddata.h"
 #include "reports/widgets/frmhtmlpreview.h"
 // The record search and its copy list.
@@ -164,6 +167,10 @@ QList<RegisteredForm> registeredForms()
              }),
         form("FrmRelance", [](TFrmData &d) { return new TFrmRelance(d, ReminderKind::Loans); }),
         form("FrmCirculationEdition", [](TFrmData &d) { return new TFrmCirculationEdition(d); }),
+        // The statistics
+        form("FrmStatistique", [](TFrmData &d) { return new TFrmStatistique(d); }),
+        form("FrmAcquisitionStat", [](TFrmData &d) { return new TFrmAcquisitionStat(d); }),
+        form("FrmGraphe", [](TFrmData &) { return new TFrmGraphe(ChartData{}); }),
         // Partner libraries and the inter-library loan
         form("FrmBibliotheque", [](TFrmData &d) { return new TFrmBibliotheque(d); }),
         form("FrmDetailBib", [](TFrmData &d) { return new TFrmDetailBib(d, 1, QString()); }),

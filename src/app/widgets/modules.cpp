@@ -11,6 +11,8 @@
 #include "circulation/widgets/frmbibliotheque.h"
 #include "circulation/widgets/frmcirculation.h"
 #include "reports/widgets/frmedition.h"
+#include "statistics/widgets/frmacquisitionstat.h"
+#include "statistics/widgets/frmstatistique.h"
 
 namespace folian {
 
@@ -20,6 +22,22 @@ void installModuleScreens()
         TFrmNoticeCatalogue dialog(data, parent);
         dialog.exec();
     });
+    // The statistics, each entry on its own page.
+    for (const StatisticDef &def : statisticDefs()) {
+        if (def.entry.isEmpty())
+            continue;
+        const Statistic s = def.statistic;
+        setEditionScreen(def.entry, [s](TFrmData &data, const QString &) -> QWidget * {
+            if (s == Statistic::NewAcquisitions || s == Statistic::Acquisitions) {
+                auto *screen = new TFrmAcquisitionStat(data);
+                screen->showStatistic(s);
+                return screen;
+            }
+            auto *screen = new TFrmStatistique(data);
+            screen->showStatistic(s);
+            return screen;
+        });
+    }
     setLibrariesScreen({[](TFrmData &data) -> QWidget * { return new TFrmBibliotheque(data); },
                         [](QWidget *screen) {
                             auto *libraries = qobject_cast<TFrmBibliotheque *>(screen);

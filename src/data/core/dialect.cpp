@@ -239,6 +239,11 @@ public:
     {
         return QStringLiteral("CAST(SUBSTR(") + column + QStringLiteral(", 1, 4) AS INTEGER)");
     }
+    // Dates are ISO text here.
+    QString yearMonthOf(const QString &column) const override
+    {
+        return QStringLiteral("SUBSTR(") + column + QStringLiteral(", 1, 7)");
+    }
     // Amounts are decimal text here: the program's function reads them exactly.
     QString moneyCents(const QString &expression) const override
     {
@@ -582,6 +587,10 @@ public:
     QString yearOf(const QString &column) const override
     {
         return QStringLiteral("CAST(EXTRACT(YEAR FROM ") + column + QStringLiteral(") AS INTEGER)");
+    }
+    QString yearMonthOf(const QString &column) const override
+    {
+        return QStringLiteral("TO_CHAR(") + column + QStringLiteral(", 'YYYY-MM')");
     }
     // NUMERIC is exact: a hundred times an amount is a whole number.
     QString moneyCents(const QString &expression) const override

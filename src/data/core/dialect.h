@@ -110,6 +110,9 @@ public:
 
     // The year of a date or timestamp column, as an integer.
     virtual QString yearOf(const QString &column) const = 0;
+    // The month of a date or timestamp column as text "YYYY-MM", which
+    // sorts as the months follow one another.
+    virtual QString yearMonthOf(const QString &column) const = 0;
 
     virtual QString columnType(const ColumnDef &c) const = 0;
     // A bound value standing where nothing gives it a type (the select list

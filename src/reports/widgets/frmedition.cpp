@@ -16,6 +16,11 @@ QHash<QString, EditionDialog> &editionDialogs()
     static QHash<QString, EditionDialog> dialogs;
     return dialogs;
 }
+QHash<QString, EditionScreen> &editionScreens()
+{
+    static QHash<QString, EditionScreen> screens;
+    return screens;
+}
 } // namespace
 
 void setEditionDialog(const QString &entryName, EditionDialog open)
@@ -24,6 +29,14 @@ void setEditionDialog(const QString &entryName, EditionDialog open)
         editionDialogs().insert(entryName, std::move(open));
     else
         editionDialogs().remove(entryName);
+}
+
+void setEditionScreen(const QString &entryName, EditionScreen make)
+{
+    if (make)
+        editionScreens().insert(entryName, std::move(make));
+    else
+        editionScreens().remove(entryName);
 }
 
 TFrmEdition::TFrmEdition(TFrmData &dataModule, QWidget *parent)
@@ -54,6 +67,8 @@ TFrmEdition::TFrmEdition(TFrmData &dataModule, QWidget *parent)
             Action action;
             if (!e.page.isEmpty())
                 action = [this, &e] { previewPage(e); };
+            else if (const EditionScreen make = editionScreens().value(e.name))
+                action = [this, &e, make] { hostScreen(e, make); };
             else if (const EditionDialog open = editionDialogs().value(e.name))
                 action = [this, &e, open] { openDialog(e, open); };
             addEntry(e.name, e.caption, needs(e.right), action);
@@ -67,6 +82,16 @@ void TFrmEdition::openDialog(const EditionEntry &e, const EditionDialog &open)
         return;
     setTitle(e.titleFrench, e.titleArabic);
     open(data_, this);
+}
+
+void TFrmEdition::hostScreen(const EditionEntry &e, const EditionScreen &make)
+{
+    if (!ClearDesktopForm())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QWidget *screen = make(data_, e.name);
+    QApplication::restoreOverrideCursor();
+    host(screen, QString(), e.titleFrench, e.titleArabic);
 }
 
 void TFrmEdition::previewPage(const EditionEntry &e)

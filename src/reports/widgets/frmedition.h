@@ -17,6 +17,12 @@ struct EditionEntry;
 using EditionDialog = std::function<void(TFrmData &data, QWidget *parent)>;
 void setEditionDialog(const QString &entryName, EditionDialog open);
 
+// The screens the module hosts in its desktop for an entry (the statistics
+// belong to a layer above the editions): made when the entry is chosen,
+// already on the entry's page, and freed when another entry is chosen.
+using EditionScreen = std::function<QWidget *(TFrmData &data, const QString &entryName)>;
+void setEditionScreen(const QString &entryName, EditionScreen make);
+
 class TFrmEdition : public TFrmModule
 {
     Q_OBJECT
@@ -26,6 +32,8 @@ public:
 private:
     // Clears the desktop, shows the entry's title and opens its dialog.
     void openDialog(const EditionEntry &entry, const EditionDialog &open);
+    // Hosts the entry's screen under the entry's title.
+    void hostScreen(const EditionEntry &entry, const EditionScreen &make);
     // Hosts a preview of the entry's page when the page exists; else
     // leaves the desktop as it is.
     void previewPage(const EditionEntry &entry);

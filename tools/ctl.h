@@ -69,5 +69,6 @@ void addAuthorityCommands(QVector<Command> &out);
 void addRecordCommands(QVector<Command> &out);
 void addCatalogueCommands(QVector<Command> &out);
 void addAcquisitionCommands(QVector<Command> &out);
+void addInventoryCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

@@ -95,6 +95,7 @@ QVector<Command> allCommands()
     addRecordCommands(out);
     addCatalogueCommands(out);
     addAcquisitionCommands(out);
+    addInventoryCommands(out);
     return out;
 }
 

@@ -21,6 +21,8 @@ constexpr int kSourceIdentifierVersion = 7;
 constexpr int kAcquisitionsVersion = 6;
 // The version that keeps the budgets' debits exact, with the indexes they are summed by.
 constexpr int kBudgetDebitsVersion = 9;
+// The version that brings the inventory campaigns' tables.
+constexpr int kInventoryCampaignsVersion = 13;
 
 bool run(Database &db, const QString &sql, QString *why);
 
@@ -198,6 +200,8 @@ const QVector<UpgradeStep> &upgradeSteps()
         // their amounts and the invoices by their commitment (added above), and
         // the budgets' debits summed exactly.
         {kBudgetDebitsVersion, sumBudgetDebits},
+        // Version 13: the inventory campaigns (their tables added above).
+        {kInventoryCampaignsVersion, [](Database &, QString *) { return true; }},
     };
     return steps;
 }

@@ -315,10 +315,11 @@ ReportResult writeReport(Database &db, const Report &report, Progress *progress)
     }
 
     QString letterhead;
-    if (report.letterhead && !writeLetterhead(db, &letterhead))
+    if (report.letterhead && !writeLetterhead(db, &letterhead, report.directory))
         return notWritten(letterhead);
 
-    QSaveFile file(reportPath(report.fileName));
+    QSaveFile file(report.directory.isEmpty() ? reportPath(report.fileName)
+                                              : QDir(report.directory).filePath(report.fileName));
     if (!file.open(QIODevice::WriteOnly))
         return notWritten(file.fileName());
     bool good = true;

@@ -64,6 +64,8 @@ struct Report
     QString sql;
     QVariantList binds;
     QList<QVariantList> rows;
+    // Where the page and its letterhead picture go; empty: the directory of pages.
+    QString directory;
 
     // The title in the session's language.
     QString title() const;
@@ -94,7 +96,8 @@ QString letterheadHtml(const QString &picture);
 QString reportHeaderRow(const QList<ReportColumn> &columns);
 QString reportBodyRow(const QList<ReportColumn> &columns, const QVariantList &row);
 
-// Writes the page of `report` to reportPath(report.fileName). After each
+// Writes the page of `report` to reportPath(report.fileName) (or into its
+// directory). After each
 // row `progress` is told "Création [page] : n" and asked whether to stop;
 // a stopped or failed run leaves the previous page as it was.
 ReportResult writeReport(Database &db, const Report &report, Progress *progress = nullptr);

@@ -176,9 +176,13 @@ QStringList inventoryColumnList(InventoryNumber number)
         QStringLiteral("E.EXP_OBSERVATION"),
         QStringLiteral("E.EXP_ID"),
         QStringLiteral("E.DOC_ID"),
+        QStringLiteral("CASE WHEN E.EXP_INVENTORIE <> 0 THEN CAST(? AS VARCHAR(20)) ELSE CAST(? AS VARCHAR(20)) END "
+                       "AS INV_INVENTORIE"),
     };
     return columns;
 }
+
+QVariantList inventoryLabelBinds() { return {inv::flagLabel(true), inv::flagLabel(false)}; }
 
 QString inventoryColumns(InventoryNumber number)
 {
@@ -193,7 +197,7 @@ SqlCondition inventoryQuery(const Dialect &d, const InventoryCriteria &c)
     if (!where.isEmpty())
         q.sql += QStringLiteral(" WHERE ") + where.sql;
     q.sql += QStringLiteral(" ORDER BY ") + inventoryOrder(c.sort);
-    q.binds = where.binds;
+    q.binds = inventoryLabelBinds() + where.binds;
     return q;
 }
 

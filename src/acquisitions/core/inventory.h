@@ -55,7 +55,7 @@ SqlCondition inventoryConditions(const Dialect &d, const InventoryCriteria &c);
 QString inventoryOrder(InventorySort sort);
 
 // The copies the criteria select, with the columns of the grid and of the
-// pages (see InventoryColumn), in the order of the sort. `numberColumn`
+// pages (see InventoryColumn, every one), in the order of the sort. `numberColumn`
 // picks the number shown under "N° inventaire".
 SqlCondition inventoryQuery(const Dialect &d, const InventoryCriteria &c);
 
@@ -63,13 +63,17 @@ SqlCondition inventoryQuery(const Dialect &d, const InventoryCriteria &c);
 enum InventoryColumn {
     InvFlag, InvNumber, InvAcquired, InvTitle, InvAuthor, InvPublisher, InvYear, InvEdition, InvPlace,
     InvMode, InvStatus, InvSupplier, InvPurchase, InvPrice, InvShelfMark, InvLocation, InvObservation,
-    InvCopyId, InvRecord, InvColumnCount
+    InvCopyId, InvRecord,
+    InvFlagLabel,  // the flag as the operator reads it ("Oui", "Non"): two bound values, inventoryLabelBinds()
+    InvColumnCount
 };
 // The select list of those columns for the copies E, each looked up by a
 // sub-select of the same statement; labels in the session's language.
 QString inventoryColumns(InventoryNumber number);
 // The same, one expression a column.
 QStringList inventoryColumnList(InventoryNumber number);
+// The values InvFlagLabel binds: the labels of found and not found.
+QVariantList inventoryLabelBinds();
 
 // How many copies the criteria select; -1 on failure (reason in `why`).
 qint64 countInventory(Database &db, const InventoryCriteria &c, QString *why);

@@ -12,7 +12,7 @@ namespace folian {
 namespace {
 
 struct PageColumn {
-    int column;  // an InventoryColumn; -1: the flag's label
+    int column;  // an InventoryColumn
     ReportColumn report;
 };
 
@@ -47,7 +47,7 @@ QList<PageColumn> pageColumns(InventoryPage page)
                 location,
                 c(InvObservation, u"Observation", u"ملاحظة", 70)};
     case InventoryPage::Check:
-        return {c(-1, u"Inventorié", u"مجرود", 20), number, title, shelf, c(InvAuthor, u"Auteur", u"المؤلف", 140),
+        return {c(InvFlagLabel, u"Inventorié", u"مجرود", 20), number, title, shelf, c(InvAuthor, u"Auteur", u"المؤلف", 140),
                 location, mode, status};
     case InventoryPage::Discrepancies:
         return {number, title, shelf, c(InvAuthor, u"Auteur", u"المؤلف", 160), location, mode};
@@ -78,8 +78,8 @@ QString titleOf(InventoryPage page)
 const QString notFound = QStringLiteral("(E.EXP_INVENTORIE = 0 OR E.EXP_INVENTORIE IS NULL)");
 
 // The page of the copies E that `where` selects, in the order given.
-ReportResult writePage(Database &db, InventoryPage page, InventoryNumber numberColumn, const SqlCondition &where,
-                       const QString &order, Progress *progress, const QString &directory)
+Report pageReport(InventoryPage page, InventoryNumber numberColumn, const SqlCondition &where, const QString &order,
+                  const QString &directory)
 {
     const QStringList expressions = inventoryColumnList(numberColumn);
     Report report;
@@ -90,43 +90,48 @@ ReportResult writePage(Database &db, InventoryPage page, InventoryNumber numberC
     QStringList select;
     for (const PageColumn &c : pageColumns(page)) {
         report.columns << c.report;
-        if (c.column >= 0) {
-            select << expressions.at(c.column);
-        } else {
-            select << QStringLiteral("CASE WHEN E.EXP_INVENTORIE <> 0 THEN CAST(? AS VARCHAR(20)) "
-                                     "ELSE CAST(? AS VARCHAR(20)) END");
-            report.binds << inv::flagLabel(true) << inv::flagLabel(false);
-        }
+        select << expressions.at(c.column);
+        if (c.column == InvFlagLabel)
+            report.binds << inventoryLabelBinds();
     }
     report.sql = QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) + QStringLiteral(" FROM NOTICE_EXEMPLAIRE E");
     if (!where.isEmpty())
         report.sql += QStringLiteral(" WHERE ") + where.sql;
     report.sql += QStringLiteral(" ORDER BY ") + order;
     report.binds += where.binds;
-    return writeReport(db, report, progress);
+    return report;
 }
 
 } // namespace
 
-ReportResult writeInventoryPage(Database &db, InventoryPage page, const InventoryCriteria &criteria, Progress *progress,
-                                const QString &directory)
+Report inventoryPageReport(Database &db, InventoryPage page, const InventoryCriteria &criteria, const QString &directory)
 {
     // The discrepancies are every copy not found, whatever the selection shown.
     const SqlCondition where = page == InventoryPage::Discrepancies ? SqlCondition{notFound, {}}
                                                                     : inventoryConditions(db.dialect(), criteria);
     const QString order = page == InventoryPage::Discrepancies ? inventoryOrder(InventorySort::Copy)
                                                                : inventoryOrder(criteria.sort);
-    return writePage(db, page, criteria.numberColumn, where, order, progress, directory);
+    return pageReport(page, criteria.numberColumn, where, order, directory);
+}
+
+ReportResult writeInventoryPage(Database &db, InventoryPage page, const InventoryCriteria &criteria, Progress *progress,
+                                const QString &directory)
+{
+    return writeReport(db, inventoryPageReport(db, page, criteria, directory), progress);
+}
+
+Report campaignPageReport(InventoryPage page, int campaign, const QString &directory)
+{
+    SqlCondition where{campaignSelection(), {campaign}};
+    if (page == InventoryPage::Discrepancies)
+        where.sql += QStringLiteral(" AND ") + notFound;
+    return pageReport(page, InventoryNumber::Copy, where, inventoryOrder(InventorySort::ShelfMark), directory);
 }
 
 ReportResult writeCampaignPage(Database &db, InventoryPage page, int campaign, Progress *progress,
                                const QString &directory)
 {
-    SqlCondition where{campaignSelection(), {campaign}};
-    if (page == InventoryPage::Discrepancies)
-        where.sql += QStringLiteral(" AND ") + notFound;
-    return writePage(db, page, InventoryNumber::Copy, where, inventoryOrder(InventorySort::ShelfMark), progress,
-                     directory);
+    return writeReport(db, campaignPageReport(page, campaign, directory), progress);
 }
 
 ReportResult writeCampaignSummary(Database &db, int campaign, const QString &directory)

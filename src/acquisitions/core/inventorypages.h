@@ -21,6 +21,11 @@ enum class InventoryPage { Register, Check, Discrepancies };
 ReportResult writeInventoryPage(Database &db, InventoryPage page, const InventoryCriteria &criteria,
                                 Progress *progress = nullptr, const QString &directory = QString());
 
+// The same pages as reports, for a screen's printing.
+Report inventoryPageReport(Database &db, InventoryPage page, const InventoryCriteria &criteria,
+                           const QString &directory = QString());
+Report campaignPageReport(InventoryPage page, int campaign, const QString &directory = QString());
+
 // The page of a campaign: its selection (register, check list) or its
 // copies not found (discrepancies).
 ReportResult writeCampaignPage(Database &db, InventoryPage page, int campaign, Progress *progress = nullptr,

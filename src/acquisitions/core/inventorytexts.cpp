@@ -40,6 +40,14 @@ QString criterionRequired()
              u"تخص حملة الجرد انتقاء محددا: أدخل معيارا واحدا على الأقل.");
 }
 
+QString startQuestion(qint64 selection)
+{
+    return t(u"Ouvrir une campagne d'inventaire sur les %1 exemplaire(s) sélectionné(s) ? Ils seront tous marqués « non trouvé » "
+             u"jusqu'à leur lecture.",
+             u"فتح حملة جرد على %1 نسخة منتقاة؟ ستوسم كلها « غير موجودة » إلى غاية قراءتها.")
+        .arg(selection);
+}
+
 QString noCampaign()
 {
     return t(u"Aucune campagne d'inventaire n'est ouverte.", u"لا توجد حملة جرد مفتوحة.");

@@ -18,6 +18,7 @@ QString flagChanged(const QString &copy, bool nowFound);
 
 // Campaigns
 QString criterionRequired();
+QString startQuestion(qint64 selection);
 QString noCampaign();
 QString campaignUnknown(int campaign);
 QString campaignStarted(int campaign, qint64 selection);

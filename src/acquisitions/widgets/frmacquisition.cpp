@@ -10,6 +10,7 @@
 #include "acquisitions/widgets/frmdevissearch.h"
 #include "acquisitions/widgets/frmfacturesearch.h"
 #include "acquisitions/widgets/frmfournisseur.h"
+#include "acquisitions/widgets/frminventairephysique.h"
 #include "acquisitions/widgets/frmmonnaie.h"
 #include "acquisitions/widgets/frmlivraisonsearch.h"
 #include "base/messages.h"
@@ -71,6 +72,13 @@ TFrmAcquisition::TFrmAcquisition(TFrmData &dataModule, QWidget *parent)
                                      },
                                      "FrmMonnaie", u"Acquisition - Monnaies", u"التزويد - العملات",
                                      [&db] { return currencyCountLine(db); }});
+    const Action inventory = opens({[this] { return new TFrmInventairePhysique(data_); }, "InventairePhysique",
+                                    u"Acquisition - Inventaire physique", u"التزويد - الجرد المادي",
+                                    [&db] {
+                                        return LookupCountText(db, QStringLiteral("NOTICE_EXEMPLAIRE"),
+                                                               tr2(QStringLiteral("Exemplaires"), QStringLiteral("النسخ")),
+                                                               tr2(QStringLiteral("enreg(s)"), QStringLiteral("تسجيلة")));
+                                    }});
     const struct {
         const char *name;
         const char16_t *caption;
@@ -86,7 +94,7 @@ TFrmAcquisition::TFrmAcquisition(TFrmData &dataModule, QWidget *parent)
         {"BtnEchanges", u"Echanges", Right::AcqTransact, {}},
         {"BtnDepots", u"Dépôts", Right::AcqTransact, {}},
         {"BtnBudget", u"Gestion de budget", Right::AcqBudget, budget},
-        {"BtnInventaire", u"Inventaire", Right::AcqTransact, {}},
+        {"BtnInventaire", u"Inventaire", Right::AcqTransact, inventory},
         {"BtnFournisseurs", u"Fournisseurs", Right::AcqAdmin, suppliers},
         {"BtnMonnaies", u"Monnaies", Right::AcqAdmin, currencies},
         {"BtnRelances", u"Relances", Right::AcqAdmin, {}},

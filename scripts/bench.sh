@@ -21,6 +21,10 @@
 #                                          first page, a commitment and an invoice saved on
 #                                          a chapter of 10,000 commitments and transfers,
 #                                          default 1000000 records)
+#   BENCH=inventory scripts/bench.sh      (a campaign over half the copies, a scanner's
+#                                          file of as many numbers, 1% unknown, the
+#                                          toggle, the register page of 100,000 rows and
+#                                          of the selection, default 1000000 copies)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 
@@ -37,7 +41,8 @@ desk) rows=${ROWS:-1000000} ;;
 generation) rows=${ROWS:-1000000} ;;
 search) rows=${ROWS:-1000000} ;;
 acquisitions) rows=${ROWS:-1000000} ;;
-*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk, generation, search or acquisitions)\n' "$name" >&2; exit 1 ;;
+inventory) rows=${ROWS:-1000000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk, generation, search, acquisitions or inventory)\n' "$name" >&2; exit 1 ;;
 esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 

@@ -206,6 +206,8 @@ void TFrmInventairePhysique::showEvent(QShowEvent *event)
 {
     LocaliseForm(this);
     QWidget::showEvent(event);
+    // The number first: where a scanner or the operator types.
+    line("NUM1")->setFocus();
 }
 
 bool TFrmInventairePhysique::Keyboard(QWidget *control, QKeyEvent *event) { return returnMovesFocus(control, event); }

@@ -238,6 +238,8 @@ InventoryCriteria TFrmInventairePhysique::criteria() const
 
 void TFrmInventairePhysique::DataChange()
 {
+    if (!progress_)
+        return;  // still being made
     const bool any = !criteria().isEmpty();
     for (const char *name : {"BtnRechercher", "BtnCampagne"})
         if (auto *b = findChild<QPushButton *>(QLatin1String(name)))

@@ -61,7 +61,7 @@ private:
     QLabel *count_;
     QLabel *position_;
     QButtonGroup *numberKind_;
-    ProgressPanel *progress_;
+    ProgressPanel *progress_ = nullptr;  // made last: the fields are all there once it is
     qint64 total_ = 0;
 };
 

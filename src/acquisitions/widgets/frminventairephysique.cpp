@@ -141,7 +141,7 @@ TFrmInventairePhysique::TFrmInventairePhysique(TFrmData &frmData, QWidget *paren
                         QStringLiteral("N° achat"), QStringLiteral("Prix"), QStringLiteral("Cote"),
                         QStringLiteral("Localisation")});
     grid_ = acqGrid("DBInventaire", model_, this);
-    setColumnWidths(grid_, {70, 100, 90, 240, 150, 120, 70, 70, 100, 110, 90, 120, 80, 70, 90});
+    setColumnWidths(grid_, {80, 100, 90, 240, 150, 120, 70, 70, 100, 110, 90, 120, 80, 70, 90});
     connect(grid_, &QTableView::doubleClicked, this, &TFrmInventairePhysique::DBInventaireDblClick);
 
     auto *bottom = new QHBoxLayout;

@@ -89,7 +89,7 @@ for language in FR AR; do
     lower=${language,,}
     fresh_demo_db "$language"
     "$build_dir/bin/folianctl" --ini "$ini" inventory start --copy '0001*' >/dev/null 2>&1
-    printf '000100\r\n000102\r\n999999\r\n' >"$work/scan.txt"
+    printf '000101\r\n000102\r\n999999\r\n' >"$work/scan.txt"
     "$build_dir/bin/folianctl" --ini "$ini" inventory mark "$work/scan.txt" >/dev/null 2>&1
     operator=Contient
     [[ $language == AR ]] && operator=يبدأ

@@ -177,7 +177,7 @@ int main(int argc, char **argv)
     const int records = p.value(rowsOpt).toInt(), repeats = p.value(repeatsOpt).toInt();
     const int documents = p.value(docsOpt).toInt();
     if (records < kOrderLines + kBatch || documents < 6 || repeats <= 0)
-        die(QStringLiteral("--rows (at least 6000), --documents (at least 5) and --repeats must be positive"));
+        die(QStringLiteral("--rows (at least 6000), --documents (at least 6) and --repeats must be positive"));
 
     QTemporaryDir dir;
     const ConnectionParams c = benchConnection(p.value(engine), dir.path(), kPgDatabase);
@@ -186,7 +186,7 @@ int main(int argc, char **argv)
         QString why;
         if (!db.open(c, true, &why) || !createSchema(db, &why))
             die(why);
-        session().CurrentUserLogin = QStringLiteral("bench");
+        actAsBenchAdministrator();
         QElapsedTimer t;
         t.start();
         const int order = load(db, records, documents);

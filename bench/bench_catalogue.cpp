@@ -10,6 +10,7 @@
 // _PASSWORD and _DB instead. --keep leaves the generated database in place.
 
 #include "base/session.h"
+#include "benchdb.h"
 #include "catalogue/core/recordresult.h"
 #include "data/core/database.h"
 #include "data/core/dataset.h"
@@ -221,7 +222,7 @@ int measure(const Options &o)
     Session &s = session();
     s.DbEngine = o.engine;
     s.SilentMode = 1;
-    s.CurrentUserLogin = QStringLiteral("bench");
+    folian::bench::actAsBenchAdministrator();
     if (o.postgres()) {
         s.DbServer = o.server();
         s.DbCatalog = o.db;

@@ -10,6 +10,7 @@
 //   bench_import --engine POSTGRESQL [--records N] ...   (server from FOLIAN_BENCH_PG_HOST, _PORT, _USER, _PASSWORD)
 
 #include "base/session.h"
+#include "benchdb.h"
 #include "catalogue/unimarc/importfile.h"
 #include "catalogue/unimarc/reader.h"
 #include "catalogue/unimarc/splitter.h"
@@ -194,7 +195,7 @@ int child(const Options &o)
     QString why;
     if (!db.open(paramsOf(o, o.catalog), false, &why))
         die(why);
-    session().CurrentUserLogin = QStringLiteral("bench");
+    folian::bench::actAsBenchAdministrator();
     const qint64 server = o.postgres() ? db.scalar(QStringLiteral("SELECT pg_backend_pid()")).toLongLong() : 0;
     const double serverCpu = cpuSecondsOf(server);
     QElapsedTimer t;

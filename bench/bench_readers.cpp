@@ -103,7 +103,7 @@ int main(int argc, char **argv)
             die(QStringLiteral("cannot write ") + path);
         f.close();
 
-        session().CurrentUserLogin = QStringLiteral("bench");
+        actAsBenchAdministrator();
         ReaderImportOptions o;
         o.categoryId = 1;
         QElapsedTimer t;

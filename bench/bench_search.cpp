@@ -542,7 +542,7 @@ int measure(const Options &o)
     Session &s = session();
     s.DbEngine = o.engine;
     s.SilentMode = 1;
-    s.CurrentUserLogin = QStringLiteral("bench");
+    actAsBenchAdministrator();
     const ConnectionParams c = connection(o, o.postgres() ? o.db : o.file);
     s.DbServer = c.server;
     s.DbCatalog = c.catalog;

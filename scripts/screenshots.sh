@@ -68,6 +68,17 @@ shot() {
 
 shot FR docs/logon-fr.png
 shot AR docs/logon-ar.png
+# An account deleted at another workstation (here the sqlite3 shell) while
+# the logon dialog is open: the logon reads it again and says so. Then the
+# question of an irreversible step, "Non" by default.
+for language in FR AR; do
+    lower=${language,,}
+    ( sleep 1.5; sqlite3 "$work/Folian.db" "DELETE FROM UTILISATEUR WHERE UTL_LOGIN = 'resp.cat'" ) &
+    shot "$language" "docs/logon-user-gone-$lower.png" FOLIAN_LOGON=resp.cat:x FOLIAN_LOGON_DELAY=3500
+    wait
+    sqlite3 "$work/Folian.db" "INSERT INTO UTILISATEUR (UTL_ID, UTL_LOGIN, UTL_NOM, UTL_PRENOM, UTL_ROLE) VALUES (99, 'resp.cat', 'C', 'R', 3)"
+    shot "$language" "docs/question-reset-$lower.png" FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Administration/Initialisation"
+done
 shot FR docs/main-fr.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Administration/Utilisateurs
 shot AR docs/main-ar.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Administration/Utilisateurs
 shot FR docs/record-fr.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage FOLIAN_RECORD=1 FOLIAN_TAB=0

@@ -87,10 +87,39 @@ bool prepareScreenshot(TFrmData &)
         return false;
     const QString logon = qEnvironmentVariable("FOLIAN_AUTOLOGON");
     if (logon.isEmpty()) {
-        // The logon dialog itself: shown, grabbed, cancelled.
+        // The logon dialog itself: shown, grabbed, cancelled. With
+        // FOLIAN_LOGON=login:password, that user is chosen and the password
+        // typed after FOLIAN_LOGON_DELAY ms (what the database is meanwhile
+        // made to hold is up to the caller), Ok pressed, and the dialog
+        // grabbed with the message it shows.
         TFrmMain::setLogonHook([](TFrmData &data) {
             TFrmLogOn dialog(data);
-            grabLater(&dialog, 600, [&dialog] { dialog.reject(); });
+            const QString typed = qEnvironmentVariable("FOLIAN_LOGON");
+            if (typed.isEmpty()) {
+                grabLater(&dialog, 600, [&dialog] { dialog.reject(); });
+            } else {
+                const int delay = qMax(600, qEnvironmentVariableIntValue("FOLIAN_LOGON_DELAY"));
+                QTimer::singleShot(delay, &dialog, [&dialog, typed] {
+                    QComboBox *users = dialog.userList();
+                    users->setCurrentIndex(qMax(0, users->findText(typed.section(u':', 0, 0))));
+                    if (auto *password = dialog.findChild<QLineEdit *>(QStringLiteral("_PAS")))
+                        password->setText(typed.section(u':', 1));
+                    // The message is modal: it is grabbed, with the dialog under it, from its own loop.
+                    QTimer::singleShot(600, &dialog, [&dialog] {
+                        QWidget *message = QApplication::activeModalWidget();
+                        QRect area = dialog.frameGeometry();
+                        if (message && message != &dialog)
+                            area = area.united(message->frameGeometry());
+                        if (QScreen *screen = dialog.screen())
+                            screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(shotPath());
+                        if (auto *box = qobject_cast<QDialog *>(message); box && box != &dialog)
+                            box->reject();
+                        QTimer::singleShot(0, &dialog, [&dialog] { dialog.reject(); });
+                    });
+                    if (auto *ok = dialog.findChild<QAbstractButton *>(QStringLiteral("BtnOk")))
+                        ok->click();
+                });
+            }
             dialog.exec();
             return false;
         });

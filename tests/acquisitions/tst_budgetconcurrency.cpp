@@ -6,6 +6,8 @@
 
 #include "acquisitions/budgetfixture.h"
 #include "acquisitions/core/budgettexts.h"
+#include "acquisitions/core/currencies.h"
+#include "acquisitions/core/orders.h"
 #include "base/messages.h"
 #include "base/session.h"
 #include "support/workstations.h"
@@ -91,6 +93,52 @@ private slots:
             QCOMPARE(countOf(db, QStringLiteral("SELECT COUNT(*) FROM FACTURE")), 5);
             QCOMPARE(commitmentDebitOf(db, commitment), QStringLiteral("1000.00"));
         }
+    }
+
+    // One workstation deletes a currency while others save documents naming
+    // it: either the documents are saved and the deletion is refused with
+    // their count, or the currency goes and every document is refused; never
+    // a document left naming a currency that is gone.
+    void currencyDeletedWhileDocumentsNameIt()
+    {
+        constexpr int kRaces = 8;
+        int deletedFirst = 0;
+        for (int round = 0; round < kRaces; ++round) {
+            FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+            Database &db = tdb.db();
+            QVERIFY(acqSetUp(db));
+            const int currency = saveCurrency(db, {0, QStringLiteral("Euro"), QStringLiteral("أورو")}).key;
+            QVERIFY(currency > 0);
+            std::atomic<int> saved{0}, gone{0}, deleted{0}, inUse{0};
+            atOnce(tdb.params(), 4, [&](int i, Database &c) {
+                if (i == 0) {
+                    const AcqResult r = deleteCurrency(c, currency);
+                    ++(r.passed ? deleted : inUse);
+                    return r.passed;
+                }
+                DocumentSheet d;
+                d.type = AcqType::Order;
+                d.supplier = 1;
+                d.currency = currency;
+                d.number = QStringLiteral("BC-%1").arg(i);
+                const AcqResult r = saveDocument(c, d);
+                if (r.passed)
+                    ++saved;
+                else if (r.message == acq::currencyGone())
+                    ++gone;
+                return r.passed;
+            });
+            QCOMPARE(deleted.load() + inUse.load(), 1);
+            QCOMPARE(saved.load() + gone.load(), 3);
+            const int naming = countOf(db, QStringLiteral("SELECT COUNT(*) FROM ACQUISITION WHERE MON_ID = ?"), {currency});
+            const int currencies = countOf(db, QStringLiteral("SELECT COUNT(*) FROM MONNAIE WHERE MON_ID = ?"), {currency});
+            QCOMPARE(naming, saved.load());
+            QCOMPARE(currencies, deleted.load() ? 0 : 1);
+            // A deletion that won saw no document; one that lost saw some.
+            QVERIFY(deleted.load() ? naming == 0 : naming > 0);
+            deletedFirst += deleted.load();
+        }
+        qInfo("the deletion came first in %d of %d races", deletedFirst, kRaces);
     }
 
     // Transfers A→B and B→A with commitments on both, at once: every

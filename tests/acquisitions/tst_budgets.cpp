@@ -320,6 +320,30 @@ private slots:
         QCOMPARE(deleteCommitment(db, c).message, acq::commitmentGone());
     }
 
+    // A document naming a currency deleted since the operator picked it is
+    // refused whole, new or edited: no document is left naming nothing.
+    void documentOfADeletedCurrency_data() { addEngineRows(); }
+    void documentOfADeletedCurrency()
+    {
+        FOLIAN_ACQ_DB(tdb, db);
+        const int currency = saveCurrency(db, {0, QStringLiteral("Dinar"), QStringLiteral("دينار")}).key;
+        QVERIFY(currency > 0);
+        const int kept = newDocument(db, AcqType::Order, QStringLiteral("BC-1"));
+        QVERIFY(kept > 0);
+        QVERIFY(deleteCurrency(db, currency).passed);
+        DocumentSheet d;
+        d.type = AcqType::Order;
+        d.supplier = 1;
+        d.currency = currency;
+        d.number = QStringLiteral("BC-2");
+        QCOMPARE(saveDocument(db, d).message, acq::currencyGone());
+        d.id = kept;
+        d.number = QStringLiteral("BC-1");
+        QCOMPARE(saveDocument(db, d).message, acq::currencyGone());
+        QCOMPARE(countOf(db, QStringLiteral("SELECT COUNT(*) FROM ACQUISITION")), 1);
+        QCOMPARE(countOf(db, QStringLiteral("SELECT COUNT(*) FROM ACQUISITION WHERE MON_ID IS NOT NULL")), 0);
+    }
+
     // The year criterion compares the year's digits as text on both engines.
     void searchByYear_data()
     {

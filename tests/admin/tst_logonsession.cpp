@@ -147,6 +147,29 @@ private slots:
         QCOMPARE(session().CurrentUserId, 0);
     }
 
+    // The account read, the logon marker refused by the server: that is the
+    // server's word, not another workstation holding the marker.
+    void refusedMarkerIsNotAlreadyConnected()
+    {
+        if (!postgresAvailable())
+            QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");
+        FOLIAN_TEST_DB(tdb, QStringLiteral("POSTGRESQL"));
+        TestRole role(tdb.db());
+        QVERIFY(role.isValid());
+        QVERIFY(tdb.db().exec(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO ")
+                              + role.name()));
+        // In this database only: the marker's function is refused to everyone but its owner.
+        QVERIFY(tdb.db().exec(QStringLiteral("REVOKE EXECUTE ON FUNCTION pg_try_advisory_lock(integer, integer) FROM PUBLIC")));
+        addUser(tdb.db(), 1, QStringLiteral("admin"), 1, QStringLiteral("a"));
+        TFrmData data;
+        QVERIFY2(connectAs(data, tdb, role), qPrintable(data.connectionError()));
+        QString why;
+        const LogonResult r = CheckLogon(data, 1, QStringLiteral("a"), &why);
+        QCOMPARE(r, LogonResult::ServerUnreachable);
+        QVERIFY2(why.contains(QStringLiteral("pg_try_advisory_lock")), qPrintable(why));
+        QCOMPARE(session().CurrentUserId, 0);
+    }
+
     // A connection dropped during the day is made again once, and the
     // logon marker with it: the user is still connected only here.
     void lostConnectionIsMadeAgain()

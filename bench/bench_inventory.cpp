@@ -55,7 +55,8 @@ void load(Database &db, int copies)
                                   "CASE WHEN I % 1000 = 0 THEN 'R1' END FROM N"));
     if (!tx.commit())
         die(db.lastError().text());
-    exec(db, db.dialect().refreshStatistics(QStringLiteral("NOTICE_EXEMPLAIRE")));
+    if (const QString refresh = db.dialect().refreshStatistics(QStringLiteral("NOTICE_EXEMPLAIRE")); !refresh.isEmpty())
+        exec(db, refresh);
 }
 
 } // namespace

@@ -26,6 +26,10 @@
 #                                          100,000 bars; default 1000000 records with
 #                                          200,000 readers, a journal of 5,000,000
 #                                          operations and 500,000 order lines)
+#   BENCH=inventory scripts/bench.sh      (a campaign over half the copies, a scanner's
+#                                          file of as many numbers, 1% unknown, the
+#                                          toggle, the register page of 100,000 rows and
+#                                          of the selection, default 1000000 copies)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 
@@ -43,7 +47,8 @@ generation) rows=${ROWS:-1000000} ;;
 search) rows=${ROWS:-1000000} ;;
 acquisitions) rows=${ROWS:-1000000} ;;
 statistics) rows=${ROWS:-1000000} ;;
-*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk, generation, search, acquisitions or statistics)\n' "$name" >&2; exit 1 ;;
+inventory) rows=${ROWS:-1000000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk, generation, search, acquisitions, statistics or inventory)\n' "$name" >&2; exit 1 ;;
 esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 

@@ -91,6 +91,31 @@ write_ini FR && titles_page
 shot FR docs/editions-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Index titres"
 write_ini AR && titles_page
 shot AR docs/editions-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Editions/Index titres"
+# The physical inventory: on a fresh demonstration database, a campaign over
+# the copies whose numbers begin with 0001 and a scanner's file read (one
+# number unknown); the screen with those copies found by the number's
+# beginning, then the campaign's pages rendered for a look when a headless
+# browser is there.
+for language in FR AR; do
+    lower=${language,,}
+    fresh_demo_db "$language"
+    "$build_dir/bin/folianctl" --ini "$ini" inventory start --copy '0001*' >/dev/null 2>&1
+    printf '000101\r\n000102\r\n999999\r\n' >"$work/scan.txt"
+    "$build_dir/bin/folianctl" --ini "$ini" inventory mark "$work/scan.txt" >/dev/null 2>&1
+    operator=Contient
+    [[ $language == AR ]] && operator=يبدأ
+    shot "$language" "docs/inventory-$lower.png" FOLIAN_AUTOLOGON=admin:admin \
+        "FOLIAN_OPEN=Acquisitions/Inventaire/Rechercher" "FOLIAN_SCAN=0001*|$operator"
+    "$build_dir/bin/folianctl" --ini "$ini" inventory report "$work/inventory" >/dev/null
+    browser=$(command -v chromium || command -v chromium-browser || true)
+    if [[ -n $browser ]]; then
+        for page in invCampagne invEcarts; do
+            "$browser" --headless --no-sandbox --disable-gpu --window-size=1100,500 \
+                --screenshot="$root/docs/inventory-${page#inv}-$lower.png" "file://$work/inventory/$page.html" >/dev/null 2>&1
+            say "wrote docs/inventory-${page#inv}-$lower.png"
+        done
+    fi
+done
 # Acquisitions: the orders found with the lines of the first one; on a fresh
 # demonstration database whose order is validated and received with two
 # copies generated, the delivery note with its copies and the batch

@@ -70,5 +70,6 @@ void addRecordCommands(QVector<Command> &out);
 void addCatalogueCommands(QVector<Command> &out);
 void addAcquisitionCommands(QVector<Command> &out);
 void addStatisticsCommands(QVector<Command> &out);
+void addInventoryCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

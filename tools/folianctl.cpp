@@ -96,6 +96,7 @@ QVector<Command> allCommands()
     addCatalogueCommands(out);
     addAcquisitionCommands(out);
     addStatisticsCommands(out);
+    addInventoryCommands(out);
     return out;
 }
 

@@ -63,6 +63,7 @@
 #include "acquisitions/widgets/frmsuggestion.h"
 #include "acquisitions/widgets/giftsearch.h"
 #include "acquisitions/widgets/frmfournisseur.h"
+#include "acquisitions/widgets/frminventairephysique.h"
 #include "acquisitions/widgets/frmfournisseurdetail.h"
 #include "acquisitions/widgets/frmgenerate.h"
 #include "acquisitions/widgets/frmlivraison.h"
@@ -185,6 +186,7 @@ QList<RegisteredForm> registeredForms()
              [](TFrmData &d) { return new TFrmExemplaireListe(d, CopyListField::ShelfMark, QString()); }),
         // Acquisitions
         form("FrmFournisseur", [](TFrmData &d) { return new TFrmFournisseur(d, 2); }),
+        form("FrmInventairePhysique", [](TFrmData &d) { return new TFrmInventairePhysique(d); }),
         form("FrmFournisseurDetail", [](TFrmData &d) { return new TFrmFournisseurDetail(d, 0); }),
         form("FrmCommandeSearch", [](TFrmData &d) { return new TFrmCommandeSearch(d); }),
         form("FrmDevisSearch", [](TFrmData &d) { return new TFrmDevisSearch(d); }),

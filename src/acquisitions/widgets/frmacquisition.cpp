@@ -15,6 +15,7 @@
 #include "acquisitions/widgets/frmdevissearch.h"
 #include "acquisitions/widgets/frmfacturesearch.h"
 #include "acquisitions/widgets/frmfournisseur.h"
+#include "acquisitions/widgets/frminventairephysique.h"
 #include "acquisitions/widgets/frmmonnaie.h"
 #include "acquisitions/widgets/frmsuggestion.h"
 #include "acquisitions/widgets/giftsearch.h"
@@ -96,6 +97,13 @@ TFrmAcquisition::TFrmAcquisition(TFrmData &dataModule, QWidget *parent)
     const Action claims = opens({[this] { return new TFrmAcquisitionRelance(data_); }, "FrmAcquisitionRelance",
                                  u"Acquisition - Relances fournisseurs", u"التزويد - تذكير الموردين",
                                  [&db] { return acq::claimsCountLine(qMax(0, lateSupplierCount(db, serverToday(db)))); }});
+    const Action inventory = opens({[this] { return new TFrmInventairePhysique(data_); }, "InventairePhysique",
+                                    u"Acquisition - Inventaire physique", u"التزويد - الجرد المادي",
+                                    [&db] {
+                                        return LookupCountText(db, QStringLiteral("NOTICE_EXEMPLAIRE"),
+                                                               tr2(QStringLiteral("Exemplaires"), QStringLiteral("النسخ")),
+                                                               tr2(QStringLiteral("enreg(s)"), QStringLiteral("تسجيلة")));
+                                    }});
     const struct {
         const char *name;
         const char16_t *caption;
@@ -111,7 +119,7 @@ TFrmAcquisition::TFrmAcquisition(TFrmData &dataModule, QWidget *parent)
         {"BtnEchanges", u"Echanges", Right::AcqTransact, exchanges},
         {"BtnDepots", u"Dépôts", Right::AcqTransact, deposits},
         {"BtnBudget", u"Gestion de budget", Right::AcqBudget, budget},
-        {"BtnInventaire", u"Inventaire", Right::AcqTransact, {}},
+        {"BtnInventaire", u"Inventaire", Right::AcqTransact, inventory},
         {"BtnFournisseurs", u"Fournisseurs", Right::AcqAdmin, suppliers},
         {"BtnMonnaies", u"Monnaies", Right::AcqAdmin, currencies},
         {"BtnRelances", u"Relances", Right::AcqAdmin, claims},

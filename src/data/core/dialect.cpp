@@ -467,6 +467,10 @@ public:
     bool nullsSortFirst() const override { return false; }
 
     // ICU's collations, whatever the locale the database was created with.
+    QString byteOrder(const QString &expression) const override
+    {
+        return expression + QStringLiteral(" COLLATE \"C\"");
+    }
     QString collate(const QString &language) const override
     {
         return language == QLatin1String("AR") ? QStringLiteral(" COLLATE \"ar-x-icu\"") : QStringLiteral(" COLLATE \"fr-x-icu\"");

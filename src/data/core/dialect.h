@@ -192,6 +192,10 @@ public:
     // The clause that sorts and compares text alphabetically in a language
     // ("FR" or "AR"): " COLLATE ..." after a column.
     virtual QString collate(const QString &language) const = 0;
+    // A text compared and ranged by the codes of its characters, the same
+    // way on both engines whatever the server's collation ("100" < "20",
+    // "B" < "a"): the embedded engine's own comparison.
+    virtual QString byteOrder(const QString &expression) const { return expression; }
 
     // The statement with each `?` placeholder replaced by its value, quoted by
     // the driver of `db` (for statements the server cannot prepare, such as a

@@ -23,6 +23,8 @@ constexpr int kAcquisitionsVersion = 6;
 constexpr int kBudgetDebitsVersion = 9;
 // The version that remembers the status of the copies outgoing gifts and exchanges hand over.
 constexpr int kHandedOverVersion = 10;
+// The version that brings the inventory campaigns' tables.
+constexpr int kInventoryCampaignsVersion = 11;
 
 bool run(Database &db, const QString &sql, QString *why);
 
@@ -212,6 +214,8 @@ const QVector<UpgradeStep> &upgradeSteps()
         // the budgets' debits summed exactly.
         {kBudgetDebitsVersion, sumBudgetDebits},
         {kHandedOverVersion, rememberHandedOverStatus},
+        // Version 11: the inventory campaigns (their tables added above).
+        {kInventoryCampaignsVersion, [](Database &, QString *) { return true; }},
     };
     return steps;
 }

@@ -542,6 +542,24 @@ void addAcquisitions(QVector<TableDef> &out)
                      {"SUG_ID"});
 }
 
+// --- Inventory campaigns ----------------------------------------------------
+
+// A campaign is the selection of copies checked together (one collection, a
+// range of shelf marks); its copies, fixed when it starts, are those whose
+// flag it resets. A copy scanned outside the selection is kept with
+// INV_SELECTION 0 (misplaced); INV_VU counts the times a copy was scanned.
+void addInventory(QVector<TableDef> &out)
+{
+    out << makeTable("INVENTAIRE_CAMPAGNE",
+                     Columns{intCol("CAM_ID"), memoCol("CAM_CRITERES"), dateTimeCol("CAM_FIN")} + audit(),
+                     {"CAM_ID"});
+    out << makeTable("INVENTAIRE_EXEMPLAIRE",
+                     {intCol("CAM_ID"), textCol("EXP_ID", CopyIdSize), smallCol("INV_SELECTION"), intCol("INV_VU")},
+                     {"CAM_ID", "EXP_ID"}, false,
+                     {index("INVENTAIRE_EXEMPLAIRE", "SELECTION", {"CAM_ID", "INV_SELECTION", "EXP_ID"}),
+                      indexOn("INVENTAIRE_EXEMPLAIRE", "EXP_ID")});
+}
+
 QVector<TableDef> buildTables()
 {
     QVector<TableDef> out;
@@ -551,6 +569,7 @@ QVector<TableDef> buildTables()
     addReferenceTables(out);
     addCirculation(out);
     addAcquisitions(out);
+    addInventory(out);
     return out;
 }
 

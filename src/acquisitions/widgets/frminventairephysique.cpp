@@ -60,6 +60,9 @@ TFrmInventairePhysique::TFrmInventairePhysique(TFrmData &frmData, QWidget *paren
     const auto combo = [&](const char *name, const char *caption, int row, int column) {
         auto *c = new QComboBox(box);
         c->setObjectName(QLatin1String(name));
+        // Long labels (locations, types) must not widen the screen beyond a small display.
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(14);
         connect(c, &QComboBox::currentIndexChanged, this, &TFrmInventairePhysique::DataChange);
         g->addWidget(namedLabel(QByteArray("Lbl") + name, QString::fromUtf8(caption), box), row, column);
         g->addWidget(c, row, column + 1);

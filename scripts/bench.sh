@@ -30,6 +30,8 @@
 #                                          file of as many numbers, 1% unknown, the
 #                                          toggle, the register page of 100,000 rows and
 #                                          of the selection, default 1000000 copies)
+#   BENCH=backup scripts/bench.sh         (a backup while nothing writes and its restore
+#                                          into an empty database, default 1000000 records)
 # The build directory is build/ unless FOLIAN_BUILD_DIR names another.
 set -euo pipefail
 
@@ -48,7 +50,8 @@ search) rows=${ROWS:-1000000} ;;
 acquisitions) rows=${ROWS:-1000000} ;;
 statistics) rows=${ROWS:-1000000} ;;
 inventory) rows=${ROWS:-1000000} ;;
-*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk, generation, search, acquisitions, statistics or inventory)\n' "$name" >&2; exit 1 ;;
+backup) rows=${ROWS:-1000000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk, generation, search, acquisitions, statistics, inventory or backup)\n' "$name" >&2; exit 1 ;;
 esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 

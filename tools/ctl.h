@@ -71,5 +71,6 @@ void addCatalogueCommands(QVector<Command> &out);
 void addAcquisitionCommands(QVector<Command> &out);
 void addStatisticsCommands(QVector<Command> &out);
 void addInventoryCommands(QVector<Command> &out);
+void addBackupCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

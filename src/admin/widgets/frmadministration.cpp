@@ -3,6 +3,7 @@
 #include "admin/core/administration.h"
 #include "admin/widgets/frmcatalogue.h"
 #include "admin/widgets/frmparametre.h"
+#include "admin/widgets/frmsauvegarde.h"
 #include "admin/widgets/frmutilisateur.h"
 #include "base/messages.h"
 #include "data/core/helpers.h"
@@ -33,6 +34,7 @@ TFrmAdministration::TFrmAdministration(TFrmData &dataModule, QWidget *parent)
     addEntry(QStringLiteral("BtnInitialisation"), QStringLiteral("Initialisation"), {}, [this] { Initialisation(); });
     addEntry(QStringLiteral("BtnConstitution"), QStringLiteral("Constitution"), {}, [this] { Constitution(); });
     addEntry(QStringLiteral("BtnParametres"), QStringLiteral("Paramètres"), {}, [this] { Parametres(); });
+    addEntry(QStringLiteral("BtnSauvegarde"), QStringLiteral("Sauvegarde"), {}, [this] { Sauvegarde(); });
     addEntry(QStringLiteral("BtnCatalogueCollectif"), QStringLiteral("Catalogue Collectif"), {}, {});
     addEntry(QStringLiteral("BtnStatistiques"), QStringLiteral("Statistiques"), {}, {});
 }
@@ -88,6 +90,14 @@ void TFrmAdministration::Constitution()
 {
     host(new TFrmCatalogue(data_, this), QStringLiteral("FrmCatalogue"), QStringLiteral("Administration - Catalogue Collectif"),
          QStringLiteral("الإدارة - الفهرس المشترك"));
+}
+
+void TFrmAdministration::Sauvegarde()
+{
+    if (!ClearDesktopForm())
+        return;
+    host(new TFrmSauvegarde(data_.db(), this), QStringLiteral("FrmSauvegarde"), QStringLiteral("Administration - Sauvegarde"),
+         QStringLiteral("الإدارة - النسخ الاحتياطي"));
 }
 
 void TFrmAdministration::Parametres()

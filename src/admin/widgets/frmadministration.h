@@ -32,6 +32,7 @@ public:
     void Initialisation();
     void Constitution();
     void Parametres();
+    void Sauvegarde();
 
 protected:
     bool screenClosing(QWidget *screen) override;

@@ -335,3 +335,11 @@ statistics_shots() {
 for language in FR AR; do
     statistics_shots "$language"
 done
+# Backups: two backups of the demonstration database in the screen's own
+# directory (under the user's data directory), listed with what they hold.
+write_ini FR
+"$build_dir/bin/folianctl" --ini "$ini" backup "$XDG_DATA_HOME/Folian/sauvegardes" >/dev/null
+"$build_dir/bin/folianctl" --ini "$ini" backup "$XDG_DATA_HOME/Folian/sauvegardes" --keep 5 >/dev/null
+for language in FR AR; do
+    shot "$language" "docs/backup-${language,,}.png" FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Administration/Sauvegarde
+done

@@ -8,6 +8,7 @@
 #include "base/session.h"
 #include "catalogue/core/recordsearch.h"
 #include "circulation/deskfixture.h"
+#include "data/core/migrator.h"
 #include "data/core/schema.h"
 #include "data/core/searchcolumns.h"
 #include "support/folianctl.h"
@@ -236,6 +237,30 @@ private slots:
         QVERIFY2(why.contains(QStringLiteral("Arrêté")), qPrintable(why));
         QVERIFY(progress.asked > 0);
         QCOMPARE(filesIn(dir.path()), QStringList());
+    }
+
+    // A backup of an older schema comes back upgraded, its rows kept.
+    void olderBackupIsUpgraded_data() { addEngineRows(); }
+    void olderBackupIsUpgraded()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        Database &db = tdb.db();
+        QVERIFY(addHoldings(db));
+        QVERIFY(db.exec(QStringLiteral("DROP TABLE SUGGESTION")));
+        QVERIFY(db.exec(QStringLiteral("DELETE FROM VERSION_BASE")));
+        QTemporaryDir dir;
+        BackupFile b;
+        QString why;
+        QVERIFY2(BackupDatabase(db, dir.path(), 0, &b, &why), qPrintable(why));
+        QCOMPARE(b.counts.schemaVersion, 0);
+        TestDatabase restored(engine, false);
+        RestoreResult r;
+        QVERIFY2(RestoreDatabase(restored.db(), b.path, false, &r, &why), qPrintable(why));
+        QCOMPARE(r.versionBefore, 0);
+        QCOMPARE(r.restored.schemaVersion, Schema::currentVersion());
+        QVERIFY(restored.db().dialect().tables(restored.db().connection()).contains(QStringLiteral("SUGGESTION")));
+        QVERIFY(r.restored.sameHoldings(b.counts));
     }
 
     void keepKeepsTheNewest_data() { addEngineRows(); }

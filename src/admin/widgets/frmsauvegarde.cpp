@@ -50,7 +50,7 @@ TFrmSauvegarde::TFrmSauvegarde(Database &db, QWidget *parent) : QWidget(parent),
     caption->setObjectName(QStringLiteral("LblDossier"));
     directory_ = new QLineEdit(defaultDirectory(), this);
     directory_->setObjectName(QStringLiteral("EdtDossier"));
-    connect(directory_, &QLineEdit::editingFinished, this, &TFrmSauvegarde::Actualiser);
+    connect(directory_, &QLineEdit::textChanged, this, &TFrmSauvegarde::Actualiser);
     auto *btnDirectory = new QPushButton(QStringLiteral("..."), this);
     btnDirectory->setObjectName(QStringLiteral("BtnDossier"));
     btnDirectory->setAutoDefault(false);

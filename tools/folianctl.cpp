@@ -2,8 +2,10 @@
 // and benchmarks.
 
 #include "ctl.h"
+#include "ctl_manual.h"
 
 #include "admin/core/logon.h"
+#include "base/manpage.h"
 #include "base/config.h"
 #include "base/session.h"
 #include "data/core/database.h"
@@ -100,18 +102,6 @@ QVector<Command> allCommands()
     return out;
 }
 
-void printHelp(const QVector<Command> &commands)
-{
-    QString text = QStringLiteral("Usage: folianctl [--ini FILE] [--user LOGIN] COMMAND [ARGUMENTS]\n\n"
-                                  "Batch access to a Folian database. --ini names the configuration file\n"
-                                  "(default: ./Folian.ini). --user (or --login) names the user of the database\n"
-                                  "a command acts for, with his rights (default: the first administrator).\n\n"
-                                  "Commands:\n");
-    for (const Command &c : commands)
-        text += QStringLiteral("  %1\n      %2\n").arg(c.synopsis, c.summary);
-    std::printf("%s", text.toLocal8Bit().constData());
-}
-
 // Splits the words after the command by its options; false with a reason on a word it does not know.
 bool parse(const Command &c, const QStringList &words, Args &args, QString *why)
 {
@@ -164,13 +154,26 @@ int main(int argc, char **argv)
         for (const QString &o : c.valueOptions)
             takesValue.insert(o);
     const QStringList all = app.arguments().mid(1);
+    // What the program says about itself, from the same table as --help:
+    // its release, its manual page and its bash completion (the build makes both).
+    if (all.size() == 1) {
+        const QString &only = all.first();
+        const QString text = only == QLatin1String("--version")          ? versionLine() + u'\n'
+            : only == QLatin1String("--man")                              ? manPageText(manualPage(commands))
+            : only == QLatin1String("--bash-completion")                  ? bashCompletion(commands)
+                                                                          : QString();
+        if (!text.isEmpty()) {
+            std::printf("%s", text.toUtf8().constData());
+            return 0;
+        }
+    }
     QStringList words;
     QString name;
     for (int i = 0; i < all.size(); ++i) {
         const QString &w = all.at(i);
         if (w == QLatin1String("--help") || w == QLatin1String("-h")) {
             if (name.isEmpty()) {
-                printHelp(commands);
+                std::printf("%s", helpText(commands).toLocal8Bit().constData());
                 return 0;
             }
             words << w;

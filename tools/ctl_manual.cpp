@@ -71,12 +71,8 @@ QString helpText(const QVector<Command> &commands)
 
 ManPage manualPage(const QVector<Command> &commands)
 {
-    ManPage page;
-    page.name = QStringLiteral("folianctl");
-    page.section = 1;
-    page.summary = QStringLiteral("batch access to a Folian library database");
-    page.version = QStringLiteral("Folian ") + QLatin1String(kVersion);
-    page.date = QLatin1String(kReleaseDate);
+    ManPage page = ManPage::ofRelease(QStringLiteral("folianctl"), 1,
+                                      QStringLiteral("batch access to a Folian library database"));
     page.synopsis = {QString::fromUtf16(kUsage), QStringLiteral("folianctl COMMAND --help"),
                      QStringLiteral("folianctl --help | --version")};
 

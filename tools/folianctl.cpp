@@ -158,10 +158,13 @@ int main(int argc, char **argv)
     // its release, its manual page and its bash completion (the build makes both).
     if (all.size() == 1) {
         const QString &only = all.first();
-        const QString text = only == QLatin1String("--version")          ? versionLine() + u'\n'
-            : only == QLatin1String("--man")                              ? manPageText(manualPage(commands))
-            : only == QLatin1String("--bash-completion")                  ? bashCompletion(commands)
-                                                                          : QString();
+        QString text;
+        if (only == QLatin1String("--version"))
+            text = versionLine() + u'\n';
+        else if (only == QLatin1String("--man"))
+            text = manPageText(manualPage(commands));
+        else if (only == QLatin1String("--bash-completion"))
+            text = bashCompletion(commands);
         if (!text.isEmpty()) {
             std::printf("%s", text.toUtf8().constData());
             return 0;

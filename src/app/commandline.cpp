@@ -23,12 +23,8 @@ QString programVersionLine()
 
 ManPage programManualPage()
 {
-    ManPage page;
-    page.name = QStringLiteral("folian");
-    page.section = 1;
-    page.summary = QStringLiteral("library management in French and Arabic");
-    page.version = QStringLiteral("Folian ") + QLatin1String(kVersion);
-    page.date = QLatin1String(kReleaseDate);
+    ManPage page = ManPage::ofRelease(QStringLiteral("folian"), 1,
+                                      QStringLiteral("library management in French and Arabic"));
     page.synopsis = {QStringLiteral("folian [--ini FILE]"), QStringLiteral("folian --help | --version")};
 
     page.sections << ManPage::Section{

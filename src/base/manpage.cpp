@@ -1,8 +1,33 @@
 #include "base/manpage.h"
 
+#include "base/version.h"
+
 namespace folian {
 
 namespace {
+
+// The characters of `text` as groff reads them, ASCII only.
+QString escaped(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char32_t c = text.at(i).isHighSurrogate() && i + 1 < text.size()
+            ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
+            : text.at(i).unicode();
+        if (c > 0xffff)
+            ++i;
+        if (c == u'\\')
+            out += QStringLiteral("\\e");
+        else if (c == u'-')
+            out += QStringLiteral("\\-");
+        else if (c < 0x80)
+            out += QChar(c);
+        else
+            out += QStringLiteral("\\[u%1]").arg(QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
+    }
+    return out;
+}
 
 bool isPlaceholder(const QString &word)
 {
@@ -23,10 +48,9 @@ bool isPlaceholder(const QString &word)
 QString synopsisWord(const QString &word)
 {
     if (word == QLatin1String("..."))
-        return roffText(word);
-    if (isPlaceholder(word))
-        return QStringLiteral("\\fI") + roffText(word) + QStringLiteral("\\fR");
-    return QStringLiteral("\\fB") + roffText(word) + QStringLiteral("\\fR");
+        return word;
+    return (isPlaceholder(word) ? QStringLiteral("\\fI") : QStringLiteral("\\fB")) + escaped(word)
+        + QStringLiteral("\\fR");
 }
 
 // Lines of text, each safe at the start of a line.
@@ -52,23 +76,7 @@ void addEntryText(QString &out, const QString &text)
 
 QString roffText(const QString &text)
 {
-    QString out;
-    out.reserve(text.size() + 8);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char32_t c = text.at(i).isHighSurrogate() && i + 1 < text.size()
-            ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
-            : text.at(i).unicode();
-        if (c > 0xffff)
-            ++i;
-        if (c == u'\\')
-            out += QStringLiteral("\\e");
-        else if (c == u'-')
-            out += QStringLiteral("\\-");
-        else if (c < 0x80)
-            out += QChar(c);
-        else
-            out += QStringLiteral("\\[u%1]").arg(QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
-    }
+    QString out = escaped(text);
     // A line that starts with a dot or a quote would be read as a request.
     if (out.startsWith(u'.') || out.startsWith(u'\''))
         out.prepend(QStringLiteral("\\&"));
@@ -97,6 +105,17 @@ QString roffSynopsis(const QString &synopsis)
     return out;
 }
 
+ManPage ManPage::ofRelease(const QString &name, int section, const QString &summary)
+{
+    ManPage page;
+    page.name = name;
+    page.section = section;
+    page.summary = summary;
+    page.version = QStringLiteral("Folian ") + QLatin1String(kVersion);
+    page.date = QLatin1String(kReleaseDate);
+    return page;
+}
+
 QString manPageText(const ManPage &page)
 {
     QString out;
@@ -104,6 +123,7 @@ QString manPageText(const ManPage &page)
     out += QStringLiteral(".TH %1 %2 \"%3\" \"%4\"\n")
                .arg(roffText(page.name.toUpper()), QString::number(page.section), roffText(page.date),
                     roffText(page.version));
+    out += QStringLiteral(".nh\n");  // option and file names are not hyphenated
     out += QStringLiteral(".SH NAME\n") + roffText(page.name) + QStringLiteral(" \\- ") + roffText(page.summary)
         + u'\n';
     if (!page.synopsis.isEmpty()) {

@@ -26,6 +26,9 @@ struct ManPage {
     QString date;      // "2026-12-10"
     QStringList synopsis;     // one line each, as synopses are written
     QVector<Section> sections;  // DESCRIPTION, OPTIONS, COMMANDS, ...
+
+    // A page of this release ("Folian 0.1.0" of its date).
+    static ManPage ofRelease(const QString &name, int section, const QString &summary);
 };
 
 // The page in the man(7) macros, ASCII only: any other character is written

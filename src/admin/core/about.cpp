@@ -36,7 +36,7 @@ QStringList aboutLines(const AboutInfo &info)
 {
     const QDate released = QDate::fromString(info.releaseDate, Qt::ISODate);
     // Versions, names and paths read left to right in an Arabic line too.
-    const auto ltr = [](const QString &text) { return QChar(0x2066) + text + QChar(0x2069); };
+    const auto ltr = [](const QString &text) -> QString { return QChar(0x2066) + text + QChar(0x2069); };
     QStringList lines;
     lines << tr2(QStringLiteral("Folian, gestion de bibliothèque"), QStringLiteral("فوليان، تسيير المكتبة"));
     lines << tr2(QStringLiteral("Version : "), QStringLiteral("الإصدار : ")) + ltr(info.version)

@@ -12,14 +12,14 @@
 
 namespace folian {
 
-TFrmAPropos::TFrmAPropos(TFrmData &data, QWidget *parent) : QDialog(parent)
+TFrmAPropos::TFrmAPropos(TFrmData &dataModule, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmAPropos"));
     setWindowTitle(QStringLiteral("À propos de Folian"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 18, 24, 12);
     layout->setSpacing(8);
-    const QStringList texts = aboutLines(readAboutInfo(data.db(), session()));
+    const QStringList texts = aboutLines(readAboutInfo(dataModule.db(), session()));
     for (qsizetype i = 0; i < texts.size(); ++i) {
         auto *label = new QLabel(texts.at(i), this);
         label->setObjectName(QStringLiteral("LblLigne%1").arg(i + 1));

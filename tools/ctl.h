@@ -71,5 +71,7 @@ void addCatalogueCommands(QVector<Command> &out);
 void addAcquisitionCommands(QVector<Command> &out);
 void addStatisticsCommands(QVector<Command> &out);
 void addInventoryCommands(QVector<Command> &out);
+// The release and the database's facts (about).
+void addAboutCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

@@ -99,6 +99,7 @@ QVector<Command> allCommands()
     addAcquisitionCommands(out);
     addStatisticsCommands(out);
     addInventoryCommands(out);
+    addAboutCommands(out);
     return out;
 }
 

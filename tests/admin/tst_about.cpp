@@ -7,6 +7,7 @@
 #include "data/core/dialect.h"
 #include "data/core/migrator.h"
 #include "data/core/schema.h"
+#include "support/folianctl.h"
 #include "support/testdb.h"
 
 #include <QTest>
@@ -67,6 +68,31 @@ private slots:
             // An older database says which version the program would bring it to.
             QCOMPARE(text.contains(QStringLiteral("%1)").arg(current)), older);
         }
+    }
+
+    // folianctl about tells the same, in the configuration's language, with the captions it would read.
+    void commandSaysTheSame_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("language");
+        for (const QString &engine : engines())
+            for (const QString &language : {QStringLiteral("FR"), QStringLiteral("AR")})
+                QTest::newRow(qPrintable(engine + u' ' + language)) << engine << language;
+    }
+    void commandSaysTheSame()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, language);
+        FOLIAN_TEST_DB(tdb, engine);
+        const CtlRun r = runFolianctl(tdb.writeIni(QStringLiteral("Language=%1\n").arg(language)), {QStringLiteral("about")});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        const bool arabic = language == QLatin1String("AR");
+        const QString schema = (arabic ? QStringLiteral("إصدار مخطط القاعدة : ") : QStringLiteral("Version du schéma de la base : "))
+            + QString::number(Schema::currentVersion());
+        QVERIFY2(r.out.contains(schema), qPrintable(r.out));
+        QVERIFY2(r.out.contains(engine == QLatin1String("POSTGRESQL") ? QStringLiteral("PostgreSQL") : QStringLiteral("SQLite")),
+                 qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("Folian.") + language + QChar(0x2069)), qPrintable(r.out));
     }
 
     void withoutDatabase()

@@ -107,10 +107,12 @@ bool &modalGrabbed()
 }
 
 // A button that opens a modal dialog returns only once it is closed: the
-// dialog is grabbed and closed from here.
-void grabModalLater(QWidget *window)
+// dialog is grabbed and closed from here, by the timer returned.
+QTimer *grabModalLater(QWidget *window)
 {
-    QTimer::singleShot(900, window, [] {
+    auto *timer = new QTimer(window);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, window, [] {
         if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
             fillFields(d);
             grab(d);
@@ -119,6 +121,8 @@ void grabModalLater(QWidget *window)
             QApplication::quit();
         }
     });
+    timer->start(900);
+    return timer;
 }
 
 } // namespace
@@ -188,10 +192,11 @@ void scheduleMainScreenshot(TFrmMain &window)
     QTimer::singleShot(300, &window, [&window] {
         const QString open = qEnvironmentVariable("FOLIAN_OPEN");
         if (QAbstractButton *b = buttonNamed(&window, open.section(u'/', 0, 0))) {
-            grabModalLater(&window);  // a button of the window that opens a dialog ("À propos")
+            QTimer *modal = grabModalLater(&window);  // a button of the window that opens a dialog ("À propos")
             b->click();
             if (modalGrabbed())
                 return;
+            modal->stop();  // a module's button: its entry's dialog is watched for below
         }
         TFrmModule *m = window.CurrentModuleFrame();
         if (m)

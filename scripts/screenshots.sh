@@ -81,6 +81,9 @@ for language in FR AR; do
 done
 shot FR docs/main-fr.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Administration/Utilisateurs
 shot AR docs/main-ar.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Administration/Utilisateurs
+# "À propos": the release, the database's schema version, its engine.
+shot FR docs/about-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=À propos"
+shot AR docs/about-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=À propos"
 shot FR docs/record-fr.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage FOLIAN_RECORD=1 FOLIAN_TAB=0
 shot AR docs/record-ar.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage FOLIAN_RECORD=16 FOLIAN_TAB=0
 shot FR docs/record-copies-fr.png FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Catalogage FOLIAN_RECORD=13 FOLIAN_TAB=3

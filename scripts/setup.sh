@@ -16,6 +16,10 @@ packages=(
     xvfb xauth fonts-noto-core fonts-hosny-amiri imagemagick
     libgl1-mesa-dev
     yaz libxlsxwriter-dev
+    # The .deb and its checks: dpkg-shlibdeps computes its dependencies; the
+    # validators of the desktop entry and the AppStream metadata, man and
+    # groff for the manual pages, lintian for the whole package.
+    dpkg-dev desktop-file-utils appstream man-db groff-base lintian
 )
 
 say() { printf 'setup: %s\n' "$*"; }

@@ -72,5 +72,7 @@ void addAcquisitionCommands(QVector<Command> &out);
 void addStatisticsCommands(QVector<Command> &out);
 void addInventoryCommands(QVector<Command> &out);
 void addBackupCommands(QVector<Command> &out);
+// The release and the database's facts (about).
+void addAboutCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

@@ -2,8 +2,10 @@
 // and benchmarks.
 
 #include "ctl.h"
+#include "ctl_manual.h"
 
 #include "admin/core/logon.h"
+#include "base/manpage.h"
 #include "base/config.h"
 #include "base/session.h"
 #include "data/core/database.h"
@@ -98,19 +100,8 @@ QVector<Command> allCommands()
     addStatisticsCommands(out);
     addInventoryCommands(out);
     addBackupCommands(out);
+    addAboutCommands(out);
     return out;
-}
-
-void printHelp(const QVector<Command> &commands)
-{
-    QString text = QStringLiteral("Usage: folianctl [--ini FILE] [--user LOGIN] COMMAND [ARGUMENTS]\n\n"
-                                  "Batch access to a Folian database. --ini names the configuration file\n"
-                                  "(default: ./Folian.ini). --user (or --login) names the user of the database\n"
-                                  "a command acts for, with his rights (default: the first administrator).\n\n"
-                                  "Commands:\n");
-    for (const Command &c : commands)
-        text += QStringLiteral("  %1\n      %2\n").arg(c.synopsis, c.summary);
-    std::printf("%s", text.toLocal8Bit().constData());
 }
 
 // Splits the words after the command by its options; false with a reason on a word it does not know.
@@ -165,13 +156,29 @@ int main(int argc, char **argv)
         for (const QString &o : c.valueOptions)
             takesValue.insert(o);
     const QStringList all = app.arguments().mid(1);
+    // What the program says about itself, from the same table as --help:
+    // its release, its manual page and its bash completion (the build makes both).
+    if (all.size() == 1) {
+        const QString &only = all.first();
+        QString text;
+        if (only == QLatin1String("--version"))
+            text = versionLine() + u'\n';
+        else if (only == QLatin1String("--man"))
+            text = manPageText(manualPage(commands));
+        else if (only == QLatin1String("--bash-completion"))
+            text = bashCompletion(commands);
+        if (!text.isEmpty()) {
+            std::printf("%s", text.toUtf8().constData());
+            return 0;
+        }
+    }
     QStringList words;
     QString name;
     for (int i = 0; i < all.size(); ++i) {
         const QString &w = all.at(i);
         if (w == QLatin1String("--help") || w == QLatin1String("-h")) {
             if (name.isEmpty()) {
-                printHelp(commands);
+                std::printf("%s", helpText(commands).toLocal8Bit().constData());
                 return 0;
             }
             words << w;

@@ -3,32 +3,42 @@
 #include "base/config.h"
 #include "base/messages.h"
 #include "base/session.h"
+#include "base/version.h"
 #include "app/widgets/frmmain.h"
 #include "app/widgets/messageboxsink.h"
 #include "catalogue/widgets/authoritypickers.h"
+#include "commandline.h"
 #include "data/core/shareddata.h"
 #include "i18n/widgets/localise.h"
 #include "screenshot.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QStyleFactory>
 
 using namespace folian;
 
 int main(int argc, char *argv[])
 {
+    if (printProgramText(argc, argv))  // --version, --man: no display needed
+        return 0;
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QLatin1String(kVersion));
+    // The installed desktop entry and icon (org.folian.Folian) are the window's.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.folian.Folian"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.folian.Folian")));
     QApplication::setApplicationName(QStringLiteral("Folian"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Folian - Gestion de bibliothèque"));
     parser.addHelpOption();
-    const QCommandLineOption ini(QStringLiteral("ini"), QStringLiteral("The configuration file to use."),
-                                 QStringLiteral("FILE"));
-    parser.addOption(ini);
+    parser.addVersionOption();
+    for (const ProgramOption &o : programOptions())
+        parser.addOption(QCommandLineOption(o.name, o.text, o.valueName));
     parser.process(app);
+    const QString ini = QStringLiteral("ini");
     const QString iniPath = parser.isSet(ini)
         ? parser.value(ini)
         : defaultAppDir(QApplication::applicationDirPath()) + QStringLiteral("Folian.ini");

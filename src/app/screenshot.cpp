@@ -10,6 +10,8 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QFile>
+#include <QLabel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QApplication>
@@ -26,10 +28,29 @@ namespace {
 
 QString shotPath() { return qEnvironmentVariable("FOLIAN_SCREENSHOT"); }
 
+// The picture of `w`; with FOLIAN_SCREENSHOT_TEXT=file.txt, also the texts
+// it shows (its title, labels and buttons, one a line), which a test of the
+// installed program reads.
+void grab(QWidget *w)
+{
+    w->grab().save(shotPath());
+    const QString textPath = qEnvironmentVariable("FOLIAN_SCREENSHOT_TEXT");
+    if (textPath.isEmpty())
+        return;
+    QStringList texts{w->windowTitle()};
+    for (const QLabel *l : w->findChildren<QLabel *>())
+        texts << l->text();
+    for (const QAbstractButton *b : w->findChildren<QAbstractButton *>())
+        texts << b->text();
+    QFile f(textPath);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(texts.join(u'\n').toUtf8() + '\n');
+}
+
 void grabLater(QWidget *w, int ms, std::function<void()> then)
 {
     QTimer::singleShot(ms, w, [w, then] {
-        w->grab().save(shotPath());
+        grab(w);
         then();
     });
 }
@@ -77,6 +98,31 @@ void fillFields(QWidget *dialog)
         else if (auto *edit = dialog->findChild<QLineEdit *>(name))
             edit->setText(value);
     }
+}
+
+bool &modalGrabbed()
+{
+    static bool grabbed = false;
+    return grabbed;
+}
+
+// A button that opens a modal dialog returns only once it is closed: the
+// dialog is grabbed and closed from here, by the timer returned.
+QTimer *grabModalLater(QWidget *window)
+{
+    auto *timer = new QTimer(window);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, window, [] {
+        if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            fillFields(d);
+            grab(d);
+            modalGrabbed() = true;
+            d->reject();
+            QApplication::quit();
+        }
+    });
+    timer->start(900);
+    return timer;
 }
 
 } // namespace
@@ -145,25 +191,19 @@ void scheduleMainScreenshot(TFrmMain &window)
         window.setGeometry(screen->availableGeometry());
     QTimer::singleShot(300, &window, [&window] {
         const QString open = qEnvironmentVariable("FOLIAN_OPEN");
-        if (QAbstractButton *b = buttonNamed(&window, open.section(u'/', 0, 0)))
+        if (QAbstractButton *b = buttonNamed(&window, open.section(u'/', 0, 0))) {
+            QTimer *modal = grabModalLater(&window);  // a button of the window that opens a dialog ("À propos")
             b->click();
+            if (modalGrabbed())
+                return;
+            modal->stop();  // a module's button: its entry's dialog is watched for below
+        }
         TFrmModule *m = window.CurrentModuleFrame();
         if (m)
             if (QAbstractButton *e = buttonNamed(m, open.section(u'/', 1, 1))) {
-                // An entry that opens a modal dialog returns only once it is
-                // closed: the dialog is grabbed and closed from here.
-                static bool grabbed = false;
-                QTimer::singleShot(900, &window, [] {
-                    if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-                        fillFields(d);
-                        d->grab().save(shotPath());
-                        grabbed = true;
-                        d->reject();
-                        QApplication::quit();
-                    }
-                });
+                grabModalLater(&window);
                 e->click();
-                if (grabbed)
+                if (modalGrabbed())
                     return;
             }
         showRecord(window);

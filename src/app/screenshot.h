@@ -9,7 +9,9 @@
 // types it without Return); a third part, Module/Entry/Button, clicks a
 // button of the screen and grabs the dialog it opens, or the window.
 // FOLIAN_RECORD=DOC_ID (with FOLIAN_OPEN=Catalogage) shows that record in the
-// record form, on the page FOLIAN_TAB (0 for the first).
+// record form, on the page FOLIAN_TAB (0 for the first). FOLIAN_OPEN may
+// also name a button of the main window that opens a dialog ("À propos").
+// FOLIAN_SCREENSHOT_TEXT=file.txt keeps the texts of what was grabbed too.
 
 namespace folian {
 

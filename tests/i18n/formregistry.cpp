@@ -7,6 +7,7 @@
 #include "admin/widgets/frmparametre.h"
 #include "admin/widgets/frmutilisateur.h"
 #include "app/widgets/frmmain.h"
+#include "app/widgets/frmapropos.h"
 #include "catalogue/widgets/frmautoritedetail.h"
 #include "catalogue/widgets/frmautoriteselect.h"
 #include "catalogue/widgets/frmnoticeadmin.h"
@@ -109,6 +110,7 @@ QList<RegisteredForm> registeredForms()
                  TFrmMain::setLogonHook({});
                  return w;
              }),
+        form("FrmAPropos", [](TFrmData &d) { return new TFrmAPropos(d); }),
         module("FrmAcquisition", Module::Acquisition),
         module("FrmCatalogage", Module::Catalogage),
         module("FrmAutorite", Module::Autorite),

@@ -5,6 +5,7 @@
 #include "admin/widgets/frmlogon.h"
 #include "base/messages.h"
 #include "base/session.h"
+#include "app/widgets/frmapropos.h"
 #include "app/widgets/modules.h"
 #include "data/core/helpers.h"
 #include "data/core/shareddata.h"
@@ -137,6 +138,13 @@ void TFrmMain::buildUi()
     connect(langAction, &QAction::triggered, this, &TFrmMain::SelectLanguage);
     addAction(langAction);
     ml->addWidget(btnLangue_);
+    // The release, the schema version and the engine, for the one who helps the library.
+    auto *about = menuButton(QStringLiteral("BtnAPropos"), QStringLiteral("À propos"), menu);
+    connect(about, &QToolButton::clicked, this, [this] {
+        TFrmAPropos dialog(data_, this);
+        dialog.exec();
+    });
+    ml->addWidget(about);
 
     desktop_ = new QWidget(central);
     desktop_->setObjectName(QStringLiteral("PnlDesktop"));

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace folian {
 
@@ -77,6 +78,16 @@ QStringList translationDirs()
             QStringLiteral(FOLIAN_SOURCE_I18N_DIR)};
 }
 
+namespace {
+QString &loadedPath()
+{
+    static QString path;
+    return path;
+}
+} // namespace
+
+QString LanguageFilePath() { return loadedPath(); }
+
 bool LoadLanguageFile(const QString &language)
 {
     const QString name = QStringLiteral("Folian.") + language;
@@ -84,9 +95,12 @@ bool LoadLanguageFile(const QString &language)
     for (const QString &d : translationDirs())
         candidates << QDir(d).filePath(name);
     for (const QString &c : candidates)
-        if (QFile::exists(c) && LanguageFile().load(c))
+        if (QFile::exists(c) && LanguageFile().load(c)) {
+            loadedPath() = QFileInfo(c).canonicalFilePath();
             return true;
+        }
     LanguageFile() = TranslationFile();
+    loadedPath().clear();
     return false;
 }
 

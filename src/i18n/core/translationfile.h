@@ -34,6 +34,8 @@ TranslationFile &LanguageFile();
 // Loads AppDir + "Folian." + language (also looked for in the installed
 // data directories); returns whether a file was loaded.
 bool LoadLanguageFile(const QString &language);
+// The file LoadLanguageFile read last; empty when it found none.
+QString LanguageFilePath();
 // Directories searched for translation files after AppDir.
 QStringList translationDirs();
 

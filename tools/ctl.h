@@ -59,6 +59,10 @@ bool actForUser(Database &db, QString *why, bool needed = true);
 // openDatabase, then actForUser.
 bool openDatabaseAs(Database &db, QString *why, bool needed = true);
 
+// A password read from standard input when `option` is given, else one
+// made (`made` true).
+QString passwordFromInput(const Args &a, const QString &option, bool *made);
+
 // The commands of each subsystem.
 void addAdminCommands(QVector<Command> &out);
 void addUnimarcCommands(QVector<Command> &out);
@@ -71,5 +75,7 @@ void addCatalogueCommands(QVector<Command> &out);
 void addAcquisitionCommands(QVector<Command> &out);
 void addStatisticsCommands(QVector<Command> &out);
 void addInventoryCommands(QVector<Command> &out);
+// The public catalogue: its server and its reading role.
+void addOpacCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

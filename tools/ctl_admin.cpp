@@ -14,6 +14,15 @@
 
 namespace folian::ctl {
 
+QString passwordFromInput(const Args &a, const QString &option, bool *made)
+{
+    *made = !a.has(option);
+    if (*made)
+        return RandomPassword();
+    QTextStream in(stdin);
+    return in.readLine();
+}
+
 namespace {
 
 // Says which search indexes the database lacks, and what that means.
@@ -118,16 +127,6 @@ int searchIndexes(const Args &a)
     say(QStringLiteral("Search indexes present: %1.").arg(present.isEmpty() ? QStringLiteral("none") : present.join(QStringLiteral(", "))));
     tellMissingSearchIndexes(db);
     return 0;
-}
-
-// Reads a password from standard input, or makes one (made: true).
-QString passwordFromInput(const Args &a, const QString &option, bool *made)
-{
-    *made = !a.has(option);
-    if (*made)
-        return RandomPassword();
-    QTextStream in(stdin);
-    return in.readLine();
 }
 
 int runtimeRole(const Args &a)

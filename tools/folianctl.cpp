@@ -97,6 +97,7 @@ QVector<Command> allCommands()
     addAcquisitionCommands(out);
     addStatisticsCommands(out);
     addInventoryCommands(out);
+    addOpacCommands(out);
     return out;
 }
 

@@ -18,6 +18,8 @@ using namespace folian;
 
 int main(int argc, char *argv[])
 {
+    // The public catalogue's embedded web view needs the OpenGL contexts shared from the start.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Folian"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

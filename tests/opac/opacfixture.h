@@ -70,9 +70,9 @@ private:
         return exec(QStringLiteral("INSERT INTO NOTICE_EXEMPLAIRE (EXP_ID, DOC_ID, BIB_ID, EXP_COTE, LOC_ID, STA_EXP_ID, "
                                    "EXP_OBSERVATION, LEC_ID, EXP_DATE_PRET, EXP_DATE_RETOUR, LEC_ID2, EXP_DATE_RESERVATION) "
                                    "VALUES (?, ?, 0, ?, 'SAL', ?, ?, ?, ?, ?, ?, ?)"),
-                    {number, record, QStringLiteral("843 FER ") + number, status,
-                     QStringLiteral("Remarque interne ") + number, lent, lent.isNull() ? QVariant() : QVariant(today),
-                     due_, reserved, holdUntil});
+                    {number, record, QString(QStringLiteral("843 FER ") + number), status,
+                     QString(QStringLiteral("Remarque interne ") + number), lent,
+                     lent.isNull() ? QVariant() : QVariant(today), due_, reserved, holdUntil});
     }
 
     bool fill()
@@ -99,7 +99,7 @@ private:
             && record(7, QStringLiteral("Prix 1000 lextiret"), QStringLiteral("fre"))
             && exec(QStringLiteral("INSERT INTO NOTICE_AUTEUR (NAU_ID, DOC_ID, VED_ID, AUT_TYPE) VALUES (1, 1, 1, 1), "
                                    "(2, 2, 1, 1), (3, 3, 2, 1)"))
-            && exec(QStringLiteral("INSERT INTO NOTICE_MATIERE (DOC_ID, VED_ID) VALUES (1, 3)"))
+            && exec(QStringLiteral("INSERT INTO NOTICE_MATIERE (NMA_ID, DOC_ID, VED_ID) VALUES (1, 1, 3)"))
             && copy(QStringLiteral("C1"), 1, 2, none, none, none, none)
             && copy(QStringLiteral("C2"), 2, 2, reader, due, none, none)
             && copy(QStringLiteral("C3"), 3, 2, none, none, reader, today.addDays(3))

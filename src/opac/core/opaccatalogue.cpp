@@ -241,9 +241,11 @@ Outcome Catalogue::record(int id, bool arabic, RecordView *out, QString *why)
     if (visible.isNull())
         return Outcome::NotFound;
     unimarc::RecordLoader loader(db_);
-    const std::optional<unimarc::StoredRecord> stored = loader.load(id, why);
+    std::optional<unimarc::StoredRecord> stored = loader.load(id, why);
     if (!stored)
         return why && !why->isEmpty() ? Outcome::Failed : Outcome::NotFound;
+    // The card's call numbers are those of the copies shown.
+    stored->copies.removeIf([](const unimarc::StoredCopy &c) { return !c.status.isEmpty() && !isShown(c.status.toInt()); });
     const unimarc::Isbd isbd = unimarc::formatIsbd(*stored, unimarc::IsbdLayout::Card, true);
     *out = RecordView{};
     out->isbd = isbd.html;

@@ -26,9 +26,10 @@ namespace {
 
 QString shotPath() { return qEnvironmentVariable("FOLIAN_SCREENSHOT"); }
 
+// FOLIAN_SHOT_DELAY (ms) waits longer for what loads slowly (a web page).
 void grabLater(QWidget *w, int ms, std::function<void()> then)
 {
-    QTimer::singleShot(ms, w, [w, then] {
+    QTimer::singleShot(qMax(ms, qEnvironmentVariableIntValue("FOLIAN_SHOT_DELAY")), w, [w, then] {
         w->grab().save(shotPath());
         then();
     });

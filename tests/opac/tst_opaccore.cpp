@@ -124,6 +124,11 @@ private slots:
         QCOMPARE(again.criteria.author, r.criteria.author);
         QCOMPARE(again.pageNumber, 3);
         QVERIFY(again.arabic);
+        // Without a lang parameter, the browser's first language decides.
+        for (const auto &[accept, arabic] : {std::pair{"ar-DZ,ar;q=0.9,fr;q=0.8", true}, std::pair{"fr-FR,ar;q=0.5", false},
+                                             std::pair{"", false}})
+            QCOMPARE(parseRequest("GET", "/opac", 100, QStringLiteral("/opac"), accept).arabic, arabic);
+        QVERIFY(!parseRequest("GET", "/opac?lang=fr", 100, QStringLiteral("/opac"), "ar").arabic);
         // Header lines beyond the limit are refused, in the request's language.
         const Request big = parseRequest("GET", "/opac?lang=ar", kMaxHeaders + 1, QStringLiteral("/opac"));
         QCOMPARE(big.status(), 400);

@@ -159,8 +159,9 @@ QString recordPage(const QString &base, int id, const RecordView &record, bool a
 {
     const Words &x = words(arabic);
     QString body = QStringLiteral("<p><a href=\"") + homeHref(base, arabic) + QStringLiteral("\">") + w(x.newSearch)
-        + QStringLiteral("</a></p><article class=\"isbd\"") + (record.arabicRecord ? QStringLiteral(" dir=\"rtl\"") : QString())
-        + u'>' + record.isbd + QStringLiteral("</article><h2>") + w(x.copies) + QStringLiteral("</h2>");
+        + QStringLiteral("</a></p><article class=\"isbd\" dir=\"")
+        // The card reads in the record's language, whatever the page's.
+        + (record.arabicRecord ? QStringLiteral("rtl") : QStringLiteral("ltr")) + QStringLiteral("\">") + record.isbd + QStringLiteral("</article><h2>") + w(x.copies) + QStringLiteral("</h2>");
     if (record.copies.isEmpty()) {
         body += QStringLiteral("<p>") + w(x.noCopy) + QStringLiteral("</p>");
     } else {

@@ -55,13 +55,15 @@ QString valueOf(const QUrlQuery &q, const char *key)
 } // namespace
 
 Request parseRequest(const QByteArray &method, const QByteArray &target, qsizetype headerBytes,
-                     const QString &basePath)
+                     const QString &basePath, const QByteArray &acceptLanguage)
 {
     Request r;
     const qsizetype mark = target.indexOf('?');
     const QByteArray encodedPath = mark < 0 ? target : target.left(mark);
     const QUrlQuery query = decodedQuery(mark < 0 ? QByteArray() : target.mid(mark + 1));
-    r.arabic = valueOf(query, "lang").compare(QLatin1String("ar"), Qt::CaseInsensitive) == 0;
+    const QString lang = valueOf(query, "lang");
+    r.arabic = lang.isEmpty() ? acceptLanguage.trimmed().toLower().startsWith("ar")
+                              : lang.compare(QLatin1String("ar"), Qt::CaseInsensitive) == 0;
     if (target.size() > kMaxTarget || headerBytes > kMaxHeaders)
         return refused(r, tooLong(r.arabic));
     if (method != "GET" && method != "HEAD")

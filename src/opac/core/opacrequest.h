@@ -47,9 +47,11 @@ struct Request {
 
 // Reads a request: `method` ("GET", ...), `target` as sent ("/opac/search?title=..."),
 // `headerBytes` the size of its header lines; `basePath` the catalogue's
-// directory (opacBasePath). Only GET and HEAD are answered.
+// directory (opacBasePath). Only GET and HEAD are answered. The page's
+// language is its lang parameter; without one, Arabic when the browser
+// prefers it (`acceptLanguage`, its Accept-Language), else French.
 Request parseRequest(const QByteArray &method, const QByteArray &target, qsizetype headerBytes,
-                     const QString &basePath);
+                     const QString &basePath, const QByteArray &acceptLanguage = {});
 
 // The query of a search page for these criteria in a language, from page
 // `page` (1: no page parameter), every value percent-encoded.

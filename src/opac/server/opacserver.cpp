@@ -194,7 +194,7 @@ bool Server::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket
     qsizetype headerBytes = 0;
     for (const auto &[key, value] : request.headers())
         headerBytes += key.size() + value.size() + 4;
-    const Request parsed = parseRequest(method, target, headerBytes, base_);
+    const Request parsed = parseRequest(method, target, headerBytes, base_, request.value("Accept-Language"));
     const QString peer = request.remoteAddress().toString();
     const QString base = base_;
 

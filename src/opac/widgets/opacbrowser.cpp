@@ -1,6 +1,7 @@
 #include "opac/widgets/opacbrowser.h"
 
 #include "base/messages.h"
+#include "base/session.h"
 #include "data/core/helpers.h"
 
 #include <QDesktopServices>
@@ -13,6 +14,7 @@
 #ifdef FOLIAN_WEBENGINE
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 #endif
 
@@ -40,6 +42,8 @@ OpacBrowser::OpacBrowser(QWidget *parent) : QWidget(parent)
     url_->setObjectName(QStringLiteral("URL"));
     url_->setLayoutDirection(Qt::LeftToRight);  // an address reads left to right in both languages
     label->setBuddy(url_);
+    line->setContentsMargins(6, 4, 6, 4);
+    line->setSpacing(8);
     line->addWidget(label);
     line->addWidget(url_, 1);
     layout->addLayout(line);
@@ -48,6 +52,9 @@ OpacBrowser::OpacBrowser(QWidget *parent) : QWidget(parent)
 #ifdef FOLIAN_WEBENGINE
     // No web engine where nothing is displayed (the tests' offscreen platform).
     if (!offscreen()) {
+        // The catalogue's pages in the operator's language first.
+        QWebEngineProfile::defaultProfile()->setHttpAcceptLanguage(
+            session().ArabicMode ? QStringLiteral("ar,fr") : QStringLiteral("fr,ar"));
         auto *view = new QWebEngineView(this);
         view->setObjectName(QStringLiteral("WebBrowser"));
         layout->addWidget(view, 1);

@@ -200,7 +200,8 @@ bool Server::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket
 
     auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
     QPointer<QTcpSocket> alive(socket);
-    auto reply = [this, responder, alive, clock, method, target, peer](const Response &r, const QString &failure) {
+    auto reply = [this, responder = std::move(responder), alive, clock, method, target, peer](const Response &r,
+                                                                                         const QString &failure) {
         if (alive)
             write(*responder, r);
         QString line = QDateTime::currentDateTimeUtc().toString(Qt::ISODate) + u' ' + peer + u' '
@@ -221,10 +222,13 @@ bool Server::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket
         return true;
     }
     ++underWay_;
-    workers_->submit([this, parsed, base, reply](Catalogue *catalogue, const QString &connectionFailure) {
+    // The reply (the responder and its socket) goes back to this thread
+    // whole: the worker keeps no copy, so that it is never the last owner.
+    workers_->submit([this, parsed, base, reply = std::move(reply)](Catalogue *catalogue,
+                                                                    const QString &connectionFailure) mutable {
         QString failure = connectionFailure;
         const Response r = answer(catalogue, parsed, base, &failure);
-        QMetaObject::invokeMethod(this, [this, r, failure, reply] {
+        QMetaObject::invokeMethod(this, [this, r, failure, reply = std::move(reply)] {
             reply(r, failure);
             finished();
         }, Qt::QueuedConnection);

@@ -7,12 +7,16 @@
 #include "opacfixture.h"
 #include "httpclient.h"
 
+#include "admin/core/administration.h"
 #include "base/version.h"
+#include "support/folianctl.h"
 #include "opac/core/opactexts.h"
 #include "opac/server/opacserver.h"
 #include "reports/core/htmlpage.h"
 
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTest>
@@ -293,6 +297,49 @@ private slots:
             answered += r.status == 200 && r.body.endsWith("</html>\n");
         QCOMPARE(answered, 50);
         QCOMPARE(s.log.size(), 50);
+    }
+
+    // folianctl opac-role: the reading role made, granted again, and never
+    // made of the workstations' role (which would stop them writing).
+    void roleCommand_data() { addEngineRows(); }
+    void roleCommand()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        const QString ini = tdb.writeIni();
+        const QString reader = QStringLiteral("folian_opac_c%1").arg(QRandomGenerator::global()->generate() % 100000000);
+        const QString workstations = reader + QStringLiteral("_poste");
+        CtlRun r = runFolianctl(ini, {QStringLiteral("opac-role"), reader, QStringLiteral("--password-stdin")}, "secret-1\n");
+        if (engine == QLatin1String("SQLITE")) {
+            QVERIFY(r.code != 0);
+            QVERIFY2(r.out.contains(QLatin1String("no roles")), qPrintable(r.out));
+            return;
+        }
+        auto drop = qScopeGuard([&] {
+            for (const QString &role : {reader, workstations}) {
+                tdb.db().exec(QStringLiteral("DROP OWNED BY ") + role);
+                tdb.db().exec(QStringLiteral("DROP ROLE IF EXISTS ") + role);
+            }
+        });
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.contains(QLatin1String("is made")), qPrintable(r.out));
+        r = runFolianctl(ini, {QStringLiteral("opac-role"), reader});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.contains(QLatin1String("granted again")), qPrintable(r.out));
+        bool ok = false;
+        auto may = [&](const QString &role, const char *table, const char *what) {
+            return tdb.db().scalar(QStringLiteral("SELECT has_table_privilege(?, ?, ?)"),
+                                   {role, QLatin1String(table), QLatin1String(what)}, &ok).toBool();
+        };
+        QVERIFY(may(reader, "NOTICE", "SELECT") && !may(reader, "NOTICE", "INSERT") && !may(reader, "LECTEUR", "SELECT"));
+
+        bool created = false;
+        QString why;
+        QVERIFY2(GrantRuntimeRole(tdb.db(), workstations, QStringLiteral("pw-poste"), &created, &why), qPrintable(why));
+        r = runFolianctl(ini, {QStringLiteral("opac-role"), workstations});
+        QVERIFY(r.code != 0);
+        QVERIFY2(r.out.contains(QLatin1String("may change the tables")), qPrintable(r.out));
+        QVERIFY(may(workstations, "NOTICE", "INSERT") && may(workstations, "LECTEUR", "UPDATE"));
     }
 
     // The program: its version, its start on a free port, a request, and a clean stop on SIGTERM.

@@ -22,6 +22,11 @@ const QStringList &catalogueTables()
 bool GrantCatalogueReaderRole(Database &db, const QString &role, const QString &password, bool *created,
                               QString *why)
 {
+    if (!db.dialect().hasRoles()) {
+        if (why)
+            *why = QStringLiteral("the embedded database has no roles: the public catalogue opens its file read-only");
+        return false;
+    }
     auto failed = [why](const QString &text) {
         if (why)
             *why = text;
@@ -31,6 +36,23 @@ bool GrantCatalogueReaderRole(Database &db, const QString &role, const QString &
     bool existed = false;
     if (!MakeLoginRole(db, role, password, &existed, why))
         return false;
+    // Taking back what a role may do to the tables would stop the
+    // workstations that connect as it: a role that writes is not made a reader.
+    if (existed) {
+        bool ok = false;
+        const bool writes = db.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_tables WHERE schemaname = current_schema() "
+                                                     "AND has_table_privilege(?, quote_ident(schemaname) || '.' || "
+                                                     "quote_ident(tablename), 'INSERT, UPDATE, DELETE')"),
+                                    {role}, &ok)
+                                .toInt()
+            > 0;
+        if (!ok)
+            return failed(db.lastError().text());
+        if (writes)
+            return failed(QStringLiteral("the role %1 may change the tables (the workstations' role?): the public "
+                                         "catalogue needs a role of its own; choose another name")
+                              .arg(role));
+    }
     for (const QString &sql : db.dialect().readOnlyGrants(role, db.params().catalog, catalogueTables()))
         if (!db.exec(sql))
             return failed(db.lastError().text() + QStringLiteral("\n") + sql);

@@ -21,8 +21,9 @@ const QStringList &catalogueTables();
 // it does not exist yet; its password changed when it does and one is
 // given) and lets it read the catalogue's tables only, whatever it was
 // given before. `db` is the schema owner's connection. One transaction;
-// refused on the embedded engine, and for a role that can do more than
-// log in. `created` tells whether it was made.
+// refused on the embedded engine, for a role that can do more than log
+// in, and for an existing role that may change the tables (the
+// workstations' own). `created` tells whether it was made.
 bool GrantCatalogueReaderRole(Database &db, const QString &role, const QString &password, bool *created,
                               QString *why);
 

@@ -59,9 +59,15 @@ bool actForUser(Database &db, QString *why, bool needed = true);
 // openDatabase, then actForUser.
 bool openDatabaseAs(Database &db, QString *why, bool needed = true);
 
-// A password read from standard input when `option` is given, else one
-// made (`made` true).
-QString passwordFromInput(const Args &a, const QString &option, bool *made);
+// A role command of a shared server (runtime-role, opac-role): the
+// database opened, its schema there, the role named and its password read
+// from standard input (--password-stdin) or made (an existing role then
+// keeps its own); `grant` makes the role or grants it again; `said` is
+// what is printed then, with the role (%1), "is made:" or "is granted
+// again:" (%2) and the database (%3). A password made is printed once.
+using RoleGrant = std::function<bool(Database &db, const QString &role, const QString &password, bool *created,
+                                     QString *why)>;
+int roleCommand(const Args &a, const QString &command, const RoleGrant &grant, const QString &said);
 
 // The commands of each subsystem.
 void addAdminCommands(QVector<Command> &out);

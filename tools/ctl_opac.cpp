@@ -2,8 +2,6 @@
 
 #include "ctl.h"
 
-#include "data/core/database.h"
-#include "data/core/migrator.h"
 #include "opac/core/opacrole.h"
 #include "opac/server/opacserver.h"
 
@@ -25,32 +23,10 @@ int opacServer(const Args &a)
 
 int opacRole(const Args &a)
 {
-    if (a.positional.size() != 1)
-        return fail(QStringLiteral("opac-role takes the name of the role"));
-    Database db;
-    QString why;
-    if (!openDatabase(db, false, &why))
-        return fail(why);
-    if (schemaVersion(db) == 0)
-        return fail(QStringLiteral("the database has no Folian schema; run init-db first"));
-    const QString role = a.positional.first();
-    bool made = false;
-    QString password = passwordFromInput(a, QStringLiteral("password-stdin"), &made);
-    if (!made && password.isEmpty())
-        return fail(QStringLiteral("no password read from standard input (nothing was done)"));
-    // An existing role keeps its password unless a new one is given.
-    if (made && db.dialect().hasRoles()
-        && db.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_roles WHERE rolname = ?"), {role}).toInt() > 0)
-        password.clear();
-    bool created = false;
-    if (!opac::GrantCatalogueReaderRole(db, role, password, &created, &why))
-        return fail(why + QStringLiteral(" (nothing was done)"));
-    say(QStringLiteral("The role \"%1\" %2 reads the catalogue of \"%3\" and nothing else. Give it to the public "
-                       "catalogue server: Username=%1 and its Password under [OPAC] in its Folian.ini.")
-            .arg(role, created ? QStringLiteral("is made:") : QStringLiteral("is granted again:"), db.params().catalog));
-    if (created && made)
-        say(QStringLiteral("Password of \"%1\", shown this once: %2").arg(role, password));
-    return 0;
+    return roleCommand(a, QStringLiteral("opac-role"), opac::GrantCatalogueReaderRole,
+                       QStringLiteral("The role \"%1\" %2 reads the catalogue of \"%3\" and nothing else. Give it to "
+                                      "the public catalogue server: Username=%1 and its Password under [OPAC] in its "
+                                      "Folian.ini."));
 }
 
 } // namespace

@@ -121,3 +121,9 @@ private:
 };
 
 } // namespace folian::test
+
+// The fixture on a fresh database of the engine (skipped without PostgreSQL).
+#define FOLIAN_OPAC_FIXTURE(fx, tdb, engine)   \
+    FOLIAN_TEST_DB(tdb, engine);               \
+    folian::test::OpacFixture fx(tdb);         \
+    QVERIFY2(fx.ok, qPrintable(fx.why))

@@ -63,9 +63,7 @@ private slots:
         const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
         if (chromium.isEmpty())
             QSKIP("chromium is not installed (scripts/setup.sh installs it)");
-        FOLIAN_TEST_DB(tdb, QStringLiteral("SQLITE"));
-        OpacFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_OPAC_FIXTURE(fx, tdb, QStringLiteral("SQLITE"));
         opac::Server::Options o;
         o.connection = fx.connection;
         o.port = 0;

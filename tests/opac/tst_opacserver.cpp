@@ -55,6 +55,11 @@ struct RunningServer {
     QStringList log;
 };
 
+// The fixture's server, started (the test fails when it cannot start).
+#define FOLIAN_OPAC_SERVER(s, fx)        \
+    RunningServer s((fx).connection);    \
+    QVERIFY2(s.port, qPrintable(s.why))
+
 struct SearchCase {
     const char *name;
     const char *query;
@@ -92,11 +97,8 @@ private slots:
         QFETCH(QString, engine);
         QFETCH(int, index);
         const SearchCase &c = kSearches[index];
-        FOLIAN_TEST_DB(tdb, engine);
-        OpacFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
-        RunningServer s(fx.connection);
-        QVERIFY2(s.port, qPrintable(s.why));
+        FOLIAN_OPAC_FIXTURE(fx, tdb, engine);
+        FOLIAN_OPAC_SERVER(s, fx);
         for (const char *lang : {"fr", "ar"}) {
             const HttpReply r = httpGet(s.port, QByteArray("/opac/search?") + c.query + "&lang=" + lang);
             QCOMPARE(r.status, 200);
@@ -111,11 +113,8 @@ private slots:
     void availability()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        OpacFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
-        RunningServer s(fx.connection);
-        QVERIFY2(s.port, qPrintable(s.why));
+        FOLIAN_OPAC_FIXTURE(fx, tdb, engine);
+        FOLIAN_OPAC_SERVER(s, fx);
         for (bool arabic : {false, true}) {
             const opac::Words &w = opac::words(arabic);
             const QString lent = opac::onLoanUntil(fx.due, arabic);
@@ -157,11 +156,8 @@ private slots:
     void privacy()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        OpacFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
-        RunningServer s(fx.connection);
-        QVERIFY2(s.port, qPrintable(s.why));
+        FOLIAN_OPAC_FIXTURE(fx, tdb, engine);
+        FOLIAN_OPAC_SERVER(s, fx);
         QList<QByteArray> pages;
         for (const char *lang : {"fr", "ar"}) {
             pages << QByteArray("/opac?lang=") + lang << QByteArray("/opac/search?type=a&lang=") + lang;
@@ -183,11 +179,8 @@ private slots:
     void escaping()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        OpacFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
-        RunningServer s(fx.connection);
-        QVERIFY2(s.port, qPrintable(s.why));
+        FOLIAN_OPAC_FIXTURE(fx, tdb, engine);
+        FOLIAN_OPAC_SERVER(s, fx);
         for (const QByteArray &target : {QByteArray("/opac/search?title=dangereux"), QByteArray("/opac/record/5"),
                                          QByteArray("/opac/search?title=%3Cscript%3Ealert(2)%3C/script%3E")}) {
             const HttpReply r = httpGet(s.port, target);
@@ -204,11 +197,8 @@ private slots:
     void refusals()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        OpacFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
-        RunningServer s(fx.connection);
-        QVERIFY2(s.port, qPrintable(s.why));
+        FOLIAN_OPAC_FIXTURE(fx, tdb, engine);
+        FOLIAN_OPAC_SERVER(s, fx);
         const QByteArray manyWords = "/opac/search?lang=ar&title=" + QByteArray("a+").repeated(50);
         const QByteArray thousandsOfWords = "/opac/search?subject=" + QByteArray("a+").repeated(1500);
         const QByteArray bigHeader = "GET /opac HTTP/1.1\r\nHost: x\r\nX-Filler: " + QByteArray(12000, 'x')
@@ -250,9 +240,7 @@ private slots:
     void readOnly()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        OpacFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_OPAC_FIXTURE(fx, tdb, engine);
         QVERIFY(fx.connection.readOnly);
         Database db;
         QString why;
@@ -281,11 +269,8 @@ private slots:
     void manyClients()
     {
         QFETCH(QString, engine);
-        FOLIAN_TEST_DB(tdb, engine);
-        OpacFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
-        RunningServer s(fx.connection);
-        QVERIFY2(s.port, qPrintable(s.why));
+        FOLIAN_OPAC_FIXTURE(fx, tdb, engine);
+        FOLIAN_OPAC_SERVER(s, fx);
         QList<QByteArray> requests;
         for (int i = 0; i < 50; ++i)
             requests << (i % 3 == 0   ? QByteArray("/opac/search?author=feraoun&lang=ar")
@@ -345,9 +330,7 @@ private slots:
     // The program: its version, its start on a free port, a request, and a clean stop on SIGTERM.
     void program()
     {
-        FOLIAN_TEST_DB(tdb, QStringLiteral("SQLITE"));
-        OpacFixture fx(tdb);
-        QVERIFY2(fx.ok, qPrintable(fx.why));
+        FOLIAN_OPAC_FIXTURE(fx, tdb, QStringLiteral("SQLITE"));
         QProcess version;
         version.start(QStringLiteral(FOLIAN_OPAC_PATH), {QStringLiteral("--version")});
         QVERIFY(version.waitForFinished(30000));

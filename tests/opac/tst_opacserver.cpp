@@ -151,6 +151,32 @@ private slots:
         QCOMPARE(httpGet(s.port, "/opac/record/999").status, 404);
     }
 
+    // Results by pages of twenty, with their count; beyond the last page, a 400.
+    void pages_data() { addEngineRows(); }
+    void pages()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_OPAC_FIXTURE(fx, tdb, engine);
+        for (int i = 0; i < 30; ++i)
+            QVERIFY(tdb.db().exec(QStringLiteral("INSERT INTO NOTICE (DOC_ID, TYP_ID, DOC_TITRE_PROPRE, STA_ID) "
+                                                 "VALUES (?, 'a', ?, 1)"),
+                                  {100 + i, QStringLiteral("Série %1").arg(i, 2, 10, QLatin1Char('0'))}));
+        qint64 changed = 0;
+        QString why;
+        QVERIFY2(refreshSearchColumns(tdb.db(), &changed, &why), qPrintable(why));
+        FOLIAN_OPAC_SERVER(s, fx);
+        const QString first = httpGet(s.port, "/opac/search?title=serie").text();
+        QCOMPARE(linkedRecords(first).size(), 20);
+        QCOMPARE(linkedRecords(first).first(), 100);  // in the order of titles
+        QVERIFY(first.contains(htmlEscape(opac::foundCount(30, false))));
+        QVERIFY(first.contains(htmlEscape(opac::pageOf(1, 2, false))));
+        QVERIFY(first.contains(QLatin1String("page=2")));
+        const QString second = httpGet(s.port, "/opac/search?title=serie&page=2").text();
+        QCOMPARE(linkedRecords(second), QList<int>({120, 121, 122, 123, 124, 125, 126, 127, 128, 129}));
+        QVERIFY(second.contains(htmlEscape(opac::pageOf(2, 2, false))));
+        QCOMPARE(httpGet(s.port, "/opac/search?title=serie&page=3").status, 400);
+    }
+
     // Nothing of the reader, of the staff or of the internal notes on any page.
     void privacy_data() { addEngineRows(); }
     void privacy()

@@ -143,18 +143,22 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
     where = allOf({where, SqlCondition{kPublic, {}}});
 
     *out = Results{};
-    bool ok = false;
-    out->count = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE N WHERE ") + where.sql, where.binds, &ok)
-                     .toLongLong();
-    if (!ok)
-        return failed(db_, why);
-    out->pages = int((out->count + kPageSize - 1) / kPageSize);
     out->page = page;
-    if (page > qMax(1, out->pages))
-        return Outcome::OutOfRange;
-    if (out->count == 0)
-        return Outcome::Done;
-
+    // The count reads every record found: asked before a later page (whose
+    // number it checks), and after the first only when that page is full.
+    auto count = [&]() {
+        bool ok = false;
+        out->count = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE N WHERE ") + where.sql, where.binds, &ok)
+                         .toLongLong();
+        out->pages = int((out->count + kPageSize - 1) / kPageSize);
+        return ok;
+    };
+    if (page > 1) {
+        if (!count())
+            return failed(db_, why);
+        if (page > out->pages)
+            return Outcome::OutOfRange;
+    }
     SqlRows q = db_.query(
         QStringLiteral("SELECT N.DOC_ID, N.DOC_TITRE_PROPRE, N.DOC_TITRE_COMPLEMENT, N.DOC_ANNEE, T.TYP_LIBELLE, "
                        "T.TYP_LIBELLE_AR FROM NOTICE N LEFT JOIN TYPE_DOCUMENT T ON T.TYP_ID = N.TYP_ID WHERE ")
@@ -176,6 +180,14 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
         ids << h.id;
     }
     q.finish();
+    if (page == 1) {
+        if (out->hits.size() < kPageSize) {
+            out->count = out->hits.size();
+            out->pages = out->count > 0 ? 1 : 0;
+        } else if (!count()) {
+            return failed(db_, why);
+        }
+    }
     QHash<int, Summary> availability;
     QHash<int, QString> authors;
     if (!readAvailability(ids, &availability, why) || !readAuthors(ids, &authors, why))

@@ -26,6 +26,11 @@
 #                                          100,000 bars; default 1000000 records with
 #                                          200,000 readers, a journal of 5,000,000
 #                                          operations and 500,000 order lines)
+#   BENCH=opac scripts/bench.sh           (the public catalogue server: a selective and a
+#                                          broad search and record pages, 8 clients at
+#                                          once, requests per second, median and 95th
+#                                          percentile; default 1000000 records;
+#                                          CLIENTS=n, REQUESTS=n per client)
 #   BENCH=inventory scripts/bench.sh      (a campaign over half the copies, a scanner's
 #                                          file of as many numbers, 1% unknown, the
 #                                          toggle, the register page of 100,000 rows and
@@ -51,7 +56,8 @@ acquisitions) rows=${ROWS:-1000000} ;;
 statistics) rows=${ROWS:-1000000} ;;
 inventory) rows=${ROWS:-1000000} ;;
 backup) rows=${ROWS:-1000000} ;;
-*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk, generation, search, acquisitions, statistics, inventory or backup)\n' "$name" >&2; exit 1 ;;
+opac) rows=${ROWS:-1000000} ;;
+*) printf 'bench: unknown BENCH "%s" (catalogue, reports, readers, import, desk, generation, search, acquisitions, statistics, inventory, backup or opac)\n' "$name" >&2; exit 1 ;;
 esac
 engines=${ENGINES:-SQLITE POSTGRESQL}
 
@@ -71,6 +77,9 @@ if [[ $name == import ]]; then
     source "$root/scripts/lib/unimarcdata.sh"
     source_file=$(unimarc_file periouni.mrc)
     bench_args=(--records "$rows" --source "$source_file")
+fi
+if [[ $name == opac ]]; then
+    bench_args+=(--clients "${CLIENTS:-8}" --requests "${REQUESTS:-40}")
 fi
 if [[ ($name == search || $name == statistics) && -n ${REPEATS:-} ]]; then
     bench_args+=(--repeats "$REPEATS")

@@ -16,7 +16,7 @@ say() { printf 'screenshots: %s\n' "$*"; }
 command -v xvfb-run >/dev/null || { say "xvfb-run is missing (run scripts/setup.sh)" >&2; exit 1; }
 
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build_dir" -j2 --target folian folianctl folian_translations
+cmake --build "$build_dir" -j2 --target folian folianctl folian-opac folian_translations
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/folian-shots.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -346,3 +346,41 @@ write_ini FR
 for language in FR AR; do
     shot "$language" "docs/backup-${language,,}.png" FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=Administration/Sauvegarde
 done
+# The public catalogue: its server on the demonstration database (a free
+# port; the OPAC screen sent there through [OPAC] Address), the OPAC screen
+# with its embedded view, and the public search and a record page as
+# Chromium shows them, in French and in Arabic.
+opac_shots() {
+    local port=$((20000 + RANDOM % 20000)) browser
+    fresh_demo_db FR
+    "$build_dir/bin/folian-opac" --ini "$ini" --port "$port" 2>"$work/opac.log" &
+    local server=$!
+    sleep 1
+    for language in FR AR; do
+        local lower=${language,,}
+        write_ini "$language"
+        printf '[OPAC]\nAddress=http://127.0.0.1:%s/opac\n' "$port" >>"$ini"
+        rm -f "docs/opac-desktop-$lower.png"
+        env QTWEBENGINE_DISABLE_SANDBOX=1 FOLIAN_SCREENSHOT="$root/docs/opac-desktop-$lower.png" \
+            FOLIAN_AUTOLOGON=admin:admin FOLIAN_OPEN=OPAC FOLIAN_SHOT_DELAY=6000 \
+            xvfb-run -a -s "-screen 0 1280x800x24" "$build_dir/bin/folian" --ini "$ini"
+        say "wrote docs/opac-desktop-$lower.png"
+    done
+    browser=$(command -v chromium || command -v chromium-browser || true)
+    if [[ -n $browser ]]; then
+        for lower in fr ar; do
+            local record=3
+            [[ $lower == ar ]] && record=18
+            "$browser" --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1100,900 \
+                --user-data-dir="$work/chromium" --screenshot="$root/docs/opac-search-$lower.png" \
+                "http://127.0.0.1:$port/opac/search?title=*&lang=$lower" >/dev/null 2>&1
+            "$browser" --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1100,700 \
+                --user-data-dir="$work/chromium" --screenshot="$root/docs/opac-record-$lower.png" \
+                "http://127.0.0.1:$port/opac/record/$record?lang=$lower" >/dev/null 2>&1
+            say "wrote docs/opac-search-$lower.png and docs/opac-record-$lower.png"
+        done
+    fi
+    kill -TERM "$server"
+    wait "$server" || true
+}
+opac_shots

@@ -16,6 +16,9 @@ packages=(
     xvfb xauth fonts-noto-core fonts-hosny-amiri imagemagick
     libgl1-mesa-dev
     yaz libxlsxwriter-dev
+    # The public catalogue: its server (Qt HTTP Server needs Qt WebSockets to
+    # build against), the embedded view, and the browser its tests drive.
+    qt6-httpserver-dev qt6-websockets-dev qt6-webengine-dev chromium
     # The .deb and its checks: dpkg-shlibdeps computes its dependencies; the
     # validators of the desktop entry and the AppStream metadata, man and
     # groff for the manual pages, lintian for the whole package.

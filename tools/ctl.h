@@ -59,6 +59,16 @@ bool actForUser(Database &db, QString *why, bool needed = true);
 // openDatabase, then actForUser.
 bool openDatabaseAs(Database &db, QString *why, bool needed = true);
 
+// A role command of a shared server (runtime-role, opac-role): the
+// database opened, its schema there, the role named and its password read
+// from standard input (--password-stdin) or made (an existing role then
+// keeps its own); `grant` makes the role or grants it again; `said` is
+// what is printed then, with the role (%1), "is made:" or "is granted
+// again:" (%2) and the database (%3). A password made is printed once.
+using RoleGrant = std::function<bool(Database &db, const QString &role, const QString &password, bool *created,
+                                     QString *why)>;
+int roleCommand(const Args &a, const QString &command, const RoleGrant &grant, const QString &said);
+
 // The commands of each subsystem.
 void addAdminCommands(QVector<Command> &out);
 void addUnimarcCommands(QVector<Command> &out);
@@ -74,5 +84,7 @@ void addInventoryCommands(QVector<Command> &out);
 void addBackupCommands(QVector<Command> &out);
 // The release and the database's facts (about).
 void addAboutCommands(QVector<Command> &out);
+// The public catalogue: its server and its reading role.
+void addOpacCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

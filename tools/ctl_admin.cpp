@@ -15,6 +15,48 @@
 namespace folian::ctl {
 
 namespace {
+// Reads a password from standard input, or makes one (made: true).
+QString passwordFromInput(const Args &a, const QString &option, bool *made)
+{
+    *made = !a.has(option);
+    if (*made)
+        return RandomPassword();
+    QTextStream in(stdin);
+    return in.readLine();
+}
+} // namespace
+
+int roleCommand(const Args &a, const QString &command, const RoleGrant &grant, const QString &said)
+{
+    if (a.positional.size() != 1)
+        return fail(command + QStringLiteral(" takes the name of the role"));
+    Database db;
+    QString why;
+    if (!openDatabase(db, false, &why))
+        return fail(why);
+    if (schemaVersion(db) == 0)
+        return fail(QStringLiteral("the database has no Folian schema; run init-db first"));
+    const QString role = a.positional.first();
+    bool made = false;
+    QString password = passwordFromInput(a, QStringLiteral("password-stdin"), &made);
+    if (!made && password.isEmpty())
+        return fail(QStringLiteral("no password read from standard input (nothing was done)"));
+    // An existing role keeps its password unless a new one is given.
+    const bool exists = db.dialect().hasRoles()
+        && db.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_roles WHERE rolname = ?"), {role}).toInt() > 0;
+    if (exists && made)
+        password.clear();
+    bool created = false;
+    if (!grant(db, role, password, &created, &why))
+        return fail(why + QStringLiteral(" (nothing was done)"));
+    say(QString(said).arg(role, created ? QStringLiteral("is made:") : QStringLiteral("is granted again:"),
+                          db.params().catalog));
+    if (created && made)
+        say(QStringLiteral("Password of \"%1\", shown this once: %2").arg(role, password));
+    return 0;
+}
+
+namespace {
 
 // Says which search indexes the database lacks, and what that means.
 void tellMissingSearchIndexes(Database &db)
@@ -120,44 +162,11 @@ int searchIndexes(const Args &a)
     return 0;
 }
 
-// Reads a password from standard input, or makes one (made: true).
-QString passwordFromInput(const Args &a, const QString &option, bool *made)
-{
-    *made = !a.has(option);
-    if (*made)
-        return RandomPassword();
-    QTextStream in(stdin);
-    return in.readLine();
-}
-
 int runtimeRole(const Args &a)
 {
-    if (a.positional.size() != 1)
-        return fail(QStringLiteral("runtime-role takes the name of the role"));
-    Database db;
-    QString why;
-    if (!openDatabase(db, false, &why))
-        return fail(why);
-    if (schemaVersion(db) == 0)
-        return fail(QStringLiteral("the database has no Folian schema; run init-db first"));
-    const QString role = a.positional.first();
-    bool made = false;
-    QString password = passwordFromInput(a, QStringLiteral("password-stdin"), &made);
-    if (!made && password.isEmpty())
-        return fail(QStringLiteral("no password read from standard input (nothing was done)"));
-    // An existing role keeps its password unless a new one is given.
-    const bool exists = db.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_roles WHERE rolname = ?"), {role}).toInt() > 0;
-    if (exists && made)
-        password.clear();
-    bool created = false;
-    if (!GrantRuntimeRole(db, role, password, &created, &why))
-        return fail(why + QStringLiteral(" (nothing was done)"));
-    say(QStringLiteral("The role \"%1\" %2 reads and writes the rows of every table of \"%3\"; it cannot change the "
-                       "schema. Give it to the workstations: Username=%1 in their Folian.ini.")
-            .arg(role, created ? QStringLiteral("is made:") : QStringLiteral("is granted again:"), db.params().catalog));
-    if (created && made)
-        say(QStringLiteral("Password of \"%1\", shown this once: %2").arg(role, password));
-    return 0;
+    return roleCommand(a, QStringLiteral("runtime-role"), GrantRuntimeRole,
+                       QStringLiteral("The role \"%1\" %2 reads and writes the rows of every table of \"%3\"; it cannot "
+                                      "change the schema. Give it to the workstations: Username=%1 in their Folian.ini."));
 }
 
 int demoDb(const Args &)

@@ -101,6 +101,7 @@ QVector<Command> allCommands()
     addInventoryCommands(out);
     addBackupCommands(out);
     addAboutCommands(out);
+    addOpacCommands(out);
     return out;
 }
 

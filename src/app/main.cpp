@@ -23,6 +23,8 @@ int main(int argc, char *argv[])
 {
     if (printProgramText(argc, argv))  // --version, --man: no display needed
         return 0;
+    // The public catalogue's embedded web view needs the OpenGL contexts shared from the start.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QLatin1String(kVersion));
     // The installed desktop entry and icon (org.folian.Folian) are the window's.

@@ -47,9 +47,10 @@ void grab(QWidget *w)
         f.write(texts.join(u'\n').toUtf8() + '\n');
 }
 
+// FOLIAN_SHOT_DELAY (ms) waits longer for what loads slowly (a web page).
 void grabLater(QWidget *w, int ms, std::function<void()> then)
 {
-    QTimer::singleShot(ms, w, [w, then] {
+    QTimer::singleShot(qMax(ms, qEnvironmentVariableIntValue("FOLIAN_SHOT_DELAY")), w, [w, then] {
         grab(w);
         then();
     });

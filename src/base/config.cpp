@@ -51,6 +51,7 @@ bool readConfig(const QString &iniPath, Session &s)
     s.setLanguage(ini.value(kApp, QStringLiteral("Language"), QStringLiteral("FR")).toUpper());
     s.SilentMode = ini.intValue(kApp, QStringLiteral("Mode"), 0);
     s.OpacDirectory = ini.value(kOpac, QStringLiteral("Directory"));
+    s.OpacAddress = ini.value(kOpac, QStringLiteral("Address"));
     return ok;
 }
 

@@ -34,6 +34,7 @@ struct Session
     QString DbSslMode;      // SSLMode: how a connection to the server is encrypted
     QString DbSslRootCert;  // SSLRootCert: the authority that signed the server's certificate
     QString OpacDirectory;
+    QString OpacAddress;    // [OPAC] Address: the public catalogue's address when it lives elsewhere
     int SilentMode = 0;
 
     // User

@@ -1,7 +1,7 @@
 // The layers of the source tree: an include never points up. From the
 // ground: base, i18n, data, reports, catalogue, admin, then circulation
-// and acquisitions side by side (neither includes the other), statistics,
-// app. A core file never includes a screen's header.
+// and acquisitions side by side (neither includes the other), statistics
+// and the public catalogue side by side, app. A core file never includes a screen's header.
 
 #include <QDirIterator>
 #include <QFile>
@@ -16,7 +16,8 @@ int layer(const QString &module)
                                             {QStringLiteral("data"), 2},        {QStringLiteral("reports"), 3},
                                             {QStringLiteral("catalogue"), 4},   {QStringLiteral("admin"), 5},
                                             {QStringLiteral("circulation"), 6}, {QStringLiteral("acquisitions"), 6},
-                                            {QStringLiteral("statistics"), 7},  {QStringLiteral("app"), 8}};
+                                            {QStringLiteral("statistics"), 7},  {QStringLiteral("opac"), 7},
+                                            {QStringLiteral("app"), 8}};
     return layers.value(module, -1);
 }
 

@@ -104,20 +104,18 @@ bool UpgradeDatabase(Database &db, int *rehashed, QString *why)
     return true;
 }
 
-bool GrantRuntimeRole(Database &db, const QString &role, const QString &password, bool *created, QString *why)
+bool MakeLoginRole(Database &db, const QString &role, const QString &password, bool *existed, QString *why)
 {
     auto failed = [why](const QString &text) {
         if (why)
             *why = text;
         return false;
     };
-    const Dialect &d = db.dialect();
-    if (!d.hasRoles())
+    if (!db.dialect().hasRoles())
         return failed(QStringLiteral("the embedded database has no roles: its file's permissions decide who uses it"));
     static const QRegularExpression plain(QStringLiteral("^[a-z_][a-z0-9_]{0,62}$"));
     if (!plain.match(role).hasMatch())
         return failed(QStringLiteral("a role's name is lower-case letters, digits and _, beginning with a letter"));
-    Transaction tx(db);
     bool ok = false;
     SqlRows q = db.query(QStringLiteral("SELECT rolsuper, rolcreaterole, rolcreatedb FROM pg_roles WHERE rolname = ?"), {role});
     if (!q.isActive())
@@ -141,7 +139,23 @@ bool GrantRuntimeRole(Database &db, const QString &role, const QString &password
                                      "server can create it, then run this again): ") + db.lastError().text());
     if (exists && !password.isEmpty() && !db.exec(QStringLiteral("ALTER ROLE %1 LOGIN PASSWORD %2").arg(name, literal)))
         return failed(db.lastError().text());
-    for (const QString &sql : d.runtimeGrants(role, db.params().catalog))
+    if (existed)
+        *existed = exists;
+    return true;
+}
+
+bool GrantRuntimeRole(Database &db, const QString &role, const QString &password, bool *created, QString *why)
+{
+    auto failed = [why](const QString &text) {
+        if (why)
+            *why = text;
+        return false;
+    };
+    Transaction tx(db);
+    bool exists = false, ok = false;
+    if (!MakeLoginRole(db, role, password, &exists, why))
+        return false;
+    for (const QString &sql : db.dialect().runtimeGrants(role, db.params().catalog))
         if (!db.exec(sql))
             return failed(db.lastError().text() + QStringLiteral("\n") + sql);
     // What it must not be able to do, asked of the server itself.

@@ -32,6 +32,14 @@ bool RehashOldPasswords(Database &db, int *rehashed, QString *why);
 // is refused. One transaction. `created` tells whether it was made.
 bool GrantRuntimeRole(Database &db, const QString &role, const QString &password, bool *created, QString *why);
 
+// The login role of a shared server that a program of ours connects as
+// (`db` is the schema owner's connection), inside the caller's
+// transaction: made with `password` when it does not exist yet, its
+// password changed when it does and one is given. A role that could do
+// more than log in (a superuser, one that creates roles or databases, the
+// owner of the tables) is refused. `existed` tells whether it was there.
+bool MakeLoginRole(Database &db, const QString &role, const QString &password, bool *existed, QString *why);
+
 // Sets every record's in-house and home loan counters and every reader's
 // loan count to 0, in one transaction; only an administrator does. False
 // (nothing changed) on a refusal or a failure, with the reason in `why`.

@@ -3,7 +3,7 @@
 #include "acquisitions/widgets/frmacquisition.h"
 #include "acquisitions/widgets/frmgenerate.h"
 #include "admin/widgets/frmadministration.h"
-#include "admin/widgets/frmopac.h"
+#include "opac/widgets/frmopac.h"
 #include "catalogue/widgets/frmautorite.h"
 #include "catalogue/widgets/frmcatalogage.h"
 #include "catalogue/widgets/frmnoticecatalogue.h"

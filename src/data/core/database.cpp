@@ -60,7 +60,7 @@ bool Database::runSetup(QSqlDatabase &db)
 {
     if (!dialect_->onConnect(db))
         return false;
-    for (const QString &s : dialect_->sessionSetup()) {
+    for (const QString &s : dialect_->sessionSetup(params_.readOnly)) {
         QSqlQuery q(db);
         if (!q.exec(s)) {
             lastError_ = q.lastError();

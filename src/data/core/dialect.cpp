@@ -70,40 +70,6 @@ QString foreignFileRefusal(const QString &path, bool create)
     return notFolianDatabaseMessage(path);
 }
 
-// Server = host[:port]; an IPv6 address between brackets when a port
-// follows it ([::1]:5432), with or without them when none does.
-bool splitServer(const QString &server, QString *host, int *port)
-{
-    const QString s = server.trimmed();
-    QString portText;
-    if (s.startsWith(u'[')) {
-        const qsizetype close = s.indexOf(u']');
-        if (close < 0)
-            return false;
-        *host = s.mid(1, close - 1);
-        const QString rest = s.mid(close + 1);
-        if (!rest.isEmpty() && !rest.startsWith(u':'))
-            return false;
-        portText = rest.mid(1);
-        if (host->isEmpty() || (rest.startsWith(u':') && portText.isEmpty()))
-            return false;
-    } else if (s.count(u':') == 1) {
-        const qsizetype colon = s.indexOf(u':');
-        *host = s.left(colon);
-        portText = s.mid(colon + 1);
-    } else {
-        *host = s;  // a name, an IPv4 address, or an IPv6 address alone
-    }
-    if (portText.isEmpty())
-        return true;
-    bool ok = false;
-    const int p = portText.toInt(&ok);
-    if (!ok || p <= 0 || p > 65535)
-        return false;
-    *port = p;
-    return true;
-}
-
 class SqliteDialect : public Dialect
 {
 public:
@@ -129,16 +95,20 @@ public:
             }
         }
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        db.setConnectOptions(p.readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY")
+                                        : QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
         return true;
     }
 
-    QStringList sessionSetup() const override
+    QStringList sessionSetup(bool readOnly) const override
     {
         // Savepoints keep their journals in memory rather than in temporary files.
-        return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=NORMAL"),
-                QStringLiteral("PRAGMA foreign_keys=OFF"), QStringLiteral("PRAGMA cache_size=-65536"),
-                QStringLiteral("PRAGMA temp_store=MEMORY")};
+        QStringList setup{QStringLiteral("PRAGMA synchronous=NORMAL"), QStringLiteral("PRAGMA foreign_keys=OFF"),
+                          QStringLiteral("PRAGMA cache_size=-65536"), QStringLiteral("PRAGMA temp_store=MEMORY")};
+        // A reader takes the file's journal as the writers left it.
+        if (!readOnly)
+            setup.prepend(QStringLiteral("PRAGMA journal_mode=WAL"));
+        return setup;
     }
 
     QString columnType(const ColumnDef &c) const override
@@ -398,9 +368,12 @@ public:
         return true;
     }
 
-    QStringList sessionSetup() const override
+    QStringList sessionSetup(bool readOnly) const override
     {
-        return {QStringLiteral("SET client_encoding TO 'UTF8'"), QStringLiteral("SET datestyle TO ISO, DMY")};
+        QStringList setup{QStringLiteral("SET client_encoding TO 'UTF8'"), QStringLiteral("SET datestyle TO ISO, DMY")};
+        if (readOnly)
+            setup << QStringLiteral("SET default_transaction_read_only = on");
+        return setup;
     }
 
     QString columnType(const ColumnDef &c) const override
@@ -559,6 +532,18 @@ public:
                 QStringLiteral("ALTER DEFAULT PRIVILEGES IN SCHEMA public GRANT %1 ON TABLES TO %2").arg(rows, r)};
     }
 
+    QStringList readOnlyGrants(const QString &role, const QString &catalog, const QStringList &tables) const override
+    {
+        const QString r = u'"' + role + u'"';
+        QStringList out{QStringLiteral("GRANT CONNECT ON DATABASE \"%1\" TO %2").arg(QString(catalog).replace(u'"', QStringLiteral("\"\"")), r),
+                        QStringLiteral("GRANT USAGE ON SCHEMA public TO ") + r,
+                        QStringLiteral("REVOKE ALL ON ALL TABLES IN SCHEMA public FROM ") + r,
+                        QStringLiteral("ALTER DEFAULT PRIVILEGES IN SCHEMA public REVOKE ALL ON TABLES FROM ") + r};
+        if (!tables.isEmpty())
+            out << QStringLiteral("GRANT SELECT ON %1 TO %2").arg(tables.join(QStringLiteral(", ")), r);
+        return out;
+    }
+
     static QString indexName(const SearchIndexDef &ix)
     {
         return ix.kind == SearchIndexDef::Kind::Words ? QStringLiteral("IX_") + ix.name : ix.name;
@@ -615,6 +600,38 @@ public:
 };
 
 } // namespace
+
+bool splitServer(const QString &server, QString *host, int *port)
+{
+    const QString s = server.trimmed();
+    QString portText;
+    if (s.startsWith(u'[')) {
+        const qsizetype close = s.indexOf(u']');
+        if (close < 0)
+            return false;
+        *host = s.mid(1, close - 1);
+        const QString rest = s.mid(close + 1);
+        if (!rest.isEmpty() && !rest.startsWith(u':'))
+            return false;
+        portText = rest.mid(1);
+        if (host->isEmpty() || (rest.startsWith(u':') && portText.isEmpty()))
+            return false;
+    } else if (s.count(u':') == 1) {
+        const qsizetype colon = s.indexOf(u':');
+        *host = s.left(colon);
+        portText = s.mid(colon + 1);
+    } else {
+        *host = s;  // a name, an IPv4 address, or an IPv6 address alone
+    }
+    if (portText.isEmpty())
+        return true;
+    bool ok = false;
+    const int p = portText.toInt(&ok);
+    if (!ok || p <= 0 || p > 65535)
+        return false;
+    *port = p;
+    return true;
+}
 
 std::unique_ptr<Dialect> Dialect::forEngine(const QString &engine)
 {

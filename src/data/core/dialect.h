@@ -21,7 +21,15 @@ struct ConnectionParams
     QString appDir;    // ends with '/'
     QString sslMode;   // PostgreSQL: how the connection is encrypted (require, verify-full, ...)
     QString sslRootCert;  // PostgreSQL: the authority that signed the server's certificate
+    // A connection that only reads: the embedded file is opened read-only,
+    // every transaction on the server is a read-only one.
+    bool readOnly = false;
 };
+
+// Server = host[:port]; an IPv6 address between brackets when a port
+// follows it ([::1]:5432), with or without them when none does. False when
+// the text is not of that form.
+bool splitServer(const QString &server, QString *host, int *port);
 
 class Dialect
 {
@@ -39,8 +47,8 @@ public:
     // with a reason when the parameters cannot work (missing file, ...).
     virtual bool configure(QSqlDatabase &db, const ConnectionParams &p, bool create,
                            QString *why) const = 0;
-    // Statements to run on every new connection.
-    virtual QStringList sessionSetup() const = 0;
+    // Statements to run on every new connection (`readOnly`: one that only reads).
+    virtual QStringList sessionSetup(bool readOnly) const = 0;
     // Anything else a new connection needs (functions the SQL relies on).
     virtual bool onConnect(QSqlDatabase &) const { return true; }
     // Can the connection be lost while the program runs (a server restarted,
@@ -100,6 +108,11 @@ public:
     // upgrades add later included; never creating, changing or dropping a
     // table. `role` is a plain lower-case name.
     virtual QStringList runtimeGrants(const QString &, const QString &) const { return {}; }
+    // The statements, run by the owner, that let `role` read the rows of
+    // `tables` on the database `catalog` and nothing else: whatever it was
+    // given on other tables is taken back, and nothing it is given later
+    // by default. `role` is a plain lower-case name, `tables` the schema's.
+    virtual QStringList readOnlyGrants(const QString &, const QString &, const QStringList &) const { return {}; }
     virtual bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const = 0;
 
     // The exact whole number of cents of an amount (an amount column or

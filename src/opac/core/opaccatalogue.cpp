@@ -1,0 +1,323 @@
+#include "opac/core/opaccatalogue.h"
+
+#include "catalogue/core/codes.h"
+#include "catalogue/core/recordsearch.h"
+#include "catalogue/unimarc/isbd.h"
+#include "circulation/core/copystate.h"
+#include "data/core/database.h"
+#include "opac/core/opactexts.h"
+
+namespace folian::opac {
+
+namespace {
+
+// Records the public may see.
+const QString kPublic = QStringLiteral("(N.STA_ID IS NULL OR N.STA_ID <> %1)").arg(RecordStatus::FromAcquisitions);
+// The copies shown: neither lost nor given away.
+const QString kShownCopy = QStringLiteral("(X.STA_EXP_ID IS NULL OR X.STA_EXP_ID NOT IN (%1, %2, %3))")
+                               .arg(CopyStatus::Lost)
+                               .arg(CopyStatus::Exchanged)
+                               .arg(CopyStatus::Given);
+// Whether someone holds or reserved the copy, never who.
+const QString kCopyFacts = QStringLiteral(
+    "X.STA_EXP_ID, CASE WHEN COALESCE(TRIM(X.LEC_ID), '') = '' THEN 0 ELSE 1 END, X.EXP_DATE_RETOUR, "
+    "CASE WHEN COALESCE(TRIM(X.LEC_ID2), '') = '' THEN 0 ELSE 1 END, X.EXP_DATE_RESERVATION");
+
+QDate dateOf(const QVariant &v)
+{
+    if (v.isNull())
+        return {};
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate();
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime().date();
+    return QDate::fromString(v.toString().left(10), Qt::ISODate);
+}
+
+// The copy facts read from column `first` on (kCopyFacts).
+CopyFacts factsAt(const SqlRows &q, int first)
+{
+    CopyFacts f;
+    f.status = q.value(first).isNull() ? 0 : q.value(first).toInt();
+    f.lent = q.value(first + 1).toInt() != 0;
+    f.due = dateOf(q.value(first + 2));
+    f.reserved = q.value(first + 3).toInt() != 0;
+    f.reservationDate = dateOf(q.value(first + 4));
+    return f;
+}
+
+QString label(const QString &french, const QString &arabic, bool inArabic)
+{
+    return inArabic && !arabic.trimmed().isEmpty() ? arabic.trimmed() : french.trimmed();
+}
+
+QString placeholders(qsizetype n)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < n; ++i)
+        marks << QStringLiteral("?");
+    return marks.join(QStringLiteral(", "));
+}
+
+QVariantList keys(const QList<int> &ids)
+{
+    QVariantList out;
+    for (int id : ids)
+        out << id;
+    return out;
+}
+
+Outcome failed(Database &db, QString *why)
+{
+    if (why)
+        *why = db.lastError().text();
+    return Outcome::Failed;
+}
+
+} // namespace
+
+bool isShown(int status)
+{
+    return status != CopyStatus::Lost && status != CopyStatus::Exchanged && status != CopyStatus::Given;
+}
+
+Availability availabilityOf(const CopyFacts &copy, const QDate &today)
+{
+    if (copy.lent)
+        return copy.status == CopyStatus::ReadingRoomOnly ? Availability::InConsultation : Availability::OnLoan;
+    const CopyCirculation c{QVariant(), QVariant(), copy.reserved ? QVariant(1) : QVariant(),
+                            copy.reservationDate.isValid() ? QVariant(copy.reservationDate) : QVariant()};
+    if (copyState(c, today) == CopyState::HeldForReserver)
+        return Availability::Reserved;
+    if (copy.status == CopyStatus::Damaged)
+        return Availability::Unavailable;
+    return copy.status == CopyStatus::ReadingRoomOnly ? Availability::OnSite : Availability::Available;
+}
+
+Summary summarise(const QList<CopyFacts> &copies, const QDate &today)
+{
+    Summary s;
+    for (const CopyFacts &c : copies) {
+        if (!isShown(c.status))
+            continue;
+        const Availability a = availabilityOf(c, today);
+        if (a < s.kind) {
+            s.kind = a;
+            s.due = a == Availability::OnLoan ? c.due : QDate();
+        } else if (a == s.kind && a == Availability::OnLoan && c.due.isValid() && (!s.due.isValid() || c.due < s.due)) {
+            s.due = c.due;
+        }
+    }
+    return s;
+}
+
+QString availabilityText(Availability kind, const QDate &due, const QString &statusLabel, bool arabic)
+{
+    const Words &w = words(arabic);
+    switch (kind) {
+    case Availability::Available: return text(w.available);
+    case Availability::OnSite: return text(w.availableOnSite);
+    case Availability::OnLoan: return onLoanUntil(due, arabic);
+    case Availability::InConsultation: return text(w.inConsultation);
+    case Availability::Reserved: return text(w.reserved);
+    case Availability::Unavailable: return statusLabel;
+    case Availability::NoCopy: return text(w.noCopy);
+    }
+    return {};
+}
+
+Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Results *out, QString *why)
+{
+    RecordCriteria rc;
+    rc.titleWords = criteria.title;
+    rc.author = criteria.author;
+    rc.subject = criteria.subject;
+    rc.number = criteria.number;
+    rc.type = criteria.type;
+    rc.language = criteria.language;
+    rc.sort = RecordSort::Title;
+    rc.sortLanguage = arabic ? QStringLiteral("AR") : QStringLiteral("FR");
+    SqlCondition where;
+    if (!recordSearchConditions(db_.dialect(), rc, &where, why))
+        return Outcome::Failed;
+    where = allOf({where, SqlCondition{kPublic, {}}});
+
+    *out = Results{};
+    out->page = page;
+    // The count reads every record found: asked before a later page (whose
+    // number it checks), and after the first only when that page is full.
+    auto count = [&]() {
+        bool ok = false;
+        out->count = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE N WHERE ") + where.sql, where.binds, &ok)
+                         .toLongLong();
+        out->pages = int((out->count + kPageSize - 1) / kPageSize);
+        return ok;
+    };
+    if (page > 1) {
+        if (!count())
+            return failed(db_, why);
+        if (page > out->pages)
+            return Outcome::OutOfRange;
+    }
+    SqlRows q = db_.query(
+        QStringLiteral("SELECT N.DOC_ID, N.DOC_TITRE_PROPRE, N.DOC_TITRE_COMPLEMENT, N.DOC_ANNEE, T.TYP_LIBELLE, "
+                       "T.TYP_LIBELLE_AR FROM NOTICE N LEFT JOIN TYPE_DOCUMENT T ON T.TYP_ID = N.TYP_ID WHERE ")
+            + where.sql + QStringLiteral(" ORDER BY ") + recordSortOrder(rc.sort, rc.sortLanguage)
+            + QStringLiteral(" LIMIT ? OFFSET ?"),
+        where.binds + QVariantList{kPageSize, (page - 1) * kPageSize});
+    if (!q.isActive())
+        return failed(db_, why);
+    QList<int> ids;
+    while (q.next()) {
+        Hit h;
+        h.id = q.value(0).toInt();
+        h.title = q.value(1).toString().trimmed();
+        if (const QString more = q.value(2).toString().trimmed(); !more.isEmpty())
+            h.title += QStringLiteral(" : ") + more;
+        h.year = q.value(3).toString().trimmed();
+        h.type = label(q.value(4).toString(), q.value(5).toString(), arabic);
+        out->hits << h;
+        ids << h.id;
+    }
+    q.finish();
+    if (page == 1) {
+        if (out->hits.size() < kPageSize) {
+            out->count = out->hits.size();
+            out->pages = out->count > 0 ? 1 : 0;
+        } else if (!count()) {
+            return failed(db_, why);
+        }
+    }
+    QHash<int, Summary> availability;
+    QHash<int, QString> authors;
+    if (!readAvailability(ids, &availability, why) || !readAuthors(ids, &authors, why))
+        return Outcome::Failed;
+    for (Hit &h : out->hits) {
+        h.availability = availability.value(h.id);
+        h.author = authors.value(h.id);
+    }
+    return Outcome::Done;
+}
+
+bool Catalogue::readAvailability(const QList<int> &ids, QHash<int, Summary> *out, QString *why)
+{
+    if (ids.isEmpty())
+        return true;
+    SqlRows q = db_.query(QStringLiteral("SELECT X.DOC_ID, ") + kCopyFacts
+                              + QStringLiteral(" FROM NOTICE_EXEMPLAIRE X WHERE X.DOC_ID IN (") + placeholders(ids.size())
+                              + QStringLiteral(")"),
+                          keys(ids));
+    if (!q.isActive()) {
+        failed(db_, why);
+        return false;
+    }
+    QHash<int, QList<CopyFacts>> copies;
+    while (q.next())
+        copies[q.value(0).toInt()] << factsAt(q, 1);
+    const QDate today = db_.serverDate().date();
+    for (auto it = copies.cbegin(); it != copies.cend(); ++it)
+        out->insert(it.key(), summarise(it.value(), today));
+    return true;
+}
+
+bool Catalogue::readAuthors(const QList<int> &ids, QHash<int, QString> *out, QString *why)
+{
+    if (ids.isEmpty())
+        return true;
+    // The principal author, else the first one added.
+    SqlRows q = db_.query(QStringLiteral("SELECT A.DOC_ID, V.VED_NOM FROM NOTICE_AUTEUR A JOIN VEDETTE V ON V.VED_ID = "
+                                         "A.VED_ID WHERE A.DOC_ID IN (")
+                              + placeholders(ids.size())
+                              + QStringLiteral(") ORDER BY A.DOC_ID, CASE WHEN A.AUT_TYPE = %1 THEN 0 ELSE 1 END, A.NAU_ID")
+                                    .arg(AuthorType::Principal),
+                          keys(ids));
+    if (!q.isActive()) {
+        failed(db_, why);
+        return false;
+    }
+    while (q.next()) {
+        const int id = q.value(0).toInt();
+        if (!out->contains(id))
+            out->insert(id, q.value(1).toString().trimmed());
+    }
+    return true;
+}
+
+Outcome Catalogue::record(int id, bool arabic, RecordView *out, QString *why)
+{
+    bool ok = false;
+    const QVariant visible =
+        db_.scalar(QStringLiteral("SELECT N.DOC_ID FROM NOTICE N WHERE N.DOC_ID = ? AND ") + kPublic, {id}, &ok);
+    if (!ok)
+        return failed(db_, why);
+    if (visible.isNull())
+        return Outcome::NotFound;
+    unimarc::RecordLoader loader(db_);
+    std::optional<unimarc::StoredRecord> stored = loader.load(id, why);
+    if (!stored)
+        return why && !why->isEmpty() ? Outcome::Failed : Outcome::NotFound;
+    // The card's call numbers are those of the copies shown.
+    stored->copies.removeIf([](const unimarc::StoredCopy &c) { return !c.status.isEmpty() && !isShown(c.status.toInt()); });
+    const unimarc::Isbd isbd = unimarc::formatIsbd(*stored, unimarc::IsbdLayout::Card, true);
+    *out = RecordView{};
+    out->isbd = isbd.html;
+    out->title = isbd.title;
+    out->arabicRecord = stored->arabic();
+
+    SqlRows q = db_.query(QStringLiteral("SELECT X.EXP_ID, X.EXP_COTE, L.LOC_LIBELLE, S.STA_EXP_LIBELLE, "
+                                         "S.STA_EXP_LIBELLE_AR, ")
+                              + kCopyFacts
+                              + QStringLiteral(" FROM NOTICE_EXEMPLAIRE X LEFT JOIN LOCALISATION L ON L.LOC_ID = X.LOC_ID "
+                                               "LEFT JOIN STATUT_EXEMPLAIRE S ON S.STA_EXP_ID = X.STA_EXP_ID "
+                                               "WHERE X.DOC_ID = ? AND ")
+                              + kShownCopy + QStringLiteral(" ORDER BY X.EXP_ID"),
+                          {id});
+    if (!q.isActive())
+        return failed(db_, why);
+    const QDate today = db_.serverDate().date();
+    while (q.next()) {
+        const CopyFacts f = factsAt(q, 5);
+        const Availability a = availabilityOf(f, today);
+        CopyLine line;
+        line.number = q.value(0).toString().trimmed();
+        line.shelfMark = q.value(1).toString().trimmed();
+        line.location = q.value(2).toString().trimmed();
+        line.state = availabilityText(a, f.due, label(q.value(3).toString(), q.value(4).toString(), arabic), arabic);
+        if (a == Availability::OnLoan)
+            line.due = f.due;
+        out->copies << line;
+    }
+    return Outcome::Done;
+}
+
+Outcome Catalogue::choices(bool arabic, Choices *out, QString *why)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    if (!choicesRead_.isValid() || choicesRead_.secsTo(now) > 300) {
+        QList<Labelled> types, languages;
+        for (auto [sql, list] : {std::pair{"SELECT TYP_ID, TYP_LIBELLE, TYP_LIBELLE_AR FROM TYPE_DOCUMENT", &types},
+                                 std::pair{"SELECT LAN_ID, LAN_LIBELLE, LAN_LIBELLE_AR FROM LANGUE", &languages}}) {
+            SqlRows q = db_.query(QLatin1String(sql));
+            if (!q.isActive())
+                return failed(db_, why);
+            while (q.next())
+                *list << Labelled{q.value(0).toString().trimmed(), q.value(1).toString().trimmed(),
+                                  q.value(2).toString().trimmed()};
+        }
+        types_ = types;
+        languages_ = languages;
+        choicesRead_ = now;
+    }
+    *out = Choices{};
+    for (auto [from, to] : {std::pair{&types_, &out->types}, std::pair{&languages_, &out->languages}}) {
+        for (const Labelled &l : *from)
+            if (!l.code.isEmpty())
+                *to << Choice{l.code, label(l.french, l.arabic, arabic)};
+        std::sort(to->begin(), to->end(), [](const Choice &a, const Choice &b) {
+            return QString::localeAwareCompare(a.second, b.second) < 0;
+        });
+    }
+    return Outcome::Done;
+}
+
+} // namespace folian::opac

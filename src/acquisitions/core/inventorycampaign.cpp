@@ -19,8 +19,9 @@ namespace {
 
 // Numbers marked per transaction: few statements per batch, each list of
 // numbers bound the engine's cheapest way, and a batch short enough that
-// another workstation waits little for its turn.
-constexpr int kBatch = 5000;
+// another workstation waits little for its turn. Where each statement is a
+// round trip to a server the batches are longer: fewer trips and commits.
+int batchSize(const Dialect &d) { return d.statementsAreRoundTrips() ? 5000 : 500; }
 
 // The lines of a scanner's file, a batch at a time, whatever their ends.
 class ScannedLines
@@ -282,7 +283,7 @@ ScanReport markScanned(Database &db, int campaign, QIODevice &input, Progress *p
     QSet<QString> unknownSeen;
     const qint64 size = input.size();
     for (;;) {
-        const QStringList batch = lines.next(kBatch);
+        const QStringList batch = lines.next(batchSize(db.dialect()));
         if (batch.isEmpty())
             break;
         if (!markBatch(db, campaign, batch, unknownSeen, r))

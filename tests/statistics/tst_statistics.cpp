@@ -185,6 +185,30 @@ private slots:
         }
     }
 
+    // Read a row at a time, a statistic gives the rows it gives whole, in
+    // its order, its limit kept; its count is the whole's, whatever the page.
+    void pages_data() { addEngineCaseRows(counterCases); }
+    void pages()
+    {
+        QFETCH(QString, engine);
+        QFETCH(int, index);
+        const CounterCase &c = counterCases[index];
+        FOLIAN_STAT_DB(tdb, db);
+        StatisticOptions o = limitTo(c.limit, c.classification);
+        QString why;
+        QCOMPARE(countStatistic(db, c.statistic, o, &why), qint64(c.expected.size()));
+        QStringList paged;
+        o.pageRows = 1;
+        for (o.offset = 0; o.offset <= c.expected.size(); ++o.offset) {
+            const StatisticTable page = computeStatistic(db, c.statistic, o);
+            QVERIFY2(page.ok, qPrintable(page.message));
+            QCOMPARE(page.rows.size(), o.offset < c.expected.size() ? 1 : 0);
+            paged += shown(page);
+            QCOMPARE(countStatistic(db, c.statistic, o, &why), qint64(c.expected.size()));
+        }
+        QCOMPARE(paged, c.expected);
+    }
+
     // The labels of the types follow the session's language.
     void arabicLabels_data() { addEngineRows(); }
     void arabicLabels()
@@ -363,10 +387,15 @@ private slots:
                             {6, 1, QStringLiteral("E4"), 4, QStringLiteral("R1"), at(2023, 12, 31, 23, 59, 59)},
                             {7, 2, QStringLiteral("E3"), 2, QStringLiteral("R2"), at(2024, 3, 1, 0, 0, 0)},
                             {8, 1, QStringLiteral("E2"), 1, QStringLiteral("RX"), at(2024, 2, 29, 18, 0, 0)}}));
-        const StatisticTable t =
-            computeStatistic(db, Statistic::Loans, period(QDate(2024, 1, 1), QDate(2024, 2, 29), StatGrouping(by)));
+        StatisticOptions o = period(QDate(2024, 1, 1), QDate(2024, 2, 29), StatGrouping(by));
+        const StatisticTable t = computeStatistic(db, Statistic::Loans, o);
         QVERIFY2(t.ok, qPrintable(t.message));
         QCOMPARE(shown(t), expected);
+        // The rows after the first, as a page.
+        QCOMPARE(countStatistic(db, Statistic::Loans, o), qint64(expected.size()));
+        o.offset = 1;
+        o.pageRows = 10;
+        QCOMPARE(shown(computeStatistic(db, Statistic::Loans, o)), expected.mid(1));
     }
 
     // A database of the version before gets the journal's index by dates,

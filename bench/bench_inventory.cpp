@@ -55,8 +55,12 @@ void load(Database &db, int copies)
                                   "CASE WHEN I % 1000 = 0 THEN 'R1' END FROM N"));
     if (!tx.commit())
         die(db.lastError().text());
-    if (const QString refresh = db.dialect().refreshStatistics(QStringLiteral("NOTICE_EXEMPLAIRE")); !refresh.isEmpty())
-        exec(db, refresh);
+    // Both tables, as the server's own maintenance would have done by the
+    // time a library inventories: a plan made for a table still taken for
+    // empty reads a whole index for each copy of a page.
+    for (const char *table : {"NOTICE", "NOTICE_EXEMPLAIRE"})
+        if (const QString refresh = db.dialect().refreshStatistics(QLatin1String(table)); !refresh.isEmpty())
+            exec(db, refresh);
 }
 
 } // namespace

@@ -18,14 +18,16 @@ struct CopyRow {
     const char *reader;
 };
 
-// Copy numbers in the order of their texts: "100" < "12" < "120" < "125" < "20" < "3".
+// Copy numbers in the order of their texts: "100" < "12" < "120" < "125" < "20" < "3";
+// by character codes the other numbers' "INV-..." come before "a-3", which
+// a language puts first.
 inline const CopyRow copyRows[] = {
     {"100", 11, "A-001", "INV-9", "MAG", 1, "2024-01-10", 1, nullptr},
     {"12", 11, "A-002", "INV-10", "MAG", 1, "2024-01-31", 1, nullptr},
     {"120", 12, "B-001", "INV-11", "SAL", 2, "2024-02-01", 1, nullptr},
     {"125", 12, "B-002", nullptr, "SAL", 2, "2024-02-15", -1, nullptr},
     {"20", 1, "A-003", "INV-2", "MAG", 2, "2023-12-31", 0, nullptr},
-    {"3", 2, "A-004", "INV-3", nullptr, 0, nullptr, 1, "R1"},
+    {"3", 2, "A-004", "a-3", nullptr, 0, nullptr, 1, "R1"},
 };
 
 inline QVariant orNull(const char *s) { return s ? QVariant(QString::fromUtf8(s)) : QVariant(); }
@@ -74,8 +76,14 @@ inline bool inventorySetUp(Database &db)
 
 } // namespace folian::test
 
+// On the server, a database that compares texts as a language does, so
+// that a comparison of copy numbers that forgets the character codes' order
+// is caught.
 #define FOLIAN_INVENTORY_DB(tdb, db)                                             \
-    FOLIAN_ACQ_DB(tdb, db);                                                      \
+    QFETCH(QString, engine);                                                     \
+    FOLIAN_TEST_DB_ORDERED(tdb, engine, folian::test::TextOrder::Linguistic);    \
+    folian::Database &db = tdb.db();                                             \
+    QVERIFY(folian::test::acqSetUp(db));                                         \
     QVERIFY(db.exec(QStringLiteral("DELETE FROM MODE_ACQUISITION")));            \
     QVERIFY(folian::test::inventorySetUp(db))
 

@@ -341,6 +341,46 @@ private slots:
         QCOMPARE(s.notFound, qint64(0));
     }
 
+    // Numbers holding the marks of a list of texts (quotes, backslashes,
+    // commas, braces, blanks, the word NULL) are each their own copy; a
+    // file longer than a batch finds a number read again batches later.
+    void scannedNumbers_data() { addEngineRows(); }
+    void scannedNumbers()
+    {
+        FOLIAN_INVENTORY_DB(tdb, db);
+        const QStringList marked{QStringLiteral("Q\"1"), QStringLiteral("B\\2"), QStringLiteral("C,3"), QStringLiteral("{D}"),
+                                 QStringLiteral("NULL"), QStringLiteral("E 5"), QStringLiteral("F'6")};
+        for (const QString &n : marked) {
+            const QByteArray id = n.toUtf8();
+            QVERIFY(addCopy(db, {id.constData(), 11, "Z-001", nullptr, "MAG", 0, nullptr, 0, nullptr}));
+        }
+        InventoryCriteria c;
+        c.shelfMark = QStringLiteral("A-*");
+        const AcqResult started = startCampaign(db, c);
+        QVERIFY2(started.passed, qPrintable(started.message));
+        ScanReport r = mark(db, started.key, scannerFile(marked + QStringList{QStringLiteral("\"")}, "\n"));
+        QVERIFY2(r.passed, qPrintable(r.message));
+        QCOMPARE(r.found, int(marked.size()));
+        QCOMPARE(r.misplacedNumbers, marked);
+        QCOMPARE(r.unknownNumbers, QStringList{QStringLiteral("\"")});
+        for (const QString &n : marked)
+            QCOMPARE(flagOf(db, n).toInt(), 1);
+
+        QStringList lines{QStringLiteral("100")};
+        for (int i = 1; i <= 12000; ++i)
+            lines << QStringLiteral("X%1").arg(i);
+        lines << QStringLiteral("100") << QStringLiteral("X1");
+        r = mark(db, started.key, scannerFile(lines, "\r\n"));
+        QVERIFY2(r.passed, qPrintable(r.message));
+        QCOMPARE(r.lines, 12003);
+        QCOMPARE(r.found, 1);
+        QCOMPARE(r.unknown, 12000);
+        QCOMPARE(r.duplicateNumbers, (QStringList{QStringLiteral("100"), QStringLiteral("X1")}));
+        const CampaignStatus s = campaignStatus(db, started.key);
+        QCOMPARE(s.found, qint64(1));
+        QCOMPARE(s.misplaced, qint64(marked.size()));
+    }
+
     // The campaign's pages: its discrepancies are of its selection, a NULL
     // flag set meanwhile counting as not found.
     void campaignPages_data() { addEngineRows(); }

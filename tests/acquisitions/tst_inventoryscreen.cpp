@@ -4,12 +4,16 @@
 // tells the operator when another workstation changed it first.
 
 #include "acquisitions/inventoryfixture.h"
+#include "acquisitions/core/inventorycampaign.h"
 #include "acquisitions/core/inventorytexts.h"
 #include "acquisitions/widgets/frmacquisition.h"
 #include "acquisitions/widgets/frminventairephysique.h"
 #include "support/screens.h"
+#include "support/windows.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -72,6 +76,73 @@ private slots:
         screen->Clear();
         QCOMPARE(screen->countPanel()->text(), inv::searchResult());
         QVERIFY(!search->isEnabled());
+    }
+
+    // "Nouvelle campagne" over the criteria of the fields, asked first;
+    // "Lire un fichier" marks the numbers of the file chosen and says the counts.
+    void campaignAndScannerFile_data() { addEngineRows(); }
+    void campaignAndScannerFile()
+    {
+        FOLIAN_INVENTORY_DB(tdb, db);
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        TFrmAcquisition module(data);
+        module.entry(QStringLiteral("BtnInventaire"))->click();
+        auto *screen = qobject_cast<TFrmInventairePhysique *>(module.CurrentScreen());
+        QVERIFY(screen);
+        screen->findChild<QLineEdit *>(QStringLiteral("COT"))->setText(QStringLiteral("A*"));
+        auto *start = screen->findChild<QPushButton *>(QStringLiteral("BtnCampagne"));
+        auto *read = screen->findChild<QPushButton *>(QStringLiteral("BtnFichier"));
+
+        // No campaign yet: the file is not asked for.
+        read->click();
+        QCOMPARE(sink.messages, QStringList{inv::noCampaign()});
+        // The operator says no: nothing starts.
+        sink.clear();
+        sink.answer = false;
+        start->click();
+        QCOMPARE(sink.questions, QStringList{inv::startQuestion(4)});
+        QCOMPARE(latestCampaign(db), 0);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT EXP_INVENTORIE FROM NOTICE_EXEMPLAIRE WHERE EXP_ID = '100'")).toInt(), 1);
+
+        sink.clear();
+        sink.answer = true;
+        start->click();
+        const int campaign = latestCampaign(db);
+        QVERIFY(campaign > 0);
+        QCOMPARE(sink.messages, QStringList{inv::campaignStarted(campaign, 4)});
+        CampaignStatus status = campaignStatus(db, campaign);
+        QCOMPARE(status.selection, qint64(4));
+        QCOMPARE(status.found, qint64(0));
+        // The grid shows the selection reset.
+        QCOMPARE(screen->countPanel()->text(), inv::copiesCount(4));
+        for (int row = 0; row < 4; ++row)
+            QCOMPARE(screen->grid()->model()->index(row, 0).data().toString(), inv::flagLabel(false));
+
+        // Two copies of the selection, one outside it (misplaced) and a number of no copy.
+        const QString path = tdb.dir() + QStringLiteral("scan.txt");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("100\r\n12\r\nZZZ\r\n120\r\n");
+        }
+        sink.clear();
+        whenShown<QFileDialog>([path](QFileDialog *d) {
+            d->selectFile(path);
+            static_cast<QDialog *>(d)->accept();  // the dialog's own accept, reached through its public base
+        });
+        read->click();
+        QCOMPARE(sink.messages, QStringList{inv::scanSummary(3, 1, 0, 1, 0)});
+        status = campaignStatus(db, campaign);
+        QCOMPARE(status.found, qint64(2));
+        QCOMPARE(status.notFound, qint64(2));
+        QCOMPARE(status.misplaced, qint64(1));
+        QStringList flags;
+        for (int row = 0; row < screen->grid()->model()->rowCount(); ++row)
+            flags << screen->grid()->model()->index(row, 1).data().toString() + u'='
+                    + screen->grid()->model()->index(row, 0).data().toString();
+        QCOMPARE(flags, (QStringList{QStringLiteral("100=") + inv::flagLabel(true), QStringLiteral("12=") + inv::flagLabel(true),
+                                     QStringLiteral("20=") + inv::flagLabel(false), QStringLiteral("3=") + inv::flagLabel(false)}));
     }
 };
 

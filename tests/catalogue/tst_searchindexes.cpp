@@ -165,13 +165,7 @@ QString plan(Database &db, const RecordCriteria &c)
     QString why;
     if (!recordSearchQuery(db.dialect(), c, QStringLiteral("N.DOC_ID"), &q, &why))
         return why;
-    const bool pg = db.dialect().isPostgres();
-    SqlRows rows = pg ? db.query(Dialect::inlineBinds(db.connection(), QStringLiteral("EXPLAIN ") + q.sql, q.binds))
-                        : db.query(QStringLiteral("EXPLAIN QUERY PLAN ") + q.sql, q.binds);
-    QStringList lines;
-    while (rows.next())
-        lines << rows.value(pg ? 0 : 3).toString();
-    return lines.join(u'\n').toUpper();
+    return queryPlan(db, q.sql, q.binds);
 }
 
 } // namespace

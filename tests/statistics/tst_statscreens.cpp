@@ -92,6 +92,41 @@ private slots:
         QCOMPARE(page->grid()->model()->rowCount(), 0);
     }
 
+    // A statistic of more rows than a page shows its first page and the
+    // whole count at once; the grid reads the next page when asked, and the
+    // chart and the spreadsheets take every row.
+    void gridReadsByPages_data() { addEngineRows(); }
+    void gridReadsByPages()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_STAT_DB(tdb, db);
+        QList<QVariantList> readers;
+        for (int i = 0; i < StatisticPageRows + 500; ++i)
+            readers << QVariantList{QStringLiteral("P%1").arg(i, 5, 10, QLatin1Char('0')), QStringLiteral("Lecteur"), 1, 1, 1, 0, 0};
+        QVERIFY(statInsert(db, "LECTEUR", cols("LEC_ID,LEC_NOM,CAT_ID,STR_ID,LEC_STAT_PRET,LEC_STATUT,BIB_ID"), readers));
+        const int total = StatisticPageRows + 503;  // and the three who borrowed before
+        TFrmData data;
+        QVERIFY(connectTo(data, tdb));
+        TFrmStatistique screen(data);
+        screen.showStatistic(Statistic::Readers);
+        StatisticPage *page = screen.page(Statistic::Readers);
+        page->setLimit(100000);
+        QAbstractItemModel *grid = page->grid()->model();
+        QCOMPARE(grid->rowCount(), StatisticPageRows);
+        QCOMPARE(page->countText(), QString::number(total));
+        QVERIFY(grid->canFetchMore({}));
+        grid->fetchMore({});
+        QCOMPARE(grid->rowCount(), total);
+        QVERIFY(!grid->canFetchMore({}));
+        QCOMPARE(grid->index(total - 1, 0).data().toString(), QStringLiteral("P01499"));
+        // Only the first page read: the whole is read again for the chart.
+        page->setLimit(10000);
+        QCOMPARE(grid->rowCount(), StatisticPageRows);
+        const StatisticTable whole = page->wholeTable();
+        QCOMPARE(whole.rows.size(), total);
+        QCOMPARE(chartData(whole).rows, total);
+    }
+
     void chartBars_data() { addEngineRows(); }
     void chartBars()
     {

@@ -1,5 +1,6 @@
 #include "support/testdb.h"
 
+#include "data/core/dialect.h"
 #include "data/core/migrator.h"
 
 #include <QFile>
@@ -55,13 +56,16 @@ void addEngineRows()
         QTest::newRow(qPrintable(e)) << e;
 }
 
-TestDatabase::TestDatabase(const QString &engine, bool schema)
+TestDatabase::TestDatabase(const QString &engine, bool schema, TextOrder order)
 {
     params_.engine = engine;
     params_.appDir = dir();
     if (engine == QLatin1String("POSTGRESQL")) {
         pgName_ = QStringLiteral("folian_t_%1").arg(QRandomGenerator::global()->generate64(), 0, 16);
-        if (!adminExec(QStringLiteral("CREATE DATABASE ") + pgName_ + QStringLiteral(" ENCODING 'UTF8'"), &error_))
+        const QString ordered = order == TextOrder::Linguistic
+            ? QStringLiteral(" TEMPLATE template0 LOCALE_PROVIDER icu ICU_LOCALE 'und'")
+            : QString();
+        if (!adminExec(QStringLiteral("CREATE DATABASE ") + pgName_ + QStringLiteral(" ENCODING 'UTF8'") + ordered, &error_))
             return;
         params_.server = env("FOLIAN_TEST_PG_HOST") + u':' + env("FOLIAN_TEST_PG_PORT");
         params_.catalog = pgName_;
@@ -95,6 +99,17 @@ QString TestDatabase::writeIni(const QString &extra) const
         f.write(text.toUtf8());
     }
     return path;
+}
+
+QString queryPlan(Database &db, const QString &sql, const QVariantList &binds)
+{
+    const bool pg = db.dialect().isPostgres();
+    SqlRows rows = pg ? db.query(Dialect::inlineBinds(db.connection(), QStringLiteral("EXPLAIN ") + sql, binds))
+                      : db.query(QStringLiteral("EXPLAIN QUERY PLAN ") + sql, binds);
+    QStringList lines;
+    while (rows.next())
+        lines << rows.value(pg ? 0 : 3).toString();
+    return lines.join(u'\n').toUpper();
 }
 
 TestRole::TestRole(Database &db) : db_(db)

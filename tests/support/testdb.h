@@ -27,11 +27,17 @@ void addEngineCaseRows(const Case (&cases)[N])
 }
 bool postgresAvailable();
 
+// How the server's database compares texts: as the test server was set up
+// (by character codes), or as a language does (the ICU root collation),
+// as a library's server set up in French or Arabic would, where "a-3" comes
+// before "INV-2".
+enum class TextOrder { ServerDefault, Linguistic };
+
 class TestDatabase
 {
 public:
     // Creates an empty database; with `schema`, creates the schema and reference data too.
-    explicit TestDatabase(const QString &engine, bool schema = true);
+    explicit TestDatabase(const QString &engine, bool schema = true, TextOrder order = TextOrder::ServerDefault);
     ~TestDatabase();
 
     bool isValid() const { return valid_; }
@@ -73,11 +79,16 @@ private:
     bool valid_ = false;
 };
 
+// What the engine plans for a statement, one line a step, in capitals (the
+// server's plan with the values written into it: it prepares no EXPLAIN).
+QString queryPlan(Database &db, const QString &sql, const QVariantList &binds);
+
 // Skips the current test when the engine is not available, fails when the database cannot be made.
-#define FOLIAN_TEST_DB(var, engine)                                                      \
+#define FOLIAN_TEST_DB(var, engine) FOLIAN_TEST_DB_ORDERED(var, engine, folian::test::TextOrder::ServerDefault)
+#define FOLIAN_TEST_DB_ORDERED(var, engine, order)                                       \
     if ((engine) == QLatin1String("POSTGRESQL") && !folian::test::postgresAvailable())   \
         QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");               \
-    folian::test::TestDatabase var(engine);                                              \
+    folian::test::TestDatabase var(engine, true, order);                                 \
     QVERIFY2(var.isValid(), qPrintable(var.error()))
 
 } // namespace folian::test

@@ -17,27 +17,11 @@ namespace folian {
 
 namespace {
 
-// Numbers marked per transaction: few statements per batch, and a batch
-// short enough that another workstation waits little for its turn.
-constexpr int kBatch = 500;
-
-QString marks(qsizetype n)
-{
-    QString s;
-    s.reserve(n * 3);
-    for (qsizetype i = 0; i < n; ++i)
-        s += i ? QStringLiteral(", ?") : QStringLiteral("?");
-    return s;
-}
-
-QVariantList values(const QStringList &list)
-{
-    QVariantList out;
-    out.reserve(list.size());
-    for (const QString &s : list)
-        out << s;
-    return out;
-}
+// Numbers marked per transaction: few statements per batch, each list of
+// numbers bound the engine's cheapest way, and a batch short enough that
+// another workstation waits little for its turn. Where each statement is a
+// round trip to a server the batches are longer: fewer trips and commits.
+int batchSize(const Dialect &d) { return d.statementsAreRoundTrips() ? 5000 : 500; }
 
 // The lines of a scanner's file, a batch at a time, whatever their ends.
 class ScannedLines
@@ -117,13 +101,14 @@ bool markBatch(Database &db, int campaign, const QStringList &batch, QSet<QStrin
         QVariant selection;  // NULL: not of the campaign yet
         int seen = 0;
     };
+    const Dialect &d = db.dialect();
     QHash<QString, Copy> copies;
     {
+        const SqlText read = d.oneOf(QStringLiteral("E.EXP_ID"), distinct);
         SqlRows q = db.query(QStringLiteral("SELECT E.EXP_ID, E.LEC_ID, I.INV_SELECTION, I.INV_VU FROM NOTICE_EXEMPLAIRE E "
-                                            "LEFT JOIN INVENTAIRE_EXEMPLAIRE I ON I.CAM_ID = ? AND I.EXP_ID = E.EXP_ID "
-                                            "WHERE E.EXP_ID IN (")
-                                 + marks(distinct.size()) + u')',
-                             QVariantList{campaign} + values(distinct));
+                                            "LEFT JOIN INVENTAIRE_EXEMPLAIRE I ON I.CAM_ID = ? AND I.EXP_ID = E.EXP_ID WHERE ")
+                                 + read.sql,
+                             QVariantList{campaign} + read.binds);
         if (!q.isActive()) {
             r.message = databaseError(db).message;
             return false;
@@ -166,20 +151,21 @@ bool markBatch(Database &db, int campaign, const QStringList &batch, QSet<QStrin
             b.lentNumbers << n;
         }
     }
+    // Each statement for the copies of one list, if there are any.
+    const auto forEach = [&](const QStringList &copies, const QString &statement, const QString &column, QVariantList binds) {
+        if (copies.isEmpty())
+            return true;
+        const SqlText in = d.oneOf(column, copies);
+        return db.exec(statement + in.sql, binds + in.binds);
+    };
     const bool written
-        = (firstSeen.isEmpty()
-           || db.exec(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET EXP_INVENTORIE = 1 WHERE EXP_ID IN (")
-                          + marks(firstSeen.size()) + u')',
-                      values(firstSeen)))
-        && (ofCampaign.isEmpty()
-            || db.exec(QStringLiteral("UPDATE INVENTAIRE_EXEMPLAIRE SET INV_VU = INV_VU + 1 WHERE CAM_ID = ? AND EXP_ID IN (")
-                           + marks(ofCampaign.size()) + u')',
-                       QVariantList{campaign} + values(ofCampaign)))
-        && (outside.isEmpty()
-            || db.exec(QStringLiteral("INSERT INTO INVENTAIRE_EXEMPLAIRE (CAM_ID, EXP_ID, INV_SELECTION, INV_VU) "
-                                      "SELECT ?, E.EXP_ID, 0, 1 FROM NOTICE_EXEMPLAIRE E WHERE E.EXP_ID IN (")
-                           + marks(outside.size()) + u')',
-                       QVariantList{campaign} + values(outside)));
+        = forEach(firstSeen, QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET EXP_INVENTORIE = 1 WHERE "), QStringLiteral("EXP_ID"), {})
+        && forEach(ofCampaign, QStringLiteral("UPDATE INVENTAIRE_EXEMPLAIRE SET INV_VU = INV_VU + 1 WHERE CAM_ID = ? AND "),
+                   QStringLiteral("EXP_ID"), {campaign})
+        && forEach(outside,
+                   QStringLiteral("INSERT INTO INVENTAIRE_EXEMPLAIRE (CAM_ID, EXP_ID, INV_SELECTION, INV_VU) "
+                                  "SELECT ?, E.EXP_ID, 0, 1 FROM NOTICE_EXEMPLAIRE E WHERE "),
+                   QStringLiteral("E.EXP_ID"), {campaign});
     if (!written || !tx.commit()) {
         r.message = databaseError(db).message;
         return false;
@@ -212,7 +198,7 @@ AcqResult startCampaign(Database &db, const InventoryCriteria &criteria)
     if (criteria.isEmpty())
         return AcqResult::refused(inv::criterionRequired());
     const SqlCondition where = inventoryConditions(db.dialect(), criteria);
-    return inTransaction(db, [&]() {
+    const AcqResult started = inTransaction(db, [&]() {
         int campaign = 0;
         const KeyedInsert k = insertWithNewKey(
             db, QStringLiteral("INVENTAIRE_CAMPAGNE"), QStringLiteral("CAM_ID"),
@@ -235,6 +221,13 @@ AcqResult startCampaign(Database &db, const InventoryCriteria &criteria)
             return databaseError(db);
         return AcqResult::done(campaign);
     });
+    // The planner learns how large the selection is before the numbers are
+    // marked: its plans for a table it still took for empty would read the
+    // whole selection for each batch (a refusal costs only time).
+    if (started.passed)
+        if (const QString refresh = db.dialect().refreshStatistics(QStringLiteral("INVENTAIRE_EXEMPLAIRE")); !refresh.isEmpty())
+            db.exec(refresh);
+    return started;
 }
 
 int latestCampaign(Database &db)
@@ -290,7 +283,7 @@ ScanReport markScanned(Database &db, int campaign, QIODevice &input, Progress *p
     QSet<QString> unknownSeen;
     const qint64 size = input.size();
     for (;;) {
-        const QStringList batch = lines.next(kBatch);
+        const QStringList batch = lines.next(batchSize(db.dialect()));
         if (batch.isEmpty())
             break;
         if (!markBatch(db, campaign, batch, unknownSeen, r))

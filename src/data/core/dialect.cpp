@@ -444,6 +444,27 @@ public:
     {
         return expression + QStringLiteral(" COLLATE \"C\"");
     }
+    // One array literal: each text between double quotes, its double quotes
+    // and backslashes escaped by a backslash.
+    SqlText oneOf(const QString &expression, const QStringList &values) const override
+    {
+        QString array;
+        array.reserve(2 + values.size() * 12);
+        array += u'{';
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            if (i)
+                array += u',';
+            array += u'"';
+            for (const QChar c : values.at(i)) {
+                if (c == u'"' || c == u'\\')
+                    array += u'\\';
+                array += c;
+            }
+            array += u'"';
+        }
+        array += u'}';
+        return {expression + QStringLiteral(" = ANY(CAST(? AS TEXT[]))"), {array}};
+    }
     QString collate(const QString &language) const override
     {
         return language == QLatin1String("AR") ? QStringLiteral(" COLLATE \"ar-x-icu\"") : QStringLiteral(" COLLATE \"fr-x-icu\"");
@@ -687,6 +708,20 @@ QString Dialect::addColumn(const QString &table, const ColumnDef &c) const
 {
     return QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" ADD COLUMN ") + c.name + u' '
         + columnType(c);
+}
+
+SqlText Dialect::oneOf(const QString &expression, const QStringList &values) const
+{
+    SqlText out;
+    out.sql.reserve(expression.size() + 6 + values.size() * 3);
+    out.sql = expression + QStringLiteral(" IN (");
+    out.binds.reserve(values.size());
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        out.sql += i ? QStringLiteral(", ?") : QStringLiteral("?");
+        out.binds << values.at(i);
+    }
+    out.sql += u')';
+    return out;
 }
 
 QString Dialect::inlineBinds(const QSqlDatabase &db, const QString &sql, const QVariantList &binds)

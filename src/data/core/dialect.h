@@ -2,6 +2,7 @@
 // What differs between the two database engines, in one place: DDL types,
 // connection set-up, error classification and the server clock.
 
+#include "data/core/helpers.h"
 #include "data/core/schema.h"
 
 #include <QDateTime>
@@ -209,6 +210,12 @@ public:
     // way on both engines whatever the server's collation ("100" < "20",
     // "B" < "a"): the embedded engine's own comparison.
     virtual QString byteOrder(const QString &expression) const { return expression; }
+
+    // The condition that `expression` is one of the texts `values` (at least
+    // one), with its bound values: a placeholder a value here; on the
+    // server one bound array, so that a list of thousands is one value to
+    // send and one plan whatever its length.
+    virtual SqlText oneOf(const QString &expression, const QStringList &values) const;
 
     // The statement with each `?` placeholder replaced by its value, quoted by
     // the driver of `db` (for statements the server cannot prepare, such as a

@@ -25,6 +25,8 @@ constexpr int kBudgetDebitsVersion = 9;
 constexpr int kHandedOverVersion = 10;
 // The version that brings the inventory campaigns' tables.
 constexpr int kInventoryCampaignsVersion = 11;
+// The version that indexes the loan journal by its dates.
+constexpr int kJournalDatesVersion = 12;
 
 bool run(Database &db, const QString &sql, QString *why);
 
@@ -216,6 +218,9 @@ const QVector<UpgradeStep> &upgradeSteps()
         {kHandedOverVersion, rememberHandedOverStatus},
         // Version 11: the inventory campaigns (their tables added above).
         {kInventoryCampaignsVersion, [](Database &, QString *) { return true; }},
+        // Version 12: the loan journal indexed by its dates (added above), so
+        // that the statistics over a period read only the period's operations.
+        {kJournalDatesVersion, [](Database &, QString *) { return true; }},
     };
     return steps;
 }

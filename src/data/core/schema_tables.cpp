@@ -447,7 +447,10 @@ void addCirculation(QVector<TableDef> &out)
                       intCol("DOC_ID"), textCol("LEC_ID", ReaderIdSize), dateTimeCol("HIS_DATE"),
                       dateCol("HIS_DATE_RETOUR"), textCol("HIS_USER", LoginSize)},
                      {"HIS_ID"}, false,
-                     {indexOn("HISTORIQUE_PRET", "EXP_ID"), indexOn("HISTORIQUE_PRET", "LEC_ID")});
+                     {indexOn("HISTORIQUE_PRET", "EXP_ID"), indexOn("HISTORIQUE_PRET", "LEC_ID"),
+                      // The statistics over a period read the journal by its dates
+                      // and operations, never the whole of it.
+                      index("HISTORIQUE_PRET", "HIS_DATE", {"HIS_DATE", "HIS_OPERATION"})});
 }
 
 // --- Acquisitions ---------------------------------------------------------

@@ -153,9 +153,14 @@ bool limited(Statistic s, const StatisticOptions &o)
     return o.limit > 0 && (!statisticDef(s).limits.isEmpty() || s == Statistic::Loans);
 }
 
+// Readers and records are ranked under the limit first, then looked up.
+bool limitedInside(Statistic s) { return s == Statistic::Readers || s == Statistic::Records; }
+
+// The limit's clause; none when a page is asked of a statistic whose limit
+// closes its statement: the page's clause holds the limit then.
 QString limit(Statistic s, const StatisticOptions &o, QVariantList &binds)
 {
-    if (!limited(s, o))
+    if (!limited(s, o) || (o.pageRows > 0 && !limitedInside(s)))
         return {};
     binds << o.limit;
     return QStringLiteral(" LIMIT ?");
@@ -478,12 +483,55 @@ StatisticLayout statisticLayout(Statistic s, StatGrouping by)
 
 SqlText statisticSql(const Dialect &d, Statistic s, const StatisticOptions &o)
 {
+    SqlText q;
     switch (s) {
-    case Statistic::NewAcquisitions: return newAcquisitionsSql(d, o);
-    case Statistic::Acquisitions: return acquisitionsSql(d, o);
-    case Statistic::Loans: return loansSql(d, o);
-    default: return countersSql(d, s, o);
+    case Statistic::NewAcquisitions: q = newAcquisitionsSql(d, o); break;
+    case Statistic::Acquisitions: q = acquisitionsSql(d, o); break;
+    case Statistic::Loans: q = loansSql(d, o); break;
+    default: q = countersSql(d, s, o); break;
     }
+    if (o.pageRows > 0) {
+        // Every statement ends with its order: the page is taken of it.
+        const int offset = qMax(0, o.offset);
+        int rows = o.pageRows;
+        if (limited(s, o) && !limitedInside(s))
+            rows = qBound(0, o.limit - offset, rows);
+        q.sql += QStringLiteral(" LIMIT ? OFFSET ?");
+        q.binds << rows << offset;
+    }
+    return q;
+}
+
+namespace {
+
+// Why the session's user may not run the statistic so, or empty.
+QString refusalOf(Statistic s, const StatisticOptions &o)
+{
+    const QString refusal = rightRefusal(statisticDef(s).right, session());
+    return refusal.isEmpty() ? optionsRefusal(s, o) : refusal;
+}
+
+} // namespace
+
+qint64 countStatistic(Database &db, Statistic s, const StatisticOptions &o, QString *why)
+{
+    const QString refusal = refusalOf(s, o);
+    if (!refusal.isEmpty()) {
+        if (why)
+            *why = refusal;
+        return -1;
+    }
+    StatisticOptions whole = o;
+    whole.offset = whole.pageRows = 0;
+    const SqlText sql = statisticSql(db.dialect(), s, whole);
+    bool ok = false;
+    const QVariant n = db.scalar(QStringLiteral("SELECT COUNT(*) FROM (") + sql.sql + QStringLiteral(") C"), sql.binds, &ok);
+    if (!ok) {
+        if (why)
+            *why = stats::readFailed(db.lastError().text());
+        return -1;
+    }
+    return n.toLongLong();
 }
 
 QString optionsRefusal(Statistic s, const StatisticOptions &o)
@@ -517,10 +565,7 @@ StatisticTable computeStatistic(Database &db, Statistic s, const StatisticOption
     t.statistic = s;
     t.options = o;
     t.layout = statisticLayout(s, o.by);
-    const StatisticDef &def = statisticDef(s);
-    t.message = rightRefusal(def.right, session());
-    if (t.message.isEmpty())
-        t.message = optionsRefusal(s, o);
+    t.message = refusalOf(s, o);
     if (!t.message.isEmpty())
         return t;
     const SqlText sql = statisticSql(db.dialect(), s, o);

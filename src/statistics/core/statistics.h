@@ -58,6 +58,10 @@ struct StatisticOptions {
     QVariant type;            // TYP_ID of the record
     QVariant language;        // LAN_ID of the record
     QVariant supplier;        // FOU_ID of an order of the record
+    // One page of the rows the limit leaves: `pageRows` rows (0: all of
+    // them) from the row `offset` (0: the first), in the statistic's order.
+    int offset = 0;
+    int pageRows = 0;
 };
 
 struct StatisticDef {
@@ -111,9 +115,15 @@ struct StatisticTable {
     QString source() const;    // what it reads, in the session's language
 };
 
+// The rows a screen reads at a time.
+constexpr int StatisticPageRows = 1000;
+
 // Runs the statistic for the session's user (who needs the statistic's
 // right). A failure is said, never shown as an empty result.
 StatisticTable computeStatistic(Database &db, Statistic s, const StatisticOptions &o);
+// How many rows the statistic gives with these options, its limit applied
+// and its page not; -1 when it is refused or cannot be read (`why` says why).
+qint64 countStatistic(Database &db, Statistic s, const StatisticOptions &o, QString *why = nullptr);
 // Why the statistic cannot run with these options (a period missing or
 // upside down), or empty.
 QString optionsRefusal(Statistic s, const StatisticOptions &o);

@@ -1,6 +1,8 @@
 #pragma once
 // A statistic's rows in a grid: its columns titled in the session's
-// language, counts, rates and amounts centred as the page centres them.
+// language, counts, rates and amounts centred as the page centres them. A
+// statistic of many rows is read a page at a time, the next page when the
+// grid scrolls to it, so that the first rows show at once.
 
 #include "statistics/core/statistics.h"
 
@@ -14,8 +16,16 @@ class StatisticModel : public QAbstractTableModel
 public:
     explicit StatisticModel(QObject *parent = nullptr) : QAbstractTableModel(parent) {}
 
+    // Rows known whole (none to read later).
     void setTable(const StatisticTable &t);
+    // The first page of a statistic of `total` rows, its next pages read from `db`.
+    void setFirstPage(Database &db, const StatisticTable &first, qint64 total);
+    // The rows read so far, and how many the statistic has.
     const StatisticTable &table() const { return table_; }
+    qint64 total() const { return total_; }
+
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -24,6 +34,8 @@ public:
 
 private:
     StatisticTable table_;
+    Database *db_ = nullptr;
+    qint64 total_ = 0;
 };
 
 } // namespace folian

@@ -320,8 +320,14 @@ void StatisticPage::clearFilters()
 bool StatisticPage::run()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const StatisticTable t = computeStatistic(data_.db(), statistic_, options());
-    model_->setTable(t);
+    StatisticOptions o = options();
+    o.pageRows = StatisticPageRows;
+    const StatisticTable t = computeStatistic(data_.db(), statistic_, o);
+    // A full first page may have more after it: the count says how many.
+    QString why;
+    const qint64 total = t.ok && t.rows.size() == o.pageRows ? countStatistic(data_.db(), statistic_, options(), &why)
+                                                              : qint64(t.rows.size());
+    model_->setFirstPage(data_.db(), t, total);
     QApplication::restoreOverrideCursor();
     showResult();
     return t.ok;
@@ -334,7 +340,7 @@ void StatisticPage::showResult()
     for (int c = 0; c < t.layout.columns.size(); ++c)
         grid_->setColumnWidth(c, qMax(grid_->horizontalHeader()->sectionSizeHint(c), qMin(t.layout.columns.at(c).page.width, 400) + 20));
     status_->setText(t.ok ? QString() : t.message);
-    const int rows = int(t.rows.size());
+    const int rows = int(model_->total());
     switch (statistic_) {
     case Statistic::NewAcquisitions: count_->setText(t.ok ? stats::recordsFound(rows) : stats::searchResult()); break;
     case Statistic::Acquisitions: count_->setText(t.ok ? stats::titlesFound(rows) : stats::searchResult()); break;
@@ -347,6 +353,19 @@ void StatisticPage::showResult()
 
 const StatisticTable &StatisticPage::table() const { return model_->table(); }
 
+StatisticTable StatisticPage::wholeTable() const
+{
+    const StatisticTable &read = model_->table();
+    if (!read.ok || read.rows.size() >= model_->total())
+        return read;
+    StatisticOptions o = read.options;
+    o.offset = o.pageRows = 0;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    StatisticTable whole = computeStatistic(data_.db(), statistic_, o);
+    QApplication::restoreOverrideCursor();
+    return whole;
+}
+
 QString StatisticPage::countText() const { return count_->text(); }
 
 QString StatisticPage::statusText() const { return status_->text(); }
@@ -355,18 +374,19 @@ void StatisticPage::BtnPrintClick()
 {
     if (!btnPrint_->isEnabled())
         return;
-    PrintReport(data_.db(), statisticReport(model_->table()), this, progress_, btnPrint_);
+    PrintReport(data_.db(), statisticReport(wholeTable()), this, progress_, btnPrint_);
 }
 
 void StatisticPage::BtnGrapheClick()
 {
     if (btnChart_ && btnChart_->isEnabled())
-        emit chartRequested(chartData(model_->table()));
+        emit chartRequested(chartData(wholeTable()));
 }
 
 bool StatisticPage::exportTo(const QString &path, bool workbook)
 {
-    const ExportResult r = workbook ? writeStatisticXlsx(model_->table(), path) : writeStatisticCsv(model_->table(), path);
+    const StatisticTable whole = wholeTable();
+    const ExportResult r = workbook ? writeStatisticXlsx(whole, path) : writeStatisticCsv(whole, path);
     status_->setText(r.ok ? QString() : r.message);
     if (!r.ok)
         error(r.message);

@@ -34,7 +34,10 @@ public:
     Statistic statistic() const { return statistic_; }
     // Reads the statistic with the options shown; false on a failure or a refusal (said on the page).
     bool run();
+    // The rows read so far (the grid reads the others as it scrolls), and
+    // the statistic whole, read again if the grid has not read it all.
     const StatisticTable &table() const;
+    StatisticTable wholeTable() const;
     StatisticOptions options() const;
 
     void setLimit(int limit);

@@ -15,7 +15,8 @@
 #                                          default 1000000 records)
 #   BENCH=search scripts/bench.sh         (the record search: four searches, their
 #                                          count and a list, with and without the
-#                                          search indexes, default 1000000 records)
+#                                          search indexes, default 1000000 records;
+#                                          SCAN=no measures with the indexes only)
 #   BENCH=acquisitions scripts/bench.sh   (a line saved on an order of 5,000 lines, a
 #                                          batch of 1,000 copies, the order search's
 #                                          first page, a commitment and an invoice saved on
@@ -68,6 +69,9 @@ if [[ $name == import ]]; then
     source "$root/scripts/lib/unimarcdata.sh"
     source_file=$(unimarc_file periouni.mrc)
     bench_args=(--records "$rows" --source "$source_file")
+fi
+if [[ $name == search && ${SCAN:-yes} == no ]]; then
+    bench_args+=(--no-scan)
 fi
 if [[ ($name == search || $name == statistics) && -n ${REPEATS:-} ]]; then
     bench_args+=(--repeats "$REPEATS")

@@ -308,6 +308,23 @@ public:
             + globs.join(QStringLiteral(" AND ")) + u')';
     }
 
+    // GLOB on the row's folded words is what the word index answers.
+    QString keywordsHoldOnRow(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
+                              QVariantList &binds) const override
+    {
+        if (!indexedSearch() || words.isEmpty())
+            return Dialect::keywordsHold(ix, alias, words, binds);
+        QStringList globs;
+        for (const QString &w : words) {
+            globs << alias + u'.' + ix.folded + QStringLiteral(" GLOB ?");
+            binds << QString(QStringLiteral("*/") + SearchFold(w) + QStringLiteral("/*"));
+        }
+        return globs.join(QStringLiteral(" AND "));
+    }
+    // The planner takes an index for a term it can answer from one, even
+    // where the order's index would stop after a page: a unary "+" hides it.
+    QString withoutIndex(const QString &condition) const override { return QStringLiteral("+(") + condition + u')'; }
+
     bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const override
     {
         QSqlQuery q(db);

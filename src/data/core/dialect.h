@@ -63,6 +63,17 @@ public:
     // themselves, folded as they are read.
     virtual QString keywordsHold(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
                                  QVariantList &binds) const;
+    // The same test made on the row's own folded words, never through the
+    // word index: for a query that reads its rows along another index (the
+    // title order) and tests each row it reads.
+    virtual QString keywordsHoldOnRow(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
+                                      QVariantList &binds) const
+    {
+        return keywordsHold(ix, alias, words, binds);
+    }
+    // A condition the engine tests on each row it reads, never through an
+    // index, so that the rows are read along the index of the query's order.
+    virtual QString withoutIndex(const QString &condition) const { return condition; }
     // An expression as the Folded search indexes hold it: case-folded,
     // compared as the engine compares bytes. Two values are equal there
     // exactly when likeNoCase finds one with the other, typed without a

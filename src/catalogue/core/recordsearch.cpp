@@ -169,9 +169,13 @@ bool recordSearchQuery(const Dialect &d, const RecordCriteria &c, const QString 
     SqlCondition where;
     if (!recordSearchConditions(d, c, &where, why, plan))
         return false;
-    out->sql = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM NOTICE N");
-    if (!where.isEmpty())
-        out->sql += QStringLiteral(" WHERE ") + where.sql;
+    out->sql = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ");
+    if (where.isEmpty())
+        out->sql += QStringLiteral("NOTICE N");
+    else if (plan == RecordPlan::Conditions && c.sort == RecordSort::Title)
+        out->sql += d.foundFirst(QStringLiteral("NOTICE"), QStringLiteral("N"), where.sql);
+    else
+        out->sql += QStringLiteral("NOTICE N WHERE ") + where.sql;
     out->sql += QStringLiteral(" ORDER BY ") + recordSortOrder(c.sort, c.sortLanguage);
     out->binds = where.binds;
     return true;
@@ -187,11 +191,10 @@ RecordPlan recordPlan(Database &db, const RecordCriteria &c)
 {
     if (c.sort != RecordSort::Title)
         return RecordPlan::Conditions;
-    SqlCondition indexed, onRow;
+    SqlCondition onRow;
     QString why;
-    if (!recordSearchConditions(db.dialect(), c, &indexed, &why, RecordPlan::Conditions)
-        || !recordSearchConditions(db.dialect(), c, &onRow, &why, RecordPlan::Order) || indexed.sql == onRow.sql)
-        return RecordPlan::Conditions;  // nothing to choose (the server's planner chooses by its statistics)
+    if (!recordSearchConditions(db.dialect(), c, &onRow, &why, RecordPlan::Order) || onRow.isEmpty())
+        return RecordPlan::Conditions;
     // Reading along the order pays when the first page lies among the first
     // rows of the order; a probe failure leaves the plan of the conditions,
     // whose query then says what failed.

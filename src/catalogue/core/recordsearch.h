@@ -42,11 +42,12 @@ struct RecordCriteria {
 
 // How the engine reads a search's rows. Conditions: through the indexes of
 // its conditions (the word index, the type's), then sorted, which costs
-// what the records found cost. Order: along the index of its order, each
-// row read tested, which stops at the end of a page: the first page of a
-// search sorted by title that finds many records opens at once, where
-// sorting them would take seconds. Both find the same records in the same
-// order.
+// what the records found cost (a search sorted by title is written so that
+// no planner reads it along the title's index instead). Order: along the
+// index of its order, each row read tested, which stops at the end of a
+// page: the first page of a search sorted by title that finds many records
+// opens at once, where sorting them would take seconds. Both find the same
+// records in the same order.
 enum class RecordPlan { Conditions, Order };
 
 // The conditions of the criteria joined with AND (empty when no criterion

@@ -324,6 +324,11 @@ public:
     // The planner takes an index for a term it can answer from one, even
     // where the order's index would stop after a page: a unary "+" hides it.
     QString withoutIndex(const QString &condition) const override { return QStringLiteral("+(") + condition + u')'; }
+    // A subquery with an OFFSET is not merged into the query around it.
+    QString foundFirst(const QString &table, const QString &alias, const QString &condition) const override
+    {
+        return QStringLiteral("(SELECT * FROM %1 %2 WHERE %3 LIMIT -1 OFFSET 0) %2").arg(table, alias, condition);
+    }
 
     bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const override
     {
@@ -532,6 +537,12 @@ public:
     {
         return searchFolded(column) + QStringLiteral(" LIKE ") + searchFolded(QStringLiteral("CAST(? AS TEXT)"))
             + QStringLiteral(" ESCAPE '\\'");
+    }
+
+    // A subquery with an OFFSET is not merged into the query around it.
+    QString foundFirst(const QString &table, const QString &alias, const QString &condition) const override
+    {
+        return QStringLiteral("(SELECT * FROM %1 %2 WHERE %3 OFFSET 0) %2").arg(table, alias, condition);
     }
 
     // Under "C" the folded texts compare byte by byte, which also lets a

@@ -63,11 +63,10 @@ bool recordSearchQuery(const Dialect &d, const RecordCriteria &c, const QString 
 bool recordSearchQuery(Database &db, const RecordCriteria &c, const QString &columns, SqlCondition *out,
                        QString *why);
 
-// The plan for a search on this database. A search sorted by title whose
-// conditions the engine could answer from their indexes is first tried on
-// the first rows of the title order: when enough of them match, its rows
-// are read along the order (Order), else found then sorted (Conditions).
-// Every other search: Conditions.
+// The plan for a search on this database. A search sorted by title, with
+// criteria, is first tried on the first rows of the title order: when
+// enough of them match, its rows are read along the order (Order), else
+// found then sorted (Conditions). Every other search: Conditions.
 RecordPlan recordPlan(Database &db, const RecordCriteria &c);
 
 // The ORDER BY of a sort (plain columns of N, ending with N.DOC_ID); titles

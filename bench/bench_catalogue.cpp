@@ -284,7 +284,7 @@ int measure(const Options &o)
         c.sort = so2.sort;
         SqlCondition sq;
         QString why;
-        if (!recordResultQuery(data.db().dialect(), c, &sq, &why))
+        if (!recordResultQuery(data.db(), c, &sq, &why))
             die(why);
         QVector<double> firstMs, nextMs, countMs;
         for (int rep = 0; rep < 3; ++rep) {

@@ -17,6 +17,7 @@
 #include "data/core/database.h"
 #include "data/core/migrator.h"
 #include "benchdb.h"
+#include "processortime.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -95,10 +96,13 @@ void fill(Database &db, int rows)
 void run(Database &db, const char *what, const CatalogueOptions &o)
 {
     Counter progress;
+    const qint64 server = db.dialect().isPostgres() ? db.scalar(QStringLiteral("SELECT pg_backend_pid()")).toLongLong() : 0;
+    const double serverBefore = cpuSecondsOf(server), before = cpuSeconds();
     QElapsedTimer t;
     t.start();
     const CatalogueResult r = generateCatalogue(db, o, &progress);
     const qint64 ms = t.elapsed();
+    const double used = cpuSeconds() - before, serverUsed = serverBefore < 0 ? -1 : cpuSecondsOf(server) - serverBefore;
     if (!r.completed())
         die(r.message);
     qint64 bytes = 0;
@@ -108,6 +112,10 @@ void run(Database &db, const char *what, const CatalogueOptions &o)
                 what, static_cast<long long>(ms), ms ? r.records * 1000.0 / double(ms) : 0.0, r.entries, r.titles,
                 r.authors, r.subjects, double(bytes) / 1048576.0, peakMb());
     std::printf("    peak at the end of: %s\n", qPrintable(progress.phases.join(QStringLiteral(", "))));
+    if (serverUsed >= 0)
+        std::printf("    processor: %.1f s the program, %.1f s the server\n", used, serverUsed);
+    else
+        std::printf("    processor: %.1f s\n", used);
 }
 
 } // namespace

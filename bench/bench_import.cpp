@@ -20,6 +20,7 @@
 
 #include <QCommandLineParser>
 #include "peakmemory.h"
+#include "processortime.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,6 +40,8 @@
 
 using namespace folian;
 using namespace folian::unimarc;
+using folian::bench::cpuSeconds;
+using folian::bench::cpuSecondsOf;
 
 namespace {
 
@@ -56,31 +59,6 @@ void say(const QString &line)
     std::printf("%s\n", qPrintable(line));
     std::fflush(stdout);
 }
-
-// Processor time of this process so far (user and system), in seconds.
-double cpuSeconds()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-// Processor time of another process (the database server's process of our
-// connection), in seconds; -1 when it cannot be read.
-double cpuSecondsOf(qint64 pid)
-{
-    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (pid <= 0 || !f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray stat = f.readAll();
-    // The fields after the command name, which is in parentheses.
-    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13)
-        return -1;
-    const double ticks = double(sysconf(_SC_CLK_TCK));
-    return (fields.at(11).toDouble() + fields.at(12).toDouble()) / ticks;
-}
-
 
 struct Options {
     QString engine, source, dir, host, user, password;

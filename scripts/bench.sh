@@ -15,7 +15,8 @@
 #                                          default 1000000 records)
 #   BENCH=search scripts/bench.sh         (the record search: four searches, their
 #                                          count and a list, with and without the
-#                                          search indexes, default 1000000 records)
+#                                          search indexes, default 1000000 records;
+#                                          SCAN=no measures with the indexes only)
 #   BENCH=acquisitions scripts/bench.sh   (a line saved on an order of 5,000 lines, a
 #                                          batch of 1,000 copies, the order search's
 #                                          first page, a commitment and an invoice saved on
@@ -80,6 +81,9 @@ if [[ $name == import ]]; then
 fi
 if [[ $name == opac ]]; then
     bench_args+=(--clients "${CLIENTS:-8}" --requests "${REQUESTS:-40}")
+fi
+if [[ $name == search && ${SCAN:-yes} == no ]]; then
+    bench_args+=(--no-scan)
 fi
 if [[ ($name == search || $name == statistics) && -n ${REPEATS:-} ]]; then
     bench_args+=(--repeats "$REPEATS")

@@ -114,7 +114,7 @@ private slots:
         c.titleWords = QStringLiteral("histoire");
         c.sort = RecordSort(sort);
         SqlCondition q;
-        QVERIFY2(recordResultQuery(db.dialect(), c, &q, &why), qPrintable(why));
+        QVERIFY2(recordResultQuery(db, c, &q, &why), qPrintable(why));
         Dataset d(db, QStringLiteral("QNotice"), QStringLiteral("NOTICE"));
         QVERIFY2(d.open(q.sql, q.binds), qPrintable(d.lastError()));
         QVERIFY(!d.allFetched());  // read in pages
@@ -145,7 +145,7 @@ private slots:
                  QStringLiteral("2011"));
 
         // No criterion: no row, the same columns.
-        QVERIFY2(recordResultQuery(db.dialect(), RecordCriteria{}, &q, &why), qPrintable(why));
+        QVERIFY2(recordResultQuery(db, RecordCriteria{}, &q, &why), qPrintable(why));
         QVERIFY(d.open(q.sql, q.binds));
         QCOMPARE(d.rowCount(), 0);
         QVERIFY(d.hasField(QStringLiteral("AUTEUR")));

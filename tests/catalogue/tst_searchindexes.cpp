@@ -158,6 +158,22 @@ QList<int> found(Database &db, const RecordCriteria &c, QString *why)
     return ids;
 }
 
+// The records of a search read by a plan, in the order of its sort.
+QList<int> foundBy(Database &db, const RecordCriteria &c, RecordPlan plan)
+{
+    SqlCondition q;
+    QString why;
+    QList<int> ids;
+    if (!recordSearchQuery(db.dialect(), c, QStringLiteral("N.DOC_ID"), &q, &why, plan))
+        return {-1};
+    SqlRows rows = db.query(q.sql, q.binds);
+    if (!rows.isActive())
+        return {-2};
+    while (rows.next())
+        ids << rows.value(0).toInt();
+    return ids;
+}
+
 // What the engine plans for a search's query, as one text.
 QString plan(Database &db, const RecordCriteria &c)
 {
@@ -166,6 +182,31 @@ QString plan(Database &db, const RecordCriteria &c)
     if (!recordSearchQuery(db.dialect(), c, QStringLiteral("N.DOC_ID"), &q, &why))
         return why;
     return queryPlan(db, q.sql, q.binds);
+}
+
+// A catalogue large enough for the title order's probe: a word in one
+// title of four, an Arabic title in one of five, a rare word once, one
+// record of type "b" in five hundred.
+constexpr int kOrderedRecords = 3000;
+bool fillOrdered(Database &db, QString *why)
+{
+    static const char *const syllables[] = {"ba", "ko", "ri", "del", "mun", "sa", "tor", "vi", "lem", "ga"};
+    QVector<QVariantList> rows;
+    for (int i = 1; i <= kOrderedRecords; ++i) {
+        QString title = QLatin1String(syllables[i * 7 % 10]) + QLatin1String(syllables[i * 13 % 10])
+            + QLatin1String(syllables[(i * 3 + 1) % 10]);
+        if (i % 5 == 0)
+            title = QStringLiteral("تاريخ ") + title;
+        title += i % 4 == 0 ? QStringLiteral(" histoire") : QStringLiteral(" chronique");
+        if (i == 1234)
+            title += QStringLiteral(" zanzibar");
+        rows << QVariantList{i, i % 500 == 0 ? QStringLiteral("b") : QStringLiteral("a"), title,
+                             RecordKeywords(title, {}, {}, {})};
+    }
+    return insertRows(db, QStringLiteral("NOTICE"),
+                      {QStringLiteral("DOC_ID"), QStringLiteral("TYP_ID"), QStringLiteral("DOC_TITRE_PROPRE"),
+                       QStringLiteral("DOC_KEYWORDS")},
+                      rows, why);
 }
 
 } // namespace
@@ -210,6 +251,8 @@ class TstSearchIndexes : public QObject
         QVERIFY(!pg || indexesOnly(db, true));
         const QList<int> indexed = found(db, c, &why);
         const qint64 indexedCount = countRecords(db, c, &why);
+        // Each row tested as the title order reads them.
+        const QList<int> onRow = foundBy(db, c, RecordPlan::Order);
         QVERIFY(!pg || indexesOnly(db, false));
         db.setIndexedSearch(false);
         QVERIFY(!pg || db.exec(QStringLiteral("SET enable_bitmapscan = off")));
@@ -217,6 +260,7 @@ class TstSearchIndexes : public QObject
         QVERIFY(!pg || db.exec(QStringLiteral("RESET enable_bitmapscan")));
         db.refreshIndexedSearch();
         QCOMPARE(indexed, expected);
+        QCOMPARE(onRow, expected);
         QCOMPARE(scanned, expected);
         QCOMPARE(indexedCount, qint64(expected.size()));
     }
@@ -348,6 +392,89 @@ private slots:
         const QString text = plan(*db, criteria(criterion, value));
         QVERIFY(!pg || indexesOnly(*db, false));
         QVERIFY2(text.contains(index), qPrintable(text));
+    }
+
+    // A search sorted by title is read along the title order when the first
+    // rows of that order hold enough of its records, else found through its
+    // indexes and sorted; both plans give the same records in the same
+    // order.
+    void titleOrderPlan_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("sorted");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("alongTheOrder");
+        for (const QString &e : engines()) {
+            auto row = [&](const char *name, const char *words, const char *type, const char *language, bool sorted,
+                           int count, bool along) {
+                QTest::newRow(qPrintable(e + u' ' + QLatin1String(name)))
+                    << e << QString::fromUtf8(words) << QString::fromLatin1(type) << QString::fromLatin1(language)
+                    << sorted << count << along;
+            };
+            row("common word", "histoire", "", "FR", true, 750, true);
+            row("common word, Arabic order", "HISTOIRE", "", "AR", true, 750, true);
+            row("Arabic word", "تاريخ", "", "AR", true, 600, true);
+            row("rare word", "zanzibar", "", "FR", true, 1, false);
+            row("common type", "", "a", "FR", true, 2994, true);
+            row("rare type", "", "b", "AR", true, 6, false);
+            row("common word of a rare type", "histoire", "b", "FR", true, 6, false);
+            row("common word, not sorted by title", "histoire", "", "FR", false, 750, false);
+        }
+    }
+    void titleOrderPlan()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, words);
+        QFETCH(QString, type);
+        QFETCH(QString, language);
+        QFETCH(bool, sorted);
+        QFETCH(int, count);
+        QFETCH(bool, alongTheOrder);
+        if (engine == QLatin1String("POSTGRESQL") && !postgresAvailable())
+            QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");
+        TestDatabase tdb(engine);
+        QVERIFY2(tdb.isValid(), qPrintable(tdb.error()));
+        Database &db = tdb.db();
+        QString why;
+        QVERIFY2(fillOrdered(db, &why), qPrintable(why));
+        db.refreshIndexedSearch();
+        RecordCriteria c;
+        c.titleWords = words;
+        c.type = type;
+        c.sort = sorted ? RecordSort::Title : RecordSort::None;
+        c.sortLanguage = language;
+        const bool pg = db.dialect().isPostgres();
+        QCOMPARE(recordPlan(db, c), alongTheOrder ? RecordPlan::Order : RecordPlan::Conditions);
+        const QList<int> along = foundBy(db, c, RecordPlan::Order);
+        QCOMPARE(along.size(), count);
+        QCOMPARE(along, foundBy(db, c, RecordPlan::Conditions));
+        if (!sorted)
+            return;
+        // Along the order: read by the title's index, nothing left to sort
+        // (the server's planner reads so a table this small only when made
+        // to). By the conditions: never along the title's index.
+        SqlCondition q;
+        QVERIFY(recordSearchQuery(db, c, QStringLiteral("N.DOC_ID"), &q, &why));
+        auto costly = [&db](const char *on) {
+            return db.exec(QStringLiteral("SET enable_seqscan = ") + QLatin1String(on))
+                && db.exec(QStringLiteral("SET enable_sort = ") + QLatin1String(on));
+        };
+        QVERIFY(!pg || costly("off"));
+        QStringList lines;
+        {
+            SqlRows rows = pg ? db.query(Dialect::inlineBinds(db.connection(), QStringLiteral("EXPLAIN ") + q.sql, q.binds))
+                              : db.query(QStringLiteral("EXPLAIN QUERY PLAN ") + q.sql, q.binds);
+            while (rows.next())
+                lines << rows.value(pg ? 0 : 3).toString();
+        }
+        QVERIFY(!pg || costly("on"));
+        const QString text = lines.join(u'\n').toUpper();
+        const bool byTitle = text.contains(QStringLiteral("IX_NOTICE_CLE_") + language);
+        const bool sortedAfter = text.contains(pg ? QStringLiteral("SORT") : QStringLiteral("TEMP B-TREE"));
+        QVERIFY2(alongTheOrder ? byTitle && !sortedAfter : !byTitle && sortedAfter, qPrintable(text));
     }
 
     // The program's writers (the shared record query, the import's rows)

@@ -168,7 +168,7 @@ void TFrmCommandeLigneSearch::Search()
     c.sortLanguage = session().CurrentLanguage;
     SqlCondition q;
     QString why;
-    if (!recordResultQuery(data_.db().dialect(), c, &q, &why)) {
+    if (!recordResultQuery(data_.db(), c, &q, &why)) {
         inform(why);
         field("EdtAnnee")->setFocus();
         return;

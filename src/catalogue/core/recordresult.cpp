@@ -16,13 +16,13 @@ QString resultColumns()
 }
 } // namespace
 
-bool recordResultQuery(const Dialect &d, const RecordCriteria &c, SqlCondition *out, QString *why)
+bool recordResultQuery(Database &db, const RecordCriteria &c, SqlCondition *out, QString *why)
 {
     if (c.isEmpty()) {
         *out = emptyRecordResult();
         return true;
     }
-    return recordSearchQuery(d, c, resultColumns(), out, why);
+    return recordSearchQuery(db, c, resultColumns(), out, why);
 }
 
 SqlCondition emptyRecordResult()

@@ -16,8 +16,9 @@ struct CataloguerRights;
 
 // N.* and the main author (AUTEUR) of the records the criteria find, in the
 // order of their sort. No criterion gives no row. False with the reason
-// when a criterion is not valid.
-bool recordResultQuery(const Dialect &d, const RecordCriteria &c, SqlCondition *out, QString *why);
+// when a criterion is not valid. Read by the plan that suits the criteria
+// on this database (recordPlan).
+bool recordResultQuery(Database &db, const RecordCriteria &c, SqlCondition *out, QString *why);
 // The result before any search: no row, the same columns.
 SqlCondition emptyRecordResult();
 

@@ -12,6 +12,12 @@ namespace folian {
 
 namespace {
 
+// The probe of a search sorted by title: the first rows of the title order,
+// and how many of them must match for the rows to be read along that order
+// (one in a hundred: a page of the result within a few thousand rows).
+constexpr int kProbeRows = 2000;
+constexpr int kProbeFound = 20;
+
 SqlCondition wrap(const QString &before, SqlCondition inner, const QString &after)
 {
     if (!inner.isEmpty())
@@ -86,8 +92,10 @@ bool parseYearCriterion(const QString &text, QString *op, QString *year)
     return validOperator(*op);
 }
 
-bool recordSearchConditions(const Dialect &d, const RecordCriteria &c, SqlCondition *out, QString *why)
+bool recordSearchConditions(const Dialect &d, const RecordCriteria &c, SqlCondition *out, QString *why,
+                            RecordPlan plan)
 {
+    const bool onRow = plan == RecordPlan::Order;
     QList<SqlCondition> parts;
     parts << wrap(QStringLiteral("N.DOC_ID IN (SELECT NA.DOC_ID FROM NOTICE_AUTEUR NA WHERE NA.VED_ID IN "
                                  "(SELECT VA.VED_ID FROM VEDETTE VA WHERE VA.VED_ID2 IN (SELECT V.VED_ID2 FROM "
@@ -110,7 +118,7 @@ bool recordSearchConditions(const Dialect &d, const RecordCriteria &c, SqlCondit
                        QStringLiteral("X.EXP_COTE"), c.shelfMark, QStringLiteral(")"));
     parts << patternIn(d, QStringLiteral("N.DOC_ID IN (SELECT X.DOC_ID FROM NOTICE_EXEMPLAIRE X WHERE "),
                        QStringLiteral("X.EXP_ID"), c.copy, QStringLiteral(")"));
-    parts << keywordCondition(d, QStringLiteral("N.DOC_KEYWORDS"), c.titleWords);
+    parts << keywordCondition(d, QStringLiteral("N.DOC_KEYWORDS"), c.titleWords, onRow);
     parts << standardNumberCondition(d, c.number,
                                      {QStringLiteral("N.DOC_ISBN"), QStringLiteral("N.DOC_ISSN"),
                                       QStringLiteral("N.DOC_NUM")});
@@ -133,6 +141,10 @@ bool recordSearchConditions(const Dialect &d, const RecordCriteria &c, SqlCondit
     parts << keyEquals(QStringLiteral("N.DIP_ID"), c.diploma);
     parts << keyEquals(QStringLiteral("N.LAN_ID"), c.language.trimmed());
     parts << keyEquals(QStringLiteral("N.STA_ID"), c.status);
+    if (onRow)
+        for (SqlCondition &p : parts)
+            if (!p.isEmpty())
+                p.sql = d.withoutIndex(p.sql);
     *out = allOf(parts);
     return true;
 }
@@ -152,17 +164,45 @@ QString recordSortOrder(RecordSort sort, const QString &language)
 }
 
 bool recordSearchQuery(const Dialect &d, const RecordCriteria &c, const QString &columns, SqlCondition *out,
-                       QString *why)
+                       QString *why, RecordPlan plan)
 {
     SqlCondition where;
-    if (!recordSearchConditions(d, c, &where, why))
+    if (!recordSearchConditions(d, c, &where, why, plan))
         return false;
-    out->sql = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM NOTICE N");
-    if (!where.isEmpty())
-        out->sql += QStringLiteral(" WHERE ") + where.sql;
+    out->sql = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ");
+    if (where.isEmpty())
+        out->sql += QStringLiteral("NOTICE N");
+    else if (plan == RecordPlan::Conditions && c.sort == RecordSort::Title)
+        out->sql += d.foundFirst(QStringLiteral("NOTICE"), QStringLiteral("N"), where.sql);
+    else
+        out->sql += QStringLiteral("NOTICE N WHERE ") + where.sql;
     out->sql += QStringLiteral(" ORDER BY ") + recordSortOrder(c.sort, c.sortLanguage);
     out->binds = where.binds;
     return true;
+}
+
+bool recordSearchQuery(Database &db, const RecordCriteria &c, const QString &columns, SqlCondition *out,
+                       QString *why)
+{
+    return recordSearchQuery(db.dialect(), c, columns, out, why, recordPlan(db, c));
+}
+
+RecordPlan recordPlan(Database &db, const RecordCriteria &c)
+{
+    if (c.sort != RecordSort::Title)
+        return RecordPlan::Conditions;
+    SqlCondition onRow;
+    QString why;
+    if (!recordSearchConditions(db.dialect(), c, &onRow, &why, RecordPlan::Order) || onRow.isEmpty())
+        return RecordPlan::Conditions;
+    // Reading along the order pays when the first page lies among the first
+    // rows of the order; a probe failure leaves the plan of the conditions,
+    // whose query then says what failed.
+    const QString probe = QStringLiteral("SELECT COUNT(*) FROM (SELECT * FROM NOTICE N ORDER BY ")
+        + recordSortOrder(c.sort, c.sortLanguage) + QStringLiteral(" LIMIT %1) N WHERE ").arg(kProbeRows) + onRow.sql;
+    bool ok = false;
+    const qint64 found = db.scalar(probe, onRow.binds, &ok).toLongLong();
+    return ok && found >= kProbeFound ? RecordPlan::Order : RecordPlan::Conditions;
 }
 
 bool recordIds(Database &db, const RecordCriteria &c, QList<int> *ids, QString *why)

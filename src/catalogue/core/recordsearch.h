@@ -40,14 +40,34 @@ struct RecordCriteria {
     bool isEmpty() const;
 };
 
+// How the engine reads a search's rows. Conditions: through the indexes of
+// its conditions (the word index, the type's), then sorted, which costs
+// what the records found cost (a search sorted by title is written so that
+// no planner reads it along the title's index instead). Order: along the
+// index of its order, each row read tested, which stops at the end of a
+// page: the first page of a search sorted by title that finds many records
+// opens at once, where sorting them would take seconds. Both find the same
+// records in the same order.
+enum class RecordPlan { Conditions, Order };
+
 // The conditions of the criteria joined with AND (empty when no criterion
 // is filled). False, with the reason in `why`, when the year or its
 // operator is not valid.
-bool recordSearchConditions(const Dialect &d, const RecordCriteria &c, SqlCondition *out, QString *why);
+bool recordSearchConditions(const Dialect &d, const RecordCriteria &c, SqlCondition *out, QString *why,
+                            RecordPlan plan = RecordPlan::Conditions);
 
 // SELECT <columns> FROM NOTICE N WHERE ... ORDER BY the sort, then DOC_ID.
 bool recordSearchQuery(const Dialect &d, const RecordCriteria &c, const QString &columns, SqlCondition *out,
+                       QString *why, RecordPlan plan = RecordPlan::Conditions);
+// The same, read by the plan that suits the criteria on this database.
+bool recordSearchQuery(Database &db, const RecordCriteria &c, const QString &columns, SqlCondition *out,
                        QString *why);
+
+// The plan for a search on this database. A search sorted by title, with
+// criteria, is first tried on the first rows of the title order: when
+// enough of them match, its rows are read along the order (Order), else
+// found then sorted (Conditions). Every other search: Conditions.
+RecordPlan recordPlan(Database &db, const RecordCriteria &c);
 
 // The ORDER BY of a sort (plain columns of N, ending with N.DOC_ID); titles
 // in the alphabetical order of `language`.

@@ -21,7 +21,7 @@ QStringList criterionWords(const QString &typed)
     return words;
 }
 
-SqlCondition keywordCondition(const Dialect &d, const QString &column, const QString &typed)
+SqlCondition keywordCondition(const Dialect &d, const QString &column, const QString &typed, bool onRow)
 {
     SqlCondition c;
     const QStringList words = criterionWords(typed);
@@ -29,7 +29,7 @@ SqlCondition keywordCondition(const Dialect &d, const QString &column, const QSt
     const QString alias = dot < 0 ? QString() : column.left(dot);
     const QString name = column.mid(dot + 1);
     if (const SearchIndexDef *ix = Schema::wordIndexOf(name); ix && !alias.isEmpty()) {
-        c.sql = d.keywordsHold(*ix, alias, words, c.binds);
+        c.sql = onRow ? d.keywordsHoldOnRow(*ix, alias, words, c.binds) : d.keywordsHold(*ix, alias, words, c.binds);
         return c;
     }
     QStringList parts;

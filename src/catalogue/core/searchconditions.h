@@ -26,8 +26,9 @@ QStringList criterionWords(const QString &typed);
 // One condition per typed word on a keyword column ("/word/" somewhere in
 // it, a "*" inside the word standing for any characters), joined with AND.
 // Words match whatever their case, accents and Arabic spelling variant
-// (see SearchFold).
-SqlCondition keywordCondition(const Dialect &d, const QString &column, const QString &typed);
+// (see SearchFold). `onRow`: tested on each row read, never through the
+// word index (Dialect::keywordsHoldOnRow).
+SqlCondition keywordCondition(const Dialect &d, const QString &column, const QString &typed, bool onRow = false);
 
 // A standard number typed with or without blanks, hyphens and full stops,
 // matched against any of the columns (which hold the number without them,

@@ -186,7 +186,7 @@ bool TFrmNoticeSearch::run(const RecordCriteria &c)
 {
     SqlCondition q;
     QString why;
-    if (!recordResultQuery(data_.db().dialect(), c, &q, &why)) {
+    if (!recordResultQuery(data_.db(), c, &q, &why)) {
         error(why);
         criteria_->yearField()->setFocus();
         return false;

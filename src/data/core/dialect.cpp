@@ -278,6 +278,28 @@ public:
             + globs.join(QStringLiteral(" AND ")) + u')';
     }
 
+    // GLOB on the row's folded words is what the word index answers.
+    QString keywordsHoldOnRow(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
+                              QVariantList &binds) const override
+    {
+        if (!indexedSearch() || words.isEmpty())
+            return Dialect::keywordsHold(ix, alias, words, binds);
+        QStringList globs;
+        for (const QString &w : words) {
+            globs << alias + u'.' + ix.folded + QStringLiteral(" GLOB ?");
+            binds << QString(QStringLiteral("*/") + SearchFold(w) + QStringLiteral("/*"));
+        }
+        return globs.join(QStringLiteral(" AND "));
+    }
+    // The planner takes an index for a term it can answer from one, even
+    // where the order's index would stop after a page: a unary "+" hides it.
+    QString withoutIndex(const QString &condition) const override { return QStringLiteral("+(") + condition + u')'; }
+    // A subquery with an OFFSET is not merged into the query around it.
+    QString foundFirst(const QString &table, const QString &alias, const QString &condition) const override
+    {
+        return QStringLiteral("(SELECT * FROM %1 %2 WHERE %3 LIMIT -1 OFFSET 0) %2").arg(table, alias, condition);
+    }
+
     bool hasSearchIndex(const QSqlDatabase &db, const SearchIndexDef &ix) const override
     {
         QSqlQuery q(db);
@@ -509,6 +531,12 @@ public:
     {
         return searchFolded(column) + QStringLiteral(" LIKE ") + searchFolded(QStringLiteral("CAST(? AS TEXT)"))
             + QStringLiteral(" ESCAPE '\\'");
+    }
+
+    // A subquery with an OFFSET is not merged into the query around it.
+    QString foundFirst(const QString &table, const QString &alias, const QString &condition) const override
+    {
+        return QStringLiteral("(SELECT * FROM %1 %2 WHERE %3 OFFSET 0) %2").arg(table, alias, condition);
     }
 
     // Under "C" the folded texts compare byte by byte, which also lets a

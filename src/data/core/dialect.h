@@ -72,6 +72,22 @@ public:
     // themselves, folded as they are read.
     virtual QString keywordsHold(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
                                  QVariantList &binds) const;
+    // The same test made on the row's own folded words, never through the
+    // word index: for a query that reads its rows along another index (the
+    // title order) and tests each row it reads.
+    virtual QString keywordsHoldOnRow(const SearchIndexDef &ix, const QString &alias, const QStringList &words,
+                                      QVariantList &binds) const
+    {
+        return keywordsHold(ix, alias, words, binds);
+    }
+    // A condition the engine tests on each row it reads, never through an
+    // index, so that the rows are read along the index of the query's order.
+    virtual QString withoutIndex(const QString &condition) const { return condition; }
+    // The rows of `table` (named `alias`) that hold `condition`, as a source
+    // the engine finds first and then sorts: its planner may not read them
+    // along the index of the order instead, however few rows it expects to
+    // read that way before a page is full.
+    virtual QString foundFirst(const QString &table, const QString &alias, const QString &condition) const = 0;
     // An expression as the Folded search indexes hold it: case-folded,
     // compared as the engine compares bytes. Two values are equal there
     // exactly when likeNoCase finds one with the other, typed without a

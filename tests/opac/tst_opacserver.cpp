@@ -161,6 +161,10 @@ private slots:
             QVERIFY(tdb.db().exec(QStringLiteral("INSERT INTO NOTICE (DOC_ID, TYP_ID, DOC_TITRE_PROPRE, STA_ID) "
                                                  "VALUES (?, 'a', ?, 1)"),
                                   {100 + i, QStringLiteral("Série %1").arg(i, 2, 10, QLatin1Char('0'))}));
+        // Many records found: the page is read along the titles, where one
+        // the public may not see still stands first.
+        QVERIFY(tdb.db().exec(QStringLiteral("INSERT INTO NOTICE (DOC_ID, TYP_ID, DOC_TITRE_PROPRE, STA_ID) "
+                                             "VALUES (130, 'a', 'Série 00 suggérée', 2)")));
         qint64 changed = 0;
         QString why;
         QVERIFY2(refreshSearchColumns(tdb.db(), &changed, &why), qPrintable(why));

@@ -137,10 +137,23 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
     rc.language = criteria.language;
     rc.sort = RecordSort::Title;
     rc.sortLanguage = arabic ? QStringLiteral("AR") : QStringLiteral("FR");
+    // The page is read in the desktop search's plan: along the title's index
+    // when the words are common enough for a page to lie among its first rows
+    // (a broad search), else from the records found, then sorted. The count
+    // always goes through the indexes of the conditions.
+    const Dialect &d = db_.dialect();
+    const RecordPlan plan = recordPlan(db_, rc);
     SqlCondition where;
-    if (!recordSearchConditions(db_.dialect(), rc, &where, why))
+    SqlCondition onPage;
+    if (!recordSearchConditions(d, rc, &where, why)
+        || !recordSearchConditions(d, rc, &onPage, why, plan))
         return Outcome::Failed;
+    const bool sortFound = !onPage.isEmpty() && plan == RecordPlan::Conditions;
     where = allOf({where, SqlCondition{kPublic, {}}});
+    onPage = allOf({onPage, SqlCondition{plan == RecordPlan::Order ? d.withoutIndex(kPublic) : kPublic, {}}});
+    const QString from = sortFound ? d.foundFirst(QStringLiteral("NOTICE"), QStringLiteral("N"), onPage.sql)
+                                   : QStringLiteral("NOTICE N");
+    const QString filter = sortFound ? QString() : QStringLiteral(" WHERE ") + onPage.sql;
 
     *out = Results{};
     out->page = page;
@@ -161,10 +174,11 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
     }
     SqlRows q = db_.query(
         QStringLiteral("SELECT N.DOC_ID, N.DOC_TITRE_PROPRE, N.DOC_TITRE_COMPLEMENT, N.DOC_ANNEE, T.TYP_LIBELLE, "
-                       "T.TYP_LIBELLE_AR FROM NOTICE N LEFT JOIN TYPE_DOCUMENT T ON T.TYP_ID = N.TYP_ID WHERE ")
-            + where.sql + QStringLiteral(" ORDER BY ") + recordSortOrder(rc.sort, rc.sortLanguage)
+                       "T.TYP_LIBELLE_AR FROM ")
+            + from + QStringLiteral(" LEFT JOIN TYPE_DOCUMENT T ON T.TYP_ID = N.TYP_ID") + filter
+            + QStringLiteral(" ORDER BY ") + recordSortOrder(rc.sort, rc.sortLanguage)
             + QStringLiteral(" LIMIT ? OFFSET ?"),
-        where.binds + QVariantList{kPageSize, (page - 1) * kPageSize});
+        onPage.binds + QVariantList{kPageSize, (page - 1) * kPageSize});
     if (!q.isActive())
         return failed(db_, why);
     QList<int> ids;

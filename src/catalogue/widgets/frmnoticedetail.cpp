@@ -43,13 +43,14 @@ TFrmNoticeDetail::TFrmNoticeDetail(TFrmData &frmData, Page page, const QString &
     // One page per kind of row; only this row's page is shown.
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("PgcDetail"));
-    QWidget *(TFrmNoticeDetail::*const builders[3])(FieldBinder &) = {
-        &TFrmNoticeDetail::copyPage, &TFrmNoticeDetail::issuePage, &TFrmNoticeDetail::resourcePage};
+    const auto build = [this](int i, FieldBinder &b) {
+        return i == 0 ? copyPage(b) : i == 1 ? issuePage(b) : resourcePage(b);
+    };
     const char *names[3] = {"TabExemplaire", "TabBulletin", "TabRessource"};
     const char16_t *captions[3] = {u"Exemplaire", u"Bulletin", u"Ressource"};
     for (int i = 0; i < 3; ++i) {
         auto *b = new FieldBinder(sets[i], this);
-        QWidget *w = (this->*builders[i])(*b);
+        QWidget *w = build(i, *b);
         w->setObjectName(QLatin1String(names[i]));
         pages_->addTab(w, QString::fromUtf16(captions[i]));
         if (i == int(page)) {

@@ -17,6 +17,7 @@
 #include "recordfixture.h"
 #include "support/screens.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

@@ -91,6 +91,10 @@ private slots:
         QVERIFY(screen);
         QCOMPARE(screen->targetBox()->count(), 2);
         QCOMPARE(screen->layoutDirection(), language == QLatin1String("AR") ? Qt::RightToLeft : Qt::LeftToRight);
+        QCOMPARE(screen->importButton()->text(),
+                 language == QLatin1String("AR") ? QStringLiteral("استيراد") : QStringLiteral("Importer"));
+        QCOMPARE(screen->results()->model()->headerData(1, Qt::Horizontal).toString(),
+                 language == QLatin1String("AR") ? QStringLiteral("العنوان") : QStringLiteral("Titre"));
         // A cataloguer searches and imports; the targets are the managers'.
         QVERIFY(!screen->findChild<QPushButton *>(QStringLiteral("BtnAjouterCible"))->isEnabled());
 

@@ -7,6 +7,7 @@
 #include "catalogue/unimarc/isbd.h"
 #include "data/core/shareddata.h"
 #include "data/widgets/progresspanel.h"
+#include "i18n/widgets/localise.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -69,6 +70,7 @@ TFrmNoticeCopie::TFrmNoticeCopie(TFrmData &frmData, QWidget *parent)
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
+    grid_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     grid_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     connect(grid_, &QTableWidget::currentCellChanged, this, [this] { showCurrent(); });
     connect(grid_, &QTableWidget::cellDoubleClicked, this, [this] { BtnImporterClick(); });
@@ -102,6 +104,12 @@ TFrmNoticeCopie::~TFrmNoticeCopie()
 {
     if (stop_)
         *stop_ = true;
+}
+
+void TFrmNoticeCopie::showEvent(QShowEvent *event)
+{
+    LocaliseForm(this);
+    QWidget::showEvent(event);
 }
 
 QWidget *TFrmNoticeCopie::buildCriteria()

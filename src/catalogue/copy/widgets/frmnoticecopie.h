@@ -66,6 +66,9 @@ signals:
     // "Importer et modifier": the record form is to open on this record.
     void editRequested(int docId);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QWidget *buildCriteria();
     QWidget *buildButtons();

@@ -1,6 +1,7 @@
 #include "catalogue/copy/widgets/frmciblecopie.h"
 
 #include "base/messages.h"
+#include "data/widgets/uihelpers.h"
 #include "catalogue/copy/targets.h"
 
 #include <QComboBox>
@@ -18,8 +19,7 @@ namespace {
 
 QLabel *label(const char *name, const QString &caption, QWidget *buddy, QWidget *parent)
 {
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QLatin1String(name));
+    QLabel *l = namedLabel(QLatin1String(name), caption, parent);
     l->setBuddy(buddy);
     return l;
 }

@@ -1,6 +1,7 @@
 #include "catalogue/copy/widgets/frmnoticecopie.h"
 
 #include "base/messages.h"
+#include "data/widgets/uihelpers.h"
 #include "base/session.h"
 #include "catalogue/copy/copytexts.h"
 #include "catalogue/copy/widgets/frmciblecopie.h"
@@ -27,17 +28,9 @@ namespace folian {
 
 namespace {
 
-QPushButton *button(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
 QLabel *label(const char *name, const QString &caption, QWidget *buddy, QWidget *parent)
 {
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QLatin1String(name));
+    QLabel *l = namedLabel(QLatin1String(name), caption, parent);
     l->setBuddy(buddy);
     return l;
 }
@@ -125,10 +118,10 @@ QWidget *TFrmNoticeCopie::buildCriteria()
     limit_->setObjectName(QStringLiteral("EdtLimite"));
     limit_->setRange(1, copy::kMaxLimit);
     limit_->setValue(10);
-    btnSearch_ = button("BtnRechercher", QStringLiteral("Rechercher"), box);
+    btnSearch_ = namedButton(QStringLiteral("BtnRechercher"), QStringLiteral("Rechercher"), box);
     btnSearch_->setDefault(true);
-    btnAddTarget_ = button("BtnAjouterCible", QStringLiteral("Nouvelle cible"), box);
-    btnDeleteTarget_ = button("BtnSupprimerCible", QStringLiteral("Supprimer la cible"), box);
+    btnAddTarget_ = namedButton(QStringLiteral("BtnAjouterCible"), QStringLiteral("Nouvelle cible"), box);
+    btnDeleteTarget_ = namedButton(QStringLiteral("BtnSupprimerCible"), QStringLiteral("Supprimer la cible"), box);
     for (QLineEdit *e : {number_, title_, author_})
         connect(e, &QLineEdit::returnPressed, this, &TFrmNoticeCopie::BtnRechercherClick);
     connect(btnSearch_, &QPushButton::clicked, this, &TFrmNoticeCopie::BtnRechercherClick);
@@ -156,8 +149,8 @@ QWidget *TFrmNoticeCopie::buildCriteria()
 QWidget *TFrmNoticeCopie::buildButtons()
 {
     auto *box = new QWidget(this);
-    btnImport_ = button("BtnImporter", QStringLiteral("Importer"), box);
-    btnImportEdit_ = button("BtnImporterModifier", QStringLiteral("Importer et modifier"), box);
+    btnImport_ = namedButton(QStringLiteral("BtnImporter"), QStringLiteral("Importer"), box);
+    btnImportEdit_ = namedButton(QStringLiteral("BtnImporterModifier"), QStringLiteral("Importer et modifier"), box);
     connect(btnImport_, &QPushButton::clicked, this, [this] { BtnImporterClick(); });
     connect(btnImportEdit_, &QPushButton::clicked, this, &TFrmNoticeCopie::BtnImporterModifierClick);
     auto *line = new QHBoxLayout(box);

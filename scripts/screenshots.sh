@@ -16,7 +16,7 @@ say() { printf 'screenshots: %s\n' "$*"; }
 command -v xvfb-run >/dev/null || { say "xvfb-run is missing (run scripts/setup.sh)" >&2; exit 1; }
 
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build_dir" -j2 --target folian folianctl folian-opac folian_translations
+cmake --build "$build_dir" -j2 --target folian folianctl folian-opac folian_translations folian_sru_fixture
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/folian-shots.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -384,3 +384,24 @@ opac_shots() {
     wait "$server" || true
 }
 opac_shots
+
+# Copy cataloguing: the tests' SRU service on a port of its own, a target on
+# it, a record found by its ISBN with its ISBD card (French, then Arabic).
+copy_shots() {
+    local fixture port pid
+    fixture=$(find "$build_dir" -type f -name folian_sru_fixture -perm -u+x | head -1)
+    [[ -n $fixture ]] || { say "no SRU fixture: the copy-cataloguing shots are skipped"; return; }
+    "$fixture" >"$work/sru.port" &
+    pid=$!
+    for _ in $(seq 50); do [[ -s $work/sru.port ]] && break; sleep 0.1; done
+    port=$(head -1 "$work/sru.port")
+    write_ini FR
+    "$build_dir/bin/folianctl" --ini "$ini" target-add "Catalogue collectif" --sru "http://127.0.0.1:$port/sru" >/dev/null
+    shot FR docs/copy-cataloguing-fr.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Catalogage/Copie de notices" \
+        FOLIAN_KEYS=978-2-07-061275-8
+    shot AR docs/copy-cataloguing-ar.png FOLIAN_AUTOLOGON=admin:admin "FOLIAN_OPEN=Catalogage/Copie de notices" \
+        FOLIAN_KEYS=9789953686019
+    "$build_dir/bin/folianctl" --ini "$ini" target-delete "Catalogue collectif" >/dev/null
+    kill "$pid"
+}
+copy_shots

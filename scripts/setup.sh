@@ -15,7 +15,7 @@ packages=(
     postgresql
     xvfb xauth fonts-noto-core fonts-hosny-amiri imagemagick
     libgl1-mesa-dev
-    yaz libxlsxwriter-dev
+    yaz libyaz-dev libxlsxwriter-dev
     # The public catalogue: its server (Qt HTTP Server needs Qt WebSockets to
     # build against), the embedded view, and the browser its tests drive.
     qt6-httpserver-dev qt6-websockets-dev qt6-webengine-dev chromium

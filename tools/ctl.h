@@ -86,5 +86,7 @@ void addBackupCommands(QVector<Command> &out);
 void addAboutCommands(QVector<Command> &out);
 // The public catalogue: its server and its reading role.
 void addOpacCommands(QVector<Command> &out);
+// Copy cataloguing: the targets, and the search and import from them.
+void addCopyCommands(QVector<Command> &out);
 
 } // namespace folian::ctl

@@ -102,6 +102,7 @@ QVector<Command> allCommands()
     addBackupCommands(out);
     addAboutCommands(out);
     addOpacCommands(out);
+    addCopyCommands(out);
     return out;
 }
 

@@ -35,6 +35,8 @@
 #include "catalogue/widgets/frmnotice.h"
 #include "catalogue/widgets/frmnoticedetail.h"
 #include "catalogue/widgets/frmresponsabilite.h"
+#include "catalogue/copy/widgets/frmciblecopie.h"
+#include "catalogue/copy/widgets/frmnoticecopie.h"
 #include "catalogue/unimarc/widgets/frmnoticeimport.h"
 #include "catalogue/unimarc/widgets/frmnoticepreview.h"
 #include "catalogue/unimarc/widgets/frmnoticeview.h"
@@ -133,6 +135,8 @@ QList<RegisteredForm> registeredForms()
         form("FrmHTMLPreview", [](TFrmData &) { return new TFrmHTMLPreview; }),
         form("FrmLogOn", [](TFrmData &d) { return new TFrmLogOn(d); }),
         form("FrmNoticeImport", [](TFrmData &d) { return createNoticeImportScreen(d); }),
+        form("FrmNoticeCopie", [](TFrmData &d) { return createNoticeCopyScreen(d); }),
+        form("FrmCibleCopie", [](TFrmData &d) { return new TFrmCibleCopie(d.db()); }),
         form("FrmNoticeView", [](TFrmData &d) { return new TFrmNoticeView(d); }),
         form("FrmNoticePreview", [](TFrmData &d) { return new TFrmNoticePreview(d); }),
         form("FrmUtilisateur", [](TFrmData &d) { return new TFrmUtilisateur(d); }),

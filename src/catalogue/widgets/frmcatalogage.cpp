@@ -1,10 +1,14 @@
 #include "catalogue/widgets/frmcatalogage.h"
 
 #include "base/rights.h"
+#include "catalogue/copy/widgets/frmnoticecopie.h"
+#include "catalogue/core/recordresult.h"
 #include "catalogue/unimarc/widgets/frmnoticeimport.h"
 #include "catalogue/widgets/frmnotice.h"
 #include "catalogue/widgets/frmnoticeadmin.h"
 #include "catalogue/widgets/frmnoticesearch.h"
+#include "data/core/dataset.h"
+#include "data/core/shareddata.h"
 #include "data/widgets/uihelpers.h"
 
 namespace folian {
@@ -19,6 +23,7 @@ TFrmCatalogage::TFrmCatalogage(TFrmData &dataModule, QWidget *parent)
              [this] { NouvelleNotice(); });
     addEntry(QStringLiteral("BtnImportation"), QStringLiteral("Importation"), needs(Right::CatImport),
              [this] { Importation(); });
+    addEntry(QStringLiteral("BtnCopie"), QStringLiteral("Copie de notices"), {}, [this] { CopieNotices(); });
     const struct {
         const char *name;
         const char16_t *caption;
@@ -118,6 +123,28 @@ void TFrmCatalogage::Importation()
         return;
     host(createNoticeImportScreen(data_), QStringLiteral("FrmNoticeImport"), QStringLiteral("Catalogage - Importation"),
          QStringLiteral("الفهرسة - الاستيراد"));
+}
+
+void TFrmCatalogage::CopieNotices()
+{
+    if (!leaveScreen())
+        return;
+    auto *copy = new TFrmNoticeCopie(data_);
+    // The record form replaces the screen once its click has returned.
+    connect(
+        copy, &TFrmNoticeCopie::editRequested, this,
+        [this](int docId) {
+            if (!leaveScreen())
+                return;
+            SqlCondition one = emptyRecordResult();
+            one.binds = {docId};
+            data_.QNotice->open(one.sql, one.binds);
+            if (TFrmNotice *form = openRecordForm())
+                form->Edit();
+        },
+        Qt::QueuedConnection);
+    host(copy, QStringLiteral("FrmNoticeCopie"), QStringLiteral("Catalogage - Copie de notices"),
+         QStringLiteral("الفهرسة - نسخ التسجيلات"));
 }
 
 void TFrmCatalogage::ReferenceList(NoticeAdminPage page)

@@ -27,6 +27,8 @@ public:
     void ModifierNotice();
     // "Importation": the UNIMARC import.
     void Importation();
+    // Copy cataloguing: records found in other catalogues, imported.
+    void CopieNotices();
     // A code table ("Langues", "Pays", ...) in the reference-list screen.
     void ReferenceList(NoticeAdminPage page);
     // The record form the desktop shows, or null.

@@ -27,6 +27,8 @@ constexpr int kHandedOverVersion = 10;
 constexpr int kInventoryCampaignsVersion = 11;
 // The version that indexes the loan journal by its dates.
 constexpr int kJournalDatesVersion = 12;
+// The version that brings the targets of copy cataloguing.
+constexpr int kCopyTargetsVersion = 13;
 
 bool run(Database &db, const QString &sql, QString *why);
 
@@ -221,6 +223,8 @@ const QVector<UpgradeStep> &upgradeSteps()
         // Version 12: the loan journal indexed by its dates (added above), so
         // that the statistics over a period read only the period's operations.
         {kJournalDatesVersion, [](Database &, QString *) { return true; }},
+        // Version 13: the targets of copy cataloguing (their table added above).
+        {kCopyTargetsVersion, [](Database &, QString *) { return true; }},
     };
     return steps;
 }

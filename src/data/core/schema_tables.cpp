@@ -563,6 +563,25 @@ void addInventory(QVector<TableDef> &out)
                       indexOn("INVENTAIRE_EXEMPLAIRE", "EXP_ID")});
 }
 
+// --- Copy cataloguing -------------------------------------------------------
+
+// The catalogues of other libraries that records are copied from, shared by
+// every workstation. CIB_PROTOCOLE: 1 SRU (CIB_HOTE is then the service's
+// address, http or https, with its path), 2 Z39.50 (host, port, database).
+// CIB_SYNTAXE: the record syntax asked for; CIB_JEU: the character set of
+// records that do not declare theirs; CIB_DELAI: the time-out in seconds;
+// CIB_INDEX: the names of the service's search indexes (SRU).
+void addCopyTargets(QVector<TableDef> &out)
+{
+    out << makeTable("CIBLE_COPIE",
+                     Columns{intCol("CIB_ID"), textCol("CIB_NOM", 100), smallCol("CIB_PROTOCOLE"),
+                             textCol("CIB_HOTE", NameSize), intCol("CIB_PORT"), textCol("CIB_BASE", NameSize),
+                             textCol("CIB_SYNTAXE", 20), textCol("CIB_JEU", 20), intCol("CIB_DELAI"),
+                             textCol("CIB_INDEX", 20)}
+                         + audit(),
+                     {"CIB_ID"}, false, {indexOn("CIBLE_COPIE", "CIB_NOM", true)});
+}
+
 QVector<TableDef> buildTables()
 {
     QVector<TableDef> out;
@@ -573,6 +592,7 @@ QVector<TableDef> buildTables()
     addCirculation(out);
     addAcquisitions(out);
     addInventory(out);
+    addCopyTargets(out);
     return out;
 }
 

@@ -291,7 +291,9 @@ struct RecordImporter::Attempt {
         v.insert(QStringLiteral("SCL_ID"), *sub);
         for (const char *c : {"DOC_ISBN", "DOC_ISSN", "DOC_NUM"})
             v.insert(QLatin1String(c), NormaliseStandardNumber(v.value(QLatin1String(c))));
-        addSearchColumns(QStringLiteral("NOTICE"), v);
+        // A record of a group gets them once it is known not to be a duplicate.
+        if (!grouped)
+            addSearchColumns(QStringLiteral("NOTICE"), v);
         v.insert(QStringLiteral("BIB_ID"), o.library);
         if (!m.sourceId.isEmpty())
             v.insert(QStringLiteral("DOC_IDENTIFIANT_SOURCE"), m.sourceId);
@@ -682,9 +684,12 @@ bool RecordImporter::flushGroup()
         groupTest_->finish();
     }
     QList<QVariantHash> rows;
-    for (qsizetype i = 0; i < group.size(); ++i)
-        if (!duplicates.contains(int(i)))
+    for (qsizetype i = 0; i < group.size(); ++i) {
+        if (!duplicates.contains(int(i))) {
+            addSearchColumns(QStringLiteral("NOTICE"), group[i].notice);
             rows << group.at(i).notice;
+        }
+    }
     QList<QVariant> keys;
     if (!rows.isEmpty() && notice_.insertRows(rows, &keys) != PreparedInsert::Result::Inserted)
         return false;

@@ -153,8 +153,8 @@ QString firstDuplicateSql(const Dialect &d, int c)
 // type, which number (I: ISBN, S: ISSN) and its four values, the title,
 // complement, edition and author; NULL where its test does not compare it.
 // The tests are those of duplicateSql, each a join of the group's rows
-// with the records its index finds, so that the planners read each index
-// once per row of the group.
+// with the records its index finds, the rows first (CROSS JOIN keeps that
+// order on the embedded engine), so that each index is read once per row.
 QString groupDuplicateSql(const Dialect &d, int rows)
 {
     const QString integer = QStringLiteral("CAST(? AS INTEGER)");
@@ -164,14 +164,14 @@ QString groupDuplicateSql(const Dialect &d, int rows)
     for (int i = 0; i < rows; ++i)
         values << row;
     const QString byNumber = QStringLiteral(
-        " UNION ALL SELECT V.ORD FROM V JOIN NOTICE N ON N.TYP_ID || '' = V.TYP AND %2 WHERE V.NK = '%1'");
+        " UNION ALL SELECT V.ORD FROM V CROSS JOIN NOTICE N WHERE V.NK = '%1' AND N.TYP_ID || '' = V.TYP AND %2");
     return QStringLiteral("WITH V (ORD, SRC, BIB, TYP, NK, K1, K2, K3, K4, TI, CO, ED, AU) AS (VALUES ")
         + values.join(QStringLiteral(", "))
-        + QStringLiteral(") SELECT V.ORD FROM V JOIN NOTICE N ON N.DOC_IDENTIFIANT_SOURCE = V.SRC AND N.BIB_ID = V.BIB")
+        + QStringLiteral(") SELECT V.ORD FROM V CROSS JOIN NOTICE N WHERE N.DOC_IDENTIFIANT_SOURCE = V.SRC AND N.BIB_ID = V.BIB")
         + byNumber.arg(QStringLiteral("I"), numberTest(d, QStringLiteral("N.DOC_ISBN")))
         + byNumber.arg(QStringLiteral("S"), numberTest(d, QStringLiteral("N.DOC_ISSN")))
-        + QStringLiteral(" UNION ALL SELECT V.ORD FROM V JOIN NOTICE N ON N.DOC_TITRE_PROPRE = V.TI AND N.TYP_ID = V.TYP "
-                         "WHERE (V.CO IS NULL OR N.DOC_TITRE_COMPLEMENT = V.CO) AND (V.ED IS NULL OR N.DOC_EDITION = V.ED) "
+        + QStringLiteral(" UNION ALL SELECT V.ORD FROM V CROSS JOIN NOTICE N WHERE N.DOC_TITRE_PROPRE = V.TI AND N.TYP_ID = V.TYP "
+                         "AND (V.CO IS NULL OR N.DOC_TITRE_COMPLEMENT = V.CO) AND (V.ED IS NULL OR N.DOC_EDITION = V.ED) "
                          "AND (V.AU IS NULL OR EXISTS (SELECT 1 FROM NOTICE_AUTEUR NA JOIN VEDETTE VE ON VE.VED_ID = NA.VED_ID "
                          "WHERE NA.DOC_ID = N.DOC_ID AND VE.VED_NOM = V.AU))");
 }

@@ -634,7 +634,12 @@ RecordImporter::Grouping RecordImporter::writeGrouped(qsizetype at)
         out.status = RecordOutcome::Status::Untitled;
         return Grouping::Done;
     }
-    if (p.options.library != 0)
+    // On the embedded engine each statement that writes the word tables
+    // ends by writing their pending words out: records written 32 to a
+    // statement write them 32 times less often. On a server the record and
+    // its duplicate test stay one statement (measured: its statements of 32
+    // records cost the server more than they save).
+    if (p.options.library != 0 || db_.dialect().statementsAreRoundTrips())
         return group_.isEmpty() || flushGroup() ? Grouping::Alone : Grouping::Failed;
     Attempt a(*this, p.record, p.options, {}, true, true);
     lookups_.setCacheOnly(true);

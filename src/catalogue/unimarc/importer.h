@@ -96,9 +96,9 @@ private:
         RecordOutcome outcome;
     };
 
-    // A record of our own library whose reference rows are all known waits
-    // in the group: the group's records are tested and written together,
-    // their rows joining those of the batch.
+    // On the embedded engine, a record of our own library whose reference
+    // rows are all known waits in the group: the group's records are tested
+    // and written together, their rows joining those of the batch.
     struct Grouped {
         qsizetype pending;   // its place in pending_
         QVariantHash notice;

@@ -202,8 +202,12 @@ PreparedInsert::Result PreparedInsert::insertRows(const QList<QVariantHash> &row
     const bool returning = keys && !counter_.isEmpty();
     if (keys)
         keys->clear();
-    for (qsizetype from = 0; from < rows.size(); from += kRowsPerStatement) {
-        const int n = int(qMin<qsizetype>(kRowsPerStatement, rows.size() - from));
+    for (qsizetype from = 0; from < rows.size();) {
+        // A power of two rows at a time: a handful of statements to prepare
+        // (a statement of many values costs much to prepare), not one per size.
+        int n = kRowsPerStatement;
+        while (n > rows.size() - from)
+            n /= 2;
         QVariantList binds, row;
         for (int i = 0; i < n; ++i) {
             if (!convert(rows.at(from + i), row, &refusal_))
@@ -229,6 +233,7 @@ PreparedInsert::Result PreparedInsert::insertRows(const QList<QVariantHash> &row
             *keys += added;
         }
         q.finish();
+        from += n;
     }
     return Result::Inserted;
 }

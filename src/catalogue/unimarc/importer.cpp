@@ -754,6 +754,13 @@ bool RecordImporter::beginBatchTransaction(QString *why)
     QString reason;
     if (!batch_->isActive()) {
         reason = db_.lastError().text();
+    } else if (db_.dialect().isPostgres()
+               && !db_.exec(QStringLiteral("SELECT set_config('plan_cache_mode', 'force_generic_plan', true) "
+                                           "WHERE current_setting('server_version_num')::integer >= 120000"))) {
+        // The server would otherwise plan the record's statement again for
+        // every record (measured: four times as long as running it); for the
+        // batch's transaction it keeps one plan of each statement.
+        reason = db_.lastError().text();
     } else if (heldLibrary_ > 0) {
         bool ok = db_.exec(db_.dialect().lockRow(QStringLiteral("BIBLIOTHEQUE"), QStringLiteral("BIB_ID")), {heldLibrary_});
         if (ok && !db_.scalar(QStringLiteral("SELECT BIB_ID FROM BIBLIOTHEQUE WHERE BIB_ID = ?"), {heldLibrary_}, &ok).isValid())

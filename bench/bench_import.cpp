@@ -45,8 +45,8 @@ using folian::bench::cpuSecondsOf;
 
 namespace {
 
-constexpr double kAimSqlite = 5000.0;    // records per second
-constexpr double kAimPostgres = 2000.0;
+constexpr double kAimSqlite = 6000.0;    // records per second
+constexpr double kAimPostgres = 3000.0;
 
 [[noreturn]] void die(const QString &message)
 {

@@ -1,9 +1,10 @@
 #include "catalogue/unimarc/importer.h"
 
+#include "catalogue/unimarc/duplicatetest.h"
+
 #include "base/messages.h"
 #include "base/session.h"
 #include "catalogue/core/codes.h"
-#include "catalogue/core/searchconditions.h"
 #include "data/core/helpers.h"
 #include "data/core/searchcolumns.h"
 
@@ -17,6 +18,9 @@ constexpr int kAttempts = 25;
 
 // A batch writes the rows of a table this many at a time.
 constexpr qsizetype kDeferredRows = 32;
+
+// Records tested and written together.
+constexpr int kGroupRecords = 32;
 
 QStringList cols(std::initializer_list<const char *> names)
 {
@@ -43,52 +47,6 @@ const QStringList &noticeColumns()
 
 QString itemOf(LookupKind kind, const QString &value) { return QStringLiteral("L%1:").arg(int(kind)) + value; }
 
-// Duplicate criteria: which columns the query compares.
-enum Criterion {
-    ByIsbn = 1, ByIssn = 2, ByTitle = 4, WithComplement = 8, WithEdition = 16, WithAuthor = 32,
-    BySource = 64  // the identifier the record had in its source, for the same library, whatever the rest
-};
-
-// The records a record duplicates: `what` of each ("1", or "N.DOC_ID" for
-// the first of them). The bound values: with BySource the identifier and
-// the library, then with a rule of the record's type, the type and the
-// compared values. Each test is a query of its own, joined by UNION ALL,
-// so that each reads its own index.
-QString duplicateSql(const Dialect &d, int c, const char *what)
-{
-    const QString select = QStringLiteral("SELECT %1 FROM NOTICE N WHERE ").arg(QLatin1String(what));
-    QStringList tests;
-    if (c & BySource)
-        tests << select + QStringLiteral("N.DOC_IDENTIFIANT_SOURCE = ? AND N.BIB_ID = ?");
-    QString rule;
-    // Numbers compare as the searches compare them, whatever their case and
-    // qualifier, by the number indexes: the type is then compared as an
-    // expression, which no index of the type's could answer in their place.
-    if (c & (ByIsbn | ByIssn))
-        rule = QStringLiteral("N.TYP_ID || '' = ? AND ")
-            + standardNumberIs(d, (c & ByIsbn) ? QStringLiteral("N.DOC_ISBN") : QStringLiteral("N.DOC_ISSN"), QString()).sql;
-    else if (c & ByTitle) {
-        rule = QStringLiteral("N.TYP_ID = ? AND N.DOC_TITRE_PROPRE = ?");
-        if (c & WithComplement)
-            rule += QStringLiteral(" AND N.DOC_TITRE_COMPLEMENT = ?");
-        if (c & WithEdition)
-            rule += QStringLiteral(" AND N.DOC_EDITION = ?");
-        if (c & WithAuthor)
-            rule += QStringLiteral(" AND N.DOC_ID IN (SELECT NA.DOC_ID FROM NOTICE_AUTEUR NA WHERE NA.VED_ID IN "
-                                   "(SELECT V.VED_ID FROM VEDETTE V WHERE V.VED_NOM = ?))");
-    }
-    if (!rule.isEmpty())
-        tests << select + rule;
-    return tests.join(QStringLiteral(" UNION ALL "));
-}
-
-// The first record a record duplicates, by its key.
-QString firstDuplicateSql(const Dialect &d, int c)
-{
-    return QStringLiteral("SELECT D.DOC_ID FROM (") + duplicateSql(d, c, "N.DOC_ID")
-        + QStringLiteral(") D ORDER BY D.DOC_ID LIMIT 1");
-}
-
 } // namespace
 
 QString skippedRow(const QString &what, const QString &value, const QString &why)
@@ -106,8 +64,8 @@ QString skippedRow(const QString &what, const QString &value, const QString &why
 // failure costs it the batch.
 struct RecordImporter::Attempt {
     Attempt(RecordImporter &importer, const MappedRecord &record, const RecordOptions &options,
-            QList<std::pair<QString, QString>> left, bool quickly)
-        : im(importer), m(record), o(options), skips(std::move(left)), quick(quickly)
+            QList<std::pair<QString, QString>> left, bool quickly, bool inGroup = false)
+        : im(importer), m(record), o(options), skips(std::move(left)), quick(quickly || inGroup), grouped(inGroup)
     {
     }
 
@@ -116,6 +74,14 @@ struct RecordImporter::Attempt {
     const RecordOptions &o;
     const QList<std::pair<QString, QString>> skips;  // items left out by earlier attempts, and why (a copy: shared, cheap)
     const bool quick;
+    // Kept for the group of records written together: the record's row,
+    // its duplicate test and its other rows, all but their DOC_ID. Only
+    // reference rows already known are taken; a record that names a new
+    // one is written on its own.
+    const bool grouped;
+    QVariantHash notice;
+    DuplicateTest test;
+    QList<std::pair<PreparedInsert *, QVariantHash>> rowsHeld;
 
     // A satellite row waiting for the statement of its table.
     struct Row {
@@ -159,6 +125,8 @@ struct RecordImporter::Attempt {
         if (skip(item))
             return QVariant();
         const Lookups::Answer a = ask();
+        if (a.unknown)
+            return std::nullopt;  // not known yet: the record is not one of a group
         if (a.failed) {
             // A row created meanwhile by another workstation is found on the next attempt.
             fail(item, skippedRow(Lookups::caption(kind), value, a.error.text()), a.error, true);
@@ -202,6 +170,15 @@ struct RecordImporter::Attempt {
                     return false;
             return true;
         }
+        if (grouped) {
+            for (const Row &r : rows) {
+                if (const QString why = ins.refusalOf(r.values); !why.isEmpty())
+                    skipped << skippedRow(r.what, r.value, why);
+                else
+                    rowsHeld.append({&ins, r.values});
+            }
+            return true;
+        }
         // The rows wait with those of the records before, and go in statements of many rows.
         for (const Row &r : rows) {
             if (const QString why = ins.refusalOf(r.values); !why.isEmpty())
@@ -218,44 +195,10 @@ struct RecordImporter::Attempt {
     // when the record has nothing the test could match (it is new).
     bool criterion(int &c, QVariantList &binds) const
     {
-        const QString isbn = StandardNumberKey(m.column(QStringLiteral("DOC_ISBN")));
-        const QString issn = StandardNumberKey(m.column(QStringLiteral("DOC_ISSN")));
-        const QString edition = m.column(QStringLiteral("DOC_EDITION"));
-        const QString complement = m.column(QStringLiteral("DOC_TITRE_COMPLEMENT"));
-        c = 0;
-        binds.clear();
-        if (!m.sourceId.isEmpty()) {
-            c = BySource;
-            binds << m.sourceId << o.library;
-        }
-        auto number = [&](int by, const QString &key) {
-            c |= by;
-            binds << m.typeId << standardNumberIs(im.db_.dialect(), QString(), key).binds;
-            return true;
-        };
-        if (!isbn.isEmpty())
-            return number(ByIsbn, isbn);
-        if (!issn.isEmpty())
-            return number(ByIssn, issn);
-        // A title alone does not make a duplicate.
-        if (edition.isEmpty() && m.firstMainAuthor.isEmpty())
-            return c != 0;
-        c |= ByTitle;
-        binds << m.typeId;
-        binds << m.title();
-        if (!complement.isEmpty()) {
-            c |= WithComplement;
-            binds << complement;
-        }
-        if (!edition.isEmpty()) {
-            c |= WithEdition;
-            binds << edition;
-        }
-        if (!m.firstMainAuthor.isEmpty()) {
-            c |= WithAuthor;
-            binds << m.firstMainAuthor;
-        }
-        return true;
+        DuplicateTest t = duplicateTestOf(im.db_.dialect(), m, o.library);
+        c = t.criterion;
+        binds = std::move(t.binds);
+        return c != 0;
     }
 
     // The test reads the authors of the records before this one: they must be written.
@@ -348,7 +291,9 @@ struct RecordImporter::Attempt {
         v.insert(QStringLiteral("SCL_ID"), *sub);
         for (const char *c : {"DOC_ISBN", "DOC_ISSN", "DOC_NUM"})
             v.insert(QLatin1String(c), NormaliseStandardNumber(v.value(QLatin1String(c))));
-        addSearchColumns(QStringLiteral("NOTICE"), v);
+        // A record of a group gets them once it is known not to be a duplicate.
+        if (!grouped)
+            addSearchColumns(QStringLiteral("NOTICE"), v);
         v.insert(QStringLiteral("BIB_ID"), o.library);
         if (!m.sourceId.isEmpty())
             v.insert(QStringLiteral("DOC_IDENTIFIANT_SOURCE"), m.sourceId);
@@ -367,13 +312,19 @@ struct RecordImporter::Attempt {
             skipped << skippedRow(tr2(QStringLiteral("valeur"), QStringLiteral("القيمة")), it.value().toString(), why);
             it = v.erase(it);
         }
+        if (grouped) {
+            if (o.checkDuplicates)
+                test = duplicateTestOf(im.db_.dialect(), m, o.library);
+            notice = std::move(v);
+            return true;
+        }
         int c = 0;
-        QVariantList test;
-        testing = testing && criterion(c, test);
+        QVariantList binds;
+        testing = testing && criterion(c, binds);
         if (testing && !authorsWritten(c))
             return false;
         const PreparedInsert::Result written = testing
-            ? im.notice_.insertUnless(v, im.duplicateCondition(c), test, &docId)
+            ? im.notice_.insertUnless(v, im.duplicateCondition(c), binds, &docId)
             : im.notice_.insert(v, &docId);
         switch (written) {
         case PreparedInsert::Result::Inserted:
@@ -555,6 +506,8 @@ struct RecordImporter::Attempt {
 
     bool run()
     {
+        if (grouped)
+            return writeNotice(false) && writeHeadings() && writeIndicesAndResources() && writeHoldings();
         // Written quickly for our own library on a server, the record and its
         // duplicate test are one statement.
         if (quick && o.library == 0 && o.checkDuplicates && im.db_.dialect().statementsAreRoundTrips()) {
@@ -652,17 +605,118 @@ bool RecordImporter::beginBatch(QString *why)
 
 bool RecordImporter::add(const MappedRecord &m, const RecordOptions &options, qint64 tag, QString *why)
 {
-    Pending p{tag, m, options, {}};
+    pending_ << Pending{tag, m, options, {}};
+    const qsizetype at = pending_.size() - 1;
     if (careful_ || !batch_) {
-        p.outcome = writeCarefully(p.record, p.options);
-    } else if (!writeQuickly(p.record, p.options, p.outcome)) {
-        refused_ = true;
-        if (!writeBatchAgain(why))
-            return false;
-        p.outcome = writeCarefully(p.record, p.options);
+        pending_[at].outcome = writeCarefully(m, options);
+        return true;
     }
-    pending_ << std::move(p);
-    return true;
+    switch (writeGrouped(at)) {
+    case Grouping::Done: return true;
+    case Grouping::Alone:
+        if (writeQuickly(m, options, pending_[at].outcome))
+            return true;
+        break;
+    case Grouping::Failed: break;
+    }
+    // The server refused something: the batch, this record included, is written again record by record.
+    refused_ = true;
+    return writeBatchAgain(why);
+}
+
+RecordImporter::Grouping RecordImporter::writeGrouped(qsizetype at)
+{
+    const Pending &p = pending_.at(at);
+    RecordOutcome &out = pending_[at].outcome;
+    out = RecordOutcome();
+    out.title = p.record.title();
+    if (out.title.isEmpty()) {
+        out.status = RecordOutcome::Status::Untitled;
+        return Grouping::Done;
+    }
+    // On the embedded engine each statement that writes the word tables
+    // ends by writing their pending words out: records written 32 to a
+    // statement write them 32 times less often. On a server the record and
+    // its duplicate test stay one statement (measured: its statements of 32
+    // records cost the server more than they save).
+    if (p.options.library != 0 || db_.dialect().statementsAreRoundTrips())
+        return group_.isEmpty() || flushGroup() ? Grouping::Alone : Grouping::Failed;
+    Attempt a(*this, p.record, p.options, {}, true, true);
+    lookups_.setCacheOnly(true);
+    const bool known = a.run();
+    lookups_.setCacheOnly(false);
+    if (!known)
+        return group_.isEmpty() || flushGroup() ? Grouping::Alone : Grouping::Failed;
+    // A record that could repeat one of the group is tested once the group is written.
+    const QStringList probes = a.test.probes();
+    if (std::any_of(probes.cbegin(), probes.cend(), [&](const QString &k) { return groupKeys_.contains(k); })
+        && !flushGroup())
+        return Grouping::Failed;
+    out.status = RecordOutcome::Status::Imported;  // unless the group's test finds it
+    out.skipped = a.skipped;
+    group_.append(Grouped{at, std::move(a.notice), std::move(a.test), std::move(a.rowsHeld)});
+    for (const QString &k : duplicateKeys(p.record))
+        groupKeys_.insert(k);
+    if (group_.size() >= kGroupRecords && !flushGroup())
+        return Grouping::Failed;
+    return Grouping::Done;
+}
+
+bool RecordImporter::flushGroup()
+{
+    if (group_.isEmpty())
+        return true;
+    QList<Grouped> group;
+    group.swap(group_);
+    groupKeys_.clear();
+    // The test by author reads the authors of the records written before.
+    const bool byAuthor = std::any_of(group.cbegin(), group.cend(), [](const Grouped &g) {
+        return (g.test.criterion & WithAuthor) != 0;
+    });
+    if (byAuthor && !flushDeferred(true))
+        return false;
+    QSet<int> duplicates;  // places in the group
+    if (std::any_of(group.cbegin(), group.cend(), [](const Grouped &g) { return g.test.criterion != 0; })) {
+        if (!groupTest_)
+            groupTest_ = std::make_unique<PreparedQuery>(db_, groupDuplicateSql(db_.dialect(), kGroupRecords));
+        QVariantList binds;
+        for (int i = 0; i < kGroupRecords; ++i)
+            binds += groupDuplicateBinds(i < group.size() ? &group.at(i).test : nullptr, i);
+        if (!groupTest_->run(binds))
+            return false;
+        while (groupTest_->next())
+            duplicates.insert(groupTest_->value(0).toInt());
+        groupTest_->finish();
+    }
+    QList<QVariantHash> rows;
+    for (qsizetype i = 0; i < group.size(); ++i) {
+        if (!duplicates.contains(int(i))) {
+            addSearchColumns(QStringLiteral("NOTICE"), group[i].notice);
+            rows << group.at(i).notice;
+        }
+    }
+    QList<QVariant> keys;
+    if (!rows.isEmpty() && notice_.insertRows(rows, &keys) != PreparedInsert::Result::Inserted)
+        return false;
+    if (keys.size() != rows.size())
+        return false;
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < group.size(); ++i) {
+        Grouped &g = group[i];
+        RecordOutcome &out = pending_[g.pending].outcome;
+        if (duplicates.contains(int(i))) {
+            // Nothing of it is written, nothing left out.
+            out.status = RecordOutcome::Status::Duplicate;
+            out.skipped.clear();
+            continue;
+        }
+        out.docId = keys.at(next++);
+        for (auto &[table, values] : g.rows) {
+            values.insert(QStringLiteral("DOC_ID"), out.docId);
+            deferred_[table] << std::move(values);
+        }
+    }
+    return flushDeferred(false);
 }
 
 bool RecordImporter::flushDeferred(bool all)
@@ -683,6 +737,8 @@ bool RecordImporter::writeBatchAgain(QString *why)
 {
     batch_.reset();  // rolled back
     deferred_.clear();
+    group_.clear();
+    groupKeys_.clear();
     lookups_.dropBatch();
     if (!beginBatchTransaction(why))
         return false;
@@ -697,6 +753,13 @@ bool RecordImporter::beginBatchTransaction(QString *why)
     batch_.emplace(db_);
     QString reason;
     if (!batch_->isActive()) {
+        reason = db_.lastError().text();
+    } else if (db_.dialect().isPostgres()
+               && !db_.exec(QStringLiteral("SELECT set_config('plan_cache_mode', 'force_generic_plan', true) "
+                                           "WHERE current_setting('server_version_num')::integer >= 120000"))) {
+        // The server would otherwise plan the record's statement again for
+        // every record (measured: four times as long as running it); for the
+        // batch's transaction it keeps one plan of each statement.
         reason = db_.lastError().text();
     } else if (heldLibrary_ > 0) {
         bool ok = db_.exec(db_.dialect().lockRow(QStringLiteral("BIBLIOTHEQUE"), QStringLiteral("BIB_ID")), {heldLibrary_});
@@ -724,7 +787,7 @@ bool RecordImporter::commitBatch(QList<BatchOutcome> *outcomes, QString *why)
 {
     bool ok = true;
     QString reason;
-    if (batch_ && !flushDeferred(true)) {
+    if (batch_ && (!flushGroup() || !flushDeferred(true))) {
         // A row of the batch was refused: written again record by record.
         refused_ = true;
         ok = writeBatchAgain(&reason);
@@ -782,6 +845,8 @@ void RecordImporter::rollbackBatch()
 {
     batch_.reset();
     deferred_.clear();
+    group_.clear();
+    groupKeys_.clear();
     pending_.clear();
     lookups_.dropBatch();
 }

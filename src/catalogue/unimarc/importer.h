@@ -9,10 +9,12 @@
 // written again without it, so the rest of the record stays. Records are
 // written in batches, one transaction each (beginBatch / commitBatch).
 
+#include "catalogue/unimarc/duplicatetest.h"
 #include "catalogue/unimarc/importmap.h"
 #include "catalogue/unimarc/lookups.h"
 
 #include <QDateTime>
+#include <memory>
 #include <optional>
 
 namespace folian::unimarc {
@@ -94,6 +96,24 @@ private:
         RecordOutcome outcome;
     };
 
+    // On the embedded engine, a record of our own library whose reference
+    // rows are all known waits in the group: the group's records are tested
+    // and written together, their rows joining those of the batch.
+    struct Grouped {
+        qsizetype pending;   // its place in pending_
+        QVariantHash notice;
+        DuplicateTest test;
+        QList<std::pair<PreparedInsert *, QVariantHash>> rows;  // without their DOC_ID
+    };
+    enum class Grouping { Done, Alone, Failed };
+    // Puts the record pending_[at] in the group (Done, the group written
+    // when it is full or when the record could repeat one of it), or says
+    // that it is to be written on its own (Alone); Failed: the group could
+    // not be written.
+    Grouping writeGrouped(qsizetype at);
+    // Tests and writes the group's records; false when the server refused.
+    bool flushGroup();
+
     RecordOutcome writeCarefully(const MappedRecord &record, const RecordOptions &options);
     bool writeQuickly(const MappedRecord &record, const RecordOptions &options, RecordOutcome &out);
     bool writeBatchAgain(QString *why);
@@ -116,6 +136,9 @@ private:
     std::optional<Transaction> batch_;
     QList<Pending> pending_;
     QHash<PreparedInsert *, QList<QVariantHash>> deferred_;  // satellite rows of the batch not yet written
+    QList<Grouped> group_;
+    QSet<QString> groupKeys_;    // duplicateKeys of the group's records
+    std::unique_ptr<PreparedQuery> groupTest_;
     bool careful_ = false;   // the batch writes record by record
     bool refused_ = false;   // the server refused something in this batch
     qint64 batches_ = 0;     // committed

@@ -128,6 +128,10 @@ Lookups::Answer Lookups::find(Table &t, const QString &cacheKey, const QVariantL
         a.key = *it;
         return a;
     }
+    if (cacheOnly_) {
+        a.unknown = true;
+        return a;
+    }
     PreparedQuery &q = match.size() > 1 && match.at(1).isNull() ? t.selectWithoutParent : t.select;
     const QVariantList binds = match.size() > 1 && match.at(1).isNull() ? match.mid(0, 1) : match;
     if (!q.run(binds)) {
@@ -175,7 +179,7 @@ Lookups::Answer Lookups::code(LookupKind kind, const QString &value)
         return {};
     Table &t = table(kind);
     Answer a = find(t, v, {v});
-    if (a.failed || !a.key.isNull())
+    if (a.failed || a.unknown || !a.key.isNull())
         return a;
     // The new row: the code (or, for diplomas and specialities, the text)
     // as its key and as its labels.
@@ -212,7 +216,7 @@ Lookups::Answer Lookups::publisher(const QString &name)
         return {};
     Table &t = table(LookupKind::Publisher);
     Answer a = find(t, v, {v});
-    if (a.failed || !a.key.isNull())
+    if (a.failed || a.unknown || !a.key.isNull())
         return a;
     QVariantHash row{{QStringLiteral("EDT_NOM"), v}, {QStringLiteral("EDT_NOM_AR"), v}, {QStringLiteral("EDT_TYPE"), 1}};
     addSearchColumns(t.name, row);
@@ -226,7 +230,7 @@ Lookups::Answer Lookups::collection(const MappedCollection &c)
         return {};
     Table &t = table(LookupKind::Collection);
     Answer a = find(t, title, {title});
-    if (a.failed || !a.key.isNull())
+    if (a.failed || a.unknown || !a.key.isNull())
         return a;
     return create(t, title,
                   {{QStringLiteral("COL_TITRE_PROPRE"), title},
@@ -244,7 +248,7 @@ Lookups::Answer Lookups::subCollection(const QString &title, const QVariant &col
     Table &t = table(LookupKind::SubCollection);
     const QString cacheKey = collection.toString() + u'\x1f' + v;
     Answer a = find(t, cacheKey, {v, collection});
-    if (a.failed || !a.key.isNull())
+    if (a.failed || a.unknown || !a.key.isNull())
         return a;
     return create(t, cacheKey, {{QStringLiteral("SCL_TITRE_PROPRE"), v}, {QStringLiteral("COL_ID"), collection}});
 }
@@ -257,7 +261,7 @@ Lookups::Answer Lookups::heading(const QString &name, int kind)
     Table &t = table(LookupKind::Heading);
     const QString cacheKey = QString::number(kind) + u'\x1f' + v;
     Answer a = find(t, cacheKey, {v, kind});
-    if (a.failed || !a.key.isNull())
+    if (a.failed || a.unknown || !a.key.isNull())
         return a;
     QVariantHash row{{QStringLiteral("TYP_VED_ID"), kind}, {QStringLiteral("VED_NOM"), v}};
     addSearchColumns(t.name, row);

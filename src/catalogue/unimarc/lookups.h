@@ -33,8 +33,12 @@ public:
         QVariant key;            // null: the value was empty, refused or could not be created
         QString refusal;         // the value does not fit its column (nothing was sent)
         bool failed = false;     // the server refused the new row: the enclosing work must roll back
+        bool unknown = false;    // answering only from the cache, and the value is not in it (nothing was sent)
         QSqlError error;
     };
+
+    // While true, answers come from the cache alone: nothing is read or created.
+    void setCacheOnly(bool only) { cacheOnly_ = only; }
 
     Answer code(LookupKind kind, const QString &value);
     Answer publisher(const QString &name);
@@ -70,6 +74,7 @@ private:
     };
     QList<Created> record_;
     QList<Created> batch_;
+    bool cacheOnly_ = false;
 };
 
 } // namespace folian::unimarc

@@ -52,7 +52,7 @@ PreparedInsert::PreparedInsert(Database &db, const QString &table, const QString
 }
 
 QString PreparedInsert::sqlOf(const QString &table, const QStringList &columns, const QString &counter,
-                              const QStringList &same, int rows)
+                              const QStringList &same, int rows, bool returning)
 {
     QStringList names = columns;
     if (!counter.isEmpty())
@@ -71,7 +71,7 @@ QString PreparedInsert::sqlOf(const QString &table, const QStringList &columns, 
     }
     QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
                       .arg(table, names.join(QStringLiteral(", ")), tuples.join(QStringLiteral(", ")));
-    if (!counter.isEmpty() && rows == 1)
+    if (!counter.isEmpty() && (rows == 1 || returning))
         sql += QStringLiteral(" RETURNING ") + counter;
     return sql;
 }
@@ -194,35 +194,46 @@ PreparedInsert::Result PreparedInsert::insertUnless(const QVariantHash &values, 
     return Result::Inserted;
 }
 
-PreparedInsert::Result PreparedInsert::insertRows(const QList<QVariantHash> &rows)
+PreparedInsert::Result PreparedInsert::insertRows(const QList<QVariantHash> &rows, QList<QVariant> *keys)
 {
     // Statements of up to this many rows.
     constexpr int kRowsPerStatement = 32;
     refusal_.clear();
-    for (qsizetype from = 0; from < rows.size(); from += kRowsPerStatement) {
-        const int n = int(qMin<qsizetype>(kRowsPerStatement, rows.size() - from));
+    const bool returning = keys && !counter_.isEmpty();
+    if (keys)
+        keys->clear();
+    for (qsizetype from = 0; from < rows.size();) {
+        // A power of two rows at a time: a handful of statements to prepare
+        // (a statement of many values costs much to prepare), not one per size.
+        int n = kRowsPerStatement;
+        while (n > rows.size() - from)
+            n /= 2;
         QVariantList binds, row;
         for (int i = 0; i < n; ++i) {
             if (!convert(rows.at(from + i), row, &refusal_))
                 return Result::Refused;
             binds += row;
         }
-        if (n == 1) {
-            if (!query_.run(binds)) {
-                error_ = query_.error();
-                return Result::Failed;
-            }
-            query_.finish();
-            continue;
-        }
-        std::shared_ptr<PreparedQuery> &q = multi_[n];
-        if (!q)
-            q = std::make_shared<PreparedQuery>(db_, sqlOf(table_, columns_, counter_, same_, n));
-        if (!q->run(binds)) {
-            error_ = q->error();
+        std::shared_ptr<PreparedQuery> &multi = multi_[returning ? -n : n];
+        if (n > 1 && !multi)
+            multi = std::make_shared<PreparedQuery>(db_, sqlOf(table_, columns_, counter_, same_, n, returning));
+        PreparedQuery &q = n == 1 ? query_ : *multi;
+        if (!q.run(binds)) {
+            error_ = q.error();
             return Result::Failed;
         }
-        q->finish();
+        if (returning) {
+            // The engines return the rows in no promised order; the keys
+            // grow with the rows, MAX + 1, MAX + 2, ...
+            QList<QVariant> added;
+            while (q.next())
+                added << q.value(0);
+            std::sort(added.begin(), added.end(),
+                      [](const QVariant &a, const QVariant &b) { return a.toLongLong() < b.toLongLong(); });
+            *keys += added;
+        }
+        q.finish();
+        from += n;
     }
     return Result::Inserted;
 }

@@ -60,8 +60,9 @@ public:
     // row: then nothing is inserted and `key` is null.
     Result insertUnless(const QVariantHash &values, const QString &condition, const QVariantList &conditionBinds,
                         QVariant *key);
-    // Several rows in as few statements as can be (the keys are not returned).
-    Result insertRows(const QList<QVariantHash> &rows);
+    // Several rows in as few statements as can be. With a counter, `keys`
+    // (when given) receives the new keys in the order of the rows.
+    Result insertRows(const QList<QVariantHash> &rows, QList<QVariant> *keys = nullptr);
     QString refusal() const { return refusal_; }
     QSqlError error() const { return error_; }
     QString table() const { return table_; }
@@ -80,7 +81,7 @@ private:
     bool convert(const QVariantHash &values, QVariantList &binds, QString *refusal) const;
     // The INSERT of `rows` rows; the counter of the n-th row is MAX + n.
     static QString sqlOf(const QString &table, const QStringList &columns, const QString &counter,
-                         const QStringList &same, int rows = 1);
+                         const QStringList &same, int rows = 1, bool returning = false);
 
     Database &db_;
     QString table_;
@@ -94,7 +95,7 @@ private:
     mutable QVector<Memo> memo_;
     QStringList same_;
     PreparedQuery query_;
-    QHash<int, std::shared_ptr<PreparedQuery>> multi_;  // by number of rows
+    QHash<int, std::shared_ptr<PreparedQuery>> multi_;  // by number of rows, negative when returning the keys
     QHash<QString, std::shared_ptr<PreparedQuery>> unless_;  // by condition
     QHash<QString, qsizetype> position_;  // of each column in columns_
     QString refusal_;

@@ -15,16 +15,12 @@
 
 namespace folian {
 
-namespace {
-
-QLabel *label(const char *name, const QString &caption, QWidget *buddy, QWidget *parent)
+QLabel *buddyLabel(const char *name, const QString &caption, QWidget *buddy, QWidget *parent)
 {
     QLabel *l = namedLabel(QLatin1String(name), caption, parent);
     l->setBuddy(buddy);
     return l;
 }
-
-} // namespace
 
 TFrmCibleCopie::TFrmCibleCopie(Database &db, QWidget *parent) : FormDialog(parent), db_(db)
 {
@@ -55,12 +51,12 @@ TFrmCibleCopie::TFrmCibleCopie(Database &db, QWidget *parent) : FormDialog(paren
     });
 
     auto *form = new QFormLayout;
-    form->addRow(label("LblNom", QStringLiteral("Nom :"), name_, this), name_);
-    form->addRow(label("LblProtocole", QStringLiteral("Protocole :"), protocol_, this), protocol_);
-    form->addRow(label("LblAdresse", QStringLiteral("Adresse :"), address_, this), address_);
-    form->addRow(label("LblJeu", QStringLiteral("Jeu de caractères :"), charset_, this), charset_);
-    form->addRow(label("LblDelai", QStringLiteral("Délai (secondes) :"), timeout_, this), timeout_);
-    form->addRow(label("LblIndex", QStringLiteral("Index SRU :"), indexes_, this), indexes_);
+    form->addRow(buddyLabel("LblNom", QStringLiteral("Nom :"), name_, this), name_);
+    form->addRow(buddyLabel("LblProtocole", QStringLiteral("Protocole :"), protocol_, this), protocol_);
+    form->addRow(buddyLabel("LblAdresse", QStringLiteral("Adresse :"), address_, this), address_);
+    form->addRow(buddyLabel("LblJeu", QStringLiteral("Jeu de caractères :"), charset_, this), charset_);
+    form->addRow(buddyLabel("LblDelai", QStringLiteral("Délai (secondes) :"), timeout_, this), timeout_);
+    form->addRow(buddyLabel("LblIndex", QStringLiteral("Index SRU :"), indexes_, this), indexes_);
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("BtnOk"));

@@ -7,12 +7,16 @@
 #include "data/widgets/formdialog.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QSpinBox;
 
 namespace folian {
 
 class Database;
+
+// A caption named `name` that gives the focus to `buddy` (the copy screens' forms).
+QLabel *buddyLabel(const char *name, const QString &caption, QWidget *buddy, QWidget *parent);
 
 class TFrmCibleCopie : public FormDialog
 {

@@ -28,13 +28,6 @@ namespace folian {
 
 namespace {
 
-QLabel *label(const char *name, const QString &caption, QWidget *buddy, QWidget *parent)
-{
-    QLabel *l = namedLabel(QLatin1String(name), caption, parent);
-    l->setBuddy(buddy);
-    return l;
-}
-
 QLineEdit *edit(const char *name, QWidget *parent)
 {
     auto *e = new QLineEdit(parent);
@@ -138,11 +131,11 @@ QWidget *TFrmNoticeCopie::buildCriteria()
     limitLine->addWidget(btnSearch_);
     auto *form = new QFormLayout(box);
     form->setContentsMargins(0, 0, 0, 0);
-    form->addRow(label("LblCible", QStringLiteral("Cible :"), target_, box), targetLine);
-    form->addRow(label("LblIsbn", QStringLiteral("ISBN / ISSN :"), number_, box), number_);
-    form->addRow(label("LblTitre", QStringLiteral("Mots du titre :"), title_, box), title_);
-    form->addRow(label("LblAuteur", QStringLiteral("Auteur :"), author_, box), author_);
-    form->addRow(label("LblLimite", QStringLiteral("Notices au plus :"), limit_, box), limitLine);
+    form->addRow(buddyLabel("LblCible", QStringLiteral("Cible :"), target_, box), targetLine);
+    form->addRow(buddyLabel("LblIsbn", QStringLiteral("ISBN / ISSN :"), number_, box), number_);
+    form->addRow(buddyLabel("LblTitre", QStringLiteral("Mots du titre :"), title_, box), title_);
+    form->addRow(buddyLabel("LblAuteur", QStringLiteral("Auteur :"), author_, box), author_);
+    form->addRow(buddyLabel("LblLimite", QStringLiteral("Notices au plus :"), limit_, box), limitLine);
     return box;
 }
 

@@ -523,7 +523,16 @@ qint64 countStatistic(Database &db, Statistic s, const StatisticOptions &o, QStr
     }
     StatisticOptions whole = o;
     whole.offset = whole.pageRows = 0;
-    const SqlText sql = statisticSql(db.dialect(), s, whole);
+    SqlText sql;
+    if (limitedInside(s)) {
+        // Readers and records show every non-zero counter under the limit:
+        // counting them needs neither their ranking nor what is shown of them.
+        sql.sql = s == Statistic::Readers ? QStringLiteral("SELECT 1 FROM LECTEUR WHERE LEC_STAT_PRET <> 0")
+                                          : QStringLiteral("SELECT 1 FROM NOTICE WHERE DOC_PRET_EXTERNE <> 0");
+        sql.sql += limit(s, whole, sql.binds);
+    } else {
+        sql = statisticSql(db.dialect(), s, whole);
+    }
     bool ok = false;
     const QVariant n = db.scalar(QStringLiteral("SELECT COUNT(*) FROM (") + sql.sql + QStringLiteral(") C"), sql.binds, &ok);
     if (!ok) {

@@ -13,9 +13,12 @@
 #include "samecatalogue.h"
 #include "support/session.h"
 #include "support/testdb.h"
+#include "support/workstations.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
 
 using namespace folian;
 using namespace folian::test;
@@ -293,6 +296,41 @@ private slots:
         QCOMPARE(count(tdb.db(), QStringLiteral("SELECT COUNT(*) FROM NOTICE WHERE DOC_TITRE_PROPRE = ?"),
                        {QStringLiteral("Notice %1").arg(after - 1)}),
                  1);
+    }
+
+    // Four workstations import the same file at once: each record is
+    // written once, and the other three find it there.
+    void sameFileAtOnce_data() { addEngineRows(); }
+    void sameFileAtOnce()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_TEST_DB(tdb, engine);
+        const int n = 60;
+        QList<Record> records;
+        for (int i = 0; i < n; ++i)
+            records << recordOf({Field::control("001", QByteArray("SRC") + QByteArray::number(i)),
+                                 dataField("200", "1 ", {{'a', utf8(QStringLiteral("Ouvrage %1").arg(i)).constData()}}),
+                                 kAuthor});
+        QTemporaryDir dir;
+        // Their heading is there already: nothing else makes one wait for another.
+        QVERIFY(importFile(tdb.db(), writeRecords(dir, {recordOf(titled("Préalable", {kAuthor}))}, {}, QStringLiteral("a.txt")), {},
+                           nullptr)
+                    .imported
+                == 1);
+        const QString path = writeRecords(dir, records);
+        std::atomic<int> imported{0}, duplicates{0}, failed{0};
+        const int completed = atOnce(tdb.params(), 4, [&](int, Database &db) {
+            const ImportCounts c = importFile(db, path, {}, nullptr);
+            imported += int(c.imported);
+            duplicates += int(c.duplicates);
+            failed += int(c.failed);
+            return c.completed;
+        });
+        QCOMPARE(completed, 4);
+        QCOMPARE(failed.load(), 0);
+        QCOMPARE(count(tdb.db(), QStringLiteral("SELECT COUNT(*) FROM NOTICE")), n + 1);
+        QCOMPARE(imported.load(), n);
+        QCOMPARE(duplicates.load(), 3 * n);
     }
 };
 

@@ -372,6 +372,31 @@ DeskResult LoanDesk::perform(LoanOperation op, const QString &copyTyped, Body bo
     return o.result;
 }
 
+// The start of an operation for a reader: his row locked until the commit
+// (he is not deleted meanwhile, and a second operation for him waits for
+// this one), the copy read and checked for `op`, then the reader checked.
+// His check when the operation may go on; otherwise `o` says why not.
+std::optional<ReaderCheck> LoanDesk::readerAndCopy(LoanOperation op, const QString &readerTyped, const QString &copyTyped,
+                                                   const QDate &day, Outcome &o)
+{
+    DeskResult &r = o.result;
+    if (!lockReader(readerTyped)) {
+        o.error = true;
+        return std::nullopt;
+    }
+    r.copy = readCopy(copyTyped);
+    r.lines = copyRefusal(op, copyTyped, r.copy, day);
+    if (!r.lines.isEmpty())
+        return std::nullopt;
+    ReaderCheck rc = checkReader(readerTyped);
+    r.readerId = rc.readerId;
+    if (!rc.passed) {
+        r.lines = rc.lines;
+        return std::nullopt;
+    }
+    return rc;
+}
+
 LoanDesk::Outcome LoanDesk::lendIn(const QString &readerTyped, const QString &copyTyped)
 {
     const QDate day = today();
@@ -379,26 +404,15 @@ LoanDesk::Outcome LoanDesk::lendIn(const QString &readerTyped, const QString &co
     DeskResult &r = o.result;
     // The reader's row stays locked until the commit: a loan at another
     // desk to the same reader waits, and then counts this one.
-    if (!lockReader(readerTyped)) {
-        o.error = true;
+    const std::optional<ReaderCheck> rc = readerAndCopy(LoanOperation::Loan, readerTyped, copyTyped, day, o);
+    if (!rc)
         return o;
-    }
-    r.copy = readCopy(copyTyped);
     const DeskCopy &c = r.copy;
-    r.lines = copyRefusal(LoanOperation::Loan, copyTyped, c, day);
-    if (!r.lines.isEmpty())
-        return o;
-    const ReaderCheck rc = checkReader(readerTyped);
-    r.readerId = rc.readerId;
-    if (!rc.passed) {
-        r.lines = rc.lines;
-        return o;
-    }
-    if (!holdRule(db_, rc.readerId, c.typeId)) {
+    if (!holdRule(db_, rc->readerId, c.typeId)) {
         o.error = true;
         return o;
     }
-    const std::optional<LoanTerms> terms = readLoanTerms(db_, rc.readerId, c.typeId);
+    const std::optional<LoanTerms> terms = readLoanTerms(db_, rc->readerId, c.typeId);
     if (!terms) {
         o.error = true;
         return o;
@@ -406,11 +420,11 @@ LoanDesk::Outcome LoanDesk::lendIn(const QString &readerTyped, const QString &co
     const int status = c.status.toInt();
     const bool correspondent = terms->catId.toInt() == InterLibraryCategory && !IsBlank(terms->catId);
     if (status == StatusInterLibrary && !correspondent) {
-        r.lines = QStringList{circ::interLibraryCopyOrdinaryReader(c.id, rc.readerId)};
+        r.lines = QStringList{circ::interLibraryCopyOrdinaryReader(c.id, rc->readerId)};
         return o;
     }
     if (status != StatusInterLibrary && correspondent) {
-        r.lines = QStringList{circ::interLibraryReaderOrdinaryCopy(c.id, rc.readerId)};
+        r.lines = QStringList{circ::interLibraryReaderOrdinaryCopy(c.id, rc->readerId)};
         return o;
     }
     const std::optional<Rule> &rule = terms->rule;
@@ -419,10 +433,10 @@ LoanDesk::Outcome LoanDesk::lendIn(const QString &readerTyped, const QString &co
         return o;
     }
     if (rule->documents - terms->held <= 0) {
-        r.lines = QStringList{circ::quotaExceeded(rc.readerId)};
+        r.lines = QStringList{circ::quotaExceeded(rc->readerId)};
         return o;
     }
-    if (!c.reserver.isEmpty() && c.reserver != rc.readerId && c.hold.isValid() && c.hold >= day) {
+    if (!c.reserver.isEmpty() && c.reserver != rc->readerId && c.hold.isValid() && c.hold >= day) {
         r.lines = QStringList{circ::loanReservedUntil(c.id, c.hold)};
         return o;
     }
@@ -432,7 +446,7 @@ LoanDesk::Outcome LoanDesk::lendIn(const QString &readerTyped, const QString &co
                                          "WHERE EXP_ID = ? AND ") + noReader("LEC_ID") + QStringLiteral(" AND STA_EXP_ID = ? "
                                          "AND (") + noReader("LEC_ID2") + QStringLiteral(" OR ") + namesReader("LEC_ID2")
                               + QStringLiteral(" OR EXP_DATE_RESERVATION < ?)"),
-                          {rc.readerId, dateValue(db_, day), dateValue(db_, due), c.id, c.status, rc.readerId,
+                          {rc->readerId, dateValue(db_, day), dateValue(db_, due), c.id, c.status, rc->readerId,
                            dateValue(db_, day)});
     if (!q.isActive()) {
         o.error = true;
@@ -444,7 +458,7 @@ LoanDesk::Outcome LoanDesk::lendIn(const QString &readerTyped, const QString &co
     }
     if (!db_.exec(QStringLiteral("UPDATE NOTICE SET DOC_PRET_EXTERNE = COALESCE(DOC_PRET_EXTERNE, 0) + 1 WHERE DOC_ID = ?"),
                   {c.docId})
-        || !countReaderLoan(db_, rc.readerId) || !journal(LoanOperation::Loan, c, rc.readerId, due)) {
+        || !countReaderLoan(db_, rc->readerId) || !journal(LoanOperation::Loan, c, rc->readerId, due)) {
         o.error = true;
         return o;
     }
@@ -517,31 +531,19 @@ LoanDesk::Outcome LoanDesk::reserveIn(const QString &readerTyped, const QString 
     const QDate day = today();
     Outcome o;
     DeskResult &r = o.result;
-    // The reserver's row stays locked until the commit: he is not deleted meanwhile.
-    if (!lockReader(readerTyped)) {
-        o.error = true;
+    const std::optional<ReaderCheck> rc = readerAndCopy(LoanOperation::Reservation, readerTyped, copyTyped, day, o);
+    if (!rc)
         return o;
-    }
-    r.copy = readCopy(copyTyped);
     const DeskCopy &c = r.copy;
-    r.lines = copyRefusal(LoanOperation::Reservation, copyTyped, c, day);
-    if (!r.lines.isEmpty())
-        return o;
-    const ReaderCheck rc = checkReader(readerTyped);
-    r.readerId = rc.readerId;
-    if (!rc.passed) {
-        r.lines = rc.lines;
-        return o;
-    }
-    if (c.borrower == rc.readerId) {
+    if (c.borrower == rc->readerId) {
         r.lines = QStringList{circ::reservationReaderHoldsCopy(copyTyped)};
         return o;
     }
-    if (!holdRule(db_, rc.readerId, c.typeId)) {
+    if (!holdRule(db_, rc->readerId, c.typeId)) {
         o.error = true;
         return o;
     }
-    const std::optional<ReaderRules> reader = readReaderRules(db_, rc.readerId);
+    const std::optional<ReaderRules> reader = readReaderRules(db_, rc->readerId);
     const std::optional<Rule> rule = reader ? readRule(db_, reader->catId, c.typeId) : std::nullopt;
     if (!rule) {
         r.lines = QStringList{circ::reservationNoRule()};
@@ -550,7 +552,7 @@ LoanDesk::Outcome LoanDesk::reserveIn(const QString &readerTyped, const QString 
     const QDate hold = MoveToOpenDay(db_, (c.due.isValid() ? c.due : day).addDays(rule->holdDays));
     QString sql = QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID2 = ?, EXP_DATE_RESERVATION = ? WHERE EXP_ID = ? AND ")
         + namesReader("LEC_ID") + QStringLiteral(" AND ") + noReader("LEC_ID2");
-    QVariantList binds{rc.readerId, dateValue(db_, hold), c.id, c.borrower};
+    QVariantList binds{rc->readerId, dateValue(db_, hold), c.id, c.borrower};
     sameDay(db_, sql, binds, "EXP_DATE_RETOUR", c.due);
     SqlRows q = db_.query(sql, binds);
     if (!q.isActive()) {
@@ -561,7 +563,7 @@ LoanDesk::Outcome LoanDesk::reserveIn(const QString &readerTyped, const QString 
         o.changed = true;
         return o;
     }
-    if (!journal(LoanOperation::Reservation, c, rc.readerId, hold)) {
+    if (!journal(LoanOperation::Reservation, c, rc->readerId, hold)) {
         o.error = true;
         return o;
     }
@@ -667,26 +669,14 @@ LoanDesk::Outcome LoanDesk::consultIn(const QString &readerTyped, const QString 
     const QDate day = today();
     Outcome o;
     DeskResult &r = o.result;
-    // The reader's row stays locked until the commit: he is not deleted meanwhile.
-    if (!lockReader(readerTyped)) {
-        o.error = true;
+    const std::optional<ReaderCheck> rc = readerAndCopy(LoanOperation::Consultation, readerTyped, copyTyped, day, o);
+    if (!rc)
         return o;
-    }
-    r.copy = readCopy(copyTyped);
     const DeskCopy &c = r.copy;
-    r.lines = copyRefusal(LoanOperation::Consultation, copyTyped, c, day);
-    if (!r.lines.isEmpty())
-        return o;
-    const ReaderCheck rc = checkReader(readerTyped);
-    r.readerId = rc.readerId;
-    if (!rc.passed) {
-        r.lines = rc.lines;
-        return o;
-    }
     SqlRows q = db_.query(QStringLiteral("UPDATE NOTICE_EXEMPLAIRE SET LEC_ID = ?, EXP_DATE_PRET = ?, EXP_DATE_RETOUR = ? "
                                          "WHERE EXP_ID = ? AND ")
                               + noReader("LEC_ID") + QStringLiteral(" AND STA_EXP_ID = ?"),
-                          {rc.readerId, dateValue(db_, day), dateValue(db_, day), c.id, c.status});
+                          {rc->readerId, dateValue(db_, day), dateValue(db_, day), c.id, c.status});
     if (!q.isActive()) {
         o.error = true;
         return o;
@@ -697,7 +687,7 @@ LoanDesk::Outcome LoanDesk::consultIn(const QString &readerTyped, const QString 
     }
     if (!db_.exec(QStringLiteral("UPDATE NOTICE SET DOC_PRET_INTERNE = COALESCE(DOC_PRET_INTERNE, 0) + 1 WHERE DOC_ID = ?"),
                   {c.docId})
-        || !journal(LoanOperation::Consultation, c, rc.readerId, day)) {
+        || !journal(LoanOperation::Consultation, c, rc->readerId, day)) {
         o.error = true;
         return o;
     }

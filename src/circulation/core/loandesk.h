@@ -25,6 +25,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 
 namespace folian {
 
@@ -98,6 +99,8 @@ private:
     Outcome cancelIn(const QString &copyTyped, const QString &reader);
     Outcome consultIn(const QString &reader, const QString &copyTyped);
     Outcome endConsultationIn(const QString &copyTyped, const QString &reader);
+    std::optional<ReaderCheck> readerAndCopy(LoanOperation op, const QString &readerTyped, const QString &copyTyped,
+                                             const QDate &day, Outcome &o);
     bool journal(LoanOperation op, const DeskCopy &c, const QString &reader, const QDate &due);
     // Locks the row of the reader numbered `typed` until the transaction
     // ends: he is not deleted while a copy goes to him, and a second loan

@@ -11,12 +11,10 @@
 #include "data/core/dialect.h"
 #include "data/core/migrator.h"
 #include "data/core/searchcolumns.h"
+#include "support/filleddb.h"
 #include "support/testdb.h"
 
 #include <QTest>
-
-#include <map>
-#include <memory>
 
 using namespace folian;
 using namespace folian::test;
@@ -72,22 +70,7 @@ class TstTitleOrder : public QObject
 {
     Q_OBJECT
     // One filled database per engine, shared by the rows of the table.
-    std::map<QString, std::unique_ptr<TestDatabase>> filled_;
-
-    Database *filled(const QString &engine)
-    {
-        auto &tdb = filled_[engine];
-        if (!tdb) {
-            tdb = std::make_unique<TestDatabase>(engine);
-            QString why;
-            if (!tdb->isValid() || !fill(tdb->db(), &why)) {
-                qWarning("%s", qPrintable(tdb->error() + why));
-                tdb.reset();
-                return nullptr;
-            }
-        }
-        return &tdb->db();
-    }
+    FilledDatabases filled_{fill};
 
 private slots:
     void cleanupTestCase() { filled_.clear(); }
@@ -126,7 +109,7 @@ private slots:
         QFETCH(QList<int>, expected);
         if (engine == QLatin1String("POSTGRESQL") && !postgresAvailable())
             QSKIP("no PostgreSQL server for the tests (run scripts/test.sh)");
-        Database *filledDb = filled(engine);
+        Database *filledDb = filled_.of(engine);
         QVERIFY(filledDb);
         Database &db = *filledDb;
         QString why;

@@ -14,6 +14,7 @@
 #include "data/core/migrator.h"
 #include "data/core/schema.h"
 #include "data/core/searchcolumns.h"
+#include "support/filleddb.h"
 #include "support/session.h"
 #include "support/testdb.h"
 
@@ -22,8 +23,6 @@
 #include <QSqlQuery>
 #include <QTest>
 
-#include <map>
-#include <memory>
 
 using namespace folian;
 using namespace folian::test;
@@ -215,22 +214,8 @@ class TstSearchIndexes : public QObject
 {
     Q_OBJECT
     // One filled database per engine, shared by the rows of a table.
-    std::map<QString, std::unique_ptr<TestDatabase>> filled_;
-
-    Database *filled(const QString &engine)
-    {
-        auto &tdb = filled_[engine];
-        if (!tdb) {
-            tdb = std::make_unique<TestDatabase>(engine);
-            QString why;
-            if (!tdb->isValid() || !fill(tdb->db(), &why)) {
-                qWarning("%s", qPrintable(tdb->error() + why));
-                tdb.reset();
-                return nullptr;
-            }
-        }
-        return &tdb->db();
-    }
+    FilledDatabases filled_{fill};
+    Database *filled(const QString &engine) { return filled_.of(engine); }
 
     // Keeps the server's planner from scanning a table, or from reading it
     // along the key (its other way round a search index).

@@ -151,6 +151,23 @@ private slots:
         QCOMPARE(httpGet(s.port, "/opac/record/999").status, 404);
     }
 
+    // Every copy shown of a record is on its page, however many there are.
+    void everyCopy_data() { addEngineRows(); }
+    void everyCopy()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_OPAC_FIXTURE(fx, tdb, engine);
+        const QStringList more{QStringLiteral("C6"), QStringLiteral("C7"), QStringLiteral("C8")};
+        for (const QString &number : more)
+            QVERIFY(tdb.db().exec(QStringLiteral("INSERT INTO NOTICE_EXEMPLAIRE (EXP_ID, DOC_ID, BIB_ID, EXP_COTE, LOC_ID, "
+                                                 "STA_EXP_ID) VALUES (?, 1, 0, ?, 'SAL', 2)"),
+                                  {number, QString(QStringLiteral("843 FER ") + number)}));
+        FOLIAN_OPAC_SERVER(s, fx);
+        const QString record = httpGet(s.port, "/opac/record/1").text();
+        for (const QString &number : QStringList{QStringLiteral("C1")} + more)
+            QVERIFY2(record.contains(QStringLiteral("843 FER ") + number), qPrintable(number));
+    }
+
     // Results by pages of twenty, with their count; beyond the last page, a 400.
     void pages_data() { addEngineRows(); }
     void pages()

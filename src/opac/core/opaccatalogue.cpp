@@ -59,14 +59,6 @@ QString placeholders(qsizetype n)
     return marks.join(QStringLiteral(", "));
 }
 
-QVariantList keys(const QList<int> &ids)
-{
-    QVariantList out;
-    for (int id : ids)
-        out << id;
-    return out;
-}
-
 Outcome failed(Database &db, QString *why)
 {
     if (why)
@@ -181,7 +173,6 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
         onPage.binds + QVariantList{kPageSize, (page - 1) * kPageSize});
     if (!q.isActive())
         return failed(db_, why);
-    QList<int> ids;
     while (q.next()) {
         Hit h;
         h.id = q.value(0).toInt();
@@ -191,7 +182,6 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
         h.year = q.value(3).toString().trimmed();
         h.type = label(q.value(4).toString(), q.value(5).toString(), arabic);
         out->hits << h;
-        ids << h.id;
     }
     q.finish();
     if (page == 1) {
@@ -202,57 +192,49 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
             return failed(db_, why);
         }
     }
-    QHash<int, Summary> availability;
-    QHash<int, QString> authors;
-    if (!readAvailability(ids, &availability, why) || !readAuthors(ids, &authors, why))
-        return Outcome::Failed;
-    for (Hit &h : out->hits) {
-        h.availability = availability.value(h.id);
-        h.author = authors.value(h.id);
-    }
-    return Outcome::Done;
+    return readHitFacts(out->hits, why) ? Outcome::Done : Outcome::Failed;
 }
 
-bool Catalogue::readAvailability(const QList<int> &ids, QHash<int, Summary> *out, QString *why)
+bool Catalogue::readHitFacts(QList<Hit> &hits, QString *why)
 {
-    if (ids.isEmpty())
+    if (hits.isEmpty())
         return true;
-    SqlRows q = db_.query(QStringLiteral("SELECT X.DOC_ID, ") + kCopyFacts
-                              + QStringLiteral(" FROM NOTICE_EXEMPLAIRE X WHERE X.DOC_ID IN (") + placeholders(ids.size())
-                              + QStringLiteral(")"),
-                          keys(ids));
+    // The copies and the authors of the page's records in one statement:
+    // each copy's facts (kind 0), then each author, the principal one
+    // first, else in the order they were added (kind 1).
+    QVariantList binds;
+    for (const Hit &h : hits)
+        binds << h.id;
+    binds += binds;
+    const QString marks = placeholders(hits.size());
+    SqlRows q = db_.query(
+        QStringLiteral("SELECT 0, X.DOC_ID, NULL, 0, NULL, ") + kCopyFacts
+            + QStringLiteral(" FROM NOTICE_EXEMPLAIRE X WHERE X.DOC_ID IN (") + marks
+            + QStringLiteral(") UNION ALL SELECT 1, A.DOC_ID, V.VED_NOM, CASE WHEN A.AUT_TYPE = %1 THEN 0 ELSE 1 END, "
+                             "A.NAU_ID, NULL, NULL, NULL, NULL, NULL FROM NOTICE_AUTEUR A JOIN VEDETTE V ON V.VED_ID = "
+                             "A.VED_ID WHERE A.DOC_ID IN (")
+                  .arg(AuthorType::Principal)
+            + marks + QStringLiteral(") ORDER BY 1, 2, 4, 5"),
+        binds);
     if (!q.isActive()) {
         failed(db_, why);
         return false;
     }
     QHash<int, QList<CopyFacts>> copies;
-    while (q.next())
-        copies[q.value(0).toInt()] << factsAt(q, 1);
-    const QDate today = db_.serverDate().date();
-    for (auto it = copies.cbegin(); it != copies.cend(); ++it)
-        out->insert(it.key(), summarise(it.value(), today));
-    return true;
-}
-
-bool Catalogue::readAuthors(const QList<int> &ids, QHash<int, QString> *out, QString *why)
-{
-    if (ids.isEmpty())
-        return true;
-    // The principal author, else the first one added.
-    SqlRows q = db_.query(QStringLiteral("SELECT A.DOC_ID, V.VED_NOM FROM NOTICE_AUTEUR A JOIN VEDETTE V ON V.VED_ID = "
-                                         "A.VED_ID WHERE A.DOC_ID IN (")
-                              + placeholders(ids.size())
-                              + QStringLiteral(") ORDER BY A.DOC_ID, CASE WHEN A.AUT_TYPE = %1 THEN 0 ELSE 1 END, A.NAU_ID")
-                                    .arg(AuthorType::Principal),
-                          keys(ids));
-    if (!q.isActive()) {
-        failed(db_, why);
-        return false;
-    }
+    QHash<int, QString> authors;
     while (q.next()) {
-        const int id = q.value(0).toInt();
-        if (!out->contains(id))
-            out->insert(id, q.value(1).toString().trimmed());
+        const int id = q.value(1).toInt();
+        if (q.value(0).toInt() == 0)
+            copies[id] << factsAt(q, 5);
+        else if (!authors.contains(id))
+            authors.insert(id, q.value(2).toString().trimmed());
+    }
+    q.finish();
+    const QDate today = copies.isEmpty() ? QDate() : db_.serverDate().date();
+    for (Hit &h : hits) {
+        if (const auto it = copies.constFind(h.id); it != copies.cend())
+            h.availability = summarise(*it, today);
+        h.author = authors.value(h.id);
     }
     return true;
 }
@@ -278,6 +260,9 @@ Outcome Catalogue::record(int id, bool arabic, RecordView *out, QString *why)
     out->title = isbd.title;
     out->arabicRecord = stored->arabic();
 
+    // The date is read first: a statement run while the copies are still
+    // being read would end their reading on a server that streams rows.
+    const QDate today = db_.serverDate().date();
     SqlRows q = db_.query(QStringLiteral("SELECT X.EXP_ID, X.EXP_COTE, L.LOC_LIBELLE, S.STA_EXP_LIBELLE, "
                                          "S.STA_EXP_LIBELLE_AR, ")
                               + kCopyFacts
@@ -288,7 +273,6 @@ Outcome Catalogue::record(int id, bool arabic, RecordView *out, QString *why)
                           {id});
     if (!q.isActive())
         return failed(db_, why);
-    const QDate today = db_.serverDate().date();
     while (q.next()) {
         const CopyFacts f = factsAt(q, 5);
         const Availability a = availabilityOf(f, today);
@@ -318,19 +302,22 @@ Outcome Catalogue::choices(bool arabic, Choices *out, QString *why)
                 *list << Labelled{q.value(0).toString().trimmed(), q.value(1).toString().trimmed(),
                                   q.value(2).toString().trimmed()};
         }
-        types_ = types;
-        languages_ = languages;
+        // Both languages' lists are sorted once per reading, not once per page.
+        for (const bool inArabic : {false, true}) {
+            Choices &sorted = sortedChoices_[inArabic ? 1 : 0];
+            sorted = Choices{};
+            for (auto [from, to] : {std::pair{&types, &sorted.types}, std::pair{&languages, &sorted.languages}}) {
+                for (const Labelled &l : *from)
+                    if (!l.code.isEmpty())
+                        *to << Choice{l.code, label(l.french, l.arabic, inArabic)};
+                std::sort(to->begin(), to->end(), [](const Choice &a, const Choice &b) {
+                    return QString::localeAwareCompare(a.second, b.second) < 0;
+                });
+            }
+        }
         choicesRead_ = now;
     }
-    *out = Choices{};
-    for (auto [from, to] : {std::pair{&types_, &out->types}, std::pair{&languages_, &out->languages}}) {
-        for (const Labelled &l : *from)
-            if (!l.code.isEmpty())
-                *to << Choice{l.code, label(l.french, l.arabic, arabic)};
-        std::sort(to->begin(), to->end(), [](const Choice &a, const Choice &b) {
-            return QString::localeAwareCompare(a.second, b.second) < 0;
-        });
-    }
+    *out = sortedChoices_[arabic ? 1 : 0];
     return Outcome::Done;
 }
 

@@ -106,14 +106,14 @@ public:
     Outcome choices(bool arabic, Choices *out, QString *why);
 
 private:
-    bool readAvailability(const QList<int> &ids, QHash<int, Summary> *out, QString *why);
-    bool readAuthors(const QList<int> &ids, QHash<int, QString> *out, QString *why);
+    // Each hit's main author and availability.
+    bool readHitFacts(QList<Hit> &hits, QString *why);
 
     Database &db_;
     struct Labelled {
         QString code, french, arabic;
     };
-    QList<Labelled> types_, languages_;
+    Choices sortedChoices_[2];  // French, Arabic
     QDateTime choicesRead_;
 };
 

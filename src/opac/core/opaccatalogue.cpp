@@ -129,26 +129,75 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
     rc.language = criteria.language;
     rc.sort = RecordSort::Title;
     rc.sortLanguage = arabic ? QStringLiteral("AR") : QStringLiteral("FR");
+    const Dialect &d = db_.dialect();
+    SqlCondition where;
+    if (!recordSearchConditions(d, rc, &where, why))
+        return Outcome::Failed;
+    where = allOf({where, SqlCondition{kPublic, {}}});
+    *out = Results{};
+    out->page = page;
+    const QString columns = QStringLiteral(
+        "SELECT N.DOC_ID, N.DOC_TITRE_PROPRE, N.DOC_TITRE_COMPLEMENT, N.DOC_ANNEE, T.TYP_LIBELLE, T.TYP_LIBELLE_AR");
+    const QString order = QStringLiteral(" ORDER BY ") + recordSortOrder(rc.sort, rc.sortLanguage)
+        + QStringLiteral(" LIMIT ? OFFSET ?");
+    const QVariantList window{kPageSize, (page - 1) * kPageSize};
+    auto readHit = [&](const SqlRows &q) {
+        Hit h;
+        h.id = q.value(0).toInt();
+        h.title = q.value(1).toString().trimmed();
+        if (const QString more = q.value(2).toString().trimmed(); !more.isEmpty())
+            h.title += QStringLiteral(" : ") + more;
+        h.year = q.value(3).toString().trimmed();
+        h.type = label(q.value(4).toString(), q.value(5).toString(), arabic);
+        out->hits << h;
+    };
+
+    // Most searches find a few records: the records found, at most a
+    // bounded number of them, are sorted with their count in one statement,
+    // through the indexes of the conditions. When they are more, the page
+    // is read in the desktop search's plan below.
+    if ((page - 1) * kPageSize < sortedAtMost_) {
+        SqlRows q = db_.query(columns + QStringLiteral(", COUNT(*) OVER () FROM (SELECT * FROM NOTICE N WHERE ")
+                                  + where.sql + QStringLiteral(" LIMIT ?) N LEFT JOIN TYPE_DOCUMENT T ON T.TYP_ID = N.TYP_ID")
+                                  + order,
+                              where.binds + QVariantList{sortedAtMost_ + 1} + window);
+        if (!q.isActive())
+            return failed(db_, why);
+        qint64 found = -1;
+        if (q.next()) {
+            found = q.value(6).toLongLong();
+            if (found <= sortedAtMost_) {
+                do
+                    readHit(q);
+                while (q.next());
+            }
+        }
+        q.finish();
+        // No row: the offset is past the records found, which are fewer
+        // than the bound (else the offset would be within them).
+        if (found < 0 && page > 1)
+            return Outcome::OutOfRange;
+        if (found <= sortedAtMost_) {
+            out->count = qMax<qint64>(found, 0);
+            out->pages = int((out->count + kPageSize - 1) / kPageSize);
+            return readHitFacts(out->hits, why) ? Outcome::Done : Outcome::Failed;
+        }
+    }
+
     // The page is read in the desktop search's plan: along the title's index
     // when the words are common enough for a page to lie among its first rows
     // (a broad search), else from the records found, then sorted. The count
     // always goes through the indexes of the conditions.
-    const Dialect &d = db_.dialect();
     const RecordPlan plan = recordPlan(db_, rc);
-    SqlCondition where;
     SqlCondition onPage;
-    if (!recordSearchConditions(d, rc, &where, why)
-        || !recordSearchConditions(d, rc, &onPage, why, plan))
+    if (!recordSearchConditions(d, rc, &onPage, why, plan))
         return Outcome::Failed;
     const bool sortFound = !onPage.isEmpty() && plan == RecordPlan::Conditions;
-    where = allOf({where, SqlCondition{kPublic, {}}});
     onPage = allOf({onPage, SqlCondition{plan == RecordPlan::Order ? d.withoutIndex(kPublic) : kPublic, {}}});
     const QString from = sortFound ? d.foundFirst(QStringLiteral("NOTICE"), QStringLiteral("N"), onPage.sql)
                                    : QStringLiteral("NOTICE N");
     const QString filter = sortFound ? QString() : QStringLiteral(" WHERE ") + onPage.sql;
 
-    *out = Results{};
-    out->page = page;
     // The count reads every record found: asked before a later page (whose
     // number it checks), and after the first only when that page is full.
     auto count = [&]() {
@@ -164,25 +213,13 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
         if (page > out->pages)
             return Outcome::OutOfRange;
     }
-    SqlRows q = db_.query(
-        QStringLiteral("SELECT N.DOC_ID, N.DOC_TITRE_PROPRE, N.DOC_TITRE_COMPLEMENT, N.DOC_ANNEE, T.TYP_LIBELLE, "
-                       "T.TYP_LIBELLE_AR FROM ")
-            + from + QStringLiteral(" LEFT JOIN TYPE_DOCUMENT T ON T.TYP_ID = N.TYP_ID") + filter
-            + QStringLiteral(" ORDER BY ") + recordSortOrder(rc.sort, rc.sortLanguage)
-            + QStringLiteral(" LIMIT ? OFFSET ?"),
-        onPage.binds + QVariantList{kPageSize, (page - 1) * kPageSize});
+    SqlRows q = db_.query(columns + QStringLiteral(" FROM ") + from
+                              + QStringLiteral(" LEFT JOIN TYPE_DOCUMENT T ON T.TYP_ID = N.TYP_ID") + filter + order,
+                          onPage.binds + window);
     if (!q.isActive())
         return failed(db_, why);
-    while (q.next()) {
-        Hit h;
-        h.id = q.value(0).toInt();
-        h.title = q.value(1).toString().trimmed();
-        if (const QString more = q.value(2).toString().trimmed(); !more.isEmpty())
-            h.title += QStringLiteral(" : ") + more;
-        h.year = q.value(3).toString().trimmed();
-        h.type = label(q.value(4).toString(), q.value(5).toString(), arabic);
-        out->hits << h;
-    }
+    while (q.next())
+        readHit(q);
     q.finish();
     if (page == 1) {
         if (out->hits.size() < kPageSize) {

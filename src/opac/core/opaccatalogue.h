@@ -94,7 +94,10 @@ enum class Outcome { Done, OutOfRange, NotFound, Failed };
 class Catalogue
 {
 public:
-    explicit Catalogue(Database &db) : db_(db) {}
+    // Searches finding at most `sortedAtMost` records are sorted with their
+    // count in one statement; the others take the desktop search's plan.
+    static constexpr int kSortedAtMost = 2000;
+    explicit Catalogue(Database &db, int sortedAtMost = kSortedAtMost) : db_(db), sortedAtMost_(sortedAtMost) {}
 
     // The page `page` of the records found, by title in the alphabetical
     // order of the page's language. OutOfRange when there is no such page.
@@ -110,6 +113,7 @@ private:
     bool readHitFacts(QList<Hit> &hits, QString *why);
 
     Database &db_;
+    int sortedAtMost_;
     struct Labelled {
         QString code, french, arabic;
     };

@@ -152,42 +152,49 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
         out->hits << h;
     };
 
-    // Most searches find a few records: the records found, at most a
-    // bounded number of them, are sorted with their count in one statement,
-    // through the indexes of the conditions. When they are more, the page
-    // is read in the desktop search's plan below.
-    if ((page - 1) * kPageSize < sortedAtMost_) {
+    // The records found are counted up to a bound, which also bounds the
+    // pages: beyond them there is no page to read.
+    const int lastPage = (countedAtMost_ + kPageSize - 1) / kPageSize;
+    if (page > lastPage)
+        return Outcome::OutOfRange;
+    // Most searches find a few records: the records found, up to the bound
+    // and one more, are sorted with their count in one statement, through
+    // the indexes of the conditions. When there are more, the page is read
+    // in the desktop search's plan below.
+    {
         SqlRows q = db_.query(columns + QStringLiteral(", COUNT(*) OVER () FROM (SELECT * FROM NOTICE N WHERE ")
                                   + where.sql + QStringLiteral(" LIMIT ?) N LEFT JOIN TYPE_DOCUMENT T ON T.TYP_ID = N.TYP_ID")
                                   + order,
-                              where.binds + QVariantList{sortedAtMost_ + 1} + window);
+                              where.binds + QVariantList{countedAtMost_ + 1} + window);
         if (!q.isActive())
             return failed(db_, why);
-        qint64 found = -1;
+        qint64 found = 0;
         if (q.next()) {
             found = q.value(6).toLongLong();
-            if (found <= sortedAtMost_) {
+            if (found <= countedAtMost_) {
                 do
                     readHit(q);
                 while (q.next());
             }
         }
         q.finish();
-        // No row: the offset is past the records found, which are fewer
-        // than the bound (else the offset would be within them).
-        if (found < 0 && page > 1)
+        // No row: the page is past the records found, which are within the
+        // bound (the page is, and more records would have filled it).
+        if (found == 0 && page > 1)
             return Outcome::OutOfRange;
-        if (found <= sortedAtMost_) {
-            out->count = qMax<qint64>(found, 0);
-            out->pages = int((out->count + kPageSize - 1) / kPageSize);
+        if (found <= countedAtMost_) {
+            out->count = found;
+            out->pages = int((found + kPageSize - 1) / kPageSize);
             return readHitFacts(out->hits, why) ? Outcome::Done : Outcome::Failed;
         }
+        out->count = countedAtMost_;
+        out->more = true;
+        out->pages = lastPage;
     }
 
     // The page is read in the desktop search's plan: along the title's index
     // when the words are common enough for a page to lie among its first rows
-    // (a broad search), else from the records found, then sorted. The count
-    // always goes through the indexes of the conditions.
+    // (a broad search), else from the records found, then sorted.
     const RecordPlan plan = recordPlan(db_, rc);
     SqlCondition onPage;
     if (!recordSearchConditions(d, rc, &onPage, why, plan))
@@ -197,22 +204,6 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
     const QString from = sortFound ? d.foundFirst(QStringLiteral("NOTICE"), QStringLiteral("N"), onPage.sql)
                                    : QStringLiteral("NOTICE N");
     const QString filter = sortFound ? QString() : QStringLiteral(" WHERE ") + onPage.sql;
-
-    // The count reads every record found: asked before a later page (whose
-    // number it checks), and after the first only when that page is full.
-    auto count = [&]() {
-        bool ok = false;
-        out->count = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE N WHERE ") + where.sql, where.binds, &ok)
-                         .toLongLong();
-        out->pages = int((out->count + kPageSize - 1) / kPageSize);
-        return ok;
-    };
-    if (page > 1) {
-        if (!count())
-            return failed(db_, why);
-        if (page > out->pages)
-            return Outcome::OutOfRange;
-    }
     SqlRows q = db_.query(columns + QStringLiteral(" FROM ") + from
                               + QStringLiteral(" LEFT JOIN TYPE_DOCUMENT T ON T.TYP_ID = N.TYP_ID") + filter + order,
                           onPage.binds + window);
@@ -221,14 +212,6 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
     while (q.next())
         readHit(q);
     q.finish();
-    if (page == 1) {
-        if (out->hits.size() < kPageSize) {
-            out->count = out->hits.size();
-            out->pages = out->count > 0 ? 1 : 0;
-        } else if (!count()) {
-            return failed(db_, why);
-        }
-    }
     return readHitFacts(out->hits, why) ? Outcome::Done : Outcome::Failed;
 }
 

@@ -7,7 +7,12 @@
 // median and 95th percentile of each request's time.
 //
 //   bench_opac --engine SQLITE [--rows N] [--clients C] [--requests R] [--workers W]
-//   bench_opac --engine POSTGRESQL [--rows N] [--clients C] [--requests R] [--workers W]
+//   bench_opac --engine POSTGRESQL [--rows N] [--clients C] [--requests R] [--workers W] [--keep]
+//                                        [--only selective|broad|record]
+//
+// --keep (PostgreSQL) leaves the database folian_opac_bench on the server at
+// the end, and reuses it when it is there with the records asked for, so
+// that a server kept up between runs generates the catalogue once.
 //
 // The PostgreSQL server is given by FOLIAN_BENCH_PG_HOST, _PORT, _USER and
 // _PASSWORD (scripts/bench.sh starts one).
@@ -17,6 +22,7 @@
 #include "opac/server/opacserver.h"
 #include "benchdb.h"
 #include "cataloguegen.h"
+#include "processortime.h"
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -117,6 +123,46 @@ Figures run(quint16 port, const Scenario &scenario, int clients, int requests)
     return f;
 }
 
+// The selective search's words of a kept database of `rows` records; empty
+// when there is none.
+QString keptKeyword(const ConnectionParams &c, int rows)
+{
+    Database db;
+    if (!db.open(c, false, nullptr))
+        return {};
+    bool ok = false;
+    const QVariant keyword =
+        db.scalar(QStringLiteral("SELECT KEYWORD FROM BENCH_OPAC_KEPT WHERE RECORDS = ?"), {rows}, &ok);
+    return ok ? keyword.toString() : QString();
+}
+
+// The database server's processes of the catalogue's connections (the
+// workers connect as the reading role).
+QList<qint64> serverProcesses(const ConnectionParams &c)
+{
+    Database db;
+    if (!db.open(c, false, nullptr))
+        return {};
+    QList<qint64> pids;
+    SqlRows q = db.query(QStringLiteral("SELECT pid FROM pg_stat_activity WHERE usename = 'folian_opac_bench'"));
+    while (q.next())
+        pids << q.value(0).toLongLong();
+    return pids;
+}
+
+// The processor time of all of `pids` in seconds; -1 when one cannot be read.
+double cpuSecondsOf(const QList<qint64> &pids)
+{
+    double sum = 0;
+    for (qint64 pid : pids) {
+        const double s = folian::bench::cpuSecondsOf(pid);
+        if (s < 0)
+            return -1;
+        sum += s;
+    }
+    return pids.isEmpty() ? -1 : sum;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -134,7 +180,11 @@ int main(int argc, char **argv)
                                             QStringLiteral("n"), QStringLiteral("40"));
     const QCommandLineOption workersOption(QStringLiteral("workers"), QStringLiteral("The server's workers."),
                                            QStringLiteral("n"), QStringLiteral("4"));
-    p.addOptions({engineOption, rowsOption, clientsOption, requestsOption, workersOption});
+    const QCommandLineOption keepOption(QStringLiteral("keep"),
+                                        QStringLiteral("Keep the PostgreSQL database, and reuse a kept one."));
+    const QCommandLineOption onlyOption(QStringLiteral("only"), QStringLiteral("Time one request alone."),
+                                        QStringLiteral("selective|broad|record"));
+    p.addOptions({engineOption, rowsOption, clientsOption, requestsOption, workersOption, keepOption, onlyOption});
     p.process(app);
     const QString engine = p.value(engineOption).trimmed().toUpper();
     const int rows = p.value(rowsOption).toInt();
@@ -145,11 +195,33 @@ int main(int argc, char **argv)
         die(QStringLiteral("--rows must be a number of at least 1000"));
 
     QTemporaryDir dir;
-    const ConnectionParams c = benchConnection(engine, dir.path(), QStringLiteral("folian_opac_bench"));
+    const bool keep = p.isSet(keepOption) && engine == QLatin1String("POSTGRESQL");
+    const QString kept = QStringLiteral("folian_opac_bench");
+    ConnectionParams c = keep ? benchConnection(engine, dir.path()) : benchConnection(engine, dir.path(), kept);
     const bool postgres = c.engine == QLatin1String("POSTGRESQL");
     ConnectionParams served;
     Targets targets;
-    {
+    if (keep) {
+        c.catalog = kept;
+        targets.keyword = keptKeyword(c, rows);
+        if (targets.keyword.isEmpty()) {
+            adminExec(c, QStringLiteral("DROP DATABASE IF EXISTS ") + kept + QStringLiteral(" WITH (FORCE)"));
+            adminExec(c, QStringLiteral("CREATE DATABASE ") + kept + QStringLiteral(" ENCODING 'UTF8'"));
+        } else {
+            std::fprintf(stderr, "reusing the kept database %s\n", qPrintable(kept));
+        }
+    }
+    if (!targets.keyword.isEmpty()) {
+        Database db;
+        QString why;
+        if (!db.open(c, false, &why))
+            die(QStringLiteral("cannot open the kept database: ") + why);
+        // The role stays with the kept database; it is given a new password.
+        const QString password = QStringLiteral("opac-bench-%1").arg(QCoreApplication::applicationPid());
+        if (!opac::GrantCatalogueReaderRole(db, QStringLiteral("folian_opac_bench"), password, nullptr, &why))
+            die(QStringLiteral("the reading role: ") + why);
+        served = opac::catalogueConnection(c, QStringLiteral("folian_opac_bench"), password);
+    } else {
         Database db;
         QString why;
         if (!db.open(c, true, &why) || !createSchema(db, &why))
@@ -166,6 +238,10 @@ int main(int argc, char **argv)
         if (!postgres)
             exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
         std::fprintf(stderr, "generated in %.1f s\n", double(t.elapsed()) / 1000);
+        if (keep) {
+            exec(db, QStringLiteral("CREATE TABLE BENCH_OPAC_KEPT (RECORDS INTEGER, KEYWORD VARCHAR(200))"));
+            exec(db, QStringLiteral("INSERT INTO BENCH_OPAC_KEPT VALUES (?, ?)"), {rows, targets.keyword});
+        }
         served = opac::catalogueConnection(c, {}, {});
         if (postgres) {
             const QString password = QStringLiteral("opac-bench-%1").arg(QCoreApplication::applicationPid());
@@ -205,11 +281,22 @@ int main(int argc, char **argv)
                     qPrintable(engine), rows, clients, requests, workers, qPrintable(loadAverage()));
         std::printf("selective search: title=%s\n", qPrintable(targets.keyword));
         for (const Scenario &s : scenarios) {
+            if (p.isSet(onlyOption) && p.value(onlyOption) != s.name)
+                continue;
             run(port, s, clients, 2);  // warm-up: statements prepared, pages cached
+            const QList<qint64> backends = postgres ? serverProcesses(c) : QList<qint64>();
+            const double ours = cpuSeconds(), theirs = cpuSecondsOf(backends);
             const Figures f = run(port, s, clients, requests);
+            const double perRequest = f.done > 0 ? 1000.0 / f.done : 0;
             std::printf("RESULT opac %s %-9s %7.1f req/s  median %7.1f ms  p95 %7.1f ms  max %7.1f ms  (%d answered, %d failed)\n",
                         qPrintable(engine), qPrintable(s.name), f.perSecond, f.stats.median, f.stats.p95, f.stats.max,
                         f.done, f.failed);
+            // Processor time per request: this process (the server and its
+            // clients), and the database server's processes of the workers.
+            std::printf("processor time per request: this process %.2f ms", (cpuSeconds() - ours) * perRequest);
+            if (postgres && theirs >= 0)
+                std::printf(", database server %.2f ms", (cpuSecondsOf(backends) - theirs) * perRequest);
+            std::printf("\n");
             if (s.name == QLatin1String("selective") && postgres)
                 std::printf("aim: selective search p95 under %.0f ms on PostgreSQL: %s\n", kAimSelectiveP95Ms,
                             f.stats.p95 < kAimSelectiveP95Ms ? "ok" : "MISSED");
@@ -217,7 +304,7 @@ int main(int argc, char **argv)
         }
         std::printf("load after: %s\n", qPrintable(loadAverage()));
     }
-    if (postgres) {
+    if (postgres && !keep) {
         dropBenchDatabase(c);
         adminExec(c, QStringLiteral("DROP ROLE IF EXISTS folian_opac_bench"));
     }

@@ -179,6 +179,35 @@ private slots:
         QCOMPARE(s.due, due);
     }
 
+    // A count that stopped at its bound says so, in both languages, and the
+    // pager leads through the pages the bound fills and no further.
+    void boundedCount()
+    {
+        Criteria c;
+        c.title = QStringLiteral("histoire");
+        for (const bool arabic : {false, true}) {
+            for (const int page : {1, 250, 500}) {
+                Results r;
+                r.count = 10000;
+                r.more = true;
+                r.page = page;
+                r.pages = 500;
+                Hit h;
+                h.id = 1;
+                h.title = QStringLiteral("Histoire");
+                r.hits << h;
+                const QString html = searchPage(QStringLiteral("/opac"), c, {}, &r, arabic);
+                QVERIFY(html.contains(arabic ? QStringLiteral("أكثر من 10000") : QStringLiteral("plus de 10")));
+                QVERIFY(!html.contains(arabic ? QStringLiteral("عدد التسجيلات: 10000<") : QStringLiteral(">10000 notices")));
+                QVERIFY(html.contains(arabic ? QStringLiteral("الصفحة %1 من الصفحات 500 الأولى").arg(page)
+                                             : QStringLiteral("page %1 des 500 premières").arg(page)));
+                QCOMPARE(html.contains(QStringLiteral("page=%1").arg(page + 1)), page < 500);
+            }
+        }
+        QCOMPARE(foundCount(10000, false, true), QStringLiteral("plus de 10\u202F000 notices trouvées"));
+        QCOMPARE(foundCount(10000, false), QStringLiteral("10000 notices trouvées"));
+    }
+
     // What comes from the database or the reader is escaped; no script anywhere.
     void pagesEscape()
     {

@@ -10,6 +10,7 @@
 #include "admin/core/administration.h"
 #include "base/version.h"
 #include "support/folianctl.h"
+#include "opac/core/opaccatalogue.h"
 #include "opac/core/opactexts.h"
 #include "opac/server/opacserver.h"
 #include "reports/core/htmlpage.h"
@@ -84,6 +85,37 @@ const SearchCase kSearches[] = {
     {"a record not public", "title=suggestion", {}},
 };
 
+// Thirty public records "Série 00" to "Série 29" (DOC_ID 100 to 129), and
+// one the public may not see that would stand first among them.
+bool addSeries(Database &db)
+{
+    for (int i = 0; i < 30; ++i)
+        if (!db.exec(QStringLiteral("INSERT INTO NOTICE (DOC_ID, TYP_ID, DOC_TITRE_PROPRE, STA_ID) VALUES (?, 'a', ?, 1)"),
+                     {100 + i, QStringLiteral("Série %1").arg(i, 2, 10, QLatin1Char('0'))}))
+            return false;
+    if (!db.exec(QStringLiteral("INSERT INTO NOTICE (DOC_ID, TYP_ID, DOC_TITRE_PROPRE, STA_ID) "
+                                "VALUES (130, 'a', 'Série 00 suggérée', 2)")))
+        return false;
+    qint64 changed = 0;
+    QString why;
+    return refreshSearchColumns(db, &changed, &why);
+}
+
+// Bounds of the count over the thirty records of addSeries.
+struct CountBoundCase {
+    const char *name;
+    int bound, count;
+    bool more;
+    int pages;
+};
+
+const CountBoundCase kCountBounds[] = {
+    {"all counted", opac::Catalogue::kCountedAtMost, 30, false, 2},
+    {"two pages counted", 25, 25, true, 2},
+    {"one page counted", 20, 20, true, 1},
+    {"part of a page counted", 7, 7, true, 1},
+};
+
 } // namespace
 
 class TstOpacServer : public QObject
@@ -151,23 +183,68 @@ private slots:
         QCOMPARE(httpGet(s.port, "/opac/record/999").status, 404);
     }
 
+    // Every copy shown of a record is on its page, however many there are.
+    void everyCopy_data() { addEngineRows(); }
+    void everyCopy()
+    {
+        QFETCH(QString, engine);
+        FOLIAN_OPAC_FIXTURE(fx, tdb, engine);
+        const QStringList more{QStringLiteral("C6"), QStringLiteral("C7"), QStringLiteral("C8")};
+        for (const QString &number : more)
+            QVERIFY(tdb.db().exec(QStringLiteral("INSERT INTO NOTICE_EXEMPLAIRE (EXP_ID, DOC_ID, BIB_ID, EXP_COTE, LOC_ID, "
+                                                 "STA_EXP_ID) VALUES (?, 1, 0, ?, 'SAL', 2)"),
+                                  {number, QString(QStringLiteral("843 FER ") + number)}));
+        FOLIAN_OPAC_SERVER(s, fx);
+        const QString record = httpGet(s.port, "/opac/record/1").text();
+        for (const QString &number : QStringList{QStringLiteral("C1")} + more)
+            QVERIFY2(record.contains(QStringLiteral("843 FER ") + number), qPrintable(number));
+    }
+
+    // The records found are counted up to a bound: within it, the exact
+    // count; beyond it, the bound and the pages it fills, read in the
+    // desktop search's plan, in the same order.
+    void countBound_data() { addEngineCaseRows(kCountBounds); }
+    void countBound()
+    {
+        QFETCH(QString, engine);
+        QFETCH(int, index);
+        const auto [name, bound, count, more, pages] = kCountBounds[index];
+        FOLIAN_OPAC_FIXTURE(fx, tdb, engine);
+        QVERIFY(addSeries(tdb.db()));
+        opac::Catalogue catalogue(tdb.db(), bound);
+        opac::Criteria c;
+        c.title = QStringLiteral("serie");
+        QList<int> ids;
+        QString why;
+        for (int page = 1; page <= pages; ++page) {
+            opac::Results r;
+            QCOMPARE(catalogue.search(c, page, false, &r, &why), opac::Outcome::Done);
+            QCOMPARE(r.count, count);
+            QCOMPARE(r.more, more);
+            QCOMPARE(r.pages, pages);
+            for (const opac::Hit &h : r.hits)
+                ids << h.id;
+        }
+        QList<int> expected;
+        for (int i = 0; i < qMin(30, pages * 20); ++i)
+            expected << 100 + i;
+        QCOMPARE(ids, expected);
+        opac::Results beyond;
+        QCOMPARE(catalogue.search(c, pages + 1, false, &beyond, &why), opac::Outcome::OutOfRange);
+        c.title = QStringLiteral("nothingatall");
+        QCOMPARE(catalogue.search(c, 1, false, &beyond, &why), opac::Outcome::Done);
+        QCOMPARE(beyond.count, 0);
+        QVERIFY(!beyond.more);
+        QCOMPARE(catalogue.search(c, 2, false, &beyond, &why), opac::Outcome::OutOfRange);
+    }
+
     // Results by pages of twenty, with their count; beyond the last page, a 400.
     void pages_data() { addEngineRows(); }
     void pages()
     {
         QFETCH(QString, engine);
         FOLIAN_OPAC_FIXTURE(fx, tdb, engine);
-        for (int i = 0; i < 30; ++i)
-            QVERIFY(tdb.db().exec(QStringLiteral("INSERT INTO NOTICE (DOC_ID, TYP_ID, DOC_TITRE_PROPRE, STA_ID) "
-                                                 "VALUES (?, 'a', ?, 1)"),
-                                  {100 + i, QStringLiteral("Série %1").arg(i, 2, 10, QLatin1Char('0'))}));
-        // Many records found: the page is read along the titles, where one
-        // the public may not see still stands first.
-        QVERIFY(tdb.db().exec(QStringLiteral("INSERT INTO NOTICE (DOC_ID, TYP_ID, DOC_TITRE_PROPRE, STA_ID) "
-                                             "VALUES (130, 'a', 'Série 00 suggérée', 2)")));
-        qint64 changed = 0;
-        QString why;
-        QVERIFY2(refreshSearchColumns(tdb.db(), &changed, &why), qPrintable(why));
+        QVERIFY(addSeries(tdb.db()));
         FOLIAN_OPAC_SERVER(s, fx);
         const QString first = httpGet(s.port, "/opac/search?title=serie").text();
         QCOMPARE(linkedRecords(first).size(), 20);

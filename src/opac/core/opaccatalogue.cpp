@@ -59,14 +59,6 @@ QString placeholders(qsizetype n)
     return marks.join(QStringLiteral(", "));
 }
 
-QVariantList keys(const QList<int> &ids)
-{
-    QVariantList out;
-    for (int id : ids)
-        out << id;
-    return out;
-}
-
 Outcome failed(Database &db, QString *why)
 {
     if (why)
@@ -137,52 +129,19 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
     rc.language = criteria.language;
     rc.sort = RecordSort::Title;
     rc.sortLanguage = arabic ? QStringLiteral("AR") : QStringLiteral("FR");
-    // The page is read in the desktop search's plan: along the title's index
-    // when the words are common enough for a page to lie among its first rows
-    // (a broad search), else from the records found, then sorted. The count
-    // always goes through the indexes of the conditions.
     const Dialect &d = db_.dialect();
-    const RecordPlan plan = recordPlan(db_, rc);
     SqlCondition where;
-    SqlCondition onPage;
-    if (!recordSearchConditions(d, rc, &where, why)
-        || !recordSearchConditions(d, rc, &onPage, why, plan))
+    if (!recordSearchConditions(d, rc, &where, why))
         return Outcome::Failed;
-    const bool sortFound = !onPage.isEmpty() && plan == RecordPlan::Conditions;
     where = allOf({where, SqlCondition{kPublic, {}}});
-    onPage = allOf({onPage, SqlCondition{plan == RecordPlan::Order ? d.withoutIndex(kPublic) : kPublic, {}}});
-    const QString from = sortFound ? d.foundFirst(QStringLiteral("NOTICE"), QStringLiteral("N"), onPage.sql)
-                                   : QStringLiteral("NOTICE N");
-    const QString filter = sortFound ? QString() : QStringLiteral(" WHERE ") + onPage.sql;
-
     *out = Results{};
     out->page = page;
-    // The count reads every record found: asked before a later page (whose
-    // number it checks), and after the first only when that page is full.
-    auto count = [&]() {
-        bool ok = false;
-        out->count = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTICE N WHERE ") + where.sql, where.binds, &ok)
-                         .toLongLong();
-        out->pages = int((out->count + kPageSize - 1) / kPageSize);
-        return ok;
-    };
-    if (page > 1) {
-        if (!count())
-            return failed(db_, why);
-        if (page > out->pages)
-            return Outcome::OutOfRange;
-    }
-    SqlRows q = db_.query(
-        QStringLiteral("SELECT N.DOC_ID, N.DOC_TITRE_PROPRE, N.DOC_TITRE_COMPLEMENT, N.DOC_ANNEE, T.TYP_LIBELLE, "
-                       "T.TYP_LIBELLE_AR FROM ")
-            + from + QStringLiteral(" LEFT JOIN TYPE_DOCUMENT T ON T.TYP_ID = N.TYP_ID") + filter
-            + QStringLiteral(" ORDER BY ") + recordSortOrder(rc.sort, rc.sortLanguage)
-            + QStringLiteral(" LIMIT ? OFFSET ?"),
-        onPage.binds + QVariantList{kPageSize, (page - 1) * kPageSize});
-    if (!q.isActive())
-        return failed(db_, why);
-    QList<int> ids;
-    while (q.next()) {
+    const QString columns = QStringLiteral(
+        "SELECT N.DOC_ID, N.DOC_TITRE_PROPRE, N.DOC_TITRE_COMPLEMENT, N.DOC_ANNEE, T.TYP_LIBELLE, T.TYP_LIBELLE_AR");
+    const QString order = QStringLiteral(" ORDER BY ") + recordSortOrder(rc.sort, rc.sortLanguage)
+        + QStringLiteral(" LIMIT ? OFFSET ?");
+    const QVariantList window{kPageSize, (page - 1) * kPageSize};
+    auto readHit = [&](const SqlRows &q) {
         Hit h;
         h.id = q.value(0).toInt();
         h.title = q.value(1).toString().trimmed();
@@ -191,68 +150,111 @@ Outcome Catalogue::search(const Criteria &criteria, int page, bool arabic, Resul
         h.year = q.value(3).toString().trimmed();
         h.type = label(q.value(4).toString(), q.value(5).toString(), arabic);
         out->hits << h;
-        ids << h.id;
-    }
-    q.finish();
-    if (page == 1) {
-        if (out->hits.size() < kPageSize) {
-            out->count = out->hits.size();
-            out->pages = out->count > 0 ? 1 : 0;
-        } else if (!count()) {
+    };
+
+    // The records found are counted up to a bound, which also bounds the
+    // pages: beyond them there is no page to read.
+    const int lastPage = (countedAtMost_ + kPageSize - 1) / kPageSize;
+    if (page > lastPage)
+        return Outcome::OutOfRange;
+    // Most searches find a few records: the records found, up to the bound
+    // and one more, are sorted with their count in one statement, through
+    // the indexes of the conditions. When there are more, the page is read
+    // in the desktop search's plan below.
+    {
+        SqlRows q = db_.query(columns + QStringLiteral(", COUNT(*) OVER () FROM (SELECT * FROM NOTICE N WHERE ")
+                                  + where.sql + QStringLiteral(" LIMIT ?) N LEFT JOIN TYPE_DOCUMENT T ON T.TYP_ID = N.TYP_ID")
+                                  + order,
+                              where.binds + QVariantList{countedAtMost_ + 1} + window);
+        if (!q.isActive())
             return failed(db_, why);
+        qint64 found = 0;
+        if (q.next()) {
+            found = q.value(6).toLongLong();
+            if (found <= countedAtMost_) {
+                do
+                    readHit(q);
+                while (q.next());
+            }
         }
+        q.finish();
+        // No row: the page is past the records found, which are within the
+        // bound (the page is, and more records would have filled it).
+        if (found == 0 && page > 1)
+            return Outcome::OutOfRange;
+        if (found <= countedAtMost_) {
+            out->count = found;
+            out->pages = int((found + kPageSize - 1) / kPageSize);
+            return readHitFacts(out->hits, why) ? Outcome::Done : Outcome::Failed;
+        }
+        out->count = countedAtMost_;
+        out->more = true;
+        out->pages = lastPage;
     }
-    QHash<int, Summary> availability;
-    QHash<int, QString> authors;
-    if (!readAvailability(ids, &availability, why) || !readAuthors(ids, &authors, why))
+
+    // The page is read in the desktop search's plan: along the title's index
+    // when the words are common enough for a page to lie among its first rows
+    // (a broad search), else from the records found, then sorted.
+    const RecordPlan plan = recordPlan(db_, rc);
+    SqlCondition onPage;
+    if (!recordSearchConditions(d, rc, &onPage, why, plan))
         return Outcome::Failed;
-    for (Hit &h : out->hits) {
-        h.availability = availability.value(h.id);
-        h.author = authors.value(h.id);
-    }
-    return Outcome::Done;
+    const bool sortFound = !onPage.isEmpty() && plan == RecordPlan::Conditions;
+    onPage = allOf({onPage, SqlCondition{plan == RecordPlan::Order ? d.withoutIndex(kPublic) : kPublic, {}}});
+    const QString from = sortFound ? d.foundFirst(QStringLiteral("NOTICE"), QStringLiteral("N"), onPage.sql)
+                                   : QStringLiteral("NOTICE N");
+    const QString filter = sortFound ? QString() : QStringLiteral(" WHERE ") + onPage.sql;
+    SqlRows q = db_.query(columns + QStringLiteral(" FROM ") + from
+                              + QStringLiteral(" LEFT JOIN TYPE_DOCUMENT T ON T.TYP_ID = N.TYP_ID") + filter + order,
+                          onPage.binds + window);
+    if (!q.isActive())
+        return failed(db_, why);
+    while (q.next())
+        readHit(q);
+    q.finish();
+    return readHitFacts(out->hits, why) ? Outcome::Done : Outcome::Failed;
 }
 
-bool Catalogue::readAvailability(const QList<int> &ids, QHash<int, Summary> *out, QString *why)
+bool Catalogue::readHitFacts(QList<Hit> &hits, QString *why)
 {
-    if (ids.isEmpty())
+    if (hits.isEmpty())
         return true;
-    SqlRows q = db_.query(QStringLiteral("SELECT X.DOC_ID, ") + kCopyFacts
-                              + QStringLiteral(" FROM NOTICE_EXEMPLAIRE X WHERE X.DOC_ID IN (") + placeholders(ids.size())
-                              + QStringLiteral(")"),
-                          keys(ids));
+    // The copies and the authors of the page's records in one statement:
+    // each copy's facts (kind 0), then each author, the principal one
+    // first, else in the order they were added (kind 1).
+    QVariantList binds;
+    for (const Hit &h : hits)
+        binds << h.id;
+    binds += binds;
+    const QString marks = placeholders(hits.size());
+    SqlRows q = db_.query(
+        QStringLiteral("SELECT 0, X.DOC_ID, NULL, 0, NULL, ") + kCopyFacts
+            + QStringLiteral(" FROM NOTICE_EXEMPLAIRE X WHERE X.DOC_ID IN (") + marks
+            + QStringLiteral(") UNION ALL SELECT 1, A.DOC_ID, V.VED_NOM, CASE WHEN A.AUT_TYPE = %1 THEN 0 ELSE 1 END, "
+                             "A.NAU_ID, NULL, NULL, NULL, NULL, NULL FROM NOTICE_AUTEUR A JOIN VEDETTE V ON V.VED_ID = "
+                             "A.VED_ID WHERE A.DOC_ID IN (")
+                  .arg(AuthorType::Principal)
+            + marks + QStringLiteral(") ORDER BY 1, 2, 4, 5"),
+        binds);
     if (!q.isActive()) {
         failed(db_, why);
         return false;
     }
     QHash<int, QList<CopyFacts>> copies;
-    while (q.next())
-        copies[q.value(0).toInt()] << factsAt(q, 1);
-    const QDate today = db_.serverDate().date();
-    for (auto it = copies.cbegin(); it != copies.cend(); ++it)
-        out->insert(it.key(), summarise(it.value(), today));
-    return true;
-}
-
-bool Catalogue::readAuthors(const QList<int> &ids, QHash<int, QString> *out, QString *why)
-{
-    if (ids.isEmpty())
-        return true;
-    // The principal author, else the first one added.
-    SqlRows q = db_.query(QStringLiteral("SELECT A.DOC_ID, V.VED_NOM FROM NOTICE_AUTEUR A JOIN VEDETTE V ON V.VED_ID = "
-                                         "A.VED_ID WHERE A.DOC_ID IN (")
-                              + placeholders(ids.size())
-                              + QStringLiteral(") ORDER BY A.DOC_ID, CASE WHEN A.AUT_TYPE = %1 THEN 0 ELSE 1 END, A.NAU_ID")
-                                    .arg(AuthorType::Principal),
-                          keys(ids));
-    if (!q.isActive()) {
-        failed(db_, why);
-        return false;
-    }
+    QHash<int, QString> authors;
     while (q.next()) {
-        const int id = q.value(0).toInt();
-        if (!out->contains(id))
-            out->insert(id, q.value(1).toString().trimmed());
+        const int id = q.value(1).toInt();
+        if (q.value(0).toInt() == 0)
+            copies[id] << factsAt(q, 5);
+        else if (!authors.contains(id))
+            authors.insert(id, q.value(2).toString().trimmed());
+    }
+    q.finish();
+    const QDate today = copies.isEmpty() ? QDate() : db_.serverDate().date();
+    for (Hit &h : hits) {
+        if (const auto it = copies.constFind(h.id); it != copies.cend())
+            h.availability = summarise(*it, today);
+        h.author = authors.value(h.id);
     }
     return true;
 }
@@ -278,6 +280,9 @@ Outcome Catalogue::record(int id, bool arabic, RecordView *out, QString *why)
     out->title = isbd.title;
     out->arabicRecord = stored->arabic();
 
+    // The date is read first: a statement run while the copies are still
+    // being read would end their reading on a server that streams rows.
+    const QDate today = db_.serverDate().date();
     SqlRows q = db_.query(QStringLiteral("SELECT X.EXP_ID, X.EXP_COTE, L.LOC_LIBELLE, S.STA_EXP_LIBELLE, "
                                          "S.STA_EXP_LIBELLE_AR, ")
                               + kCopyFacts
@@ -288,7 +293,6 @@ Outcome Catalogue::record(int id, bool arabic, RecordView *out, QString *why)
                           {id});
     if (!q.isActive())
         return failed(db_, why);
-    const QDate today = db_.serverDate().date();
     while (q.next()) {
         const CopyFacts f = factsAt(q, 5);
         const Availability a = availabilityOf(f, today);
@@ -318,19 +322,22 @@ Outcome Catalogue::choices(bool arabic, Choices *out, QString *why)
                 *list << Labelled{q.value(0).toString().trimmed(), q.value(1).toString().trimmed(),
                                   q.value(2).toString().trimmed()};
         }
-        types_ = types;
-        languages_ = languages;
+        // Both languages' lists are sorted once per reading, not once per page.
+        for (const bool inArabic : {false, true}) {
+            Choices &sorted = sortedChoices_[inArabic ? 1 : 0];
+            sorted = Choices{};
+            for (auto [from, to] : {std::pair{&types, &sorted.types}, std::pair{&languages, &sorted.languages}}) {
+                for (const Labelled &l : *from)
+                    if (!l.code.isEmpty())
+                        *to << Choice{l.code, label(l.french, l.arabic, inArabic)};
+                std::sort(to->begin(), to->end(), [](const Choice &a, const Choice &b) {
+                    return QString::localeAwareCompare(a.second, b.second) < 0;
+                });
+            }
+        }
         choicesRead_ = now;
     }
-    *out = Choices{};
-    for (auto [from, to] : {std::pair{&types_, &out->types}, std::pair{&languages_, &out->languages}}) {
-        for (const Labelled &l : *from)
-            if (!l.code.isEmpty())
-                *to << Choice{l.code, label(l.french, l.arabic, arabic)};
-        std::sort(to->begin(), to->end(), [](const Choice &a, const Choice &b) {
-            return QString::localeAwareCompare(a.second, b.second) < 0;
-        });
-    }
+    *out = sortedChoices_[arabic ? 1 : 0];
     return Outcome::Done;
 }
 

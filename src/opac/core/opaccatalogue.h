@@ -73,6 +73,7 @@ struct Hit {
 
 struct Results {
     qint64 count = 0;
+    bool more = false;  // more records found than counted: `count` is the bound, `pages` those it fills
     int page = 1, pages = 0;
     QList<Hit> hits;
 };
@@ -94,10 +95,16 @@ enum class Outcome { Done, OutOfRange, NotFound, Failed };
 class Catalogue
 {
 public:
-    explicit Catalogue(Database &db) : db_(db) {}
+    // Searches finding at most `countedAtMost` records are sorted with
+    // their count in one statement; the others are counted no further and
+    // take the desktop search's plan.
+    static constexpr int kCountedAtMost = 10000;
+    explicit Catalogue(Database &db, int countedAtMost = kCountedAtMost) : db_(db), countedAtMost_(countedAtMost) {}
 
     // The page `page` of the records found, by title in the alphabetical
     // order of the page's language. OutOfRange when there is no such page.
+    // The records are counted up to a bound: a search that finds more shows
+    // the pages the bound fills.
     Outcome search(const Criteria &criteria, int page, bool arabic, Results *out, QString *why);
     // A public record with its ISBD and its copies.
     Outcome record(int id, bool arabic, RecordView *out, QString *why);
@@ -106,14 +113,15 @@ public:
     Outcome choices(bool arabic, Choices *out, QString *why);
 
 private:
-    bool readAvailability(const QList<int> &ids, QHash<int, Summary> *out, QString *why);
-    bool readAuthors(const QList<int> &ids, QHash<int, QString> *out, QString *why);
+    // Each hit's main author and availability.
+    bool readHitFacts(QList<Hit> &hits, QString *why);
 
     Database &db_;
+    int countedAtMost_;
     struct Labelled {
         QString code, french, arabic;
     };
-    QList<Labelled> types_, languages_;
+    Choices sortedChoices_[2];  // French, Arabic
     QDateTime choicesRead_;
 };
 

@@ -113,8 +113,8 @@ QString resultList(const QString &base, const Criteria &c, const Results &r, boo
     const Words &x = words(arabic);
     if (r.count == 0)
         return QStringLiteral("<p class=\"count\">") + w(x.noResult) + QStringLiteral("</p>");
-    QString html = QStringLiteral("<p class=\"count\">") + esc(foundCount(r.count, arabic)) + QStringLiteral(" — ")
-        + esc(pageOf(r.page, r.pages, arabic)) + QStringLiteral("</p><ol class=\"results\" start=\"%1\">")
+    QString html = QStringLiteral("<p class=\"count\">") + esc(foundCount(r.count, arabic, r.more)) + QStringLiteral(" — ")
+        + esc(pageOf(r.page, r.pages, arabic, r.more)) + QStringLiteral("</p><ol class=\"results\" start=\"%1\">")
                                                      .arg((r.page - 1) * kPageSize + 1);
     for (const Hit &h : r.hits) {
         QStringList meta;

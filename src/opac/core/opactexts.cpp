@@ -1,5 +1,7 @@
 #include "opac/core/opactexts.h"
 
+#include <QLocale>
+
 namespace folian::opac {
 
 namespace {
@@ -40,15 +42,20 @@ const Words &words(bool arabic) { return arabic ? kArabic : kFrench; }
 
 QString text(const char16_t *word) { return QString::fromUtf16(word); }
 
-QString foundCount(qint64 count, bool arabic)
+QString foundCount(qint64 count, bool arabic, bool more)
 {
     if (arabic)
-        return QStringLiteral("عدد التسجيلات: %1").arg(count);
+        return more ? QStringLiteral("عدد التسجيلات: أكثر من %1").arg(count) : QStringLiteral("عدد التسجيلات: %1").arg(count);
+    if (more)
+        return QStringLiteral("plus de %1 notices trouvées").arg(QLocale(QLocale::French).toString(count));
     return count == 1 ? QStringLiteral("1 notice trouvée") : QStringLiteral("%1 notices trouvées").arg(count);
 }
 
-QString pageOf(int page, int pages, bool arabic)
+QString pageOf(int page, int pages, bool arabic, bool more)
 {
+    if (more)
+        return arabic ? QStringLiteral("الصفحة %1 من الصفحات %2 الأولى").arg(page).arg(pages)
+                      : QStringLiteral("page %1 des %2 premières").arg(page).arg(pages);
     return arabic ? QStringLiteral("الصفحة %1 من %2").arg(page).arg(pages)
                   : QStringLiteral("page %1 sur %2").arg(page).arg(pages);
 }

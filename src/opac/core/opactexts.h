@@ -28,9 +28,10 @@ struct Words {
 const Words &words(bool arabic);
 QString text(const char16_t *word);
 
-// "12 notices trouvées" / "page 2 sur 5".
-QString foundCount(qint64 count, bool arabic);
-QString pageOf(int page, int pages, bool arabic);
+// "12 notices trouvées" / "page 2 sur 5"; when more were found than
+// counted, "plus de 10 000 notices trouvées" / "page 2 des 500 premières".
+QString foundCount(qint64 count, bool arabic, bool more = false);
+QString pageOf(int page, int pages, bool arabic, bool more = false);
 // "en prêt jusqu'au 12/03/2027".
 QString onLoanUntil(const QDate &due, bool arabic);
 // A date as the pages show it: dd/MM/yyyy.
